@@ -1,0 +1,126 @@
+// The drawing database: objects, entities, layers and extended data.
+#pragma once
+#include <cstdint>
+
+#include "acadstrc.h"
+#include "adesk.h"
+#include "adsdef.h"
+#include "rxobject.h"
+
+namespace AcDb {
+enum OpenMode { kForRead = 0, kForWrite = 1, kForNotify = 2 };
+}
+
+class AcDbDatabase;
+class AcDbObject;
+namespace acdb_detail {
+struct Record;  // the stored object, private to the database
+}
+
+// Names one object of one database. Stays valid while the database lives.
+class AcDbObjectId {
+ public:
+  AcDbObjectId() = default;
+  explicit AcDbObjectId(acdb_detail::Record* record) : m_record(record) {}
+  static const AcDbObjectId kNull;
+  bool isNull() const { return m_record == nullptr; }
+  bool operator==(const AcDbObjectId& other) const { return m_record == other.m_record; }
+  bool operator!=(const AcDbObjectId& other) const { return m_record != other.m_record; }
+  // The object's handle as the drawing file writes it (group code 5), or 0.
+  uint64_t handle() const;
+  AcDbDatabase* database() const;
+  acdb_detail::Record* record() const { return m_record; }
+
+ private:
+  acdb_detail::Record* m_record = nullptr;
+};
+
+class AcCmColor {
+ public:
+  AcCmColor() = default;
+  explicit AcCmColor(Adesk::UInt16 index) : m_index(index) {}
+  Adesk::UInt16 colorIndex() const { return m_index; }
+  void setColorIndex(Adesk::UInt16 index) { m_index = index; }
+
+ private:
+  Adesk::UInt16 m_index = 7;
+};
+
+// An object opened through acdbOpenAcDbObject. Closing it ends the opening;
+// the object itself stays in the database.
+class AcDbObject : public AcRxObject {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbObject);
+  explicit AcDbObject(acdb_detail::Record* record);
+  ~AcDbObject() override;
+
+  AcDbObjectId objectId() const;
+  AcDbDatabase* database() const;
+  bool isErased() const;
+  bool isReadEnabled() const;
+  bool isWriteEnabled() const;
+  Acad::ErrorStatus close();
+
+  // The object's extended data of one registered application (all of it when
+  // the name is null) as a new list the caller releases with ads_relrb; null
+  // when there is none.
+  resbuf* xData(const char* regappName = nullptr) const;
+  // Replaces the data of every application named by a 1001 item of the list;
+  // a name with no items after it removes that application's data. The
+  // applications must be registered. Other applications' data stays.
+  Acad::ErrorStatus setXData(const resbuf* xdata);
+
+  acdb_detail::Record* record() const { return m_record; }
+
+ private:
+  acdb_detail::Record* m_record;
+};
+
+class AcDbEntity : public AcDbObject {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbEntity);
+  using AcDbObject::AcDbObject;
+
+  Adesk::UInt16 colorIndex() const;            // 0 ByBlock, 256 ByLayer
+  Acad::ErrorStatus setColorIndex(Adesk::UInt16 index);
+  // A copy of the layer name from the host allocator; the caller frees it.
+  char* layer() const;
+  Acad::ErrorStatus setLayer(const char* name);
+};
+
+class AcDbLayerTableRecord : public AcDbObject {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbLayerTableRecord);
+  using AcDbObject::AcDbObject;
+  AcCmColor color() const;
+};
+
+class AcDbLayerTable : public AcDbObject {
+ public:
+  ACRX_DECLARE_MEMBERS(AcDbLayerTable);
+  using AcDbObject::AcDbObject;
+  Acad::ErrorStatus getAt(const char* name, AcDbLayerTableRecord*& record, AcDb::OpenMode mode,
+                          bool openErased = false) const;
+};
+
+class AcDbDatabase {
+ public:
+  virtual ~AcDbDatabase();
+  Acad::ErrorStatus getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode);
+};
+
+// The drawing currently open in the host.
+AcDbDatabase* acdbCurDwg();
+
+Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name);
+Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id);
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased = false);
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased = false);
+
+// World to current user coordinates; a displacement when `vector` is true.
+Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector);
+
+// Stops the host with a message (an internal error it cannot go on from).
+[[noreturn]] void acrx_abort(const char* format, ...);

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything twice (plain, and with AddressSanitizer and
+# UndefinedBehaviorSanitizer) and runs the whole test suite on both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash tools/install-deps.sh
+jobs=$(nproc)
+for variant in release asan; do
+  dir=build-test-$variant
+  flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  [ "$variant" = asan ] && flags=(-DCMAKE_BUILD_TYPE=Debug -DVRML_SANITIZE=ON)
+  cmake -S . -B "$dir" "${flags[@]}" >/dev/null
+  cmake --build "$dir" -j"$jobs"
+  echo "== tests: $variant build"
+  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+done
