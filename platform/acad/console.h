@@ -1,0 +1,28 @@
+// The host's command line: the transcript it writes and the answers it reads,
+// from a person at a terminal or from the lines of a script.
+#pragma once
+#include <cstdio>
+#include <string>
+
+namespace acad_console {
+
+// Appends text to the command-line transcript (standard output).
+void write(const std::string& text);
+
+// Shows a prompt and takes one answer: the next line of the script, or a line
+// typed at the terminal. False when the input has run out or the person
+// cancelled; the caller then ends what it was doing as on Cancel.
+bool readLine(const std::string& prompt, std::string& answer);
+
+// True when a person answers at a terminal (dialogs then draw themselves).
+bool interactive();
+
+// Set by the host: where answers come from. A null script means the terminal
+// (or standard input when it is not one).
+void useScript(std::FILE* script);
+void setInteractive(bool interactive);
+
+// Counts the times input ran out since start-up; the batch mode reports them.
+int exhaustedCount();
+
+}  // namespace acad_console
