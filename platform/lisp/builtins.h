@@ -25,5 +25,6 @@ const std::string& stringArg(Value value);
 
 void defineCoreBuiltins(Interpreter& lisp);     // quote, setq, car, cdr, list
 void defineOutputBuiltins(Interpreter& lisp);   // princ, prin1, print, load
+void defineArxBuiltins(Interpreter& lisp);      // arxload, arxunload
 
 }  // namespace acad_lisp

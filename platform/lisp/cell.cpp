@@ -6,6 +6,7 @@
 namespace acad_lisp {
 
 Value Store::make(Type type) {
+  ++m_madeSinceCollection;
   Cell* cell;
   if (m_free.empty()) {
     cell = &m_cells.emplace_back();
@@ -30,6 +31,7 @@ Value Store::symbol(const std::string& name) {
 }
 
 void Store::collect() {
+  m_madeSinceCollection = 0;
   std::vector<Cell*> pending;
   for (auto& [key, sym] : m_symbols) pending.push_back(sym);
   while (!pending.empty()) {

@@ -46,11 +46,16 @@ class Store {
   // deep structures cannot exhaust the stack.
   void collect();
   size_t liveCount() const { return m_cells.size() - m_free.size(); }
+  // True once enough cells were made since the last collection to be worth
+  // walking the whole store again.
+  bool collectionDue() const { return m_madeSinceCollection >= kCollectionInterval; }
 
  private:
+  static constexpr size_t kCollectionInterval = 20000;
   std::deque<Cell> m_cells;
   std::vector<Cell*> m_free;
   std::unordered_map<std::string, Cell*> m_symbols;
+  size_t m_madeSinceCollection = 0;
 };
 
 }  // namespace acad_lisp

@@ -13,6 +13,7 @@ Interpreter& hostInterpreter() {
   static const bool defined = [] {
     defineCoreBuiltins(lisp);
     defineOutputBuiltins(lisp);
+    defineArxBuiltins(lisp);
     return true;
   }();
   (void)defined;
@@ -38,7 +39,7 @@ bool evaluateAndPrint(const std::string& text) {
   } catch (const std::bad_alloc&) {
     acad_console::write("; error: insufficient memory");
   }
-  if (--g_active == 0) lisp.store().collect();
+  if (--g_active == 0 && lisp.store().collectionDue()) lisp.store().collect();
   return ok;
 }
 

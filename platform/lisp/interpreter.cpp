@@ -2,6 +2,7 @@
 // functions that applications define through the host's function table.
 #include "lisp/interpreter.h"
 
+#include "lisp/external.h"
 #include "lisp/printer.h"
 #include "lisp/reader.h"
 
@@ -83,7 +84,10 @@ Value Interpreter::eval(Value form) {
 
 Value Interpreter::apply(Value head, Value function, Value args) {
   if (isType(function, Type::Subr)) return function->subr(*this, function->special ? args : evalArgs(args));
-  if (!function && isType(head, Type::Symbol)) fail("no function definition: " + head->text);
+  if (!function && isType(head, Type::Symbol)) {
+    if (!isExternal(head->text)) fail("no function definition: " + head->text);
+    return callExternal(*this, head->text, evalArgs(args));
+  }
   fail("bad function: " + toText(function, true));
 }
 
