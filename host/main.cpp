@@ -8,6 +8,7 @@
 #include "acad/arx_loader.h"
 #include "acad/console.h"
 #include "arx_command.h"
+#include "drawing_commands.h"
 #include "options.h"
 #include "session.h"
 
@@ -51,7 +52,9 @@ int main(int argc, char** argv) {
   std::FILE* script = nullptr;
   if (!chooseInput(options, script)) return 2;
   registerArxCommands();
-  bool succeeded = loadModules(options);
+  registerDrawingCommands();
+  bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
+  succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.
   if (script && !options.batch) {
