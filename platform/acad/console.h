@@ -14,6 +14,9 @@ void write(const std::string& text);
 // cancelled; the caller then ends what it was doing as on Cancel.
 bool readLine(const std::string& prompt, std::string& answer);
 
+// Shows the next line of the input without taking it; false at its end.
+bool peekLine(std::string& line);
+
 // True when a person answers at a terminal (dialogs then draw themselves).
 bool interactive();
 
