@@ -31,7 +31,9 @@ std::map<HWND, Shown>& shown() {
   return map;
 }
 
-void echo(const std::string& line) { acad_console::write(line + "\n"); }
+void echo(const std::string& line) { acad_console::write("\n" + line); }
+
+const char* const kActionPrompt = "\n> ";
 
 void echoOpened(HWND dialog) {
   Shown& s = shown()[dialog];
@@ -138,7 +140,7 @@ void runModal(HWND dialog) {
   echoOpened(dialog);
   std::string line;
   while (win::isLive(dialog) && !dialog->ended) {
-    if (!acad_console::readLine("", line)) {
+    if (!acad_console::readLine(kActionPrompt, line)) {
       win::send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       if (win::isLive(dialog) && !dialog->ended) dialog->ended = true, dialog->result = IDCANCEL;
       break;
@@ -158,7 +160,7 @@ void modelessShown(HWND dialog) {
   std::string line;
   Shown& s = shown()[dialog];
   while (acad_console::peekLine(line) && line.rfind("at ", 0) == 0) {
-    acad_console::readLine("", line);
+    acad_console::readLine(kActionPrompt, line);
     std::string at, count, action;
     splitFirst(line, at, count);
     splitFirst(count, count, action);
