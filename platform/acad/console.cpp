@@ -11,13 +11,13 @@ int g_exhausted = 0;
 bool g_capturing = false;
 std::string g_captured;
 bool g_afterTypedLine = false;  // the person's Enter already began a new line
-bool g_hasPending = false;      // a line looked at with peekLine and not yet taken
+bool g_hasPending = false;      // a line peeked at and not yet taken
 std::string g_pending;
 
 bool readRaw(std::string& line) {
   if (g_hasPending) {
     g_hasPending = false;
-    line.swap(g_pending);
+    line = g_pending;
     return true;
   }
   std::FILE* in = g_script ? g_script : stdin;
