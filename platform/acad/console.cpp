@@ -8,33 +8,66 @@ namespace {
 std::FILE* g_script = nullptr;
 bool g_interactive = false;
 int g_exhausted = 0;
-}  // namespace
+bool g_capturing = false;
+std::string g_captured;
+bool g_afterTypedLine = false;  // the person's Enter already began a new line
 
-void write(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), stdout);
-  std::fflush(stdout);
-}
-
-bool readLine(const std::string& prompt, std::string& answer) {
+bool takeLine(const std::string& prompt, std::string& answer) {
   write(prompt);
   std::FILE* in = g_script ? g_script : stdin;
   answer.clear();
   int c;
   while ((c = std::fgetc(in)) != EOF && c != '\n') answer.push_back(static_cast<char>(c));
   if (c == EOF && answer.empty()) {
-    ++g_exhausted;
     if (!g_interactive) write("\n");
     return false;
   }
   if (!answer.empty() && answer.back() == '\r') answer.pop_back();
-  // A script's answers appear in the transcript as if typed.
-  if (!g_interactive) write(answer + "\n");
+  if (g_interactive)
+    g_afterTypedLine = true;
+  else
+    write(answer);
   return true;
 }
+}  // namespace
+
+void write(const std::string& text) {
+  std::string_view out(text);
+  if (g_afterTypedLine && !out.empty()) {
+    if (out.front() == '\n') out.remove_prefix(1);
+    g_afterTypedLine = false;
+  }
+  if (g_capturing) {
+    g_captured.append(out);
+    return;
+  }
+  std::fwrite(out.data(), 1, out.size(), stdout);
+  std::fflush(stdout);
+}
+
+bool readLine(const std::string& prompt, std::string& answer) {
+  if (takeLine(prompt, answer)) return true;
+  ++g_exhausted;
+  return false;
+}
+
+bool readCommand(const std::string& prompt, std::string& line) { return takeLine(prompt, line); }
 
 bool interactive() { return g_interactive; }
 void useScript(std::FILE* script) { g_script = script; }
 void setInteractive(bool value) { g_interactive = value; }
 int exhaustedCount() { return g_exhausted; }
+
+void beginCapture() {
+  g_capturing = true;
+  g_captured.clear();
+}
+
+std::string endCapture() {
+  g_capturing = false;
+  std::string captured;
+  captured.swap(g_captured);
+  return captured;
+}
 
 }  // namespace acad_console
