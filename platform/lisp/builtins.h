@@ -26,5 +26,6 @@ const std::string& stringArg(Value value);
 void defineCoreBuiltins(Interpreter& lisp);     // quote, setq, car, cdr, list
 void defineOutputBuiltins(Interpreter& lisp);   // princ, prin1, print, load
 void defineArxBuiltins(Interpreter& lisp);      // arxload, arxunload
+void defineEntityBuiltins(Interpreter& lisp);   // entlast, entnext, handent
 
 }  // namespace acad_lisp

@@ -14,6 +14,7 @@ Interpreter& hostInterpreter() {
     defineCoreBuiltins(lisp);
     defineOutputBuiltins(lisp);
     defineArxBuiltins(lisp);
+    defineEntityBuiltins(lisp);
     return true;
   }();
   (void)defined;
