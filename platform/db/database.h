@@ -29,12 +29,17 @@ struct Block {
   Record* end = nullptr;
 };
 
+// How the drawing's file was written, and so how it is saved again.
+enum class FileFormat {
+  Ascii,
+  BinaryByteCodes,  // binary, group codes in one byte (255 escapes a two-byte code)
+  BinaryWordCodes,  // binary, group codes in two bytes
+};
+
 class Database : public AcDbDatabase {
  public:
   Database();
   ~Database() override;
-  Database(const Database&) = delete;
-  Database& operator=(const Database&) = delete;
 
   // Takes the records of a whole drawing in file order and indexes them.
   void adopt(std::vector<std::unique_ptr<Record>> records);
@@ -63,8 +68,11 @@ class Database : public AcDbDatabase {
   const std::string& version() const { return m_version; }  // $ACADVER, "" when absent
   int units() const { return m_units; }                      // $INSUNITS, 0 when absent
   const std::string& codepage() const { return m_codepage; }  // $DWGCODEPAGE
-  bool binary() const { return m_binary; }  // read from (and so saved as) binary DXF
-  void setBinary(bool binary) { m_binary = binary; }
+  // The file the drawing was opened from or last saved to; "" when made in code.
+  const std::string& path() const { return m_path; }
+  void setPath(std::string path) { m_path = std::move(path); }
+  FileFormat format() const { return m_format; }
+  void setFormat(FileFormat format) { m_format = format; }
   bool crlf() const { return m_crlf; }      // lines end in CR LF
   void setCrlf(bool crlf) { m_crlf = crlf; }
 
@@ -108,7 +116,8 @@ class Database : public AcDbDatabase {
   std::string m_codepage;
   int m_units = 0;
   Ucs m_ucs;
-  bool m_binary = false;
+  FileFormat m_format = FileFormat::Ascii;
+  std::string m_path;
   bool m_crlf = false;
   long m_serial;
 

@@ -15,13 +15,6 @@ using acdb_detail::XDataBlock;
 
 namespace {
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 // Fills one result buffer from the tag at `i` (and the Y and Z tags after a
 // point's X, which it steps over). False when memory ran out.
 bool fillItem(resbuf* rb, const std::vector<Tag>& tags, size_t& i) {
@@ -31,15 +24,13 @@ bool fillItem(resbuf* rb, const std::vector<Tag>& tags, size_t& i) {
       rb->resval.rstring = acad__strdup(tag.value.c_str());
       return rb->resval.rstring != nullptr;
     case ResKind::Binary: {
-      size_t size = tag.value.size() / 2;
-      auto* bytes = static_cast<char*>(acad_malloc(size ? size : 1));
+      std::string decoded;
+      acdb_detail::bytesOfHex(tag.value, decoded);
+      auto* bytes = static_cast<char*>(acad_malloc(decoded.empty() ? 1 : decoded.size()));
       if (!bytes) return false;
-      for (size_t b = 0; b < size; ++b) {
-        int high = hexDigit(tag.value[2 * b]), low = hexDigit(tag.value[2 * b + 1]);
-        bytes[b] = static_cast<char>((high < 0 || low < 0) ? 0 : high * 16 + low);
-      }
+      std::memcpy(bytes, decoded.data(), decoded.size());
       rb->resval.rbinary.buf = bytes;
-      rb->resval.rbinary.clen = static_cast<short>(size);
+      rb->resval.rbinary.clen = static_cast<short>(decoded.size());
       return true;
     }
     case ResKind::Point: {
@@ -93,17 +84,6 @@ bool printable(const char* text) {
   return text && !std::strpbrk(text, "\r\n") && std::strlen(text) <= 2049;
 }
 
-std::string hexOf(const ads_binary& binary) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text;
-  for (short i = 0; i < binary.clen; ++i) {
-    auto byte = static_cast<unsigned char>(binary.buf[i]);
-    text += digits[byte >> 4];
-    text += digits[byte & 15];
-  }
-  return text;
-}
-
 // The stored tags of one result buffer; false when it cannot be extended data.
 bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
   auto code = static_cast<int16_t>(rb->restype);
@@ -119,7 +99,7 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
       return true;
     case 1004:
       if (v.rbinary.clen < 0 || v.rbinary.clen > 127 || (v.rbinary.clen && !v.rbinary.buf)) return false;
-      tags.push_back({code, hexOf(v.rbinary)});
+      tags.push_back({code, acdb_detail::hexOfBytes(std::string_view(v.rbinary.buf, static_cast<size_t>(v.rbinary.clen)))});
       return true;
     case 1010: case 1011: case 1012: case 1013:
       for (int axis = 0; axis < 3; ++axis) {
