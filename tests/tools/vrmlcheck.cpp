@@ -4,6 +4,9 @@
 //   outside their coordinates), then per anchor url "..." and
 //   description "..." (quote and backslash escaped).
 // Exits 1 when the file does not parse, 2 on bad usage.
+// VRML 1.0 defines two backslashes in a string as one; the parser keeps both
+// (and cannot read a string that ends in a backslash), so 1.0 strings are
+// undone here.
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
 #include <Inventor/actions/SoCallbackAction.h>
@@ -30,6 +33,7 @@ struct Facts {
 };
 
 int g_readErrors = 0;
+bool g_version1 = false;
 
 void onReadError(const SoError* error, void*) {
   ++g_readErrors;
@@ -39,6 +43,7 @@ void onReadError(const SoError* error, void*) {
 std::string quoted(const char* text) {
   std::string out = "\"";
   for (; *text; ++text) {
+    if (g_version1 && text[0] == '\\' && text[1] == '\\') ++text;
     if (*text == '"' || *text == '\\') out += '\\';
     out += *text;
   }
@@ -115,6 +120,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool modern = input.isFileVRML2();
+  g_version1 = !modern;
   SoSeparator* root = SoDB::readAll(&input);
   if (!root || g_readErrors > 0) {
     std::fprintf(stderr, "error %s does not parse\n", argv[1]);
