@@ -7,6 +7,7 @@
 
 #include "acad/arx_loader.h"
 #include "acad/console.h"
+#include "acad/menus.h"
 #include "arx_command.h"
 #include "drawing_commands.h"
 #include "options.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
   if (!chooseInput(options, script)) return 2;
   registerArxCommands();
   registerDrawingCommands();
+  acad_menus::registerMenuCommands();
   bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
   succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
