@@ -2,21 +2,12 @@
 
 namespace acre_detail {
 
-std::vector<EntityView> groupEntities(std::span<const acdb_detail::Record* const> records) {
-  std::vector<EntityView> entities;
-  EntityView* polyline = nullptr;
-  for (const acdb_detail::Record* record : records) {
-    const std::string& type = record->type;
-    if (type == "VERTEX") {
-      if (polyline) polyline->vertices.push_back(record->tags);
-      continue;
-    }
-    polyline = nullptr;
-    if (type == "SEQEND" || type == "ATTRIB") continue;
-    entities.push_back(EntityView{type, record->tags, {}});
-    if (type == "POLYLINE") polyline = &entities.back();
-  }
-  return entities;
+EntityView viewOf(const acdb_detail::Record& record) {
+  EntityView view{record.type, record.tags, {}};
+  if (record.type == "POLYLINE")
+    for (const acdb_detail::Record* follower : record.followers)
+      if (follower->type == "VERTEX") view.vertices.push_back(follower->tags);
+  return view;
 }
 
 }  // namespace acre_detail

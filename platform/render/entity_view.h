@@ -17,9 +17,8 @@ struct EntityView {
   std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records in order
 };
 
-// Groups a run of stored records (a block's contents) into entities: a
-// POLYLINE takes the VERTEX records after it up to its SEQEND; an INSERT's
-// ATTRIBs and SEQEND are left out, as are stray VERTEX and SEQEND records.
-std::vector<EntityView> groupEntities(std::span<const acdb_detail::Record* const> records);
+// The view of a stored entity; a POLYLINE's vertices are the VERTEX records
+// that follow it.
+EntityView viewOf(const acdb_detail::Record& record);
 
 }  // namespace acre_detail

@@ -5,6 +5,7 @@
 #include <string>
 #include <tuple>
 
+#include "../lisp/scratch.h"
 #include "acad/menus.h"
 #include "aced.h"
 #include "adslib.h"
@@ -60,7 +61,8 @@ TEST(MenuFile, TheShippedMenuHasTheGroupAndTheToolbarOfFourCommands) {
 }
 
 TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
-  std::filesystem::path path = std::filesystem::temp_directory_path() / "menu_file_test.mnu";
+  Scratch scratch;
+  std::filesystem::path path = scratch / "menu.mnu";
   auto refusal = [&](const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     acad_menus::MenuFile menu;

@@ -9,6 +9,7 @@
 #include "acad/arx_loader.h"
 #include "acad/demand_load.h"
 #include "acrx.h"
+#include "../lisp/scratch.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -30,8 +31,6 @@ void setText(const std::string& keyPath, const char* name, const std::string& te
 class DemandLoad : public testing::Test {
  protected:
   void SetUp() override {
-    m_file = std::filesystem::temp_directory_path() / "demand_load_registry.txt";
-    std::filesystem::remove(m_file);
     acad_registry::setFilePath(m_file.string());
   }
   void TearDown() override {
@@ -39,7 +38,6 @@ class DemandLoad : public testing::Test {
     acad_arx::unloadAll();
     testing::internal::GetCapturedStdout();
     acad_registry::setFilePath("");
-    std::filesystem::remove(m_file);
   }
   // The probe module registered as the module's start-up registers itself.
   void registerProbe(AcadApp::LoadReasons reasons, const std::string& module) {
@@ -53,7 +51,8 @@ class DemandLoad : public testing::Test {
     text << in.rdbuf();
     return text.str();
   }
-  std::filesystem::path m_file;
+  Scratch m_scratch;
+  std::filesystem::path m_file = m_scratch / "registry.txt";
   const std::string m_probe = std::string(VRML_BIN_DIR) + "/probe.arx";
 };
 
