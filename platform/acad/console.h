@@ -6,13 +6,24 @@
 
 namespace acad_console {
 
-// Appends text to the command-line transcript (standard output).
+// Appends text to the command-line transcript (standard output, or the
+// capture while one is active). Prompts begin with "\n" as the host's do; the
+// line end of an answer typed at a terminal stands for it, so no blank lines
+// appear.
 void write(const std::string& text);
 
 // Shows a prompt and takes one answer: the next line of the script, or a line
 // typed at the terminal. False when the input has run out or the person
-// cancelled; the caller then ends what it was doing as on Cancel.
+// cancelled; the caller then ends what it was doing as on Cancel. A script's
+// answer is echoed after its prompt as if typed.
 bool readLine(const std::string& prompt, std::string& answer);
+
+// The same for the command prompt itself: input running out there is the
+// normal end of a session, not an unanswered prompt.
+bool readCommand(const std::string& prompt, std::string& line);
+
+// Shows the next line of the input without taking it; false at its end.
+bool peekLine(std::string& line);
 
 // True when a person answers at a terminal (dialogs then draw themselves).
 bool interactive();
@@ -22,7 +33,12 @@ bool interactive();
 void useScript(std::FILE* script);
 void setInteractive(bool interactive);
 
-// Counts the times input ran out since start-up; the batch mode reports them.
+// Counts the prompts left unanswered since start-up; the batch mode reports them.
 int exhaustedCount();
+
+// Collects the transcript in memory instead of writing it (for tests);
+// endCapture() hands it over and writes to standard output again.
+void beginCapture();
+std::string endCapture();
 
 }  // namespace acad_console

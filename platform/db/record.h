@@ -28,6 +28,25 @@ struct Record {
   std::vector<XDataBlock> xdata;
   AcDbDatabase* database = nullptr;
   bool erased = false;
+
+  // Set when the database indexes the record.
+  uint32_t serial = 0;          // 1-based number within its database, names it in an ads_name
+  bool entity = false;          // a drawable entity (model/paper space or block definition)
+  // VERTEX/ATTRIB records and the closing SEQEND that belong to a POLYLINE or
+  // INSERT, in file order; they are not entities of their own.
+  std::vector<Record*> followers;
+
+  // Open state.
+  int readers = 0;
+  bool writer = false;
+  int notifiers = 0;
+
+  // The value of the first tag with this code, or null.
+  const std::string* find(int code) const {
+    for (const Tag& tag : tags)
+      if (tag.code == code) return &tag.value;
+    return nullptr;
+  }
 };
 
 }  // namespace acdb_detail

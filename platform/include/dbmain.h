@@ -51,14 +51,21 @@ class AcCmColor {
 class AcDbObject : public AcRxObject {
  public:
   ACRX_DECLARE_MEMBERS(AcDbObject);
-  explicit AcDbObject(acdb_detail::Record* record);
+  // Made by the acdbOpen calls for an opening they have already counted.
+  AcDbObject(acdb_detail::Record* record, AcDb::OpenMode mode);
   ~AcDbObject() override;
+  AcDbObject(const AcDbObject&) = delete;
+  AcDbObject& operator=(const AcDbObject&) = delete;
 
   AcDbObjectId objectId() const;
   AcDbDatabase* database() const;
   bool isErased() const;
   bool isReadEnabled() const;
   bool isWriteEnabled() const;
+  bool isNotifyEnabled() const;
+  // Marks the object erased (or unerases it); it must be open for write.
+  Acad::ErrorStatus erase(bool erasing = true);
+  // Ends the opening and releases this object: do not use it afterwards.
   Acad::ErrorStatus close();
 
   // The object's extended data of one registered application (all of it when
@@ -73,7 +80,10 @@ class AcDbObject : public AcRxObject {
   acdb_detail::Record* record() const { return m_record; }
 
  private:
+  void endOpen();
   acdb_detail::Record* m_record;
+  AcDb::OpenMode m_mode;
+  bool m_open = true;
 };
 
 class AcDbEntity : public AcDbObject {
@@ -85,6 +95,7 @@ class AcDbEntity : public AcDbObject {
   Acad::ErrorStatus setColorIndex(Adesk::UInt16 index);
   // A copy of the layer name from the host allocator; the caller frees it.
   char* layer() const;
+  // The layer must exist in the drawing's layer table.
   Acad::ErrorStatus setLayer(const char* name);
 };
 
@@ -92,7 +103,9 @@ class AcDbLayerTableRecord : public AcDbObject {
  public:
   ACRX_DECLARE_MEMBERS(AcDbLayerTableRecord);
   using AcDbObject::AcDbObject;
-  AcCmColor color() const;
+  AcCmColor color() const;  // the layer's colour index, also when the layer is off
+  bool isOff() const;
+  bool isFrozen() const;
 };
 
 class AcDbLayerTable : public AcDbObject {
@@ -105,6 +118,9 @@ class AcDbLayerTable : public AcDbObject {
 
 class AcDbDatabase {
  public:
+  AcDbDatabase() = default;
+  AcDbDatabase(const AcDbDatabase&) = delete;
+  AcDbDatabase& operator=(const AcDbDatabase&) = delete;
   virtual ~AcDbDatabase();
   Acad::ErrorStatus getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode);
 };
@@ -112,8 +128,13 @@ class AcDbDatabase {
 // The drawing currently open in the host.
 AcDbDatabase* acdbCurDwg();
 
+// An ads_name names an entity of the current drawing: eInvalidAdsName for
+// anything else (a selection set, a name from a drawing closed since).
 Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name);
 Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id);
+// Refusals: eNullObjectId, eWasErased (unless openErased), eWasOpenForWrite
+// (already open for write), eWasOpenForRead (write asked while readers hold
+// it), eAtMaxReaders; acdbOpenAcDbEntity also eNotThatKindOfClass.
 Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
                                      bool openErased = false);
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,

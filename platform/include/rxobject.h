@@ -1,17 +1,7 @@
 // Run-time classes: the class test the host and the module apply to objects.
 #pragma once
 
-class AcRxClass {
- public:
-  AcRxClass(const char* name, AcRxClass* parent);
-  const char* name() const { return m_name; }
-  AcRxClass* myParent() const { return m_parent; }
-  bool isDerivedFrom(const AcRxClass* other) const;
-
- private:
-  const char* m_name;
-  AcRxClass* m_parent;
-};
+class AcRxClass;
 
 class AcRxObject {
  public:
@@ -21,9 +11,17 @@ class AcRxObject {
   bool isKindOf(const AcRxClass* cls) const;
 };
 
-#define ACRX_DECLARE_MEMBERS(CLASS) \
-  static AcRxClass* desc();         \
-  AcRxClass* isA() const override
+// `cast` answers the object itself when it is of the class (or derived from
+// it), else null: the checked down-cast the host's interfaces rely on.
+#define ACRX_DECLARE_MEMBERS(CLASS)                                                  \
+  static AcRxClass* desc();                                                          \
+  AcRxClass* isA() const override;                                                   \
+  static CLASS* cast(const AcRxObject* object) {                                     \
+    return object && object->isKindOf(CLASS::desc())                                 \
+               ? static_cast<CLASS*>(const_cast<AcRxObject*>(object))                \
+               : nullptr;                                                            \
+  }                                                                                  \
+  static_assert(true)
 
 #define ACRX_DEFINE_MEMBERS(CLASS, PARENT)                     \
   AcRxClass* CLASS::desc() {                                   \
@@ -31,3 +29,17 @@ class AcRxObject {
     return &cls;                                               \
   }                                                            \
   AcRxClass* CLASS::isA() const { return CLASS::desc(); }
+
+// A class descriptor is itself an object, so class dictionaries can hold it.
+class AcRxClass : public AcRxObject {
+ public:
+  ACRX_DECLARE_MEMBERS(AcRxClass);
+  AcRxClass(const char* name, AcRxClass* parent);
+  const char* name() const { return m_name; }
+  AcRxClass* myParent() const { return m_parent; }
+  bool isDerivedFrom(const AcRxClass* other) const;
+
+ private:
+  const char* m_name;
+  AcRxClass* m_parent;
+};

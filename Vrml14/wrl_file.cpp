@@ -1,0 +1,306 @@
+#include "wrl_file.h"
+
+#include <cstring>
+
+#include "afx.h"
+#include "wrl_fobj.h"
+#include "wrl_mat.h"
+#include "wrl_number.h"
+#include "wrl_url.h"
+
+// One line on its way to the file, gathered in a buffer so that a line costs
+// one file write; a text longer than the buffer goes out in pieces.
+class WrlFile::Line {
+ public:
+  explicit Line(CFile& file) : m_file(file) {}
+
+  Line& text(const char* text) {
+    for (size_t length = std::strlen(text); length > 0;) {
+      if (m_used == sizeof m_buffer) flush();
+      size_t piece = sizeof m_buffer - m_used < length ? sizeof m_buffer - m_used : length;
+      std::memcpy(m_buffer + m_used, text, piece);
+      m_used += piece;
+      text += piece;
+      length -= piece;
+    }
+    return *this;
+  }
+
+  // Between double quotes, with the quote and the backslash escaped.
+  Line& quoted(const char* text) {
+    put('"');
+    for (; *text; ++text) {
+      if (*text == '"' || *text == '\\') put('\\');
+      put(*text);
+    }
+    put('"');
+    return *this;
+  }
+
+  Line& fixed(double value) {
+    room(wrl_number::kMaxFixedChars);
+    m_used = static_cast<size_t>(wrl_number::fixed6(m_buffer + m_used, value) - m_buffer);
+    return *this;
+  }
+
+  Line& integer(int32_t value) {
+    room(wrl_number::kMaxIntChars);
+    m_used = static_cast<size_t>(wrl_number::integer(m_buffer + m_used, value) - m_buffer);
+    return *this;
+  }
+
+  void end() {
+    put('\n');
+    flush();
+  }
+
+ private:
+  void put(char c) {
+    room(1);
+    m_buffer[m_used++] = c;
+  }
+  void room(size_t count) {
+    if (m_used + count > sizeof m_buffer) flush();
+  }
+  void flush() {
+    m_file.Write(m_buffer, static_cast<UINT>(m_used));
+    m_used = 0;
+  }
+
+  CFile& m_file;
+  char m_buffer[1024];
+  size_t m_used = 0;
+};
+
+namespace {
+
+constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+constexpr int kTabChunk = sizeof kTabs - 1;
+
+}  // namespace
+
+WrlFile::WrlFile() : m_file(new CFile) {}
+
+WrlFile::~WrlFile() { delete m_file; }
+
+template <typename Body>
+int WrlFile::guarded(Body body) {
+  if (!m_file) return 0;
+  try {
+    body();
+  } catch (CFileException* error) {
+    error->Delete();
+    return 0;
+  }
+  return 1;
+}
+
+int WrlFile::open(const char* path) {
+  if (!m_file) return 0;
+  if (path && m_file->Open(path, CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive)) return 1;
+  delete m_file;
+  m_file = nullptr;
+  return 0;
+}
+
+int WrlFile::setVersion(int version) {
+  m_version = version;
+  return 1;
+}
+
+int WrlFile::indent(int count) {
+  return guarded([&] {
+    for (; count > 0; count -= kTabChunk) m_file->Write(kTabs, static_cast<UINT>(count < kTabChunk ? count : kTabChunk));
+  });
+}
+
+void WrlFile::put(int tabs, const char* text) {
+  indent(tabs);
+  Line(*m_file).text(text).end();
+}
+
+template <size_t N>
+void WrlFile::putAll(const TabbedText (&lines)[N]) {
+  for (const TabbedText& line : lines) put(line.tabs, line.text);
+}
+
+void WrlFile::putColor(int tabs, const char* name, double red, double green, double blue) {
+  indent(tabs);
+  Line(*m_file).text(name).text(" ").fixed(red).text(" ").fixed(green).text(" ").fixed(blue).end();
+}
+
+void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
+  indent(tabs);
+  Line(*m_file).text(name).text(" ").quoted(text).end();
+}
+
+int WrlFile::writeHeader() {
+  static constexpr TabbedText kVersion1[] = {
+      {0, "#VRML V1.0 ascii"},
+      {0, "ShapeHints {"},
+      {1, "vertexOrdering UNKNOWN_ORDERING"},
+      {1, "shapeType UNKNOWN_SHAPE_TYPE"},
+      {1, "faceType CONVEX"},
+      {1, "creaseAngle 0.5"},
+      {0, "}"},
+      {0, "DEF SceneInfo Info {"},
+      {1, "string \"Created with Meshcast/AutoCAD from Ferolan\""},
+      {0, "}"},
+  };
+  static constexpr TabbedText kVersion2[] = {{0, "#VRML V2.0 utf8\n"}};
+  return guarded([&] {
+    if (modern())
+      putAll(kVersion2);
+    else
+      putAll(kVersion1);
+  });
+}
+
+int WrlFile::writeScale(double scale) {
+  return guarded([&] {
+    if (modern()) {
+      put(0, "Group {");
+      put(1, "children [");
+      put(2, "Transform {");
+      putColor(3, "scale", scale, scale, scale);
+      put(3, "children [");
+    } else {
+      put(0, "Scale {");
+      putColor(1, "scaleFactor", scale, scale, scale);
+      put(0, "}");
+    }
+  });
+}
+
+int WrlFile::writeAnchor(const WrlUrl& url) {
+  if (!m_file) return 0;
+  if (!url.url()) return 1;
+  return guarded([&] {
+    if (modern()) {
+      put(4, "Anchor {");
+      if (url.description()) putQuoted(4, "description", url.description());
+      putQuoted(4, "url", url.url());
+      put(4, "children [");
+      m_childrenOpen = 1;
+    } else {
+      put(1, "WWWAnchor {");
+      putQuoted(2, "name", url.url());
+      if (url.description()) putQuoted(2, "description", url.description());
+    }
+    ++m_level;
+  });
+}
+
+int WrlFile::beginObject(int32_t number) {
+  return guarded([&] {
+    indent(modern() ? 5 : 0);
+    Line(*m_file).text("DEF Object").integer(number).text(modern() ? " Shape {" : " Separator {").end();
+    ++m_level;
+  });
+}
+
+int WrlFile::writeMaterial(const WrlMaterial& material) {
+  if (!m_file) return 0;
+  if (material.valid() != 1) return 1;
+  auto putColorOf = [this](int tabs, const char* name, const WrlColor& color) {
+    putColor(tabs, name, color.red(), color.green(), color.blue());
+  };
+  auto putValue = [this](int tabs, const char* name, double value) {
+    indent(tabs);
+    Line(*m_file).text(name).text(" ").fixed(value).end();
+  };
+  return guarded([&] {
+    int fields = modern() ? 7 : 2;
+    if (modern()) {
+      put(6, "appearance Appearance {");
+      put(7, "material Material {");
+      put(7, "ambientIntensity 0.2");
+    } else {
+      put(1, "Material {");
+      putColorOf(2, "ambientColor", material.ambientColor());
+    }
+    putColorOf(fields, "diffuseColor", material.diffuseColor());
+    putColorOf(fields, "specularColor", material.specularColor());
+    putColorOf(fields, "emissiveColor", material.emissiveColor());
+    putValue(fields, "shininess", material.shininess());
+    putValue(fields, "transparency", material.transparency());
+    if (modern()) {
+      put(6, "}");
+      put(5, "}");
+    } else {
+      put(1, "}");
+    }
+  });
+}
+
+namespace {
+
+// Where the lines of the geometry go in each version.
+struct GeometryLayout {
+  const char* coordinateNode;
+  int coordinateOpen, pointOpen, pointLine, pointClose, coordinateClose;
+  int indexOpen, faceLine, indexClose, faceSetClose, objectClose;
+};
+constexpr GeometryLayout kGeometry1 = {"Coordinate3 {", 1, 2, 3, 2, 2, 2, 3, 2, 1, 0};
+constexpr GeometryLayout kGeometry2 = {"coord Coordinate {", 6, 7, 8, 7, 6, 6, 7, 6, 5, 4};
+
+}  // namespace
+
+int WrlFile::writeFaceObject(const WrlFaceObject& object) {
+  if (!m_file) return 0;
+  if (!object.points() || !object.faces()) return 0;
+  return guarded([&] {
+    const GeometryLayout& at = modern() ? kGeometry2 : kGeometry1;
+    if (modern()) {
+      static constexpr TabbedText kFaceSetFields[] = {
+          {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"}, {6, "convex TRUE"}, {6, "creaseAngle 0.5"},
+          {6, "solid FALSE"},
+      };
+      putAll(kFaceSetFields);
+    }
+    put(at.coordinateOpen, at.coordinateNode);
+    put(at.pointOpen, "point[");
+    for (const WrlPoint& point : *object.points()) {
+      indent(at.pointLine);
+      Line(*m_file).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
+    }
+    put(at.pointClose, "]");
+    put(at.coordinateClose, "}");
+    if (!modern()) put(1, "IndexedFaceSet {");
+    put(at.indexOpen, "coordIndex [");
+    for (const WrlFace& face : *object.faces()) {
+      if (face.count() == 0) continue;
+      indent(at.faceLine);
+      Line line(*m_file);
+      for (int corner = 0; corner < face.count(); ++corner) line.integer(face.corner(corner)).text(",");
+      line.text("-1,").end();
+    }
+    put(at.indexClose, "]");
+    put(at.faceSetClose, "}");
+    put(at.objectClose, "}");
+    --m_level;
+  });
+}
+
+int WrlFile::closeObjects() {
+  return guarded([&] {
+    while (m_level != 0) {
+      if (m_childrenOpen) {
+        put(m_level, "]");
+        m_childrenOpen = 0;
+      }
+      put(m_level - 1, "}");
+      --m_level;
+    }
+  });
+}
+
+int WrlFile::close() {
+  return guarded([&] {
+    if (modern()) {
+      static constexpr TabbedText kOuterClosings[] = {{3, "]"}, {2, "}"}, {1, "]"}, {0, "}"}};
+      putAll(kOuterClosings);
+    }
+    m_file->Close();
+  });
+}

@@ -1,0 +1,67 @@
+// The world-file writer: one operation per piece of a VRML 1.0 or 2.0 file.
+// Every operation returns 1 on success and 0 when there is no file or a
+// write fails; lines written before a failure stay in the file.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+class CFile;
+class WrlFaceObject;
+class WrlMaterial;
+class WrlUrl;
+
+class WrlFile {
+ public:
+  WrlFile();
+  ~WrlFile();
+  WrlFile(const WrlFile&) = delete;
+  WrlFile& operator=(const WrlFile&) = delete;
+
+  // Creates or truncates the file for exclusive writing. On failure the file
+  // object is gone for good and every later operation returns 0.
+  int open(const char* path);
+  // 1 = VRML 1.0, 2 = VRML 2.0; stored unchecked.
+  int setVersion(int version);
+
+  int writeHeader();
+  int writeScale(double scale);
+  // Opens an anchor when the record has a URL; writes nothing otherwise.
+  int writeAnchor(const WrlUrl& url);
+  int beginObject(int32_t number);
+  // Writes nothing when the material is not valid.
+  int writeMaterial(const WrlMaterial& material);
+  // Coordinates and faces, then the end of the object's node; 0 when either
+  // list is absent.
+  int writeFaceObject(const WrlFaceObject& object);
+  // Closes every object-level node still open.
+  int closeObjects();
+  // Closes the outer nodes and the file.
+  int close();
+  // Writes `count` tab characters.
+  int indent(int count);
+
+  int level() const { return m_level; }
+  int version() const { return m_version; }
+  int childrenOpen() const { return m_childrenOpen; }
+
+ private:
+  class Line;
+  struct TabbedText {
+    int tabs;
+    const char* text;
+  };
+
+  bool modern() const { return m_version == 2; }
+  template <typename Body>
+  int guarded(Body body);
+  void put(int tabs, const char* text);
+  template <size_t N>
+  void putAll(const TabbedText (&lines)[N]);
+  void putColor(int tabs, const char* name, double red, double green, double blue);
+  void putQuoted(int tabs, const char* name, const char* text);
+
+  CFile* m_file;
+  int32_t m_level = 0;
+  int32_t m_version = 1;
+  int32_t m_childrenOpen = 0;
+};

@@ -1,0 +1,22 @@
+// One vertex of an exported object, in the axes of the world file.
+#pragma once
+
+class WrlPoint {
+ public:
+  // From drawing coordinates: the drawing's Z becomes the file's Y and its Y
+  // the file's -Z; every coordinate is snapped.
+  WrlPoint(double drawingX, double drawingY, double drawingZ);
+
+  double x() const { return m_x; }
+  double y() const { return m_y; }
+  double z() const { return m_z; }
+
+  // Magnitudes below 0.00001 become +0.0 so that no -0.0 or noise reaches
+  // the file; NaN passes unchanged.
+  static double snap(double value);
+
+ private:
+  double m_x;
+  double m_y;
+  double m_z;
+};

@@ -1,0 +1,34 @@
+// The hyperlink of one object: a URL and its description, each owned and
+// either absent or present (an empty text is present).
+#pragma once
+
+class AcDbObject;
+
+class WrlUrl {
+ public:
+  WrlUrl() = default;
+  ~WrlUrl() { clear(); }
+  WrlUrl(const WrlUrl&) = delete;
+  WrlUrl& operator=(const WrlUrl&) = delete;
+
+  // Releases both texts; both are absent afterwards.
+  void clear();
+  // Replace the text by a copy of `text`, or make it absent for null.
+  // 0 and nothing changed when no copy can be made.
+  int setUrl(const char* text);
+  int setDescription(const char* text);
+
+  const char* url() const { return m_url; }
+  const char* description() const { return m_description; }
+
+  // The URL from the host's hyperlink data, the description from the
+  // module's own; a text with no data stays as it was.
+  int readFromObject(const AcDbObject* object);
+  // Replaces both lists on the object; the description is not written when
+  // the URL is refused.
+  int writeToObject(AcDbObject* object) const;
+
+ private:
+  char* m_url = nullptr;
+  char* m_description = nullptr;
+};

@@ -1,0 +1,118 @@
+// ARX: "?" lists the loaded modules, Load and Unload take a module, Commands
+// lists the command groups modules registered. ARXINVOKE sends a module one
+// function code. QUIT ends the session.
+#include "arx_command.h"
+
+#include <charconv>
+
+#include "acad/arx_loader.h"
+#include "acad/command_stack.h"
+#include "acad/console.h"
+#include "acad/host_commands.h"
+#include "acad/lisp_functions.h"
+#include "adslib.h"
+#include "session.h"
+
+namespace {
+
+using acad_host_commands::Answers;
+
+// True when `answer` is a prefix (any case, at least one letter) of `keyword`.
+bool picks(const std::string& answer, const std::string& keyword) {
+  std::string typed = acad_commands::folded(acad_host_commands::baseName(answer));
+  return !typed.empty() && acad_commands::folded(keyword).starts_with(typed);
+}
+
+void listModules() {
+  auto modules = acad_arx::loaded();
+  if (modules.empty()) acad_console::write("\nNo runtime extensions are loaded.");
+  for (const std::string& name : modules) acad_console::write("\n" + name);
+}
+
+void listCommands() {
+  std::string group;
+  for (const acad_commands::Registered& command : acad_commands::all()) {
+    if (command.group != group) {
+      group = command.group;
+      acad_console::write("\n" + group + ":");
+    }
+    acad_console::write(" " + command.globalName);
+  }
+  if (group.empty()) acad_console::write("\nNo commands are registered.");
+}
+
+bool loadModule(Answers& answers) {
+  std::string path;
+  if (!answers.next("\nRuntime extension file: ", path)) return false;
+  std::string error;
+  if (acad_arx::load(path, &error)) return true;
+  acad_console::write("\nUnable to load " + path + ": " + error + ".");
+  return false;
+}
+
+bool unloadModule(Answers& answers) {
+  std::string name;
+  if (!answers.next("\nUnload Runtime extension: ", name)) return false;
+  std::string error;
+  if (acad_arx::unload(name, &error)) {
+    acad_console::write("\n" + name + " successfully unloaded.");
+    return true;
+  }
+  acad_console::write("\nUnable to unload " + name + ": " + error + ".");
+  return false;
+}
+
+bool arxCommand(Answers& answers) {
+  for (;;) {
+    std::string choice;
+    if (!answers.next("\n?/Load/Unload/Commands: ", choice)) return false;
+    if (choice == "?") {
+      listModules();
+      return true;
+    }
+    if (picks(choice, "Load")) return loadModule(answers);
+    if (picks(choice, "Unload")) return unloadModule(answers);
+    if (picks(choice, "Commands")) {
+      listCommands();
+      return true;
+    }
+    acad_console::write("\nInvalid option keyword.");
+  }
+}
+
+// Sends one function code to a module's entry point, defined or not, and
+// shows how the module answered: the host's probe of a module's dispatch.
+bool invokeCommand(Answers& answers) {
+  std::string name, codeText;
+  if (!answers.next("\nApplication: ", name) || !answers.next("\nFunction code: ", codeText)) return false;
+  int code = 0;
+  auto [end, problem] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+  if (problem != std::errc() || end != codeText.data() + codeText.size()) {
+    acad_console::write("\nRequires an integer value.");
+    return false;
+  }
+  void* app = acad_arx::application(name);
+  if (!app) {
+    acad_console::write("\n" + name + " is not loaded.");
+    return false;
+  }
+  resbuf* result = nullptr;
+  std::string failure;
+  bool succeeded = acad_lisp_functions::invoke(app, code, nullptr, &result, &failure);
+  ads_relrb(result);
+  acad_console::write(succeeded ? std::string("\nFunction code ") + codeText + " succeeded."
+                                : "\n; error: " + failure);
+  return succeeded;
+}
+
+}  // namespace
+
+void registerArxCommands() {
+  acad_host_commands::add("ARXINVOKE", invokeCommand);
+  acad_host_commands::add("ARX", arxCommand);
+  acad_host_commands::add("QUIT", [](Answers&) {
+    host_session::requestQuit();
+    acad_console::write("\n");
+    return true;
+  });
+}

@@ -1,0 +1,71 @@
+// arxhost: a command line that opens a drawing, loads modules through their
+// exports, runs commands, AutoLISP and scripts, and unloads everything at the
+// end.
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "acad/arx_loader.h"
+#include "acad/console.h"
+#include "acad/menus.h"
+#include "arx_command.h"
+#include "drawing_commands.h"
+#include "options.h"
+#include "session.h"
+
+namespace {
+
+// Opens the script, or prepares the terminal; false when the script is missing.
+bool chooseInput(const HostOptions& options, std::FILE*& script) {
+  if (!options.script.empty()) {
+    script = std::fopen(options.script.c_str(), "r");
+    if (!script) {
+      std::fprintf(stderr, "arxhost: cannot open script %s\n", options.script.c_str());
+      return false;
+    }
+  }
+  acad_console::useScript(script);
+  acad_console::setInteractive(!script && !options.batch && isatty(STDIN_FILENO));
+  return true;
+}
+
+bool loadModules(const HostOptions& options) {
+  bool succeeded = true;
+  for (const std::string& path : options.modules) {
+    std::string error;
+    if (!acad_arx::load(path, &error)) {
+      acad_console::write("\nUnable to load " + path + ": " + error + ".");
+      succeeded = false;
+    }
+  }
+  return succeeded;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  HostOptions options;
+  std::string error;
+  if (!parseHostOptions(argc, argv, options, error)) {
+    std::fprintf(stderr, "arxhost: %s\n%s", error.c_str(), kHostUsage);
+    return 2;
+  }
+  std::FILE* script = nullptr;
+  if (!chooseInput(options, script)) return 2;
+  registerArxCommands();
+  registerDrawingCommands();
+  acad_menus::registerMenuCommands();
+  bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
+  succeeded = loadModules(options) && succeeded;
+  succeeded = host_session::run() && succeeded;
+  // Without --batch a person takes over once the script is done.
+  if (script && !options.batch) {
+    acad_console::useScript(nullptr);
+    acad_console::setInteractive(isatty(STDIN_FILENO));
+    succeeded = host_session::run() && succeeded;
+  }
+  acad_arx::unloadAll();
+  if (script) std::fclose(script);
+  bool batchFailure = options.batch && (!succeeded || acad_console::exhaustedCount() > 0);
+  return batchFailure ? 1 : 0;
+}

@@ -1,0 +1,137 @@
+// Loading modules into the host and unloading them again, with the messages
+// of their lifecycle in the order modules rely on.
+#include "acad/arx_loader.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "acad/apps.h"
+#include "acad/command_stack.h"
+#include "acad/lisp_functions.h"
+
+namespace acad_arx {
+namespace {
+
+std::vector<std::unique_ptr<acad_apps::App>>& apps() {
+  static std::vector<std::unique_ptr<acad_apps::App>> loadedApps;
+  return loadedApps;
+}
+
+bool g_drawingOpen = true;  // the host always has a drawing, unnamed at first
+
+bool fail(std::string* error, const std::string& text) {
+  if (error) *error = text;
+  return false;
+}
+
+std::string stem(const std::string& fileName) { return std::filesystem::path(fileName).stem().string(); }
+
+acad_apps::App* find(const std::string& name) {
+  std::string key = acad_commands::folded(name);
+  std::string keyFile = acad_commands::folded(std::filesystem::path(name).filename().string());
+  for (auto& app : apps()) {
+    if (acad_commands::folded(app->path) == key || acad_commands::folded(app->name) == keyFile ||
+        acad_commands::folded(stem(app->name)) == keyFile)
+      return app.get();
+  }
+  return nullptr;
+}
+
+template <typename Fn>
+Fn symbol(void* library, const char* name) {
+  return reinterpret_cast<Fn>(dlsym(library, name));
+}
+}  // namespace
+
+bool load(const std::string& path, std::string* error) {
+  std::error_code ignored;
+  std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
+  if (absolute.empty() || !std::filesystem::is_regular_file(absolute, ignored))
+    return fail(error, "cannot find " + path);
+  if (find(absolute.string()) || find(absolute.filename().string()))
+    return fail(error, absolute.filename().string() + " is already loaded");
+  void* library = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!library) return fail(error, std::string("cannot load ") + path + ": " + dlerror());
+  auto entryPoint = symbol<AcRxEntryPointFn>(library, "acrxEntryPoint");
+  auto apiVersion = symbol<AcRxGetApiVersionFn>(library, "acrxGetApiVersion");
+  auto setPtp = symbol<AcRxSetPtpFn>(library, "_SetacrxPtp");
+  std::string problem;
+  if (!entryPoint) problem = "missing acrxEntryPoint";
+  else if (!apiVersion) problem = "missing acrxGetApiVersion";
+  else if (!setPtp) problem = "missing _SetacrxPtp";
+  else if (apiVersion() != kAcRxApiVersion) problem = "incompatible interface version";
+  if (!problem.empty()) {
+    dlclose(library);
+    return fail(error, "not an ARX application: " + problem);
+  }
+  auto app = std::make_unique<acad_apps::App>();
+  app->path = absolute.string();
+  app->name = absolute.filename().string();
+  app->library = library;
+  app->entryPoint = entryPoint;
+  acad_apps::App& record = *app;
+  apps().push_back(std::move(app));
+  {
+    acad_apps::Scope scope(&record);
+    setPtp(nullptr);
+  }
+  acad_apps::send(record, AcRx::kInitAppMsg);
+  if (g_drawingOpen) acad_apps::send(record, AcRx::kLoadDwgMsg);
+  return true;
+}
+
+bool unload(const std::string& name, std::string* error) {
+  acad_apps::App* app = find(name);
+  if (!app) return fail(error, name + " is not loaded");
+  if (!app->unlocked) return fail(error, app->name + " is locked and cannot be unloaded");
+  if (g_drawingOpen) acad_apps::send(*app, AcRx::kUnloadDwgMsg);
+  acad_apps::send(*app, AcRx::kUnloadAppMsg);
+  // Nothing may point into the module once it is gone.
+  acad_commands::forgetApplication(app);
+  acad_lisp_functions::forgetApplication(app);
+  dlclose(app->library);
+  std::erase_if(apps(), [&](const auto& held) { return held.get() == app; });
+  return true;
+}
+
+std::vector<std::string> loaded() {
+  std::vector<std::string> names;
+  for (const auto& app : apps()) names.push_back(app->name);
+  return names;
+}
+
+std::string pathOf(const std::string& name) {
+  const acad_apps::App* app = find(name);
+  return app ? app->path : std::string();
+}
+
+void* application(const std::string& name) { return find(name); }
+
+bool isUnlocked(const std::string& name) {
+  const acad_apps::App* app = find(name);
+  return app && app->unlocked;
+}
+
+void drawingOpened() {
+  g_drawingOpen = true;
+  for (auto& app : apps()) acad_apps::send(*app, AcRx::kLoadDwgMsg);
+}
+
+void drawingClosed() {
+  for (auto& app : apps()) acad_apps::send(*app, AcRx::kUnloadDwgMsg);
+  g_drawingOpen = false;
+}
+
+bool drawingOpen() { return g_drawingOpen; }
+
+void unloadAll() {
+  while (!apps().empty()) {
+    acad_apps::App& last = *apps().back();
+    last.unlocked = true;  // the host's shutdown ends every application
+    unload(last.path);
+  }
+}
+
+}  // namespace acad_arx

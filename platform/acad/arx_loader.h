@@ -1,0 +1,42 @@
+// Loading and unloading modules, for the host's ARX command, the AutoLISP
+// functions arxload/arxunload and the command line's --load.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace acad_arx {
+
+// Loads the module at `path`: maps it, checks its exports and interface
+// version, runs _SetacrxPtp, sends kInitAppMsg and, while a drawing is open,
+// kLoadDwgMsg. On failure nothing stays loaded and `error` (when given) says
+// why, e.g. "not an ARX application: missing acrxEntryPoint".
+bool load(const std::string& path, std::string* error = nullptr);
+
+// Unloads the module named by its file name ("vrml.arx"), its base name
+// ("vrml", any case) or its path: kUnloadDwgMsg while a drawing is open,
+// kUnloadAppMsg, then unmaps it. Refused for an unknown name or a module that
+// never unlocked itself.
+bool unload(const std::string& name, std::string* error = nullptr);
+
+// File names of the loaded modules, in load order.
+std::vector<std::string> loaded();
+
+// Full path of a loaded module by any of the names unload() accepts; empty
+// when none matches.
+std::string pathOf(const std::string& name);
+
+// The host's record of a loaded module (an acad_apps::App), or null.
+void* application(const std::string& name);
+
+// True when the loaded module of that name has unlocked itself.
+bool isUnlocked(const std::string& name);
+
+// The host tells every loaded module that the drawing was opened or closed.
+void drawingOpened();
+void drawingClosed();
+bool drawingOpen();
+
+// Unloads everything, last loaded first (the host's shutdown).
+void unloadAll();
+
+}  // namespace acad_arx

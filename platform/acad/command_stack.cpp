@@ -1,0 +1,86 @@
+// Commands registered by applications, in named groups.
+#include "acad/command_stack.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "acad/apps.h"
+#include "acad/host_commands.h"
+
+ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
+
+namespace acad_commands {
+namespace {
+std::vector<Registered>& registered() {
+  static std::vector<Registered> commands;
+  return commands;
+}
+
+bool sameName(const std::string& a, const std::string& b) { return folded(a) == folded(b); }
+
+bool holds(const Registered& command, const std::string& name) {
+  return sameName(command.globalName, name) || sameName(command.localName, name);
+}
+}  // namespace
+
+std::string folded(const std::string& name) {
+  std::string lower(name);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return lower;
+}
+
+const Registered* find(const std::string& typed) {
+  std::string name = acad_host_commands::baseName(typed);
+  for (const Registered& command : registered())
+    if (holds(command, name)) return &command;
+  return nullptr;
+}
+
+void run(const Registered& command) {
+  acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));
+  command.handler();
+}
+
+std::vector<Registered> all() { return registered(); }
+
+void forgetApplication(const void* owner) {
+  std::erase_if(registered(), [&](const Registered& command) { return command.owner == owner; });
+}
+
+}  // namespace acad_commands
+
+using acad_commands::Registered;
+
+Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char* globalName,
+                                               const char* localName, Adesk::Int32 flags,
+                                               AcRxFunctionPtr handler) {
+  if (!groupName || !globalName || !localName || !*groupName || !*globalName || !*localName || !handler)
+    return Acad::eInvalidInput;
+  for (const Registered& command : acad_commands::registered())
+    if (acad_commands::holds(command, globalName) || acad_commands::holds(command, localName))
+      return Acad::eInvalidInput;
+  acad_commands::registered().push_back(
+      Registered{groupName, globalName, localName, static_cast<int>(flags), handler, acad_apps::current()});
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char* globalName) {
+  if (!groupName || !globalName) return Acad::eInvalidInput;
+  auto& commands = acad_commands::registered();
+  auto found = std::find_if(commands.begin(), commands.end(), [&](const Registered& command) {
+    return acad_commands::sameName(command.group, groupName) &&
+           acad_commands::sameName(command.globalName, globalName);
+  });
+  if (found == commands.end()) return Acad::eKeyNotFound;
+  commands.erase(found);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcEdCommandStack::removeGroup(const char* groupName) {
+  if (!groupName) return Acad::eInvalidInput;
+  auto& commands = acad_commands::registered();
+  auto removed = std::erase_if(
+      commands, [&](const Registered& command) { return acad_commands::sameName(command.group, groupName); });
+  return removed ? Acad::eOk : Acad::eKeyNotFound;
+}

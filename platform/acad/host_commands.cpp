@@ -1,0 +1,128 @@
+// Host commands by name, and ads_command, through which applications run them.
+#include "acad/host_commands.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <map>
+
+#include "acad/command_stack.h"
+#include "acad/console.h"
+#include "acad/sysvars.h"
+#include "adslib.h"
+
+namespace acad_host_commands {
+namespace {
+std::map<std::string, Command>& commands() {
+  static std::map<std::string, Command> byName;
+  return byName;
+}
+
+// Answers from the items of an ads_command call. With CMDECHO on, the prompts
+// and answers appear in the transcript as if typed.
+class ListAnswers : public Answers {
+ public:
+  explicit ListAnswers(std::vector<std::string> items) : m_items(std::move(items)) {}
+  bool next(const std::string& prompt, std::string& answer) override {
+    if (m_next >= m_items.size()) return false;
+    answer = m_items[m_next++];
+    if (acad_sysvars::commandEcho()) acad_console::write(prompt + answer);
+    return true;
+  }
+
+ private:
+  std::vector<std::string> m_items;
+  size_t m_next = 0;
+};
+
+// The text the command line would have received for one item.
+bool itemText(int type, va_list& args, std::string& text) {
+  char buffer[96];
+  switch (type) {
+    case RTSTR: {
+      const char* value = va_arg(args, const char*);
+      text = value ? value : "";
+      return true;
+    }
+    case RTSHORT:
+      text = std::to_string(va_arg(args, int));
+      return true;
+    case RTLONG:
+      text = std::to_string(va_arg(args, long));
+      return true;
+    case RTREAL:
+    case RTANG:
+      std::snprintf(buffer, sizeof buffer, "%.16g", va_arg(args, double));
+      text = buffer;
+      return true;
+    case RTPOINT:
+    case RT3DPOINT: {
+      const double* point = va_arg(args, const double*);
+      if (type == RTPOINT)
+        std::snprintf(buffer, sizeof buffer, "%.16g,%.16g", point[0], point[1]);
+      else
+        std::snprintf(buffer, sizeof buffer, "%.16g,%.16g,%.16g", point[0], point[1], point[2]);
+      text = buffer;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+}  // namespace
+
+void add(const std::string& name, Command command) {
+  commands()[acad_commands::folded(baseName(name))] = std::move(command);
+}
+
+std::string baseName(const std::string& typed) {
+  size_t start = 0;
+  while (start < typed.size() && (typed[start] == '_' || typed[start] == '.')) ++start;
+  return typed.substr(start);
+}
+
+bool exists(const std::string& typed) { return commands().count(acad_commands::folded(baseName(typed))) != 0; }
+
+bool run(const std::string& typed, Answers& answers) {
+  auto found = commands().find(acad_commands::folded(baseName(typed)));
+  if (found == commands().end()) return false;
+  Command command = found->second;  // a command may register others while it runs
+  return command(answers);
+}
+
+bool ConsoleAnswers::next(const std::string& prompt, std::string& answer) {
+  return acad_console::readLine(prompt, answer);
+}
+
+}  // namespace acad_host_commands
+
+// Runs one host command, or a command an application registered, with the
+// items as its answers. The list ends at a type of 0 (or RTNONE).
+extern "C" int ads_command(int type, ...) {
+  va_list args;
+  va_start(args, type);
+  std::vector<std::string> items;
+  bool understood = true;
+  for (; type != 0 && type != RTNONE; type = va_arg(args, int)) {
+    std::string text;
+    if (!acad_host_commands::itemText(type, args, text)) {
+      understood = false;
+      break;
+    }
+    items.push_back(text);
+  }
+  va_end(args);
+  if (!understood || items.empty()) return RTERROR;
+  std::string name = items.front();
+  items.erase(items.begin());
+  if (acad_sysvars::commandEcho()) acad_console::write("\nCommand: " + name);
+  if (acad_host_commands::exists(name)) {
+    acad_host_commands::ListAnswers answers(std::move(items));
+    return acad_host_commands::run(name, answers) ? RTNORM : RTERROR;
+  }
+  if (const acad_commands::Registered* command = acad_commands::find(name)) {
+    acad_commands::run(acad_commands::Registered(*command));
+    return RTNORM;
+  }
+  acad_console::write("\nUnknown command \"" + acad_host_commands::baseName(name) + "\".  Press F1 for help.");
+  return RTERROR;
+}

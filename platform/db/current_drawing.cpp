@@ -1,0 +1,58 @@
+// The drawing open in the host, the entity names that point into it, and
+// its user coordinate system.
+#include "db/database.h"
+
+namespace acdb_detail {
+namespace {
+
+std::unique_ptr<Database>& current() {
+  static std::unique_ptr<Database> database;
+  return database;
+}
+
+}  // namespace
+
+Database* currentDatabase() { return current().get(); }
+
+void setCurrentDatabase(std::unique_ptr<Database> database) { current() = std::move(database); }
+
+Record* recordOf(AcDbObjectId id) { return id.record(); }
+
+// An entity name is the record's number and the number of its database, so
+// a stale or made-up name is recognised instead of followed.
+Record* recordOf(const ads_name name) {
+  Database* database = currentDatabase();
+  if (!database || !name || name[1] != database->serial()) return nullptr;
+  return database->bySerial(name[0]);
+}
+
+Database* databaseOf(const Record& record) { return static_cast<Database*>(record.database); }
+
+}  // namespace acdb_detail
+
+AcDbDatabase* acdbCurDwg() { return acdb_detail::currentDatabase(); }
+
+Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name) {
+  acdb_detail::Record* record = acdb_detail::recordOf(name);
+  if (!record) return Acad::eInvalidAdsName;
+  id = AcDbObjectId(record);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id) {
+  acdb_detail::Record* record = id.record();
+  if (!record) return Acad::eNullObjectId;
+  name[0] = static_cast<long>(record->serial);
+  name[1] = acdb_detail::databaseOf(*record)->serial();
+  return Acad::eOk;
+}
+
+Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector) {
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  acdb_detail::Ucs ucs = database ? database->ucs() : acdb_detail::Ucs();
+  double d[3];
+  for (int i = 0; i < 3; ++i) d[i] = from[i] - (vector ? 0.0 : ucs.origin[i]);
+  const double* axes[3] = {ucs.xAxis, ucs.yAxis, ucs.zAxis};
+  for (int i = 0; i < 3; ++i) to[i] = d[0] * axes[i][0] + d[1] * axes[i][1] + d[2] * axes[i][2];
+  return Adesk::kTrue;
+}

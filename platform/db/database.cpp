@@ -1,0 +1,333 @@
+// Indexing of a drawing's records and the additions the host makes to it.
+#include "db/database.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "db/number_text.h"
+
+namespace acdb_detail {
+namespace {
+
+long g_nextSerial = 1;
+
+bool isComplexFollower(const std::string& type) {
+  return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
+}
+
+double length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
+
+void cross(const double a[3], const double b[3], double out[3]) {
+  out[0] = a[1] * b[2] - a[2] * b[1];
+  out[1] = a[2] * b[0] - a[0] * b[2];
+  out[2] = a[0] * b[1] - a[1] * b[0];
+}
+
+bool normalize(double v[3]) {
+  double len = length(v);
+  if (!(len > 1e-12) || !std::isfinite(len)) return false;
+  for (int i = 0; i < 3; ++i) v[i] /= len;
+  return true;
+}
+
+bool validAppName(std::string_view name) {
+  if (name.empty() || name.size() > 255) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-' || c == '$';
+  });
+}
+
+}  // namespace
+
+std::string upperName(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
+Database::Database() : m_serial(g_nextSerial++) {
+  auto table = std::make_unique<Record>();
+  table->type = "TABLE";
+  table->tags = {{0, "TABLE"}, {2, "LAYER"}};
+  table->database = this;
+  m_layerTable = table.get();
+  m_detached.push_back(std::move(table));
+}
+
+Database::~Database() = default;
+
+void Database::adopt(std::vector<std::unique_ptr<Record>> records) {
+  m_records = std::move(records);
+  m_bySerial.reserve(m_records.size());
+  for (auto& record : m_records) index(*record);
+  m_section.clear();
+  m_table.clear();
+  m_block = nullptr;
+  m_complex = nullptr;
+}
+
+void Database::index(Record& record) {
+  record.database = this;
+  m_bySerial.push_back(&record);
+  record.serial = static_cast<uint32_t>(m_bySerial.size());
+  if (record.handle) {
+    m_handseed = std::max(m_handseed, record.handle + 1);
+    m_byHandle.emplace(record.handle, &record);
+  }
+  const std::string& type = record.type;
+
+  if (type == "SECTION") {
+    const std::string* name = record.find(2);
+    m_section = name ? *name : std::string();
+    if (m_section == "HEADER") readHeader(record);
+    return;
+  }
+  if (type == "ENDSEC") {
+    if (m_section == "ENTITIES") m_entitiesEnd = &record;
+    if (m_section == "BLOCKS") m_blocksEnd = &record;
+    m_section.clear();
+    return;
+  }
+  if (m_section == "TABLES") {
+    if (type == "TABLE") {
+      const std::string* name = record.find(2);
+      m_table = name ? *name : std::string();
+      if (m_table == "LAYER") m_layerTable = &record;
+      if (m_table == "APPID") m_appTable = &record;
+    } else if (type == "ENDTAB") {
+      if (m_table == "LAYER") m_layerTableEnd = &record;
+      if (m_table == "APPID") m_appTableEnd = &record;
+      m_table.clear();
+    } else if (const std::string* name = record.find(2)) {
+      if (type == "LAYER") m_layers.emplace(upperName(*name), &record);
+      if (type == "APPID") m_apps.emplace(upperName(*name), &record);
+    }
+    return;
+  }
+  if (m_section != "ENTITIES" && m_section != "BLOCKS") return;
+  if (type == "BLOCK") {
+    const std::string* name = record.find(2);
+    m_block = &m_blocks[upperName(name ? *name : std::string())];
+    m_block->header = &record;
+    return;
+  }
+  if (type == "ENDBLK") {
+    if (m_block) m_block->end = &record;
+    m_block = nullptr;
+    return;
+  }
+  record.entity = true;
+  if (m_complex && isComplexFollower(type)) {
+    m_complex->followers.push_back(&record);
+    if (type == "SEQEND") m_complex = nullptr;
+    return;
+  }
+  m_complex = nullptr;
+  if (type == "POLYLINE") m_complex = &record;
+  if (type == "INSERT") {
+    const std::string* more = record.find(66);
+    int64_t flag = 0;
+    if (more && parseInteger(*more, flag) && flag == 1) m_complex = &record;
+  }
+  if (m_section == "ENTITIES") m_entities.push_back(&record);
+  else if (m_block) m_block->entities.push_back(&record);
+}
+
+void Database::readHeader(Record& section) {
+  std::string name;
+  for (size_t i = 0; i < section.tags.size(); ++i) {
+    const Tag& tag = section.tags[i];
+    if (tag.code == 9) {
+      name = tag.value;
+      m_headerVars.emplace(name, HeaderTag{&section, i + 1});
+      continue;
+    }
+    int64_t number = 0;
+    if (name == "$ACADVER" && tag.code == 1) m_version = tag.value;
+    if (name == "$DWGCODEPAGE" && tag.code == 3) m_codepage = tag.value;
+    if (name == "$INSUNITS" && tag.code == 70 && parseInteger(tag.value, number))
+      m_units = static_cast<int>(number);
+    if (name == "$HANDLING" && tag.code == 70 && parseInteger(tag.value, number))
+      m_handling = number != 0;
+    if (name == "$HANDSEED" && tag.code == 5) m_handseed = std::max(m_handseed, parseHandle(tag.value));
+  }
+  double origin[3] = {0, 0, 0}, xAxis[3] = {1, 0, 0}, yAxis[3] = {0, 1, 0};
+  auto point = [&](const char* var, double out[3]) {
+    auto found = m_headerVars.find(var);
+    if (found == m_headerVars.end()) return;
+    for (size_t i = found->second.index; i < section.tags.size() && section.tags[i].code != 9; ++i) {
+      int code = section.tags[i].code;
+      if (code == 10 || code == 20 || code == 30) parseReal(section.tags[i].value, out[code / 10 - 1]);
+    }
+  };
+  point("$UCSORG", origin);
+  point("$UCSXDIR", xAxis);
+  point("$UCSYDIR", yAxis);
+  Ucs saved = m_ucs;
+  if (!setUcs(origin, xAxis, yAxis)) m_ucs = saved;
+}
+
+bool Database::setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]) {
+  Ucs ucs;
+  for (int i = 0; i < 3; ++i) {
+    ucs.origin[i] = origin[i];
+    ucs.xAxis[i] = xAxis[i];
+  }
+  if (!normalize(ucs.xAxis)) return false;
+  cross(ucs.xAxis, yAxis, ucs.zAxis);
+  if (!normalize(ucs.zAxis)) return false;
+  cross(ucs.zAxis, ucs.xAxis, ucs.yAxis);
+  for (int i = 0; i < 3; ++i)
+    if (!std::isfinite(ucs.origin[i])) return false;
+  m_ucs = ucs;
+  setHeaderPoint("$UCSORG", m_ucs.origin);
+  setHeaderPoint("$UCSXDIR", m_ucs.xAxis);
+  setHeaderPoint("$UCSYDIR", m_ucs.yAxis);
+  return true;
+}
+
+// Rewrites a point variable the header already holds; a header without it
+// stays as it was read.
+void Database::setHeaderPoint(const char* name, const double value[3]) {
+  auto found = m_headerVars.find(name);
+  if (found == m_headerVars.end()) return;
+  std::vector<Tag>& tags = found->second.record->tags;
+  for (size_t i = found->second.index; i < tags.size() && tags[i].code != 9; ++i) {
+    int code = tags[i].code;
+    if (code != 10 && code != 20 && code != 30) continue;
+    double old = 0;
+    double now = value[code / 10 - 1];
+    if (!parseReal(tags[i].value, old) || old != now) tags[i].value = formatReal(now);
+  }
+}
+
+Record* Database::bySerial(long serial) const {
+  if (serial < 1 || static_cast<size_t>(serial) > m_bySerial.size()) return nullptr;
+  return m_bySerial[static_cast<size_t>(serial - 1)];
+}
+
+Record* Database::byHandle(uint64_t handle) const {
+  auto found = m_byHandle.find(handle);
+  return found == m_byHandle.end() ? nullptr : found->second;
+}
+
+const Block* Database::block(std::string_view name) const {
+  auto found = m_blocks.find(upperName(name));
+  return found == m_blocks.end() ? nullptr : &found->second;
+}
+
+Record* Database::layer(std::string_view name) const {
+  auto found = m_layers.find(upperName(name));
+  return found == m_layers.end() ? nullptr : found->second;
+}
+
+bool Database::isRegisteredApp(std::string_view name) const {
+  return m_apps.count(upperName(name)) != 0;
+}
+
+bool Database::usesHandles() const { return m_handling || m_version >= "AC1012"; }
+
+uint64_t Database::newHandle() {
+  if (m_handseed == 0) m_handseed = 1;
+  uint64_t handle = m_handseed++;
+  auto found = m_headerVars.find("$HANDSEED");
+  if (found != m_headerVars.end()) {
+    Tag& tag = found->second.record->tags[found->second.index];
+    if (tag.code == 5) tag.value = formatHandle(m_handseed);
+  }
+  return handle;
+}
+
+std::unique_ptr<Record> Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner) {
+  auto record = std::make_unique<Record>();
+  record->type = type;
+  record->tags.reserve(tags.size() + 3);
+  record->tags.push_back({0, std::string(type)});
+  if (usesHandles()) {
+    record->handle = newHandle();
+    record->tags.push_back({5, formatHandle(record->handle)});
+    if (owner && owner->handle && m_version >= "AC1012")
+      record->tags.push_back({330, formatHandle(owner->handle)});
+  }
+  for (Tag& tag : tags) record->tags.push_back(std::move(tag));
+  return record;
+}
+
+Record* Database::insertBefore(Record* marker, std::unique_ptr<Record> record) {
+  // Markers sit near the end of the drawing (ENDTAB, ENDSEC): look from there.
+  auto found = std::find_if(m_records.rbegin(), m_records.rend(),
+                            [marker](const std::unique_ptr<Record>& r) { return r.get() == marker; });
+  auto at = found.base() - 1;
+  Record* added = record.get();
+  added->database = this;
+  m_bySerial.push_back(added);
+  added->serial = static_cast<uint32_t>(m_bySerial.size());
+  if (added->handle) m_byHandle.emplace(added->handle, added);
+  m_records.insert(at, std::move(record));
+  return added;
+}
+
+bool Database::registerApp(std::string_view name) {
+  if (!validAppName(name) || isRegisteredApp(name)) return false;
+  if (!m_appTableEnd) {
+    m_apps.emplace(upperName(name), nullptr);
+    return true;
+  }
+  std::vector<Tag> tags;
+  if (m_version >= "AC1012") {
+    tags.push_back({100, "AcDbSymbolTableRecord"});
+    tags.push_back({100, "AcDbRegAppTableRecord"});
+  }
+  tags.push_back({2, std::string(name)});
+  tags.push_back({70, "0"});
+  Record* added = insertBefore(m_appTableEnd, makeRecord("APPID", std::move(tags), m_appTable));
+  m_apps.emplace(upperName(name), added);
+  return true;
+}
+
+Record* Database::addLayer(std::string_view name, int colorIndex, bool off, bool frozen) {
+  if (!m_layerTableEnd || name.empty() || layer(name)) return nullptr;
+  std::vector<Tag> tags;
+  if (m_version >= "AC1012") {
+    tags.push_back({100, "AcDbSymbolTableRecord"});
+    tags.push_back({100, "AcDbLayerTableRecord"});
+  }
+  tags.push_back({2, std::string(name)});
+  tags.push_back({70, frozen ? "1" : "0"});
+  tags.push_back({62, formatInteger(off ? -colorIndex : colorIndex)});
+  tags.push_back({6, "CONTINUOUS"});
+  Record* added = insertBefore(m_layerTableEnd, makeRecord("LAYER", std::move(tags), m_layerTable));
+  m_layers.emplace(upperName(name), added);
+  return added;
+}
+
+Record* Database::addEntity(std::string_view type, std::vector<Tag> tags) {
+  if (!m_entitiesEnd) return nullptr;
+  Record* added = insertBefore(m_entitiesEnd, makeRecord(type, std::move(tags), nullptr));
+  added->entity = true;
+  m_entities.push_back(added);
+  return added;
+}
+
+Record* Database::addBlock(std::string_view name, const double base[3]) {
+  if (!m_blocksEnd || name.empty() || block(name)) return nullptr;
+  std::vector<Tag> tags = {{8, "0"}, {2, std::string(name)}, {70, "0"}, {10, formatReal(base[0])},
+                           {20, formatReal(base[1])}, {30, formatReal(base[2])}, {3, std::string(name)}};
+  Block& entry = m_blocks[upperName(name)];
+  entry.header = insertBefore(m_blocksEnd, makeRecord("BLOCK", std::move(tags), nullptr));
+  entry.end = insertBefore(m_blocksEnd, makeRecord("ENDBLK", {{8, "0"}}, nullptr));
+  return entry.header;
+}
+
+Record* Database::addBlockEntity(std::string_view blockName, std::string_view type, std::vector<Tag> tags) {
+  auto found = m_blocks.find(upperName(blockName));
+  if (found == m_blocks.end() || !found->second.end) return nullptr;
+  Record* added = insertBefore(found->second.end, makeRecord(type, std::move(tags), nullptr));
+  added->entity = true;
+  found->second.entities.push_back(added);
+  return added;
+}
+
+}  // namespace acdb_detail

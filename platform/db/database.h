@@ -1,0 +1,149 @@
+// The drawing database behind AcDbDatabase: every record of the drawing in
+// file order, with indexes for what the host and the module look things up by.
+#pragma once
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "adsdef.h"
+#include "dbmain.h"
+#include "db/record.h"
+
+namespace acdb_detail {
+
+// The current user coordinate system: origin and unit axes in world coordinates.
+struct Ucs {
+  double origin[3] = {0, 0, 0};
+  double xAxis[3] = {1, 0, 0};
+  double yAxis[3] = {0, 1, 0};
+  double zAxis[3] = {0, 0, 1};
+};
+
+// A block definition: its BLOCK record (name, base point), the entities up to
+// its ENDBLK, and that ENDBLK.
+struct Block {
+  Record* header = nullptr;
+  std::vector<Record*> entities;
+  Record* end = nullptr;
+};
+
+// How the drawing's file was written, and so how it is saved again.
+enum class FileFormat {
+  Ascii,
+  BinaryByteCodes,  // binary, group codes in one byte (255 escapes a two-byte code)
+  BinaryWordCodes,  // binary, group codes in two bytes
+};
+
+class Database : public AcDbDatabase {
+ public:
+  Database();
+  ~Database() override;
+
+  // Takes the records of a whole drawing in file order and indexes them.
+  void adopt(std::vector<std::unique_ptr<Record>> records);
+
+  const std::vector<std::unique_ptr<Record>>& records() const { return m_records; }
+  // Distinguishes this database from every other one made in the process.
+  long serial() const { return m_serial; }
+  // The record numbered `serial` (Record::serial), or null.
+  Record* bySerial(long serial) const;
+
+  // The record with this handle, or null.
+  Record* byHandle(uint64_t handle) const;
+
+  // Top-level entities of the ENTITIES section in file order, erased ones included.
+  const std::vector<Record*>& entities() const { return m_entities; }
+  const Block* block(std::string_view name) const;
+  Record* layer(std::string_view name) const;
+  // The layer TABLE record (a detached one when the file has no layer table).
+  Record* layerTable() const { return m_layerTable; }
+
+  bool isRegisteredApp(std::string_view name) const;
+  // Adds an APPID entry; false when the name is taken or not a valid name.
+  bool registerApp(std::string_view name);
+
+  const Ucs& ucs() const { return m_ucs; }
+  // Sets the current UCS (axes need not be unit length); false for degenerate axes.
+  bool setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]);
+
+  const std::string& version() const { return m_version; }  // $ACADVER, "" when absent
+  int units() const { return m_units; }                      // $INSUNITS, 0 when absent
+  const std::string& codepage() const { return m_codepage; }  // $DWGCODEPAGE
+  // The file the drawing was opened from or last saved to; "" when made in code.
+  const std::string& path() const { return m_path; }
+  void setPath(std::string path) { m_path = std::move(path); }
+  FileFormat format() const { return m_format; }
+  void setFormat(FileFormat format) { m_format = format; }
+  bool crlf() const { return m_crlf; }      // lines end in CR LF
+  void setCrlf(bool crlf) { m_crlf = crlf; }
+
+  // Additions for the host and tests. Each returns the new record, or null
+  // when the drawing has no place for it (no such section, table or block).
+  Record* addEntity(std::string_view type, std::vector<Tag> tags);
+  Record* addLayer(std::string_view name, int colorIndex, bool off, bool frozen);
+  Record* addBlock(std::string_view name, const double base[3]);
+  Record* addBlockEntity(std::string_view blockName, std::string_view type, std::vector<Tag> tags);
+
+ private:
+  struct HeaderTag {
+    Record* record = nullptr;
+    size_t index = 0;
+  };
+  void index(Record& record);
+  void readHeader(Record& section);
+  void setHeaderPoint(const char* name, const double value[3]);
+  Record* insertBefore(Record* marker, std::unique_ptr<Record> record);
+  std::unique_ptr<Record> makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
+  bool usesHandles() const;
+  uint64_t newHandle();
+
+  std::vector<std::unique_ptr<Record>> m_records;
+  std::vector<std::unique_ptr<Record>> m_detached;
+  std::vector<Record*> m_bySerial;
+  std::unordered_map<uint64_t, Record*> m_byHandle;
+  std::vector<Record*> m_entities;
+  std::unordered_map<std::string, Block> m_blocks;
+  std::unordered_map<std::string, Record*> m_layers;
+  std::unordered_map<std::string, Record*> m_apps;
+  Record* m_layerTable = nullptr;
+  Record* m_layerTableEnd = nullptr;
+  Record* m_appTable = nullptr;
+  Record* m_appTableEnd = nullptr;
+  Record* m_blocksEnd = nullptr;
+  Record* m_entitiesEnd = nullptr;
+  std::unordered_map<std::string, HeaderTag> m_headerVars;  // first value tag of each variable
+  uint64_t m_handseed = 0;
+  bool m_handling = false;
+  std::string m_version;
+  std::string m_codepage;
+  int m_units = 0;
+  Ucs m_ucs;
+  FileFormat m_format = FileFormat::Ascii;
+  std::string m_path;
+  bool m_crlf = false;
+  long m_serial;
+
+  // Where indexing stands while records come in.
+  std::string m_section;
+  std::string m_table;
+  Block* m_block = nullptr;
+  Record* m_complex = nullptr;
+};
+
+// Names are compared without regard to case, as the drawing editor does.
+std::string upperName(std::string_view name);
+
+// The current drawing, or null before one is made or opened.
+Database* currentDatabase();
+// Makes `database` the current drawing, discarding the previous one.
+void setCurrentDatabase(std::unique_ptr<Database> database);
+
+// The record behind an object id or an entity name of the current drawing, or null.
+Record* recordOf(AcDbObjectId id);
+Record* recordOf(const ads_name name);
+// The database that holds a record.
+Database* databaseOf(const Record& record);
+
+}  // namespace acdb_detail

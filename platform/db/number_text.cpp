@@ -1,0 +1,97 @@
+// Parsing and formatting of numbers in drawing-file values.
+#include "db/number_text.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace acdb_detail {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  if (text.size() > 1 && text.front() == '+') text.remove_prefix(1);
+  return text;
+}
+
+}  // namespace
+
+bool parseReal(std::string_view text, double& value) {
+  text = trimmed(text);
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
+}
+
+bool parseInteger(std::string_view text, int64_t& value) {
+  text = trimmed(text);
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (ec == std::errc() && ptr == end && !text.empty()) return true;
+  // Some writers put integers as reals ("1.0"); they count by their whole part.
+  double real = 0;
+  if (!parseReal(text, real) || !(std::fabs(real) < 9.2e18)) return false;
+  value = static_cast<int64_t>(real);
+  return true;
+}
+
+std::string formatReal(double value) {
+  char buffer[64];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  std::string text(buffer, ptr);
+  if (text.find_first_of(".e") == std::string::npos) text += ".0";
+  return text;
+}
+
+std::string formatInteger(int64_t value) {
+  char buffer[32];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, ptr);
+}
+
+uint64_t parseHandle(std::string_view text) {
+  text = trimmed(text);
+  uint64_t value = 0;
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, value, 16);
+  return (ec == std::errc() && ptr == end) ? value : 0;
+}
+
+std::string formatHandle(uint64_t handle) {
+  char buffer[32];
+  auto [ptr, ec] = std::to_chars(buffer, buffer + sizeof buffer, handle, 16);
+  std::string text(buffer, ptr);
+  for (char& c : text) c = static_cast<char>(c >= 'a' && c <= 'f' ? c - 'a' + 'A' : c);
+  return text;
+}
+
+std::string hexOfBytes(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string text;
+  text.reserve(bytes.size() * 2);
+  for (char c : bytes) {
+    auto byte = static_cast<unsigned char>(c);
+    text += digits[byte >> 4];
+    text += digits[byte & 15];
+  }
+  return text;
+}
+
+bool bytesOfHex(std::string_view hex, std::string& bytes) {
+  auto digit = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+  };
+  bytes.clear();
+  if (hex.size() % 2 != 0) return false;
+  for (size_t i = 0; i < hex.size(); i += 2) {
+    int high = digit(hex[i]), low = digit(hex[i + 1]);
+    if (high < 0 || low < 0) return false;
+    bytes += static_cast<char>(high * 16 + low);
+  }
+  return true;
+}
+
+}  // namespace acdb_detail

@@ -1,0 +1,131 @@
+// The object classes the module sees: an opening of one stored record.
+#include <cstring>
+
+#include "acadmem.h"
+#include "db/database.h"
+#include "db/number_text.h"
+#include "db/open_object.h"
+
+using acdb_detail::Record;
+
+ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject)
+ACRX_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
+ACRX_DEFINE_MEMBERS(AcDbLayerTableRecord, AcDbObject)
+ACRX_DEFINE_MEMBERS(AcDbLayerTable, AcDbObject)
+
+const AcDbObjectId AcDbObjectId::kNull;
+
+uint64_t AcDbObjectId::handle() const { return m_record ? m_record->handle : 0; }
+AcDbDatabase* AcDbObjectId::database() const { return m_record ? m_record->database : nullptr; }
+
+AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), m_mode(mode) {}
+
+AcDbObject::~AcDbObject() {
+  if (m_open) endOpen();
+}
+
+void AcDbObject::endOpen() {
+  acdb_detail::endOpen(*m_record, m_mode);
+  m_open = false;
+}
+
+AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(m_record); }
+AcDbDatabase* AcDbObject::database() const { return m_record->database; }
+bool AcDbObject::isErased() const { return m_record->erased; }
+bool AcDbObject::isReadEnabled() const { return m_open; }
+bool AcDbObject::isWriteEnabled() const { return m_open && m_mode == AcDb::kForWrite; }
+bool AcDbObject::isNotifyEnabled() const { return m_open && m_mode == AcDb::kForNotify; }
+
+Acad::ErrorStatus AcDbObject::erase(bool erasing) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  m_record->erased = erasing;
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbObject::close() {
+  delete this;
+  return Acad::eOk;
+}
+
+namespace {
+
+int64_t integerTag(const Record& record, int code, int64_t absent) {
+  const std::string* text = record.find(code);
+  int64_t value = absent;
+  if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
+  return value;
+}
+
+// Sets the value of the first tag with `code`, or adds one after the tag
+// with `after` (or after the type when there is none).
+void setTag(Record& record, int code, std::string value, int after) {
+  auto& tags = record.tags;
+  for (auto& tag : tags)
+    if (tag.code == code) {
+      tag.value = std::move(value);
+      return;
+    }
+  size_t at = tags.empty() ? 0 : 1;
+  for (size_t i = 0; i < tags.size(); ++i)
+    if (tags[i].code == after) at = i + 1;
+  tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(at), {static_cast<int16_t>(code), std::move(value)});
+}
+
+}  // namespace
+
+Adesk::UInt16 AcDbEntity::colorIndex() const {
+  int64_t index = integerTag(*record(), 62, 256);
+  return static_cast<Adesk::UInt16>(index < 0 ? -index : index);
+}
+
+Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  if (index > 256) return Acad::eInvalidInput;
+  setTag(*record(), 62, acdb_detail::formatInteger(index), 8);
+  return Acad::eOk;
+}
+
+char* AcDbEntity::layer() const {
+  const std::string* name = record()->find(8);
+  return acad__strdup(name ? name->c_str() : "0");
+}
+
+Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
+  if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
+  if (!name) return Acad::eInvalidInput;
+  auto* database = acdb_detail::databaseOf(*record());
+  if (!database->layer(name)) return Acad::eKeyNotFound;
+  setTag(*record(), 8, name, 0);
+  return Acad::eOk;
+}
+
+AcCmColor AcDbLayerTableRecord::color() const {
+  int64_t index = integerTag(*record(), 62, 7);
+  return AcCmColor(static_cast<Adesk::UInt16>(index < 0 ? -index : index));
+}
+
+bool AcDbLayerTableRecord::isOff() const { return integerTag(*record(), 62, 7) < 0; }
+bool AcDbLayerTableRecord::isFrozen() const { return (integerTag(*record(), 70, 0) & 1) != 0; }
+
+Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*& result, AcDb::OpenMode mode,
+                                        bool openErased) const {
+  result = nullptr;
+  if (!name) return Acad::eInvalidInput;
+  Record* layer = acdb_detail::databaseOf(*record())->layer(name);
+  if (!layer) return Acad::eKeyNotFound;
+  AcDbObject* object = nullptr;
+  Acad::ErrorStatus status = acdb_detail::openRecord(layer, mode, openErased, object);
+  if (status == Acad::eOk) result = static_cast<AcDbLayerTableRecord*>(object);
+  return status;
+}
+
+AcDbDatabase::~AcDbDatabase() = default;
+
+Acad::ErrorStatus AcDbDatabase::getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode) {
+  table = nullptr;
+  auto* self = static_cast<acdb_detail::Database*>(this);
+  AcDbObject* object = nullptr;
+  Acad::ErrorStatus status = acdb_detail::openRecord(self->layerTable(), mode, false, object);
+  if (status == Acad::eOk) table = static_cast<AcDbLayerTable*>(object);
+  return status;
+}

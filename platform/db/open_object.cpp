@@ -1,0 +1,69 @@
+// Open and close: many readers or one writer, erased objects on request only.
+#include "db/open_object.h"
+
+namespace acdb_detail {
+namespace {
+
+constexpr int kMaxReaders = 256;
+
+bool isLayerTable(const Record& record) {
+  const std::string* name = record.find(2);
+  return record.type == "TABLE" && name && *name == "LAYER";
+}
+
+}  // namespace
+
+Acad::ErrorStatus beginOpen(Record* record, AcDb::OpenMode mode, bool openErased) {
+  if (!record) return Acad::eNullObjectId;
+  if (record->erased && !openErased) return Acad::eWasErased;
+  if (record->writer) return Acad::eWasOpenForWrite;
+  switch (mode) {
+    case AcDb::kForRead:
+      if (record->readers >= kMaxReaders) return Acad::eAtMaxReaders;
+      ++record->readers;
+      return Acad::eOk;
+    case AcDb::kForWrite:
+      if (record->readers > 0) return Acad::eWasOpenForRead;
+      record->writer = true;
+      return Acad::eOk;
+    case AcDb::kForNotify:
+      ++record->notifiers;
+      return Acad::eOk;
+  }
+  return Acad::eInvalidInput;
+}
+
+void endOpen(Record& record, AcDb::OpenMode mode) {
+  if (mode == AcDb::kForRead && record.readers > 0) --record.readers;
+  if (mode == AcDb::kForWrite) record.writer = false;
+  if (mode == AcDb::kForNotify && record.notifiers > 0) --record.notifiers;
+}
+
+Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErased, AcDbObject*& object) {
+  object = nullptr;
+  Acad::ErrorStatus status = beginOpen(record, mode, openErased);
+  if (status != Acad::eOk) return status;
+  if (record->entity) object = new AcDbEntity(record, mode);
+  else if (record->type == "LAYER") object = new AcDbLayerTableRecord(record, mode);
+  else if (isLayerTable(*record)) object = new AcDbLayerTable(record, mode);
+  else object = new AcDbObject(record, mode);
+  return Acad::eOk;
+}
+
+}  // namespace acdb_detail
+
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased) {
+  return acdb_detail::openRecord(id.record(), mode, openErased, object);
+}
+
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
+                                     bool openErased) {
+  entity = nullptr;
+  acdb_detail::Record* record = id.record();
+  if (record && !record->entity) return Acad::eNotThatKindOfClass;
+  AcDbObject* object = nullptr;
+  Acad::ErrorStatus status = acdb_detail::openRecord(record, mode, openErased, object);
+  if (status == Acad::eOk) entity = static_cast<AcDbEntity*>(object);
+  return status;
+}

@@ -1,0 +1,21 @@
+// Drawing-file readers: the bytes of a whole file to its records.
+#pragma once
+#include <string_view>
+
+#include "dxf/record_collector.h"
+
+namespace dxf {
+
+constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
+
+// Each feeds every tag of `data` to `collector` and returns false at the
+// first fault (collector.error() says where). The binary reader expects the
+// data after the sentinel and reports whether codes take one byte or two.
+bool readAscii(std::string_view data, RecordCollector& collector);
+bool readBinary(std::string_view data, RecordCollector& collector, bool& byteCodes);
+
+// Checks that a value is what its group code says (finite real, integer).
+// Empty when it is, else the problem.
+std::string valueProblem(int code, std::string_view value);
+
+}  // namespace dxf

@@ -1,0 +1,118 @@
+// The framework's exception classes and its byte-stream file.
+// Errors travel as heap objects thrown by pointer; the catcher ends them
+// with Delete().
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "windef.h"
+
+#define AFX_API __attribute__((visibility("default")))
+
+class AFX_API CException {
+ public:
+  virtual ~CException();
+  // Ends a caught error. Errors that live in static storage stay.
+  void Delete();
+
+ protected:
+  explicit CException(bool autoDelete = true);
+
+ private:
+  bool m_autoDelete;
+};
+
+class AFX_API CMemoryException : public CException {
+ public:
+  CMemoryException();
+  ~CMemoryException() override;
+};
+
+class AFX_API CFileException : public CException {
+ public:
+  enum Cause {
+    none,
+    generic,
+    fileNotFound,
+    badPath,
+    tooManyOpenFiles,
+    accessDenied,
+    invalidFile,
+    removeCurrentDir,
+    directoryFull,
+    badSeek,
+    hardIO,
+    sharingViolation,
+    lockViolation,
+    diskFull,
+    endOfFile,
+  };
+  explicit CFileException(int cause = none, LONG osError = -1);
+  ~CFileException() override;
+  // The cause for an operating-system error number.
+  static int OsErrorToCause(LONG osError);
+
+  int m_cause;
+  LONG m_lOsError;
+};
+
+// Throws the one static out-of-memory error (it needs no memory to throw).
+[[noreturn]] AFX_API void AfxThrowMemoryException();
+[[noreturn]] AFX_API void AfxThrowFileException(int cause, LONG osError = -1);
+
+// A file written through a buffer. Write and Close throw CFileException* on
+// failure; a failed flush is reported by the call that flushes.
+class AFX_API CFile {
+ public:
+  enum OpenFlags : UINT {
+    modeRead = 0x0000,
+    modeWrite = 0x0001,
+    modeReadWrite = 0x0002,
+    shareCompat = 0x0000,
+    shareExclusive = 0x0010,
+    shareDenyWrite = 0x0020,
+    shareDenyRead = 0x0030,
+    shareDenyNone = 0x0040,
+    modeNoInherit = 0x0080,
+    modeCreate = 0x1000,
+    modeNoTruncate = 0x2000,
+    typeText = 0x4000,
+    typeBinary = 0x8000,
+  };
+  static constexpr int hFileNull = -1;
+  static constexpr size_t kBufferSize = 64 * 1024;
+
+  CFile();
+  // Releases an open file, writing out what is buffered as far as it goes.
+  virtual ~CFile();
+  CFile(const CFile&) = delete;
+  CFile& operator=(const CFile&) = delete;
+
+  // FALSE with the cause in `error` (when given) when the file cannot be
+  // opened. Exclusive sharing takes an exclusive lock on the file.
+  virtual BOOL Open(LPCTSTR fileName, UINT openFlags, CFileException* error = nullptr);
+  virtual void Write(const void* data, UINT count);
+  virtual void Flush();
+  // Writes out the buffer and closes; throws when either fails. When the
+  // buffer cannot be written out the file stays open.
+  virtual void Close();
+  // Closes without reporting anything.
+  virtual void Abort();
+
+  int m_hFile;
+
+ private:
+  void writeThrough(const char* data, size_t count);
+
+  size_t m_buffered;
+  char m_buffer[kBufferSize];
+};
+
+// Fault switch for tests: the file writes that would take the bytes accepted
+// since arming past `bytes` fail as a full disk would; failNextClose() makes
+// the next Close fail once. disarm() ends both.
+namespace afx_file_faults {
+AFX_API void failWritesAfter(uint64_t bytes);
+AFX_API void failNextClose();
+AFX_API void disarm();
+}  // namespace afx_file_faults

@@ -1,0 +1,22 @@
+// Opening and saving the current drawing as a DXF file, for the host.
+#pragma once
+#include <string>
+
+namespace drawing_file {
+
+// Reads a DXF file (text or binary) into a new drawing that becomes the
+// current one. On failure the current drawing stays as it was and `error`
+// names the file and the line (the byte, in a binary file) and the fault.
+bool open(const std::string& path, std::string& error);
+
+// Writes the current drawing to `path` in the format it was read in (binary
+// stays binary), every tag as read except the extended data and the APPID
+// entries that changed. The file is written beside `path` under another name
+// and then renamed over it, so a failed save leaves the old file as it was.
+bool save(const std::string& path, std::string& error);
+
+// The file the current drawing was last opened from or saved to ("" for a
+// drawing made in code).
+const std::string& currentPath();
+
+}  // namespace drawing_file

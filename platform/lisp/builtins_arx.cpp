@@ -1,0 +1,38 @@
+// Loading and unloading applications from AutoLISP.
+#include "acad/arx_loader.h"
+#include "lisp/builtins.h"
+
+namespace acad_lisp {
+namespace {
+
+using Operation = bool (*)(const std::string& name, std::string* error);
+
+// (arxload path [on-failure]), (arxunload name [on-failure]): the name given
+// on success; on failure the fallback when there is one, else an error.
+Value loaderCall(Value args, Operation operation, const char* failure) {
+  Args list(args);
+  Value name = list.next();
+  const std::string& text = stringArg(name);
+  bool hasFallback = list.more();
+  Value fallback = list.optional();
+  list.end();
+  std::string error;
+  if (operation(text, &error)) return name;
+  if (hasFallback) return fallback;
+  fail(error.empty() ? std::string(failure) : std::string(failure) + ": " + error);
+}
+
+Value arxload(Interpreter&, Value args) { return loaderCall(args, acad_arx::load, "ARXLOAD failed"); }
+
+Value arxunload(Interpreter&, Value args) {
+  return loaderCall(args, acad_arx::unload, "ARXUNLOAD failed");
+}
+
+}  // namespace
+
+void defineArxBuiltins(Interpreter& lisp) {
+  lisp.defineSubr("arxload", arxload);
+  lisp.defineSubr("arxunload", arxunload);
+}
+
+}  // namespace acad_lisp

@@ -1,0 +1,54 @@
+// A fresh drawing holding one entity, with raw access to its extended data,
+// for tests of the records stored on objects.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "acadmem.h"
+#include "adslib.h"
+#include "dbbuild.h"
+#include "dbmain.h"
+
+class DrawingObject : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    acdb_build::newDrawing();
+    liveBlocks = acad_heap::stats().liveBlocks;
+    entity = acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
+    ASSERT_FALSE(entity.isNull());
+  }
+  // The drawing's own blocks go with it; whatever remains was left by a record.
+  void TearDown() override {
+    acdb_build::newDrawing();
+    EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
+  }
+
+  AcDbObject* open(AcDb::OpenMode mode) {
+    AcDbObject* object = nullptr;
+    EXPECT_EQ(acdbOpenAcDbObject(object, entity, mode), Acad::eOk);
+    return object;
+  }
+  // Stores a list as the entity's data, registering its application first.
+  void store(resbuf* list) {
+    ASSERT_NE(list, nullptr);
+    ads_regapp(list->resval.rstring);
+    AcDbObject* object = open(AcDb::kForWrite);
+    EXPECT_EQ(object->setXData(list), Acad::eOk);
+    object->close();
+    ads_relrb(list);
+  }
+  // The entity's data of one application; the caller releases it.
+  resbuf* load(const char* app) {
+    AcDbObject* object = open(AcDb::kForRead);
+    resbuf* list = object->xData(app);
+    object->close();
+    return list;
+  }
+  static int itemCount(const resbuf* list) {
+    int count = 0;
+    for (; list; list = list->rbnext) ++count;
+    return count;
+  }
+
+  AcDbObjectId entity;
+  size_t liveBlocks = 0;
+};

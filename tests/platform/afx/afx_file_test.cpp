@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+#include "afx.h"
+
+namespace {
+
+constexpr UINT kCreateExclusive = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
+
+std::string tempPath(const char* name) {
+  return ::testing::TempDir() + "afx_" + std::to_string(::getpid()) + "_" + name;
+}
+
+std::string contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Runs `action` and returns the cause of the file error it throws, or -1.
+template <typename Action>
+int fileErrorCause(Action action) {
+  try {
+    action();
+  } catch (CFileException* error) {
+    int cause = error->m_cause;
+    error->Delete();
+    return cause;
+  }
+  return -1;
+}
+
+class AfxFile : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    afx_file_faults::disarm();
+    std::remove(path.c_str());
+  }
+  std::string path = tempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+};
+
+}  // namespace
+
+TEST_F(AfxFile, CreatesTruncatesAndWritesBytesUnchanged) {
+  {
+    std::ofstream old(path, std::ios::binary);
+    old << "older and longer content";
+  }
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+  file.Write("a\r\n\tb", 5);
+  file.Write("\0z", 2);
+  file.Close();
+  EXPECT_EQ(contents(path), std::string("a\r\n\tb\0z", 7));
+  EXPECT_EQ(file.m_hFile, CFile::hFileNull);
+}
+
+TEST_F(AfxFile, WritesLargerThanTheBufferArriveInOrder) {
+  std::string big(CFile::kBufferSize * 2 + 17, 'x');
+  for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>('a' + i % 26);
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+  file.Write("<", 1);
+  file.Write(big.data(), static_cast<UINT>(big.size()));
+  file.Write(">", 1);
+  file.Close();
+  EXPECT_EQ(contents(path), "<" + big + ">");
+}
+
+TEST_F(AfxFile, ExclusiveOpenRefusesASecondWriter) {
+  CFile first;
+  ASSERT_TRUE(first.Open(path.c_str(), kCreateExclusive));
+  CFile second;
+  CFileException error;
+  EXPECT_FALSE(second.Open(path.c_str(), kCreateExclusive, &error));
+  EXPECT_EQ(error.m_cause, CFileException::sharingViolation);
+  first.Close();
+  EXPECT_TRUE(second.Open(path.c_str(), kCreateExclusive));
+}
+
+TEST_F(AfxFile, OpenInAMissingFolderFailsWithItsCause) {
+  CFile file;
+  CFileException error;
+  EXPECT_FALSE(file.Open((path + "/no/such/file.wrl").c_str(), kCreateExclusive, &error));
+  EXPECT_NE(error.m_cause, CFileException::none);
+  EXPECT_GT(error.m_lOsError, 0);
+  EXPECT_EQ(file.m_hFile, CFile::hFileNull);
+  EXPECT_EQ(fileErrorCause([&] { file.Write("x", 1); }), CFileException::invalidFile);
+}
+
+TEST_F(AfxFile, FullDiskIsReportedByTheFlushOfClose) {
+  CFile file;
+  ASSERT_TRUE(file.Open("/dev/full", kCreateExclusive));
+  file.Write("buffered", 8);  // still in memory
+  EXPECT_EQ(fileErrorCause([&] { file.Close(); }), CFileException::diskFull);
+  EXPECT_NE(file.m_hFile, CFile::hFileNull);  // stays open until destroyed
+}
+
+TEST_F(AfxFile, FullDiskIsReportedByAWriteThatOverflowsTheBuffer) {
+  std::string big(CFile::kBufferSize + 1, 'x');
+  CFile file;
+  ASSERT_TRUE(file.Open("/dev/full", kCreateExclusive));
+  EXPECT_EQ(fileErrorCause([&] { file.Write(big.data(), static_cast<UINT>(big.size())); }),
+            CFileException::diskFull);
+}
+
+TEST_F(AfxFile, FaultSwitchFailsTheWriteThatCrossesTheLimitAndKeepsEarlierBytes) {
+  afx_file_faults::failWritesAfter(10);
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+  file.Write("123456", 6);
+  file.Write("7890", 4);
+  EXPECT_EQ(fileErrorCause([&] { file.Write("x", 1); }), CFileException::diskFull);
+  afx_file_faults::disarm();
+  file.Write("ab", 2);
+  file.Close();
+  EXPECT_EQ(contents(path), "1234567890ab");
+}
+
+TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+    file.Write("kept", 4);
+    afx_file_faults::failNextClose();
+    EXPECT_EQ(fileErrorCause([&] { file.Close(); }), CFileException::hardIO);
+    EXPECT_NE(file.m_hFile, CFile::hFileNull);
+  }
+  EXPECT_EQ(contents(path), "kept");
+}
+
+TEST(AfxException, MemoryErrorIsOneStaticObjectThatDeleteLeavesAlone) {
+  CMemoryException* first = nullptr;
+  CMemoryException* second = nullptr;
+  try {
+    AfxThrowMemoryException();
+  } catch (CMemoryException* error) {
+    first = error;
+    error->Delete();
+  }
+  try {
+    AfxThrowMemoryException();
+  } catch (CException* error) {  // caught by its base class too
+    second = dynamic_cast<CMemoryException*>(error);
+    error->Delete();
+  }
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first, second);
+}
+
+TEST(AfxException, FileErrorCarriesItsCauseAndOsError) {
+  try {
+    AfxThrowFileException(CFileException::accessDenied, 13);
+    FAIL() << "nothing thrown";
+  } catch (CFileException* error) {
+    EXPECT_EQ(error->m_cause, CFileException::accessDenied);
+    EXPECT_EQ(error->m_lOsError, 13);
+    error->Delete();
+  }
+}

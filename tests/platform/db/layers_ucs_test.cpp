@@ -1,0 +1,86 @@
+// Layers through the layer table, entity colour and layer, and the current UCS.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "acadmem.h"
+#include "dbbuild.h"
+#include "dbmain.h"
+
+namespace {
+
+Adesk::UInt16 layerColor(const char* name, Acad::ErrorStatus& status) {
+  AcDbLayerTable* table = nullptr;
+  status = acdbCurDwg()->getLayerTable(table, AcDb::kForRead);
+  if (status != Acad::eOk) return 0;
+  AcDbLayerTableRecord* layer = nullptr;
+  status = table->getAt(name, layer, AcDb::kForRead);
+  table->close();
+  if (status != Acad::eOk) return 0;
+  Adesk::UInt16 index = layer->color().colorIndex();
+  layer->close();
+  return index;
+}
+
+TEST(Layers, ColoursAreFoundByNameInAnyCase) {
+  acdb_build::newDrawing();
+  acdb_build::addLayer("Walls", 3);
+  acdb_build::addLayer("Hidden", 5, true);
+  Acad::ErrorStatus status;
+  EXPECT_EQ(layerColor("WALLS", status), 3);
+  EXPECT_EQ(status, Acad::eOk);
+  EXPECT_EQ(layerColor("hidden", status), 5) << "an off layer keeps its colour";
+  EXPECT_EQ(layerColor("0", status), 7);
+  layerColor("Missing", status);
+  EXPECT_EQ(status, Acad::eKeyNotFound);
+  EXPECT_TRUE(acdb_build::addLayer("walls", 1).isNull()) << "name taken";
+}
+
+TEST(Layers, EntityColourAndLayerFollowTheirTags) {
+  acdb_build::newDrawing();
+  acdb_build::addLayer("Walls", 3);
+  AcDbObjectId plain = acdb_build::addEntity("LINE", {{8, "Walls"}});
+  AcDbEntity* entity = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(entity, plain, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(entity->colorIndex(), 256) << "no colour tag is ByLayer";
+  char* layer = entity->layer();
+  EXPECT_STREQ(layer, "Walls");
+  acad_free(layer);
+  EXPECT_EQ(entity->setColorIndex(1), Acad::eNotOpenForWrite);
+  entity->close();
+
+  ASSERT_EQ(acdbOpenAcDbEntity(entity, plain, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(entity->setColorIndex(0), Acad::eOk);
+  EXPECT_EQ(entity->setLayer("0"), Acad::eOk);
+  EXPECT_EQ(entity->setLayer("Nowhere"), Acad::eKeyNotFound);
+  entity->close();
+  ASSERT_EQ(acdbOpenAcDbEntity(entity, plain, AcDb::kForRead), Acad::eOk);
+  EXPECT_EQ(entity->colorIndex(), 0);
+  layer = entity->layer();
+  EXPECT_STREQ(layer, "0");
+  acad_free(layer);
+  entity->close();
+}
+
+TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
+  acdb_build::newDrawing();
+  ads_point from = {1, 2, 3}, to;
+  acdbWcs2Ucs(from, to, Adesk::kFalse);
+  EXPECT_DOUBLE_EQ(to[0], 1);
+  EXPECT_DOUBLE_EQ(to[2], 3);
+
+  // Origin (10, 0, 0), X along world Y, Y along world Z: the UCS Z is world X.
+  const double origin[3] = {10, 0, 0}, xAxis[3] = {0, 2, 0}, yAxis[3] = {0, 0, 5};
+  ASSERT_TRUE(acdb_build::setUcs(origin, xAxis, yAxis));
+  acdbWcs2Ucs(from, to, Adesk::kFalse);
+  EXPECT_NEAR(to[0], 2, 1e-12);
+  EXPECT_NEAR(to[1], 3, 1e-12);
+  EXPECT_NEAR(to[2], -9, 1e-12);
+  acdbWcs2Ucs(from, to, Adesk::kTrue);
+  EXPECT_NEAR(to[2], 1, 1e-12) << "a vector ignores the origin";
+
+  const double parallel[3] = {0, 4, 0};
+  EXPECT_FALSE(acdb_build::setUcs(origin, xAxis, parallel));
+}
+
+}  // namespace

@@ -1,0 +1,88 @@
+// Every drawing of the corpus opens, and saving it unchanged gives back the
+// same tags: text files line for line (group codes compared as numbers),
+// binary files byte for byte.
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+#include "drawing_file.h"
+#include "dxf_test_support.h"
+
+namespace {
+
+struct TextTag {
+  long code;
+  std::string value;
+  bool operator==(const TextTag&) const = default;
+};
+
+// The tags of a text drawing up to EOF, read independently of the reader
+// under test: codes as numbers, values as the exact line text.
+std::vector<TextTag> textTags(std::string_view data) {
+  std::vector<TextTag> tags;
+  if (data.substr(0, 3) == "\xEF\xBB\xBF") data.remove_prefix(3);
+  auto line = [&data]() {
+    size_t end = data.find('\n');
+    std::string_view text = data.substr(0, end);
+    data.remove_prefix(end == std::string_view::npos ? data.size() : end + 1);
+    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+    return std::string(text);
+  };
+  while (!data.empty()) {
+    long code = std::strtol(line().c_str(), nullptr, 10);
+    tags.push_back({code, line()});
+    if (code == 0 && tags.back().value == "EOF") break;
+  }
+  return tags;
+}
+
+std::string upToEof(const std::string& binary) {
+  size_t eof = binary.rfind(std::string("EOF\0", 4));
+  return eof == std::string::npos ? binary : binary.substr(0, eof + 4);
+}
+
+class CorpusRoundTrip : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
+  const std::string original = dxf_test::corpusFile(GetParam());
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(original, error)) << error;
+  dxf_test::ScratchDir scratch;
+  const std::string saved = scratch.file("saved.dxf");
+  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
+  EXPECT_EQ(drawing_file::currentPath(), saved);
+
+  std::string before = dxf_test::readFile(original), after = dxf_test::readFile(saved);
+  if (before.rfind("AutoCAD Binary DXF", 0) == 0) {
+    EXPECT_TRUE(upToEof(before) == after) << "binary saved as binary, byte for byte";
+  } else {
+    std::vector<TextTag> expected = textTags(before), actual = textTags(after);
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+      ASSERT_EQ(expected[i], actual[i]) << "tag " << i << " (code " << expected[i].code << ")";
+  }
+  ASSERT_TRUE(drawing_file::open(saved, error)) << "the saved file opens again: " << error;
+}
+
+std::vector<std::string> corpusNames() {
+  std::vector<std::string> names;
+  std::error_code missing;
+  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR, missing))
+    if (entry.path().extension() == ".dxf") names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string testName(const ::testing::TestParamInfo<std::string>& info) {
+  std::string name = info.param.substr(0, info.param.size() - 4);
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+TEST(Corpus, IsThere) { EXPECT_GE(corpusNames().size(), 30u) << VRML_CORPUS_DIR; }
+
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusRoundTrip, ::testing::ValuesIn(corpusNames()), testName);
+
+}  // namespace

@@ -1,0 +1,207 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "../lisp/scratch.h"
+#include "win/registry_store.h"
+#include "winreg.h"
+
+namespace {
+
+class Registry : public testing::Test {
+ protected:
+  void SetUp() override {
+    acad_registry::setFilePath(m_file.string());
+  }
+  void TearDown() override {
+    acad_registry::setFilePath("");
+    acad_registry::setReadOnly(false);
+    acad_registry::clearDenials();
+  }
+  std::string contents() const {
+    std::ifstream in(m_file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  static LONG create(HKEY parent, const char* sub, HKEY* key, DWORD* disposition = nullptr) {
+    return RegCreateKeyExA(parent, sub, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key,
+                           disposition);
+  }
+  static LONG setText(HKEY key, const char* name, const char* text) {
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                          static_cast<DWORD>(std::strlen(text) + 1));
+  }
+  Scratch m_scratch;
+  std::filesystem::path m_file = m_scratch / "registry.txt";
+};
+
+TEST_F(Registry, CreatedKeysAndStringValuesAreWrittenToTheFile) {
+  HKEY app = nullptr;
+  HKEY commands = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Host\\Apps\\Demo", &app, &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_CREATED_NEW_KEY);
+  ASSERT_EQ(create(app, "Commands", &commands), ERROR_SUCCESS);
+  EXPECT_EQ(setText(commands, "DemoOut", "DemoOut"), ERROR_SUCCESS);
+  EXPECT_EQ(setText(commands, "Quote", "say \"hi\" \\"), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(commands), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(app), ERROR_SUCCESS);
+  EXPECT_EQ(contents(),
+            "; arxhost registry\n"
+            "[HKEY_LOCAL_MACHINE\\Software]\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Host]\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Host\\Apps]\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Host\\Apps\\Demo]\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Host\\Apps\\Demo\\Commands]\n"
+            "\"DemoOut\"=\"DemoOut\"\n"
+            "\"Quote\"=\"say \\\"hi\\\" \\\\\"\n");
+}
+
+TEST_F(Registry, ValuesReadBackWithTheirStoredLength) {
+  HKEY key = nullptr;
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Demo\\Loader", &key), ERROR_SUCCESS);
+  ASSERT_EQ(setText(key, "MODULE", "/opt/demo/vrml.arx"), ERROR_SUCCESS);
+  const BYTE raw[] = {'a', 'b'};  // a string stored without its zero stays so
+  ASSERT_EQ(RegSetValueExA(key, "Raw", 0, REG_SZ, raw, 2), ERROR_SUCCESS);
+  ASSERT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\demo\\LOADER", 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  DWORD size = 0;
+  EXPECT_EQ(RegQueryValueExA(key, "module", nullptr, &type, nullptr, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_SZ);
+  EXPECT_EQ(size, std::strlen("/opt/demo/vrml.arx") + 1);
+  char text[64];
+  DWORD small = 4;
+  EXPECT_EQ(RegQueryValueExA(key, "MODULE", nullptr, &type, reinterpret_cast<BYTE*>(text), &small), ERROR_MORE_DATA);
+  EXPECT_EQ(small, size);
+  size = sizeof text;
+  ASSERT_EQ(RegQueryValueExA(key, "MODULE", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+  EXPECT_STREQ(text, "/opt/demo/vrml.arx");
+  size = sizeof text;
+  ASSERT_EQ(RegQueryValueExA(key, "Raw", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
+  EXPECT_EQ(size, 2u);
+  EXPECT_NE(contents().find("\"Raw\"=hex(1):61,62\n"), std::string::npos);
+  EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(RegSetValueExA(key, "MODULE", 0, REG_SZ, raw, 2), ERROR_ACCESS_DENIED);  // opened for reading
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+}
+
+TEST_F(Registry, CreatingAnExistingKeyOpensItAndSettingAgainReplacesInPlace) {
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Again", &key), ERROR_SUCCESS);
+  setText(key, "First", "1");
+  setText(key, "Second", "2");
+  RegCloseKey(key);
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "software\\again", &key, &disposition), ERROR_SUCCESS);
+  EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+  setText(key, "FIRST", "one");
+  RegCloseKey(key);
+  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\Again]\n\"First\"=\"one\"\n\"Second\"=\"2\"\n"),
+            std::string::npos)
+      << contents();
+}
+
+TEST_F(Registry, ReadOnlyRegistryRefusesEveryChangeAndKeepsTheFile) {
+  HKEY key = nullptr;
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Kept", &key), ERROR_SUCCESS);
+  setText(key, "Value", "before");
+  RegCloseKey(key);
+  std::string before = contents();
+  acad_registry::setReadOnly(true);
+  EXPECT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\New", &key), ERROR_ACCESS_DENIED);
+  EXPECT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Kept", &key), ERROR_ACCESS_DENIED);
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kept", 0, KEY_READ, &key), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(contents(), before);
+}
+
+TEST_F(Registry, ADeniedKeyCostsOnlyThatKey) {
+  HKEY app = nullptr;
+  HKEY sub = nullptr;
+  acad_registry::denyWrites("HKEY_LOCAL_MACHINE\\Software\\App\\Loader");
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\App", &app), ERROR_SUCCESS);
+  EXPECT_EQ(create(app, "Loader", &sub), ERROR_ACCESS_DENIED);
+  ASSERT_EQ(create(app, "Name", &sub), ERROR_SUCCESS);
+  EXPECT_EQ(setText(sub, "Name", "App"), ERROR_SUCCESS);
+  RegCloseKey(sub);
+  RegCloseKey(app);
+  EXPECT_EQ(contents().find("Loader"), std::string::npos);
+  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\App\\Name]\n\"Name\"=\"App\"\n"), std::string::npos);
+}
+
+TEST_F(Registry, BadHandlesAndMissingKeysAreRefused) {
+  HKEY key = nullptr;
+  int notAKey = 0;
+  EXPECT_EQ(RegCloseKey(reinterpret_cast<HKEY>(&notAKey)), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(setText(reinterpret_cast<HKEY>(&notAKey), "x", "y"), ERROR_INVALID_HANDLE);
+  EXPECT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Nowhere", 0, KEY_READ, &key), ERROR_FILE_NOT_FOUND);
+  ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Once", &key), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
+  EXPECT_EQ(RegCloseKey(key), ERROR_INVALID_HANDLE);
+}
+
+TEST_F(Registry, SubkeysAndValuesEnumerate) {
+  HKEY key = nullptr;
+  for (const char* name : {"Software\\Enum\\b", "Software\\Enum\\A", "Software\\Enum\\c\\deeper"}) {
+    ASSERT_EQ(create(HKEY_LOCAL_MACHINE, name, &key), ERROR_SUCCESS);
+    RegCloseKey(key);
+  }
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Enum", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+  setText(key, "zeta", "1");
+  setText(key, "alpha", "2");
+  std::string names;
+  char name[32];
+  DWORD size = sizeof name;
+  for (DWORD i = 0; RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS; ++i) {
+    names += std::string(name, size) + ",";
+    size = sizeof name;
+  }
+  EXPECT_EQ(names, "A,b,c,");
+  names.clear();
+  BYTE data[8];
+  DWORD dataSize = sizeof data;
+  for (DWORD i = 0; RegEnumValueA(key, i, name, &size, nullptr, nullptr, data, &dataSize) == ERROR_SUCCESS; ++i) {
+    names += std::string(name) + "=" + reinterpret_cast<char*>(data) + ",";
+    size = sizeof name;
+    dataSize = sizeof data;
+  }
+  EXPECT_EQ(names, "zeta=1,alpha=2,");
+  size = 1;
+  EXPECT_EQ(RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr), ERROR_MORE_DATA);
+  RegCloseKey(key);
+}
+
+TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
+  std::ofstream(m_file, std::ios::binary) << "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
+                                             "\"Good\"=\"yes\"\r\n"
+                                             "garbage without quotes\n"
+                                             "\"Bad\"=hex(1):zz\n"
+                                             "\"Bin\"=hex(3):00,ff\n";
+  testing::internal::CaptureStderr();
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Read", 0, KEY_READ, &key), ERROR_SUCCESS);
+  DWORD type = 0;
+  BYTE data[8];
+  DWORD size = sizeof data;
+  EXPECT_EQ(RegQueryValueExA(key, "Good", nullptr, &type, data, &size), ERROR_SUCCESS);
+  EXPECT_STREQ(reinterpret_cast<char*>(data), "yes");
+  size = sizeof data;
+  EXPECT_EQ(RegQueryValueExA(key, "Bin", nullptr, &type, data, &size), ERROR_SUCCESS);
+  EXPECT_EQ(type, REG_BINARY);
+  EXPECT_EQ(size, 2u);
+  EXPECT_EQ(data[1], 0xff);
+  EXPECT_EQ(RegQueryValueExA(key, "Bad", nullptr, &type, data, &size), ERROR_FILE_NOT_FOUND);
+  RegCloseKey(key);
+  std::string warnings = testing::internal::GetCapturedStderr();
+  EXPECT_NE(warnings.find(":3: malformed line ignored"), std::string::npos) << warnings;
+  EXPECT_NE(warnings.find(":4: malformed line ignored"), std::string::npos) << warnings;
+}
+
+}  // namespace
