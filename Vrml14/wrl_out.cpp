@@ -259,7 +259,7 @@ void VRMLOUT() {
     ads_ssfree(ss);
     return;
   }
-  int headed = file.writeHeader() & file.writeScale(options.m_options.getScale());
+  int headed = file.writeHeader() & file.writeScale(options.getScale());
   int exported = exportSelection(ss, file);
   // A full disk must not pass for a finished export: one message for a
   // failed loop, a failed write or a failed close.
