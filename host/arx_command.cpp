@@ -1,11 +1,16 @@
 // ARX: "?" lists the loaded modules, Load and Unload take a module, Commands
-// lists the command groups modules registered. QUIT ends the session.
+// lists the command groups modules registered. ARXINVOKE sends a module one
+// function code. QUIT ends the session.
 #include "arx_command.h"
+
+#include <charconv>
 
 #include "acad/arx_loader.h"
 #include "acad/command_stack.h"
 #include "acad/console.h"
 #include "acad/host_commands.h"
+#include "acad/lisp_functions.h"
+#include "adslib.h"
 #include "session.h"
 
 namespace {
@@ -75,9 +80,35 @@ bool arxCommand(Answers& answers) {
   }
 }
 
+// Sends one function code to a module's entry point, defined or not, and
+// shows how the module answered: the host's probe of a module's dispatch.
+bool invokeCommand(Answers& answers) {
+  std::string name, codeText;
+  if (!answers.next("\nApplication: ", name) || !answers.next("\nFunction code: ", codeText)) return false;
+  int code = 0;
+  auto [end, problem] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
+  if (problem != std::errc() || end != codeText.data() + codeText.size()) {
+    acad_console::write("\nRequires an integer value.");
+    return false;
+  }
+  void* app = acad_arx::application(name);
+  if (!app) {
+    acad_console::write("\n" + name + " is not loaded.");
+    return false;
+  }
+  resbuf* result = nullptr;
+  std::string failure;
+  bool succeeded = acad_lisp_functions::invoke(app, code, nullptr, &result, &failure);
+  ads_relrb(result);
+  acad_console::write(succeeded ? std::string("\nFunction code ") + codeText + " succeeded."
+                                : "\n; error: " + failure);
+  return succeeded;
+}
+
 }  // namespace
 
 void registerArxCommands() {
+  acad_host_commands::add("ARXINVOKE", invokeCommand);
   acad_host_commands::add("ARX", arxCommand);
   acad_host_commands::add("QUIT", [](Answers&) {
     host_session::requestQuit();

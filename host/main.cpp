@@ -7,6 +7,7 @@
 
 #include "acad/arx_loader.h"
 #include "acad/console.h"
+#include "acad/menus.h"
 #include "arx_command.h"
 #include "options.h"
 #include "session.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
   std::FILE* script = nullptr;
   if (!chooseInput(options, script)) return 2;
   registerArxCommands();
+  acad_menus::registerMenuCommands();
   bool succeeded = loadModules(options);
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.

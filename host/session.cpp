@@ -3,6 +3,7 @@
 
 #include "acad/command_stack.h"
 #include "acad/console.h"
+#include "acad/demand_load.h"
 #include "acad/host_commands.h"
 #include "acad/lisp_functions.h"
 #include "lisp/lisp.h"
@@ -37,6 +38,13 @@ bool runCommand(const std::string& name) {
   if (acad_host_commands::exists(name)) {
     acad_host_commands::ConsoleAnswers answers;
     return acad_host_commands::run(name, answers);
+  }
+  // A command registered for loading on demand loads its module first.
+  if (!builtIn && acad_demand_load::loadForCommand(name)) {
+    if (const acad_commands::Registered* command = acad_commands::find(name)) {
+      acad_commands::run(acad_commands::Registered(*command));
+      return true;
+    }
   }
   acad_console::write("\nUnknown command \"" + acad_host_commands::baseName(name) + "\".  Press F1 for help.");
   return false;

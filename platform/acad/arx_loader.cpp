@@ -107,6 +107,8 @@ std::string pathOf(const std::string& name) {
   return app ? app->path : std::string();
 }
 
+void* application(const std::string& name) { return find(name); }
+
 bool isUnlocked(const std::string& name) {
   const acad_apps::App* app = find(name);
   return app && app->unlocked;

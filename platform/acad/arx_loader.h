@@ -25,6 +25,9 @@ std::vector<std::string> loaded();
 // when none matches.
 std::string pathOf(const std::string& name);
 
+// The host's record of a loaded module (an acad_apps::App), or null.
+void* application(const std::string& name);
+
 // True when the loaded module of that name has unlocked itself.
 bool isUnlocked(const std::string& name);
 

@@ -11,18 +11,30 @@ int g_exhausted = 0;
 bool g_capturing = false;
 std::string g_captured;
 bool g_afterTypedLine = false;  // the person's Enter already began a new line
+bool g_hasPending = false;      // a line peeked at and not yet taken
+std::string g_pending;
+
+bool readRaw(std::string& line) {
+  if (g_hasPending) {
+    g_hasPending = false;
+    line = g_pending;
+    return true;
+  }
+  std::FILE* in = g_script ? g_script : stdin;
+  line.clear();
+  int c;
+  while ((c = std::fgetc(in)) != EOF && c != '\n') line.push_back(static_cast<char>(c));
+  if (c == EOF && line.empty()) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
 
 bool takeLine(const std::string& prompt, std::string& answer) {
   write(prompt);
-  std::FILE* in = g_script ? g_script : stdin;
-  answer.clear();
-  int c;
-  while ((c = std::fgetc(in)) != EOF && c != '\n') answer.push_back(static_cast<char>(c));
-  if (c == EOF && answer.empty()) {
+  if (!readRaw(answer)) {
     if (!g_interactive) write("\n");
     return false;
   }
-  if (!answer.empty() && answer.back() == '\r') answer.pop_back();
   if (g_interactive)
     g_afterTypedLine = true;
   else
@@ -53,8 +65,18 @@ bool readLine(const std::string& prompt, std::string& answer) {
 
 bool readCommand(const std::string& prompt, std::string& line) { return takeLine(prompt, line); }
 
+bool peekLine(std::string& line) {
+  if (!g_hasPending && !readRaw(g_pending)) return false;
+  g_hasPending = true;
+  line = g_pending;
+  return true;
+}
+
 bool interactive() { return g_interactive; }
-void useScript(std::FILE* script) { g_script = script; }
+void useScript(std::FILE* script) {
+  g_script = script;
+  g_hasPending = false;
+}
 void setInteractive(bool value) { g_interactive = value; }
 int exhaustedCount() { return g_exhausted; }
 

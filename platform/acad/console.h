@@ -22,6 +22,9 @@ bool readLine(const std::string& prompt, std::string& answer);
 // normal end of a session, not an unanswered prompt.
 bool readCommand(const std::string& prompt, std::string& line);
 
+// Shows the next line of the input without taking it; false at its end.
+bool peekLine(std::string& line);
+
 // True when a person answers at a terminal (dialogs then draw themselves).
 bool interactive();
 

@@ -96,33 +96,23 @@ int setSingle(int type) { return setResult(ads_newrb(type)); }
 
 bool isDefined(const std::string& name) { return findByName(name) != nullptr; }
 
-bool call(const char* name, const resbuf* args, resbuf** result, std::string* failure) {
-  *result = nullptr;
-  failure->clear();
-  const Definition* definition = name ? findByName(name) : nullptr;
-  if (!definition) {
-    *failure = std::string("no function definition: ") + (name ? name : "");
-    return false;
-  }
-  auto* app = static_cast<acad_apps::App*>(const_cast<void*>(definition->owner));
-  int (*handler)(void) = definition->handler;
-  if (!handler && !(app && app->entryPoint)) {
-    *failure = "function has no handler";
-    return false;
-  }
+namespace {
+// Runs one external call: the handler when there is one, else the module's
+// entry point with kInvkSubrMsg.
+bool run(acad_apps::App* app, int code, int (*handler)(void), const resbuf* args, resbuf** result,
+         std::string* failure) {
   Call current;
-  current.code = definition->code;
+  current.code = code;
   current.args = copyList(args);
   Call* outer = g_call;
   g_call = &current;
-  bool succeeded;
+  bool succeeded = true;
   if (handler) {
     acad_apps::Scope scope(app);
     int status = handler();
     succeeded = status == RSRSLT || status == RTNORM;
   } else {
     acad_apps::send(*app, AcRx::kInvkSubrMsg);
-    succeeded = true;
   }
   g_call = outer;
   ads_relrb(current.args);
@@ -133,6 +123,34 @@ bool call(const char* name, const resbuf* args, resbuf** result, std::string* fa
   }
   *result = current.result ? current.result : ads_newrb(RTNIL);
   return true;
+}
+}  // namespace
+
+bool call(const char* name, const resbuf* args, resbuf** result, std::string* failure) {
+  *result = nullptr;
+  failure->clear();
+  const Definition* definition = name ? findByName(name) : nullptr;
+  if (!definition) {
+    *failure = std::string("no function definition: ") + (name ? name : "");
+    return false;
+  }
+  auto* app = static_cast<acad_apps::App*>(const_cast<void*>(definition->owner));
+  if (!definition->handler && !(app && app->entryPoint)) {
+    *failure = "function has no handler";
+    return false;
+  }
+  return run(app, definition->code, definition->handler, args, result, failure);
+}
+
+bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::string* failure) {
+  *result = nullptr;
+  failure->clear();
+  auto* target = static_cast<acad_apps::App*>(app);
+  if (!target || !target->entryPoint) {
+    *failure = "no such application";
+    return false;
+  }
+  return run(target, code, nullptr, args, result, failure);
 }
 
 std::vector<std::string> definedNames() {

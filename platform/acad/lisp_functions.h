@@ -22,6 +22,12 @@ bool isDefined(const std::string& name);
 // text, or a description of its own (may be empty).
 bool call(const char* name, const resbuf* args, resbuf** result, std::string* failure);
 
+// Sends kInvkSubrMsg with function code `code` to the loaded module `app`
+// (an acad_apps::App), whether or not it defined that code; results and
+// failures as for call(). The host's ARXINVOKE command uses it to probe a
+// module's dispatch.
+bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::string* failure);
+
 // Names currently defined, in definition order.
 std::vector<std::string> definedNames();
 

@@ -11,7 +11,7 @@ ResKind ads_reskind(int type) {
     case RTPOINT: case RT3DPOINT: return ResKind::Point;
     case RTSHORT: return ResKind::Short;
     case RTLONG: return ResKind::Long;
-    case RTSTR: return ResKind::String;
+    case RTSTR: case RTDXF0: return ResKind::String;
     case RTENAME: case RTPICKS: return ResKind::Name;
     default: break;
   }

@@ -72,7 +72,10 @@ void Database::index(Record& record) {
   record.database = this;
   m_bySerial.push_back(&record);
   record.serial = static_cast<uint32_t>(m_bySerial.size());
-  if (record.handle) m_handseed = std::max(m_handseed, record.handle + 1);
+  if (record.handle) {
+    m_handseed = std::max(m_handseed, record.handle + 1);
+    m_byHandle.emplace(record.handle, &record);
+  }
   const std::string& type = record.type;
 
   if (type == "SECTION") {
@@ -205,6 +208,11 @@ Record* Database::bySerial(long serial) const {
   return m_bySerial[static_cast<size_t>(serial - 1)];
 }
 
+Record* Database::byHandle(uint64_t handle) const {
+  auto found = m_byHandle.find(handle);
+  return found == m_byHandle.end() ? nullptr : found->second;
+}
+
 const Block* Database::block(std::string_view name) const {
   auto found = m_blocks.find(upperName(name));
   return found == m_blocks.end() ? nullptr : &found->second;
@@ -254,6 +262,7 @@ Record* Database::insertBefore(Record* marker, std::unique_ptr<Record> record) {
   added->database = this;
   m_bySerial.push_back(added);
   added->serial = static_cast<uint32_t>(m_bySerial.size());
+  if (added->handle) m_byHandle.emplace(added->handle, added);
   m_records.insert(at, std::move(record));
   return added;
 }

@@ -50,6 +50,9 @@ class Database : public AcDbDatabase {
   // The record numbered `serial` (Record::serial), or null.
   Record* bySerial(long serial) const;
 
+  // The record with this handle, or null.
+  Record* byHandle(uint64_t handle) const;
+
   // Top-level entities of the ENTITIES section in file order, erased ones included.
   const std::vector<Record*>& entities() const { return m_entities; }
   const Block* block(std::string_view name) const;
@@ -99,6 +102,7 @@ class Database : public AcDbDatabase {
   std::vector<std::unique_ptr<Record>> m_records;
   std::vector<std::unique_ptr<Record>> m_detached;
   std::vector<Record*> m_bySerial;
+  std::unordered_map<uint64_t, Record*> m_byHandle;
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;

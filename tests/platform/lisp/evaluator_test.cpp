@@ -8,6 +8,7 @@
 #include "lisp/builtins.h"
 #include "lisp/interpreter.h"
 #include "lisp_test_support.h"
+#include "scratch.h"
 
 TEST(LispValues, PrintAsTheCommandLineShowsThem) {
   EXPECT_EQ(lispOutput("(list nil nil)"), "(nil nil)");
@@ -85,19 +86,13 @@ TEST(LispErrors, DeepNestingIsRefusedWithoutExhaustingTheStack) {
 
 class LispLoad : public testing::Test {
  protected:
-  void SetUp() override {
-    m_dir = std::filesystem::temp_directory_path() /
-            ("lisp_load_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(m_dir);
-  }
-  void TearDown() override { std::filesystem::remove_all(m_dir); }
   std::string write(const std::string& name, const std::string& text) {
     std::filesystem::path path = m_dir / name;
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
   }
-  std::filesystem::path m_dir;
+  Scratch m_scratch;
+  std::filesystem::path m_dir = m_scratch.path();
 };
 
 TEST_F(LispLoad, EvaluatesEveryExpressionAndAddsTheExtension) {

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 
+#include "../lisp/scratch.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -14,16 +15,12 @@ namespace {
 class Registry : public testing::Test {
  protected:
   void SetUp() override {
-    m_file = std::filesystem::temp_directory_path() /
-             (std::string("registry_") + testing::UnitTest::GetInstance()->current_test_info()->name() + ".txt");
-    std::filesystem::remove(m_file);
     acad_registry::setFilePath(m_file.string());
   }
   void TearDown() override {
     acad_registry::setFilePath("");
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
-    std::filesystem::remove(m_file);
   }
   std::string contents() const {
     std::ifstream in(m_file, std::ios::binary);
@@ -39,7 +36,8 @@ class Registry : public testing::Test {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                           static_cast<DWORD>(std::strlen(text) + 1));
   }
-  std::filesystem::path m_file;
+  Scratch m_scratch;
+  std::filesystem::path m_file = m_scratch / "registry.txt";
 };
 
 TEST_F(Registry, CreatedKeysAndStringValuesAreWrittenToTheFile) {

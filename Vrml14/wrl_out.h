@@ -1,0 +1,34 @@
+// The export of a selection: the capture of one entity's facets.
+#pragma once
+#include <cstdint>
+
+#include "acre.h"
+#include "wrl_fobj.h"
+
+// Receives the facetter's batches for one entity and builds its points and
+// faces. Registered around one facetter call, then read and destroyed by the
+// export loop; never reused for a second entity.
+class WrlCallout : public AcreCallout {
+ public:
+  WrlCallout();
+  ~WrlCallout();
+  WrlCallout(const WrlCallout&) = delete;
+  WrlCallout& operator=(const WrlCallout&) = delete;
+
+  void slot0(int32_t) override {}
+  void slot1(int32_t) override {}
+  void slot2(int32_t, int32_t) override {}
+  void onHeader(const AcreMeshHeader* header) override;
+  void onVertices(const AcreVertex* vertices) override;
+  void slot5(int32_t) override {}
+  void onFaces(const AcrePolygon* polygons, const int32_t* const* corners) override;
+
+  WrlFaceObject* faceObject = nullptr;  // absent only when its allocation failed
+  int32_t ucsTransform = 0;             // 1: points go into the current UCS
+  int32_t indexBase = 0;                // points held when the current batch began
+  int32_t vertexCount = 0;              // of the current batch
+  int32_t faceCount = 0;                // of the current batch
+
+ private:
+  void dropEntity();
+};

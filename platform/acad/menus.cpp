@@ -1,0 +1,98 @@
+// Loaded menu groups and their toolbars; acedIsMenuGroupLoaded.
+#include "acad/menus.h"
+
+#include <filesystem>
+#include <memory>
+
+#include "acad/command_stack.h"
+#include "aced.h"
+
+namespace acad_menus {
+namespace {
+
+struct LoadedToolbar {
+  Toolbar toolbar;
+  ToolbarState state;
+};
+
+struct LoadedGroup {
+  MenuFile menu;
+  std::vector<LoadedToolbar> toolbars;
+};
+
+std::vector<LoadedGroup>& groups() {
+  static std::vector<LoadedGroup> loaded;
+  return loaded;
+}
+
+LoadedGroup* findGroup(const std::string& name) {
+  for (LoadedGroup& group : groups())
+    if (acad_commands::folded(group.menu.group) == acad_commands::folded(name)) return &group;
+  return nullptr;
+}
+
+LoadedToolbar* findLoadedToolbar(const std::string& fullName) {
+  size_t dot = fullName.find('.');
+  std::string groupName = dot == std::string::npos ? "" : fullName.substr(0, dot);
+  std::string name = acad_commands::folded(dot == std::string::npos ? fullName : fullName.substr(dot + 1));
+  for (LoadedGroup& group : groups()) {
+    if (!groupName.empty() && acad_commands::folded(group.menu.group) != acad_commands::folded(groupName)) continue;
+    for (LoadedToolbar& toolbar : group.toolbars)
+      if (acad_commands::folded(toolbar.toolbar.name) == name) return &toolbar;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+bool loadGroup(const std::string& path, std::string& error) {
+  std::string file = std::filesystem::path(path).has_extension() ? path : path + ".mnu";
+  MenuFile menu;
+  if (!readMenuFile(file, menu, error)) return false;
+  if (findGroup(menu.group)) {
+    error = "Menu group \"" + menu.group + "\" is already loaded.";
+    return false;
+  }
+  LoadedGroup group{menu, {}};
+  for (const Toolbar& toolbar : menu.toolbars) group.toolbars.push_back(LoadedToolbar{toolbar, {}});
+  groups().push_back(std::move(group));
+  return true;
+}
+
+bool unloadGroup(const std::string& group) {
+  LoadedGroup* found = findGroup(group);
+  if (!found) return false;
+  groups().erase(groups().begin() + (found - groups().data()));
+  return true;
+}
+
+bool isGroupLoaded(const std::string& group) { return findGroup(group) != nullptr; }
+
+std::vector<std::string> loadedGroups() {
+  std::vector<std::string> names;
+  for (const LoadedGroup& group : groups()) names.push_back(group.menu.group);
+  return names;
+}
+
+const Toolbar* findToolbar(const std::string& fullName) {
+  LoadedToolbar* found = findLoadedToolbar(fullName);
+  return found ? &found->toolbar : nullptr;
+}
+
+ToolbarState* toolbarState(const std::string& fullName) {
+  LoadedToolbar* found = findLoadedToolbar(fullName);
+  return found ? &found->state : nullptr;
+}
+
+void showAllToolbars(bool shown) {
+  for (LoadedGroup& group : groups())
+    for (LoadedToolbar& toolbar : group.toolbars) toolbar.state.shown = shown;
+}
+
+void unloadAll() { groups().clear(); }
+
+}  // namespace acad_menus
+
+int acedIsMenuGroupLoaded(const char* groupName) {
+  return groupName && acad_menus::isGroupLoaded(groupName) ? 1 : 0;
+}

@@ -1,0 +1,155 @@
+// Asking for objects: ads_ssget (interactive answers, "X", "L") and ads_entsel.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "acad/console.h"
+#include "acad/selection.h"
+#include "adslib.h"
+#include "db/database.h"
+#include "db/number_text.h"
+
+namespace acad_selection {
+namespace {
+
+using acdb_detail::Record;
+
+std::string trimmed(const std::string& text) {
+  size_t start = text.find_first_not_of(" \t");
+  if (start == std::string::npos) return {};
+  size_t end = text.find_last_not_of(" \t");
+  return text.substr(start, end - start + 1);
+}
+
+bool selectable(const Record* record) { return record && record->entity && !record->erased; }
+
+Record* lastEntity() {
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  if (!database) return nullptr;
+  const auto& entities = database->entities();
+  for (auto it = entities.rbegin(); it != entities.rend(); ++it)
+    if (!(*it)->erased) return *it;
+  return nullptr;
+}
+
+// The value an entity has for a filter's group code, with the defaults of
+// tags a drawing may leave out.
+std::string valueFor(const Record& record, int code) {
+  if (const std::string* value = record.find(code)) return *value;
+  if (code == 8) return "0";
+  if (code == 62) return "256";
+  return {};
+}
+
+bool matches(const Record& record, const resbuf* item) {
+  // A list cannot hold group 0 itself (0 ends ads_buildlist): RTDXF0 stands for it.
+  int code = item->restype == RTDXF0 ? 0 : item->restype;
+  std::string value = valueFor(record, code);
+  int64_t integer = 0;
+  double real = 0;
+  switch (ads_reskind(item->restype)) {
+    case ResKind::String:
+      return item->resval.rstring &&
+             (std::strcmp(item->resval.rstring, "*") == 0 ||
+              acdb_detail::upperName(value) == acdb_detail::upperName(item->resval.rstring));
+    case ResKind::Short: return acdb_detail::parseInteger(value, integer) && integer == item->resval.rint;
+    case ResKind::Long: return acdb_detail::parseInteger(value, integer) && integer == item->resval.rlong;
+    case ResKind::Real: return acdb_detail::parseReal(value, real) && real == item->resval.rreal;
+    default: return false;
+  }
+}
+
+void report(size_t found) { acad_console::write("\n" + std::to_string(found) + " found"); }
+
+// Adds entities not in the set yet; reports how many the answer found.
+void addAll(std::vector<Record*>& set, const std::vector<Record*>& found) {
+  for (Record* record : found)
+    if (std::find(set.begin(), set.end(), record) == set.end()) set.push_back(record);
+  report(found.size());
+}
+
+// Answers until an empty one; false when the input ran out or was cancelled.
+bool askForObjects(std::vector<Record*>& set) {
+  std::string answer;
+  while (acad_console::readLine("\nSelect objects: ", answer)) {
+    std::string text = trimmed(answer);
+    std::string upper = acdb_detail::upperName(text);
+    if (text.empty()) return true;
+    if (upper == "ALL") {
+      addAll(set, allEntities(nullptr));
+    } else if (upper.rfind("L=", 0) == 0 && text.size() > 2) {
+      resbuf layer{nullptr, 8, {}};
+      std::string name = text.substr(2);
+      layer.resval.rstring = name.data();
+      addAll(set, allEntities(&layer));
+    } else if (Record* record = entityOfAnswer(text)) {
+      addAll(set, {record});
+    } else {
+      acad_console::write("\n*Invalid selection*\nExpects a point, a handle, Last, ALL or L=layer");
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+Record* entityOfAnswer(std::string_view answer) {
+  std::string upper = acdb_detail::upperName(answer);
+  if (upper == "L" || upper == "LAST") return lastEntity();
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  uint64_t handle = acdb_detail::parseHandle(answer);
+  if (!database || handle == 0) return nullptr;
+  Record* record = database->byHandle(handle);
+  return selectable(record) ? record : nullptr;
+}
+
+std::vector<Record*> allEntities(const resbuf* filter) {
+  std::vector<Record*> found;
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  if (!database) return found;
+  for (Record* record : database->entities()) {
+    if (record->erased) continue;
+    bool all = true;
+    for (const resbuf* item = filter; item && all; item = item->rbnext) all = matches(*record, item);
+    if (all) found.push_back(record);
+  }
+  return found;
+}
+
+}  // namespace acad_selection
+
+extern "C" int ads_ssget(const char* mode, const void* /*pt1*/, const void* /*pt2*/, const resbuf* filter,
+                         ads_name ss) {
+  if (!ss || !acdb_detail::currentDatabase()) return RTERROR;
+  std::vector<acdb_detail::Record*> found;
+  std::string upper = acdb_detail::upperName(mode ? mode : "");
+  if (!upper.empty() && upper[0] == '_') upper.erase(0, 1);
+  if (!mode) {
+    if (!acad_selection::askForObjects(found)) return RTCAN;
+  } else if (upper == "X") {
+    found = acad_selection::allEntities(filter);
+  } else if (upper == "L") {
+    if (acdb_detail::Record* last = acad_selection::entityOfAnswer("L")) found.push_back(last);
+  } else {
+    return RTERROR;
+  }
+  if (found.empty()) return RTERROR;
+  acad_selection::makeSet(found, ss);
+  return RTNORM;
+}
+
+// A script answers with the entity's handle (or "L" for the last one).
+extern "C" int ads_entsel(const char* prompt, ads_name entity, ads_point picked) {
+  if (!entity || !acdb_detail::currentDatabase()) return RTERROR;
+  std::string answer;
+  if (!acad_console::readLine(prompt ? prompt : "\nSelect object: ", answer)) return RTCAN;
+  acdb_detail::Record* record = acad_selection::entityOfAnswer(acad_selection::trimmed(answer));
+  if (!record || acdbGetAdsName(entity, AcDbObjectId(record)) != Acad::eOk) return RTERROR;
+  if (picked) {
+    for (int axis = 0; axis < 3; ++axis) {
+      picked[axis] = 0;
+      if (const std::string* value = record->find(10 * (axis + 1))) acdb_detail::parseReal(*value, picked[axis]);
+    }
+  }
+  return RTNORM;
+}

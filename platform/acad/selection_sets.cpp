@@ -1,0 +1,98 @@
+// Selection sets: creation, length, members, additions and release.
+#include <map>
+#include <vector>
+
+#include "acad/selection.h"
+#include "adslib.h"
+#include "db/database.h"
+
+namespace acad_selection {
+namespace {
+
+// The second long of a set's name; entity names carry their drawing's number there.
+constexpr long kSetMark = -0x5353;
+
+struct Entry {
+  long serial;
+  long drawing;
+};
+
+std::map<long, std::vector<Entry>>& sets() {
+  static std::map<long, std::vector<Entry>> all;
+  return all;
+}
+
+std::vector<Entry>* find(const ads_name ss) {
+  if (!ss || ss[1] != kSetMark) return nullptr;
+  auto found = sets().find(ss[0]);
+  return found == sets().end() ? nullptr : &found->second;
+}
+
+std::vector<Entry>& create(ads_name ss) {
+  static long next = 1;
+  ss[0] = next++;
+  ss[1] = kSetMark;
+  return sets()[ss[0]];
+}
+
+}  // namespace
+
+size_t liveSets() { return sets().size(); }
+
+void makeSet(const std::vector<acdb_detail::Record*>& entities, ads_name ss) {
+  std::vector<Entry>& set = create(ss);
+  set.reserve(entities.size());
+  for (acdb_detail::Record* record : entities)
+    set.push_back({static_cast<long>(record->serial), acdb_detail::databaseOf(*record)->serial()});
+}
+
+}  // namespace acad_selection
+
+using acad_selection::find;
+
+extern "C" int ads_sslength(const ads_name ss, long* length) {
+  auto* set = find(ss);
+  if (!set || !length) return RTERROR;
+  *length = static_cast<long>(set->size());
+  return RTNORM;
+}
+
+extern "C" int ads_ssname(const ads_name ss, long index, ads_name entity) {
+  auto* set = find(ss);
+  if (!set || !entity || index < 0 || static_cast<size_t>(index) >= set->size()) return RTERROR;
+  entity[0] = (*set)[static_cast<size_t>(index)].serial;
+  entity[1] = (*set)[static_cast<size_t>(index)].drawing;
+  return RTNORM;
+}
+
+// No entity: a new empty set. No set: a new set of the entity. Both: the
+// entity joins the set (once) and the result names that set.
+extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name result) {
+  if (!result) return RTERROR;
+  acdb_detail::Record* record = nullptr;
+  if (entity) {
+    record = acdb_detail::recordOf(entity);
+    if (!record || !record->entity || record->erased) return RTERROR;
+  }
+  std::vector<acad_selection::Entry>* set = nullptr;
+  if (ss) {
+    set = find(ss);
+    if (!set) return RTERROR;
+    result[0] = ss[0];
+    result[1] = ss[1];
+  } else {
+    set = &acad_selection::create(result);
+  }
+  if (record) {
+    for (const auto& member : *set)
+      if (member.serial == entity[0] && member.drawing == entity[1]) return RTNORM;
+    set->push_back({entity[0], entity[1]});
+  }
+  return RTNORM;
+}
+
+extern "C" int ads_ssfree(const ads_name ss) {
+  if (!find(ss)) return RTERROR;
+  acad_selection::sets().erase(ss[0]);
+  return RTNORM;
+}

@@ -1,0 +1,70 @@
+#include "batch_emitter.h"
+
+namespace acre_detail {
+
+Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
+  const std::vector<Polygon>& polygons = mesh.polygons();
+  if (m_polygonsSent + m_polygons.size() + polygons.size() > kMaxEntityPolygons)
+    return Acad::eInvalidExtents;
+  std::vector<Vec3> world;
+  world.reserve(mesh.vertices().size());
+  for (const Vec3& p : mesh.vertices()) {
+    Vec3 w = toWorld.apply(p);
+    if (!w.isFinite()) return Acad::eInvalidInput;
+    world.push_back(w);
+  }
+  // Where each mesh vertex sits in the current batch, -1 when not yet there.
+  std::vector<int32_t> slot(world.size(), -1);
+  std::vector<int32_t> placed;
+  for (const Polygon& polygon : polygons) {
+    int32_t fresh = 0;
+    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot[polygon.corner[j]] < 0 ? 1 : 0;
+    if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
+        static_cast<int32_t>(m_polygons.size()) + 1 > kMaxBatchPolygons) {
+      flush();
+      for (int32_t v : placed) slot[v] = -1;
+      placed.clear();
+    }
+    AcrePolygon record{};
+    record.cornerCount = static_cast<int16_t>(polygon.count);
+    m_polygons.push_back(record);
+    for (int32_t j = 0; j < 4; ++j) {
+      if (j >= polygon.count) {
+        m_corners.push_back(0);
+        continue;
+      }
+      int32_t v = polygon.corner[j];
+      if (slot[v] < 0) {
+        slot[v] = static_cast<int32_t>(m_vertices.size());
+        placed.push_back(v);
+        m_vertices.push_back(AcreVertex{world[v].x, world[v].y, world[v].z});
+      }
+      m_corners.push_back(slot[v]);
+    }
+  }
+  return Acad::eOk;
+}
+
+void BatchEmitter::finish() { flush(); }
+
+void BatchEmitter::flush() {
+  if (m_polygons.empty()) return;
+  AcreMeshHeader header{};
+  header.polygonCount = static_cast<int32_t>(m_polygons.size());
+  header.vertexCount = static_cast<int32_t>(m_vertices.size());
+  if (m_callout) {
+    std::vector<const int32_t*> corners(m_polygons.size());
+    for (size_t k = 0; k < corners.size(); ++k) corners[k] = &m_corners[4 * k];
+    m_callout->onHeader(&header);
+    m_callout->onVertices(m_vertices.data());
+    m_callout->onFaces(m_polygons.data(), corners.data());
+  }
+  m_batches.push_back(BatchCounts{header.vertexCount, header.polygonCount});
+  m_polygonsSent += m_polygons.size();
+  m_verticesSent += m_vertices.size();
+  m_vertices.clear();
+  m_polygons.clear();
+  m_corners.clear();
+}
+
+}  // namespace acre_detail

@@ -1,0 +1,21 @@
+#include "curve_segments.h"
+
+#include <cmath>
+
+namespace acre_detail {
+
+std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, double sweep) {
+  // A hair under a whole step still counts as one, so quarter turns give whole numbers.
+  int segments = static_cast<int>(std::ceil(std::fabs(sweep) / kSegmentStep - 1e-9));
+  if (segments < 1) segments = 1;
+  if (segments > kSegmentsPerTurn) segments = kSegmentsPerTurn;
+  std::vector<Vec3> points;
+  points.reserve(segments + 1);
+  for (int i = 0; i <= segments; ++i) {
+    double angle = start + sweep * i / segments;
+    points.push_back(center + Vec3{radius * std::cos(angle), radius * std::sin(angle), 0});
+  }
+  return points;
+}
+
+}  // namespace acre_detail

@@ -1,0 +1,22 @@
+// How curves are cut into straight pieces. A full turn is cut into
+// kSegmentsPerTurn equal chords, an arc into as many as its sweep needs at
+// most that angle each. So a chord strays at most r * (1 - cos(step / 2))
+// from its circle, and a cut circle keeps sin(step) / step of the disc's area
+// and sin(step / 2) / (step / 2) of its circumference.
+#pragma once
+#include <numbers>
+#include <vector>
+
+#include "geometry.h"
+
+namespace acre_detail {
+
+constexpr int kSegmentsPerTurn = 72;
+constexpr double kSegmentStep = 2 * std::numbers::pi / kSegmentsPerTurn;
+
+// The points of an arc about `center` in the plane parallel to XY through it,
+// from `start` by `sweep` radians
+// (negative: clockwise), both ends included.
+std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, double sweep);
+
+}  // namespace acre_detail

@@ -1,0 +1,29 @@
+// Builders of the facets of one entity type, in the coordinates of the space
+// that holds the entity (world coordinates at the top, block coordinates
+// inside a block). A builder returns eOk with nothing added when the entity
+// has no surface (a line without thickness), eInvalidInput when its values
+// are malformed or degenerate (a zero extrusion direction).
+#pragma once
+#include <string_view>
+
+#include "acadstrc.h"
+#include "entity_view.h"
+#include "mesh.h"
+
+namespace acre_detail {
+
+using Builder = Acad::ErrorStatus (*)(const EntityView& entity, Mesh& mesh);
+
+Acad::ErrorStatus buildFace3d(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildSolid(const EntityView& entity, Mesh& mesh);  // SOLID and TRACE
+Acad::ErrorStatus buildLine(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildCircle(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildArc(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildPolyline(const EntityView& entity, Mesh& mesh);
+Acad::ErrorStatus buildSubdMesh(const EntityView& entity, Mesh& mesh);
+
+// The builder of a type, null for a type the facetter cannot cut.
+Builder builderFor(std::string_view type);
+
+}  // namespace acre_detail

@@ -1,0 +1,147 @@
+#include "entity_facetter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "entity_builders.h"
+#include "tag_reader.h"
+
+namespace acre_detail {
+
+Builder builderFor(std::string_view type) {
+  struct Entry {
+    std::string_view type;
+    Builder builder;
+  };
+  static constexpr Entry kBuilders[] = {
+      {"3DFACE", buildFace3d},   {"SOLID", buildSolid},           {"TRACE", buildSolid},
+      {"LINE", buildLine},       {"CIRCLE", buildCircle},         {"ARC", buildArc},
+      {"POLYLINE", buildPolyline}, {"LWPOLYLINE", buildLwPolyline}, {"MESH", buildSubdMesh},
+  };
+  for (const Entry& entry : kBuilders)
+    if (entry.type == type) return entry.builder;
+  return nullptr;
+}
+
+namespace {
+
+bool skippedInsideBlock(Acad::ErrorStatus status) {
+  return status == Acad::eNotApplicable || status == Acad::eDegenerateGeometry ||
+         status == Acad::eKeyNotFound;
+}
+
+std::string upperCase(std::string_view name) {
+  std::string upper(name);
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return upper;
+}
+
+class Facetter {
+ public:
+  Facetter(const BlockSource* blocks, BatchEmitter& out) : m_blocks(blocks), m_out(out) {}
+
+  Acad::ErrorStatus facet(const EntityView& entity, const Affine& toWorld) {
+    if (entity.type == "INSERT") return facetInsert(entity, toWorld);
+    Builder builder = builderFor(entity.type);
+    if (!builder) return Acad::eNotApplicable;
+    Mesh mesh;
+    Acad::ErrorStatus status = builder(entity, mesh);
+    if (status != Acad::eOk) return status;
+    if (mesh.empty()) return Acad::eDegenerateGeometry;
+    return m_out.emit(mesh, toWorld);
+  }
+
+ private:
+  // Block coordinates of one array cell to the coordinates around the insert.
+  struct Placement {
+    Vec3 insertion, scale, base, extrusion;
+    double rotation = 0;
+    double columnSpacing = 0, rowSpacing = 0;
+  };
+
+  static bool cellToOuter(const Placement& p, int64_t column, int64_t row, Affine& map) {
+    Affine ocs;
+    if (!objectToWorld(p.extrusion, ocs)) return false;
+    double c = std::cos(p.rotation), s = std::sin(p.rotation);
+    Affine local{{p.scale.x * c, p.scale.x * s, 0}, {-p.scale.y * s, p.scale.y * c, 0}, {0, 0, p.scale.z}, {}};
+    // Rows and columns follow the rotated axes but not the scale.
+    Vec3 offset{column * p.columnSpacing * c - row * p.rowSpacing * s,
+                column * p.columnSpacing * s + row * p.rowSpacing * c, 0};
+    local.origin = p.insertion + offset - local.applyToVector(p.base);
+    map = local.then(ocs);
+    return map.isFinite();
+  }
+
+  Acad::ErrorStatus facetInsert(const EntityView& insert, const Affine& toWorld) {
+    TagReader tags(insert.tags);
+    std::string name = upperCase(tags.text(2));
+    Placement p;
+    p.insertion = tags.point(10);
+    p.scale = {tags.real(41, 1), tags.real(42, 1), tags.real(43, 1)};
+    p.rotation = tags.real(50) * std::numbers::pi / 180.0;
+    p.columnSpacing = tags.real(44);
+    p.rowSpacing = tags.real(45);
+    p.extrusion = tags.extrusion();
+    int64_t columns = std::max<int64_t>(1, tags.integer(70, 1));
+    int64_t rows = std::max<int64_t>(1, tags.integer(71, 1));
+    if (!tags.valid()) return Acad::eInvalidInput;
+    if (columns > kMaxArrayCells || rows > kMaxArrayCells || columns * rows > kMaxArrayCells)
+      return Acad::eInvalidExtents;
+    if (std::find(m_chain.begin(), m_chain.end(), name) != m_chain.end()) return Acad::eSelfReference;
+    if (static_cast<int>(m_chain.size()) >= kMaxInsertDepth) return Acad::eInvalidExtents;
+    BlockContents block;
+    if (!m_blocks || !m_blocks->find(name, block)) return Acad::eKeyNotFound;
+    p.base = block.base;
+    m_chain.push_back(name);
+    Acad::ErrorStatus status = Acad::eDegenerateGeometry;
+    for (int64_t column = 0; column < columns && !failed(status); ++column) {
+      for (int64_t row = 0; row < rows && !failed(status); ++row) {
+        if (++m_placements > kMaxPlacements) {
+          status = Acad::eInvalidExtents;
+          break;
+        }
+        Affine cell;
+        if (!cellToOuter(p, column, row, cell)) {
+          status = Acad::eInvalidInput;
+          break;
+        }
+        status = merge(status, facetBlock(block, cell.then(toWorld)));
+      }
+    }
+    m_chain.pop_back();
+    return status;
+  }
+
+  Acad::ErrorStatus facetBlock(const BlockContents& block, const Affine& toWorld) {
+    Acad::ErrorStatus status = Acad::eDegenerateGeometry;
+    for (const EntityView& entity : block.entities) {
+      status = merge(status, facet(entity, toWorld));
+      if (failed(status)) break;
+    }
+    return status;
+  }
+
+  // eOk once anything came out; a failure that is not a skipped piece wins.
+  static Acad::ErrorStatus merge(Acad::ErrorStatus sofar, Acad::ErrorStatus piece) {
+    if (failed(sofar)) return sofar;
+    if (piece == Acad::eOk || !skippedInsideBlock(piece)) return piece == Acad::eOk ? Acad::eOk : piece;
+    return sofar;
+  }
+  static bool failed(Acad::ErrorStatus status) { return status != Acad::eOk && !skippedInsideBlock(status); }
+
+  const BlockSource* m_blocks;
+  BatchEmitter& m_out;
+  std::vector<std::string> m_chain;  // the blocks being faceted, outermost first
+  int64_t m_placements = 0;
+};
+
+}  // namespace
+
+Acad::ErrorStatus facetEntity(const EntityView& entity, const BlockSource* blocks, BatchEmitter& out) {
+  return Facetter(blocks, out).facet(entity, Affine{});
+}
+
+}  // namespace acre_detail

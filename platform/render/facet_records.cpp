@@ -1,0 +1,26 @@
+#include "facet_records.h"
+
+#include "batch_emitter.h"
+#include "database_blocks.h"
+#include "face_file.h"
+
+namespace acre_detail {
+
+Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
+                               char** faceFileName) {
+  if (faceFileName) *faceFileName = nullptr;
+  FaceFile faceFile;
+  for (const acdb_detail::Record* record : records) {
+    if (!record || record->erased) return Acad::eWasErased;
+    BatchEmitter out(callout);
+    DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
+    Acad::ErrorStatus status = facetEntity(viewOf(*record), &blocks, out);
+    if (status != Acad::eOk) return status;
+    out.finish();
+    faceFile.addEntity(record->type, record->handle, out.batches());
+  }
+  if (faceFileName) *faceFileName = faceFile.write();
+  return Acad::eOk;
+}
+
+}  // namespace acre_detail

@@ -1,0 +1,19 @@
+// One facetting: stored entities cut into polygons for one callout, and the
+// face file that lists what was delivered.
+#pragma once
+#include <span>
+
+#include "acadstrc.h"
+#include "acre.h"
+#include "db/record.h"
+
+namespace acre_detail {
+
+// Facets the entities in order into `callout` (none: the polygons are only
+// counted). Stops at the first entity that gives no polygons, with its
+// status. On success the face file's name goes to `faceFileName` when asked
+// for (host allocator; null when the file could not be written).
+Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
+                               char** faceFileName);
+
+}  // namespace acre_detail

@@ -1,0 +1,33 @@
+// The facetter's calls: one registered callout receives the polygons of
+// every entity of a selection set.
+#include <vector>
+
+#include "acre.h"
+#include "adslib.h"
+#include "db/database.h"
+#include "facet_records.h"
+
+namespace {
+AcreCallout* g_callout = nullptr;
+}  // namespace
+
+int acreRegisterCallout(AcreCallout* callout) {
+  g_callout = callout;
+  return Acad::eOk;
+}
+
+// `mode` is accepted as given: every mode delivers to the registered callout.
+Acad::ErrorStatus acreEntityToFaces(const ads_name ss, char** faceFileName, int /*mode*/) {
+  if (faceFileName) *faceFileName = nullptr;
+  long length = 0;
+  if (ads_sslength(ss, &length) != RTNORM || length <= 0) return Acad::eInvalidAdsName;
+  std::vector<const acdb_detail::Record*> records;
+  for (long i = 0; i < length; ++i) {
+    ads_name entity;
+    if (ads_ssname(ss, i, entity) != RTNORM) return Acad::eInvalidAdsName;
+    const acdb_detail::Record* record = acdb_detail::recordOf(entity);
+    if (!record) return Acad::eInvalidAdsName;
+    records.push_back(record);
+  }
+  return acre_detail::facetRecords(records, g_callout, faceFileName);
+}

@@ -1,0 +1,36 @@
+// LWPOLYLINE: its vertices are repeated 10/20 tags, each followed by its own
+// widths (40, 41) and bulge (42).
+#include "entity_builders.h"
+#include "tag_reader.h"
+#include "thick_outline.h"
+
+namespace acre_detail {
+
+Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh) {
+  TagReader tags(entity.tags);
+  Affine toWorld;
+  if (!objectToWorld(tags.extrusion(), toWorld)) return Acad::eInvalidInput;
+  double elevation = tags.real(38);
+  double thickness = tags.real(39);
+  bool closed = (tags.integer(70) & 1) != 0;
+  if (!tags.valid()) return Acad::eInvalidInput;
+  std::vector<OutlineVertex> outline;
+  for (const acdb_detail::Tag& tag : entity.tags) {
+    double value = 0;
+    if (tag.code != 10 && tag.code != 20 && tag.code != 42) continue;
+    if (!TagReader::parseReal(tag.value, value)) return Acad::eInvalidInput;
+    if (tag.code == 10) {
+      outline.push_back({value, 0, 0});
+    } else if (outline.empty()) {
+      return Acad::eInvalidInput;  // a coordinate or bulge before any vertex
+    } else if (tag.code == 20) {
+      outline.back().y = value;
+    } else {
+      outline.back().bulge = value;
+    }
+  }
+  extrudeOutline(outline, closed, elevation, thickness, toWorld, mesh);
+  return Acad::eOk;
+}
+
+}  // namespace acre_detail

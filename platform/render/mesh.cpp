@@ -1,0 +1,62 @@
+#include "mesh.h"
+
+namespace acre_detail {
+
+int32_t Mesh::addVertex(const Vec3& at) {
+  m_vertices.push_back(at);
+  return static_cast<int32_t>(m_vertices.size() - 1);
+}
+
+void Mesh::addPolygon(std::span<const int32_t> corners) {
+  std::vector<int32_t> kept;
+  kept.reserve(corners.size());
+  for (int32_t corner : corners) {
+    if (!kept.empty() && m_vertices[kept.back()] == m_vertices[corner]) continue;
+    kept.push_back(corner);
+  }
+  while (kept.size() > 1 && m_vertices[kept.back()] == m_vertices[kept.front()]) kept.pop_back();
+  if (kept.size() >= 3) addFan(kept);
+}
+
+void Mesh::addFan(std::span<const int32_t> corners) {
+  size_t n = corners.size();
+  size_t next = 1;  // the fan turns about corner 0
+  while (next + 1 < n) {
+    Polygon polygon;
+    size_t take = (n - next >= 3) ? 3 : 2;
+    polygon.count = static_cast<int32_t>(take + 1);
+    polygon.corner[0] = corners[0];
+    for (size_t j = 0; j < take; ++j) polygon.corner[j + 1] = corners[next + j];
+    m_polygons.push_back(polygon);
+    next += take - 1;
+  }
+}
+
+void Mesh::addPolygon(std::span<const Vec3> points) {
+  std::vector<int32_t> corners;
+  corners.reserve(points.size());
+  for (const Vec3& p : points) corners.push_back(addVertex(p));
+  addPolygon(corners);
+}
+
+void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) {
+  size_t n = path.size();
+  if (n < 2) return;
+  size_t segments = closed && n > 2 ? n : n - 1;
+  for (size_t i = 0; i < segments; ++i) {
+    const Vec3& a = path[i];
+    const Vec3& b = path[(i + 1) % n];
+    Vec3 wall[4] = {a, b, b + sweep, a + sweep};
+    addPolygon(wall);
+  }
+}
+
+void Mesh::addCaps(std::span<const Vec3> outline, const Vec3& sweep) {
+  std::vector<Vec3> top(outline.begin(), outline.end());
+  std::vector<Vec3> bottom(outline.rbegin(), outline.rend());  // facing away from the top
+  for (Vec3& p : top) p = p + sweep;
+  addPolygon(bottom);
+  addPolygon(top);
+}
+
+}  // namespace acre_detail

@@ -1,0 +1,37 @@
+// 3DFACE, SOLID and TRACE: one flat polygon, or a prism for a thick SOLID or TRACE.
+#include "entity_builders.h"
+#include "tag_reader.h"
+
+namespace acre_detail {
+
+Acad::ErrorStatus buildFace3d(const EntityView& entity, Mesh& mesh) {
+  TagReader tags(entity.tags);
+  Vec3 third = tags.point(12);
+  // A face given with three corners has its fourth on the third: a triangle.
+  Vec3 corners[4] = {tags.point(10), tags.point(11), third, tags.point(13, third)};
+  if (!tags.valid()) return Acad::eInvalidInput;
+  mesh.addPolygon(corners);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus buildSolid(const EntityView& entity, Mesh& mesh) {
+  TagReader tags(entity.tags);
+  Affine toWorld;
+  if (!objectToWorld(tags.extrusion(), toWorld)) return Acad::eInvalidInput;
+  Vec3 third = tags.point(12);
+  // The outline runs through the corners in the order 1, 2, 4, 3.
+  Vec3 outline[4] = {tags.point(10), tags.point(11), tags.point(13, third), third};
+  double thickness = tags.real(39);
+  if (!tags.valid()) return Acad::eInvalidInput;
+  for (Vec3& p : outline) p = toWorld.apply(p);
+  if (thickness == 0) {
+    mesh.addPolygon(outline);
+    return Acad::eOk;
+  }
+  Vec3 sweep = toWorld.axisZ * thickness;
+  mesh.addWalls(outline, sweep, true);
+  mesh.addCaps(outline, sweep);
+  return Acad::eOk;
+}
+
+}  // namespace acre_detail

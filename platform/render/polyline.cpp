@@ -1,0 +1,141 @@
+// POLYLINE in its four forms: polyface mesh, polygon mesh, 3D polyline (no
+// surface) and 2D polyline (walls when it has thickness).
+#include "entity_builders.h"
+#include "tag_reader.h"
+#include "thick_outline.h"
+
+namespace acre_detail {
+
+namespace {
+constexpr int64_t kClosed = 1;          // closed outline, or mesh closed in M
+constexpr int64_t kSplineFit = 4;       // smoothed mesh: fit vertices were added
+constexpr int64_t kPolyline3d = 8;
+constexpr int64_t kPolygonMesh = 16;
+constexpr int64_t kClosedN = 32;        // mesh closed in N
+constexpr int64_t kPolyfaceMesh = 64;
+
+// Sides beyond this are no grid any drawing holds; they are refused before
+// their product is formed.
+constexpr int64_t kMaxGridSide = 1'000'000;
+
+bool gridMatches(int64_t m, int64_t n, size_t vertices) {
+  return m >= 2 && n >= 2 && m <= kMaxGridSide && n <= kMaxGridSide &&
+         static_cast<uint64_t>(m * n) == vertices;
+}
+
+constexpr int64_t kVertexFrameControl = 16;  // a control point of a spline or smoothed mesh
+constexpr int64_t kVertexOfMesh = 64;        // polyface: a vertex, not a face record
+
+struct VertexRecord {
+  Vec3 at;
+  int64_t flags = 0;
+};
+
+bool readVertices(const EntityView& entity, std::vector<VertexRecord>& out) {
+  for (TagSpan vertex : entity.vertices) {
+    TagReader tags(vertex);
+    out.push_back({tags.point(10), tags.integer(70)});
+    if (!tags.valid()) return false;
+  }
+  return true;
+}
+
+Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
+  std::vector<int32_t> corners;
+  int32_t vertexCount = 0;
+  for (TagSpan record : entity.vertices) {
+    TagReader tags(record);
+    int64_t flags = tags.integer(70);
+    if (flags & kVertexOfMesh) {
+      mesh.addVertex(tags.point(10));
+      ++vertexCount;
+    } else {
+      // A face: vertex numbers from 1; a negative number only hides the edge.
+      corners.clear();
+      bool inRange = true;
+      for (int code = 71; code <= 74; ++code) {
+        int64_t number = tags.integer(code);
+        if (number < 0) number = -number;
+        if (number == 0) continue;
+        if (number > vertexCount) inRange = false;
+        corners.push_back(static_cast<int32_t>(number - 1));
+      }
+      if (inRange && tags.valid()) mesh.addPolygon(corners);
+    }
+    if (!tags.valid()) return Acad::eInvalidInput;
+  }
+  return Acad::eOk;
+}
+
+// A grid of m rows of n vertices, row after row; closed directions join
+// their last row or column to the first.
+void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM,
+             bool closedN) {
+  int32_t first = static_cast<int32_t>(mesh.vertices().size());
+  for (const Vec3& p : points) mesh.addVertex(p);
+  int64_t rows = closedM && m > 2 ? m : m - 1;
+  int64_t columns = closedN && n > 2 ? n : n - 1;
+  for (int64_t i = 0; i < rows; ++i) {
+    for (int64_t j = 0; j < columns; ++j) {
+      auto at = [&](int64_t r, int64_t c) { return static_cast<int32_t>(first + (r % m) * n + c % n); };
+      int32_t quad[4] = {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)};
+      mesh.addPolygon(quad);
+    }
+  }
+}
+
+Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
+  int64_t m = head.integer(71);
+  int64_t n = head.integer(72);
+  int64_t densityM = head.integer(73);
+  int64_t densityN = head.integer(74);
+  int64_t surface = head.integer(75);
+  std::vector<VertexRecord> vertices;
+  if (!head.valid() || !readVertices(entity, vertices)) return Acad::eInvalidInput;
+  std::vector<Vec3> fit, control;
+  for (const VertexRecord& v : vertices) (v.flags & kVertexFrameControl ? control : fit).push_back(v.at);
+  bool closedM = flags & kClosed;
+  bool closedN = flags & kClosedN;
+  // A smoothed mesh holds its surface as a grid of density M by density N
+  // fit vertices beside the control points it was fitted to.
+  bool smoothed = (flags & kSplineFit) && (surface == 5 || surface == 6 || surface == 8);
+  if (smoothed && gridMatches(densityM, densityN, fit.size())) {
+    addGrid(mesh, fit, densityM, densityN, closedM, closedN);
+    return Acad::eOk;
+  }
+  const std::vector<Vec3>& grid = control.empty() ? fit : control;
+  if (!gridMatches(m, n, grid.size())) return Acad::eInvalidInput;
+  addGrid(mesh, grid, m, n, closedM, closedN);
+  return Acad::eOk;
+}
+
+Acad::ErrorStatus buildOutline(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
+  Affine toWorld;
+  if (!objectToWorld(head.extrusion(), toWorld)) return Acad::eInvalidInput;
+  double elevation = head.point(10).z;
+  double thickness = head.real(39);
+  std::vector<VertexRecord> vertices;
+  if (!head.valid() || !readVertices(entity, vertices)) return Acad::eInvalidInput;
+  std::vector<OutlineVertex> outline;
+  for (size_t i = 0; i < vertices.size(); ++i) {
+    if (vertices[i].flags & kVertexFrameControl) continue;  // the spline's frame, not its curve
+    TagReader tags(entity.vertices[i]);
+    outline.push_back({vertices[i].at.x, vertices[i].at.y, tags.real(42)});
+    if (!tags.valid()) return Acad::eInvalidInput;
+  }
+  extrudeOutline(outline, flags & kClosed, elevation, thickness, toWorld, mesh);
+  return Acad::eOk;
+}
+}  // namespace
+
+Acad::ErrorStatus buildPolyline(const EntityView& entity, Mesh& mesh) {
+  TagReader head(entity.tags);
+  int64_t flags = head.integer(70);
+  if (!head.valid()) return Acad::eInvalidInput;
+  if (flags & kPolyfaceMesh) return buildPolyface(entity, mesh);
+  if (flags & kPolygonMesh) return buildPolygonMesh(entity, flags, head, mesh);
+  if (flags & kPolyline3d) return Acad::eOk;  // a space curve has no surface
+  return buildOutline(entity, flags, head, mesh);
+}
+
+}  // namespace acre_detail

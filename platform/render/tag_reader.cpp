@@ -1,0 +1,70 @@
+#include "tag_reader.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace acre_detail {
+
+namespace {
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
+    text.remove_suffix(1);
+  return text;
+}
+}  // namespace
+
+bool TagReader::parseReal(std::string_view text, double& value) {
+  text = trimmed(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+}
+
+bool TagReader::parseInteger(std::string_view text, int64_t& value) {
+  text = trimmed(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size();
+}
+
+const acdb_detail::Tag* TagReader::find(int code) const {
+  for (const acdb_detail::Tag& tag : m_tags)
+    if (tag.code == code) return &tag;
+  return nullptr;
+}
+
+bool TagReader::has(int code) const { return find(code) != nullptr; }
+
+double TagReader::real(int code, double fallback) {
+  const acdb_detail::Tag* tag = find(code);
+  if (!tag) return fallback;
+  double value = 0;
+  if (!parseReal(tag->value, value)) {
+    m_valid = false;
+    return fallback;
+  }
+  return value;
+}
+
+int64_t TagReader::integer(int code, int64_t fallback) {
+  const acdb_detail::Tag* tag = find(code);
+  if (!tag) return fallback;
+  int64_t value = 0;
+  if (!parseInteger(tag->value, value)) {
+    m_valid = false;
+    return fallback;
+  }
+  return value;
+}
+
+std::string_view TagReader::text(int code) const {
+  const acdb_detail::Tag* tag = find(code);
+  return tag ? trimmed(tag->value) : std::string_view();
+}
+
+Vec3 TagReader::point(int code, const Vec3& fallback) {
+  return {real(code, fallback.x), real(code + 10, fallback.y), real(code + 20, fallback.z)};
+}
+
+}  // namespace acre_detail

@@ -1,0 +1,41 @@
+// Values of an entity's tags, parsed from their text. A value that is
+// present but not a finite number marks the reader invalid, so that the
+// facetter refuses the entity instead of guessing.
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "entity_view.h"
+#include "geometry.h"
+
+namespace acre_detail {
+
+class TagReader {
+ public:
+  explicit TagReader(TagSpan tags) : m_tags(tags) {}
+
+  // The first value of `code`, or `fallback` when the code is absent.
+  double real(int code, double fallback = 0.0);
+  int64_t integer(int code, int64_t fallback = 0);
+  std::string_view text(int code) const;
+  // A point from `code`, code + 10 and code + 20.
+  Vec3 point(int code, const Vec3& fallback = {});
+  bool has(int code) const;
+  // The extrusion direction (210), world Z when absent.
+  Vec3 extrusion() { return point(210, {0, 0, 1}); }
+
+  bool valid() const { return m_valid; }
+  void invalidate() { m_valid = false; }
+
+  // Parsers for one value, shared with readers that walk repeated codes.
+  static bool parseReal(std::string_view text, double& value);
+  static bool parseInteger(std::string_view text, int64_t& value);
+
+ private:
+  const acdb_detail::Tag* find(int code) const;
+
+  TagSpan m_tags;
+  bool m_valid = true;
+};
+
+}  // namespace acre_detail

@@ -1,0 +1,202 @@
+// Drawing dialogs into character cells.
+#include "ui/canvas.h"
+
+#include <algorithm>
+
+#include "afxwin.h"
+#include "ui/snapshot.h"
+
+namespace acad_ui {
+
+void Canvas::resize(int w, int h) {
+  width = w;
+  height = h;
+  text.assign(h, std::string(w, ' '));
+  highlight.assign(h, std::string(w, ' '));
+}
+
+void Canvas::put(int col, int row, const std::string& s, char m) {
+  if (row < 0 || row >= height) return;
+  for (size_t i = 0; i < s.size(); ++i) {
+    int c = col + static_cast<int>(i);
+    if (c < 0 || c >= width) continue;
+    text[row][c] = s[i];
+    if (m != ' ') highlight[row][c] = m;
+  }
+}
+
+void Canvas::mark(int col, int row, int count, char m) {
+  if (row < 0 || row >= height) return;
+  for (int c = std::max(col, 0); c < std::min(col + count, width); ++c) highlight[row][c] = m;
+}
+
+namespace {
+
+// Writes a caption, underlining its access key.
+void putCaption(Canvas& canvas, int col, int row, const std::string& caption, int room) {
+  std::string plain = win::plainCaption(caption);
+  if (room >= 0 && static_cast<int>(plain.size()) > room) plain.resize(std::max(room, 0));
+  canvas.put(col, row, plain);
+  size_t amp = caption.find('&');
+  while (amp != std::string::npos && amp + 1 < caption.size() && caption[amp + 1] == '&') amp = caption.find('&', amp + 2);
+  if (amp != std::string::npos && amp + 1 < caption.size()) {
+    int keyCol = col + static_cast<int>(win::plainCaption(caption.substr(0, amp)).size());
+    if (keyCol < col + static_cast<int>(plain.size())) canvas.mark(keyCol, row, 1, 'u');
+  }
+}
+
+// Wraps text at blanks into lines of at most `width` characters.
+std::vector<std::string> wrap(const std::string& text, int width) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    std::string para = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    do {
+      if (static_cast<int>(para.size()) <= width || width <= 0) {
+        lines.push_back(para);
+        break;
+      }
+      size_t cut = para.rfind(' ', width);
+      if (cut == std::string::npos || cut == 0) cut = width;
+      lines.push_back(para.substr(0, cut));
+      para = para.substr(cut + (para[cut] == ' ' ? 1 : 0));
+    } while (true);
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::string centred(const std::string& s, int width) {
+  int pad = std::max(0, width - static_cast<int>(s.size()));
+  return std::string(pad / 2, ' ') + s + std::string(pad - pad / 2, ' ');
+}
+
+void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
+  int col = originCol + c->x / 4, row = originRow + c->y / 8;
+  int w = std::max(1, c->cx / 4), h = std::max(1, c->cy / 8);
+  std::string plain = win::plainCaption(c->text);
+  switch (c->kind) {
+    case ControlKind::PushButton: {
+      bool isDefault = (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+      std::string face = centred(plain, std::max(0, w - 2));
+      canvas.put(col, row, std::string(1, isDefault ? '<' : '[') + face + (isDefault ? '>' : ']'));
+      int pad = std::max(0, (w - 2 - static_cast<int>(plain.size())) / 2);
+      putCaption(canvas, col + 1 + pad, row, c->text, w - 2);
+      break;
+    }
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton: {
+      bool radio = c->kind == ControlKind::RadioButton;
+      char tick = c->check == BST_CHECKED ? (radio ? '*' : 'x') : c->check == BST_INDETERMINATE ? '-' : ' ';
+      canvas.put(col, row, std::string(1, radio ? '(' : '[') + tick + (radio ? ')' : ']') + ' ');
+      putCaption(canvas, col + 4, row, c->text, w - 4);
+      break;
+    }
+    case ControlKind::GroupBox: {
+      int bottom = row + std::max(1, h) - 1;
+      canvas.put(col, row, "+" + std::string(std::max(0, w - 2), '-') + "+");
+      canvas.put(col, bottom, "+" + std::string(std::max(0, w - 2), '-') + "+");
+      for (int r = row + 1; r < bottom; ++r) {
+        canvas.put(col, r, "|");
+        canvas.put(col + w - 1, r, "|");
+      }
+      putCaption(canvas, col + 2, row, c->text, w - 4);
+      break;
+    }
+    case ControlKind::Static: {
+      std::vector<std::string> lines = wrap(c->text, w);
+      for (int i = 0; i < static_cast<int>(lines.size()) && i < std::max(h, 1); ++i) putCaption(canvas, col, row + i, lines[i], w);
+      break;
+    }
+    case ControlKind::Icon:
+      canvas.put(col, row, std::string("[icon]").substr(0, std::max(w, 1)));
+      break;
+    case ControlKind::Edit: {
+      std::string shown = c->text;
+      int room = std::max(1, w - 2);
+      if (static_cast<int>(shown.size()) > room) shown = shown.substr(shown.size() - room);
+      canvas.put(col, row, "[" + shown + std::string(room - shown.size(), '_') + "]");
+      break;
+    }
+    case ControlKind::Trackbar: {
+      std::string number = " " + std::to_string(c->pos);
+      int track = std::max(3, w - static_cast<int>(number.size()));
+      std::string bar(track, '-');
+      int span = std::max(1, c->rangeMax - c->rangeMin);
+      int at = static_cast<int>((static_cast<long>(c->pos - c->rangeMin) * (track - 1)) / span);
+      bar[std::clamp(at, 0, track - 1)] = 'O';
+      canvas.put(col, row, bar + number);
+      break;
+    }
+    case ControlKind::Progress: {
+      int inner = std::max(1, w - 2);
+      int span = c->rangeMax - c->rangeMin;
+      int filled = span > 0 ? static_cast<int>(static_cast<long>(c->pos - c->rangeMin) * inner / span) : 0;
+      std::string bar = std::string(std::clamp(filled, 0, inner), '#') + std::string(inner - std::clamp(filled, 0, inner), '.');
+      std::string count = " " + std::to_string(c->pos) + " of " + std::to_string(c->rangeMax) + " ";
+      if (static_cast<int>(count.size()) < inner) bar.replace((inner - count.size()) / 2, count.size(), count);
+      canvas.put(col, row, "[" + bar + "]");
+      break;
+    }
+    default:
+      canvas.put(col, row, plain.substr(0, w));
+      break;
+  }
+  if (!c->enabled) canvas.mark(col, row, w, 'd');
+  if (c->parent && c->parent->focus == c) {
+    canvas.put(col - 1, row, ">");
+    canvas.mark(col, row, c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton ? 3 : w, 'r');
+  }
+}
+
+void drawFrame(Canvas& canvas, const std::string& caption) {
+  int w = canvas.width, h = canvas.height;
+  canvas.put(0, 0, "+" + std::string(w - 2, '=') + "+");
+  canvas.put(0, h - 1, "+" + std::string(w - 2, '-') + "+");
+  for (int r = 1; r < h - 1; ++r) {
+    canvas.put(0, r, "|");
+    canvas.put(w - 1, r, "|");
+  }
+  std::string title = " " + caption + " ";
+  if (static_cast<int>(title.size()) > w - 4) title.resize(std::max(0, w - 4));
+  canvas.put(2, 0, title);
+  canvas.put(w - 5, 0, "[X]");
+}
+
+}  // namespace
+
+Canvas drawDialog(HWND dialog) {
+  Canvas canvas;
+  canvas.resize(dialog->cx / 4 + 2, dialog->cy / 8 + 3);
+  drawFrame(canvas, dialog->text);
+  // Group boxes first, so the controls inside them are drawn over the frame.
+  for (HWND c : win::controls(dialog))
+    if (c->visible && c->kind == ControlKind::GroupBox) drawControl(canvas, c, 1, 2);
+  for (HWND c : win::controls(dialog))
+    if (c->visible && c->kind != ControlKind::GroupBox) drawControl(canvas, c, 1, 2);
+  return canvas;
+}
+
+Canvas drawMessageBox(const std::string& text, const std::string& caption, const std::vector<int>& buttons, int chosen) {
+  std::vector<std::string> lines = wrap(text, 60);
+  std::string row;
+  for (size_t i = 0; i < buttons.size(); ++i) row += (i ? "  " : "") + std::string("[ ") + buttonName(buttons[i]) + " ]";
+  int width = static_cast<int>(std::max(row.size(), caption.size() + 6));
+  for (const std::string& l : lines) width = std::max(width, static_cast<int>(l.size()));
+  Canvas canvas;
+  canvas.resize(width + 4, static_cast<int>(lines.size()) + 5);
+  drawFrame(canvas, caption);
+  for (size_t i = 0; i < lines.size(); ++i) canvas.put(2, 1 + static_cast<int>(i) + 1, lines[i]);
+  int col = 2 + (width - static_cast<int>(row.size())) / 2, r = static_cast<int>(lines.size()) + 3;
+  for (size_t i = 0; i < buttons.size(); ++i) {
+    std::string face = "[ " + buttonName(buttons[i]) + " ]";
+    canvas.put(col, r, face, static_cast<int>(i) == chosen ? 'r' : ' ');
+    if (static_cast<int>(i) == chosen) canvas.put(col - 1, r, ">");
+    col += static_cast<int>(face.size()) + 2;
+  }
+  return canvas;
+}
+
+}  // namespace acad_ui

@@ -1,0 +1,27 @@
+// Dialogs drawn into a grid of character cells: a dialog unit is a quarter
+// of a cell across and an eighth of a cell down. Plain text plus, per cell,
+// whether it is highlighted (focus) or underlined (access key).
+#pragma once
+#include <string>
+#include <vector>
+
+#include "win/window.h"
+
+namespace acad_ui {
+
+struct Canvas {
+  int width = 0, height = 0;
+  std::vector<std::string> text;          // height rows of width characters
+  std::vector<std::string> highlight;     // 'r' reverse, 'u' underline, ' ' plain
+  void resize(int w, int h);
+  void put(int col, int row, const std::string& s, char mark = ' ');
+  void mark(int col, int row, int count, char mark);
+};
+
+// Draws the dialog with its frame and caption; the focused control gets a
+// '>' in the cell to its left and is highlighted.
+Canvas drawDialog(HWND dialog);
+// A message box: caption, text lines and buttons, the chosen one marked.
+Canvas drawMessageBox(const std::string& text, const std::string& caption, const std::vector<int>& buttons, int chosen);
+
+}  // namespace acad_ui

@@ -1,0 +1,90 @@
+// The capture registered with the facetter, as the export loop does it: a
+// one-entity selection set, the facetter's call, the face file handed back.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "acadmem.h"
+#include "adslib.h"
+#include "dbbuild.h"
+#include "wrl_out.h"
+
+namespace {
+
+struct Selection {
+  ads_name set = {0, 0};
+  explicit Selection(AcDbObjectId id) {
+    ads_name entity;
+    EXPECT_EQ(acdbGetAdsName(entity, id), Acad::eOk);
+    EXPECT_EQ(ads_ssadd(entity, nullptr, set), RTNORM);
+  }
+  ~Selection() { ads_ssfree(set); }
+};
+
+std::string contents(const char* path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+TEST(EntityToFaces, CapturesAThickCircleAndHandsBackItsFaceFile) {
+  acdb_build::newDrawing();
+  AcDbObjectId circle = acdb_build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  size_t liveBefore = acad_heap::stats().liveBlocks;
+  {
+    Selection one(circle);
+    WrlCallout callout;
+    acreRegisterCallout(&callout);
+    char* faceFile = nullptr;
+    Acad::ErrorStatus status = acreEntityToFaces(one.set, &faceFile, 1);
+    acreRegisterCallout(nullptr);
+    ASSERT_EQ(status, Acad::eOk);
+    ASSERT_TRUE(callout.faceObject && callout.faceObject->isComplete());
+    // 72 walls and two caps of 35 quadrilaterals; every corner within the points.
+    const WrlFaceList& faces = *callout.faceObject->faces();
+    EXPECT_EQ(faces.size(), 72u + 70u);
+    for (const WrlFace& face : faces)
+      for (int j = 0; j < face.count(); ++j) EXPECT_LT(size_t(face.corner(j)), callout.faceObject->points()->size());
+    // Drawing Z becomes the file's Y: the cylinder stands from 0 to 3.
+    double top = 0;
+    for (const WrlPoint& p : *callout.faceObject->points()) top = std::max(top, p.y());
+    EXPECT_DOUBLE_EQ(top, 3.0);
+
+    ASSERT_NE(faceFile, nullptr);
+    std::string text = contents(faceFile);
+    EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
+    EXPECT_NE(text.find("total "), std::string::npos) << text;
+    EXPECT_EQ(std::remove(faceFile), 0);
+    acad_free(faceFile);
+  }
+  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
+  acdb_build::newDrawing();
+}
+
+TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
+  acdb_build::newDrawing();
+  AcDbObjectId text = acdb_build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
+  AcDbObjectId flatLine = acdb_build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
+  for (AcDbObjectId id : {text, flatLine}) {
+    Selection one(id);
+    WrlCallout callout;
+    acreRegisterCallout(&callout);
+    char* faceFile = reinterpret_cast<char*>(1);
+    Acad::ErrorStatus status = acreEntityToFaces(one.set, &faceFile, 1);
+    acreRegisterCallout(nullptr);
+    EXPECT_NE(status, Acad::eOk);
+    EXPECT_EQ(faceFile, nullptr);
+    EXPECT_FALSE(callout.faceObject->isComplete());
+  }
+  ads_name noSet = {0, 0};
+  char* faceFile = nullptr;
+  EXPECT_NE(acreEntityToFaces(noSet, &faceFile, 1), Acad::eOk);
+  acdb_build::newDrawing();
+}

@@ -1,0 +1,65 @@
+// Batches: bounded in size, complete in order, corners counted within
+// their batch, nothing lost between batches.
+#include "facet_probe.h"
+#include "render/mesh.h"
+
+using namespace facet_test;
+using acre_detail::BatchEmitter;
+
+namespace {
+// An n x n grid of unit quads sharing their vertices.
+acre_detail::Mesh grid(int n) {
+  acre_detail::Mesh mesh;
+  for (int i = 0; i <= n; ++i)
+    for (int j = 0; j <= n; ++j) mesh.addVertex({double(j), double(i), 0});
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j) {
+      int32_t quad[4] = {i * (n + 1) + j, i * (n + 1) + j + 1, (i + 1) * (n + 1) + j + 1, (i + 1) * (n + 1) + j};
+      mesh.addPolygon(quad);
+    }
+  return mesh;
+}
+}  // namespace
+
+TEST(FacetBatches, LargeMeshIsSplitIntoBoundedSelfContainedBatches) {
+  RecordingCallout callout;
+  BatchEmitter out(&callout);
+  acre_detail::Affine shift;
+  shift.origin = {0, 0, 7};
+  ASSERT_EQ(out.emit(grid(100), shift), Acad::eOk);
+  out.finish();
+  ASSERT_GE(callout.batches.size(), 3u);
+  EXPECT_EQ(callout.outOfOrderCalls, 0);
+  size_t polygons = 0;
+  for (const auto& batch : callout.batches) {
+    EXPECT_LE(batch.vertexCount, BatchEmitter::kMaxBatchVertices);
+    EXPECT_LE(batch.polygonCount, BatchEmitter::kMaxBatchPolygons);
+    EXPECT_EQ(batch.polygons.size(), static_cast<size_t>(batch.polygonCount));
+    for (const auto& polygon : batch.polygons)
+      for (int32_t corner : polygon) {
+        EXPECT_GE(corner, 0);
+        EXPECT_LT(corner, batch.vertexCount);
+      }
+    polygons += batch.polygons.size();
+  }
+  EXPECT_EQ(polygons, 10000u);
+  EXPECT_NEAR(callout.area(), 10000.0, 1e-9);
+  EXPECT_EQ(callout.box().low.z, 7);
+  EXPECT_EQ(out.polygonsSent(), 10000u);
+}
+
+TEST(FacetBatches, SmallMeshesShareOneBatchAndNonFiniteOnesAreRefusedWhole) {
+  RecordingCallout callout;
+  BatchEmitter out(&callout);
+  ASSERT_EQ(out.emit(grid(2), {}), Acad::eOk);
+  ASSERT_EQ(out.emit(grid(3), {}), Acad::eOk);
+  acre_detail::Affine huge;
+  huge.axisX = {1e308, 0, 0};
+  huge.origin = {1e308, 0, 0};
+  EXPECT_EQ(out.emit(grid(2), huge), Acad::eInvalidInput);
+  out.finish();
+  ASSERT_EQ(callout.batches.size(), 1u);
+  EXPECT_EQ(callout.batches[0].polygonCount, 4 + 9);
+  EXPECT_EQ(callout.batches[0].vertexCount, 9 + 16);
+  EXPECT_EQ(out.batches().size(), 1u);
+}

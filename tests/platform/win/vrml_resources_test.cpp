@@ -1,0 +1,241 @@
+// The compiled resource script against the catalogue and the templates it
+// must hold.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+
+#include "afxres.h"
+#include "rcdata.h"
+
+extern const RcModuleResources testVrmlResources;
+
+namespace {
+
+const std::map<int, std::string> kCatalogue = {
+    {1, "\nSelect objects: "},
+    {2, "\nCannot determine length of selection set."},
+    {3, "\nNo entity in selection set."},
+    {4, "\nError while creating VRML file."},
+    {5, "\nCannot determine length of selection set."},
+    {6, "\nNo entity in selection set."},
+    {7, "\nCannot create output file."},
+    {8, "\nCannot get entity from selection set."},
+    {9, "\nCannot open entity for reading - %ld."},
+    {10, "\nInvalid object type ignored - must be derived from AcDbBody or AcDb3dSolid."},
+    {11, "\nCannot create selection set."},
+    {12, "\nCannot open face file."},
+    {13, "\nCannot convert faces to VRML"},
+    {14, "\n%d objects converted."},
+    {15, "Create VRML File"},
+    {16, "\nInvalid object type."},
+    {17, "Cannot open object for writing."},
+    {18, "\nError while attaching url data to selected object."},
+    {19, "\nError while attaching material data to selected object."},
+    {20, "\nSelect object: "},
+    {21, "\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"},
+    {22, "\nUsage: vrml_wrlout selection_set filename\n"},
+    {23, "\nUsage: vrml_geturl entity\n"},
+    {24, "\nUsage: vrml_getmaterial entity\n"},
+    {25, "VRML Properties"},
+    {26, "URL Properties"},
+    {27, "URL Link:"},
+    {28, "Description:"},
+    {29, "Material Properties"},
+    {30, "Use AutoCAD Color"},
+    {31, "Shininess:"},
+    {32, "Transparency:"},
+    {33, "OK"},
+    {34, "Cancel"},
+    {36, "\n%d invalid objects ignored."},
+    {37, "\nProcessing %d of %d."},
+    {38, "Meshcast in progress"},
+    {39, "%d object(s) ignored."},
+    {40, "%d object(s) converted."},
+    {41, "Cancel"},
+    {42, "VrmlOut"},
+    {43, "VrmlProp"},
+    {44, "VrmlAbout"},
+    {45, "VrmlHelp"},
+    {46, "VrmlOut"},
+    {47, "VrmlProp"},
+    {48, "VrmlAbout"},
+    {49, "VrmlHelp"},
+    {50, "Meshcast options"},
+    {51, "Drawing units"},
+    {52, "&Milimeter"},
+    {53, "&Centimeter"},
+    {54, "M&eter"},
+    {55, "&Inch"},
+    {56, "&Other"},
+    {57, "UCS Transformation"},
+    {58, "Recalculate points to current &UCS"},
+    {59, "OK"},
+    {60, "Cancel"},
+    {61, "VRML version"},
+    {62, "VRML 1.0"},
+    {63, "VRML 2.0"},
+};
+
+const RcDialog* dialog(int id) {
+  for (size_t i = 0; i < testVrmlResources.dialogCount; ++i)
+    if (testVrmlResources.dialogs[i].id == id) return &testVrmlResources.dialogs[i];
+  return nullptr;
+}
+
+struct Expected {
+  int id;
+  const char* windowClass;
+  const char* text;
+  int x, y, cx, cy;
+  uint32_t style;
+};
+
+void expectControls(int dialogId, const std::vector<Expected>& expected) {
+  const RcDialog* d = dialog(dialogId);
+  ASSERT_NE(d, nullptr) << dialogId;
+  ASSERT_EQ(d->controlCount, expected.size()) << dialogId;
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const RcControl& c = d->controls[i];
+    const Expected& e = expected[i];
+    SCOPED_TRACE("dialog " + std::to_string(dialogId) + " control #" + std::to_string(i));
+    EXPECT_EQ(c.id, e.id);
+    EXPECT_STREQ(c.windowClass, e.windowClass);
+    EXPECT_STREQ(c.text, e.text);
+    EXPECT_EQ(c.x, e.x);
+    EXPECT_EQ(c.y, e.y);
+    EXPECT_EQ(c.cx, e.cx);
+    EXPECT_EQ(c.cy, e.cy);
+    EXPECT_EQ(c.style, e.style | WS_CHILD | WS_VISIBLE);
+  }
+}
+
+const uint32_t kModalStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
+
+}  // namespace
+
+TEST(VrmlResources, StringTableHoldsExactlyTheCatalogue) {
+  ASSERT_EQ(testVrmlResources.stringCount, kCatalogue.size());
+  for (size_t i = 0; i < testVrmlResources.stringCount; ++i) {
+    const RcString& s = testVrmlResources.strings[i];
+    auto it = kCatalogue.find(s.id);
+    ASSERT_NE(it, kCatalogue.end()) << "unexpected string " << s.id;
+    EXPECT_EQ(std::string(s.text), it->second) << "string " << s.id;
+    EXPECT_LT(std::strlen(s.text), 300u);
+  }
+}
+
+TEST(VrmlResources, OptionsDialogTemplate) {
+  const RcDialog* d = dialog(140);
+  ASSERT_NE(d, nullptr);
+  EXPECT_STREQ(d->caption, "Meshcast options");
+  EXPECT_STREQ(d->fontName, "MS Sans Serif");
+  EXPECT_EQ(d->fontSize, 8);
+  EXPECT_EQ(d->cx, 234);
+  EXPECT_EQ(d->cy, 162);
+  EXPECT_EQ(d->style, kModalStyle);
+  const uint32_t radio = BS_AUTORADIOBUTTON;
+  expectControls(140, {
+                          {1, "BUTTON", "OK", 177, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+                          {2, "BUTTON", "Cancel", 177, 24, 50, 14, BS_PUSHBUTTON | WS_TABSTOP},
+                          {1052, "BUTTON", "Drawing units", 7, 7, 162, 84, BS_GROUPBOX},
+                          {1045, "BUTTON", "&Milimeter", 14, 21, 55, 10, radio | WS_GROUP},
+                          {1046, "BUTTON", "&Centimeter", 14, 33, 55, 10, radio},
+                          {1047, "BUTTON", "M&eter", 14, 45, 55, 10, radio},
+                          {1048, "BUTTON", "&Inch", 14, 57, 55, 10, radio},
+                          {1049, "BUTTON", "&Other", 14, 69, 55, 10, radio},
+                          {1018, "EDIT", "", 84, 69, 78, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
+                          {1050, "BUTTON", "Recalculate points to current &UCS", 13, 105, 139, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
+                          {1053, "BUTTON", "UCS Transformation", 7, 93, 162, 28, BS_GROUPBOX},
+                          {1054, "BUTTON", "VRML Version", 7, 127, 162, 28, BS_GROUPBOX},
+                          {1055, "BUTTON", "VRML 1.0", 13, 138, 48, 10, radio | WS_GROUP},
+                          {1056, "BUTTON", "VRML 2.0", 110, 138, 48, 10, radio},
+                      });
+}
+
+TEST(VrmlResources, ProgressDialogTemplate) {
+  const RcDialog* d = dialog(139);
+  ASSERT_NE(d, nullptr);
+  EXPECT_STREQ(d->caption, "Meshcast in progress");
+  EXPECT_EQ(d->cx, 236);
+  EXPECT_EQ(d->cy, 82);
+  EXPECT_EQ(d->style, kModalStyle | WS_VISIBLE | DS_CENTER);
+  expectControls(139, {
+                          {2, "BUTTON", "Cancel", 94, 58, 50, 14, WS_TABSTOP},
+                          {1041, "msctls_progress32", "Progress1", 28, 36, 179, 14, WS_BORDER},
+                          {1042, "STATIC", "%d object(s) converted.", 7, 7, 222, 8, SS_LEFT | WS_GROUP},
+                          {1043, "STATIC", "%d object(s) ignored.", 7, 18, 222, 8, SS_LEFT | WS_GROUP},
+                      });
+}
+
+TEST(VrmlResources, PropertiesDialogTemplate) {
+  const RcDialog* d = dialog(130);
+  ASSERT_NE(d, nullptr);
+  EXPECT_STREQ(d->caption, "VRML Properties");
+  EXPECT_EQ(d->cx, 293);
+  EXPECT_EQ(d->cy, 130);
+  EXPECT_EQ(d->style, kModalStyle);
+  const uint32_t edit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
+  const uint32_t label = SS_LEFT | WS_GROUP;
+  expectControls(130, {
+                          {1017, "BUTTON", "Material Properties", 4, 60, 224, 64, BS_GROUPBOX},
+                          {1, "BUTTON", "OK", 236, 8, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+                          {2, "BUTTON", "Cancel", 236, 24, 50, 14, WS_TABSTOP},
+                          {1014, "msctls_trackbar32", "Slider1", 120, 88, 100, 12, TBS_AUTOTICKS | WS_TABSTOP},
+                          {1015, "msctls_trackbar32", "Slider2", 120, 104, 100, 12, TBS_AUTOTICKS | WS_TABSTOP},
+                          {1016, "BUTTON", "URL Properties", 4, 4, 224, 52, BS_GROUPBOX},
+                          {1018, "EDIT", "", 64, 16, 156, 12, edit},
+                          {1019, "STATIC", "URL Link:", 12, 20, 48, 8, label},
+                          {1020, "EDIT", "", 64, 36, 156, 12, edit},
+                          {1021, "STATIC", "Description:", 12, 40, 44, 8, label},
+                          {1022, "STATIC", "Shininess:", 12, 92, 80, 8, label},
+                          {1023, "STATIC", "Transparency:", 12, 108, 80, 8, label},
+                          {1038, "BUTTON", "Use AutoCAD Color", 12, 76, 192, 8, BS_AUTOCHECKBOX | WS_TABSTOP},
+                      });
+}
+
+TEST(VrmlResources, AboutBoxTemplateIconAndVersion) {
+  const RcDialog* d = dialog(129);
+  ASSERT_NE(d, nullptr);
+  EXPECT_STREQ(d->caption, "Meshcast");
+  EXPECT_EQ(d->cx, 273);
+  EXPECT_EQ(d->cy, 134);
+  EXPECT_EQ(d->style, kModalStyle);
+  ASSERT_EQ(d->controlCount, 4u);
+  std::string info = d->controls[0].text;
+  std::vector<std::string> lines;
+  for (size_t start = 0, end;; start = end + 1) {
+    end = info.find('\n', start);
+    lines.push_back(info.substr(start, end - start));
+    if (end == std::string::npos) break;
+  }
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[0], "Meshcast/AutoCAD for AutoCAD Release 14.");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[5], "");
+  EXPECT_EQ(lines[7], "");
+  EXPECT_EQ(lines[8], "Build date: 22/09/98");
+  EXPECT_EQ(lines[9], "Version: 2.0.1.8264");
+  EXPECT_EQ(d->controls[0].id, -1);
+  EXPECT_EQ(d->controls[1].id, IDOK);
+  EXPECT_EQ(d->controls[1].style, WS_CHILD | WS_VISIBLE | BS_DEFPUSHBUTTON | WS_TABSTOP);
+  EXPECT_STREQ(d->controls[2].text, "Information");
+  EXPECT_EQ(d->controls[3].style & SS_TYPEMASK, static_cast<uint32_t>(SS_ICON));
+  EXPECT_STREQ(d->controls[3].text, "#135");
+
+  ASSERT_EQ(testVrmlResources.iconCount, 1u);
+  const RcIcon& icon = testVrmlResources.icons[0];
+  EXPECT_EQ(icon.id, 135);
+  ASSERT_GE(icon.size, 22u);
+  EXPECT_EQ(icon.data[4] | icon.data[5] << 8, 1);  // one image
+  EXPECT_EQ(icon.data[6], 32);                     // 32 wide
+  EXPECT_EQ(icon.data[7], 32);                     // 32 high
+  EXPECT_EQ(icon.data[8], 16);                     // 16 colours
+  EXPECT_EQ(icon.data[12] | icon.data[13] << 8, 4);  // 4 bits a pixel
+
+  ASSERT_NE(testVrmlResources.version, nullptr);
+  const RcVersion& v = *testVrmlResources.version;
+  EXPECT_EQ(std::vector<int>(v.fileVersion, v.fileVersion + 4), (std::vector<int>{2, 0, 1, 8264}));
+  EXPECT_EQ(std::vector<int>(v.productVersion, v.productVersion + 4), (std::vector<int>{2, 0, 0, 0}));
+}
