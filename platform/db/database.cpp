@@ -256,8 +256,10 @@ std::unique_ptr<Record> Database::makeRecord(std::string_view type, std::vector<
 }
 
 Record* Database::insertBefore(Record* marker, std::unique_ptr<Record> record) {
-  auto at = std::find_if(m_records.begin(), m_records.end(),
-                         [marker](const std::unique_ptr<Record>& r) { return r.get() == marker; });
+  // Markers sit near the end of the drawing (ENDTAB, ENDSEC): look from there.
+  auto found = std::find_if(m_records.rbegin(), m_records.rend(),
+                            [marker](const std::unique_ptr<Record>& r) { return r.get() == marker; });
+  auto at = found.base() - 1;
   Record* added = record.get();
   added->database = this;
   m_bySerial.push_back(added);

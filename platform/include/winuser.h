@@ -192,3 +192,19 @@ int LoadStringA(HINSTANCE instance, UINT id, LPSTR buffer, int size);
 #define MessageBox MessageBoxA
 #define LoadString LoadStringA
 #endif
+
+// The help viewer and its commands.
+#define HELP_CONTEXT 0x0001L
+#define HELP_QUIT 0x0002L
+#define HELP_CONTENTS 0x0003L
+#define HELP_INDEX 0x0003L
+#define HELP_FINDER 0x000BL
+#define HELP_KEY 0x0101L
+
+#ifndef RC_INVOKED
+// Shows a help file: HELP_FINDER and HELP_CONTENTS its table of contents,
+// HELP_CONTEXT the topic numbered `data`, HELP_KEY the topic whose keyword or
+// title is the text at `data`. FALSE when the file cannot be shown.
+extern "C" BOOL WinHelpA(HWND owner, LPCSTR helpFile, UINT command, uintptr_t data);
+#define WinHelp WinHelpA
+#endif

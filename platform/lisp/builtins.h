@@ -27,5 +27,6 @@ void defineCoreBuiltins(Interpreter& lisp);     // quote, setq, car, cdr, list
 void defineOutputBuiltins(Interpreter& lisp);   // princ, prin1, print, load
 void defineArxBuiltins(Interpreter& lisp);      // arxload, arxunload
 void defineEntityBuiltins(Interpreter& lisp);   // entlast, entnext, handent
+void defineSelectionBuiltins(Interpreter& lisp);  // ssget, sslength, ssname, entsel
 
 }  // namespace acad_lisp

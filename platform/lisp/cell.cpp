@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+#include "adslib.h"
+
 namespace acad_lisp {
 
 Value Store::make(Type type) {
@@ -47,6 +49,8 @@ void Store::collect() {
     if (cell.marked) {
       cell.marked = false;
     } else {
+      // A selection set nothing refers to any more goes back to the host.
+      if (cell.type == Type::SelectionSet && cell.owned) ads_ssfree(cell.name);
       cell = Cell{};
       m_free.push_back(&cell);
     }

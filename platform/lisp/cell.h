@@ -22,6 +22,7 @@ struct Cell {
   Type type = Type::Int;
   bool marked = false;
   bool special = false;  // a Subr that takes its arguments unevaluated
+  bool owned = false;    // a selection set that ssget made, freed with the cell
   long integer = 0;
   double real = 0;
   long name[2] = {0, 0};  // entity names and selection sets

@@ -15,6 +15,7 @@ Interpreter& hostInterpreter() {
     defineOutputBuiltins(lisp);
     defineArxBuiltins(lisp);
     defineEntityBuiltins(lisp);
+    defineSelectionBuiltins(lisp);
     return true;
   }();
   (void)defined;

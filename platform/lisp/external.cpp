@@ -10,6 +10,7 @@
 #include "acad/lisp_functions.h"
 #include "acadmem.h"
 #include "adslib.h"
+#include "lisp/builtins.h"
 
 namespace acad_lisp {
 namespace {
@@ -138,6 +139,40 @@ resbuf* toResbufs(Interpreter& lisp, Value items) {
       open.push_back(item);
     } else {
       appendAtom(lisp, out, item);
+    }
+  }
+  return out.release();
+}
+
+resbuf* toGroupCodes(Value pairs) {
+  ResbufBuilder out;
+  for (Value rest = pairs; rest; rest = rest->cdr) {
+    if (!isCons(rest)) badArgument("listp", pairs);
+    Value pair = rest->car;
+    if (!isCons(pair) || !isType(pair->car, Type::Int)) badArgument("consp", pair);
+    int code = static_cast<int>(pair->car->integer);
+    Value value = pair->cdr;
+    resbuf* rb = out.append(code);
+    switch (ads_reskind(code)) {
+      case ResKind::String:
+        rb->resval.rstring = acad__strdup(stringArg(value).c_str());
+        if (!rb->resval.rstring) throw std::bad_alloc();
+        break;
+      case ResKind::Short:
+      case ResKind::Long:
+        if (!isType(value, Type::Int)) badArgument("fixnump", value);
+        if (ads_reskind(code) == ResKind::Short) {
+          rb->resval.rint = static_cast<short>(value->integer);
+        } else {
+          rb->resval.rlong = value->integer;
+        }
+        break;
+      case ResKind::Real:
+        if (!isType(value, Type::Real) && !isType(value, Type::Int)) badArgument("numberp", value);
+        rb->resval.rreal = value->type == Type::Real ? value->real : static_cast<double>(value->integer);
+        break;
+      default:
+        badArgument("consp", pair);
     }
   }
   return out.release();

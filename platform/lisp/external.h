@@ -17,6 +17,10 @@ Value callExternal(Interpreter& lisp, const std::string& name, Value args);
 // RTLB ... RTLE, dotted pairs with RTDOTE; the caller releases it.
 resbuf* toResbufs(Interpreter& lisp, Value items);
 
+// An association list ((code . value) ...) to group-coded items, as a
+// selection filter takes them; the caller releases the list.
+resbuf* toGroupCodes(Value pairs);
+
 // A result-buffer list to the values it holds, in order, as a list.
 Value fromResbufs(Interpreter& lisp, const resbuf* list);
 

@@ -1,0 +1,60 @@
+// Parsing and laying out help files.
+#include "win/help_file.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace acad_help {
+
+bool readHelpFile(const std::string& path, HelpFile& help, std::string& error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    error = "cannot open help file \"" + path + "\"";
+    return false;
+  }
+  help = HelpFile{};
+  std::string text;
+  for (int number = 1; std::getline(in, text); ++number) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    if (!text.empty() && text[0] == '#') continue;
+    std::istringstream line(text);
+    std::string keyword;
+    line >> keyword;
+    if (keyword == "title") {
+      std::getline(line >> std::ws, help.title);
+    } else if (keyword == "topic") {
+      Topic topic;
+      if (!(line >> topic.number >> topic.level >> topic.keyword) || topic.level < 1 ||
+          !std::getline(line >> std::ws, topic.title)) {
+        error = path + ":" + std::to_string(number) + ": expected: topic NUMBER LEVEL KEYWORD TITLE";
+        return false;
+      }
+      help.topics.push_back(topic);
+    } else if (!help.topics.empty()) {
+      help.topics.back().lines.push_back(text == "." ? "" : text);
+    } else if (!keyword.empty()) {
+      error = path + ":" + std::to_string(number) + ": text before the first topic";
+      return false;
+    }
+  }
+  if (help.topics.empty()) {
+    error = path + ": no topics";
+    return false;
+  }
+  return true;
+}
+
+std::string contentsText(const HelpFile& help) {
+  std::string out = "\n" + help.title + " - Contents\n";
+  for (const Topic& topic : help.topics)
+    out += std::string(2 * topic.level, ' ') + std::to_string(topic.number) + "  " + topic.title + "\n";
+  return out;
+}
+
+std::string topicText(const Topic& topic) {
+  std::string out = "\n" + topic.title + "\n" + std::string(topic.title.size(), '=') + "\n";
+  for (const std::string& line : topic.lines) out += line + "\n";
+  return out;
+}
+
+}  // namespace acad_help

@@ -1,0 +1,79 @@
+// A drawing saved with new extended data passes another program's audit
+// (ezdxf) as cleanly as the original, and that program reads the same items.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "adslib.h"
+#include "db/database.h"
+#include "dbmain.h"
+#include "drawing_file.h"
+#include "dxf_test_support.h"
+
+namespace {
+
+std::string run(const std::string& command) {
+  std::string output;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  if (!pipe) return "cannot run " + command;
+  char buffer[4096];
+  size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
+  int status = ::pclose(pipe);
+  return status == 0 ? output : output + "exit status " + std::to_string(status);
+}
+
+std::string audit(const std::string& path, const std::string& handle) {
+  return run("/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/dxf/ezdxf_audit.py '" + path + "' " + handle +
+             " 2>&1");
+}
+
+std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
+
+class EzdxfAudit : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
+  const std::string original = dxf_test::corpusFile(GetParam());
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(original, error)) << error;
+  ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
+  ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
+  ASSERT_EQ(ads_regapp("VRML_Url_Data"), RTNORM);
+
+  acdb_detail::Record* entity = acdb_detail::currentDatabase()->entities().front();
+  ASSERT_NE(entity->handle, 0u) << "the test needs a drawing with handles";
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(object, AcDbObjectId(entity), AcDb::kForWrite), Acad::eOk);
+  const ads_point where = {1.5, -2, 1e-3};
+  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 1, 1040, 0.1, 1040, 1.0 / 3, 1001, "PE_URL",
+                               1000, "http://example.com/model.wrl", 1001, "VRML_Url_Data", 1000, "A link", 1010,
+                               where, 1071, 123456L, 0);
+  ASSERT_EQ(object->setXData(list), Acad::eOk);
+  ads_relrb(list);
+  object->close();
+
+  dxf_test::ScratchDir scratch;
+  const std::string saved = scratch.file("saved.dxf");
+  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
+
+  char handle[32];
+  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(entity->handle));
+  const std::string report = audit(saved, handle);
+  EXPECT_EQ(firstLine(report), firstLine(audit(original, "-"))) << "no more audit findings than the original";
+  EXPECT_EQ(firstLine(report).rfind("errors 0 ", 0), 0u) << report;
+  const std::string items = report.substr(report.find('\n') + 1);
+  EXPECT_EQ(items,
+            "1001 VRML_Application\n1070 1\n1040 0.1\n1040 0.3333333333333333\n"
+            "1001 PE_URL\n1000 http://example.com/model.wrl\n"
+            "1001 VRML_Url_Data\n1000 A link\n1010 1.5 -2.0 0.001\n1071 123456\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, EzdxfAudit,
+                         ::testing::Values("libdxf__zcad-teapot_R2000.dxf", "ezdxf__POLI-ALL210_12.dxf",
+                                           "libredwg__example_2010.dxf"),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                           return std::string(info.param.substr(0, info.param.find('_')) +
+                                              std::to_string(info.index));
+                         });
+
+}  // namespace

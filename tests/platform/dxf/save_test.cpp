@@ -1,0 +1,126 @@
+// Saving: a failed save leaves the previous file whole, and a save carries
+// exactly the changed extended data and the new APPID entries.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include "adslib.h"
+#include "db/database.h"
+#include "dbbuild.h"
+#include "dbmain.h"
+#include "drawing_file.h"
+#include "dxf_test_support.h"
+
+namespace {
+
+size_t filesIn(const std::string& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// Saves the current drawing, acting as an unprivileged user when the tests
+// run as root (who could write into the read-only folder anyway).
+bool saveAsUser(const std::string& path, std::string& error) {
+  bool root = ::geteuid() == 0;
+  if (root && ::seteuid(65534) != 0) return false;
+  bool saved = drawing_file::save(path, error);
+  if (root) {
+    EXPECT_EQ(::seteuid(0), 0);
+  }
+  return saved;
+}
+
+TEST(Save, ReadOnlyFolderLeavesThePreviousFileIntact) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("drawing.dxf");
+  acdb_build::newDrawing();
+  std::string error;
+  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  const std::string before = dxf_test::readFile(path);
+
+  acdb_build::addEntity("3DFACE", {{8, "0"}});
+  ASSERT_EQ(::chmod(scratch.path().c_str(), 0555), 0);
+  EXPECT_FALSE(saveAsUser(path, error));
+  EXPECT_EQ(error, path + ": cannot save: Permission denied");
+  ::chmod(scratch.path().c_str(), 0755);
+  EXPECT_EQ(dxf_test::readFile(path), before);
+  EXPECT_EQ(filesIn(scratch.path()), 1u);
+}
+
+TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("drawing.dxf");
+  acdb_build::newDrawing();
+  std::string error;
+  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  const std::string before = dxf_test::readFile(path);
+  for (int i = 0; i < 20000; ++i) acdb_build::addEntity("POINT", {{8, "0"}, {10, "1.0"}, {20, "2.0"}, {30, "3.0"}});
+
+  // A file-size limit stands in for a full disk.
+  struct rlimit saved;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  struct rlimit limited = saved;
+  limited.rlim_cur = 64 * 1024;
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  bool ok = drawing_file::save(path, error);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_FALSE(ok);
+  EXPECT_EQ(error, path + ": cannot save: File too large");
+  EXPECT_EQ(dxf_test::readFile(path), before);
+  EXPECT_EQ(filesIn(scratch.path()), 1u) << "the half-written file is removed";
+}
+
+TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
+  dxf_test::ScratchDir scratch;
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
+  std::vector<acdb_detail::Record> before;
+  for (const auto& record : acdb_detail::currentDatabase()->records()) before.push_back(*record);
+  ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
+  ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
+
+  acdb_detail::Record* face = acdb_detail::currentDatabase()->entities().front();
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(object, AcDbObjectId(face), AcDb::kForWrite), Acad::eOk);
+  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 1, 1040, 0.25, 1001, "PE_URL", 1000, "a.wrl", 0);
+  ASSERT_EQ(object->setXData(list), Acad::eOk);
+  ads_relrb(list);
+  object->close();
+  const uint64_t handle = face->handle;
+
+  const std::string saved = scratch.file("teapot.dxf");
+  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
+  ASSERT_TRUE(drawing_file::open(saved, error)) << error;
+  acdb_detail::Database& after = *acdb_detail::currentDatabase();
+  ASSERT_EQ(after.records().size(), before.size() + 2) << "two APPID entries";
+  EXPECT_TRUE(after.isRegisteredApp("vrml_application"));
+  acdb_detail::Record* reread = after.byHandle(handle);
+  ASSERT_NE(reread, nullptr);
+  ASSERT_EQ(reread->xdata.size(), 2u);
+  EXPECT_EQ(reread->xdata[0].app, "VRML_Application");
+  EXPECT_EQ(reread->xdata[0].tags[1].value, "0.25");
+  EXPECT_EQ(reread->xdata[1].tags[0].value, "a.wrl");
+
+  // Apart from the additions (and the header's next handle), the saved file
+  // is the original tag for tag.
+  size_t j = 0, changed = 0;
+  for (const acdb_detail::Record& record : before) {
+    while (after.records()[j]->type == "APPID" &&
+           (*after.records()[j]->find(2) == "VRML_Application" || *after.records()[j]->find(2) == "PE_URL"))
+      ++j;
+    const acdb_detail::Record& other = *after.records()[j++];
+    ASSERT_EQ(record.tags.size(), other.tags.size()) << record.type;
+    for (size_t k = 0; k < record.tags.size(); ++k) changed += record.tags[k].value != other.tags[k].value;
+    if (record.handle != handle) {
+      EXPECT_EQ(record.xdata.size(), other.xdata.size());
+    }
+  }
+  EXPECT_EQ(changed, 1u) << "$HANDSEED";
+}
+
+}  // namespace

@@ -1,0 +1,68 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "../lisp/scratch.h"
+#include "win/help_file.h"
+#include "winuser.h"
+
+namespace {
+
+const std::string kShippedHelp = std::string(VRML_BIN_DIR) + "/vrml.hlp";
+
+std::string helpOutput(const std::string& path, UINT command, uintptr_t data, BOOL* result) {
+  testing::internal::CaptureStdout();
+  *result = WinHelpA(nullptr, path.c_str(), command, data);
+  return testing::internal::GetCapturedStdout();
+}
+
+TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
+  acad_help::HelpFile help;
+  std::string error;
+  ASSERT_TRUE(acad_help::readHelpFile(kShippedHelp, help, error)) << error;
+  std::string keywords;
+  for (const auto& topic : help.topics) keywords += topic.keyword + " ";
+  for (const char* needed : {"vrmlout", "vrmlprop", "vrmlabout", "vrmlhelp", "options", "properties", "progress",
+                             "vrml_wrlout", "vrml_geturl", "vrml_getmaterial", "vrml_init", "data"})
+    EXPECT_NE(keywords.find(std::string(needed) + " "), std::string::npos) << needed;
+}
+
+TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
+  Scratch scratch;
+  std::string path = (scratch / "small.hlp").string();
+  std::ofstream(path, std::ios::binary) << "# test\ntitle Small Help\r\ntopic 1 1 intro Introduction\nHello.\n.\n"
+                                           "topic 5 2 detail The detail\nMore.\n";
+  BOOL result = FALSE;
+  EXPECT_EQ(helpOutput(path, HELP_FINDER, 0, &result),
+            "\nSmall Help - Contents\n  1  Introduction\n    5  The detail\n");
+  EXPECT_TRUE(result);
+  EXPECT_EQ(helpOutput(path, HELP_CONTEXT, 1, &result), "\nIntroduction\n============\nHello.\n\n");
+  EXPECT_EQ(helpOutput(path, HELP_KEY, reinterpret_cast<uintptr_t>("DETAIL"), &result),
+            "\nThe detail\n==========\nMore.\n");
+  EXPECT_TRUE(result);
+  EXPECT_EQ(helpOutput(path, HELP_CONTEXT, 99, &result), "\nHelp: no such topic in \"" + path + "\".");
+  EXPECT_FALSE(result);
+  EXPECT_EQ(helpOutput(path, 0x42, 0, &result), "\nHelp: command 0x42 is not supported.");
+  EXPECT_FALSE(result);
+}
+
+TEST(HelpViewer, MissingOrMalformedFilesAreReportedNotShown) {
+  Scratch scratch;
+  BOOL result = TRUE;
+  std::string missing = (scratch / "missing.hlp").string();
+  EXPECT_EQ(helpOutput(missing, HELP_FINDER, 0, &result), "\nHelp: cannot open help file \"" + missing + "\".");
+  EXPECT_FALSE(result);
+  std::string bad = (scratch / "bad.hlp").string();
+  std::ofstream(bad, std::ios::binary) << "title T\ntopic x 1 k Title\n";
+  EXPECT_EQ(helpOutput(bad, HELP_FINDER, 0, &result),
+            "\nHelp: " + bad + ":2: expected: topic NUMBER LEVEL KEYWORD TITLE.");
+  std::ofstream(bad, std::ios::binary) << "stray text\n";
+  EXPECT_EQ(helpOutput(bad, HELP_FINDER, 0, &result), "\nHelp: " + bad + ":1: text before the first topic.");
+  std::ofstream(bad, std::ios::binary) << "title Only\n";
+  EXPECT_EQ(helpOutput(bad, HELP_FINDER, 0, &result), "\nHelp: " + bad + ": no topics.");
+  EXPECT_EQ(helpOutput(missing, HELP_QUIT, 0, &result), "");
+  EXPECT_TRUE(result);
+}
+
+}  // namespace
