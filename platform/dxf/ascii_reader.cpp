@@ -29,8 +29,10 @@ bool parseCode(std::string_view line, int16_t& code) {
 }
 
 std::string quoted(std::string_view text) {
-  if (text.size() > 40) return "\"" + std::string(text.substr(0, 40)) + "...\"";
-  return "\"" + std::string(text) + "\"";
+  std::string out = "\"";
+  out.append(text.substr(0, 40));
+  out.append(text.size() > 40 ? "...\"" : "\"");
+  return out;
 }
 
 }  // namespace
