@@ -69,3 +69,6 @@ void WrlCallout::onFaces(const AcrePolygon* polygons, const int32_t* const* corn
   }
   indexBase = faceObject->points() ? static_cast<int32_t>(faceObject->points()->size()) : 0;
 }
+
+// Registered by the module's start-up; the export itself is still to come.
+void VRMLOUT() {}

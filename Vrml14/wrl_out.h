@@ -32,3 +32,6 @@ class WrlCallout : public AcreCallout {
  private:
   void dropEntity();
 };
+
+// The VRMLOUT command: exports a selection to a world file.
+void VRMLOUT();

@@ -9,6 +9,7 @@
 #include "acad/console.h"
 #include "acad/menus.h"
 #include "arx_command.h"
+#include "drawing_commands.h"
 #include "options.h"
 #include "session.h"
 
@@ -52,8 +53,10 @@ int main(int argc, char** argv) {
   std::FILE* script = nullptr;
   if (!chooseInput(options, script)) return 2;
   registerArxCommands();
+  registerDrawingCommands();
   acad_menus::registerMenuCommands();
-  bool succeeded = loadModules(options);
+  bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
+  succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.
   if (script && !options.batch) {

@@ -4,10 +4,11 @@
 #pragma once
 #include <cstdarg>
 
+#include "afx.h"
 #include "windef.h"
 #include "winuser.h"
 
-class CString {
+class AFX_API CString {
  public:
   CString();
   CString(const char* text);  // NOLINT: converts like the framework's CString

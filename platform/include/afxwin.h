@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 
+#include "afx.h"
 #include "afxstr.h"
 #include "commctrl.h"
 #include "rcdata.h"
@@ -73,7 +74,7 @@ struct AFX_MSGMAP {
 #define ON_BN_CLICKED(id, memberFxn) \
   {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 
-class CCmdTarget {
+class AFX_API CCmdTarget {
  public:
   CCmdTarget();
   virtual ~CCmdTarget();
@@ -87,7 +88,7 @@ class CCmdTarget {
 
 // ---------------------------------------------------------------- application
 
-class CWinApp : public CCmdTarget {
+class AFX_API CWinApp : public CCmdTarget {
  public:
   // Registers the one application object (the framework's AfxGetApp).
   explicit CWinApp(const char* appName = nullptr);
@@ -106,7 +107,7 @@ const char* AfxGetAppName();
 
 // ---------------------------------------------------------------- windows
 
-class CWnd : public CCmdTarget {
+class AFX_API CWnd : public CCmdTarget {
  public:
   CWnd();
   ~CWnd() override;
@@ -155,7 +156,7 @@ class CWnd : public CCmdTarget {
   DECLARE_MESSAGE_MAP()
 };
 
-class CDialog : public CWnd {
+class AFX_API CDialog : public CWnd {
  public:
   CDialog();
   explicit CDialog(UINT templateId, CWnd* parent = nullptr);
@@ -186,20 +187,20 @@ class CDialog : public CWnd {
 
 // ---------------------------------------------------------------- controls
 
-class CButton : public CWnd {
+class AFX_API CButton : public CWnd {
  public:
   int GetCheck() const;
   void SetCheck(int check);
 };
 
-class CEdit : public CWnd {
+class AFX_API CEdit : public CWnd {
  public:
   void LimitText(int chars);
 };
 
-class CStatic : public CWnd {};
+class AFX_API CStatic : public CWnd {};
 
-class CProgressCtrl : public CWnd {
+class AFX_API CProgressCtrl : public CWnd {
  public:
   void SetRange(short lower, short upper);
   int SetStep(int step);
@@ -208,7 +209,7 @@ class CProgressCtrl : public CWnd {
   int GetPos() const;
 };
 
-class CSliderCtrl : public CWnd {
+class AFX_API CSliderCtrl : public CWnd {
  public:
   void SetRange(int minimum, int maximum, BOOL redraw = FALSE);
   void SetRangeMin(int minimum, BOOL redraw = FALSE);
@@ -222,7 +223,7 @@ class CSliderCtrl : public CWnd {
 
 // ---------------------------------------------------------------- data exchange
 
-class CDataExchange {
+class AFX_API CDataExchange {
  public:
   CDataExchange(CWnd* dialog, BOOL saveAndValidate);
   // Marks the exchange failed (after the user was told) and moves the focus

@@ -6,6 +6,7 @@
 #include "adslib.h"
 #include "db/database.h"
 #include "facet_records.h"
+#include "ui/presentation.h"
 
 namespace {
 AcreCallout* g_callout = nullptr;
@@ -19,6 +20,9 @@ int acreRegisterCallout(AcreCallout* callout) {
 // `mode` is accepted as given: every mode delivers to the registered callout.
 Acad::ErrorStatus acreEntityToFaces(const ads_name ss, char** faceFileName, int /*mode*/) {
   if (faceFileName) *faceFileName = nullptr;
+  // The host dispatches window messages while it facets, so a modeless
+  // dialog's Cancel is seen between entities.
+  acad_ui::pumpMessages();
   long length = 0;
   if (ads_sslength(ss, &length) != RTNORM || length <= 0) return Acad::eInvalidAdsName;
   std::vector<const acdb_detail::Record*> records;

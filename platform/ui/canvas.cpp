@@ -73,9 +73,13 @@ std::string centred(const std::string& s, int width) {
   return std::string(pad / 2, ' ') + s + std::string(pad - pad / 2, ' ');
 }
 
+// Dialog units to cells, to the nearest cell.
+int cells(int units, int perCell) { return (units + perCell / 2) / perCell; }
+
 void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
-  int col = originCol + c->x / 4, row = originRow + c->y / 8;
-  int w = std::max(1, c->cx / 4), h = std::max(1, c->cy / 8);
+  int col = originCol + cells(c->x, 4), row = originRow + cells(c->y, 8);
+  int w = std::max(1, cells(c->x + c->cx, 4) - cells(c->x, 4));
+  int h = std::max(1, cells(c->y + c->cy, 8) - cells(c->y, 8));
   std::string plain = win::plainCaption(c->text);
   switch (c->kind) {
     case ControlKind::PushButton: {
@@ -91,7 +95,8 @@ void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
       bool radio = c->kind == ControlKind::RadioButton;
       char tick = c->check == BST_CHECKED ? (radio ? '*' : 'x') : c->check == BST_INDETERMINATE ? '-' : ' ';
       canvas.put(col, row, std::string(1, radio ? '(' : '[') + tick + (radio ? ')' : ']') + ' ');
-      putCaption(canvas, col + 4, row, c->text, w - 4);
+      // Captions may run past the box, as proportional text does.
+      putCaption(canvas, col + 4, row, c->text, -1);
       break;
     }
     case ControlKind::GroupBox: {
@@ -169,7 +174,7 @@ void drawFrame(Canvas& canvas, const std::string& caption) {
 
 Canvas drawDialog(HWND dialog) {
   Canvas canvas;
-  canvas.resize(dialog->cx / 4 + 2, dialog->cy / 8 + 3);
+  canvas.resize(cells(dialog->cx, 4) + 2, cells(dialog->cy, 8) + 3);
   drawFrame(canvas, dialog->text);
   // Group boxes first, so the controls inside them are drawn over the frame.
   for (HWND c : win::controls(dialog))

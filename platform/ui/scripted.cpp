@@ -67,10 +67,11 @@ HWND findByName(HWND dialog, const std::string& name) {
   return nullptr;
 }
 
-void splitFirst(const std::string& text, std::string& first, std::string& rest) {
+// Splits at the first blank; `text` may be one of the outputs.
+void splitFirst(std::string text, std::string& first, std::string& rest) {
   size_t space = text.find(' ');
-  first = text.substr(0, space);
   rest = space == std::string::npos ? "" : text.substr(space + 1);
+  first = text.substr(0, space);
 }
 
 bool usable(HWND control, const std::string& name, std::string& refusal) {

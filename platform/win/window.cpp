@@ -306,6 +306,18 @@ char accessKey(const std::string& text) {
 
 std::vector<HWND> dialogs() { return topLevel(); }
 
+HWND mainWindow() {
+  static HWND window = [] {
+    HWND w = new HWND__;
+    w->windowClass = "AfxFrameOrView";
+    w->text = "arxhost";
+    w->visible = true;
+    liveWindows().insert(w);
+    return w;
+  }();
+  return window;
+}
+
 void noteChanged(HWND window) { acad_ui::changed(window); }
 
 }  // namespace win

@@ -59,6 +59,8 @@ bool canTakeFocus(HWND control);
 std::string plainCaption(const std::string& text);
 // The access key of a caption ('&x' gives 'x'), 0 when none.
 char accessKey(const std::string& text);
+// The host's main window, the parent of the module's dialogs.
+HWND mainWindow();
 // Every live top-level dialog, oldest first.
 std::vector<HWND> dialogs();
 // Called whenever something visible changed (presentations redraw).

@@ -1,0 +1,4 @@
+// The VRMLHELP command.
+#pragma once
+
+void VRMLHELP();

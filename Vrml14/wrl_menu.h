@@ -1,0 +1,4 @@
+// The AutoLISP function that loads the module's menu and toolbar.
+#pragma once
+
+int vrml_init();

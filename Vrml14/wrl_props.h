@@ -1,0 +1,5 @@
+// The VRMLPROP and VRMLABOUT commands.
+#pragma once
+
+void VRMLPROP();
+void VRMLABOUT();

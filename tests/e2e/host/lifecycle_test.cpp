@@ -1,0 +1,71 @@
+// The module inside a host process: nothing of it is built when the library
+// is mapped, its statics live from _SetacrxPtp until the library is unmapped,
+// and a whole session leaves no block of it in the host allocator.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include "acad/arx_loader.h"
+#include "acad/console.h"
+#include "acad/lisp_functions.h"
+#include "acadmem.h"
+#include "acrx.h"
+#include "adslib.h"
+#include "afxwin.h"
+#include "run_host.h"
+
+namespace {
+
+TEST(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
+  auto before = acad_heap::stats().liveBlocks;
+  void* library = dlopen(binPath("vrml.arx").c_str(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(library, nullptr) << dlerror();
+  EXPECT_EQ(AfxGetApp(), nullptr) << "mapping the library built the application object";
+  EXPECT_EQ(acad_heap::stats().liveBlocks, before) << "mapping the library allocated";
+
+  auto setPtp = reinterpret_cast<AcRxSetPtpFn>(dlsym(library, "_SetacrxPtp"));
+  auto apiVersion = reinterpret_cast<AcRxGetApiVersionFn>(dlsym(library, "acrxGetApiVersion"));
+  ASSERT_NE(setPtp, nullptr);
+  ASSERT_NE(apiVersion, nullptr);
+  EXPECT_EQ(apiVersion(), 0xE0000);
+  setPtp(nullptr);
+  EXPECT_NE(AfxGetApp(), nullptr);
+
+  ASSERT_EQ(dlclose(library), 0);
+  EXPECT_EQ(AfxGetApp(), nullptr) << "unmapping did not destroy the application object";
+  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+}
+
+TEST(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
+  auto before = acad_heap::stats().liveBlocks;
+  acad_console::beginCapture();
+  ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
+  EXPECT_EQ(acad_lisp_functions::takeQueuedExpressions(), std::vector<std::string>{"(vrml_init)"});
+  resbuf* result = nullptr;
+  std::string failure;
+  EXPECT_TRUE(acad_lisp_functions::call("vrml_init", nullptr, &result, &failure)) << failure;
+  ads_relrb(result);
+  for (int code : {4, -1}) {
+    EXPECT_FALSE(acad_lisp_functions::invoke(acad_arx::application("vrml"), code, nullptr, &result, &failure));
+    EXPECT_EQ(failure, "Received nonexistent function code.");
+  }
+  EXPECT_TRUE(acad_arx::unload("vrml"));
+  std::string transcript = acad_console::endCapture();
+  EXPECT_EQ(transcript.rfind("\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n", 0), 0u)
+      << transcript;
+  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+}
+
+// The allocation layer binds inside the module: it calls no allocator of the
+// run-time library, only the host's.
+TEST(ModuleLifecycle, TheModuleCallsNoAllocatorButTheHosts) {
+  ProcessResult nm = runCommand("nm -D --undefined-only '" + binPath("vrml.arx") + "'");
+  ASSERT_EQ(nm.status, 0);
+  for (const char* name : {" malloc", " calloc", " realloc", " free", " strdup", " _Znwm", " _Znam", " _ZdlPv",
+                           " _ZdaPv", " _ZdlPvm", " _ZnwmRKSt9nothrow_t"}) {
+    EXPECT_EQ(nm.output.find(std::string(name) + "\n"), std::string::npos) << name << " in\n" << nm.output;
+    EXPECT_EQ(nm.output.find(std::string(name) + "@"), std::string::npos) << name << " in\n" << nm.output;
+  }
+  EXPECT_NE(nm.output.find(" acad_malloc"), std::string::npos) << nm.output;
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+// arxhost with the module and a script: the transcript byte for byte, and the
+// batch mode's exit status.
+#include <gtest/gtest.h>
+
+#include "run_host.h"
+
+namespace {
+
+std::string dataPath(const std::string& name) { return std::string(VRML_TEST_DATA_DIR) + "/host/" + name; }
+
+std::string withModule() { return "--batch --load '" + binPath("vrml.arx") + "'"; }
+
+// Start-up prints message 21 and evaluates the queued (vrml_init); the
+// commands answer in any case; function codes outside the table fail with the
+// module's text; after unloading, no command of the module is left.
+// (VRMLHELP's own output belongs to the transcript: update the expected file
+// when it changes.)
+TEST(HostTranscript, LoadRunAndUnloadTheModule) {
+  ProcessResult run = runHost(withModule(), fileText(dataPath("lifecycle.scr")));
+  EXPECT_EQ(run.output, fileText(dataPath("lifecycle.expected")));
+  EXPECT_EQ(run.status, 1) << "the function codes outside the table are failed commands";
+}
+
+TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
+  ProcessResult clean = runHost(withModule(), "arx\n?\n");
+  EXPECT_EQ(clean.status, 0) << clean.output;
+
+  ProcessResult unanswered = runHost(withModule(), "arx\nload\n");
+  EXPECT_EQ(unanswered.status, 1);
+  EXPECT_NE(unanswered.output.find("\nRuntime extension file: \n"), std::string::npos) << unanswered.output;
+
+  ProcessResult unknown = runHost("--batch", "nosuchcommand\n");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_EQ(unknown.output, "\nCommand: nosuchcommand\nUnknown command \"nosuchcommand\".  Press F1 for help.\nCommand: \n");
+
+  ProcessResult badModule = runHost("--batch --load /nonexistent/x.arx", "");
+  EXPECT_EQ(badModule.status, 1);
+  EXPECT_EQ(badModule.output, "\nUnable to load /nonexistent/x.arx: cannot find /nonexistent/x.arx.\nCommand: \n");
+}
+
+TEST(HostTranscript, LoadsTheModuleFromTheCommandLineOnceOnly) {
+  ProcessResult run = runHost("--batch", "arx\nload\n" + binPath("vrml.arx") + "\narx\nl\n" + binPath("vrml.arx") +
+                                             "\nQUIT\narx\n?\n");
+  EXPECT_NE(run.output.find("Meshcast/AutoCAD loaded."), std::string::npos);
+  EXPECT_NE(run.output.find("Unable to load " + binPath("vrml.arx") + ": vrml.arx is already loaded."),
+            std::string::npos)
+      << run.output;
+  EXPECT_TRUE(run.output.ends_with("\nCommand: QUIT\n")) << "nothing runs after QUIT";
+  EXPECT_EQ(run.status, 1);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+// Dialogs from templates: modal runs, message maps, data exchange and
+// validation, modeless windows and the controls' messages.
+#include <string>
+
+#include "dialog_fixture.h"
+#include "ui/presentation.h"
+#include "win/window.h"
+
+namespace {
+
+// The options template with plain members, exchanged the framework's way.
+class UnitsDialog : public CDialog {
+ public:
+  UnitsDialog() : CDialog(140) {}
+  int units = 0, ucs = 1, version = 0, otherClicks = 0;
+  CString scale = "1.0";
+  CEdit scaleEdit;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Control(pDX, 1018, scaleEdit);
+    DDX_Radio(pDX, 1045, units);
+    DDX_Text(pDX, 1018, scale);
+    DDX_Check(pDX, 1050, ucs);
+    DDX_Radio(pDX, 1055, version);
+  }
+  void onOther() { ++otherClicks; }
+  DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(UnitsDialog, CDialog)
+ON_BN_CLICKED(1049, onOther)
+END_MESSAGE_MAP()
+
+// The properties template: edit boxes limited to 250 characters.
+class LinkDialog : public CDialog {
+ public:
+  LinkDialog() : CDialog(130) {}
+  CString url, description;
+  int limitSeen = 0;
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override {
+    DDX_Text(pDX, 1018, url);
+    DDV_MaxChars(pDX, url, 250);
+    DDX_Text(pDX, 1020, description);
+    DDV_MaxChars(pDX, description, 250);
+  }
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    limitSeen = static_cast<int>(SendDlgItemMessage(1018, EM_GETLIMITTEXT));
+    return TRUE;
+  }
+};
+
+}  // namespace
+
+TEST_F(DialogTest, ModalDialogExchangesChosenValuesOnOK) {
+  UnitsDialog dialog;
+  script("click 1047\ncheck 1050 off\nclick VRML 2.0\nclick &Other\nok\n");
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.units, 4);
+  EXPECT_EQ(dialog.ucs, 0);
+  EXPECT_EQ(dialog.version, 1);
+  EXPECT_EQ(dialog.otherClicks, 1);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  EXPECT_EQ(dialog.scaleEdit.m_hWnd, nullptr);  // unbound when the window went
+}
+
+TEST_F(DialogTest, ScriptRunningOutCancelsWithoutExchange) {
+  UnitsDialog dialog;
+  script("click 1048\n");
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  EXPECT_EQ(dialog.units, 0);
+  std::string t = transcript();
+  EXPECT_NE(t.find("\nDialog 140 closed: Cancel"), std::string::npos) << t;
+}
+
+TEST_F(DialogTest, InitialStateFocusAndTranscriptLines) {
+  UnitsDialog dialog;
+  dialog.units = 2;
+  dialog.ucs = 7;  // no check state: shown unticked
+  script("cancel\n");
+  EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+  std::string t = transcript();
+  EXPECT_EQ(t.rfind("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n  2 button \"Cancel\"\n", 0), 0u) << t;
+  EXPECT_NE(t.find("\n  1047 radio \"M&eter\" [x]\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n  1045 radio \"&Milimeter\" [ ]\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n  1018 edit \"1.0\"\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n  1050 check \"Recalculate points to current &UCS\" [ ]\n"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n> cancel\nDialog 140 closed: Cancel"), std::string::npos) << t;
+}
+
+TEST_F(DialogTest, RefusedActionsAreReportedAndTheDialogGoesOn) {
+  UnitsDialog dialog;
+  script("type 1018 5\nfrobnicate\nclick 9999\nslide 1050 3\ncheck 1045 off\nclick 1049\ncheck 1050 maybe\nok\n");
+  EXPECT_TRUE(dialog.DoModal() == IDOK);
+  std::string t = transcript();
+  EXPECT_NE(t.find("\n? unknown dialog action: frobnicate"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n? no control 9999"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n? control 1050 is no slider"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n? a radio button is cleared by choosing another"), std::string::npos) << t;
+  EXPECT_NE(t.find("\n? check needs on or off"), std::string::npos) << t;
+  EXPECT_EQ(dialog.units, 4);
+}
+
+TEST_F(DialogTest, DisabledControlsRefuseScriptedInput) {
+  class Disabling : public UnitsDialog {
+    BOOL OnInitDialog() override {
+      CDialog::OnInitDialog();
+      scaleEdit.EnableWindow(FALSE);
+      return TRUE;
+    }
+  } dialog;
+  script("type 1018 12\nok\n");
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_STREQ(dialog.scale, "1.0");
+  EXPECT_NE(transcript().find("\n? control 1018 is disabled"), std::string::npos);
+}
+
+TEST_F(DialogTest, MaxCharsLimitsTheBoxAndRefusesLongerTexts) {
+  LinkDialog dialog;
+  dialog.url = std::string(251, 'u').c_str();
+  script("ok\ntype 1018 " + std::string(300, 'x') + "\nok\n");
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_EQ(dialog.limitSeen, 250);
+  // Typing stops at the limit; the over-long text set by code was refused.
+  EXPECT_EQ(dialog.url.GetLength(), 250);
+  std::string t = transcript();
+  size_t refusal = t.find("\"Please enter no more than 250 characters.\" [OK]");
+  ASSERT_NE(refusal, std::string::npos) << t;
+  EXPECT_NE(t.find("(!)"), std::string::npos);
+  // After the refusal the focus moved to the box that failed.
+  EXPECT_NE(t.find(" focus", refusal), std::string::npos);
+  EXPECT_EQ(t.find("Please enter", refusal + 10), std::string::npos) << t;  // told once
+}
+
+TEST_F(DialogTest, MissingTemplateGivesMinusOne) {
+  CDialog dialog(4242);
+  EXPECT_EQ(dialog.DoModal(), -1);
+  EXPECT_FALSE(dialog.Create(4242));
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST_F(DialogTest, ModelessDialogLivesUntilDestroyedAndIsShownByItsTemplate) {
+  CDialog dialog;
+  script("");
+  ASSERT_TRUE(dialog.Create(139, CWnd::FromHandle(adsw_acadMainWnd())));
+  HWND window = dialog.m_hWnd;
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_TRUE(IsWindowVisible(window));  // the template says visible
+  EXPECT_EQ(dialog.GetParent()->m_hWnd, adsw_acadMainWnd());
+  EXPECT_FALSE(dialog.Create(139));  // one window per object
+  dialog.SetDlgItemText(1042, "3 object(s) converted.");
+  CString text;
+  dialog.GetDlgItemText(1042, text);
+  EXPECT_STREQ(text, "3 object(s) converted.");
+  EXPECT_TRUE(dialog.DestroyWindow());
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(dialog.DestroyWindow());
+  // Calls on the stale handle are refused, not followed.
+  EXPECT_FALSE(SetWindowTextA(window, "x"));
+  EXPECT_EQ(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0), 0);
+  EXPECT_EQ(GetDlgItem(window, 1042), nullptr);
+  std::string t = transcript();
+  EXPECT_NE(t.find("\nDialog 139 \"Meshcast in progress\""), std::string::npos) << t;
+  EXPECT_NE(t.find("\n  1042 static \"3 object(s) converted.\"\nDialog 139 closed"), std::string::npos) << t;
+}
+
+TEST_F(DialogTest, ObjectGoingAwayTakesItsWindow) {
+  HWND window;
+  {
+    CDialog dialog;
+    script("");
+    ASSERT_TRUE(dialog.Create(139));
+    window = dialog.m_hWnd;
+  }
+  EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
+  class Counting : public CDialog {
+   public:
+    int cancels = 0;
+    void OnCancel() override {
+      ++cancels;
+      DestroyWindow();
+    }
+  } dialog;
+  script("at 2 cancel\nat x cancel\nnext command\n");
+  ASSERT_TRUE(dialog.Create(139));
+  acad_ui::pumpMessages();
+  EXPECT_EQ(dialog.cancels, 0);
+  acad_ui::pumpMessages();
+  EXPECT_EQ(dialog.cancels, 1);
+  EXPECT_EQ(dialog.m_hWnd, nullptr);
+  acad_ui::pumpMessages();
+  EXPECT_EQ(dialog.cancels, 1);
+  // Lines that are no schedule stay for whoever reads next.
+  std::string next;
+  EXPECT_TRUE(acad_console::peekLine(next));
+  EXPECT_EQ(next, "next command");
+  std::string t = transcript();
+  EXPECT_NE(t.find("\n? bad schedule line: at x cancel"), std::string::npos) << t;
+  EXPECT_NE(t.find("\nat 2 cancel\nDialog 139 closed"), std::string::npos) << t;
+}

@@ -1,0 +1,63 @@
+// The command-line file dialog.
+#include <unistd.h>
+
+#include <fstream>
+
+#include "acadmem.h"
+#include "dialog_fixture.h"
+
+namespace {
+
+struct FileAnswer {
+  resbuf* rb = ads_newrb(RTSTR);
+  ~FileAnswer() { ads_relrb(rb); }
+};
+
+std::string tempDir() {
+  char pattern[] = "/tmp/getfiledXXXXXX";
+  return mkdtemp(pattern);
+}
+
+}  // namespace
+
+TEST_F(DialogTest, NewFileGetsTheExtensionAndReplacingIsAsked) {
+  std::string dir = tempDir();
+  std::ofstream(dir + "/old.wrl") << "x";
+  script(dir + "/old\nn\n" + dir + "/old\ny\n");
+  FileAnswer answer;
+  ASSERT_EQ(ads_getfiled("Create VRML File", nullptr, "wrl", 3, answer.rb), RTNORM);
+  EXPECT_EQ(answer.rb->restype, RTSTR);
+  EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/old.wrl");
+  std::string t = transcript();
+  std::string question = "\nA file named " + dir + "/old.wrl already exists. Replace it? <N>: ";
+  EXPECT_EQ(t, "\nCreate VRML File: " + dir + "/old" + question + "n" + "\nCreate VRML File: " + dir + "/old" + question + "y");
+  std::remove((dir + "/old.wrl").c_str());
+  rmdir(dir.c_str());
+}
+
+TEST_F(DialogTest, FileDialogCancelsWhenInputRunsOutOrIsEmpty) {
+  FileAnswer answer;
+  script("");
+  EXPECT_EQ(ads_getfiled("Create VRML File", nullptr, "wrl", 3, answer.rb), RTCAN);
+  script("\n");
+  EXPECT_EQ(ads_getfiled("Create VRML File", nullptr, "wrl", 3, answer.rb), RTCAN);
+  EXPECT_EQ(answer.rb->resval.rstring, nullptr);
+  EXPECT_EQ(ads_getfiled("t", nullptr, "wrl", 1, nullptr), RTERROR);
+}
+
+TEST_F(DialogTest, FileDialogDefaultsAndExistingFiles) {
+  std::string dir = tempDir();
+  FileAnswer answer;
+  // An empty answer takes the default; a name with an extension keeps it.
+  script("\n");
+  ASSERT_EQ(ads_getfiled("Save", (dir + "/a.txt").c_str(), "wrl", 1, answer.rb), RTNORM);
+  EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/a.txt");
+  // Opening (no new-file bit) wants a file that exists.
+  std::ofstream(dir + "/in.dxf") << "0\nEOF\n";
+  script(dir + "/missing\n" + dir + "/in\n");
+  ASSERT_EQ(ads_getfiled("Open", nullptr, "dxf", 0, answer.rb), RTNORM);
+  EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/in.dxf");
+  EXPECT_NE(transcript().find("\nCannot find " + dir + "/missing.dxf."), std::string::npos);
+  std::remove((dir + "/in.dxf").c_str());
+  rmdir(dir.c_str());
+}
