@@ -5,7 +5,7 @@
 #include <string>
 #include <tuple>
 
-#include "../lisp/scratch.h"
+#include "../dxf/dxf_test_support.h"
 #include "acad/menus.h"
 #include "aced.h"
 #include "adslib.h"
@@ -61,8 +61,8 @@ TEST(MenuFile, TheShippedMenuHasTheGroupAndTheToolbarOfFourCommands) {
 }
 
 TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
-  Scratch scratch;
-  std::filesystem::path path = scratch / "menu.mnu";
+  dxf_test::ScratchDir scratch;
+  std::filesystem::path path = scratch.file("menu.mnu");
   auto refusal = [&](const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
     acad_menus::MenuFile menu;
