@@ -66,24 +66,24 @@ void countFaces(const SoMFInt32& coordIndex, long points, Facts& facts) {
   if (corners > 0) ++facts.faces;
 }
 
-SoCallbackAction::Response onOldFaceSet(void* data, SoCallbackAction* action, const SoNode* node) {
-  auto& facts = *static_cast<Facts*>(data);
-  auto* faceSet = static_cast<const SoIndexedFaceSet*>(node);
-  long points = action->getNumCoordinates();
+void countShape(Facts& facts, long points, const SoMFInt32& coordIndex) {
   ++facts.shapes;
   facts.points += points;
-  countFaces(faceSet->coordIndex, points, facts);
+  countFaces(coordIndex, points, facts);
+}
+
+// A 1.0 face set takes the coordinates of the traversal state.
+SoCallbackAction::Response onOldFaceSet(void* data, SoCallbackAction* action, const SoNode* node) {
+  countShape(*static_cast<Facts*>(data), action->getNumCoordinates(),
+             static_cast<const SoIndexedFaceSet*>(node)->coordIndex);
   return SoCallbackAction::CONTINUE;
 }
 
+// A 2.0 face set names its own coordinate node.
 SoCallbackAction::Response onFaceSet(void* data, SoCallbackAction*, const SoNode* node) {
-  auto& facts = *static_cast<Facts*>(data);
   auto* faceSet = static_cast<const SoVRMLIndexedFaceSet*>(node);
   auto* coordinates = static_cast<SoVRMLCoordinate*>(faceSet->coord.getValue());
-  long points = coordinates ? coordinates->point.getNum() : 0;
-  ++facts.shapes;
-  facts.points += points;
-  countFaces(faceSet->coordIndex, points, facts);
+  countShape(*static_cast<Facts*>(data), coordinates ? coordinates->point.getNum() : 0, faceSet->coordIndex);
   return SoCallbackAction::CONTINUE;
 }
 

@@ -5,6 +5,7 @@
 
 #include "acadmem.h"
 #include "adslib.h"
+#include "afx.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 
@@ -42,6 +43,37 @@ class DrawingObject : public ::testing::Test {
     resbuf* list = object->xData(app);
     object->close();
     return list;
+  }
+  // A record's readFromObject / writeToObject on the entity, opened for it.
+  template <typename Record>
+  int readInto(Record& record) {
+    AcDbObject* object = open(AcDb::kForRead);
+    int result = record.readFromObject(object);
+    object->close();
+    return result;
+  }
+  template <typename Record>
+  int writeFrom(const Record& record) {
+    AcDbObject* object = open(AcDb::kForWrite);
+    int result = record.writeToObject(object);
+    object->close();
+    return result;
+  }
+  // writeFrom with the `n`th allocation from now failing; a memory error
+  // thrown by the host's own bookkeeping counts as a failed write.
+  template <typename Record>
+  int writeFromFailingAllocation(const Record& record, uint64_t n) {
+    AcDbObject* object = open(AcDb::kForWrite);
+    int result = 0;
+    acad_heap::failAfter(n);
+    try {
+      result = record.writeToObject(object);
+    } catch (CMemoryException* error) {
+      error->Delete();
+    }
+    acad_heap::failAfter(0);
+    object->close();
+    return result;
   }
   static int itemCount(const resbuf* list) {
     int count = 0;

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <vector>
 
-#include "afx.h"
 #include "drawing_object.h"
 #include "wrl_mat.h"
 
@@ -40,21 +39,7 @@ resbuf* storedList(int useAcadColor, const std::vector<double>& reals) {
   return list;
 }
 
-class MaterialRecord : public DrawingObject {
- protected:
-  int read(WrlMaterial& material) {
-    AcDbObject* object = open(AcDb::kForRead);
-    int result = material.readFromObject(object);
-    object->close();
-    return result;
-  }
-  int write(const WrlMaterial& material) {
-    AcDbObject* object = open(AcDb::kForWrite);
-    int result = material.writeToObject(object);
-    object->close();
-    return result;
-  }
-};
+using MaterialRecord = DrawingObject;
 
 }  // namespace
 
@@ -105,7 +90,7 @@ TEST_F(MaterialRecord, WriteThenReadGivesTheSameFieldsInTheStoredOrder) {
   written.setDiffuseColor(diffuse);
   written.setShininess(0.7);
   written.setTransparency(0.125);
-  ASSERT_EQ(write(written), 1);
+  ASSERT_EQ(writeFrom(written), 1);
 
   resbuf* list = load("VRML_Application");
   ASSERT_EQ(itemCount(list), 16);
@@ -120,7 +105,7 @@ TEST_F(MaterialRecord, WriteThenReadGivesTheSameFieldsInTheStoredOrder) {
   ads_relrb(list);
 
   WrlMaterial read_back;
-  EXPECT_EQ(read(read_back), 1);
+  EXPECT_EQ(readInto(read_back), 1);
   EXPECT_EQ(read_back.valid(), 1);
   EXPECT_EQ(read_back.useAcadColor(), 0);
   expectColor(read_back.diffuseColor(), {0.25, 0.5, 0.75});
@@ -132,14 +117,14 @@ TEST_F(MaterialRecord, WriteThenReadGivesTheSameFieldsInTheStoredOrder) {
 TEST_F(MaterialRecord, EmissiveIsStoredBeforeSpecularSoASwappedListSwapsThem) {
   store(storedList(1, {0, 0, 0, 0, 0, 0, 0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.2, 0}));
   WrlMaterial material;
-  EXPECT_EQ(read(material), 1);
+  EXPECT_EQ(readInto(material), 1);
   expectColor(material.emissiveColor(), {0.1, 0.2, 0.3});
   expectColor(material.specularColor(), {0.4, 0.5, 0.6});
 }
 
 TEST_F(MaterialRecord, NothingStoredWhenNotValid) {
   WrlMaterial material;
-  EXPECT_EQ(write(material), 1);
+  EXPECT_EQ(writeFrom(material), 1);
   resbuf* list = load("VRML_Application");
   EXPECT_EQ(list, nullptr);
   ads_relrb(list);
@@ -150,7 +135,7 @@ TEST_F(MaterialRecord, NothingStoredWhenNotValid) {
 TEST_F(MaterialRecord, NoDataReadsAsFailureAndKeepsTheFields) {
   WrlMaterial material;
   material.setShininess(0.9);
-  EXPECT_EQ(read(material), 0);
+  EXPECT_EQ(readInto(material), 0);
   EXPECT_EQ(material.valid(), 0);
   EXPECT_EQ(material.shininess(), 0.9);
 }
@@ -158,7 +143,7 @@ TEST_F(MaterialRecord, NoDataReadsAsFailureAndKeepsTheFields) {
 TEST_F(MaterialRecord, ListOfTenItemsKeepsWhatWasTakenAndIsNotValid) {
   store(storedList(0, {0.1, 0.2, 0.3, 0.4, 0.5, 0.6, 0.9, 0.9}));
   WrlMaterial material;
-  EXPECT_EQ(read(material), 0);
+  EXPECT_EQ(readInto(material), 0);
   EXPECT_EQ(material.valid(), 0);
   EXPECT_EQ(material.useAcadColor(), 0);
   expectColor(material.ambientColor(), {0.1, 0.2, 0.3});
@@ -170,7 +155,7 @@ TEST_F(MaterialRecord, ListOfTenItemsKeepsWhatWasTakenAndIsNotValid) {
 TEST_F(MaterialRecord, MissingTransparencyFailsEvenThoughShininessWasTaken) {
   store(storedList(1, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0.6}));
   WrlMaterial material;
-  EXPECT_EQ(read(material), 0);
+  EXPECT_EQ(readInto(material), 0);
   EXPECT_EQ(material.valid(), 0);
   EXPECT_EQ(material.shininess(), 0.6);
 }
@@ -180,7 +165,7 @@ TEST_F(MaterialRecord, WrongGroupCodeStopsTheWalk) {
   list->rbnext->rbnext->rbnext->restype = 1041;  // the second real of the ambient triple
   store(list);
   WrlMaterial material;
-  EXPECT_EQ(read(material), 0);
+  EXPECT_EQ(readInto(material), 0);
   EXPECT_EQ(material.valid(), 0);
   expectColor(material.ambientColor(), {0.0, 0.0, 0.1});
 }
@@ -188,7 +173,7 @@ TEST_F(MaterialRecord, WrongGroupCodeStopsTheWalk) {
 TEST_F(MaterialRecord, OutOfRangeValuesAreSkippedButTheReadSucceeds) {
   store(storedList(5, {0, 0, 0.2, 1.2, 0.5, 0.5, 0, 0, 0, 0, 0, 0, 1.5, 0.25}));
   WrlMaterial material;
-  EXPECT_EQ(read(material), 1);
+  EXPECT_EQ(readInto(material), 1);
   EXPECT_EQ(material.valid(), 1);
   EXPECT_EQ(material.useAcadColor(), 1);  // any non-zero value
   expectColor(material.ambientColor(), {0, 0, 0.2});
@@ -204,7 +189,7 @@ TEST_F(MaterialRecord, ItemsAfterTheSixteenthAreIgnored) {
   last->rbnext = ads_buildlist(1000, "extra", 1070, 9, 0);
   store(list);
   WrlMaterial material;
-  EXPECT_EQ(read(material), 1);
+  EXPECT_EQ(readInto(material), 1);
   EXPECT_EQ(material.valid(), 1);
 }
 
@@ -214,15 +199,7 @@ TEST_F(MaterialRecord, ShortageWhileWritingNeverAttachesAHalfBuiltList) {
   int result = 0;
   uint64_t n = 1;
   for (; n < 400 && result == 0; ++n) {
-    AcDbObject* object = open(AcDb::kForWrite);
-    acad_heap::failAfter(n);
-    try {
-      result = material.writeToObject(object);
-    } catch (CMemoryException* error) {  // from the host's own bookkeeping
-      error->Delete();
-    }
-    acad_heap::failAfter(0);
-    object->close();
+    result = writeFromFailingAllocation(material, n);
     resbuf* list = load("VRML_Application");
     EXPECT_EQ(itemCount(list), result ? 16 : 0) << n;
     ads_relrb(list);

@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "afx.h"
 #include "drawing_object.h"
 #include "wrl_url.h"
 
@@ -10,18 +9,6 @@ namespace {
 
 class UrlRecord : public DrawingObject {
  protected:
-  int read(WrlUrl& url) {
-    AcDbObject* object = open(AcDb::kForRead);
-    int result = url.readFromObject(object);
-    object->close();
-    return result;
-  }
-  int write(const WrlUrl& url) {
-    AcDbObject* object = open(AcDb::kForWrite);
-    int result = url.writeToObject(object);
-    object->close();
-    return result;
-  }
   std::string text(const char* app) {
     resbuf* list = load(app);
     std::string value = !list ? "<none>" : list->rbnext ? list->rbnext->resval.rstring : "<name only>";
@@ -36,7 +23,7 @@ std::string shown(const char* text) { return text ? text : "<absent>"; }
 
 TEST_F(UrlRecord, ObjectWithoutLinkDataReadsAsNoLink) {
   WrlUrl url;
-  EXPECT_EQ(read(url), 1);
+  EXPECT_EQ(readInto(url), 1);
   EXPECT_EQ(url.url(), nullptr);
   EXPECT_EQ(url.description(), nullptr);
 }
@@ -44,12 +31,12 @@ TEST_F(UrlRecord, ObjectWithoutLinkDataReadsAsNoLink) {
 TEST_F(UrlRecord, HostHyperlinkAloneGivesTheUrlWithoutDescription) {
   store(ads_buildlist(1001, "PE_URL", 1000, "http://host/a.wrl", 1000, "more", 1070, 3, 0));
   WrlUrl url;
-  EXPECT_EQ(read(url), 1);
+  EXPECT_EQ(readInto(url), 1);
   EXPECT_EQ(shown(url.url()), "http://host/a.wrl");
   EXPECT_EQ(url.description(), nullptr);
 
   // Writing it back keeps only the name and the URL under the host's application.
-  ASSERT_EQ(write(url), 1);
+  ASSERT_EQ(writeFrom(url), 1);
   resbuf* list = load("PE_URL");
   EXPECT_EQ(itemCount(list), 2);
   ads_relrb(list);
@@ -59,7 +46,7 @@ TEST_F(UrlRecord, HostHyperlinkAloneGivesTheUrlWithoutDescription) {
 TEST_F(UrlRecord, DescriptionWithoutUrlIsReadButLeavesTheUrlAbsent) {
   store(ads_buildlist(1001, "VRML_Url_Data", 1000, "Door", 0));
   WrlUrl url;
-  EXPECT_EQ(read(url), 1);
+  EXPECT_EQ(readInto(url), 1);
   EXPECT_EQ(url.url(), nullptr);
   EXPECT_EQ(shown(url.description()), "Door");
   url.clear();
@@ -71,7 +58,7 @@ TEST_F(UrlRecord, MalformedHostListFailsBeforeTheDescriptionIsRead) {
   WrlUrl url;
   url.setUrl("kept.wrl");
   url.setDescription("kept");
-  EXPECT_EQ(read(url), 0);
+  EXPECT_EQ(readInto(url), 0);
   EXPECT_EQ(shown(url.url()), "kept.wrl");
   EXPECT_EQ(shown(url.description()), "kept");
   url.clear();
@@ -81,7 +68,7 @@ TEST_F(UrlRecord, MalformedDescriptionListFailsAfterTheUrlWasTaken) {
   store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 0));
   store(ads_buildlist(1001, "VRML_Url_Data", 1040, 1.5, 0));
   WrlUrl url;
-  EXPECT_EQ(read(url), 0);
+  EXPECT_EQ(readInto(url), 0);
   EXPECT_EQ(shown(url.url()), "a.wrl");
   EXPECT_EQ(url.description(), nullptr);
   url.clear();
@@ -90,7 +77,7 @@ TEST_F(UrlRecord, MalformedDescriptionListFailsAfterTheUrlWasTaken) {
 TEST_F(UrlRecord, EmptyStoredUrlIsPresent) {
   store(ads_buildlist(1001, "PE_URL", 1000, "", 0));
   WrlUrl url;
-  EXPECT_EQ(read(url), 1);
+  EXPECT_EQ(readInto(url), 1);
   ASSERT_NE(url.url(), nullptr);
   EXPECT_EQ(shown(url.url()), "");
   url.clear();
@@ -100,11 +87,11 @@ TEST_F(UrlRecord, WriteThenReadGivesTheSameTexts) {
   WrlUrl written;
   written.setUrl("rooms/a \"b\" \\c.wrl");
   written.setDescription("Door \xC3\xA9");
-  ASSERT_EQ(write(written), 1);
+  ASSERT_EQ(writeFrom(written), 1);
   EXPECT_EQ(text("PE_URL"), "rooms/a \"b\" \\c.wrl");
   EXPECT_EQ(text("VRML_Url_Data"), "Door \xC3\xA9");
   WrlUrl read_back;
-  EXPECT_EQ(read(read_back), 1);
+  EXPECT_EQ(readInto(read_back), 1);
   EXPECT_EQ(shown(read_back.url()), shown(written.url()));
   EXPECT_EQ(shown(read_back.description()), shown(written.description()));
   written.clear();
@@ -115,7 +102,7 @@ TEST_F(UrlRecord, AbsentUrlRemovesTheHostHyperlinkAndKeepsTheDescriptionData) {
   store(ads_buildlist(1001, "PE_URL", 1000, "old.wrl", 0));
   WrlUrl url;
   url.setDescription("stays");
-  ASSERT_EQ(write(url), 1);
+  ASSERT_EQ(writeFrom(url), 1);
   EXPECT_EQ(text("PE_URL"), "<none>");
   EXPECT_EQ(text("VRML_Url_Data"), "stays");
   url.clear();
@@ -167,15 +154,7 @@ TEST_F(UrlRecord, ShortageWhileWritingNeverAttachesAHalfBuiltList) {
   int result = 0;
   uint64_t n = 1;
   for (; n < 200 && result == 0; ++n) {
-    AcDbObject* object = open(AcDb::kForWrite);
-    acad_heap::failAfter(n);
-    try {
-      result = url.writeToObject(object);
-    } catch (CMemoryException* error) {  // from the host's own bookkeeping
-      error->Delete();
-    }
-    acad_heap::failAfter(0);
-    object->close();
+    result = writeFromFailingAllocation(url, n);
     std::string stored = text("PE_URL");
     std::string described = text("VRML_Url_Data");
     EXPECT_TRUE(stored == "old.wrl" || stored == "new.wrl") << n << ": " << stored;
