@@ -8,7 +8,7 @@
 // Receives the facetter's batches for one entity and builds its points and
 // faces. Registered around one facetter call, then read and destroyed by the
 // export loop; never reused for a second entity.
-class WrlCallout : public AcreCallout {
+class WrlCallout final : public AcreCallout {
  public:
   WrlCallout();
   ~WrlCallout();
