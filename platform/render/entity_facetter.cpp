@@ -126,9 +126,7 @@ class Facetter {
 
   // eOk once anything came out; a failure that is not a skipped piece wins.
   static Acad::ErrorStatus merge(Acad::ErrorStatus sofar, Acad::ErrorStatus piece) {
-    if (failed(sofar)) return sofar;
-    if (piece == Acad::eOk || !skippedInsideBlock(piece)) return piece == Acad::eOk ? Acad::eOk : piece;
-    return sofar;
+    return failed(sofar) || skippedInsideBlock(piece) ? sofar : piece;
   }
   static bool failed(Acad::ErrorStatus status) { return status != Acad::eOk && !skippedInsideBlock(status); }
 

@@ -1,5 +1,5 @@
 // POLYLINE in its four forms: polyface mesh, polygon mesh, 3D polyline (no
-// surface) and 2D polyline (walls when it has thickness).
+// surface) and 2D polyline (walls when it has thickness, a strip when wide).
 #include "entity_builders.h"
 #include "tag_reader.h"
 #include "thick_outline.h"
@@ -109,21 +109,26 @@ Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagR
   return Acad::eOk;
 }
 
-Acad::ErrorStatus buildOutline(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
+// A 2D polyline's vertices carry their own widths (40, 41), the polyline
+// the widths of those that do not.
+Acad::ErrorStatus buildFlatPolyline(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
   Affine toWorld;
   if (!objectToWorld(head.extrusion(), toWorld)) return Acad::eInvalidInput;
   double elevation = head.point(10).z;
   double thickness = head.real(39);
+  double startWidth = head.real(40);
+  double endWidth = head.real(41);
   std::vector<VertexRecord> vertices;
   if (!head.valid() || !readVertices(entity, vertices)) return Acad::eInvalidInput;
   std::vector<OutlineVertex> outline;
   for (size_t i = 0; i < vertices.size(); ++i) {
     if (vertices[i].flags & kVertexFrameControl) continue;  // the spline's frame, not its curve
     TagReader tags(entity.vertices[i]);
-    outline.push_back({vertices[i].at.x, vertices[i].at.y, tags.real(42)});
+    outline.push_back({vertices[i].at.x, vertices[i].at.y, tags.real(42), tags.real(40, startWidth),
+                       tags.real(41, endWidth)});
     if (!tags.valid()) return Acad::eInvalidInput;
   }
-  extrudeOutline(outline, flags & kClosed, elevation, thickness, toWorld, mesh);
+  buildOutline(outline, flags & kClosed, elevation, thickness, toWorld, mesh);
   return Acad::eOk;
 }
 }  // namespace
@@ -135,7 +140,7 @@ Acad::ErrorStatus buildPolyline(const EntityView& entity, Mesh& mesh) {
   if (flags & kPolyfaceMesh) return buildPolyface(entity, mesh);
   if (flags & kPolygonMesh) return buildPolygonMesh(entity, flags, head, mesh);
   if (flags & kPolyline3d) return Acad::eOk;  // a space curve has no surface
-  return buildOutline(entity, flags, head, mesh);
+  return buildFlatPolyline(entity, flags, head, mesh);
 }
 
 }  // namespace acre_detail

@@ -7,39 +7,75 @@
 namespace acre_detail {
 
 namespace {
-// The points after `a` up to `b` of the segment from a to b: b alone for a
-// straight one, the cut arc for one with a bulge.
-void appendSegment(const Vec3& a, const Vec3& b, double bulge, std::vector<Vec3>& path) {
+// A point on a segment and the unit direction to its left, in the plane.
+struct Sample {
+  Vec3 at;
+  Vec3 left;
+};
+
+// The points of the segment from a to b, both ends included: the two ends
+// of a straight one, the cut arc of one with a bulge.
+std::vector<Sample> sampleSegment(const Vec3& a, const Vec3& b, double bulge) {
   Vec3 chord = b - a;
   double length = chord.length();
-  if (bulge == 0 || length == 0) {
-    path.push_back(b);
-    return;
-  }
+  if (length == 0) return {{a, {}}, {b, {}}};
   Vec3 leftNormal = Vec3{-chord.y, chord.x, 0} * (1.0 / length);
+  if (bulge == 0) return {{a, leftNormal}, {b, leftNormal}};
   Vec3 center = (a + b) * 0.5 + leftNormal * (length / 2 * (1 - bulge * bulge) / (2 * bulge));
   Vec3 fromCenter = a - center;
   double radius = fromCenter.length();
-  std::vector<Vec3> arc = arcPoints(center, radius, std::atan2(fromCenter.y, fromCenter.x),
-                                    4 * std::atan(bulge));
-  path.insert(path.end(), arc.begin() + 1, arc.end() - 1);
-  path.push_back(b);  // exactly the next vertex, not its rounded image
+  std::vector<Vec3> arc = arcPoints(center, radius, std::atan2(fromCenter.y, fromCenter.x), 4 * std::atan(bulge));
+  arc.back() = b;  // exactly the next vertex, not its rounded image
+  // Turning counterclockwise the left side faces the center.
+  double inward = bulge > 0 ? -1.0 : 1.0;
+  std::vector<Sample> samples;
+  for (const Vec3& p : arc) samples.push_back({p, (p - center) * (inward / radius)});
+  return samples;
+}
+
+// A wide segment: quads across its samples, and with thickness a closed slab.
+void addStrip(const std::vector<Sample>& samples, double startWidth, double endWidth, const Affine& toWorld,
+              const Vec3& sweep, Mesh& mesh) {
+  size_t n = samples.size();
+  std::vector<Vec3> left, right;
+  for (size_t k = 0; k < n; ++k) {
+    double half = (startWidth + (endWidth - startWidth) * k / (n - 1)) / 2;
+    left.push_back(toWorld.apply(samples[k].at + samples[k].left * half));
+    right.push_back(toWorld.apply(samples[k].at - samples[k].left * half));
+  }
+  for (size_t k = 0; k + 1 < n; ++k) {
+    Vec3 quad[4] = {right[k], right[k + 1], left[k + 1], left[k]};
+    if (sweep == Vec3{}) {
+      mesh.addPolygon(quad);
+    } else {
+      mesh.addCaps(quad, sweep);
+    }
+  }
+  if (sweep == Vec3{}) return;
+  std::vector<Vec3> rim(right);
+  rim.insert(rim.end(), left.rbegin(), left.rend());
+  mesh.addWalls(rim, sweep, true);
 }
 }  // namespace
 
-void extrudeOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation,
-                    double thickness, const Affine& toWorld, Mesh& mesh) {
-  if (thickness == 0 || outline.empty()) return;
-  std::vector<Vec3> path;
+void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation, double thickness,
+                  const Affine& toWorld, Mesh& mesh) {
   size_t n = outline.size();
-  path.push_back({outline[0].x, outline[0].y, elevation});
+  if (n == 0) return;
+  Vec3 sweep = toWorld.axisZ * thickness;
   size_t segments = closed ? n : n - 1;
   for (size_t i = 0; i < segments; ++i) {
-    const OutlineVertex& next = outline[(i + 1) % n];
-    appendSegment(path.back(), {next.x, next.y, elevation}, outline[i].bulge, path);
+    const OutlineVertex& from = outline[i];
+    const OutlineVertex& to = outline[(i + 1) % n];
+    std::vector<Sample> samples = sampleSegment({from.x, from.y, elevation}, {to.x, to.y, elevation}, from.bulge);
+    if (from.startWidth != 0 || from.endWidth != 0) {
+      addStrip(samples, from.startWidth, from.endWidth, toWorld, sweep, mesh);
+    } else if (thickness != 0) {
+      std::vector<Vec3> path;
+      for (const Sample& sample : samples) path.push_back(toWorld.apply(sample.at));
+      mesh.addWalls(path, sweep, false);
+    }
   }
-  for (Vec3& p : path) p = toWorld.apply(p);
-  mesh.addWalls(path, toWorld.axisZ * thickness, false);
 }
 
 }  // namespace acre_detail

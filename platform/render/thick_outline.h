@@ -1,4 +1,5 @@
-// The walls of a flat outline with thickness: LWPOLYLINE and 2D POLYLINE.
+// Flat outlines: LWPOLYLINE and 2D POLYLINE. A thin one with thickness is a
+// band of walls; a wide one is a flat strip, or a slab with thickness.
 #pragma once
 #include <vector>
 
@@ -7,15 +8,18 @@
 
 namespace acre_detail {
 
+// One vertex and the segment that starts at it.
 struct OutlineVertex {
   double x = 0, y = 0;
-  double bulge = 0;  // tan(quarter of the included angle) of the segment that starts here
+  double bulge = 0;  // tan(quarter of the included angle); negative turns clockwise
+  double startWidth = 0, endWidth = 0;
 };
 
-// The outline lies at height `elevation` of the object coordinates given by
-// `toWorld`; its arcs are cut like every curve; the walls rise by `thickness`
-// along the object Z axis.
-void extrudeOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation,
-                    double thickness, const Affine& toWorld, Mesh& mesh);
+// The outline lies at height `elevation` of the object coordinates that
+// `toWorld` places; its arcs are cut like every curve; thickness runs along
+// the object Z axis. Wide segments are strips of their own, not mitred at
+// the joints.
+void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation, double thickness,
+                  const Affine& toWorld, Mesh& mesh);
 
 }  // namespace acre_detail

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "../lisp/scratch.h"
+#include "../dxf/dxf_test_support.h"
 #include "win/help_file.h"
 #include "winuser.h"
 
@@ -29,8 +29,8 @@ TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
 }
 
 TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
-  Scratch scratch;
-  std::string path = (scratch / "small.hlp").string();
+  dxf_test::ScratchDir scratch;
+  std::string path = scratch.file("small.hlp");
   std::ofstream(path, std::ios::binary) << "# test\ntitle Small Help\r\ntopic 1 1 intro Introduction\nHello.\n.\n"
                                            "topic 5 2 detail The detail\nMore.\n";
   BOOL result = FALSE;
@@ -48,12 +48,12 @@ TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
 }
 
 TEST(HelpViewer, MissingOrMalformedFilesAreReportedNotShown) {
-  Scratch scratch;
+  dxf_test::ScratchDir scratch;
   BOOL result = TRUE;
-  std::string missing = (scratch / "missing.hlp").string();
+  std::string missing = scratch.file("missing.hlp");
   EXPECT_EQ(helpOutput(missing, HELP_FINDER, 0, &result), "\nHelp: cannot open help file \"" + missing + "\".");
   EXPECT_FALSE(result);
-  std::string bad = (scratch / "bad.hlp").string();
+  std::string bad = scratch.file("bad.hlp");
   std::ofstream(bad, std::ios::binary) << "title T\ntopic x 1 k Title\n";
   EXPECT_EQ(helpOutput(bad, HELP_FINDER, 0, &result),
             "\nHelp: " + bad + ":2: expected: topic NUMBER LEVEL KEYWORD TITLE.");

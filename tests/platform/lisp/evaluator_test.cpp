@@ -8,7 +8,7 @@
 #include "lisp/builtins.h"
 #include "lisp/interpreter.h"
 #include "lisp_test_support.h"
-#include "scratch.h"
+#include "../dxf/dxf_test_support.h"
 
 TEST(LispValues, PrintAsTheCommandLineShowsThem) {
   EXPECT_EQ(lispOutput("(list nil nil)"), "(nil nil)");
@@ -87,12 +87,11 @@ TEST(LispErrors, DeepNestingIsRefusedWithoutExhaustingTheStack) {
 class LispLoad : public testing::Test {
  protected:
   std::string write(const std::string& name, const std::string& text) {
-    std::filesystem::path path = m_dir / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path.string();
+    dxf_test::writeFile(m_scratch.file(name), text);
+    return m_scratch.file(name);
   }
-  Scratch m_scratch;
-  std::filesystem::path m_dir = m_scratch.path();
+  dxf_test::ScratchDir m_scratch;
+  std::string m_dir = m_scratch.path();
 };
 
 TEST_F(LispLoad, EvaluatesEveryExpressionAndAddsTheExtension) {
@@ -106,8 +105,8 @@ TEST_F(LispLoad, MissingFileFailsOrGivesTheFallback) {
   EXPECT_EQ(lispOutput("(load \"no_such_program\")"), "; error: LOAD failed: \"no_such_program\"");
   EXPECT_EQ(lispOutput("(load \"no_such_program\" 'gone)"), "GONE");
   EXPECT_EQ(lispOutput("(load 5)"), "; error: bad argument type: stringp 5");
-  EXPECT_EQ(lispOutput("(load \"" + m_dir.string() + "\")"),
-            "; error: LOAD failed: \"" + m_dir.string() + "\"");
+  EXPECT_EQ(lispOutput("(load \"" + m_dir + "\")"),
+            "; error: LOAD failed: \"" + m_dir + "\"");
 }
 
 TEST_F(LispLoad, ErrorsInsideAFileStopIt) {
@@ -117,7 +116,7 @@ TEST_F(LispLoad, ErrorsInsideAFileStopIt) {
 }
 
 TEST_F(LispLoad, AFileLoadingItselfStopsAtTheNestingBound) {
-  std::string path = m_dir / "self.lsp";
+  std::string path = m_scratch.file("self.lsp");
   write("self.lsp", "(load \"" + path + "\")\n");
   EXPECT_EQ(lispOutput("(load \"" + path + "\")"), "; error: nesting too deep");
 }

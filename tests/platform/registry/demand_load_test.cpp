@@ -9,7 +9,7 @@
 #include "acad/arx_loader.h"
 #include "acad/demand_load.h"
 #include "acrx.h"
-#include "../lisp/scratch.h"
+#include "../dxf/dxf_test_support.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -31,7 +31,7 @@ void setText(const std::string& keyPath, const char* name, const std::string& te
 class DemandLoad : public testing::Test {
  protected:
   void SetUp() override {
-    acad_registry::setFilePath(m_file.string());
+    acad_registry::setFilePath(m_file);
   }
   void TearDown() override {
     testing::internal::CaptureStdout();
@@ -45,14 +45,9 @@ class DemandLoad : public testing::Test {
     setText(kAppsPath + "\\Probe\\Commands", "ProbeCmd", "ProbeCmd");
     setText(kAppsPath + "\\Probe\\Loader", "MODULE", module);
   }
-  std::string contents() const {
-    std::ifstream in(m_file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
-  Scratch m_scratch;
-  std::filesystem::path m_file = m_scratch / "registry.txt";
+  std::string contents() const { return dxf_test::readFile(m_file); }
+  dxf_test::ScratchDir m_scratch;
+  std::string m_file = m_scratch.file("registry.txt");
   const std::string m_probe = std::string(VRML_BIN_DIR) + "/probe.arx";
 };
 

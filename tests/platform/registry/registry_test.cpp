@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "../lisp/scratch.h"
+#include "../dxf/dxf_test_support.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -15,19 +15,14 @@ namespace {
 class Registry : public testing::Test {
  protected:
   void SetUp() override {
-    acad_registry::setFilePath(m_file.string());
+    acad_registry::setFilePath(m_file);
   }
   void TearDown() override {
     acad_registry::setFilePath("");
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
   }
-  std::string contents() const {
-    std::ifstream in(m_file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  }
+  std::string contents() const { return dxf_test::readFile(m_file); }
   static LONG create(HKEY parent, const char* sub, HKEY* key, DWORD* disposition = nullptr) {
     return RegCreateKeyExA(parent, sub, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key,
                            disposition);
@@ -36,8 +31,8 @@ class Registry : public testing::Test {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                           static_cast<DWORD>(std::strlen(text) + 1));
   }
-  Scratch m_scratch;
-  std::filesystem::path m_file = m_scratch / "registry.txt";
+  dxf_test::ScratchDir m_scratch;
+  std::string m_file = m_scratch.file("registry.txt");
 };
 
 TEST_F(Registry, CreatedKeysAndStringValuesAreWrittenToTheFile) {
@@ -179,11 +174,11 @@ TEST_F(Registry, SubkeysAndValuesEnumerate) {
 }
 
 TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
-  std::ofstream(m_file, std::ios::binary) << "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
+  dxf_test::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
                                              "\"Good\"=\"yes\"\r\n"
                                              "garbage without quotes\n"
                                              "\"Bad\"=hex(1):zz\n"
-                                             "\"Bin\"=hex(3):00,ff\n";
+                                             "\"Bin\"=hex(3):00,ff\n");
   testing::internal::CaptureStderr();
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Read", 0, KEY_READ, &key), ERROR_SUCCESS);

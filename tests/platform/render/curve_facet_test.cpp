@@ -135,3 +135,35 @@ TEST(FacetCurve, ZeroOrBrokenExtrusionIsRefused) {
     EXPECT_EQ(facet(type, t).status, Acad::eInvalidInput) << type;
   }
 }
+
+TEST(FacetCurve, WidePolylineIsAFlatStripOrWithThicknessASlab) {
+  Tags strip = tags({{90, "2"}, {70, "0"}, {43, "2"}, {10, "0"}, {20, "0"}, {10, "5"}, {20, "0"}});
+  Faceted flat = facet("LWPOLYLINE", strip);
+  ASSERT_EQ(flat.status, Acad::eOk);
+  EXPECT_NEAR(flat.callout.area(), 10.0, kTight);
+  Box box = flat.callout.box();
+  EXPECT_NEAR(box.low.y, -1, kTight);
+  EXPECT_NEAR(box.high.y, 1, kTight);
+
+  strip.push_back({39, "3"});
+  Faceted slab = facet("LWPOLYLINE", strip);
+  ASSERT_EQ(slab.status, Acad::eOk);
+  EXPECT_NEAR(slab.callout.area(), 2 * 10 + 2 * 5 * 3 + 2 * 2 * 3, kTight);
+
+  // A half circle of radius 1, 0.5 wide: half an annulus between 0.75 and 1.25.
+  Tags arc = tags({{90, "2"}, {10, "0"}, {20, "0"}, {40, "0.5"}, {41, "0.5"}, {42, "1"}, {10, "2"}, {20, "0"}});
+  Faceted ring = facet("LWPOLYLINE", arc);
+  ASSERT_EQ(ring.status, Acad::eOk);
+  expectCutArea(ring.callout.area(), std::numbers::pi / 2, kAreaKept);
+  EXPECT_NEAR(ring.callout.box().low.y, -1.25, 1.25 * kBoxShrink);  // the arc turns counterclockwise: below
+}
+
+TEST(FacetCurve, TwoDPolylineVerticesTaperTheirOwnWidth) {
+  Tags head = tags({{70, "0"}, {40, "4"}, {41, "4"}});
+  Tags tapered = tags({{10, "0"}, {20, "0"}, {70, "0"}, {40, "0"}, {41, "2"}});
+  Tags plain = tags({{10, "5"}, {20, "0"}, {70, "0"}});  // takes the polyline's widths, but ends it
+  acre_detail::EntityView view{"POLYLINE", head, {tapered, plain}};
+  Faceted wedge = facet(view);
+  ASSERT_EQ(wedge.status, Acad::eOk);
+  EXPECT_NEAR(wedge.callout.area(), 5.0, kTight);  // from a point to 2 wide over 5
+}

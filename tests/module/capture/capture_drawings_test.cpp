@@ -1,0 +1,112 @@
+// The capture fed by the real facetter from drawings read from file: every
+// stored face refers to a stored point, however many batches an entity
+// takes, and each entity's face file and blocks are given back.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "acadmem.h"
+#include "adslib.h"
+#include "db/database.h"
+#include "drawing_file.h"
+#include "wrl_out.h"
+
+namespace {
+
+struct Capture {
+  Acad::ErrorStatus status = Acad::eOk;
+  size_t points = 0, faces = 0;
+  bool indexesInRange = true;
+  double area = 0;
+};
+
+double triangleArea(const WrlPoint& a, const WrlPoint& b, const WrlPoint& c) {
+  double u[3] = {b.x() - a.x(), b.y() - a.y(), b.z() - a.z()};
+  double v[3] = {c.x() - a.x(), c.y() - a.y(), c.z() - a.z()};
+  double n[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]};
+  return std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]) / 2;
+}
+
+// One entity through a one-entity set, as the export loop does it.
+Capture capture(const acdb_detail::Record& record) {
+  Capture result;
+  ads_name entity, set;
+  EXPECT_EQ(acdbGetAdsName(entity, AcDbObjectId(const_cast<acdb_detail::Record*>(&record))), Acad::eOk);
+  if (ads_ssadd(entity, nullptr, set) != RTNORM) {
+    result.status = Acad::eInvalidAdsName;
+    return result;
+  }
+  WrlCallout callout;
+  acreRegisterCallout(&callout);
+  char* faceFile = nullptr;
+  result.status = acreEntityToFaces(set, &faceFile, 1);
+  acreRegisterCallout(nullptr);
+  ads_ssfree(set);
+  if (faceFile) {
+    EXPECT_EQ(std::remove(faceFile), 0);
+    acad_free(faceFile);
+  }
+  if (result.status != Acad::eOk || !callout.faceObject->isComplete()) return result;
+  const WrlPointList& points = *callout.faceObject->points();
+  result.points = points.size();
+  result.faces = callout.faceObject->faces()->size();
+  for (const WrlFace& face : *callout.faceObject->faces()) {
+    for (int j = 0; j < face.count(); ++j)
+      result.indexesInRange = result.indexesInRange && face.corner(j) >= 0 && size_t(face.corner(j)) < points.size();
+    if (!result.indexesInRange) break;
+    for (int j = 1; j + 1 < face.count(); ++j)
+      result.area += triangleArea(points.at(face.corner(0)), points.at(face.corner(j)), points.at(face.corner(j + 1)));
+  }
+  return result;
+}
+
+// A polygon mesh of n x n vertices one unit apart, as an old drawing file holds it.
+std::string gridDrawing(int n) {
+  std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\n0\n66\n1\n70\n16\n71\n" + std::to_string(n) +
+                    "\n72\n" + std::to_string(n) + "\n";
+  for (int i = 0; i < n; ++i)
+    for (int j = 0; j < n; ++j)
+      dxf += "0\nVERTEX\n8\n0\n10\n" + std::to_string(j) + "\n20\n" + std::to_string(i) + "\n30\n0\n70\n64\n";
+  return dxf + "0\nSEQEND\n8\n0\n0\nENDSEC\n0\nEOF\n";
+}
+
+}  // namespace
+
+TEST(CaptureDrawings, MeshOfManyBatchesKeepsEveryFaceOnItsOwnPoints) {
+  std::filesystem::path path = std::filesystem::temp_directory_path() / "capture_grid.dxf";
+  std::ofstream(path) << gridDrawing(100);
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(path.string(), error)) << error;
+  std::filesystem::remove(path);
+  size_t liveBefore = acad_heap::stats().liveBlocks;
+  ASSERT_EQ(acdb_detail::currentDatabase()->entities().size(), 1u);
+  Capture grid = capture(*acdb_detail::currentDatabase()->entities()[0]);
+  ASSERT_EQ(grid.status, Acad::eOk);
+  EXPECT_EQ(grid.faces, 99u * 99u);
+  EXPECT_GE(grid.points, 100u * 100u);  // vertices shared across a batch boundary come twice
+  EXPECT_TRUE(grid.indexesInRange);
+  EXPECT_NEAR(grid.area, 99.0 * 99.0, 1e-6);
+  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
+}
+
+TEST(CaptureDrawings, EveryCorpusEntityCapturesWithinItsPointsAndLeavesNothingBehind) {
+  size_t complete = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR)) {
+    if (entry.path().extension() != ".dxf") continue;
+    std::string error;
+    if (!drawing_file::open(entry.path().string(), error)) continue;
+    size_t liveBefore = acad_heap::stats().liveBlocks;
+    for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->entities()) {
+      if (record->erased) continue;
+      Capture one = capture(*record);
+      EXPECT_TRUE(one.indexesInRange) << entry.path().filename() << " " << record->type;
+      complete += one.faces ? 1 : 0;
+    }
+    EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore) << entry.path().filename();
+  }
+  EXPECT_GE(complete, 1500u);
+}
