@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "../../common/message_catalogue.h"
 #include "afxres.h"
 #include "rcdata.h"
 
@@ -13,70 +14,7 @@ extern const RcModuleResources testVrmlResources;
 
 namespace {
 
-const std::map<int, std::string> kCatalogue = {
-    {1, "\nSelect objects: "},
-    {2, "\nCannot determine length of selection set."},
-    {3, "\nNo entity in selection set."},
-    {4, "\nError while creating VRML file."},
-    {5, "\nCannot determine length of selection set."},
-    {6, "\nNo entity in selection set."},
-    {7, "\nCannot create output file."},
-    {8, "\nCannot get entity from selection set."},
-    {9, "\nCannot open entity for reading - %ld."},
-    {10, "\nInvalid object type ignored - must be derived from AcDbBody or AcDb3dSolid."},
-    {11, "\nCannot create selection set."},
-    {12, "\nCannot open face file."},
-    {13, "\nCannot convert faces to VRML"},
-    {14, "\n%d objects converted."},
-    {15, "Create VRML File"},
-    {16, "\nInvalid object type."},
-    {17, "Cannot open object for writing."},
-    {18, "\nError while attaching url data to selected object."},
-    {19, "\nError while attaching material data to selected object."},
-    {20, "\nSelect object: "},
-    {21, "\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"},
-    {22, "\nUsage: vrml_wrlout selection_set filename\n"},
-    {23, "\nUsage: vrml_geturl entity\n"},
-    {24, "\nUsage: vrml_getmaterial entity\n"},
-    {25, "VRML Properties"},
-    {26, "URL Properties"},
-    {27, "URL Link:"},
-    {28, "Description:"},
-    {29, "Material Properties"},
-    {30, "Use AutoCAD Color"},
-    {31, "Shininess:"},
-    {32, "Transparency:"},
-    {33, "OK"},
-    {34, "Cancel"},
-    {36, "\n%d invalid objects ignored."},
-    {37, "\nProcessing %d of %d."},
-    {38, "Meshcast in progress"},
-    {39, "%d object(s) ignored."},
-    {40, "%d object(s) converted."},
-    {41, "Cancel"},
-    {42, "VrmlOut"},
-    {43, "VrmlProp"},
-    {44, "VrmlAbout"},
-    {45, "VrmlHelp"},
-    {46, "VrmlOut"},
-    {47, "VrmlProp"},
-    {48, "VrmlAbout"},
-    {49, "VrmlHelp"},
-    {50, "Meshcast options"},
-    {51, "Drawing units"},
-    {52, "&Milimeter"},
-    {53, "&Centimeter"},
-    {54, "M&eter"},
-    {55, "&Inch"},
-    {56, "&Other"},
-    {57, "UCS Transformation"},
-    {58, "Recalculate points to current &UCS"},
-    {59, "OK"},
-    {60, "Cancel"},
-    {61, "VRML version"},
-    {62, "VRML 1.0"},
-    {63, "VRML 2.0"},
-};
+const auto& kCatalogue = kMessageCatalogue;
 
 const RcDialog* dialog(int id) {
   for (size_t i = 0; i < testVrmlResources.dialogCount; ++i)
@@ -113,6 +51,22 @@ void expectControls(int dialogId, const std::vector<Expected>& expected) {
 
 const uint32_t kModalStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
 
+// The dialog's own line of the template: caption, font, size and style.
+const RcDialog* expectDialog(int id, const char* caption, int cx, int cy, uint32_t style) {
+  const RcDialog* d = dialog(id);
+  EXPECT_NE(d, nullptr) << id;
+  if (!d) return nullptr;
+  EXPECT_STREQ(d->caption, caption);
+  EXPECT_STREQ(d->fontName, "MS Sans Serif");
+  EXPECT_EQ(d->fontSize, 8);
+  EXPECT_EQ(d->x, 0);
+  EXPECT_EQ(d->y, 0);
+  EXPECT_EQ(d->cx, cx);
+  EXPECT_EQ(d->cy, cy);
+  EXPECT_EQ(d->style, style);
+  return d;
+}
+
 }  // namespace
 
 TEST(VrmlResources, StringTableHoldsExactlyTheCatalogue) {
@@ -127,14 +81,7 @@ TEST(VrmlResources, StringTableHoldsExactlyTheCatalogue) {
 }
 
 TEST(VrmlResources, OptionsDialogTemplate) {
-  const RcDialog* d = dialog(140);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast options");
-  EXPECT_STREQ(d->fontName, "MS Sans Serif");
-  EXPECT_EQ(d->fontSize, 8);
-  EXPECT_EQ(d->cx, 234);
-  EXPECT_EQ(d->cy, 162);
-  EXPECT_EQ(d->style, kModalStyle);
+  expectDialog(140, "Meshcast options", 234, 162, kModalStyle);
   const uint32_t radio = BS_AUTORADIOBUTTON;
   expectControls(140, {
                           {1, "BUTTON", "OK", 177, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
@@ -155,12 +102,7 @@ TEST(VrmlResources, OptionsDialogTemplate) {
 }
 
 TEST(VrmlResources, ProgressDialogTemplate) {
-  const RcDialog* d = dialog(139);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast in progress");
-  EXPECT_EQ(d->cx, 236);
-  EXPECT_EQ(d->cy, 82);
-  EXPECT_EQ(d->style, kModalStyle | WS_VISIBLE | DS_CENTER);
+  expectDialog(139, "Meshcast in progress", 236, 82, kModalStyle | WS_VISIBLE | DS_CENTER);
   expectControls(139, {
                           {2, "BUTTON", "Cancel", 94, 58, 50, 14, WS_TABSTOP},
                           {1041, "msctls_progress32", "Progress1", 28, 36, 179, 14, WS_BORDER},
@@ -170,12 +112,7 @@ TEST(VrmlResources, ProgressDialogTemplate) {
 }
 
 TEST(VrmlResources, PropertiesDialogTemplate) {
-  const RcDialog* d = dialog(130);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "VRML Properties");
-  EXPECT_EQ(d->cx, 293);
-  EXPECT_EQ(d->cy, 130);
-  EXPECT_EQ(d->style, kModalStyle);
+  expectDialog(130, "VRML Properties", 293, 130, kModalStyle);
   const uint32_t edit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
   const uint32_t label = SS_LEFT | WS_GROUP;
   expectControls(130, {
@@ -196,12 +133,8 @@ TEST(VrmlResources, PropertiesDialogTemplate) {
 }
 
 TEST(VrmlResources, AboutBoxTemplateIconAndVersion) {
-  const RcDialog* d = dialog(129);
+  const RcDialog* d = expectDialog(129, "Meshcast", 273, 134, kModalStyle);
   ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast");
-  EXPECT_EQ(d->cx, 273);
-  EXPECT_EQ(d->cy, 134);
-  EXPECT_EQ(d->style, kModalStyle);
   ASSERT_EQ(d->controlCount, 4u);
   std::string info = d->controls[0].text;
   std::vector<std::string> lines;
