@@ -2,8 +2,12 @@
 // that nothing of the module is constructed when the library is mapped.
 #include "ZornVrml.h"
 
+#include <cstdio>
+#include <cstring>
+#include <new>
 
 #include "ArxUtil.h"
+#include "winreg.h"
 
 namespace {
 constinit ModuleStatic<CVrmlApp> theApp;
@@ -17,8 +21,98 @@ bool moduleStaticsBuilt() { return theApp.built(); }
 
 CVrmlApp::CVrmlApp() : CWinApp(nullptr) {}
 
-void CVrmlApp::registerForDemandLoad() {}
+namespace {
+
+const char kAppName[] = "Meshcast";
+
+// A new text of `first` followed by `second`, or null when out of memory.
+char* joined(const char* first, const char* second) {
+  size_t length = std::strlen(first) + std::strlen(second) + 1;
+  char* text = new (std::nothrow) char[length];
+  if (text) std::snprintf(text, length, "%s%s", first, second);
+  return text;
+}
+
+// Creates (or opens) a key for writing; null when it is not available.
+HKEY createKey(HKEY parent, const char* name) {
+  char noClass[] = "";
+  HKEY key = nullptr;
+  DWORD disposition = 0;
+  if (RegCreateKeyExA(parent, name, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, &disposition) !=
+      ERROR_SUCCESS)
+    return nullptr;
+  return key;
+}
+
+// A REG_SZ value; its stored length counts the terminating zero.
+void writeText(HKEY key, const char* name, const char* text) {
+  RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), static_cast<DWORD>(std::strlen(text) + 1));
+}
+
+// The command names, value name and data each from the module's string table.
+void writeCommands(HKEY appKey) {
+  HKEY commands = createKey(appKey, "Commands");
+  if (!commands) return;
+  char name[300];
+  char data[300];
+  for (UINT number = 42; number <= 45; ++number) {
+    if (LoadStringA(moduleHandle(), number, name, sizeof name) <= 0) name[0] = '\0';
+    if (LoadStringA(moduleHandle(), number + 4, data, sizeof data) <= 0) data[0] = '\0';
+    writeText(commands, name, data);
+  }
+  RegCloseKey(commands);
+}
+
+void writeSubkeyText(HKEY appKey, const char* subkey, const char* name, const char* text) {
+  HKEY key = createKey(appKey, subkey);
+  if (!key) return;
+  writeText(key, name, text);
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+void CVrmlApp::registerForDemandLoad() {
+  char* appsKey = joined(acrxProductKey(), "\\FerolanApps");
+  if (!appsKey) return;
+  acrxRegisterApp(static_cast<AcadApp::LoadReasons>(AcadApp::kOnCommandInvocation | AcadApp::kOnLoadRequest), kAppName,
+                  appsKey, 2);
+  char* appPath = joined(appsKey, "\\Meshcast");
+  delete[] appsKey;
+  if (!appPath) return;
+  HKEY appKey = createKey(HKEY_LOCAL_MACHINE, appPath);
+  delete[] appPath;
+  if (!appKey) return;
+  writeCommands(appKey);
+  const char* module = ads_getappname();
+  writeSubkeyText(appKey, "Loader", "MODULE", module ? module : "");
+  writeSubkeyText(appKey, "Name", kAppName, kAppName);
+  RegCloseKey(appKey);
+}
 
 int CVrmlApp::isMenuLoaded() { return acedIsMenuGroupLoaded("vrml") == 1 ? 1 : 0; }
 
-int CVrmlApp::loadMenu() { return 1; }
+int CVrmlApp::loadMenu() {
+  const char* module = ads_getappname();
+  if (!module) return 1;
+  // The menu file lies beside the module: its path without ".arx".
+  size_t length = std::strlen(module);
+  size_t kept = length > 4 ? length - 4 : 0;
+  char* menuPath = new (std::nothrow) char[kept + 1];
+  if (!menuPath) return 1;
+  std::memcpy(menuPath, module, kept);
+  menuPath[kept] = '\0';
+
+  resbuf savedEcho{};
+  ads_getvar("CMDECHO", &savedEcho);
+  resbuf quiet{};
+  quiet.restype = RTSHORT;
+  quiet.resval.rint = 0;
+  ads_setvar("CMDECHO", &quiet);
+  ads_command(RTSTR, "_.menuunload", RTSTR, "vrml", RTNONE);
+  ads_command(RTSTR, "_.menuload", RTSTR, menuPath, RTNONE);
+  ads_command(RTSTR, "_.toolbar", RTSTR, "vrml.TB_WRL", RTSTR, "_float", RTSTR, "100,100", RTSTR, "1", RTNONE);
+  ads_setvar("CMDECHO", &savedEcho);
+  delete[] menuPath;
+  return 1;
+}

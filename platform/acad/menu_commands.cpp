@@ -33,8 +33,10 @@ bool menuLoad(Answers& answers) {
 bool menuUnload(Answers& answers) {
   std::string group;
   if (!answers.next("\nMenu group to unload: ", group)) return false;
+  // Unloading a group that is not there leaves things as asked; it is worth
+  // a word only when the command echoes.
   if (!unloadGroup(group)) {
-    acad_console::write("\nMenu group \"" + group + "\" is not loaded.");
+    report("\nMenu group \"" + group + "\" is not loaded.");
     return false;
   }
   report("\nMenu group \"" + group + "\" unloaded.");

@@ -59,7 +59,12 @@ bool matches(const Record& record, const resbuf* item) {
   }
 }
 
-void report(size_t found) { acad_console::write("\n" + std::to_string(found) + " found"); }
+void report(size_t found) {
+  std::string text = "\n";
+  text += std::to_string(found);
+  text += " found";
+  acad_console::write(text);
+}
 
 // Adds entities not in the set yet; reports how many the answer found.
 void addAll(std::vector<Record*>& set, const std::vector<Record*>& found) {

@@ -20,17 +20,25 @@ bool nextLine(std::string_view data, size_t& pos, std::string_view& line) {
   return true;
 }
 
+// Group codes are short digit runs padded with spaces; this path is hot.
 bool parseCode(std::string_view line, int16_t& code) {
-  int64_t value = 0;
-  if (!acdb_detail::parseInteger(line, value) || !acdb_detail::validGroupCode(static_cast<int>(value)))
-    return false;
+  size_t i = 0;
+  while (i < line.size() && line[i] == ' ') ++i;
+  int value = 0;
+  size_t digits = 0;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && digits < 5; ++i, ++digits)
+    value = value * 10 + (line[i] - '0');
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  if (digits == 0 || i != line.size() || !acdb_detail::validGroupCode(value)) return false;
   code = static_cast<int16_t>(value);
   return true;
 }
 
 std::string quoted(std::string_view text) {
-  if (text.size() > 40) return "\"" + std::string(text.substr(0, 40)) + "...\"";
-  return "\"" + std::string(text) + "\"";
+  std::string out = "\"";
+  out.append(text.substr(0, 40));
+  out.append(text.size() > 40 ? "...\"" : "\"");
+  return out;
 }
 
 }  // namespace

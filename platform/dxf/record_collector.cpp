@@ -16,7 +16,8 @@ bool RecordCollector::add(int16_t code, std::string_view value, size_t where) {
   if (code == 0) {
     if (!m_tags.empty() && !closeRecord()) return false;
     m_recordWhere = where;
-    m_tags.reserve(16);
+    // Drawings run in long stretches of one kind of entity: expect the last size.
+    m_tags.reserve(m_lastSize);
   }
   m_tags.push_back({code, std::string(value)});
   // Nothing after EOF belongs to the drawing (some writers pad the file).
@@ -27,6 +28,7 @@ bool RecordCollector::add(int16_t code, std::string_view value, size_t where) {
 bool RecordCollector::closeRecord() {
   std::vector<acdb_detail::Tag> tags = std::move(m_tags);
   m_tags.clear();
+  m_lastSize = tags.size();
   const std::string type = tags[0].code == 0 ? tags[0].value : std::string();
   if (type == "SECTION") {
     if (m_inSection) return fail(m_recordWhere, "SECTION inside section " + m_section + " (ENDSEC missing)");

@@ -36,6 +36,7 @@ class RecordCollector {
   const char* m_unit;
   std::vector<acdb_detail::Tag> m_tags;
   size_t m_recordWhere = 0;
+  size_t m_lastSize = 16;
   std::vector<std::unique_ptr<acdb_detail::Record>> m_records;
   std::string m_section;
   bool m_inSection = false;

@@ -28,5 +28,6 @@ void defineOutputBuiltins(Interpreter& lisp);   // princ, prin1, print, load
 void defineArxBuiltins(Interpreter& lisp);      // arxload, arxunload
 void defineEntityBuiltins(Interpreter& lisp);   // entlast, entnext, handent
 void defineSelectionBuiltins(Interpreter& lisp);  // ssget, sslength, ssname, entsel
+void defineSysvarBuiltins(Interpreter& lisp);   // getvar, setvar
 
 }  // namespace acad_lisp

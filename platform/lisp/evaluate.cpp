@@ -16,6 +16,7 @@ Interpreter& hostInterpreter() {
     defineArxBuiltins(lisp);
     defineEntityBuiltins(lisp);
     defineSelectionBuiltins(lisp);
+    defineSysvarBuiltins(lisp);
     return true;
   }();
   (void)defined;

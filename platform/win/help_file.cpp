@@ -1,6 +1,7 @@
 // Parsing and laying out help files.
 #include "win/help_file.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -46,8 +47,12 @@ bool readHelpFile(const std::string& path, HelpFile& help, std::string& error) {
 
 std::string contentsText(const HelpFile& help) {
   std::string out = "\n" + help.title + " - Contents\n";
-  for (const Topic& topic : help.topics)
-    out += std::string(2 * topic.level, ' ') + std::to_string(topic.number) + "  " + topic.title + "\n";
+  size_t width = 1;
+  for (const Topic& topic : help.topics) width = std::max(width, std::to_string(topic.number).size());
+  for (const Topic& topic : help.topics) {
+    std::string number = std::to_string(topic.number);
+    out += std::string(2 * topic.level + width - number.size(), ' ') + number + "  " + topic.title + "\n";
+  }
   return out;
 }
 

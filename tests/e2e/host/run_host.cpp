@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -21,9 +22,10 @@ ProcessResult runCommand(const std::string& commandLine) {
 }
 
 ProcessResult runHost(const std::string& arguments, const std::string& script) {
+  // Named after the process too: test processes run side by side.
   std::string dir = testing::TempDir();
-  std::string scriptPath = dir + "/host_test.scr";
-  std::string registry = dir + "/host_test_registry.txt";
+  std::string scriptPath = dir + "/host_test_" + std::to_string(getpid()) + ".scr";
+  std::string registry = dir + "/host_test_registry_" + std::to_string(getpid()) + ".txt";
   std::remove(registry.c_str());
   std::ofstream(scriptPath, std::ios::binary) << script;
   return runCommand("ARXHOST_REGISTRY='" + registry + "' '" + binPath("arxhost") + "' " + arguments +

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "../../common/message_catalogue.h"
 #include "afxres.h"
 #include "rcdata.h"
 
@@ -13,70 +14,7 @@ extern const RcModuleResources testVrmlResources;
 
 namespace {
 
-const std::map<int, std::string> kCatalogue = {
-    {1, "\nSelect objects: "},
-    {2, "\nCannot determine length of selection set."},
-    {3, "\nNo entity in selection set."},
-    {4, "\nError while creating VRML file."},
-    {5, "\nCannot determine length of selection set."},
-    {6, "\nNo entity in selection set."},
-    {7, "\nCannot create output file."},
-    {8, "\nCannot get entity from selection set."},
-    {9, "\nCannot open entity for reading - %ld."},
-    {10, "\nInvalid object type ignored - must be derived from AcDbBody or AcDb3dSolid."},
-    {11, "\nCannot create selection set."},
-    {12, "\nCannot open face file."},
-    {13, "\nCannot convert faces to VRML"},
-    {14, "\n%d objects converted."},
-    {15, "Create VRML File"},
-    {16, "\nInvalid object type."},
-    {17, "Cannot open object for writing."},
-    {18, "\nError while attaching url data to selected object."},
-    {19, "\nError while attaching material data to selected object."},
-    {20, "\nSelect object: "},
-    {21, "\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"},
-    {22, "\nUsage: vrml_wrlout selection_set filename\n"},
-    {23, "\nUsage: vrml_geturl entity\n"},
-    {24, "\nUsage: vrml_getmaterial entity\n"},
-    {25, "VRML Properties"},
-    {26, "URL Properties"},
-    {27, "URL Link:"},
-    {28, "Description:"},
-    {29, "Material Properties"},
-    {30, "Use AutoCAD Color"},
-    {31, "Shininess:"},
-    {32, "Transparency:"},
-    {33, "OK"},
-    {34, "Cancel"},
-    {36, "\n%d invalid objects ignored."},
-    {37, "\nProcessing %d of %d."},
-    {38, "Meshcast in progress"},
-    {39, "%d object(s) ignored."},
-    {40, "%d object(s) converted."},
-    {41, "Cancel"},
-    {42, "VrmlOut"},
-    {43, "VrmlProp"},
-    {44, "VrmlAbout"},
-    {45, "VrmlHelp"},
-    {46, "VrmlOut"},
-    {47, "VrmlProp"},
-    {48, "VrmlAbout"},
-    {49, "VrmlHelp"},
-    {50, "Meshcast options"},
-    {51, "Drawing units"},
-    {52, "&Milimeter"},
-    {53, "&Centimeter"},
-    {54, "M&eter"},
-    {55, "&Inch"},
-    {56, "&Other"},
-    {57, "UCS Transformation"},
-    {58, "Recalculate points to current &UCS"},
-    {59, "OK"},
-    {60, "Cancel"},
-    {61, "VRML version"},
-    {62, "VRML 1.0"},
-    {63, "VRML 2.0"},
-};
+const auto& kCatalogue = kMessageCatalogue;
 
 const RcDialog* dialog(int id) {
   for (size_t i = 0; i < testVrmlResources.dialogCount; ++i)

@@ -1,0 +1,63 @@
+// The progress window of the export loop.
+#include "ProgressDlg.h"
+
+#include "message.h"
+#include "res/resource.h"
+
+BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
+END_MESSAGE_MAP()
+
+CProgressDlg::CProgressDlg(CWnd* parent)
+    : m_pParent(parent), m_nTemplate(IDD_PROGRESS), m_nConverted(0), m_nIgnored(0), m_bCancelled(0) {}
+
+CProgressDlg::~CProgressDlg() = default;
+
+BOOL CProgressDlg::Create() { return CDialog::Create(m_nTemplate, m_pParent); }
+
+void CProgressDlg::DoDataExchange(CDataExchange* pDX) {
+  CDialog::DoDataExchange(pDX);
+  DDX_Control(pDX, IDC_PROGRESS, m_progress);
+  DDX_Text(pDX, IDC_CONVERTED, m_strConverted);
+  DDX_Text(pDX, IDC_IGNORED, m_strIgnored);
+}
+
+BOOL CProgressDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetWindowText(messageText(38));
+  SetDlgItemText(IDCANCEL, messageText(41));
+  m_strIgnored.Format(messageText(39), m_nIgnored);
+  m_strConverted.Format(messageText(40), m_nConverted);
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+void CProgressDlg::OnCancel() {
+  m_bCancelled = 1;
+  DestroyWindow();
+}
+
+int CProgressDlg::isCancelled() const { return m_bCancelled == 1 ? 1 : 0; }
+
+void CProgressDlg::setRange(int count) {
+  // The bar's bounds are 16 bits wide: the count's low 16 bits are the end.
+  m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, count));
+  m_progress.SendMessage(PBM_SETSTEP, 1);
+}
+
+void CProgressDlg::step() {
+  if (m_bCancelled) return;
+  m_progress.SendMessage(PBM_STEPIT);
+  UpdateData(FALSE);
+}
+
+void CProgressDlg::addIgnored() {
+  ++m_nIgnored;
+  m_strIgnored.Format(messageText(39), m_nIgnored);
+  if (!m_bCancelled) UpdateData(FALSE);
+}
+
+void CProgressDlg::addConverted() {
+  ++m_nConverted;
+  m_strConverted.Format(messageText(40), m_nConverted);
+  if (!m_bCancelled) UpdateData(FALSE);
+}

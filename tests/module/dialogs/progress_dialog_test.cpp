@@ -1,0 +1,85 @@
+// The progress window: counts, the bar's 16-bit range and Cancel.
+#include "ProgressDlg.h"
+#include "adslib.h"
+#include "module_dialog_fixture.h"
+#include "ui/presentation.h"
+
+namespace {
+
+HWND item(CWnd& dialog, int id) { return GetDlgItem(dialog.m_hWnd, id); }
+
+std::string textOf(HWND window) {
+  char buffer[100] = "";
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
+}  // namespace
+
+TEST_F(ModuleDialogTest, ProgressStartsAtZeroAndCountsEveryEntity) {
+  script("");
+  auto* dialog = new CProgressDlg(CWnd::FromHandle(adsw_acadMainWnd()));
+  ASSERT_TRUE(dialog->Create());
+  EXPECT_TRUE(IsWindowVisible(dialog->m_hWnd));
+  EXPECT_EQ(textOf(dialog->m_hWnd), "Meshcast in progress");
+  EXPECT_EQ(textOf(item(*dialog, IDCANCEL)), "Cancel");
+  EXPECT_EQ(textOf(item(*dialog, 1042)), "0 object(s) converted.");
+  EXPECT_EQ(textOf(item(*dialog, 1043)), "0 object(s) ignored.");
+  dialog->setRange(5);
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(dialog->isCancelled(), 0);
+    if (i == 1 || i == 3) dialog->addIgnored();
+    else dialog->addConverted();
+    dialog->step();
+  }
+  HWND bar = item(*dialog, 1041);
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 5);
+  EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, FALSE, 0), 5);
+  EXPECT_EQ(textOf(item(*dialog, 1042)), "3 object(s) converted.");
+  EXPECT_EQ(textOf(item(*dialog, 1043)), "2 object(s) ignored.");
+  dialog->DestroyWindow();
+  delete dialog;
+  std::string t = transcript();
+  EXPECT_NE(t.find("\n  1041 progress 5 (0..5)\n  1042 static \"3 object(s) converted.\"\n"
+                   "  1043 static \"2 object(s) ignored.\"\nDialog 139 closed"),
+            std::string::npos)
+      << t;
+}
+
+TEST_F(ModuleDialogTest, ProgressRangeTakesTheCountsLowSixteenBits) {
+  script("");
+  CProgressDlg dialog;
+  ASSERT_TRUE(dialog.Create());
+  dialog.setRange(70000);
+  EXPECT_EQ(SendMessageA(item(dialog, 1041), PBM_GETRANGE, FALSE, 0), 70000 & 0xFFFF);
+  dialog.setRange(65536);
+  EXPECT_EQ(SendMessageA(item(dialog, 1041), PBM_GETRANGE, FALSE, 0), 0);
+  dialog.DestroyWindow();
+}
+
+TEST_F(ModuleDialogTest, ProgressCancelClosesAtOnceAndCountsGoOn) {
+  // The second of four entities: Cancel arrives while it is faceted.
+  script("at 2 cancel\n");
+  auto* dialog = new CProgressDlg;
+  ASSERT_TRUE(dialog->Create());
+  dialog->setRange(4);
+  int started = 0;
+  for (int i = 0; i < 4 && !dialog->isCancelled(); ++i) {
+    ++started;
+    acad_ui::pumpMessages();  // what the facetter does for each entity
+    dialog->addConverted();
+    dialog->step();
+  }
+  EXPECT_EQ(started, 2);
+  EXPECT_EQ(dialog->isCancelled(), 1);
+  EXPECT_EQ(dialog->m_hWnd, nullptr);  // the window went at once
+  EXPECT_FALSE(dialog->DestroyWindow());
+  delete dialog;
+  std::string t = transcript();
+  // The window showed one converted when Cancel closed it; the second
+  // entity was still counted but touched no window.
+  EXPECT_NE(t.find("\n> at 2 cancel"), std::string::npos) << t;
+  EXPECT_NE(t.find("\nat 2 cancel\n  1041 progress 1 (0..4)\n  1042 static \"1 object(s) converted.\"\nDialog 139 closed"),
+            std::string::npos)
+      << t;
+}

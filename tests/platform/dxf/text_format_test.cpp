@@ -1,0 +1,43 @@
+// Details of text drawings that saving must carry over unchanged.
+#include <gtest/gtest.h>
+
+#include "db/database.h"
+#include "drawing_file.h"
+#include "dxf_test_support.h"
+
+namespace {
+
+std::string openAndSave(const std::string& text) {
+  dxf_test::ScratchDir scratch;
+  dxf_test::writeFile(scratch.file("in.dxf"), text);
+  std::string error;
+  EXPECT_TRUE(drawing_file::open(scratch.file("in.dxf"), error)) << error;
+  EXPECT_TRUE(drawing_file::save(scratch.file("out.dxf"), error)) << error;
+  return dxf_test::readFile(scratch.file("out.dxf"));
+}
+
+TEST(TextFormat, LineEndsCommentsAndPaddingSurvive) {
+  const std::string crlf =
+      "999\r\nmade by hand\r\n  0\r\nSECTION\r\n  2\r\nENTITIES\r\n  0\r\nLINE\r\n  8\r\n  spaced  \r\n"
+      " 10\r\n1.50\r\n  0\r\nENDSEC\r\n  0\r\nEOF\r\n";
+  EXPECT_EQ(openAndSave(crlf), crlf) << "CR LF, a leading comment, values with spaces, 1.50 as written";
+}
+
+TEST(TextFormat, CodesAreWrittenRightAlignedAndJunkAfterEofIsDropped) {
+  EXPECT_EQ(openAndSave("0\nSECTION\n2\nENTITIES\n0\nENDSEC\n0\nEOF\n\x1a\r\n"),
+            "  0\nSECTION\n  2\nENTITIES\n  0\nENDSEC\n  0\nEOF\n");
+}
+
+TEST(TextFormat, OnlyTrailingApplicationGroupsAreExtendedData) {
+  const std::string text =
+      "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n1001\nNOT_XDATA\n1000\nx\n  8\n0\n1001\nAPP\n1000\ny\n"
+      "1070\n3\n  0\nENDSEC\n  0\nEOF\n";
+  EXPECT_EQ(openAndSave(text), text);
+  const acdb_detail::Record& line = *acdb_detail::currentDatabase()->entities().front();
+  ASSERT_EQ(line.xdata.size(), 1u);
+  EXPECT_EQ(line.xdata[0].app, "APP");
+  EXPECT_EQ(line.xdata[0].tags.size(), 2u);
+  EXPECT_EQ(line.tags.size(), 4u) << "type, the early 1001 and 1000, layer";
+}
+
+}  // namespace
