@@ -147,3 +147,25 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
   tmux.keys("Escape");
   EXPECT_EQ(readResult(resultFile), "1 1");  // cancelled part of the way
 }
+
+TEST_F(DialogTest, TerminalMessageBoxTakesArrowsAndEnter) {
+  if (const char* resultFile = std::getenv(kDriverVariable)) {
+    acad_console::setInteractive(true);
+    int first = MessageBoxA(nullptr, "Replace the file?", "Question", MB_YESNO | MB_ICONQUESTION);
+    int second = MessageBoxA(nullptr, "Scale factor must be > 0", "Error", MB_ICONEXCLAMATION);
+    std::ofstream(resultFile) << first << " " << second << "\n";
+    return;
+  }
+  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
+  std::string resultFile = "/tmp/message_result_" + std::to_string(getpid());
+  std::remove(resultFile.c_str());
+  Tmux tmux("TerminalMessageBoxTakesArrowsAndEnter", resultFile);
+  ASSERT_TRUE(tmux.waitFor("Replace the file?")) << tmux.screen();
+  EXPECT_NE(tmux.screen().find(">[ Yes ]  [ No ]"), std::string::npos) << tmux.screen();
+  tmux.keys("Right");
+  ASSERT_TRUE(tmux.waitFor("[ Yes ] >[ No ]")) << tmux.screen();
+  tmux.keys("Enter");
+  ASSERT_TRUE(tmux.waitFor("Scale factor must be > 0")) << tmux.screen();
+  tmux.keys("Escape");  // a box with OK alone closes on Escape too
+  EXPECT_EQ(readResult(resultFile), std::to_string(IDNO) + " " + std::to_string(IDOK));
+}
