@@ -58,9 +58,9 @@ class Tmux {
   ~Tmux() { run("tmux kill-session -t " + m_name + " 2>/dev/null"); }
   std::string screen() const { return run("tmux capture-pane -p -t " + m_name); }
   void keys(const std::string& keys) const { run("tmux send-keys -t " + m_name + " " + keys); }
-  // Waits (up to five seconds) until the screen shows `text`.
+  // Waits (up to ten seconds) until the screen shows `text`.
   bool waitFor(const std::string& text) const {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 200; ++i) {
       if (screen().find(text) != std::string::npos) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -71,10 +71,10 @@ class Tmux {
   std::string m_name;
 };
 
-// The driver's line of results, once it has written it (five seconds at most).
+// The driver's line of results, once it has written it (ten seconds at most).
 std::string readResult(const std::string& path) {
   std::string result;
-  for (int i = 0; i < 100 && result.empty(); ++i) {
+  for (int i = 0; i < 200 && result.empty(); ++i) {
     std::ifstream in(path);
     std::getline(in, result);
     if (result.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
