@@ -8,8 +8,15 @@ App* g_current = nullptr;
 
 App* current() { return g_current; }
 
-Scope::Scope(App* app) : m_previous(g_current) { g_current = app; }
-Scope::~Scope() { g_current = m_previous; }
+Scope::Scope(App* app) : m_previous(g_current) {
+  g_current = app;
+  if (app) ++app->active;
+}
+
+Scope::~Scope() {
+  if (g_current) --g_current->active;
+  g_current = m_previous;
+}
 
 AcRx::AppRetCode send(App& app, AcRx::AppMsgCode msg) {
   Scope scope(&app);

@@ -14,6 +14,7 @@ struct App {
   void* library = nullptr;
   AcRxEntryPointFn entryPoint = nullptr;
   bool unlocked = false;
+  int active = 0;  // scopes of this application open now (its code is running)
 };
 
 // The application whose code runs now; null while the host runs its own.

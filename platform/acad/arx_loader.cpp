@@ -86,6 +86,9 @@ bool unload(const std::string& name, std::string* error) {
   acad_apps::App* app = find(name);
   if (!app) return fail(error, name + " is not loaded");
   if (!app->unlocked) return fail(error, app->name + " is locked and cannot be unloaded");
+  // Unmapping a module whose code is on the stack would pull the code away
+  // from under it.
+  if (app->active > 0) return fail(error, app->name + " is busy and cannot be unloaded");
   if (g_drawingOpen) acad_apps::send(*app, AcRx::kUnloadDwgMsg);
   acad_apps::send(*app, AcRx::kUnloadAppMsg);
   // Nothing may point into the module once it is gone.

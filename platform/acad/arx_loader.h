@@ -14,8 +14,8 @@ bool load(const std::string& path, std::string* error = nullptr);
 
 // Unloads the module named by its file name ("vrml.arx"), its base name
 // ("vrml", any case) or its path: kUnloadDwgMsg while a drawing is open,
-// kUnloadAppMsg, then unmaps it. Refused for an unknown name or a module that
-// never unlocked itself.
+// kUnloadAppMsg, then unmaps it. Refused for an unknown name, a module that
+// never unlocked itself, or one whose code is running.
 bool unload(const std::string& name, std::string* error = nullptr);
 
 // File names of the loaded modules, in load order.

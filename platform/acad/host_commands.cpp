@@ -57,6 +57,7 @@ bool itemText(int type, va_list& args, std::string& text) {
     case RTPOINT:
     case RT3DPOINT: {
       const double* point = va_arg(args, const double*);
+      if (!point) return false;
       if (type == RTPOINT)
         std::snprintf(buffer, sizeof buffer, "%.16g,%.16g", point[0], point[1]);
       else

@@ -153,12 +153,6 @@ bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::strin
   return run(target, code, nullptr, args, result, failure);
 }
 
-std::vector<std::string> definedNames() {
-  std::vector<std::string> names;
-  for (const Definition& definition : definitions()) names.push_back(definition.name);
-  return names;
-}
-
 std::vector<std::string> takeQueuedExpressions() {
   std::vector<std::string> taken(queued().begin(), queued().end());
   queued().clear();

@@ -28,9 +28,6 @@ bool call(const char* name, const resbuf* args, resbuf** result, std::string* fa
 // module's dispatch.
 bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::string* failure);
 
-// Names currently defined, in definition order.
-std::vector<std::string> definedNames();
-
 // Expressions queued with ads_queueexpr, oldest first; the queue is emptied.
 // The host evaluates them once the current command or load is over.
 std::vector<std::string> takeQueuedExpressions();

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "acad/apps.h"
-#include "acad/arx_loader.h"
 #include "aced.h"
 #include "acrx.h"
 
@@ -49,16 +48,6 @@ bool AcRxDynamicLinker::unlockApplication(void* appId) const {
   if (!appId) return false;
   static_cast<acad_apps::App*>(appId)->unlocked = true;
   return true;
-}
-
-bool AcRxDynamicLinker::lockApplication(void* appId) const {
-  if (!appId) return false;
-  static_cast<acad_apps::App*>(appId)->unlocked = false;
-  return true;
-}
-
-bool AcRxDynamicLinker::isApplicationLocked(const char* name) const {
-  return name && !acad_arx::pathOf(name).empty() && !acad_arx::isUnlocked(name);
 }
 
 AcRxDictionary* acrxSysRegistry() {

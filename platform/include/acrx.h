@@ -56,8 +56,6 @@ class AcRxDynamicLinker : public AcRxObject {
  public:
   ACRX_DECLARE_MEMBERS(AcRxDynamicLinker);
   virtual bool unlockApplication(void* appId) const;
-  virtual bool lockApplication(void* appId) const;
-  virtual bool isApplicationLocked(const char* name) const;
 };
 
 // The host's product key below HKEY_LOCAL_MACHINE.

@@ -7,7 +7,9 @@
 namespace acre_detail {
 
 namespace {
-// A point on a segment and the unit direction to its left, in the plane.
+// A point on a segment and the direction to its left, in the plane: a unit
+// vector, or longer at a mitred joint, so that half the width along it
+// reaches the edge.
 struct Sample {
   Vec3 at;
   Vec3 left;
@@ -31,6 +33,18 @@ std::vector<Sample> sampleSegment(const Vec3& a, const Vec3& b, double bulge) {
   std::vector<Sample> samples;
   for (const Vec3& p : arc) samples.push_back({p, (p - center) * (inward / radius)});
   return samples;
+}
+
+// Where two wide segments of the same width meet, both edges run on to
+// where they cross: the side direction at the joint becomes the mitre
+// (L1 + L2) / (1 + L1.L2). Joints sharper than the limit keep square ends.
+void mitre(Sample& end, Sample& start) {
+  constexpr double kMitreLimit = 0.1;  // 1 + cos of the turn: about 154 degrees
+  double turn = 1 + end.left.dot(start.left);
+  if (end.left == Vec3{} || start.left == Vec3{} || turn < kMitreLimit) return;
+  Vec3 side = (end.left + start.left) * (1 / turn);
+  end.left = side;
+  start.left = side;
 }
 
 // A wide segment: quads across its samples, and with thickness a closed slab.
@@ -62,17 +76,26 @@ void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double
                   const Affine& toWorld, Mesh& mesh) {
   size_t n = outline.size();
   if (n == 0) return;
-  Vec3 sweep = toWorld.axisZ * thickness;
   size_t segments = closed ? n : n - 1;
+  std::vector<std::vector<Sample>> pieces;
   for (size_t i = 0; i < segments; ++i) {
     const OutlineVertex& from = outline[i];
     const OutlineVertex& to = outline[(i + 1) % n];
-    std::vector<Sample> samples = sampleSegment({from.x, from.y, elevation}, {to.x, to.y, elevation}, from.bulge);
-    if (from.startWidth != 0 || from.endWidth != 0) {
-      addStrip(samples, from.startWidth, from.endWidth, toWorld, sweep, mesh);
+    pieces.push_back(sampleSegment({from.x, from.y, elevation}, {to.x, to.y, elevation}, from.bulge));
+  }
+  auto wide = [&](size_t segment) { return outline[segment].startWidth != 0 || outline[segment].endWidth != 0; };
+  for (size_t i = 0; i < segments; ++i) {
+    size_t next = (i + 1) % n;
+    if (next < segments && wide(i) && wide(next) && outline[i].endWidth == outline[next].startWidth)
+      mitre(pieces[i].back(), pieces[next].front());
+  }
+  Vec3 sweep = toWorld.axisZ * thickness;
+  for (size_t i = 0; i < segments; ++i) {
+    if (wide(i)) {
+      addStrip(pieces[i], outline[i].startWidth, outline[i].endWidth, toWorld, sweep, mesh);
     } else if (thickness != 0) {
       std::vector<Vec3> path;
-      for (const Sample& sample : samples) path.push_back(toWorld.apply(sample.at));
+      for (const Sample& sample : pieces[i]) path.push_back(toWorld.apply(sample.at));
       mesh.addWalls(path, sweep, false);
     }
   }

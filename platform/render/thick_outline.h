@@ -17,8 +17,8 @@ struct OutlineVertex {
 
 // The outline lies at height `elevation` of the object coordinates that
 // `toWorld` places; its arcs are cut like every curve; thickness runs along
-// the object Z axis. Wide segments are strips of their own, not mitred at
-// the joints.
+// the object Z axis. Wide segments are strips of their own, mitred where
+// they meet a neighbour of the same width.
 void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation, double thickness,
                   const Affine& toWorld, Mesh& mesh);
 

@@ -152,38 +152,40 @@ void destroyTree(HWND w) {
 
 bool isLive(HWND window) { return window && liveWindows().count(window); }
 
+namespace {
+
+// A new live window with the place and look a template gives it.
+HWND newWindow(ControlKind kind, int id, const char* windowClass, const char* text, uint32_t style, int x, int y,
+               int cx, int cy, HWND parent) {
+  HWND w = new HWND__;
+  w->kind = kind;
+  w->id = id;
+  w->windowClass = windowClass ? windowClass : "";
+  w->text = text ? text : "";
+  w->style = style;
+  w->x = x;
+  w->y = y;
+  w->cx = cx;
+  w->cy = cy;
+  w->enabled = !(style & WS_DISABLED);
+  w->visible = (style & WS_VISIBLE) != 0;
+  w->parent = parent;
+  liveWindows().insert(w);
+  return w;
+}
+
+}  // namespace
+
 HWND createDialog(const RcDialog& t, HWND parent) {
-  HWND dialog = new HWND__;
-  dialog->kind = ControlKind::Dialog;
-  dialog->id = t.id;
-  dialog->windowClass = "#32770";
-  dialog->text = t.caption ? t.caption : "";
-  dialog->style = t.style;
-  dialog->x = t.x;
-  dialog->y = t.y;
-  dialog->cx = t.cx;
-  dialog->cy = t.cy;
-  dialog->parent = isLive(parent) ? parent : nullptr;
-  liveWindows().insert(dialog);
+  HWND dialog = newWindow(ControlKind::Dialog, t.id, "#32770", t.caption, t.style, t.x, t.y, t.cx, t.cy,
+                          isLive(parent) ? parent : nullptr);
+  dialog->visible = false;  // until DoModal or Create shows it
   topLevel().push_back(dialog);
   for (size_t i = 0; i < t.controlCount; ++i) {
     const RcControl& c = t.controls[i];
-    HWND control = new HWND__;
-    control->windowClass = c.windowClass ? c.windowClass : "";
-    control->kind = kindOf(control->windowClass, c.style);
-    control->id = c.id;
-    control->text = c.text ? c.text : "";
-    control->style = c.style;
-    control->x = c.x;
-    control->y = c.y;
-    control->cx = c.cx;
-    control->cy = c.cy;
-    control->enabled = !(c.style & WS_DISABLED);
-    control->visible = (c.style & WS_VISIBLE) != 0;
-    control->parent = dialog;
-    if (control->kind == ControlKind::Trackbar) control->ticFreq = 1;
-    dialog->children.push_back(control);
-    liveWindows().insert(control);
+    std::string windowClass = c.windowClass ? c.windowClass : "";
+    dialog->children.push_back(newWindow(kindOf(windowClass, c.style), c.id, c.windowClass, c.text, c.style, c.x, c.y,
+                                         c.cx, c.cy, dialog));
   }
   return dialog;
 }
@@ -307,14 +309,8 @@ char accessKey(const std::string& text) {
 std::vector<HWND> dialogs() { return topLevel(); }
 
 HWND mainWindow() {
-  static HWND window = [] {
-    HWND w = new HWND__;
-    w->windowClass = "AfxFrameOrView";
-    w->text = "arxhost";
-    w->visible = true;
-    liveWindows().insert(w);
-    return w;
-  }();
+  static HWND window =
+      newWindow(ControlKind::Other, 0, "AfxFrameOrView", "arxhost", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 0, 0, nullptr);
   return window;
 }
 

@@ -50,3 +50,22 @@ TEST(HostTranscript, LoadsTheModuleFromTheCommandLineOnceOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+// The drawing named on the command line is the one SAVEAS writes; OPEN keeps
+// the current drawing when the file cannot be read.
+TEST(HostDrawings, OpenSaveAsAndAFailedOpen) {
+  std::string corpus = std::string(VRML_CORPUS_DIR) + "/acadsharp__xdata.dxf";
+  std::string copy = testing::TempDir() + "/host_saved.dxf";
+  std::remove(copy.c_str());
+  ProcessResult run = runHost("--batch '" + corpus + "'", "saveas\n" + copy + "\nopen\n/nonexistent/a.dxf\nsave\n");
+  EXPECT_EQ(run.output, "\nCommand: saveas\nSave drawing as <" + corpus + ">: " + copy +
+                            "\nCommand: open\nEnter name of drawing: /nonexistent/a.dxf"
+                            "\n/nonexistent/a.dxf: cannot open: No such file or directory"
+                            "\nCommand: save\nCommand: \n");
+  EXPECT_EQ(run.status, 1) << "the failed OPEN";
+  EXPECT_EQ(fileText(copy), fileText(corpus)) << "a drawing saved unchanged is the file it came from";
+}
+
+}  // namespace

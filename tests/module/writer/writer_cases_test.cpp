@@ -183,6 +183,29 @@ TEST_F(Writer, QuoteAndBackslashInLinksReadBackAsTheSameText) {
   }
 }
 
+TEST_F(Writer, LinkLongerThanALineBufferIsWrittenWhole) {
+  std::string link;
+  for (int i = 0; link.size() < 5000; ++i) link += "part" + std::to_string(i) + (i % 7 ? "/" : "\"\\");
+  std::string escaped;
+  for (char c : link) escaped += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
+  WrlUrl url;
+  url.setUrl(link.c_str());
+  {
+    WrlFaceObject object;
+    fillSquare(object);
+    WrlMaterial material;
+    WrlFile file;
+    start(file, 2);
+    writeObject(file, url, material, object);
+    file.close();
+  }
+  url.clear();
+  EXPECT_NE(written().find("\t\t\t\turl \"" + escaped + "\"\n"), std::string::npos);
+  world_file::Check check = world_file::vrmlcheck(path);
+  EXPECT_EQ(check.status, 0);
+  EXPECT_NE(check.facts.find("url \"" + escaped + "\"\n"), std::string::npos);
+}
+
 TEST_F(Writer, ObjectNumbersAreWrittenAsGiven) {
   {
     WrlFile file;

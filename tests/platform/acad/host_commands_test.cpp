@@ -62,6 +62,7 @@ TEST_F(HostCommands, AdsCommandFailsForMissingAnswersUnknownNamesAndBadItems) {
   EXPECT_EQ(ads_command(RTSTR, "nosuchcommand", 0), RTERROR);
   EXPECT_EQ(ads_command(RTSTR, "twoprompts", RTENAME, nullptr, 0), RTERROR);
   EXPECT_EQ(ads_command(0), RTERROR);
+  EXPECT_EQ(ads_command(RTSTR, "twoprompts", RTPOINT, nullptr, 0), RTERROR);
   EXPECT_EQ(acad_console::endCapture(), "\nUnknown command \"nosuchcommand\".  Press F1 for help.");
 }
 

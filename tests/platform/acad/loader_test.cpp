@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "acad/apps.h"
 #include "acad/arx_loader.h"
 #include "acad/command_stack.h"
 #include "acad/console.h"
@@ -82,13 +83,20 @@ TEST_F(Loader, RefusesModulesThatBreakTheRules) {
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 
-TEST_F(Loader, RefusesToLoadTwiceOrToUnloadALockedOrUnknownModule) {
+TEST_F(Loader, RefusesToLoadTwiceOrToUnloadALockedBusyOrUnknownModule) {
   std::string error;
   transcriptOf([] { acad_arx::load(module("probe.arx")); });
   EXPECT_FALSE(acad_arx::load(module("probe.arx"), &error));
   EXPECT_EQ(error, "probe.arx is already loaded");
   EXPECT_FALSE(acad_arx::unload("nothing", &error));
   EXPECT_EQ(error, "nothing is not loaded");
+
+  {
+    // While the module's code runs (one of its commands, say), it stays.
+    acad_apps::Scope running(static_cast<acad_apps::App*>(acad_arx::application("probe")));
+    EXPECT_FALSE(acad_arx::unload("probe", &error));
+    EXPECT_EQ(error, "probe.arx is busy and cannot be unloaded");
+  }
 
   transcriptOf([] { acad_arx::load(module("locked.arx")); });
   EXPECT_FALSE(acad_arx::isUnlocked("locked"));

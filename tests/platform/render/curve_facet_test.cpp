@@ -167,3 +167,25 @@ TEST(FacetCurve, TwoDPolylineVerticesTaperTheirOwnWidth) {
   ASSERT_EQ(wedge.status, Acad::eOk);
   EXPECT_NEAR(wedge.callout.area(), 5.0, kTight);  // from a point to 2 wide over 5
 }
+
+TEST(FacetCurve, WideSegmentsOfOneWidthMeetInAMitre) {
+  Tags corner = tags({{90, "3"}, {43, "2"}, {10, "0"}, {20, "0"}, {10, "4"}, {20, "0"}, {10, "4"}, {20, "4"}});
+  Faceted joined = facet("LWPOLYLINE", corner);
+  ASSERT_EQ(joined.status, Acad::eOk);
+  EXPECT_NEAR(joined.callout.area(), 16.0, kTight);
+  auto polygons = joined.callout.polygons();
+  ASSERT_EQ(polygons.size(), 2u);
+  // Both strips end on the outer corner (5,-1) and the inner one (3,1).
+  for (const auto& polygon : polygons) {
+    bool outer = false, inner = false;
+    for (const Vec3& p : polygon) {
+      outer = outer || (std::fabs(p.x - 5) < kTight && std::fabs(p.y + 1) < kTight);
+      inner = inner || (std::fabs(p.x - 3) < kTight && std::fabs(p.y - 1) < kTight);
+    }
+    EXPECT_TRUE(outer && inner);
+  }
+  // Turning back on itself is sharper than any mitre: square ends instead.
+  Tags back = tags({{90, "3"}, {43, "2"}, {10, "0"}, {20, "0"}, {10, "4"}, {20, "0"}, {10, "0"}, {20, "0.01"}});
+  Box box = facet("LWPOLYLINE", back).callout.box();
+  EXPECT_NEAR(box.high.x, 4 + 0.01 * 1 / 4, 0.01);
+}

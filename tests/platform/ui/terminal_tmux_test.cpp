@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "../win/dialog_fixture.h"
+#include "ui/presentation.h"
 
 namespace {
 
@@ -22,6 +23,16 @@ class Units : public CDialog {
 
  protected:
   void DoDataExchange(CDataExchange* pDX) override { DDX_Radio(pDX, 1045, units); }
+};
+
+// The progress template with a Cancel that ends the work, as the export's.
+class Progress : public CDialog {
+ public:
+  bool cancelled = false;
+  void OnCancel() override {
+    cancelled = true;
+    DestroyWindow();
+  }
 };
 
 std::string run(const std::string& command) {
@@ -37,8 +48,12 @@ std::string run(const std::string& command) {
 
 class Tmux {
  public:
-  explicit Tmux(const std::string& command) : m_name("dlg" + std::to_string(getpid())) {
-    run("tmux new-session -d -s " + m_name + " -x 100 -y 40 '" + command + "' 2>&1");
+  // Runs this test binary, only the named test, as the program in the pane.
+  Tmux(const std::string& test, const std::string& resultFile) : m_name("dlg" + std::to_string(getpid())) {
+    std::string self = run("readlink -f /proc/" + std::to_string(getpid()) + "/exe");
+    self.erase(self.find_last_not_of('\n') + 1);
+    run("tmux new-session -d -s " + m_name + " -x 100 -y 40 '" + kDriverVariable + "=" + resultFile + " " + self +
+        " --gtest_filter=DialogTest." + test + "' 2>&1");
   }
   ~Tmux() { run("tmux kill-session -t " + m_name + " 2>/dev/null"); }
   std::string screen() const { return run("tmux capture-pane -p -t " + m_name); }
@@ -56,6 +71,18 @@ class Tmux {
   std::string m_name;
 };
 
+// The driver's line of results, once it has written it (five seconds at most).
+std::string readResult(const std::string& path) {
+  std::string result;
+  for (int i = 0; i < 100 && result.empty(); ++i) {
+    std::ifstream in(path);
+    std::getline(in, result);
+    if (result.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  std::remove(path.c_str());
+  return result;
+}
+
 }  // namespace
 
 TEST_F(DialogTest, TerminalDialogUnderTmux) {
@@ -70,10 +97,7 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
   if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
   std::string resultFile = "/tmp/dialog_result_" + std::to_string(getpid());
   std::remove(resultFile.c_str());
-  std::string self = run("readlink -f /proc/" + std::to_string(getpid()) + "/exe");
-  self.erase(self.find_last_not_of('\n') + 1);
-  Tmux tmux(std::string(kDriverVariable) + "=" + resultFile + " " + self +
-            " --gtest_filter=DialogTest.TerminalDialogUnderTmux");
+  Tmux tmux("TerminalDialogUnderTmux", resultFile);
   ASSERT_TRUE(tmux.waitFor("Meshcast options")) << tmux.screen();
   std::string screen = tmux.screen();
   EXPECT_NE(screen.find("><    OK     >"), std::string::npos) << screen;  // focus starts on OK
@@ -89,12 +113,37 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
   EXPECT_NE(tmux.screen().find("( ) Meter"), std::string::npos);
   tmux.keys("Enter");
 
-  std::string result;
-  for (int i = 0; i < 100 && result.empty(); ++i) {
-    std::ifstream in(resultFile);
-    std::getline(in, result);
-    if (result.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_EQ(readResult(resultFile), "1 3");  // OK, Inch
+}
+
+TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
+  if (const char* resultFile = std::getenv(kDriverVariable)) {
+    acad_console::setInteractive(true);
+    Progress dialog;
+    ASSERT_TRUE(dialog.Create(139));
+    HWND bar = GetDlgItem(dialog.m_hWnd, 1041);
+    SendMessageA(bar, PBM_SETRANGE, 0, MAKELPARAM(0, 400));
+    SendMessageA(bar, PBM_SETSTEP, 1, 0);
+    int done = 0;
+    // The work: one step every 25 ms, the platform pumping before each.
+    while (!dialog.cancelled && done < 400) {
+      acad_ui::pumpMessages();
+      if (dialog.cancelled) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+      SendMessageA(bar, PBM_STEPIT, 0, 0);
+      ++done;
+    }
+    dialog.DestroyWindow();
+    std::ofstream(resultFile) << dialog.cancelled << " " << (done > 0 && done < 400) << "\n";
+    return;
   }
-  EXPECT_EQ(result, "1 3");  // OK, Inch
+  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
+  std::string resultFile = "/tmp/progress_result_" + std::to_string(getpid());
   std::remove(resultFile.c_str());
+  Tmux tmux("TerminalProgressBarLivesAndCancelsBetweenSteps", resultFile);
+  ASSERT_TRUE(tmux.waitFor("Meshcast in progress")) << tmux.screen();
+  ASSERT_TRUE(tmux.waitFor("[###")) << tmux.screen();  // the bar moves while the work runs
+  EXPECT_NE(tmux.screen().find(" of 400 "), std::string::npos) << tmux.screen();
+  tmux.keys("Escape");
+  EXPECT_EQ(readResult(resultFile), "1 1");  // cancelled part of the way
 }

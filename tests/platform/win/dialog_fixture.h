@@ -3,42 +3,24 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
-#include "acad/console.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "scripted_console.h"
 
 extern const RcModuleResources testVrmlResources;
 
 class DialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(AfxAttachModule(reinterpret_cast<HINSTANCE>(0xD1A1), &testVrmlResources));
-    acad_console::setInteractive(false);
-    acad_console::beginCapture();
-  }
+  void SetUp() override { ASSERT_TRUE(AfxAttachModule(reinterpret_cast<HINSTANCE>(0xD1A1), &testVrmlResources)); }
   void TearDown() override {
-    acad_console::endCapture();
-    acad_console::useScript(nullptr);
-    if (m_script) std::fclose(m_script);
+    m_console.end();
     AfxDetachModule(reinterpret_cast<HINSTANCE>(0xD1A1));
   }
-  // The following dialog actions come from these lines.
-  void script(const std::string& lines) {
-    if (m_script) std::fclose(m_script);
-    m_text = lines;
-    m_script = fmemopen(m_text.data(), m_text.size(), "r");
-    acad_console::useScript(m_script);
-  }
-  std::string transcript() {
-    std::string text = acad_console::endCapture();
-    acad_console::beginCapture();
-    return text;
-  }
+  void script(const std::string& lines) { m_console.script(lines); }
+  std::string transcript() { return m_console.transcript(); }
 
  private:
-  std::string m_text;
-  std::FILE* m_script = nullptr;
+  ScriptedConsole m_console;
 };

@@ -51,6 +51,22 @@ void expectControls(int dialogId, const std::vector<Expected>& expected) {
 
 const uint32_t kModalStyle = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_SETFONT;
 
+// The dialog's own line of the template: caption, font, size and style.
+const RcDialog* expectDialog(int id, const char* caption, int cx, int cy, uint32_t style) {
+  const RcDialog* d = dialog(id);
+  EXPECT_NE(d, nullptr) << id;
+  if (!d) return nullptr;
+  EXPECT_STREQ(d->caption, caption);
+  EXPECT_STREQ(d->fontName, "MS Sans Serif");
+  EXPECT_EQ(d->fontSize, 8);
+  EXPECT_EQ(d->x, 0);
+  EXPECT_EQ(d->y, 0);
+  EXPECT_EQ(d->cx, cx);
+  EXPECT_EQ(d->cy, cy);
+  EXPECT_EQ(d->style, style);
+  return d;
+}
+
 }  // namespace
 
 TEST(VrmlResources, StringTableHoldsExactlyTheCatalogue) {
@@ -65,14 +81,7 @@ TEST(VrmlResources, StringTableHoldsExactlyTheCatalogue) {
 }
 
 TEST(VrmlResources, OptionsDialogTemplate) {
-  const RcDialog* d = dialog(140);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast options");
-  EXPECT_STREQ(d->fontName, "MS Sans Serif");
-  EXPECT_EQ(d->fontSize, 8);
-  EXPECT_EQ(d->cx, 234);
-  EXPECT_EQ(d->cy, 162);
-  EXPECT_EQ(d->style, kModalStyle);
+  expectDialog(140, "Meshcast options", 234, 162, kModalStyle);
   const uint32_t radio = BS_AUTORADIOBUTTON;
   expectControls(140, {
                           {1, "BUTTON", "OK", 177, 7, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
@@ -93,12 +102,7 @@ TEST(VrmlResources, OptionsDialogTemplate) {
 }
 
 TEST(VrmlResources, ProgressDialogTemplate) {
-  const RcDialog* d = dialog(139);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast in progress");
-  EXPECT_EQ(d->cx, 236);
-  EXPECT_EQ(d->cy, 82);
-  EXPECT_EQ(d->style, kModalStyle | WS_VISIBLE | DS_CENTER);
+  expectDialog(139, "Meshcast in progress", 236, 82, kModalStyle | WS_VISIBLE | DS_CENTER);
   expectControls(139, {
                           {2, "BUTTON", "Cancel", 94, 58, 50, 14, WS_TABSTOP},
                           {1041, "msctls_progress32", "Progress1", 28, 36, 179, 14, WS_BORDER},
@@ -108,12 +112,7 @@ TEST(VrmlResources, ProgressDialogTemplate) {
 }
 
 TEST(VrmlResources, PropertiesDialogTemplate) {
-  const RcDialog* d = dialog(130);
-  ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "VRML Properties");
-  EXPECT_EQ(d->cx, 293);
-  EXPECT_EQ(d->cy, 130);
-  EXPECT_EQ(d->style, kModalStyle);
+  expectDialog(130, "VRML Properties", 293, 130, kModalStyle);
   const uint32_t edit = WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL;
   const uint32_t label = SS_LEFT | WS_GROUP;
   expectControls(130, {
@@ -134,12 +133,8 @@ TEST(VrmlResources, PropertiesDialogTemplate) {
 }
 
 TEST(VrmlResources, AboutBoxTemplateIconAndVersion) {
-  const RcDialog* d = dialog(129);
+  const RcDialog* d = expectDialog(129, "Meshcast", 273, 134, kModalStyle);
   ASSERT_NE(d, nullptr);
-  EXPECT_STREQ(d->caption, "Meshcast");
-  EXPECT_EQ(d->cx, 273);
-  EXPECT_EQ(d->cy, 134);
-  EXPECT_EQ(d->style, kModalStyle);
   ASSERT_EQ(d->controlCount, 4u);
   std::string info = d->controls[0].text;
   std::vector<std::string> lines;
