@@ -1,11 +1,14 @@
-// AutoLISP handlers that read an object's link and material. Each sets nil
-// as its result first, so every way out that sets nothing else returns nil.
+// AutoLISP handlers that export a selection set and read an object's link
+// and material. Each sets nil as its result first, so every way out that sets
+// nothing else returns nil.
 #include "wrl_api.h"
 
 #include "StdAfx.h"
 #include "dbmain.h"
 #include "message.h"
+#include "wrl_file.h"
 #include "wrl_mat.h"
+#include "wrl_out.h"
 #include "wrl_url.h"
 
 namespace {
@@ -64,7 +67,23 @@ void returnList(resbuf* list) {
 }  // namespace
 
 int vrml_wrlout() {
+  WrlFile file;
   ads_retnil();
+  const resbuf* args = ads_getargs();
+  // A selection set and a file name; anything after them is not looked at.
+  if (!args || args->restype != RTPICKS || !args->rbnext || args->rbnext->restype != RTSTR) {
+    ads_printf(messageText(22));
+    return RSERR;
+  }
+  // A file that cannot be created is reported, and the answer stays nil.
+  if (!file.open(args->rbnext->resval.rstring)) {
+    ads_printf(messageText(7));
+    return RSRSLT;
+  }
+  file.writeHeader();
+  exportSelection(args->resval.rlname, file);
+  file.close();
+  ads_rett();
   return RSRSLT;
 }
 
