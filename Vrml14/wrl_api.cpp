@@ -30,6 +30,19 @@ int openForRead(const ads_name name, AcDbObject*& object) {
   return 0;
 }
 
+// Reads the record from the object that the only argument names. RSERR on a
+// usage error or an object that cannot be opened; otherwise RSRSLT, with
+// `read` holding what readFromObject answered. The object is closed again.
+template <typename Record>
+int readFromArgument(int usageMessage, Record& record, int& read) {
+  const resbuf* args = entityArgument(usageMessage);
+  AcDbObject* object = nullptr;
+  if (!args || !openForRead(args->resval.rlname, object)) return RSERR;
+  read = record.readFromObject(object);
+  object->close();
+  return RSRSLT;
+}
+
 // An RTSTR item holding a copy of the text, or RTNIL for no text; null when
 // out of memory.
 resbuf* textItem(const char* text) {
@@ -58,11 +71,8 @@ int vrml_wrlout() {
 int vrml_geturl() {
   WrlUrl url;
   ads_retnil();
-  const resbuf* args = entityArgument(23);
-  AcDbObject* object = nullptr;
-  if (!args || !openForRead(args->resval.rlname, object)) return RSERR;
-  int read = url.readFromObject(object);
-  object->close();
+  int read = 0;
+  if (readFromArgument(23, url, read) != RSRSLT) return RSERR;
   if (!read) return RSRSLT;
   resbuf* list = textItem(url.url());
   if (list && !(list->rbnext = textItem(url.description()))) {
@@ -76,11 +86,8 @@ int vrml_geturl() {
 int vrml_getmaterial() {
   WrlMaterial material;
   ads_retnil();
-  const resbuf* args = entityArgument(24);
-  AcDbObject* object = nullptr;
-  if (!args || !openForRead(args->resval.rlname, object)) return RSERR;
-  int read = material.readFromObject(object);
-  object->close();
+  int read = 0;
+  if (readFromArgument(24, material, read) != RSRSLT) return RSERR;
   if (!read || !material.valid()) return RSRSLT;
   returnList(ads_buildlist(RTSHORT, material.useAcadColor(), RTREAL, material.shininess(), RTREAL,
                            material.transparency(), 0));

@@ -88,6 +88,8 @@ void Database::index(Record& record) {
     if (m_section == "ENTITIES") m_entitiesEnd = &record;
     if (m_section == "BLOCKS") m_blocksEnd = &record;
     m_section.clear();
+    m_block = nullptr;
+    m_complex = nullptr;
     return;
   }
   if (m_section == "TABLES") {

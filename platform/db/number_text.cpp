@@ -23,6 +23,21 @@ bool parseReal(std::string_view text, double& value) {
   return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
 }
 
+bool isRealText(std::string_view text) {
+  std::string_view plain = trimmed(text);
+  size_t i = 0, digits = 0, leading = 0;
+  if (i < plain.size() && plain[i] == '-') ++i;
+  for (; i < plain.size() && plain[i] >= '0' && plain[i] <= '9'; ++i) ++leading;
+  digits = leading;
+  if (i < plain.size() && plain[i] == '.')
+    for (++i; i < plain.size() && plain[i] >= '0' && plain[i] <= '9'; ++i) ++digits;
+  // Plain decimals of modest size cannot overflow; anything else (exponents,
+  // "nan", "inf", odd text) gets the full parse.
+  if (digits > 0 && i == plain.size() && leading < 300) return true;
+  double value = 0;
+  return parseReal(text, value);
+}
+
 bool parseInteger(std::string_view text, int64_t& value) {
   text = trimmed(text);
   const char* end = text.data() + text.size();

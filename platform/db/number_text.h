@@ -9,6 +9,9 @@ namespace acdb_detail {
 
 // A finite real; false for anything else (text, "nan", "inf", 1e999).
 bool parseReal(std::string_view text, double& value);
+// The same verdict as parseReal without computing the value (the common
+// plain decimal forms are checked by their characters alone).
+bool isRealText(std::string_view text);
 // A whole number in the range of int64; a real counts by its whole part.
 bool parseInteger(std::string_view text, int64_t& value);
 // Shortest text that reads back as the same double, always with a decimal

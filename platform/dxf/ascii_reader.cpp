@@ -44,11 +44,10 @@ std::string quoted(std::string_view text) {
 }  // namespace
 
 std::string valueProblem(int code, std::string_view value) {
-  double real = 0;
   int64_t integer = 0;
   switch (acdb_detail::valueKind(code)) {
     case acdb_detail::ValueKind::Double:
-      if (!acdb_detail::parseReal(value, real))
+      if (!acdb_detail::isRealText(value))
         return "invalid number " + quoted(value) + " for group code " + std::to_string(code);
       return {};
     case acdb_detail::ValueKind::Int16:

@@ -1,8 +1,12 @@
 // The host's OPEN and SAVE: a DXF file to the current drawing and back.
 #include "drawing_file.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "db/database.h"
@@ -13,23 +17,40 @@
 namespace drawing_file {
 namespace {
 
-bool readWholeFile(const std::string& path, std::string& data, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    error = path + ": cannot open: " + std::strerror(errno);
-    return false;
+// The file's bytes, mapped rather than copied: large drawings read faster.
+class MappedFile {
+ public:
+  bool open(const std::string& path, std::string& error) {
+    int fd = ::open(path.c_str(), O_RDONLY);
+    struct stat info;
+    if (fd < 0 || ::fstat(fd, &info) != 0) {
+      error = path + ": cannot open: " + std::strerror(errno);
+      if (fd >= 0) ::close(fd);
+      return false;
+    }
+    m_size = static_cast<size_t>(info.st_size);
+    if (m_size > 0) {
+      void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+      if (data == MAP_FAILED) {
+        error = path + ": cannot read: " + std::strerror(errno);
+        ::close(fd);
+        return false;
+      }
+      m_data = static_cast<const char*>(data);
+      ::madvise(data, m_size, MADV_SEQUENTIAL);
+    }
+    ::close(fd);
+    return true;
   }
-  bool ok = std::fseek(file, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(file) : -1;
-  ok = ok && size >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
-  if (ok) {
-    data.resize(static_cast<size_t>(size));
-    ok = std::fread(data.data(), 1, data.size(), file) == data.size();
+  ~MappedFile() {
+    if (m_data) ::munmap(const_cast<char*>(m_data), m_size);
   }
-  if (!ok) error = path + ": cannot read: " + std::strerror(errno ? errno : EIO);
-  std::fclose(file);
-  return ok;
-}
+  std::string_view view() const { return m_data ? std::string_view(m_data, m_size) : std::string_view(); }
+
+ private:
+  const char* m_data = nullptr;
+  size_t m_size = 0;
+};
 
 bool detectCrlf(std::string_view data) {
   size_t newline = data.find('\n');
@@ -39,9 +60,9 @@ bool detectCrlf(std::string_view data) {
 }  // namespace
 
 bool open(const std::string& path, std::string& error) {
-  std::string data;
-  if (!readWholeFile(path, data, error)) return false;
-  std::string_view view(data);
+  MappedFile file;
+  if (!file.open(path, error)) return false;
+  std::string_view view = file.view();
   auto database = std::make_unique<acdb_detail::Database>();
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {

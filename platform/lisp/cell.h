@@ -42,7 +42,6 @@ class Store {
   Value make(Type type);
   // Interned symbols; names are matched without regard to case.
   Value symbol(const std::string& name);
-  const std::deque<Cell>& cells() const { return m_cells; }
   // Frees what no symbol reaches. Walks without recursion, so arbitrarily
   // deep structures cannot exhaust the stack.
   void collect();

@@ -220,7 +220,11 @@ def tokenize(text, where):
             continue
         value = m.group(kind)
         if kind == 'number':
-            value = int(value.rstrip('uUlL'), 0) if not re.match(r'0\d', value) else int(value.rstrip('uUlL'), 8)
+            digits = value.rstrip('uUlL')
+            try:
+                value = int(digits, 8) if re.match(r'0\d', digits) else int(digits, 0)
+            except ValueError:
+                raise RcError(f'{where}: bad number {digits}')
         elif kind == 'string':
             value = decode_string(value, where)
         tokens.append(Token(kind, value, where))

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -228,13 +229,21 @@ void runModal(HWND dialog) {
     if (d != dialog && d->visible && g_screens > 0) draw(d);
 }
 
+namespace {
+// Keys reach the modeless dialogs one by one for as long as any is shown.
+std::unique_ptr<RawInput> g_modelessInput;
+}  // namespace
+
 void modelessShown(HWND dialog) {
   if (g_modeless.insert(dialog).second) enterScreen();
+  if (!g_modelessInput) g_modelessInput = std::make_unique<RawInput>();
   draw(dialog);
 }
 
 void closing(HWND dialog) {
-  if (g_modeless.erase(dialog)) leaveScreen();
+  if (!g_modeless.erase(dialog)) return;
+  leaveScreen();
+  if (g_modeless.empty()) g_modelessInput.reset();
 }
 
 void changed(HWND window) {
@@ -274,7 +283,6 @@ void pumpMessages() {
   for (auto it = all.rbegin(); it != all.rend() && !dialog; ++it)
     if ((*it)->visible && !(*it)->modal) dialog = *it;
   if (!dialog) return;
-  RawInput raw;
   while (win::isLive(dialog) && byteReady(0)) handleKey(dialog, readKey(0));
   if (win::isLive(dialog)) changed(dialog);
 }

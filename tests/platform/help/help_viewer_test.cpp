@@ -4,6 +4,7 @@
 #include <string>
 
 #include "../dxf/dxf_test_support.h"
+#include "acad/console.h"
 #include "win/help_file.h"
 #include "winuser.h"
 
@@ -45,6 +46,27 @@ TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
   EXPECT_FALSE(result);
   EXPECT_EQ(helpOutput(path, 0x42, 0, &result), "\nHelp: command 0x42 is not supported.");
   EXPECT_FALSE(result);
+}
+
+TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
+  dxf_test::ScratchDir scratch;
+  std::string path = scratch.file("small.hlp");
+  dxf_test::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
+  std::string answers = "1\n99\n\nnot read\n";
+  std::FILE* script = fmemopen(answers.data(), answers.size(), "r");
+  acad_console::useScript(script);
+  acad_console::setInteractive(true);
+  BOOL result = FALSE;
+  std::string shown = helpOutput(path, HELP_FINDER, 0, &result);
+  acad_console::write("\n");  // the line end typed last stands for this one
+  acad_console::setInteractive(false);
+  acad_console::useScript(nullptr);
+  std::fclose(script);
+  // At a terminal the typed line end stands for a topic's leading "\n".
+  const std::string prompt = "Topic number (Enter to close): ";
+  EXPECT_EQ(shown, "\nSmall - Contents\n  1  Intro\n" + prompt + "Intro\n=====\nHello.\n" + prompt +
+                       "No such topic.\n" + prompt);
+  EXPECT_TRUE(result);
 }
 
 TEST(HelpViewer, MissingOrMalformedFilesAreReportedNotShown) {

@@ -25,6 +25,9 @@ class Compiled:
         with open(self.path, 'w') as f:
             f.write(script)
 
+    def __del__(self):
+        self.dir.cleanup()
+
     def resources(self):
         pp = rc.Preprocessor([INCLUDE])
         return rc.ScriptParser(pp.run(self.path), pp).parse()
@@ -65,6 +68,16 @@ class StringTables(unittest.TestCase):
         code, err, _ = Compiled('STRINGTABLE BEGIN 1 "open\nEND\n').run_tool()
         self.assertEqual(code, 1)
         self.assertIn('rc: error', err)
+
+
+class BadInput(unittest.TestCase):
+    def test_bad_numbers_and_deep_nesting_are_errors_not_crashes(self):
+        for script in ('STRINGTABLE BEGIN 08 "x" END\n',
+                       'STRINGTABLE BEGIN ' + '(' * 5000 + '1' + ')' * 5000 + ' "x" END\n',
+                       '1 DIALOG 0, 0, 1\n', 'STRINGTABLE BEGIN 1 "x"\n', '#if 1\n', '#include "nowhere.h"\n'):
+            code, err, _ = Compiled(script).run_tool()
+            self.assertEqual(code, 1, script[:40])
+            self.assertTrue(err.startswith('rc: error: '), err)
 
 
 class Dialogs(unittest.TestCase):

@@ -58,9 +58,9 @@ class Tmux {
   ~Tmux() { run("tmux kill-session -t " + m_name + " 2>/dev/null"); }
   std::string screen() const { return run("tmux capture-pane -p -t " + m_name); }
   void keys(const std::string& keys) const { run("tmux send-keys -t " + m_name + " " + keys); }
-  // Waits (up to five seconds) until the screen shows `text`.
+  // Waits (up to ten seconds) until the screen shows `text`.
   bool waitFor(const std::string& text) const {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 200; ++i) {
       if (screen().find(text) != std::string::npos) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
@@ -71,10 +71,10 @@ class Tmux {
   std::string m_name;
 };
 
-// The driver's line of results, once it has written it (five seconds at most).
+// The driver's line of results, once it has written it (ten seconds at most).
 std::string readResult(const std::string& path) {
   std::string result;
-  for (int i = 0; i < 100 && result.empty(); ++i) {
+  for (int i = 0; i < 200 && result.empty(); ++i) {
     std::ifstream in(path);
     std::getline(in, result);
     if (result.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -146,4 +146,26 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
   EXPECT_NE(tmux.screen().find(" of 400 "), std::string::npos) << tmux.screen();
   tmux.keys("Escape");
   EXPECT_EQ(readResult(resultFile), "1 1");  // cancelled part of the way
+}
+
+TEST_F(DialogTest, TerminalMessageBoxTakesArrowsAndEnter) {
+  if (const char* resultFile = std::getenv(kDriverVariable)) {
+    acad_console::setInteractive(true);
+    int first = MessageBoxA(nullptr, "Replace the file?", "Question", MB_YESNO | MB_ICONQUESTION);
+    int second = MessageBoxA(nullptr, "Scale factor must be > 0", "Error", MB_ICONEXCLAMATION);
+    std::ofstream(resultFile) << first << " " << second << "\n";
+    return;
+  }
+  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
+  std::string resultFile = "/tmp/message_result_" + std::to_string(getpid());
+  std::remove(resultFile.c_str());
+  Tmux tmux("TerminalMessageBoxTakesArrowsAndEnter", resultFile);
+  ASSERT_TRUE(tmux.waitFor("Replace the file?")) << tmux.screen();
+  EXPECT_NE(tmux.screen().find(">[ Yes ]  [ No ]"), std::string::npos) << tmux.screen();
+  tmux.keys("Right");
+  ASSERT_TRUE(tmux.waitFor("[ Yes ] >[ No ]")) << tmux.screen();
+  tmux.keys("Enter");
+  ASSERT_TRUE(tmux.waitFor("Scale factor must be > 0")) << tmux.screen();
+  tmux.keys("Escape");  // a box with OK alone closes on Escape too
+  EXPECT_EQ(readResult(resultFile), std::to_string(IDNO) + " " + std::to_string(IDOK));
 }
