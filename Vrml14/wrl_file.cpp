@@ -90,6 +90,7 @@ int WrlFile::guarded(Body body) {
     body();
   } catch (CFileException* error) {
     error->Delete();
+    m_writeFailed = 1;
     return 0;
   }
   return 1;

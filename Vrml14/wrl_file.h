@@ -43,6 +43,8 @@ class WrlFile {
   int level() const { return m_level; }
   int version() const { return m_version; }
   int childrenOpen() const { return m_childrenOpen; }
+  // 1 once any write or close of the open file has failed.
+  int writeFailed() const { return m_writeFailed; }
 
  private:
   class Line;
@@ -64,4 +66,5 @@ class WrlFile {
   int32_t m_level = 0;
   int32_t m_version = 1;
   int32_t m_childrenOpen = 0;
+  int32_t m_writeFailed = 0;
 };

@@ -8,7 +8,7 @@
 // Receives the facetter's batches for one entity and builds its points and
 // faces. Registered around one facetter call, then read and destroyed by the
 // export loop; never reused for a second entity.
-class WrlCallout : public AcreCallout {
+class WrlCallout final : public AcreCallout {
  public:
   WrlCallout();
   ~WrlCallout();
@@ -32,6 +32,21 @@ class WrlCallout : public AcreCallout {
  private:
   void dropEntity();
 };
+
+class WrlFile;
+
+// Whether the facet capture moves points into the current UCS: 0 when the
+// module loads, then the choice of the last confirmed export.
+extern int32_t ucsTransform;
+
+// Writes every entity of the selection set that yields facets as one shape.
+// The writer is open and headed already. 1 when the loop ran through; 0 on
+// an empty or unreadable set, Cancel, or an entity it could not fetch.
+int exportSelection(const ads_name ss, WrlFile& file);
+
+// Asks for the world file to create. 1 with a new copy of the path, which
+// the caller releases; 0 when nothing was chosen.
+int askOutputFile(char*& path);
 
 // The VRMLOUT command: exports a selection to a world file.
 void VRMLOUT();

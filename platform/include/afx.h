@@ -9,7 +9,23 @@
 
 #define AFX_API __attribute__((visibility("default")))
 
-class AFX_API CException {
+// The root of the framework's classes. Their objects live on the host heap
+// whichever side creates or deletes them: a module may delete what the
+// platform made, and a deleting destructor compiled into the platform may
+// end what a module made.
+class AFX_API CObject {
+ public:
+  static void* operator new(size_t size);
+  static void* operator new[](size_t size);
+  static void operator delete(void* block) noexcept;
+  static void operator delete[](void* block) noexcept;
+  // Construction in storage the caller provides, such as static storage.
+  static void* operator new(size_t, void* where) noexcept { return where; }
+  static void operator delete(void*, void*) noexcept {}
+  virtual ~CObject();
+};
+
+class AFX_API CException : public CObject {
  public:
   virtual ~CException();
   // Ends a caught error. Errors that live in static storage stay.
@@ -62,7 +78,7 @@ class AFX_API CFileException : public CException {
 
 // A file written through a buffer. Write and Close throw CFileException* on
 // failure; a failed flush is reported by the call that flushes.
-class AFX_API CFile {
+class AFX_API CFile : public CObject {
  public:
   enum OpenFlags : UINT {
     modeRead = 0x0000,

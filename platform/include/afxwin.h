@@ -74,7 +74,7 @@ struct AFX_MSGMAP {
 #define ON_BN_CLICKED(id, memberFxn) \
   {WM_COMMAND, BN_CLICKED, static_cast<UINT>(id), static_cast<AFX_PMSG>(&ThisClass::memberFxn)},
 
-class AFX_API CCmdTarget {
+class AFX_API CCmdTarget : public CObject {
  public:
   CCmdTarget();
   virtual ~CCmdTarget();

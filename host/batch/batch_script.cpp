@@ -1,0 +1,37 @@
+#include "batch_script.h"
+
+namespace {
+
+// Control ids of the options dialog.
+constexpr int kUnitButtons[] = {1045, 1046, 1047, 1048, 1049};
+constexpr int kScaleBox = 1018;
+constexpr int kUcsBox = 1050;
+constexpr int kVrml2Button = 1056;
+
+std::string unitActions(const std::string& units) {
+  static const char* const kNames[] = {"mm", "cm", "m", "in"};
+  for (int i = 0; i < 4; ++i)
+    if (units == kNames[i]) return "click " + std::to_string(kUnitButtons[i]) + "\n";
+  return "click " + std::to_string(kUnitButtons[4]) + "\ntype " + std::to_string(kScaleBox) + " " + units + "\n";
+}
+
+}  // namespace
+
+std::string withWorldExtension(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  return hasExtension ? path : path + ".wrl";
+}
+
+std::string vrmloutScript(const BatchOptions& options, bool outputExists) {
+  std::string script = "VRMLOUT\n";
+  for (const std::string& answer : options.selection) script += answer + "\n";
+  script += "\n" + options.output + "\n";
+  if (outputExists) script += "Yes\n";
+  script += unitActions(options.units);
+  if (options.wcs) script += "check " + std::to_string(kUcsBox) + " off\n";
+  if (options.vrml2) script += "click " + std::to_string(kVrml2Button) + "\n";
+  script += "ok\n";
+  return script;
+}

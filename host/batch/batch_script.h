@@ -1,0 +1,12 @@
+// The command script that drives VRMLOUT in the host for a batch export.
+#pragma once
+#include <string>
+
+#include "batch_options.h"
+
+// The lines that answer VRMLOUT's prompts and its options dialog. The file
+// question gets its "Yes" only when the world file exists already.
+std::string vrmloutScript(const BatchOptions& options, bool outputExists);
+
+// The world file's name as the file prompt completes it.
+std::string withWorldExtension(const std::string& path);
