@@ -4,7 +4,11 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "acad/apps.h"
 #include "acad/arx_loader.h"
+#include "acad/command_stack.h"
 #include "acad/console.h"
 #include "acad/lisp_functions.h"
 #include "acadmem.h"
@@ -15,7 +19,14 @@
 
 namespace {
 
-TEST(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
+// The module writes its demand-load entries at start-up: into a registry
+// file of the test's own, never the user's.
+class ModuleLifecycle : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("ARXHOST_REGISTRY", (testing::TempDir() + "/lifecycle_registry.txt").c_str(), 1); }
+};
+
+TEST_F(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
   auto before = acad_heap::stats().liveBlocks;
   void* library = dlopen(binPath("vrml.arx").c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
@@ -35,7 +46,7 @@ TEST(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 
-TEST(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
+TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
   auto before = acad_heap::stats().liveBlocks;
   acad_console::beginCapture();
   ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
@@ -55,9 +66,29 @@ TEST(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 
+TEST_F(ModuleLifecycle, OtherMessageCodesChangeNothing) {
+  acad_console::beginCapture();
+  ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
+  acad_lisp_functions::takeQueuedExpressions();
+  acad_console::endCapture();
+  auto* app = static_cast<acad_apps::App*>(acad_arx::application("vrml"));
+  ASSERT_NE(app, nullptr);
+  auto commandsBefore = acad_commands::all().size();
+  acad_console::beginCapture();
+  for (int code : {0, 6, 7, 100, -3})
+    EXPECT_EQ(acad_apps::send(*app, static_cast<AcRx::AppMsgCode>(code)), AcRx::kRetOK) << code;
+  EXPECT_EQ(acad_console::endCapture(), "");
+  EXPECT_EQ(acad_commands::all().size(), commandsBefore);
+  EXPECT_TRUE(acad_lisp_functions::isDefined("vrml_init"));
+  EXPECT_TRUE(acad_lisp_functions::takeQueuedExpressions().empty());
+  acad_console::beginCapture();
+  EXPECT_TRUE(acad_arx::unload("vrml"));
+  acad_console::endCapture();
+}
+
 // The allocation layer binds inside the module: it calls no allocator of the
 // run-time library, only the host's.
-TEST(ModuleLifecycle, TheModuleCallsNoAllocatorButTheHosts) {
+TEST_F(ModuleLifecycle, TheModuleCallsNoAllocatorButTheHosts) {
   ProcessResult nm = runCommand("nm -D --undefined-only '" + binPath("vrml.arx") + "'");
   ASSERT_EQ(nm.status, 0);
   for (const char* name : {" malloc", " calloc", " realloc", " free", " strdup", " _Znwm", " _Znam", " _ZdlPv",
