@@ -2,20 +2,16 @@
 //   SHAPE   polyface | 3dface | mesh
 //   FACES   number of quads (a mesh gets the nearest square grid)
 //   RELEASE r12 | r2000
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "drawing_writer.h"
-#include "shapes.h"
+#include "generate.h"
 
 namespace {
 
-// Cells per terrain row: small enough that a polyface part holds hundreds
-// of rows, large enough that rows are not trivial.
-constexpr int kColumns = 100;
 constexpr int64_t kMaxFaces = int64_t{1} << 32;
+constexpr int64_t kMaxMeshSide = 32767;
 
 int usage() {
   std::fputs("usage: dxfgen polyface|3dface|mesh FACES r12|r2000 OUT.dxf\n", stderr);
@@ -26,7 +22,15 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc != 5) return usage();
-  const char* shape = argv[1];
+  DrawingShape shape;
+  if (!std::strcmp(argv[1], "polyface"))
+    shape = DrawingShape::Polyface;
+  else if (!std::strcmp(argv[1], "3dface"))
+    shape = DrawingShape::Faces;
+  else if (!std::strcmp(argv[1], "mesh"))
+    shape = DrawingShape::Mesh;
+  else
+    return usage();
   char* end = nullptr;
   const long long faces = std::strtoll(argv[2], &end, 10);
   if (*end || faces < 1 || faces > kMaxFaces) return usage();
@@ -37,9 +41,7 @@ int main(int argc, char** argv) {
     release = DxfRelease::R2000;
   else
     return usage();
-  const int side = static_cast<int>(std::lround(std::sqrt(static_cast<double>(faces)))) + 1;
-  if (std::strcmp(shape, "polyface") && std::strcmp(shape, "3dface") && std::strcmp(shape, "mesh")) return usage();
-  if (!std::strcmp(shape, "mesh") && side > 32767) {
+  if (shape == DrawingShape::Mesh && meshSide(faces) > kMaxMeshSide) {
     std::fputs("dxfgen: a mesh side cannot exceed 32767 vertices\n", stderr);
     return 2;
   }
@@ -49,20 +51,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "dxfgen: cannot create %s\n", argv[4]);
     return 1;
   }
-  bool written;
-  {
-    DxfTextOut out(file);
-    DrawingWriter drawing(out, release);
-    drawing.begin();
-    if (!std::strcmp(shape, "polyface"))
-      writePolyfaceTerrain(drawing, faces, kColumns);
-    else if (!std::strcmp(shape, "3dface"))
-      writeFaceTerrain(drawing, faces, kColumns);
-    else
-      writePolygonMesh(drawing, side, side);
-    drawing.end();
-    written = out.flush();
-  }
+  const bool written = writeDrawing(file, shape, faces, release);
   if (std::fclose(file) != 0 || !written) {
     std::fprintf(stderr, "dxfgen: writing %s failed\n", argv[4]);
     return 1;
