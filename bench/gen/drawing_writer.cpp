@@ -142,27 +142,24 @@ void DrawingWriter::tables() {
   m_out.text(0, "ENDSEC");
 }
 
-void DrawingWriter::block(const char* name, uint64_t recordHandle, uint64_t blockHandle, uint64_t endHandle) {
-  const bool paper = recordHandle == kPaperSpaceRecord;
-  m_out.text(0, "BLOCK");
-  m_out.hex(5, blockHandle);
+void DrawingWriter::blockPart(const char* type, uint64_t handle, uint64_t recordHandle, const char* subclass) {
+  m_out.text(0, type);
+  m_out.hex(5, handle);
   m_out.hex(330, recordHandle);
   m_out.text(100, "AcDbEntity");
-  if (paper) m_out.integer(67, 1);
+  if (recordHandle == kPaperSpaceRecord) m_out.integer(67, 1);
   m_out.text(8, "0");
-  m_out.text(100, "AcDbBlockBegin");
+  m_out.text(100, subclass);
+}
+
+void DrawingWriter::block(const char* name, uint64_t recordHandle, uint64_t blockHandle, uint64_t endHandle) {
+  blockPart("BLOCK", blockHandle, recordHandle, "AcDbBlockBegin");
   m_out.text(2, name);
   m_out.integer(70, 0);
   m_out.point(10, 0, 0, 0);
   m_out.text(3, name);
   m_out.text(1, "");
-  m_out.text(0, "ENDBLK");
-  m_out.hex(5, endHandle);
-  m_out.hex(330, recordHandle);
-  m_out.text(100, "AcDbEntity");
-  if (paper) m_out.integer(67, 1);
-  m_out.text(8, "0");
-  m_out.text(100, "AcDbBlockEnd");
+  blockPart("ENDBLK", endHandle, recordHandle, "AcDbBlockEnd");
 }
 
 void DrawingWriter::blocks() {

@@ -30,6 +30,8 @@ class DrawingWriter {
   void tables();
   void table(const char* name, uint64_t handle, int entries);
   void blocks();
+  // A block's BLOCK or ENDBLK up to its subclass marker; paper space is flagged.
+  void blockPart(const char* type, uint64_t handle, uint64_t recordHandle, const char* subclass);
   void block(const char* name, uint64_t recordHandle, uint64_t blockHandle, uint64_t endHandle);
   void objects();
   uint64_t next() { return m_nextHandle++; }
