@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Builds the host and the module, then runs the main job: the module is loaded
-# into the host, which lists the loaded modules and the commands they added.
+# Builds the host and the module, then runs the main job: the showcase
+# drawing shipped in samples/ is exported by VRMLOUT to a VRML 2.0 world,
+# and a picture of that world is rendered beside it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
 cmake -S . -B build-demo -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVRML_TESTS=OFF >/dev/null
 cmake --build build-demo -j"$(nproc)"
-./build-demo/bin/arxhost --load build-demo/bin/vrml.arx --script tools/demo/list_commands.scr --batch
+mkdir -p out
+./build-demo/bin/vrmlout samples/showcase.dxf out/showcase.wrl --vrml2 --preview out/showcase.png
+echo "world file: $PWD/out/showcase.wrl"
+echo "picture:    $PWD/out/showcase.png"

@@ -1,0 +1,41 @@
+// The batch front: flags become VRMLOUT's answers; failures give a status.
+#include <gtest/gtest.h>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+
+namespace {
+
+ProcessResult vrmlout(const std::string& arguments) {
+  return runCommand("'" + binPath("vrmlout") + "' " + arguments + " 2>&1");
+}
+
+std::string five() { return "'" + std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf'"; }
+
+TEST(BatchExport, FlagsChooseVersionUnitsAndSelection) {
+  dxf_test::ScratchDir scratch;
+  std::string out = scratch.file("five.wrl");
+  ProcessResult run = vrmlout(five() + " '" + out + "' --vrml2 --units in --select L=Green");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find(out + ": 1 object(s) converted, 0 object(s) ignored"), std::string::npos) << run.output;
+  std::string world = dxf_test::readFile(out);
+  EXPECT_EQ(world.rfind("#VRML V2.0 utf8\n", 0), 0u);
+  EXPECT_NE(world.find("scale 0.039400 0.039400 0.039400"), std::string::npos);
+  EXPECT_NE(world.find("DEF Object1 Shape"), std::string::npos) << "numbers count within the selection";
+
+  // An existing file is replaced, and a scale factor of the user's own is taken.
+  run = vrmlout(five() + " '" + out + "' --units 2.5");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(dxf_test::readFile(out).find("scaleFactor 2.500000 2.500000 2.500000"), std::string::npos);
+}
+
+TEST(BatchExport, FailuresAreToldByTheExitStatus) {
+  EXPECT_EQ(vrmlout(five() + " --units 0").status, 2);
+  EXPECT_EQ(vrmlout(five() + " --bogus").status, 2);
+  EXPECT_EQ(vrmlout("/no/such/drawing.dxf").status, 2);
+  ProcessResult run = vrmlout(five() + " /no/such/folder/out.wrl");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.output.find("Cannot create output file."), std::string::npos) << run.output;
+}
+
+}  // namespace

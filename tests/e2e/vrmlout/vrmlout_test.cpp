@@ -1,0 +1,118 @@
+// VRMLOUT in the host from scripts: numbering, colours, Cancel, options, the
+// UCS choice, and files that cannot be created or written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+
+namespace {
+
+std::string drawing(const std::string& name) { return std::string(VRML_TEST_DATA_DIR) + "/vrmlout/" + name; }
+
+ProcessResult runOn(const std::string& dxf, const std::string& script) {
+  return runHost("--batch '" + drawing(dxf) + "' --load '" + binPath("vrml.arx") + "'", script);
+}
+
+// A VRMLOUT of every object to `out`, the options dialog answered by `actions`.
+std::string exportAll(const std::string& out, const std::string& actions) {
+  return "VRMLOUT\nALL\n\n" + out + "\n" + actions;
+}
+
+std::string check(const std::string& world) { return runCommand("'" + binPath("vrmlcheck") + "' '" + world + "'").output; }
+
+// The text of one shape, from its DEF line to the next shape's.
+std::string shape(const std::string& world, int number) {
+  size_t start = world.find("DEF Object" + std::to_string(number) + " ");
+  if (start == std::string::npos) return "";
+  return world.substr(start, world.find("DEF Object", start + 1) - start);
+}
+
+size_t count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
+  dxf_test::ScratchDir scratch;
+  std::string out = scratch.file("five.wrl");
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1047\nclick 1056\nok\n"));
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find("1042 static \"4 object(s) converted.\""), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("1043 static \"1 object(s) ignored.\""), std::string::npos) << run.output;
+  std::string world = dxf_test::readFile(out);
+  EXPECT_EQ(shape(world, 2), "") << "the bare line has nothing to export";
+  EXPECT_NE(shape(world, 1).find("diffuseColor 1.000000 0.000000 0.000000"), std::string::npos) << world;
+  EXPECT_EQ(shape(world, 3).find("material"), std::string::npos) << "colour 7 gets no material";
+  EXPECT_NE(shape(world, 4).find("diffuseColor 0.000000 1.000000 0.000000"), std::string::npos) << world;
+  EXPECT_NE(shape(world, 5), "");
+  EXPECT_EQ(shape(world, 5).find("material"), std::string::npos) << "a missing layer counts as colour 7";
+  EXPECT_NE(world.find("\t\t\tscale 1.000000 1.000000 1.000000\n"), std::string::npos);
+  std::string facts = check(out);
+  EXPECT_NE(facts.find("version 2\nshapes 4\npoints 12\nfaces 4\nbadindex 0\n"), std::string::npos) << facts;
+}
+
+TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
+  dxf_test::ScratchDir scratch;
+  std::string out = scratch.file("cancelled.wrl");
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1056\nok\nat 3 cancel\n"));
+  EXPECT_EQ(count(run.output, "\nError while creating VRML file."), 1u) << run.output;
+  std::string world = dxf_test::readFile(out);
+  EXPECT_NE(shape(world, 1), "");
+  EXPECT_NE(shape(world, 3), "") << "the object under way is finished";
+  EXPECT_EQ(shape(world, 4), "") << "nothing is written after Cancel";
+  EXPECT_TRUE(world.ends_with("\t\t\t]\n\t\t}\n\t]\n}\n")) << world;
+  EXPECT_NE(check(out).find("shapes 2\n"), std::string::npos);
+}
+
+TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
+  dxf_test::ScratchDir scratch;
+  std::string meter = scratch.file("meter.wrl"), inch = scratch.file("inch.wrl"), plain = scratch.file("plain.wrl");
+  ProcessResult run = runOn("five.dxf", exportAll(meter, "click 1049\ntype 1018 0\nok\nclick 1047\nok\n") +
+                                            exportAll(inch, "click 1048\nclick 1056\nok\n") +
+                                            exportAll(plain, "ok\n"));
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(count(run.output, "Scale factor must be > 0"), 1u) << run.output;
+  EXPECT_NE(dxf_test::readFile(meter).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
+  EXPECT_NE(dxf_test::readFile(inch).find("\t\t\tscale 0.039400 0.039400 0.039400\n"), std::string::npos);
+  std::string defaults = dxf_test::readFile(plain);
+  EXPECT_EQ(defaults.rfind("#VRML V1.0 ascii\n", 0), 0u) << "a second export starts at VRML 1.0 again";
+  EXPECT_NE(defaults.find("\tscaleFactor 0.001000 0.001000 0.001000\n"), std::string::npos);
+}
+
+TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
+  dxf_test::ScratchDir scratch;
+  std::string a = scratch.file("a.wrl"), b = scratch.file("b.wrl"), c = scratch.file("c.wrl"), d = scratch.file("d.wrl");
+  std::string lispBefore = "(vrml_wrlout (ssget \"X\") \"" + scratch.file("first.wrl") + "\")\n";
+  ProcessResult run = runOn("ucs.dxf", lispBefore + exportAll(a, "ok\n") + "(vrml_wrlout (ssget \"X\") \"" + b +
+                                           "\")\n" + exportAll(c, "check 1050 off\nok\n") +
+                                           "(vrml_wrlout (ssget \"X\") \"" + d + "\")\n");
+  EXPECT_EQ(run.status, 0) << run.output;
+  const std::string world = "\t\t\t100.000000 0.000000 0.000000,\n";
+  const std::string user = "\t\t\t0.000000 0.000000 0.000000,\n";
+  EXPECT_NE(dxf_test::readFile(scratch.file("first.wrl")).find(world), std::string::npos) << "no UCS before any VRMLOUT";
+  EXPECT_NE(dxf_test::readFile(a).find(user), std::string::npos);
+  EXPECT_NE(dxf_test::readFile(b).find(user), std::string::npos);
+  EXPECT_NE(dxf_test::readFile(c).find(world), std::string::npos);
+  EXPECT_NE(dxf_test::readFile(d).find(world), std::string::npos);
+}
+
+TEST(Vrmlout, AFileThatCannotBeCreatedIsReportedBeforeAnyWork) {
+  ProcessResult run = runOn("five.dxf", exportAll("/no/such/folder/x.wrl", "ok\n"));
+  EXPECT_NE(run.output.find("Dialog 140 closed: OK\nCannot create output file.\nCommand: "), std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("Dialog 139"), std::string::npos) << "nothing is faceted for a file that is not there";
+  EXPECT_FALSE(std::filesystem::exists("/no/such/folder/x.wrl"));
+}
+
+TEST(Vrmlout, AFullDiskIsReportedOnce) {
+  dxf_test::ScratchDir scratch;
+  std::string full = scratch.file("full.wrl");
+  std::filesystem::create_symlink("/dev/full", full);
+  ProcessResult run = runOn("five.dxf", exportAll(full, "ok\n"));
+  EXPECT_EQ(count(run.output, "\nError while creating VRML file."), 1u) << run.output;
+}
+
+}  // namespace
