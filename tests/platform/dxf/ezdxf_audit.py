@@ -14,7 +14,7 @@ def main():
     if handle == "-":
         return
     entity = doc.entitydb.get(handle)
-    if entity is None or not entity.has_xdata:
+    if entity is None or not entity.xdata:
         print("no extended data")
         return
     for appid in entity.xdata.data:
