@@ -45,7 +45,8 @@ extern "C" int ads_getfiled(const char* title, const char* defaultName, const ch
   if (!result) return RTERROR;
   std::string extension = defaultExtension(ext);
   std::string fallback = defaultName ? defaultName : "";
-  std::string prompt = "\n" + std::string(title ? title : "File name");
+  std::string prompt = "\n";
+  prompt += title ? title : "File name";
   prompt += fallback.empty() ? ": " : " <" + fallback + ">: ";
   std::string answer;
   while (true) {
