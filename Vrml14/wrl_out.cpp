@@ -184,19 +184,16 @@ int exportSelection(const ads_name ss, WrlFile& file) {
     Acad::ErrorStatus status = acreEntityToFaces(single, &faceFile, 1);
     acreRegisterCallout(nullptr);
 
-    if (status != Acad::eOk || !callout->faceObject || !callout->faceObject->isComplete()) {
-      progress->addIgnored();
-      progress->step();
-      ads_ssfree(single);
-      // The facetter may name a file even when it fails; it is ours to remove.
-      releaseFaceFile(faceFile);
-    } else {
-      writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
-      ads_ssfree(single);
-      releaseFaceFile(faceFile);
+    bool complete = status == Acad::eOk && callout->faceObject && callout->faceObject->isComplete();
+    if (complete) writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
+    ads_ssfree(single);
+    // The facetter may name a file even when it fails; it is ours to remove.
+    releaseFaceFile(faceFile);
+    if (complete)
       progress->addConverted();
-      progress->step();
-    }
+    else
+      progress->addIgnored();
+    progress->step();
     delete callout;
   }
   url.clear();
