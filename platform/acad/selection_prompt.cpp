@@ -8,6 +8,7 @@
 #include "adslib.h"
 #include "db/database.h"
 #include "db/number_text.h"
+#include "db/record_tags.h"
 
 namespace acad_selection {
 namespace {
@@ -35,7 +36,8 @@ Record* lastEntity() {
 // The value an entity has for a filter's group code, with the defaults of
 // tags a drawing may leave out.
 std::string valueFor(const Record& record, int code) {
-  if (const std::string* value = record.find(code)) return *value;
+  acdb_detail::RecordTags tags(record);
+  if (auto value = tags.find(code)) return std::string(*value);
   if (code == 8) return "0";
   if (code == 62) return "256";
   return {};
@@ -151,9 +153,10 @@ extern "C" int ads_entsel(const char* prompt, ads_name entity, ads_point picked)
   acdb_detail::Record* record = acad_selection::entityOfAnswer(acad_selection::trimmed(answer));
   if (!record || acdbGetAdsName(entity, AcDbObjectId(record)) != Acad::eOk) return RTERROR;
   if (picked) {
+    acdb_detail::RecordTags tags(*record);
     for (int axis = 0; axis < 3; ++axis) {
       picked[axis] = 0;
-      if (const std::string* value = record->find(10 * (axis + 1))) acdb_detail::parseReal(*value, picked[axis]);
+      if (auto value = tags.find(10 * (axis + 1))) acdb_detail::parseReal(*value, picked[axis]);
     }
   }
   return RTNORM;

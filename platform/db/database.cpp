@@ -5,6 +5,8 @@
 #include <cmath>
 
 #include "db/number_text.h"
+#include "db/record_build.h"
+#include "db/record_tags.h"
 
 namespace acdb_detail {
 namespace {
@@ -48,39 +50,61 @@ std::string upperName(std::string_view name) {
 }
 
 Database::Database() : m_serial(g_nextSerial++) {
-  auto table = std::make_unique<Record>();
-  table->type = "TABLE";
-  table->tags = {{0, "TABLE"}, {2, "LAYER"}};
-  table->database = this;
-  m_layerTable = table.get();
-  m_detached.push_back(std::move(table));
+  Record& table = m_detached.emplace_back(buildRecord({{0, "TABLE"}, {2, "LAYER"}}));
+  table.database = this;
+  m_layerTable = &table;
 }
 
 Database::~Database() = default;
 
-void Database::adopt(std::vector<std::unique_ptr<Record>> records) {
-  m_records = std::move(records);
-  m_bySerial.reserve(m_records.size());
-  for (auto& record : m_records) index(*record);
+void Database::adopt(std::vector<Record> records) {
+  std::vector<TagView> views;
+  for (Record& record : records) {
+    views.clear();
+    appendViews(*record.stored, views);
+    append(std::move(record), views);
+  }
+  finishLoading();
+}
+
+Record* Database::store(Record record) {
+  Record& stored = m_storage.emplace_back(std::move(record));
+  stored.database = this;
+  stored.serial = static_cast<uint32_t>(m_storage.size());
+  if (stored.handle) {
+    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle) m_handlesSorted = false;
+    m_handseed = std::max(m_handseed, stored.handle + 1);
+    m_byHandle.emplace_back(stored.handle, &stored);
+  }
+  return &stored;
+}
+
+void Database::append(Record record, std::span<const TagView> tags) {
+  Record* stored = store(std::move(record));
+  m_records.push_back(stored);
+  index(*stored, tags);
+}
+
+void Database::finishLoading() {
   m_section.clear();
   m_table.clear();
   m_block = nullptr;
   m_complex = nullptr;
 }
 
-void Database::index(Record& record) {
-  record.database = this;
-  m_bySerial.push_back(&record);
-  record.serial = static_cast<uint32_t>(m_bySerial.size());
-  if (record.handle) {
-    m_handseed = std::max(m_handseed, record.handle + 1);
-    m_byHandle.emplace(record.handle, &record);
-  }
+bool Database::edit(Record& record) {
+  if (!record.inText()) return true;
+  RecordTags text(record);
+  if (!text.ok()) return false;
+  record.stored = std::move(buildRecord(ownedTags(text.all())).stored);
+  return true;
+}
+
+void Database::index(Record& record, std::span<const TagView> tags) {
   const std::string& type = record.type;
 
   if (type == "SECTION") {
-    const std::string* name = record.find(2);
-    m_section = name ? *name : std::string();
+    m_section = findTag(tags, 2).value_or(std::string_view());
     if (m_section == "HEADER") readHeader(record);
     return;
   }
@@ -94,15 +118,14 @@ void Database::index(Record& record) {
   }
   if (m_section == "TABLES") {
     if (type == "TABLE") {
-      const std::string* name = record.find(2);
-      m_table = name ? *name : std::string();
+      m_table = findTag(tags, 2).value_or(std::string_view());
       if (m_table == "LAYER") m_layerTable = &record;
       if (m_table == "APPID") m_appTable = &record;
     } else if (type == "ENDTAB") {
       if (m_table == "LAYER") m_layerTableEnd = &record;
       if (m_table == "APPID") m_appTableEnd = &record;
       m_table.clear();
-    } else if (const std::string* name = record.find(2)) {
+    } else if (auto name = findTag(tags, 2)) {
       if (type == "LAYER") m_layers.emplace(upperName(*name), &record);
       if (type == "APPID") m_apps.emplace(upperName(*name), &record);
     }
@@ -110,8 +133,7 @@ void Database::index(Record& record) {
   }
   if (m_section != "ENTITIES" && m_section != "BLOCKS") return;
   if (type == "BLOCK") {
-    const std::string* name = record.find(2);
-    m_block = &m_blocks[upperName(name ? *name : std::string())];
+    m_block = &m_blocks[upperName(findTag(tags, 2).value_or(std::string_view()))];
     m_block->header = &record;
     return;
   }
@@ -129,7 +151,7 @@ void Database::index(Record& record) {
   m_complex = nullptr;
   if (type == "POLYLINE") m_complex = &record;
   if (type == "INSERT") {
-    const std::string* more = record.find(66);
+    auto more = findTag(tags, 66);
     int64_t flag = 0;
     if (more && parseInteger(*more, flag) && flag == 1) m_complex = &record;
   }
@@ -139,8 +161,9 @@ void Database::index(Record& record) {
 
 void Database::readHeader(Record& section) {
   std::string name;
-  for (size_t i = 0; i < section.tags.size(); ++i) {
-    const Tag& tag = section.tags[i];
+  const std::vector<Tag>& tags = section.stored->tags;
+  for (size_t i = 0; i < tags.size(); ++i) {
+    const Tag& tag = tags[i];
     if (tag.code == 9) {
       name = tag.value;
       m_headerVars.emplace(name, HeaderTag{&section, i + 1});
@@ -159,9 +182,9 @@ void Database::readHeader(Record& section) {
   auto point = [&](const char* var, double out[3]) {
     auto found = m_headerVars.find(var);
     if (found == m_headerVars.end()) return;
-    for (size_t i = found->second.index; i < section.tags.size() && section.tags[i].code != 9; ++i) {
-      int code = section.tags[i].code;
-      if (code == 10 || code == 20 || code == 30) parseReal(section.tags[i].value, out[code / 10 - 1]);
+    for (size_t i = found->second.index; i < tags.size() && tags[i].code != 9; ++i) {
+      int code = tags[i].code;
+      if (code == 10 || code == 20 || code == 30) parseReal(tags[i].value, out[code / 10 - 1]);
     }
   };
   point("$UCSORG", origin);
@@ -195,7 +218,7 @@ bool Database::setUcs(const double origin[3], const double xAxis[3], const doubl
 void Database::setHeaderPoint(const char* name, const double value[3]) {
   auto found = m_headerVars.find(name);
   if (found == m_headerVars.end()) return;
-  std::vector<Tag>& tags = found->second.record->tags;
+  std::vector<Tag>& tags = found->second.record->stored->tags;
   for (size_t i = found->second.index; i < tags.size() && tags[i].code != 9; ++i) {
     int code = tags[i].code;
     if (code != 10 && code != 20 && code != 30) continue;
@@ -206,13 +229,20 @@ void Database::setHeaderPoint(const char* name, const double value[3]) {
 }
 
 Record* Database::bySerial(long serial) const {
-  if (serial < 1 || static_cast<size_t>(serial) > m_bySerial.size()) return nullptr;
-  return m_bySerial[static_cast<size_t>(serial - 1)];
+  if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
+  return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);
 }
 
 Record* Database::byHandle(uint64_t handle) const {
-  auto found = m_byHandle.find(handle);
-  return found == m_byHandle.end() ? nullptr : found->second;
+  auto byHandleOnly = [](const std::pair<uint64_t, Record*>& a, const std::pair<uint64_t, Record*>& b) {
+    return a.first < b.first;
+  };
+  if (!m_handlesSorted) {
+    std::stable_sort(m_byHandle.begin(), m_byHandle.end(), byHandleOnly);
+    m_handlesSorted = true;
+  }
+  auto found = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), std::pair<uint64_t, Record*>(handle, nullptr), byHandleOnly);
+  return found != m_byHandle.end() && found->first == handle ? found->second : nullptr;
 }
 
 const Block* Database::block(std::string_view name) const {
@@ -236,38 +266,34 @@ uint64_t Database::newHandle() {
   uint64_t handle = m_handseed++;
   auto found = m_headerVars.find("$HANDSEED");
   if (found != m_headerVars.end()) {
-    Tag& tag = found->second.record->tags[found->second.index];
+    Tag& tag = found->second.record->stored->tags[found->second.index];
     if (tag.code == 5) tag.value = formatHandle(m_handseed);
   }
   return handle;
 }
 
-std::unique_ptr<Record> Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner) {
-  auto record = std::make_unique<Record>();
-  record->type = type;
-  record->tags.reserve(tags.size() + 3);
-  record->tags.push_back({0, std::string(type)});
+Record Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner) {
+  Record record;
+  record.type = type;
+  record.stored = std::make_unique<StoredTags>();
+  std::vector<Tag>& stored = record.stored->tags;
+  stored.reserve(tags.size() + 3);
+  stored.push_back({0, std::string(type)});
   if (usesHandles()) {
-    record->handle = newHandle();
-    record->tags.push_back({5, formatHandle(record->handle)});
-    if (owner && owner->handle && m_version >= "AC1012")
-      record->tags.push_back({330, formatHandle(owner->handle)});
+    record.handle = newHandle();
+    stored.push_back({5, formatHandle(record.handle)});
+    if (owner && owner->handle && m_version >= "AC1012") stored.push_back({330, formatHandle(owner->handle)});
   }
-  for (Tag& tag : tags) record->tags.push_back(std::move(tag));
+  for (Tag& tag : tags) stored.push_back(std::move(tag));
   return record;
 }
 
-Record* Database::insertBefore(Record* marker, std::unique_ptr<Record> record) {
+Record* Database::insertBefore(Record* marker, Record record) {
   // Markers sit near the end of the drawing (ENDTAB, ENDSEC): look from there.
-  auto found = std::find_if(m_records.rbegin(), m_records.rend(),
-                            [marker](const std::unique_ptr<Record>& r) { return r.get() == marker; });
+  auto found = std::find(m_records.rbegin(), m_records.rend(), marker);
   auto at = found.base() - 1;
-  Record* added = record.get();
-  added->database = this;
-  m_bySerial.push_back(added);
-  added->serial = static_cast<uint32_t>(m_bySerial.size());
-  if (added->handle) m_byHandle.emplace(added->handle, added);
-  m_records.insert(at, std::move(record));
+  Record* added = store(std::move(record));
+  m_records.insert(at, added);
   return added;
 }
 

@@ -1,7 +1,9 @@
 // The drawing database behind AcDbDatabase: every record of the drawing in
 // file order, with indexes for what the host and the module look things up by.
 #pragma once
+#include <deque>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -9,6 +11,7 @@
 
 #include "adsdef.h"
 #include "dbmain.h"
+#include "db/drawing_text.h"
 #include "db/record.h"
 
 namespace acdb_detail {
@@ -42,9 +45,24 @@ class Database : public AcDbDatabase {
   ~Database() override;
 
   // Takes the records of a whole drawing in file order and indexes them.
-  void adopt(std::vector<std::unique_ptr<Record>> records);
+  void adopt(std::vector<Record> records);
+  // The same one record at a time, as a reader finds them: `tags` are the
+  // record's tags, wherever the record keeps them. finishLoading() ends it.
+  void append(Record record, std::span<const TagView> tags);
+  void finishLoading();
 
-  const std::vector<std::unique_ptr<Record>>& records() const { return m_records; }
+  // The drawing file that records read from text keep their tags in.
+  void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }
+  const DrawingText* text() const { return m_text.get(); }
+  bool readText(uint64_t offset, size_t length, std::string& out) const {
+    return m_text && m_text->read(offset, length, out);
+  }
+  // Moves a record's tags out of the file into the record, for changing them;
+  // false when they cannot be read back.
+  bool edit(Record& record);
+
+  // Every record in file order.
+  const std::vector<Record*>& records() const { return m_records; }
   // Distinguishes this database from every other one made in the process.
   long serial() const { return m_serial; }
   // The record numbered `serial` (Record::serial), or null.
@@ -91,18 +109,23 @@ class Database : public AcDbDatabase {
     Record* record = nullptr;
     size_t index = 0;
   };
-  void index(Record& record);
+  void index(Record& record, std::span<const TagView> tags);
   void readHeader(Record& section);
   void setHeaderPoint(const char* name, const double value[3]);
-  Record* insertBefore(Record* marker, std::unique_ptr<Record> record);
-  std::unique_ptr<Record> makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
+  Record* store(Record record);
+  Record* insertBefore(Record* marker, Record record);
+  Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
   bool usesHandles() const;
   uint64_t newHandle();
 
-  std::vector<std::unique_ptr<Record>> m_records;
-  std::vector<std::unique_ptr<Record>> m_detached;
-  std::vector<Record*> m_bySerial;
-  std::unordered_map<uint64_t, Record*> m_byHandle;
+  std::unique_ptr<DrawingText> m_text;
+  std::deque<Record> m_storage;       // in serial order
+  std::vector<Record*> m_records;     // in file order
+  std::deque<Record> m_detached;
+  // Handle to record, sorted on first use after additions (most files list
+  // handles in ascending order already); the first record wins a duplicate.
+  mutable std::vector<std::pair<uint64_t, Record*>> m_byHandle;
+  mutable bool m_handlesSorted = true;
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;

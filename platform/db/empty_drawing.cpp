@@ -7,7 +7,7 @@ namespace {
 
 using acdb_detail::Tag;
 
-std::vector<std::unique_ptr<acdb_detail::Record>> emptyDrawingRecords() {
+std::vector<acdb_detail::Record> emptyDrawingRecords() {
   const std::vector<std::vector<Tag>> layout = {
       {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$INSUNITS"}, {70, "0"},
        {9, "$UCSORG"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {9, "$UCSXDIR"}, {10, "1.0"}, {20, "0.0"},
@@ -28,7 +28,7 @@ std::vector<std::unique_ptr<acdb_detail::Record>> emptyDrawingRecords() {
       {{0, "ENDSEC"}},
       {{0, "EOF"}},
   };
-  std::vector<std::unique_ptr<acdb_detail::Record>> records;
+  std::vector<acdb_detail::Record> records;
   for (const auto& tags : layout) records.push_back(acdb_detail::buildRecord(tags));
   return records;
 }

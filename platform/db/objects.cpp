@@ -5,6 +5,7 @@
 #include "db/database.h"
 #include "db/number_text.h"
 #include "db/open_object.h"
+#include "db/record_tags.h"
 
 using acdb_detail::Record;
 
@@ -50,7 +51,8 @@ Acad::ErrorStatus AcDbObject::close() {
 namespace {
 
 int64_t integerTag(const Record& record, int code, int64_t absent) {
-  const std::string* text = record.find(code);
+  acdb_detail::RecordTags tags(record);
+  auto text = tags.find(code);
   int64_t value = absent;
   if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
   return value;
@@ -58,17 +60,19 @@ int64_t integerTag(const Record& record, int code, int64_t absent) {
 
 // Sets the value of the first tag with `code`, or adds one after the tag
 // with `after` (or after the type when there is none).
-void setTag(Record& record, int code, std::string value, int after) {
-  auto& tags = record.tags;
+Acad::ErrorStatus setTag(Record& record, int code, std::string value, int after) {
+  if (!acdb_detail::databaseOf(record)->edit(record)) return Acad::eInvalidInput;
+  auto& tags = record.stored->tags;
   for (auto& tag : tags)
     if (tag.code == code) {
       tag.value = std::move(value);
-      return;
+      return Acad::eOk;
     }
   size_t at = tags.empty() ? 0 : 1;
   for (size_t i = 0; i < tags.size(); ++i)
     if (tags[i].code == after) at = i + 1;
   tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(at), {static_cast<int16_t>(code), std::move(value)});
+  return Acad::eOk;
 }
 
 }  // namespace
@@ -81,13 +85,12 @@ Adesk::UInt16 AcDbEntity::colorIndex() const {
 Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (index > 256) return Acad::eInvalidInput;
-  setTag(*record(), 62, acdb_detail::formatInteger(index), 8);
-  return Acad::eOk;
+  return setTag(*record(), 62, acdb_detail::formatInteger(index), 8);
 }
 
 char* AcDbEntity::layer() const {
-  const std::string* name = record()->find(8);
-  return acad__strdup(name ? name->c_str() : "0");
+  std::string name(acdb_detail::RecordTags(*record()).find(8).value_or("0"));
+  return acad__strdup(name.c_str());
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
@@ -95,8 +98,7 @@ Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
   if (!name) return Acad::eInvalidInput;
   auto* database = acdb_detail::databaseOf(*record());
   if (!database->layer(name)) return Acad::eKeyNotFound;
-  setTag(*record(), 8, name, 0);
-  return Acad::eOk;
+  return setTag(*record(), 8, name, 0);
 }
 
 AcCmColor AcDbLayerTableRecord::color() const {

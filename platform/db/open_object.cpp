@@ -1,14 +1,15 @@
 // Open and close: many readers or one writer, erased objects on request only.
 #include "db/open_object.h"
 
+#include "db/record_tags.h"
+
 namespace acdb_detail {
 namespace {
 
 constexpr int kMaxReaders = 256;
 
 bool isLayerTable(const Record& record) {
-  const std::string* name = record.find(2);
-  return record.type == "TABLE" && name && *name == "LAYER";
+  return record.type == "TABLE" && RecordTags(record).find(2) == "LAYER";
 }
 
 }  // namespace

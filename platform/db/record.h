@@ -2,7 +2,9 @@
 // them, so that saving writes back exactly what was read.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class AcDbDatabase;
@@ -15,38 +17,51 @@ struct Tag {
   std::string value;
 };
 
+// A tag seen in place: the value stays where it was found.
+struct TagView {
+  int16_t code;
+  std::string_view value;
+};
+
 // The extended data of one registered application: the tags after its 1001.
 struct XDataBlock {
   std::string app;
   std::vector<Tag> tags;
 };
 
+// Tags a record holds itself: the ordinary ones, from the type's group 0 on,
+// and the extended data.
+struct StoredTags {
+  std::vector<Tag> tags;
+  std::vector<XDataBlock> xdata;
+};
+
 struct Record {
   std::string type;             // "3DFACE", "INSERT", "LAYER", ...
   uint64_t handle = 0;          // group code 5 (105 for DIMSTYLE), 0 when none
-  std::vector<Tag> tags;        // from the type's group 0 on, extended data excepted
-  std::vector<XDataBlock> xdata;
+  // A record read from a text drawing file leaves its tags in that file and
+  // reads them back when asked (RecordTags): a large drawing then costs little
+  // more memory than its index. Editing it moves the tags into `stored`.
+  uint64_t textOffset = 0;
+  uint32_t textLength = 0;
+  // Set when the database indexes the record: 1-based number within its
+  // database, names it in an ads_name.
+  uint32_t serial = 0;
+  std::unique_ptr<StoredTags> stored;  // null while the tags are in the file
   AcDbDatabase* database = nullptr;
-  bool erased = false;
-
-  // Set when the database indexes the record.
-  uint32_t serial = 0;          // 1-based number within its database, names it in an ads_name
-  bool entity = false;          // a drawable entity (model/paper space or block definition)
   // VERTEX/ATTRIB records and the closing SEQEND that belong to a POLYLINE or
   // INSERT, in file order; they are not entities of their own.
   std::vector<Record*> followers;
 
   // Open state.
   int readers = 0;
-  bool writer = false;
   int notifiers = 0;
+  bool writer = false;
 
-  // The value of the first tag with this code, or null.
-  const std::string* find(int code) const {
-    for (const Tag& tag : tags)
-      if (tag.code == code) return &tag.value;
-    return nullptr;
-  }
+  bool erased = false;
+  bool entity = false;          // a drawable entity (model/paper space or block definition)
+
+  bool inText() const { return !stored; }
 };
 
 }  // namespace acdb_detail

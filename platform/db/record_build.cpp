@@ -2,27 +2,42 @@
 #include "db/record_build.h"
 
 #include "db/number_text.h"
+#include "db/record_tags.h"
 
 namespace acdb_detail {
 
-std::unique_ptr<Record> buildRecord(std::vector<Tag> tags) {
-  auto record = std::make_unique<Record>();
-  if (!tags.empty() && tags[0].code == 0) record->type = tags[0].value;
-  int handleCode = record->type == "DIMSTYLE" ? 105 : 5;
-  size_t xdataStart = tags.size();
-  for (size_t i = 0; i < tags.size(); ++i) {
-    int code = tags[i].code;
-    if (code == handleCode && record->handle == 0) record->handle = parseHandle(tags[i].value);
-    if (code == 1001 && xdataStart == tags.size()) xdataStart = i;
-    if (code < 1000) xdataStart = tags.size();
-  }
+void setIdentity(Record& record, std::span<const TagView> tags) {
+  if (!tags.empty() && tags[0].code == 0) record.type = tags[0].value;
+  int handleCode = record.type == "DIMSTYLE" ? 105 : 5;
+  for (const TagView& tag : tags.first(extendedDataStart(tags)))
+    if (tag.code == handleCode) {
+      record.handle = parseHandle(tag.value);
+      break;
+    }
+}
+
+Record buildRecord(std::vector<Tag> tags) {
+  Record record;
+  std::vector<TagView> views;
+  views.reserve(tags.size());
+  for (const Tag& tag : tags) views.push_back({tag.code, tag.value});
+  setIdentity(record, views);
+  record.stored = std::make_unique<StoredTags>();
+  size_t xdataStart = extendedDataStart(tags);
   for (size_t i = xdataStart; i < tags.size(); ++i) {
-    if (tags[i].code == 1001) record->xdata.push_back({std::move(tags[i].value), {}});
-    else record->xdata.back().tags.push_back(std::move(tags[i]));
+    if (tags[i].code == 1001) record.stored->xdata.push_back({std::move(tags[i].value), {}});
+    else record.stored->xdata.back().tags.push_back(std::move(tags[i]));
   }
   tags.resize(xdataStart);
-  record->tags = std::move(tags);
+  record.stored->tags = std::move(tags);
   return record;
+}
+
+std::vector<Tag> ownedTags(std::span<const TagView> tags) {
+  std::vector<Tag> owned;
+  owned.reserve(tags.size());
+  for (const TagView& tag : tags) owned.push_back({tag.code, std::string(tag.value)});
+  return owned;
 }
 
 }  // namespace acdb_detail

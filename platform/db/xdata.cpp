@@ -8,20 +8,31 @@
 #include "adslib.h"
 #include "db/database.h"
 #include "db/number_text.h"
+#include "db/record_tags.h"
 
 using acdb_detail::Record;
 using acdb_detail::Tag;
+using acdb_detail::TagView;
 using acdb_detail::XDataBlock;
 
 namespace {
 
+// A host-allocated, terminated copy; null when memory ran out.
+char* hostCopy(std::string_view text) {
+  auto* copy = static_cast<char*>(acad_malloc(text.size() + 1));
+  if (!copy) return nullptr;
+  std::memcpy(copy, text.data(), text.size());
+  copy[text.size()] = '\0';
+  return copy;
+}
+
 // Fills one result buffer from the tag at `i` (and the Y and Z tags after a
 // point's X, which it steps over). False when memory ran out.
-bool fillItem(resbuf* rb, const std::vector<Tag>& tags, size_t& i) {
-  const Tag& tag = tags[i];
+bool fillItem(resbuf* rb, std::span<const TagView> tags, size_t& i) {
+  const TagView& tag = tags[i];
   switch (ads_reskind(tag.code)) {
     case ResKind::String:
-      rb->resval.rstring = acad__strdup(tag.value.c_str());
+      rb->resval.rstring = hostCopy(tag.value);
       return rb->resval.rstring != nullptr;
     case ResKind::Binary: {
       std::string decoded;
@@ -66,16 +77,17 @@ resbuf* appendItem(resbuf**& tail, int code) {
   return rb;
 }
 
-bool appendBlock(resbuf**& tail, const XDataBlock& block) {
+// One application's block: its 1001 and the items up to the next 1001.
+bool appendBlock(resbuf**& tail, std::string_view app, std::span<const TagView> items) {
   resbuf* name = appendItem(tail, 1001);
   if (!name) return false;
-  name->resval.rstring = acad__strdup(block.app.c_str());
+  name->resval.rstring = hostCopy(app);
   if (!name->resval.rstring) return false;
-  for (size_t i = 0; i < block.tags.size(); ++i) {
+  for (size_t i = 0; i < items.size(); ++i) {
     // Codes a result buffer has no form for stay stored but are not listed.
-    if (ads_reskind(block.tags[i].code) == ResKind::None) continue;
-    resbuf* rb = appendItem(tail, block.tags[i].code);
-    if (!rb || !fillItem(rb, block.tags, i)) return false;
+    if (ads_reskind(items[i].code) == ResKind::None) continue;
+    resbuf* rb = appendItem(tail, items[i].code);
+    if (!rb || !fillItem(rb, items, i)) return false;
   }
   return true;
 }
@@ -131,12 +143,18 @@ resbuf* AcDbObject::xData(const char* regappName) const {
   resbuf* head = nullptr;
   resbuf** tail = &head;
   std::string wanted = regappName ? acdb_detail::upperName(regappName) : std::string();
-  for (const XDataBlock& block : m_record->xdata) {
-    if (regappName && acdb_detail::upperName(block.app) != wanted) continue;
-    if (!appendBlock(tail, block)) {
+  acdb_detail::RecordTags stored(*m_record);
+  std::span<const TagView> data = stored.extendedData();
+  for (size_t start = 0; start < data.size();) {
+    size_t end = start + 1;
+    while (end < data.size() && data[end].code != 1001) ++end;
+    std::string_view app = data[start].value;
+    bool wantedBlock = !regappName || acdb_detail::upperName(app) == wanted;
+    if (wantedBlock && !appendBlock(tail, app, data.subspan(start + 1, end - start - 1))) {
       ads_relrb(head);
       return nullptr;
     }
+    start = end;
   }
   return head;
 }
@@ -156,7 +174,8 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
     }
   }
   // Nothing is changed until the whole list has proved good.
-  auto& stored = m_record->xdata;
+  if (!database->edit(*m_record)) return Acad::eInvalidInput;
+  auto& stored = m_record->stored->xdata;
   for (XDataBlock& change : changes) {
     std::string key = acdb_detail::upperName(change.app);
     auto found = std::find_if(stored.begin(), stored.end(),

@@ -4,7 +4,7 @@
 
 #include "db/group_codes.h"
 #include "db/number_text.h"
-#include "db/record_build.h"
+#include "db/record_tags.h"
 #include "dxf/readers.h"
 #include "dxf/writers.h"
 
@@ -18,7 +18,7 @@ void putRaw(FileOutput& out, T value) {
   out.put(std::string_view(bytes, sizeof(T)));
 }
 
-bool putChunk(FileOutput& out, const std::string& hex) {
+bool putChunk(FileOutput& out, std::string_view hex) {
   std::string bytes;
   if (!acdb_detail::bytesOfHex(hex, bytes) || bytes.size() > 255) return false;
   out.put(static_cast<char>(bytes.size()));
@@ -26,7 +26,7 @@ bool putChunk(FileOutput& out, const std::string& hex) {
   return true;
 }
 
-bool putValue(FileOutput& out, int code, const std::string& text) {
+bool putValue(FileOutput& out, int code, std::string_view text) {
   double real = 0;
   int64_t integer = 0;
   switch (acdb_detail::valueKind(code)) {
@@ -71,17 +71,19 @@ void putCode(FileOutput& out, int16_t code, bool byteCodes) {
 bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
   out.put(kBinarySentinel);
   for (const auto& record : database.records()) {
-    bool ok = true;
-    acdb_detail::forEachTag(*record, [&](int16_t code, const std::string& value) {
-      if (!ok) return;
-      putCode(out, code, byteCodes);
-      if (!putValue(out, code, value)) {
-        problem = "value \"" + value + "\" of group code " + std::to_string(code) + " in " + record->type +
-                  " has no binary form";
-        ok = false;
+    acdb_detail::RecordTags tags(*record);
+    if (!tags.ok()) {
+      problem = "the drawing's original file " + database.path() + " has changed since it was opened";
+      return false;
+    }
+    for (const acdb_detail::TagView& tag : tags.all()) {
+      putCode(out, tag.code, byteCodes);
+      if (!putValue(out, tag.code, tag.value)) {
+        problem = "value \"" + std::string(tag.value) + "\" of group code " + std::to_string(tag.code) + " in " +
+                  record->type + " has no binary form";
+        return false;
       }
-    });
-    if (!ok) return false;
+    }
   }
   return true;
 }

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "db/database.h"
 #include "dxf/readers.h"
@@ -18,36 +19,43 @@ namespace drawing_file {
 namespace {
 
 // The file's bytes, mapped rather than copied: large drawings read faster.
+// The open file itself goes to the database for records that stay in it.
 class MappedFile {
  public:
   bool open(const std::string& path, std::string& error) {
-    int fd = ::open(path.c_str(), O_RDONLY);
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info;
-    if (fd < 0 || ::fstat(fd, &info) != 0) {
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
       error = path + ": cannot open: " + std::strerror(errno);
-      if (fd >= 0) ::close(fd);
       return false;
     }
     m_size = static_cast<size_t>(info.st_size);
     if (m_size > 0) {
-      void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, fd, 0);
+      void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_fd, 0);
       if (data == MAP_FAILED) {
         error = path + ": cannot read: " + std::strerror(errno);
-        ::close(fd);
         return false;
       }
       m_data = static_cast<const char*>(data);
       ::madvise(data, m_size, MADV_SEQUENTIAL);
     }
-    ::close(fd);
     return true;
   }
   ~MappedFile() {
     if (m_data) ::munmap(const_cast<char*>(m_data), m_size);
+    if (m_fd >= 0) ::close(m_fd);
   }
   std::string_view view() const { return m_data ? std::string_view(m_data, m_size) : std::string_view(); }
+  // Drops the pages before `offset` from this process's memory; they are
+  // read from the file again if touched.
+  void release(size_t offset) {
+    size_t pages = offset & ~static_cast<size_t>(::sysconf(_SC_PAGESIZE) - 1);
+    if (m_data && pages > 0) ::madvise(const_cast<char*>(m_data), pages, MADV_DONTNEED);
+  }
+  int takeDescriptor() { return std::exchange(m_fd, -1); }
 
  private:
+  int m_fd = -1;
   const char* m_data = nullptr;
   size_t m_size = 0;
 };
@@ -66,19 +74,18 @@ bool open(const std::string& path, std::string& error) {
   auto database = std::make_unique<acdb_detail::Database>();
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {
-    dxf::RecordCollector collector(path, "byte");
+    dxf::RecordCollector collector(*database, path, "byte");
     bool byteCodes = false;
     ok = dxf::readBinary(view.substr(dxf::kBinarySentinel.size()), collector, byteCodes);
-    if (ok) database->adopt(collector.take());
-    else error = collector.error();
+    if (!ok) error = collector.error();
     database->setFormat(byteCodes ? acdb_detail::FileFormat::BinaryByteCodes
                                   : acdb_detail::FileFormat::BinaryWordCodes);
   } else {
-    dxf::RecordCollector collector(path, "line");
-    ok = dxf::readAscii(view, collector);
-    if (ok) database->adopt(collector.take());
-    else error = collector.error();
+    dxf::RecordCollector collector(*database, path, "line", view.data());
+    ok = dxf::readAscii(view, collector, [&file](size_t offset) { file.release(offset); });
+    if (!ok) error = collector.error();
     database->setCrlf(detectCrlf(view));
+    database->setText(std::make_unique<acdb_detail::DrawingText>(file.takeDescriptor()));
   }
   if (!ok) return false;
   database->setPath(path);
@@ -96,10 +103,7 @@ bool save(const std::string& path, std::string& error) {
   bool ok = dxf::replaceFile(
       path,
       [&](dxf::FileOutput& out, std::string& problem) {
-        if (format == acdb_detail::FileFormat::Ascii) {
-          dxf::writeAscii(*database, out);
-          return true;
-        }
+        if (format == acdb_detail::FileFormat::Ascii) return dxf::writeAscii(*database, out, problem);
         return dxf::writeBinary(*database, format == acdb_detail::FileFormat::BinaryByteCodes, out, problem);
       },
       error);

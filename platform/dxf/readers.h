@@ -1,5 +1,6 @@
 // Drawing-file readers: the bytes of a whole file to its records.
 #pragma once
+#include <functional>
 #include <string_view>
 
 #include "dxf/record_collector.h"
@@ -11,7 +12,11 @@ constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 // Each feeds every tag of `data` to `collector` and returns false at the
 // first fault (collector.error() says where). The binary reader expects the
 // data after the sentinel and reports whether codes take one byte or two.
-bool readAscii(std::string_view data, RecordCollector& collector);
+// The text reader reports now and then how far it has read, so that the
+// caller may drop those bytes from memory (records that keep their tags in
+// the text read them from the file again).
+using ReadProgress = std::function<void(size_t)>;
+bool readAscii(std::string_view data, RecordCollector& collector, const ReadProgress& progress = {});
 bool readBinary(std::string_view data, RecordCollector& collector, bool& byteCodes);
 
 // Checks that a value is what its group code says (finite real, integer).

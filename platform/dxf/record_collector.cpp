@@ -1,35 +1,36 @@
 // Record boundaries and the SECTION ... ENDSEC ... EOF frame of a drawing file.
 #include "dxf/record_collector.h"
 
+#include <cstdint>
+
 #include "db/record_build.h"
+#include "db/record_tags.h"
 
 namespace dxf {
 
-RecordCollector::RecordCollector(std::string path, const char* unit) : m_path(std::move(path)), m_unit(unit) {}
+RecordCollector::RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
+                                 const char* textBase)
+    : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {}
 
 bool RecordCollector::fail(size_t where, const std::string& problem) {
   m_error = m_path + ": " + m_unit + " " + std::to_string(where) + ": " + problem;
   return false;
 }
 
-bool RecordCollector::add(int16_t code, std::string_view value, size_t where) {
+bool RecordCollector::add(int16_t code, std::string_view value, size_t where, const char* codeStart) {
   if (code == 0) {
-    if (!m_tags.empty() && !closeRecord()) return false;
+    if ((!m_views.empty() || !m_owned.empty()) && !closeRecord(codeStart)) return false;
     m_recordWhere = where;
-    // Drawings run in long stretches of one kind of entity: expect the last size.
-    m_tags.reserve(m_lastSize);
+    m_recordStart = codeStart;
   }
-  m_tags.push_back({code, std::string(value)});
+  if (m_textBase) m_views.push_back({code, value});
+  else m_owned.push_back({code, std::string(value)});
   // Nothing after EOF belongs to the drawing (some writers pad the file).
-  if (code == 0 && value == "EOF") return closeRecord();
+  if (code == 0 && value == "EOF") return closeRecord(nullptr);
   return true;
 }
 
-bool RecordCollector::closeRecord() {
-  std::vector<acdb_detail::Tag> tags = std::move(m_tags);
-  m_tags.clear();
-  m_lastSize = tags.size();
-  const std::string type = tags[0].code == 0 ? tags[0].value : std::string();
+bool RecordCollector::checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags) {
   if (type == "SECTION") {
     if (m_inSection) return fail(m_recordWhere, "SECTION inside section " + m_section + " (ENDSEC missing)");
     if (tags.size() < 2 || tags[1].code != 2) return fail(m_recordWhere, "SECTION without a name (group 2)");
@@ -42,11 +43,43 @@ bool RecordCollector::closeRecord() {
     if (m_inSection) return fail(m_recordWhere, "section " + m_section + " not closed before EOF");
     m_done = true;
   }
-  m_records.push_back(acdb_detail::buildRecord(std::move(tags)));
+  return true;
+}
+
+bool RecordCollector::keepsText(std::string_view type) const {
+  return m_inSection && (m_section == "ENTITIES" || m_section == "BLOCKS" || m_section == "OBJECTS") &&
+         type != "SECTION" && type != "ENDSEC" && type != "EOF";
+}
+
+// `end`: where the next record starts in the text, null when unknown.
+bool RecordCollector::closeRecord(const char* end) {
+  acdb_detail::Record record;
+  std::vector<acdb_detail::TagView> ownedViews;
+  std::span<const acdb_detail::TagView> tags = m_views;
+  if (!m_textBase) {
+    record = acdb_detail::buildRecord(std::move(m_owned));
+    m_owned.clear();
+    acdb_detail::appendViews(*record.stored, ownedViews);
+    tags = ownedViews;
+  }
+  std::string_view type = !tags.empty() && tags[0].code == 0 ? tags[0].value : std::string_view();
+  bool inText = m_textBase && end && m_recordStart && keepsText(type) &&
+                static_cast<size_t>(end - m_recordStart) <= UINT32_MAX;
+  if (!checkFrame(type, tags)) return false;
+  if (inText) {
+    acdb_detail::setIdentity(record, tags);
+    record.textOffset = static_cast<uint64_t>(m_recordStart - m_textBase);
+    record.textLength = static_cast<uint32_t>(end - m_recordStart);
+  } else if (m_textBase) {
+    record = acdb_detail::buildRecord(acdb_detail::ownedTags(tags));
+  }
+  m_database.append(std::move(record), tags);
+  m_views.clear();
   return true;
 }
 
 bool RecordCollector::finish(size_t where) {
+  m_database.finishLoading();
   return m_done || fail(where, "unexpected end of file (no EOF)");
 }
 

@@ -1,24 +1,27 @@
-// Groups the tags a reader finds into records, one per group 0, and checks
-// the section structure around them.
+// Groups the tags a reader finds into records, one per group 0, checks the
+// section structure around them and hands each record to the database.
 #pragma once
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "db/record.h"
+#include "db/database.h"
 
 namespace dxf {
 
 class RecordCollector {
  public:
-  // `path` and `unit` ("line" or "byte") go into error messages.
-  RecordCollector(std::string path, const char* unit);
+  // `path` and `unit` ("line" or "byte") go into error messages. With a
+  // `textBase` (the first byte of a text file), the values given to add()
+  // must stay in that text, and the records of the ENTITIES, BLOCKS and
+  // OBJECTS sections keep their tags there instead of in memory.
+  RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
+                  const char* textBase = nullptr);
 
-  // Takes one tag found at `where`; false (see error()) when it breaks the
-  // file's structure.
-  bool add(int16_t code, std::string_view value, size_t where);
+  // Takes one tag found at `where` (its code line starts at `codeStart` in a
+  // text file); false (see error()) when it breaks the file's structure.
+  bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr);
   // True once the EOF record has been taken: the reader stops there.
   bool done() const { return m_done; }
   // The input has ended at `where`; false when the drawing is incomplete.
@@ -27,17 +30,20 @@ class RecordCollector {
   // Records an error at `where` and returns false.
   bool fail(size_t where, const std::string& problem);
   const std::string& error() const { return m_error; }
-  std::vector<std::unique_ptr<acdb_detail::Record>> take() { return std::move(m_records); }
 
  private:
-  bool closeRecord();
+  bool closeRecord(const char* end);
+  bool checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags);
+  bool keepsText(std::string_view type) const;
 
+  acdb_detail::Database& m_database;
   std::string m_path;
   const char* m_unit;
-  std::vector<acdb_detail::Tag> m_tags;
+  const char* m_textBase;
+  std::vector<acdb_detail::TagView> m_views;  // the open record's tags, in the text
+  std::vector<acdb_detail::Tag> m_owned;      // or copied, when there is no text to keep
+  const char* m_recordStart = nullptr;
   size_t m_recordWhere = 0;
-  size_t m_lastSize = 16;
-  std::vector<std::unique_ptr<acdb_detail::Record>> m_records;
   std::string m_section;
   bool m_inSection = false;
   bool m_done = false;

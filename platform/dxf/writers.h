@@ -7,8 +7,10 @@
 
 namespace dxf {
 
-void writeAscii(const acdb_detail::Database& database, FileOutput& out);
-// False with `problem` set when a value cannot take its code's binary form.
+// Both false with `problem` set when the drawing cannot be written: records
+// kept in the original file can no longer be read from it, or (binary) a
+// value cannot take its code's binary form.
+bool writeAscii(const acdb_detail::Database& database, FileOutput& out, std::string& problem);
 bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutput& out, std::string& problem);
 
 }  // namespace dxf

@@ -59,7 +59,7 @@ Value handent(Interpreter& lisp, Value args) {
   acdb_detail::Database* database = acdb_detail::currentDatabase();
   if (error != std::errc() || end != text.data() + text.size() || handle == 0 || !database) return nullptr;
   for (const auto& record : database->records())
-    if (record->entity && !record->erased && record->handle == handle) return entityValue(lisp, record.get());
+    if (record->entity && !record->erased && record->handle == handle) return entityValue(lisp, record);
   return nullptr;
 }
 

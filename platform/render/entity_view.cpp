@@ -1,13 +1,81 @@
 #include "entity_view.h"
 
-namespace acre_detail {
+#include "db/database.h"
+#include "db/record_tags.h"
 
-EntityView viewOf(const acdb_detail::Record& record) {
-  EntityView view{record.type, record.tags, {}};
-  if (record.type == "POLYLINE")
-    for (const acdb_detail::Record* follower : record.followers)
-      if (follower->type == "VERTEX") view.vertices.push_back(follower->tags);
-  return view;
+namespace acre_detail {
+namespace {
+
+// Parses one record's text onto the view's storage, extended data left out.
+bool parseInto(std::string_view text, EntityView& view) {
+  size_t first = view.storage.size();
+  if (!acdb_detail::parseTagText(text, view.storage)) return false;
+  std::span<const acdb_detail::TagView> added(view.storage.data() + first, view.storage.size() - first);
+  view.storage.resize(first + acdb_detail::extendedDataStart(added));
+  return true;
+}
+
+// The records' text when they all still sit one after another in the
+// drawing file (a polyline and its vertices as read): one read for all.
+bool readTogether(const std::vector<const acdb_detail::Record*>& parts, EntityView& view) {
+  uint64_t start = parts[0]->textOffset, end = start;
+  for (const acdb_detail::Record* part : parts) {
+    if (!part->inText() || part->textOffset != end) return false;
+    end += part->textLength;
+  }
+  const acdb_detail::Database* database = acdb_detail::databaseOf(*parts[0]);
+  auto text = std::make_unique<std::string>();
+  if (!database || !database->readText(start, static_cast<size_t>(end - start), *text)) return false;
+  view.texts.push_back(std::move(text));
+  return true;
+}
+
+// One record's text, read on its own, or views of the tags it holds.
+bool addOne(const acdb_detail::Record& record, EntityView& view) {
+  if (!record.inText()) {
+    for (const acdb_detail::Tag& tag : record.stored->tags) view.storage.push_back({tag.code, tag.value});
+    return true;
+  }
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  auto text = std::make_unique<std::string>();
+  if (!database || !database->readText(record.textOffset, record.textLength, *text) || !parseInto(*text, view))
+    return false;
+  view.texts.push_back(std::move(text));
+  return true;
+}
+
+}  // namespace
+
+bool viewOf(const acdb_detail::Record& record, EntityView& view) {
+  view = EntityView();
+  view.type = record.type;
+  // The record, then a POLYLINE's VERTEX records; followers in between that
+  // are not vertices (SEQEND) only count for reading the text in one piece.
+  std::vector<const acdb_detail::Record*> parts{&record};
+  if (record.type == "POLYLINE") parts.insert(parts.end(), record.followers.begin(), record.followers.end());
+  std::vector<size_t> ends;
+  if (readTogether(parts, view)) {
+    std::string_view text = *view.texts.back();
+    view.storage.reserve(parts.size() * 8);
+    size_t at = 0;
+    for (const acdb_detail::Record* part : parts) {
+      std::string_view piece = text.substr(at, part->textLength);
+      at += part->textLength;
+      if (part != &record && part->type != "VERTEX") continue;
+      if (!parseInto(piece, view)) return false;
+      ends.push_back(view.storage.size());
+    }
+  } else {
+    for (const acdb_detail::Record* part : parts) {
+      if (part != &record && part->type != "VERTEX") continue;
+      if (!addOne(*part, view)) return false;
+      ends.push_back(view.storage.size());
+    }
+  }
+  TagSpan all = view.storage;
+  view.tags = all.first(ends[0]);
+  for (size_t i = 1; i < ends.size(); ++i) view.vertices.push_back(all.subspan(ends[i - 1], ends[i] - ends[i - 1]));
+  return true;
 }
 
 }  // namespace acre_detail

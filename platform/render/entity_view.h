@@ -1,7 +1,9 @@
 // One entity as the facetter sees it: its type and its tags as read from the
 // drawing, with the vertex records of an old-style polyline beside it.
 #pragma once
+#include <memory>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -9,16 +11,25 @@
 
 namespace acre_detail {
 
-using TagSpan = std::span<const acdb_detail::Tag>;
+using TagSpan = std::span<const acdb_detail::TagView>;
 
+// Moving a view keeps its spans valid; it cannot be copied.
 struct EntityView {
+  EntityView() = default;
+  EntityView(std::string_view type, TagSpan tags, std::vector<TagSpan> vertices = {})
+      : type(type), tags(tags), vertices(std::move(vertices)) {}
+
   std::string_view type;
   TagSpan tags;
   std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records in order
+  // What the spans look into: tags read back from the drawing file, and the
+  // text they were read from.
+  std::vector<acdb_detail::TagView> storage;
+  std::vector<std::unique_ptr<std::string>> texts;
 };
 
 // The view of a stored entity; a POLYLINE's vertices are the VERTEX records
-// that follow it.
-EntityView viewOf(const acdb_detail::Record& record);
+// that follow it. False when its tags cannot be read.
+bool viewOf(const acdb_detail::Record& record, EntityView& view);
 
 }  // namespace acre_detail

@@ -14,7 +14,9 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
     if (!record || record->erased) return Acad::eWasErased;
     BatchEmitter out(callout);
     DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
-    Acad::ErrorStatus status = facetEntity(viewOf(*record), &blocks, out);
+    EntityView view;
+    if (!viewOf(*record, view)) return Acad::eInvalidInput;
+    Acad::ErrorStatus status = facetEntity(view, &blocks, out);
     if (status != Acad::eOk) return status;
     out.finish();
     faceFile.addEntity(record->type, record->handle, out.batches());

@@ -16,7 +16,7 @@ Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh) {
   bool closed = (tags.integer(70) & 1) != 0;
   if (!tags.valid()) return Acad::eInvalidInput;
   std::vector<OutlineVertex> outline;
-  for (const acdb_detail::Tag& tag : entity.tags) {
+  for (const acdb_detail::TagView& tag : entity.tags) {
     double value = 0;
     if (tag.code != 10 && tag.code != 20 && (tag.code < 40 || tag.code > 42)) continue;
     if (!TagReader::parseReal(tag.value, value)) return Acad::eInvalidInput;

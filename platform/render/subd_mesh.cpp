@@ -14,7 +14,7 @@ class TagWalk {
   // Moves past the next tag of `code` with this text.
   bool seekText(int code, std::string_view text) {
     while (m_at < m_tags.size()) {
-      const acdb_detail::Tag& tag = m_tags[m_at++];
+      const acdb_detail::TagView& tag = m_tags[m_at++];
       if (tag.code == code && tag.value == text) return true;
     }
     return false;

@@ -28,8 +28,8 @@ bool TagReader::parseInteger(std::string_view text, int64_t& value) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-const acdb_detail::Tag* TagReader::find(int code) const {
-  for (const acdb_detail::Tag& tag : m_tags)
+const acdb_detail::TagView* TagReader::find(int code) const {
+  for (const acdb_detail::TagView& tag : m_tags)
     if (tag.code == code) return &tag;
   return nullptr;
 }
@@ -37,7 +37,7 @@ const acdb_detail::Tag* TagReader::find(int code) const {
 bool TagReader::has(int code) const { return find(code) != nullptr; }
 
 double TagReader::real(int code, double fallback) {
-  const acdb_detail::Tag* tag = find(code);
+  const acdb_detail::TagView* tag = find(code);
   if (!tag) return fallback;
   double value = 0;
   if (!parseReal(tag->value, value)) {
@@ -48,7 +48,7 @@ double TagReader::real(int code, double fallback) {
 }
 
 int64_t TagReader::integer(int code, int64_t fallback) {
-  const acdb_detail::Tag* tag = find(code);
+  const acdb_detail::TagView* tag = find(code);
   if (!tag) return fallback;
   int64_t value = 0;
   if (!parseInteger(tag->value, value)) {
@@ -59,7 +59,7 @@ int64_t TagReader::integer(int code, int64_t fallback) {
 }
 
 std::string_view TagReader::text(int code) const {
-  const acdb_detail::Tag* tag = find(code);
+  const acdb_detail::TagView* tag = find(code);
   return tag ? trimmed(tag->value) : std::string_view();
 }
 

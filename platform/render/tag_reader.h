@@ -32,7 +32,7 @@ class TagReader {
   static bool parseInteger(std::string_view text, int64_t& value);
 
  private:
-  const acdb_detail::Tag* find(int code) const;
+  const acdb_detail::TagView* find(int code) const;
 
   TagSpan m_tags;
   bool m_valid = true;

@@ -7,6 +7,8 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "db/database.h"
+#include "db/record_build.h"
+#include "db/record_tags.h"
 #include "db/group_codes.h"
 #include "db/number_text.h"
 #include "dbmain.h"
@@ -67,21 +69,25 @@ TEST(DrawingContent, EntitiesBlocksAndFollowers) {
   ASSERT_NE(cube, nullptr);
   ASSERT_EQ(cube->entities.size(), 1u);
   EXPECT_EQ(cube->entities[0]->type, "3DFACE");
-  EXPECT_EQ(*cube->header->find(10), "1.0");
+  EXPECT_EQ(acdb_detail::RecordTags(*cube->header).find(10), "1.0");
 
   const Record& insert = *database.entities()[2];
   EXPECT_EQ(insert.handle, 0x35u);
   EXPECT_EQ(database.byHandle(0x35), &insert);
-  EXPECT_EQ(*insert.find(39), "2.5") << "thickness";
-  EXPECT_EQ(*insert.find(230), "-1.0") << "extrusion direction";
+  acdb_detail::RecordTags insertTags(insert);
+  EXPECT_EQ(insertTags.find(39), "2.5") << "thickness";
+  EXPECT_EQ(insertTags.find(230), "-1.0") << "extrusion direction";
 }
 
 TEST(DrawingContent, ExtendedDataIsSplitPerApplication) {
   acdb_detail::Database& database = openDrawing(kSampler);
   const Record& face = *database.entities()[0];
-  ASSERT_EQ(face.xdata.size(), 2u);
-  EXPECT_EQ(face.xdata[0].app, "PE_URL");
-  EXPECT_EQ(face.tags.back().code, 33) << "the ordinary tags end before the first 1001";
+  acdb_detail::RecordTags faceTags(face);
+  auto xdata = faceTags.extendedData();
+  ASSERT_FALSE(xdata.empty());
+  EXPECT_EQ(std::count_if(xdata.begin(), xdata.end(), [](const auto& tag) { return tag.code == 1001; }), 2);
+  EXPECT_EQ(xdata[0].value, "PE_URL");
+  EXPECT_EQ(faceTags.ordinary().back().code, 33) << "the ordinary tags end before the first 1001";
 
   AcDbEntity* entity = nullptr;
   ASSERT_EQ(acdbOpenAcDbEntity(entity, AcDbObjectId(const_cast<Record*>(&face)), AcDb::kForRead), Acad::eOk);
@@ -112,7 +118,8 @@ struct Value {
 std::vector<Value> values(const acdb_detail::Database& database) {
   std::vector<Value> all;
   for (const Record* record : database.entities()) {
-    for (const auto& tag : record->tags) {
+    acdb_detail::RecordTags tags(*record);
+    for (const auto& tag : tags.ordinary()) {
       if (tag.code == 5) continue;
       double real = std::nan("");
       int64_t integer = 0;
@@ -121,7 +128,7 @@ std::vector<Value> values(const acdb_detail::Database& database) {
       else if (kind != acdb_detail::ValueKind::String && kind != acdb_detail::ValueKind::Binary &&
                acdb_detail::parseInteger(tag.value, integer))
         real = static_cast<double>(integer);
-      all.push_back({tag.code, tag.value, real});
+      all.push_back({tag.code, std::string(tag.value), real});
     }
   }
   return all;

@@ -9,6 +9,8 @@
 
 #include "adslib.h"
 #include "db/database.h"
+#include "db/record_build.h"
+#include "db/record_tags.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "drawing_file.h"
@@ -79,8 +81,18 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   dxf_test::ScratchDir scratch;
   std::string error;
   ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
-  std::vector<acdb_detail::Record> before;
-  for (const auto& record : acdb_detail::currentDatabase()->records()) before.push_back(*record);
+  struct Copy {
+    std::string type;
+    uint64_t handle;
+    std::vector<acdb_detail::Tag> ordinary;
+    size_t extendedData;
+  };
+  auto copyOf = [](const acdb_detail::Record& record) {
+    acdb_detail::RecordTags tags(record);
+    return Copy{record.type, record.handle, acdb_detail::ownedTags(tags.ordinary()), tags.extendedData().size()};
+  };
+  std::vector<Copy> before;
+  for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->records()) before.push_back(copyOf(*record));
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
   ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
 
@@ -101,23 +113,28 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   EXPECT_TRUE(after.isRegisteredApp("vrml_application"));
   acdb_detail::Record* reread = after.byHandle(handle);
   ASSERT_NE(reread, nullptr);
-  ASSERT_EQ(reread->xdata.size(), 2u);
-  EXPECT_EQ(reread->xdata[0].app, "VRML_Application");
-  EXPECT_EQ(reread->xdata[0].tags[1].value, "0.25");
-  EXPECT_EQ(reread->xdata[1].tags[0].value, "a.wrl");
+  acdb_detail::RecordTags rereadTags(*reread);
+  auto xdata = rereadTags.extendedData();
+  ASSERT_EQ(xdata.size(), 5u);
+  EXPECT_EQ(xdata[0].value, "VRML_Application");
+  EXPECT_EQ(xdata[2].value, "0.25");
+  EXPECT_EQ(xdata[3].value, "PE_URL");
+  EXPECT_EQ(xdata[4].value, "a.wrl");
 
   // Apart from the additions (and the header's next handle), the saved file
   // is the original tag for tag.
   size_t j = 0, changed = 0;
-  for (const acdb_detail::Record& record : before) {
-    while (after.records()[j]->type == "APPID" &&
-           (*after.records()[j]->find(2) == "VRML_Application" || *after.records()[j]->find(2) == "PE_URL"))
-      ++j;
-    const acdb_detail::Record& other = *after.records()[j++];
-    ASSERT_EQ(record.tags.size(), other.tags.size()) << record.type;
-    for (size_t k = 0; k < record.tags.size(); ++k) changed += record.tags[k].value != other.tags[k].value;
+  auto addedApp = [](const acdb_detail::Record& record) {
+    auto name = acdb_detail::RecordTags(record).find(2);
+    return record.type == "APPID" && (name == "VRML_Application" || name == "PE_URL");
+  };
+  for (const Copy& record : before) {
+    while (addedApp(*after.records()[j])) ++j;
+    const Copy other = copyOf(*after.records()[j++]);
+    ASSERT_EQ(record.ordinary.size(), other.ordinary.size()) << record.type;
+    for (size_t k = 0; k < record.ordinary.size(); ++k) changed += record.ordinary[k].value != other.ordinary[k].value;
     if (record.handle != handle) {
-      EXPECT_EQ(record.xdata.size(), other.xdata.size());
+      EXPECT_EQ(record.extendedData, other.extendedData);
     }
   }
   EXPECT_EQ(changed, 1u) << "$HANDSEED";

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "db/database.h"
+#include "db/record_build.h"
+#include "db/record_tags.h"
 #include "drawing_file.h"
 #include "dxf_test_support.h"
 
@@ -34,10 +36,10 @@ TEST(TextFormat, OnlyTrailingApplicationGroupsAreExtendedData) {
       "1070\n3\n  0\nENDSEC\n  0\nEOF\n";
   EXPECT_EQ(openAndSave(text), text);
   const acdb_detail::Record& line = *acdb_detail::currentDatabase()->entities().front();
-  ASSERT_EQ(line.xdata.size(), 1u);
-  EXPECT_EQ(line.xdata[0].app, "APP");
-  EXPECT_EQ(line.xdata[0].tags.size(), 2u);
-  EXPECT_EQ(line.tags.size(), 4u) << "type, the early 1001 and 1000, layer";
+  acdb_detail::RecordTags tags(line);
+  ASSERT_EQ(tags.extendedData().size(), 3u);
+  EXPECT_EQ(tags.extendedData()[0].value, "APP");
+  EXPECT_EQ(tags.ordinary().size(), 4u) << "type, the early 1001 and 1000, layer";
 }
 
 }  // namespace

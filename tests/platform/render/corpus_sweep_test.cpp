@@ -12,6 +12,7 @@
 
 #include "db/database.h"
 #include "drawing_file.h"
+#include "db/record_tags.h"
 #include "facet_probe.h"
 #include "render/facet_records.h"
 
@@ -23,8 +24,9 @@ const std::set<std::string> kSurfaceTypes = {"3DFACE", "MESH"};
 
 bool isMeshPolyline(const acdb_detail::Record& record) {
   if (record.type != "POLYLINE") return false;
-  const std::string* flags = record.find(70);
-  return flags && (std::stoi(*flags) & (16 | 64)) != 0;
+  acdb_detail::RecordTags tags(record);
+  auto flags = tags.find(70);
+  return flags && (std::stoi(std::string(*flags)) & (16 | 64)) != 0;
 }
 }  // namespace
 

@@ -17,7 +17,28 @@
 namespace facet_test {
 
 using acre_detail::Vec3;
-using Tags = std::vector<acdb_detail::Tag>;
+// Tags a test owns and changes; the facetter sees them as views.
+class Tags {
+ public:
+  void push_back(acdb_detail::Tag tag) { m_tags.push_back(std::move(tag)); }
+  size_t size() const { return m_tags.size(); }
+  acdb_detail::Tag& operator[](size_t i) { return m_tags[i]; }
+  const acdb_detail::Tag& operator[](size_t i) const { return m_tags[i]; }
+  auto begin() { return m_tags.begin(); }
+  auto end() { return m_tags.end(); }
+  auto begin() const { return m_tags.begin(); }
+  auto end() const { return m_tags.end(); }
+  // Views of the tags as they are now.
+  operator acre_detail::TagSpan() const {
+    m_views.clear();
+    for (const acdb_detail::Tag& tag : m_tags) m_views.push_back({tag.code, tag.value});
+    return m_views;
+  }
+
+ private:
+  std::vector<acdb_detail::Tag> m_tags;
+  mutable std::vector<acdb_detail::TagView> m_views;
+};
 
 inline Tags tags(std::initializer_list<std::pair<int, std::string>> list) {
   Tags out;

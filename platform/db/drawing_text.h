@@ -1,0 +1,43 @@
+// The bytes of the text drawing file a database was read from, for the
+// records that leave their tags there. The file stays open, so a later save
+// over the same name still reads the original bytes.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace acdb_detail {
+
+class DrawingText {
+ public:
+  // Keeps the open file `fd` (closed by the destructor).
+  explicit DrawingText(int fd);
+  // Keeps a copy of `bytes`, for drawings read from memory.
+  explicit DrawingText(std::string_view bytes);
+  ~DrawingText();
+  DrawingText(const DrawingText&) = delete;
+  DrawingText& operator=(const DrawingText&) = delete;
+
+  // The `length` bytes at `offset`, into `out`; false when the file no longer
+  // holds them (it was cut short or changed since it was read).
+  bool read(uint64_t offset, size_t length, std::string& out) const;
+  // Whether the file is still what was read: same size and modification time.
+  bool unchanged() const;
+
+ private:
+  bool fill(uint64_t offset) const;
+
+  int m_fd = -1;
+  std::string m_bytes;  // the whole text when read from memory
+  int64_t m_size = 0;
+  int64_t m_mtimeNs = 0;
+  // A window over the file: records are mostly read in file order.
+  mutable std::vector<char> m_window;
+  mutable uint64_t m_windowOffset = 0;
+  mutable size_t m_windowLength = 0;
+};
+
+}  // namespace acdb_detail

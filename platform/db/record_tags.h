@@ -1,0 +1,62 @@
+// A record's tags to read, wherever they are kept: in the record itself or
+// still in the drawing file.
+#pragma once
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/record.h"
+
+namespace acdb_detail {
+
+// Where a record's extended data starts: the first 1001 after which only
+// codes of 1000 and above follow (tags.size() when there is none). Earlier
+// tags of 1000 and above stay ordinary tags, so the record is written back as
+// it came.
+template <typename Tags>
+size_t extendedDataStart(const Tags& tags) {
+  size_t start = tags.size();
+  for (size_t i = 0; i < tags.size(); ++i) {
+    if (tags[i].code == 1001 && start == tags.size()) start = i;
+    if (tags[i].code < 1000) start = tags.size();
+  }
+  return start;
+}
+
+// Splits text-file lines (group code, value) into tags; false when the text
+// is not such lines.
+bool parseTagText(std::string_view text, std::vector<TagView>& tags);
+
+// The first value of `code`, or nothing.
+std::optional<std::string_view> findTag(std::span<const TagView> tags, int code);
+
+// A snapshot of one record's tags in file order, extended data included
+// after its 1001s. Views stay valid while the snapshot lives and the record
+// is not edited.
+class RecordTags {
+ public:
+  explicit RecordTags(const Record& record);
+  RecordTags(const RecordTags&) = delete;
+  RecordTags& operator=(const RecordTags&) = delete;
+
+  // False when a record kept in its file could not be read back.
+  bool ok() const { return m_ok; }
+  std::span<const TagView> all() const { return m_tags; }
+  // The tags before the extended data.
+  std::span<const TagView> ordinary() const { return all().first(m_ordinary); }
+  std::span<const TagView> extendedData() const { return all().subspan(m_ordinary); }
+  std::optional<std::string_view> find(int code) const { return findTag(ordinary(), code); }
+
+ private:
+  std::string m_text;
+  std::vector<TagView> m_tags;
+  size_t m_ordinary = 0;
+  bool m_ok = true;
+};
+
+// Views of stored tags, extended data after their 1001s.
+void appendViews(const StoredTags& stored, std::vector<TagView>& out);
+
+}  // namespace acdb_detail
