@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <unordered_set>
 
 #include "acad/console.h"
 #include "acad/selection.h"
@@ -68,29 +69,32 @@ void report(size_t found) {
   acad_console::write(text);
 }
 
-// Adds entities not in the set yet; reports how many the answer found.
-void addAll(std::vector<Record*>& set, const std::vector<Record*>& found) {
+// Adds entities not in the set yet (`members` says which are); reports how
+// many the answer found. Selecting everything of a large drawing must stay linear.
+void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members,
+            const std::vector<Record*>& found) {
   for (Record* record : found)
-    if (std::find(set.begin(), set.end(), record) == set.end()) set.push_back(record);
+    if (members.insert(record).second) set.push_back(record);
   report(found.size());
 }
 
 // Answers until an empty one; false when the input ran out or was cancelled.
 bool askForObjects(std::vector<Record*>& set) {
+  std::unordered_set<const Record*> members(set.begin(), set.end());
   std::string answer;
   while (acad_console::readLine("\nSelect objects: ", answer)) {
     std::string text = trimmed(answer);
     std::string upper = acdb_detail::upperName(text);
     if (text.empty()) return true;
     if (upper == "ALL") {
-      addAll(set, allEntities(nullptr));
+      addAll(set, members, allEntities(nullptr));
     } else if (upper.rfind("L=", 0) == 0 && text.size() > 2) {
       resbuf layer{nullptr, 8, {}};
       std::string name = text.substr(2);
       layer.resval.rstring = name.data();
-      addAll(set, allEntities(&layer));
+      addAll(set, members, allEntities(&layer));
     } else if (Record* record = entityOfAnswer(text)) {
-      addAll(set, {record});
+      addAll(set, members, {record});
     } else {
       acad_console::write("\n*Invalid selection*\nExpects a point, a handle, Last, ALL or L=layer");
     }

@@ -13,7 +13,7 @@ namespace {
 
 long g_nextSerial = 1;
 
-bool isComplexFollower(const std::string& type) {
+bool isComplexFollower(std::string_view type) {
   return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
 }
 
@@ -101,22 +101,24 @@ bool Database::edit(Record& record) {
 }
 
 void Database::index(Record& record, std::span<const TagView> tags) {
-  const std::string& type = record.type;
+  // Views compare by length first: this runs for every record of a drawing.
+  const std::string_view type = record.type;
+  const std::string_view section = m_section;
 
   if (type == "SECTION") {
     m_section = findTag(tags, 2).value_or(std::string_view());
-    if (m_section == "HEADER") readHeader(record);
+    if (m_section == std::string_view("HEADER")) readHeader(record);
     return;
   }
   if (type == "ENDSEC") {
-    if (m_section == "ENTITIES") m_entitiesEnd = &record;
-    if (m_section == "BLOCKS") m_blocksEnd = &record;
+    if (section == "ENTITIES") m_entitiesEnd = &record;
+    if (section == "BLOCKS") m_blocksEnd = &record;
     m_section.clear();
     m_block = nullptr;
     m_complex = nullptr;
     return;
   }
-  if (m_section == "TABLES") {
+  if (section == "TABLES") {
     if (type == "TABLE") {
       m_table = findTag(tags, 2).value_or(std::string_view());
       if (m_table == "LAYER") m_layerTable = &record;
@@ -131,7 +133,7 @@ void Database::index(Record& record, std::span<const TagView> tags) {
     }
     return;
   }
-  if (m_section != "ENTITIES" && m_section != "BLOCKS") return;
+  if (section != "ENTITIES" && section != "BLOCKS") return;
   if (type == "BLOCK") {
     m_block = &m_blocks[upperName(findTag(tags, 2).value_or(std::string_view()))];
     m_block->header = &record;
@@ -155,7 +157,7 @@ void Database::index(Record& record, std::span<const TagView> tags) {
     int64_t flag = 0;
     if (more && parseInteger(*more, flag) && flag == 1) m_complex = &record;
   }
-  if (m_section == "ENTITIES") m_entities.push_back(&record);
+  if (section == "ENTITIES") m_entities.push_back(&record);
   else if (m_block) m_block->entities.push_back(&record);
 }
 

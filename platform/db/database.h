@@ -49,6 +49,8 @@ class Database : public AcDbDatabase {
   // The same one record at a time, as a reader finds them: `tags` are the
   // record's tags, wherever the record keeps them. finishLoading() ends it.
   void append(Record record, std::span<const TagView> tags);
+  // The only codes append() looks at in a record's tags.
+  static bool indexedCode(int code) { return code == 0 || code == 2 || code == 5 || code == 66 || code == 105; }
   void finishLoading();
 
   // The drawing file that records read from text keep their tags in.

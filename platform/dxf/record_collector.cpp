@@ -22,7 +22,9 @@ bool RecordCollector::add(int16_t code, std::string_view value, size_t where, co
     if ((!m_views.empty() || !m_owned.empty()) && !closeRecord(codeStart)) return false;
     m_recordWhere = where;
     m_recordStart = codeStart;
+    m_keepText = m_textBase && codeStart && keepsText(value);
   }
+  if (m_keepText && !acdb_detail::Database::indexedCode(code)) return true;
   if (m_textBase) m_views.push_back({code, value});
   else m_owned.push_back({code, std::string(value)});
   // Nothing after EOF belongs to the drawing (some writers pad the file).
@@ -47,7 +49,8 @@ bool RecordCollector::checkFrame(std::string_view type, std::span<const acdb_det
 }
 
 bool RecordCollector::keepsText(std::string_view type) const {
-  return m_inSection && (m_section == "ENTITIES" || m_section == "BLOCKS" || m_section == "OBJECTS") &&
+  const std::string_view section = m_section;
+  return m_inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "OBJECTS") &&
          type != "SECTION" && type != "ENDSEC" && type != "EOF";
 }
 
@@ -63,8 +66,9 @@ bool RecordCollector::closeRecord(const char* end) {
     tags = ownedViews;
   }
   std::string_view type = !tags.empty() && tags[0].code == 0 ? tags[0].value : std::string_view();
-  bool inText = m_textBase && end && m_recordStart && keepsText(type) &&
-                static_cast<size_t>(end - m_recordStart) <= UINT32_MAX;
+  bool inText = m_keepText;
+  if (inText && (!end || static_cast<size_t>(end - m_recordStart) > UINT32_MAX))
+    return fail(m_recordWhere, "record too large");
   if (!checkFrame(type, tags)) return false;
   if (inText) {
     acdb_detail::setIdentity(record, tags);

@@ -43,6 +43,7 @@ class RecordCollector {
   std::vector<acdb_detail::TagView> m_views;  // the open record's tags, in the text
   std::vector<acdb_detail::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
+  bool m_keepText = false;  // the open record stays in the text: only its indexed tags are taken
   size_t m_recordWhere = 0;
   std::string m_section;
   bool m_inSection = false;

@@ -2,6 +2,7 @@
 
 #include "batch_emitter.h"
 #include "database_blocks.h"
+#include "acadmem.h"
 #include "face_file.h"
 
 namespace acre_detail {
@@ -21,7 +22,9 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
     out.finish();
     faceFile.addEntity(record->type, record->handle, out.batches());
   }
-  if (faceFileName) *faceFileName = faceFile.write();
+  // A callout has had every polygon: a file per call would only cost a file
+  // system round trip per entity. The name is then empty.
+  if (faceFileName) *faceFileName = callout ? acad__strdup("") : faceFile.write();
   return Acad::eOk;
 }
 

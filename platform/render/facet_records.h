@@ -11,8 +11,9 @@ namespace acre_detail {
 
 // Facets the entities in order into `callout` (none: the polygons are only
 // counted). Stops at the first entity that gives no polygons, with its
-// status. On success the face file's name goes to `faceFileName` when asked
-// for (host allocator; null when the file could not be written).
+// status. On success a name goes to `faceFileName` when asked for (host
+// allocator): empty when a callout took the polygons, else the face file's
+// (null when the file could not be written).
 Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
                                char** faceFileName);
 

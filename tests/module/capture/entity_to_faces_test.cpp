@@ -33,7 +33,7 @@ std::string contents(const char* path) {
 
 }  // namespace
 
-TEST(EntityToFaces, CapturesAThickCircleAndHandsBackItsFaceFile) {
+TEST(EntityToFaces, CapturesAThickCircleAndHandsBackAnEmptyFaceFileName) {
   acdb_build::newDrawing();
   AcDbObjectId circle = acdb_build::addEntity(
       "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
@@ -57,14 +57,29 @@ TEST(EntityToFaces, CapturesAThickCircleAndHandsBackItsFaceFile) {
     for (const WrlPoint& p : *callout.faceObject->points()) top = std::max(top, p.y());
     EXPECT_DOUBLE_EQ(top, 3.0);
 
+    // The capture object had every polygon: no face file to delete.
     ASSERT_NE(faceFile, nullptr);
-    std::string text = contents(faceFile);
-    EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
-    EXPECT_NE(text.find("total "), std::string::npos) << text;
-    EXPECT_EQ(std::remove(faceFile), 0);
+    EXPECT_STREQ(faceFile, "");
     acad_free(faceFile);
   }
   EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
+  acdb_build::newDrawing();
+}
+
+TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
+  acdb_build::newDrawing();
+  AcDbObjectId circle = acdb_build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  Selection one(circle);
+  char* faceFile = nullptr;
+  ASSERT_EQ(acreEntityToFaces(one.set, &faceFile, 1), Acad::eOk);
+  ASSERT_NE(faceFile, nullptr);
+  std::string text = contents(faceFile);
+  EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
+  // The same 142 polygons the capture object receives, on their own corners.
+  EXPECT_NE(text.find("total 432 142\n"), std::string::npos) << text;
+  EXPECT_EQ(std::remove(faceFile), 0);
+  acad_free(faceFile);
   acdb_build::newDrawing();
 }
 
