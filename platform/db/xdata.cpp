@@ -128,6 +128,12 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
 }  // namespace
 
 resbuf* AcDbObject::xData(const char* regappName) const {
+  Acad::ErrorStatus ignored;
+  return xData(regappName, ignored);
+}
+
+resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) const {
+  status = Acad::eOk;
   resbuf* head = nullptr;
   resbuf** tail = &head;
   std::string wanted = regappName ? acdb_detail::upperName(regappName) : std::string();
@@ -135,6 +141,7 @@ resbuf* AcDbObject::xData(const char* regappName) const {
     if (regappName && acdb_detail::upperName(block.app) != wanted) continue;
     if (!appendBlock(tail, block)) {
       ads_relrb(head);
+      status = Acad::eOutOfMemory;
       return nullptr;
     }
   }
