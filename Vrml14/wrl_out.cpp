@@ -1,5 +1,7 @@
 #include "wrl_out.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -37,8 +39,18 @@ void WrlCallout::onHeader(const AcreMeshHeader* header) {
   faceCount = header->polygonCount;
 }
 
+namespace {
+
+bool singlePrecision(const ads_point at) {
+  for (int axis : {X, Y, Z})
+    if (!(std::fabs(at[axis]) <= FLT_MAX)) return false;  // NaN fails too
+  return true;
+}
+
+}  // namespace
+
 void WrlCallout::onVertices(const AcreVertex* vertices) {
-  if (vertexCount <= 0 || !faceObject) return;
+  if (vertexCount <= 0 || !faceObject || m_outOfRange) return;
   WrlPointList* batch = new (std::nothrow) WrlPointList;
   if (!batch) return dropEntity();
   for (int32_t k = 0; k < vertexCount; ++k) {
@@ -46,6 +58,12 @@ void WrlCallout::onVertices(const AcreVertex* vertices) {
     if (ucsTransform == 1) {
       ads_point world = {at[X], at[Y], at[Z]};
       acdbWcs2Ucs(world, at, 0);
+    }
+    if (!singlePrecision(at)) {
+      delete batch;
+      faceObject->release();
+      m_outOfRange = true;
+      return;
     }
     if (!batch->add(WrlPoint(at[X], at[Y], at[Z]))) {
       delete batch;
@@ -59,7 +77,7 @@ void WrlCallout::onVertices(const AcreVertex* vertices) {
 }
 
 void WrlCallout::onFaces(const AcrePolygon* polygons, const int32_t* const* corners) {
-  if (!faceObject) return;
+  if (!faceObject || m_outOfRange) return;
   WrlFaceList* batch = nullptr;
   for (int32_t k = 0; k < faceCount; ++k) {
     WrlFace face;
