@@ -21,6 +21,22 @@ AcRxClass* s_commandStackClass = nullptr;  // fetched once, kept while loaded
 
 const char* const kGroupName = "Vrml_Commands";
 
+// Running out of memory ends the command or function that ran out, and the
+// user is told; the framework's error never reaches the host.
+void reportOutOfMemory(CMemoryException* error) {
+  error->Delete();
+  ads_printf("\nOut of memory.");
+}
+
+template <void (*command)()>
+void guarded() {
+  try {
+    command();
+  } catch (CMemoryException* error) {
+    reportOutOfMemory(error);
+  }
+}
+
 struct FunctionEntry {
   const char* name;
   int (*handler)(void);
@@ -41,10 +57,10 @@ struct CommandEntry {
 };
 
 const CommandEntry commandTable[] = {
-    {"vrmlprop", VRMLPROP},
-    {"vrmlout", VRMLOUT},
-    {"vrmlabout", VRMLABOUT},
-    {"vrmlhelp", VRMLHELP},
+    {"vrmlprop", guarded<VRMLPROP>},
+    {"vrmlout", guarded<VRMLOUT>},
+    {"vrmlabout", guarded<VRMLABOUT>},
+    {"vrmlhelp", guarded<VRMLHELP>},
 };
 
 void unlockApplication(void* appId) {
@@ -91,7 +107,12 @@ int invokeFunction() {
     ads_fail("Received nonexistent function code.");
     return RTERROR;
   }
-  return functionTable[code].handler();
+  try {
+    return functionTable[code].handler();
+  } catch (CMemoryException* error) {
+    reportOutOfMemory(error);
+    return RSERR;
+  }
 }
 
 void attachModule() { AfxAttachModule(s_moduleHandle, &vrmlResources); }

@@ -82,7 +82,12 @@ int vrml_wrlout() {
   }
   file.writeHeader();
   exportSelection(args->resval.rlname, file);
-  file.close();
+  // A full disk is said as VRMLOUT says it, and the answer stays nil.
+  int written = !file.writeFailed();
+  if (!file.close() || !written) {
+    ads_printf(messageText(4));
+    return RSRSLT;
+  }
   ads_rett();
   return RSRSLT;
 }

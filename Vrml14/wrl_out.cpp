@@ -1,9 +1,13 @@
 #include "wrl_out.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <new>
 
+#include "ArxUtil.h"
 #include "OptionsDlg.h"
 #include "ProgressDlg.h"
 #include "StdAfx.h"
@@ -35,8 +39,18 @@ void WrlCallout::onHeader(const AcreMeshHeader* header) {
   faceCount = header->polygonCount;
 }
 
+namespace {
+
+bool singlePrecision(const ads_point at) {
+  for (int axis : {X, Y, Z})
+    if (!(std::fabs(at[axis]) <= FLT_MAX)) return false;  // NaN fails too
+  return true;
+}
+
+}  // namespace
+
 void WrlCallout::onVertices(const AcreVertex* vertices) {
-  if (vertexCount <= 0 || !faceObject) return;
+  if (vertexCount <= 0 || !faceObject || m_outOfRange) return;
   WrlPointList* batch = new (std::nothrow) WrlPointList;
   if (!batch) return dropEntity();
   for (int32_t k = 0; k < vertexCount; ++k) {
@@ -44,6 +58,12 @@ void WrlCallout::onVertices(const AcreVertex* vertices) {
     if (ucsTransform == 1) {
       ads_point world = {at[X], at[Y], at[Z]};
       acdbWcs2Ucs(world, at, 0);
+    }
+    if (!singlePrecision(at)) {
+      delete batch;
+      faceObject->release();
+      m_outOfRange = true;
+      return;
     }
     if (!batch->add(WrlPoint(at[X], at[Y], at[Z]))) {
       delete batch;
@@ -57,7 +77,7 @@ void WrlCallout::onVertices(const AcreVertex* vertices) {
 }
 
 void WrlCallout::onFaces(const AcrePolygon* polygons, const int32_t* const* corners) {
-  if (!faceObject) return;
+  if (!faceObject || m_outOfRange) return;
   WrlFaceList* batch = nullptr;
   for (int32_t k = 0; k < faceCount; ++k) {
     WrlFace face;
@@ -89,6 +109,7 @@ int effectiveColorIndex(const AcDbEntity* entity) {
   int color = entity->colorIndex();
   if (color != 256) return color;
   char* layer = entity->layer();
+  if (!layer) AfxThrowMemoryException();  // not a layer of colour 7
   color = layerColorIndex(layer);
   acad_free(layer);
   return color;
@@ -108,12 +129,6 @@ void readAppearance(const AcDbEntity* entity, WrlMaterial& material, WrlUrl& url
   url.readFromObject(entity);
 }
 
-void releaseFaceFile(char* name) {
-  if (!name) return;
-  if (*name) std::remove(name);
-  acad_free(name);
-}
-
 void writeShape(WrlFile& file, int number, const WrlUrl& url, const WrlMaterial& material,
                 const WrlFaceObject& object) {
   file.writeAnchor(url);
@@ -123,14 +138,67 @@ void writeShape(WrlFile& file, int number, const WrlUrl& url, const WrlMaterial&
   file.closeObjects();
 }
 
-void endProgress(CProgressDlg* progress) {
-  if (progress->GetSafeHwnd()) progress->DestroyWindow();
-  delete progress;
-}
+// A memory shortage may end the command anywhere (the framework's error);
+// these hold what must be given back on every way out.
 
-}  // namespace
+struct ProgressCloser {
+  void operator()(CProgressDlg* progress) const {
+    if (progress->GetSafeHwnd()) progress->DestroyWindow();
+    delete progress;
+  }
+};
+using ProgressWindow = std::unique_ptr<CProgressDlg, ProgressCloser>;
 
-int exportSelection(const ads_name ss, WrlFile& file) {
+// A selection set the host made for the module, freed when it goes.
+class OwnedSelection {
+ public:
+  OwnedSelection() = default;
+  ~OwnedSelection() {
+    if (m_held) ads_ssfree(m_name);
+  }
+  OwnedSelection(const OwnedSelection&) = delete;
+  OwnedSelection& operator=(const OwnedSelection&) = delete;
+  // Where the host puts a new set.
+  long* slot() { return m_name; }
+  // The status of the call that filled slot(); on success the set is held.
+  int keep(int status) {
+    m_held = status == RTNORM;
+    return status;
+  }
+  void release() {
+    if (m_held) ads_ssfree(m_name);
+    m_held = false;
+  }
+  const long* name() const { return m_name; }
+
+ private:
+  ads_name m_name = {0, 0};
+  bool m_held = false;
+};
+
+// The capture object is registered with the host only while this lives.
+class CalloutRegistration {
+ public:
+  explicit CalloutRegistration(WrlCallout* callout) { acreRegisterCallout(callout); }
+  ~CalloutRegistration() { acreRegisterCallout(nullptr); }
+  CalloutRegistration(const CalloutRegistration&) = delete;
+  CalloutRegistration& operator=(const CalloutRegistration&) = delete;
+};
+
+// The face file the facetter names: removed and its name released.
+struct FaceFileName {
+  ~FaceFileName() {
+    if (!name) return;
+    if (*name) std::remove(name);
+    acad_free(name);
+  }
+  char* name = nullptr;
+};
+
+// The loop itself. An entity whose capture ran out of memory is counted as
+// ignored like any other, but the export then ends as failed (0), so the
+// user learns that the world file lacks objects of the drawing.
+int exportEntities(const ads_name ss, WrlFile& file) {
   long length = 0;
   if (ads_sslength(ss, &length) != RTNORM) {
     ads_printf(messageText(5));
@@ -140,26 +208,22 @@ int exportSelection(const ads_name ss, WrlFile& file) {
     ads_printf(messageText(6));
     return 0;
   }
-  CProgressDlg* progress = new CProgressDlg(CWnd::FromHandle(adsw_acadMainWnd()));
+  ProgressWindow progress(new CProgressDlg(CWnd::FromHandle(adsw_acadMainWnd())));
   progress->Create();
   progress->setRange(static_cast<int>(length));
 
   WrlMaterial material;
-  WrlUrl url;
-  int result = 1;
+  WrlUrl url;  // its texts are released by its destructor
+  bool memoryShort = false;
   for (long i = 0; i < length; ++i) {
-    if (progress->isCancelled()) {
-      result = 0;
-      break;
-    }
+    if (progress->isCancelled()) return 0;
     url.clear();
     material.reset();
 
     ads_name entityName;
     if (ads_ssname(ss, i, entityName) != RTNORM) {
       ads_printf(messageText(8));
-      result = 0;
-      break;
+      return 0;
     }
     AcDbObjectId id;
     acdbGetObjectId(id, entityName);
@@ -168,53 +232,66 @@ int exportSelection(const ads_name ss, WrlFile& file) {
       ads_printf(messageText(9), i);
       continue;
     }
-    readAppearance(entity, material, url);
-    entity->close();
-
-    ads_name single;
-    if (ads_ssadd(entityName, nullptr, single) != RTNORM) {
-      ads_printf(messageText(11));
-      result = 0;
-      break;
+    {
+      std::unique_ptr<AcDbEntity, CloseObject> opening(entity);
+      readAppearance(entity, material, url);
     }
-    WrlCallout* callout = new WrlCallout;
-    acreRegisterCallout(callout);
-    callout->ucsTransform = ucsTransform;
-    char* faceFile = nullptr;
-    Acad::ErrorStatus status = acreEntityToFaces(single, &faceFile, 1);
-    acreRegisterCallout(nullptr);
 
+    OwnedSelection single;
+    if (single.keep(ads_ssadd(entityName, nullptr, single.slot())) != RTNORM) {
+      ads_printf(messageText(11));
+      return 0;
+    }
+    std::unique_ptr<WrlCallout> callout(new WrlCallout);
+    FaceFileName faceFile;
+    Acad::ErrorStatus status;
+    {
+      CalloutRegistration registration(callout.get());
+      callout->ucsTransform = ucsTransform;
+      status = acreEntityToFaces(single.name(), &faceFile.name, 1);
+    }
+    memoryShort = memoryShort || !callout->faceObject;  // absent only for lack of memory
     bool complete = status == Acad::eOk && callout->faceObject && callout->faceObject->isComplete();
     if (complete) writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
-    ads_ssfree(single);
-    // The facetter may name a file even when it fails; it is ours to remove.
-    releaseFaceFile(faceFile);
+    single.release();
     if (complete)
       progress->addConverted();
     else
       progress->addIgnored();
     progress->step();
-    delete callout;
   }
-  url.clear();
-  endProgress(progress);
-  return result;
+  return memoryShort ? 0 : 1;
 }
 
+}  // namespace
+
+// Out of memory anywhere in the loop ends it as failed; the shapes written
+// so far are whole, and the caller still closes the file.
+int exportSelection(const ads_name ss, WrlFile& file) {
+  try {
+    return exportEntities(ss, file);
+  } catch (CMemoryException* error) {
+    error->Delete();
+    return 0;
+  }
+}
+
+// A shortage is the framework's error, so that it is not taken for Cancel.
 int askOutputFile(char*& path) {
   resbuf* answer = ads_newrb(RTSTR);
-  if (!answer) return 0;
-  int chosen = 0;
-  if (ads_getfiled(messageText(15), nullptr, "wrl", 3, answer) == RTNORM && answer->resval.rstring) {
+  if (!answer) AfxThrowMemoryException();
+  int status = ads_getfiled(messageText(15), nullptr, "wrl", 3, answer);
+  bool chosen = status == RTNORM && answer->resval.rstring;
+  if (chosen) {
     size_t length = std::strlen(answer->resval.rstring);
     path = new (std::nothrow) char[length + 1];
-    if (path) {
-      std::memcpy(path, answer->resval.rstring, length + 1);
-      chosen = 1;
-    }
+    if (path) std::memcpy(path, answer->resval.rstring, length + 1);
   }
   ads_relrb(answer);
-  return chosen;
+  if (chosen && !path) AfxThrowMemoryException();
+  // Cancel ends the command silently; a dialog that failed does not.
+  if (status != RTNORM && status != RTCAN) ads_printf(messageText(7));
+  return chosen ? 1 : 0;
 }
 
 void VRMLOUT() {
@@ -222,42 +299,32 @@ void VRMLOUT() {
   WrlFile file;
 
   ads_printf(messageText(1));
-  ads_name ss;
-  if (ads_ssget(nullptr, nullptr, nullptr, nullptr, ss) != RTNORM) return;
+  OwnedSelection ss;
+  if (ss.keep(ads_ssget(nullptr, nullptr, nullptr, nullptr, ss.slot())) != RTNORM) return;
   long length = 0;
-  if (ads_sslength(ss, &length) != RTNORM) {
+  if (ads_sslength(ss.name(), &length) != RTNORM) {
     ads_printf(messageText(2));
-    ads_ssfree(ss);
     return;
   }
   if (length == 0) {
     ads_printf(messageText(3));
-    ads_ssfree(ss);
     return;
   }
-  char* path = nullptr;
-  if (!askOutputFile(path)) {
-    ads_ssfree(ss);
-    return;
-  }
-  if (options.DoModal() != IDOK) {
-    delete[] path;
-    ads_ssfree(ss);
-    return;
-  }
+  char* chosen = nullptr;
+  if (!askOutputFile(chosen)) return;
+  std::unique_ptr<char[]> path(chosen);
+  if (options.DoModal() != IDOK) return;
   ucsTransform = options.m_options.ucsTransform;
   file.setVersion(options.m_options.version + 1);
 
   // A file that cannot be created is said so at once: faceting the whole
   // selection into nothing would only look like success.
-  if (!file.open(path)) {
+  if (!file.open(path.get())) {
     ads_printf(messageText(7));
-    delete[] path;
-    ads_ssfree(ss);
     return;
   }
   int headed = file.writeHeader() & file.writeScale(options.getScale());
-  int exported = exportSelection(ss, file);
+  int exported = exportSelection(ss.name(), file);
   // A full disk must not pass for a finished export: one message for a
   // failed loop, a failed write or a failed close.
   bool reported = false;
@@ -266,6 +333,4 @@ void VRMLOUT() {
     reported = true;
   }
   if (!file.close() && !reported) ads_printf(messageText(4));
-  delete[] path;
-  ads_ssfree(ss);
 }

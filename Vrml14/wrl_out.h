@@ -31,6 +31,11 @@ class WrlCallout final : public AcreCallout {
 
  private:
   void dropEntity();
+
+  // Set by a vertex that a world file cannot hold (beyond single precision,
+  // which is all VRML readers keep): the entity yields nothing and is
+  // counted as ignored.
+  bool m_outOfRange = false;
 };
 
 class WrlFile;

@@ -2,12 +2,14 @@
 #include "wrl_props.h"
 
 #include "AboutDialog.h"
+#include "ArxUtil.h"
 #include "PropDialog.h"
 #include "adslib.h"
 #include "dbmain.h"
 #include "message.h"
 #include "wrl_mat.h"
 #include "wrl_url.h"
+#include "wrl_xdata.h"
 
 namespace {
 
@@ -28,9 +30,9 @@ int pickObject(AcDbObjectId& id) {
 int readRecords(AcDbObjectId id, WrlUrl& url, WrlMaterial& material) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return 0;
+  std::unique_ptr<AcDbObject, CloseObject> opening(object);
   url.readFromObject(object);
   material.readFromObject(object);
-  object->close();
   return 1;
 }
 
@@ -40,8 +42,15 @@ void writeRecords(AcDbObjectId id, const WrlUrl& url, const WrlMaterial& materia
     ads_printf(messageText(17));
     return;
   }
-  if (url.writeToObject(object) != 1) ads_printf(messageText(18));
-  if (material.writeToObject(object) != 1) ads_printf(messageText(19));
+  // One list for both records, handed over in one step: the object keeps
+  // its old link and material or takes both new ones, never a mix.
+  wrl_xdata::Builder list;
+  url.addTo(list);
+  material.addTo(list);
+  if (list.attachTo(object) != 1) {
+    ads_printf(messageText(18));
+    if (material.valid()) ads_printf(messageText(19));
+  }
   object->close();
 }
 
@@ -61,8 +70,9 @@ int runPropertiesDialog(WrlUrl& url, WrlMaterial& material) {
   material.setUseAcadColor(dialog.m_useAcadColor == 1);
   material.setShininess(dialog.m_shininess);
   material.setTransparency(dialog.m_transparency);
-  url.setUrl(textOrNone(dialog.m_url));
-  url.setDescription(textOrNone(dialog.m_description));
+  // A text that cannot be copied would leave the old one beside the new.
+  if (!url.setUrl(textOrNone(dialog.m_url)) || !url.setDescription(textOrNone(dialog.m_description)))
+    AfxThrowMemoryException();
   return 1;
 }
 

@@ -1,6 +1,7 @@
 #include "wrl_url.h"
 
 #include "acadmem.h"
+#include "afx.h"
 #include "wrl_xdata.h"
 
 namespace {
@@ -24,14 +25,14 @@ ReadResult readText(const AcDbObject* object, const char* appName, char*& field)
   if (data.empty()) return ReadResult::NoData;
   const resbuf* text = data.take(wrl_xdata::kAppName) ? data.take(wrl_xdata::kString) : nullptr;
   if (!text) return ReadResult::Malformed;
-  replaceText(field, text->resval.rstring);
+  // A text that cannot be copied must not pass for an object without a link.
+  if (!replaceText(field, text->resval.rstring)) AfxThrowMemoryException();
   return ReadResult::Taken;
 }
 
-int writeText(AcDbObject* object, const char* appName, const char* text) {
-  wrl_xdata::Builder list(appName);
+void addText(wrl_xdata::Builder& list, const char* appName, const char* text) {
+  list.startApplication(appName);
   if (text) list.addString(wrl_xdata::kString, text);
-  return list.attachTo(object);
 }
 
 }  // namespace
@@ -53,6 +54,12 @@ int WrlUrl::readFromObject(const AcDbObject* object) {
 
 int WrlUrl::writeToObject(AcDbObject* object) const {
   if (!object) return 0;
-  if (!writeText(object, kUrlApp, m_url)) return 0;
-  return writeText(object, kDescriptionApp, m_description);
+  wrl_xdata::Builder list;
+  addTo(list);
+  return list.attachTo(object);
+}
+
+void WrlUrl::addTo(wrl_xdata::Builder& list) const {
+  addText(list, kUrlApp, m_url);
+  addText(list, kDescriptionApp, m_description);
 }

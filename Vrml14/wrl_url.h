@@ -3,6 +3,9 @@
 #pragma once
 
 class AcDbObject;
+namespace wrl_xdata {
+class Builder;
+}
 
 class WrlUrl {
  public:
@@ -24,9 +27,12 @@ class WrlUrl {
   // The URL from the host's hyperlink data, the description from the
   // module's own; a text with no data stays as it was.
   int readFromObject(const AcDbObject* object);
-  // Replaces both lists on the object; the description is not written when
-  // the URL is refused.
+  // Replaces both lists on the object in one step: both are stored or
+  // neither.
   int writeToObject(AcDbObject* object) const;
+  // Adds both applications' items to a list being built (an absent text
+  // removes that application's data).
+  void addTo(wrl_xdata::Builder& list) const;
 
  private:
   char* m_url = nullptr;

@@ -1,10 +1,11 @@
 #include "wrl_xdata.h"
 
 #include "acadmem.h"
+#include "afx.h"
 
 namespace wrl_xdata {
 
-Builder::Builder(const char* appName) {
+void Builder::startApplication(const char* appName) {
   ads_regapp(appName);  // a name registered earlier is as good
   addString(kAppName, appName);
 }
@@ -39,6 +40,13 @@ void Builder::addReal(int code, double value) {
 int Builder::attachTo(AcDbObject* object) const {
   if (m_spoiled) return 0;
   return object->setXData(m_head) == Acad::eOk ? 1 : 0;
+}
+
+Reader::Reader(const AcDbObject* object, const char* appName) {
+  Acad::ErrorStatus status;
+  m_list = object->xData(appName, status);
+  if (status == Acad::eOutOfMemory) AfxThrowMemoryException();
+  m_next = m_list;
 }
 
 const resbuf* Reader::take(int code) {

@@ -11,21 +11,27 @@ constexpr int kString = 1000;
 constexpr int kReal = 1040;
 constexpr int kShort = 1070;
 
-// A list under construction. A result buffer or string copy that the host
-// cannot supply spoils the whole list, so that nothing half-built is attached.
+// A list under construction, for one or several applications. A result
+// buffer or string copy that the host cannot supply spoils the whole list,
+// so that nothing half-built is attached.
 class Builder {
  public:
-  // Registers the application and starts its list with the name item.
-  explicit Builder(const char* appName);
+  Builder() = default;
+  // A list that starts with the application's name item.
+  explicit Builder(const char* appName) { startApplication(appName); }
   ~Builder() { ads_relrb(m_head); }
   Builder(const Builder&) = delete;
   Builder& operator=(const Builder&) = delete;
 
+  // Registers the application and adds its name item; the items after it,
+  // up to the next name, are its data (none: its data is removed).
+  void startApplication(const char* appName);
   void addString(int code, const char* text);
   void addShort(int code, int value);
   void addReal(int code, double value);
 
-  // Hands the list to the object: 1 when complete and accepted.
+  // Hands the list to the object in one step, so that the object keeps all
+  // of its old data or takes all of the new: 1 when complete and accepted.
   int attachTo(AcDbObject* object) const;
 
  private:
@@ -36,10 +42,12 @@ class Builder {
   bool m_spoiled = false;
 };
 
-// The data of one application of an object, released when done.
+// The data of one application of an object, released when done. A list the
+// host cannot make for lack of memory is the framework's memory error, not
+// an object without data.
 class Reader {
  public:
-  Reader(const AcDbObject* object, const char* appName) : m_list(object->xData(appName)), m_next(m_list) {}
+  Reader(const AcDbObject* object, const char* appName);
   ~Reader() { ads_relrb(m_list); }
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
@@ -49,8 +57,8 @@ class Reader {
   const resbuf* take(int code);
 
  private:
-  resbuf* m_list;
-  const resbuf* m_next;
+  resbuf* m_list = nullptr;
+  const resbuf* m_next = nullptr;
 };
 
 }  // namespace wrl_xdata

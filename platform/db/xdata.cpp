@@ -140,6 +140,12 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
 }  // namespace
 
 resbuf* AcDbObject::xData(const char* regappName) const {
+  Acad::ErrorStatus ignored;
+  return xData(regappName, ignored);
+}
+
+resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) const {
+  status = Acad::eOk;
   resbuf* head = nullptr;
   resbuf** tail = &head;
   std::string wanted = regappName ? acdb_detail::upperName(regappName) : std::string();
@@ -152,6 +158,7 @@ resbuf* AcDbObject::xData(const char* regappName) const {
     bool wantedBlock = !regappName || acdb_detail::upperName(app) == wanted;
     if (wantedBlock && !appendBlock(tail, app, data.subspan(start + 1, end - start - 1))) {
       ads_relrb(head);
+      status = Acad::eOutOfMemory;
       return nullptr;
     }
     start = end;

@@ -59,9 +59,9 @@ bool putValue(FileOutput& out, int code, std::string_view text) {
   return false;
 }
 
-void putCode(FileOutput& out, int16_t code, bool byteCodes) {
+void putCode(FileOutput& out, int16_t code, bool byteCodes, bool escape) {
   if (!byteCodes) return putRaw(out, code);
-  if (code >= 0 && code < 255) return out.put(static_cast<char>(code));
+  if (code >= 0 && code < 255 && !escape) return out.put(static_cast<char>(code));
   out.put('\xff');
   putRaw(out, code);
 }
@@ -70,6 +70,10 @@ void putCode(FileOutput& out, int16_t code, bool byteCodes) {
 
 bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
   out.put(kBinarySentinel);
+  // Readers tell one-byte codes by the first tag: an escaped code, or code 0
+  // with a value. Any other first tag goes escaped, or the file would read
+  // back with two-byte codes.
+  bool first = true;
   for (const auto& record : database.records()) {
     acdb_detail::RecordTags tags(*record);
     if (!tags.ok()) {
@@ -77,7 +81,8 @@ bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutp
       return false;
     }
     for (const acdb_detail::TagView& tag : tags.all()) {
-      putCode(out, tag.code, byteCodes);
+      putCode(out, tag.code, byteCodes, first && !(tag.code == 0 && !tag.value.empty()));
+      first = false;
       if (!putValue(out, tag.code, tag.value)) {
         problem = "value \"" + std::string(tag.value) + "\" of group code " + std::to_string(tag.code) + " in " +
                   record->type + " has no binary form";

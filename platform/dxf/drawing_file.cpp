@@ -65,12 +65,10 @@ bool detectCrlf(std::string_view data) {
   return newline != std::string_view::npos && newline > 0 && data[newline - 1] == '\r';
 }
 
-}  // namespace
-
-bool open(const std::string& path, std::string& error) {
-  MappedFile file;
-  if (!file.open(path, error)) return false;
-  std::string_view view = file.view();
+// Reads a whole drawing from `view`; `text` is where records that stay in
+// their text read from later, `release` may drop bytes already read.
+bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<acdb_detail::DrawingText> text,
+               const dxf::ReadProgress& release, std::string& error) {
   auto database = std::make_unique<acdb_detail::Database>();
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {
@@ -82,15 +80,30 @@ bool open(const std::string& path, std::string& error) {
                                   : acdb_detail::FileFormat::BinaryWordCodes);
   } else {
     dxf::RecordCollector collector(*database, path, "line", view.data());
-    ok = dxf::readAscii(view, collector, [&file](size_t offset) { file.release(offset); });
+    ok = dxf::readAscii(view, collector, release);
     if (!ok) error = collector.error();
     database->setCrlf(detectCrlf(view));
-    database->setText(std::make_unique<acdb_detail::DrawingText>(file.takeDescriptor()));
+    database->setText(std::move(text));
   }
   if (!ok) return false;
   database->setPath(path);
   acdb_detail::setCurrentDatabase(std::move(database));
   return true;
+}
+
+}  // namespace
+
+bool open(const std::string& path, std::string& error) {
+  MappedFile file;
+  if (!file.open(path, error)) return false;
+  std::string_view view = file.view();
+  bool binary = view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel;
+  auto text = binary ? nullptr : std::make_unique<acdb_detail::DrawingText>(file.takeDescriptor());
+  return openBytes(path, view, std::move(text), [&file](size_t offset) { file.release(offset); }, error);
+}
+
+bool openFromMemory(const std::string& path, std::string_view view, std::string& error) {
+  return openBytes(path, view, std::make_unique<acdb_detail::DrawingText>(view), {}, error);
 }
 
 bool save(const std::string& path, std::string& error) {

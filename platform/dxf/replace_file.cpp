@@ -22,10 +22,22 @@ mode_t modeFor(const std::string& path) {
   return 0666 & ~mask;
 }
 
+// A file that may not be written is not replaced either: renaming over it
+// needs only the folder's permission. Its mode bits count even for root.
+bool readOnly(const std::string& path) {
+  struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+}
+
 }  // namespace
 
 bool replaceFile(const std::string& path, const std::function<bool(FileOutput&, std::string&)>& produce,
                  std::string& error) {
+  if (readOnly(path)) {
+    error = path + ": cannot save: the file is read-only";
+    return false;
+  }
   std::string pattern = path + ".saving-XXXXXX";
   std::vector<char> temp(pattern.begin(), pattern.end());
   temp.push_back('\0');

@@ -72,6 +72,9 @@ class AcDbObject : public AcRxObject {
   // the name is null) as a new list the caller releases with ads_relrb; null
   // when there is none.
   resbuf* xData(const char* regappName = nullptr) const;
+  // The same, telling a shortage apart from no data: `status` is
+  // eOutOfMemory when the list could not be made, else eOk.
+  resbuf* xData(const char* regappName, Acad::ErrorStatus& status) const;
   // Replaces the data of every application named by a 1001 item of the list;
   // a name with no items after it removes that application's data. The
   // applications must be registered. Other applications' data stays.

@@ -1,6 +1,7 @@
 // Dialog data exchange: controls to members and back, with validation.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "afxwin.h"
@@ -37,8 +38,16 @@ void DDX_Text(CDataExchange* pDX, int id, CString& value) {
   if (pDX->Failed()) return;
   HWND control = pDX->PrepareEditCtrl(id);
   if (!control) return;
-  if (pDX->m_bSaveAndValidate) value = control->text.c_str();
-  else SetWindowTextA(control, value);
+  if (!pDX->m_bSaveAndValidate) {
+    SetWindowTextA(control, value);
+    return;
+  }
+  value = control->text.c_str();
+  // A copy that found no memory must not pass the old text for the typed one.
+  if (std::strcmp(value, control->text.c_str()) != 0) {
+    AfxMessageBox("Out of memory.", MB_ICONEXCLAMATION);
+    pDX->Fail();
+  }
 }
 
 void DDX_Text(CDataExchange* pDX, int id, int& value) {

@@ -1,0 +1,226 @@
+// The showcase exported, and one of its objects given new properties, with
+// each host allocation the command makes failing in turn: never a crash or a
+// leak, and every run ends in a world file a VRML reader takes or in a
+// failure the user is told about; stored properties are all old or all new.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+#include "acadmem.h"
+#include "adslib.h"
+#include "dbmain.h"
+#include "in_process_host.h"
+
+namespace {
+
+std::string showcase() { return std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf"; }
+
+bool holds(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// Objects of the drawing that cannot be opened for write: one left open by
+// a command that broke off.
+long objectsLeftOpen() {
+  ads_name ss, name;
+  long length = 0, open = 0;
+  if (ads_ssget("X", nullptr, nullptr, nullptr, ss) != RTNORM) return -1;
+  ads_sslength(ss, &length);
+  for (long i = 0; i < length; ++i) {
+    AcDbObjectId id;
+    AcDbObject* object = nullptr;
+    if (ads_ssname(ss, i, name) == RTNORM && acdbGetObjectId(id, name) == Acad::eOk &&
+        acdbOpenAcDbObject(object, id, AcDb::kForWrite) == Acad::eOk)
+      object->close();
+    else
+      ++open;
+  }
+  ads_ssfree(ss);
+  return open;
+}
+
+// What one run of a command did to the host heap.
+struct CommandRun {
+  std::string transcript;
+  bool fired = false;           // the armed failure was reached
+  uint64_t allocations = 0;     // successful host allocations
+  long leakedBlocks = 0;        // live blocks left over
+  long leftOpen = 0;            // objects still open after the command
+};
+
+class AllocationSweep : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(host.ready()) << host.error(); }
+
+  // Runs `command` with the `n`-th host allocation failing (0: none fails).
+  CommandRun runFailing(uint64_t n, const std::string& command, const std::string& answers) {
+    CommandRun run;
+    if (prepare) prepare();
+    acad_heap::Stats before = acad_heap::stats();
+    acad_heap::failAfter(n);
+    run.transcript = host.run(command, answers);
+    run.fired = acad_heap::takeFiredFailure();
+    acad_heap::failAfter(0);
+    acad_heap::Stats after = acad_heap::stats();
+    run.allocations = after.allocations - before.allocations;
+    run.leakedBlocks = static_cast<long>(after.liveBlocks) - static_cast<long>(before.liveBlocks);
+    run.leftOpen = objectsLeftOpen();
+    return run;
+  }
+
+  // The count of host allocations of one clean run, taken after a first run
+  // that lets the framework's first-use state settle.
+  uint64_t countAllocations(const std::string& command, const std::string& answers) {
+    runFailing(0, command, answers);
+    CommandRun clean = runFailing(0, command, answers);
+    EXPECT_EQ(clean.leakedBlocks, 0) << clean.transcript;
+    return clean.allocations;
+  }
+
+  std::function<void()> prepare;  // puts the drawing and files back before each run
+  dxf_test::ScratchDir scratch;
+  InProcessHost host{showcase(), scratch.file("registry.txt")};
+};
+
+// The checker's verdict on a world file, once per distinct content.
+class WorldChecker {
+ public:
+  const std::string& verdict(const std::string& path) {
+    std::string content = dxf_test::readFile(path);
+    auto known = m_verdicts.find(content);
+    if (known != m_verdicts.end()) return known->second;
+    ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + path + "' 2>&1");
+    return m_verdicts[content] = check.status == 0 ? check.output : "does not parse:\n" + check.output;
+  }
+  size_t distinct() const { return m_verdicts.size(); }
+
+ private:
+  std::map<std::string, std::string> m_verdicts;
+};
+
+TEST_F(AllocationSweep, ExportOfTheShowcaseWithEachAllocationFailing) {
+  const std::string world = scratch.file("showcase.wrl");
+  const std::string answers = "ALL\n\n" + world + "\nclick 1056\nok\n";
+  prepare = [&world] { std::remove(world.c_str()); };
+  const uint64_t total = countAllocations("VRMLOUT", answers);
+  ASSERT_GT(total, 0u);
+  WorldChecker checker;
+  const std::string cleanWorld = dxf_test::readFile(world);
+  const std::string cleanVerdict = checker.verdict(world);
+  ASSERT_TRUE(holds(cleanVerdict, "shapes 18\n")) << cleanVerdict;
+
+  size_t reported = 0, complete = 0;
+  std::set<std::string> ways;
+  for (uint64_t n = 1; n <= total; ++n) {
+    CommandRun run = runFailing(n, "VRMLOUT", answers);
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(total) + "\n" + run.transcript);
+    EXPECT_TRUE(run.fired);
+    EXPECT_EQ(run.leakedBlocks, 0);
+    EXPECT_EQ(run.leftOpen, 0);
+    bool told = holds(run.transcript, "\nError while creating VRML file.") ||
+                holds(run.transcript, "\nCannot create output file.") || holds(run.transcript, "ut of memory");
+    bool written = std::filesystem::exists(world);
+    if (written) {
+      const std::string& verdict = checker.verdict(world);
+      EXPECT_TRUE(holds(verdict, "badindex 0\n")) << verdict;
+      if (!told) {
+        // Without a message the file is the whole export, byte for byte.
+        EXPECT_TRUE(dxf_test::readFile(world) == cleanWorld) << verdict;
+        ++complete;
+      }
+    } else {
+      EXPECT_TRUE(told) << "no world file and nothing said";
+    }
+    reported += told;
+  }
+  RecordProperty("allocations", static_cast<int>(total));
+  std::printf("VRMLOUT: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
+              static_cast<unsigned long long>(total), reported, complete, checker.distinct());
+  // Past the last allocation nothing fails.
+  CommandRun beyond = runFailing(total + 1, "VRMLOUT", answers);
+  EXPECT_FALSE(beyond.fired);
+}
+
+// The showcase's first object (a 3D face carrying a material and a link).
+AcDbObject* openFirstObject(AcDb::OpenMode mode) {
+  ads_name ss, name;
+  AcDbObjectId id;
+  AcDbObject* object = nullptr;
+  if (ads_ssget("X", nullptr, nullptr, nullptr, ss) != RTNORM) return nullptr;
+  bool found = ads_ssname(ss, 0, name) == RTNORM && acdbGetObjectId(id, name) == Acad::eOk &&
+               acdbOpenAcDbObject(object, id, mode) == Acad::eOk;
+  ads_ssfree(ss);
+  return found ? object : nullptr;
+}
+
+resbuf* firstObjectXData() {
+  AcDbObject* object = openFirstObject(AcDb::kForRead);
+  if (!object) return nullptr;
+  resbuf* list = object->xData();
+  object->close();
+  return list;
+}
+
+// Every application's items of the first object, one a line.
+std::string storedProperties() {
+  resbuf* list = firstObjectXData();
+  std::string text;
+  for (const resbuf* item = list; item; item = item->rbnext) {
+    text += std::to_string(item->restype) + " ";
+    switch (ads_reskind(item->restype)) {
+      case ResKind::String: text += item->resval.rstring; break;
+      case ResKind::Real: text += std::to_string(item->resval.rreal); break;
+      case ResKind::Short: text += std::to_string(item->resval.rint); break;
+      default: text += "?"; break;
+    }
+    text += "\n";
+  }
+  ads_relrb(list);
+  return text;
+}
+
+void restoreProperties(const resbuf* original) {
+  AcDbObject* object = openFirstObject(AcDb::kForWrite);
+  ASSERT_NE(object, nullptr);
+  EXPECT_EQ(object->setXData(original), Acad::eOk);
+  object->close();
+}
+
+TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
+  const std::string answers =
+      "37\ntype 1018 https://example.org/new.html\ntype 1020 Another box\ncheck 1038 on\nslide 1014 40\nok\n";
+  const std::string old = storedProperties();
+  resbuf* original = firstObjectXData();
+  ASSERT_NE(original, nullptr);
+  prepare = [original] { restoreProperties(original); };
+  const uint64_t total = countAllocations("VRMLPROP", answers);
+  const std::string edited = storedProperties();
+  ASSERT_NE(edited, old);
+  ASSERT_TRUE(holds(edited, "1000 https://example.org/new.html\n")) << edited;
+
+  size_t oldKept = 0;
+  for (uint64_t n = 1; n <= total; ++n) {
+    CommandRun run = runFailing(n, "VRMLPROP", answers);
+    SCOPED_TRACE("allocation " + std::to_string(n) + " of " + std::to_string(total) + "\n" + run.transcript);
+    EXPECT_TRUE(run.fired);
+    EXPECT_EQ(run.leakedBlocks, 0);
+    EXPECT_EQ(run.leftOpen, 0);
+    std::string now = storedProperties();
+    EXPECT_TRUE(now == old || now == edited) << now;
+    if (now == old) {
+      ++oldKept;
+      EXPECT_TRUE(holds(run.transcript, "\nError while attaching") || holds(run.transcript, "ut of memory") ||
+                  holds(run.transcript, "Cannot open object for writing."))
+          << "the edit was lost without a word";
+    }
+  }
+  prepare = nullptr;
+  ads_relrb(original);
+  std::printf("VRMLPROP: %llu allocations failed in turn; old data kept %zu times, new data stored otherwise\n",
+              static_cast<unsigned long long>(total), oldKept);
+}
+
+}  // namespace

@@ -1,0 +1,105 @@
+// Every drawing we have (the corpus written by other programs, the test
+// drawings, the sample) through one host session: exported in both VRML
+// versions, saved, reopened and saved again. The worlds must parse, the saved
+// drawing must carry the original's tags, and an independent DXF library must
+// find it as clean as the original (a fault of the original's writer is
+// reported, not counted against the save).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> drawings() {
+  std::vector<std::string> paths;
+  auto collect = [&paths](const fs::path& folder, bool recursive) {
+    std::error_code missing;
+    auto add = [&paths](const fs::directory_entry& entry) {
+      if (entry.path().extension() == ".dxf") paths.push_back(entry.path().string());
+    };
+    if (recursive)
+      for (const auto& entry : fs::recursive_directory_iterator(folder, missing)) add(entry);
+    else
+      for (const auto& entry : fs::directory_iterator(folder, missing)) add(entry);
+  };
+  collect(VRML_CORPUS_DIR, false);
+  collect(VRML_TEST_DATA_DIR, true);
+  collect(fs::path(VRML_SOURCE_DIR) / "samples", false);
+  std::sort(paths.begin(), paths.end());
+  return paths;
+}
+
+// The script of the session: both exports, save, reopen, save again.
+std::string sessionScript(const std::string& v1, const std::string& v2, const std::string& saved,
+                          const std::string& resaved) {
+  auto exportTo = [](const std::string& world, const char* version) {
+    return "VRMLOUT\nALL\n\n" + world + "\nclick " + version + "\nok\n";
+  };
+  return exportTo(v1, "1055") + exportTo(v2, "1056") + "SAVEAS\n" + saved + "\nOPEN\n" + saved + "\nSAVEAS\n" +
+         resaved + "\n";
+}
+
+// One line of the comparison script's answer, by its first word.
+std::string lineOf(const std::string& report, const std::string& start) {
+  std::istringstream lines(report);
+  for (std::string line; std::getline(lines, line);)
+    if (line.rfind(start, 0) == 0) return line;
+  return "";
+}
+
+class DrawingRoundTrip : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(DrawingRoundTrip, WorldsParseAndTheSavedDrawingIsTheOriginal) {
+  const std::string original = GetParam();
+  dxf_test::ScratchDir scratch;
+  const std::string v1 = scratch.file("v1.wrl"), v2 = scratch.file("v2.wrl");
+  const std::string saved = scratch.file("saved.dxf"), resaved = scratch.file("resaved.dxf");
+  ProcessResult session = runHost("--batch '" + original + "' --load '" + binPath("vrml.arx") + "'",
+                                  sessionScript(v1, v2, saved, resaved));
+
+  // A drawing the reader refuses is named with the line (or byte) at fault.
+  if (session.output.find("\n" + original + ": line ") != std::string::npos ||
+      session.output.find("\n" + original + ": byte ") != std::string::npos) {
+    std::printf("refused: %s\n", lineOf(session.output.substr(1), original).c_str());
+    EXPECT_FALSE(fs::exists(v1));
+    return;
+  }
+  ASSERT_EQ(session.status, 0) << session.output;
+
+  for (const std::string& world : {v1, v2}) {
+    ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
+    EXPECT_EQ(check.status, 0) << world << "\n" << check.output;
+    EXPECT_NE(check.output.find("badindex 0\n"), std::string::npos) << world << "\n" << check.output;
+  }
+  EXPECT_TRUE(dxf_test::readFile(resaved) == dxf_test::readFile(saved)) << "reopened and saved again, it changed";
+
+  std::string report =
+      runCommand("/usr/bin/python3 '" VRML_SOURCE_DIR "/tests/tools/dxf_round_trip.py' '" + original + "' '" + saved +
+                 "' 2>&1")
+          .output;
+  EXPECT_EQ(lineOf(report, "tags "), lineOf(report, "tags same")) << report;
+  std::string before = lineOf(report, "original "), after = lineOf(report, "saved ");
+  ASSERT_FALSE(before.empty() || after.empty()) << report;
+  // As clean as the original: the same counts (or the same failure) for both.
+  EXPECT_EQ(after.substr(6), before.substr(9)) << report;
+  if (before != "original errors 0 fixes 0") std::printf("the original is not clean itself:\n%s", report.c_str());
+}
+
+std::string testName(const ::testing::TestParamInfo<std::string>& info) {
+  fs::path path(info.param);
+  std::string name = path.parent_path().filename().string() + "_" + path.stem().string();
+  for (char& c : name)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Drawings, DrawingRoundTrip, ::testing::ValuesIn(drawings()), testName);
+
+}  // namespace

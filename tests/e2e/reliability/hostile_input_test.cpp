@@ -1,0 +1,192 @@
+// Hostile drawings through the host, each run under a memory and a time
+// limit: a correct export or a clear refusal, never a crash, never a world
+// file a VRML reader rejects. A sample cut short at every 1 kB is refused
+// with the file and the line (or byte) where it breaks off.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+#include "hostile_drawing.h"
+
+namespace {
+
+using namespace hostile;
+namespace fs = std::filesystem;
+
+#if defined(__SANITIZE_ADDRESS__)
+#define VRML_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VRML_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+// The sanitizer reserves terabytes of address space, so there the memory
+// bound is its own resident-size limit. Its reports get an exit status of
+// their own, apart from a failed batch's 1.
+#ifdef VRML_ADDRESS_SANITIZER
+const char* const kMemoryLimit = "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024:exitcode=86\"";
+#else
+const char* const kMemoryLimit = "ulimit -v 1048576";
+#endif
+constexpr int kSeconds = 120;
+
+// The host on `drawing` with `script`, limited; status 0 or 1 from the host,
+// anything else from the limits, a signal or a sanitizer.
+ProcessResult boundedHost(const dxf_test::ScratchDir& scratch, const std::string& drawing, const std::string& script) {
+  dxf_test::writeFile(scratch.file("answers.scr"), script);
+  dxf_test::writeFile(scratch.file("run.sh"), std::string(kMemoryLimit) + "\nexport ARXHOST_REGISTRY='" +
+                                                  scratch.file("registry.txt") + "'\nexec timeout -s KILL " +
+                                                  std::to_string(kSeconds) + " '" + binPath("arxhost") +
+                                                  "' --batch '" + drawing + "' --load '" + binPath("vrml.arx") +
+                                                  "' --script '" + scratch.file("answers.scr") + "' </dev/null\n");
+  return runCommand("sh '" + scratch.file("run.sh") + "' 2>&1");
+}
+
+void expectNoSanitizerReport(const std::string& output) {
+  EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
+  EXPECT_EQ(output.find("runtime error:"), std::string::npos) << output;
+}
+
+struct HostileCase {
+  const char* name;
+  std::string (*make)();
+  std::string facts;  // what the checker must find in the world
+};
+
+std::string billionVertexPolyface() {
+  return drawing("", polyline(64, tag(71, "1000000000") + tag(72, "1000000000")) + vertex(0, 0, 192) +
+                         vertex(1, 0, 192) + vertex(0, 1, 192) +
+                         vertex(0, 0, 128, tag(71, "1") + tag(72, "2") + tag(73, "3")) + seqend());
+}
+
+std::string billionVertexMesh() {
+  return drawing("", polyline(16, tag(71, "1000000000") + tag(72, "1000000000")) + vertex(0, 0, 64) +
+                         vertex(1, 0, 64) + vertex(0, 1, 64) + vertex(1, 1, 64) + seqend());
+}
+
+std::string billionSurfaceDensity() {
+  return drawing("", polyline(16, tag(71, "2") + tag(72, "2") + tag(73, "1000000000") + tag(74, "1000000000") +
+                                      tag(75, "6")) +
+                         vertex(0, 0, 64) + vertex(1, 0, 64) + vertex(0, 1, 64) + vertex(1, 1, 64) + seqend());
+}
+
+// Three vertices and six faces. A negative number names the same corner with
+// its edge hidden, so -1 -2 -3 and 1 2 3 are the two faces that exist; the
+// others name corners beyond the mesh (or none).
+std::string polyfaceCornersOutOfRange() {
+  auto corners = [](const char* a, const char* b, const char* c, const char* d) {
+    return tag(71, a) + tag(72, b) + tag(73, c) + tag(74, d);
+  };
+  return drawing("", polyline(64, tag(71, "3") + tag(72, "6")) + vertex(0, 0, 192) + vertex(1, 0, 192) +
+                         vertex(0, 1, 192) + vertex(0, 0, 128, corners("-1", "-2", "-3", "0")) +
+                         vertex(0, 0, 128, corners("1", "2", "99999", "0")) +
+                         vertex(0, 0, 128, corners("-2147483648", "2147483647", "3", "-4")) +
+                         vertex(0, 0, 128, corners("1", "2", "3", "4")) +
+                         vertex(0, 0, 128, corners("0", "0", "0", "0")) +
+                         vertex(0, 0, 128, corners("1", "2", "3", "0")) + seqend());
+}
+
+std::string blockInsertingItself() { return drawing(block("A", face() + insert("A")), insert("A")); }
+
+std::string blocksInsertingEachOther() {
+  return drawing(block("A", face() + insert("B")) + block("B", face(2) + insert("A")), insert("A"));
+}
+
+std::string blocksTenThousandDeep() {
+  std::string blocks;
+  for (int level = 0; level < 10000; ++level)
+    blocks += block("B" + std::to_string(level), face() + insert("B" + std::to_string(level + 1)));
+  return drawing(blocks + block("B10000", face()), insert("B0"));
+}
+
+// Four by four placements a level, twenty levels: 16^20 faces asked for.
+std::string placementsBeyondCounting() {
+  std::string blocks;
+  for (int level = 0; level < 20; ++level)
+    blocks += block("F" + std::to_string(level), insert("F" + std::to_string(level + 1), 4, 4));
+  return drawing(blocks + block("F20", face()), insert("F0"));
+}
+
+std::string billionCellArray() { return drawing(block("A", face()), insert("A", 1000000000, 1000000000)); }
+
+std::string coordinatesBeyondSinglePrecision() {
+  return drawing("", tag(0, "3DFACE") + tag(8, "0") + tag(10, 1.7e308) + tag(20, -1.7e308) + tag(30, 0.0) +
+                         tag(11, -1e39) + tag(21, 0.0) + tag(31, 1e39) + tag(12, 0.0) + tag(22, 1.0) +
+                         tag(32, 0.0) + tag(13, 0.0) + tag(23, 0.0) + tag(33, 0.0) + face(3));
+}
+
+std::string insertScaledToOverflow() {
+  return drawing(block("H", face(1e300)), insert("H", 1, 1, 1e300) + face(5));
+}
+
+std::string hundredKilobyteTexts() {
+  return drawing("", face() + tag(1001, "PE_URL") + tag(1000, std::string(100000, 'u')) + tag(1001, "VRML_Url_Data") +
+                         tag(1000, std::string(100000, 'd')));
+}
+
+class HostileDrawing : public ::testing::TestWithParam<HostileCase> {};
+
+TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("hostile.dxf"), world = scratch.file("hostile.wrl");
+  dxf_test::writeFile(path, GetParam().make());
+  ProcessResult run = boundedHost(scratch, path, "VRMLOUT\nALL\n\n" + world + "\nclick 1056\nok\n");
+  EXPECT_EQ(run.status, 0) << run.output;
+  expectNoSanitizerReport(run.output);
+  ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
+  EXPECT_EQ(check.status, 0) << check.output;
+  EXPECT_NE(check.output.find(GetParam().facts), std::string::npos) << check.output << run.output;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drawings, HostileDrawing,
+    ::testing::Values(
+        HostileCase{"PolyfaceAnnouncingABillionVertices", billionVertexPolyface, "shapes 1\npoints 3\nfaces 1\n"},
+        HostileCase{"MeshAnnouncingABillionVertices", billionVertexMesh, "shapes 0\n"},
+        HostileCase{"SurfaceDensitiesOfABillion", billionSurfaceDensity, "shapes 1\npoints 4\n"},
+        HostileCase{"PolyfaceCornersNegativeAndOutOfRange", polyfaceCornersOutOfRange,
+                    "shapes 1\npoints 3\nfaces 2\nbadindex 0\n"},
+        HostileCase{"BlockInsertingItself", blockInsertingItself, "shapes 0\n"},
+        HostileCase{"BlocksInsertingEachOther", blocksInsertingEachOther, "shapes 0\n"},
+        HostileCase{"BlocksNestedTenThousandDeep", blocksTenThousandDeep, "shapes 0\n"},
+        HostileCase{"PlacementsBeyondCounting", placementsBeyondCounting, "shapes 0\n"},
+        HostileCase{"ArrayOfABillionByABillion", billionCellArray, "shapes 0\n"},
+        // Only the plain face beside them can be written.
+        HostileCase{"CoordinatesBeyondSinglePrecision", coordinatesBeyondSinglePrecision, "shapes 1\npoints 4\n"},
+        HostileCase{"InsertScaledToOverflow", insertScaledToOverflow, "shapes 1\npoints 4\n"},
+        HostileCase{"HundredKilobyteTextsInExtendedData", hundredKilobyteTexts,
+                    "shapes 1\npoints 4\nfaces 1\nbadindex 0\nurl \"" + std::string(100000, 'u') +
+                        "\"\ndescription \"" + std::string(100000, 'd') + "\"\n"}),
+    [](const ::testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
+
+// The file cut after every whole kilobyte; the last cut keeps all but the
+// final partial kilobyte.
+void expectEveryCutRefused(const std::string& original, const char* unit) {
+  const std::string bytes = dxf_test::readFile(original);
+  ASSERT_GT(bytes.size(), 1024u);
+  dxf_test::ScratchDir scratch;
+  const std::string cut = scratch.file("cut.dxf");
+  size_t cuts = 0;
+  for (size_t length = 1024; length < bytes.size(); length += 1024, ++cuts) {
+    dxf_test::writeFile(cut, bytes.substr(0, length));
+    ProcessResult run = boundedHost(scratch, cut, "QUIT\n");
+    SCOPED_TRACE("cut at " + std::to_string(length));
+    EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
+    expectNoSanitizerReport(run.output);
+    EXPECT_NE(run.output.find("\n" + cut + ": " + unit + " "), std::string::npos) << run.output;
+  }
+  std::printf("%s: %zu cuts refused\n", fs::path(original).filename().c_str(), cuts);
+}
+
+TEST(TruncatedDrawing, ATextSampleCutAtEveryKilobyteIsRefusedWithTheLine) {
+  expectEveryCutRefused(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", "line");
+}
+
+TEST(TruncatedDrawing, ABinaryDrawingCutAtEveryKilobyteIsRefusedWithTheByte) {
+  expectEveryCutRefused(std::string(VRML_CORPUS_DIR) + "/ezdxf__bin_dxf_r13.dxf", "byte");
+}
+
+}  // namespace

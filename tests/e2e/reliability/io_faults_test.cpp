@@ -1,0 +1,140 @@
+// World files and drawings written where writing fails: a disk that fills up,
+// a folder nobody may write into (a read-only file system, which holds for
+// root too), a read-only drawing file, a folder that vanished. The user is
+// told, the session goes on, and the drawing on disk stays as it was.
+//
+// The full and read-only disks are small tmpfs mounts inside a mount
+// namespace of the host process's own, gone when it ends; where the system
+// allows no namespaces those tests are skipped and say so.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "../../platform/dxf/dxf_test_support.h"
+#include "../host/run_host.h"
+#include "drawing_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kShowcase = std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf";
+const char* const kWriteFailed = "\nError while creating VRML file.";
+const char* const kCannotCreate = "\nCannot create output file.";
+
+size_t count(const std::string& text, const std::string& part) {
+  size_t found = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++found;
+  return found;
+}
+
+bool namespacesAvailable() {
+  static const bool available =
+      runCommand("unshare --mount sh -c 'mount -t tmpfs -o size=4k tmpfs /mnt' >/dev/null 2>&1").status == 0;
+  return available;
+}
+
+// A host session whose folder `disk` is a fresh tmpfs of `bytes`. `setup`
+// runs before the host (in the namespace), `check` after it; the output of
+// all three comes back.
+class OwnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!namespacesAvailable()) GTEST_SKIP() << "no mount namespace for a small disk of our own";
+    fs::create_directory(disk);
+  }
+
+  ProcessResult session(size_t bytes, const std::string& setup, const std::string& drawing, const std::string& script,
+                        const std::string& check) {
+    dxf_test::writeFile(scratch.file("session.scr"), script);
+    dxf_test::writeFile(
+        scratch.file("session.sh"),
+        "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs '" + disk + "' || exit 99\n" + setup + "\n" +
+            "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' '" + binPath("arxhost") + "' --batch '" +
+            drawing + "' --load '" + binPath("vrml.arx") + "' --script '" + scratch.file("session.scr") +
+            "' </dev/null\necho \"host status $?\"\n" + check + "\n");
+    return runCommand("unshare --mount sh '" + scratch.file("session.sh") + "' 2>&1");
+  }
+
+  dxf_test::ScratchDir scratch;
+  const std::string disk = scratch.file("disk");
+};
+
+std::string exportTo(const std::string& world, const char* version) {
+  return "VRMLOUT\nALL\n\n" + world + "\nclick " + version + "\nok\n";
+}
+
+TEST_F(OwnDisk, EveryExportOntoAFullDiskIsReported) {
+  // The first world fills the disk halfway through; the others find it full.
+  ProcessResult run = session(16 * 1024, "", kShowcase,
+                              exportTo(disk + "/v1.wrl", "1055") + exportTo(disk + "/v2.wrl", "1056") +
+                                  "(vrml_wrlout (ssget \"X\") \"" + disk + "/lisp.wrl\")\n",
+                              "wc -c < '" + disk + "/v1.wrl'");
+  EXPECT_EQ(count(run.output, kWriteFailed), 3u) << run.output;
+  EXPECT_NE(run.output.find(kWriteFailed + std::string("nil\nCommand: \nhost status ")), std::string::npos)
+      << "the AutoLISP export answers nil\n"
+      << run.output;
+  EXPECT_NE(run.output.find("\n16384\n"), std::string::npos) << "the disk took all it could\n" << run.output;
+}
+
+TEST_F(OwnDisk, AReadOnlyFolderRefusesWorldsAndDrawingsUpFront) {
+  ProcessResult run = session(64 * 1024, "mount -o remount,ro '" + disk + "'", kShowcase,
+                              exportTo(disk + "/v2.wrl", "1056") + "(vrml_wrlout (ssget \"X\") \"" + disk +
+                                  "/lisp.wrl\")\nSAVEAS\n" + disk + "/drawing.dxf\n",
+                              "ls -A '" + disk + "'");
+  EXPECT_EQ(count(run.output, kCannotCreate), 2u) << run.output;
+  EXPECT_EQ(run.output.find("Dialog 139"), std::string::npos) << "nothing faceted for nowhere\n" << run.output;
+  EXPECT_NE(run.output.find("\n" + disk + "/drawing.dxf: cannot save: Read-only file system"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("host status 1\n"), std::string::npos) << "the failed save fails the batch\n" << run.output;
+  EXPECT_EQ(run.output.substr(run.output.find("host status 1\n") + 14), "") << "nothing written";
+}
+
+TEST_F(OwnDisk, SavingOntoAFullDiskKeepsThePreviousDrawing) {
+  // Room for the drawing and half of it again: a new copy cannot fit.
+  const std::string drawing = disk + "/showcase.dxf", rescued = scratch.file("rescued.dxf");
+  size_t size = fs::file_size(kShowcase);
+  ProcessResult run = session(size * 3 / 2, "cp '" + kShowcase + "' '" + disk + "/'", drawing,
+                              "VRMLPROP\n37\ntype 1018 https://example.org/changed.html\nok\nSAVE\nSAVEAS\n" +
+                                  rescued + "\n",
+                              "cmp '" + kShowcase + "' '" + drawing + "' && echo intact; ls -A '" + disk + "'");
+  EXPECT_NE(run.output.find("\n" + drawing + ": cannot save: No space left on device"), std::string::npos)
+      << run.output;
+  EXPECT_NE(run.output.find("\nintact\nshowcase.dxf\n"), std::string::npos) << "old file whole, no leftovers\n"
+                                                                            << run.output;
+  // The session went on, and the edit reached another disk.
+  EXPECT_NE(dxf_test::readFile(rescued).find("\n1000\nhttps://example.org/changed.html\n"), std::string::npos);
+}
+
+TEST(SaveFaults, AReadOnlyDrawingFileIsNotReplaced) {
+  dxf_test::ScratchDir scratch;
+  const std::string drawing = scratch.file("showcase.dxf"), copy = scratch.file("copy.dxf");
+  fs::copy_file(kShowcase, drawing);
+  fs::permissions(drawing, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ProcessResult run = runHost("--batch '" + drawing + "' --load '" + binPath("vrml.arx") + "'",
+                              "VRMLPROP\n37\ntype 1020 Changed\nok\nSAVE\nSAVEAS\n" + copy + "\n");
+  EXPECT_NE(run.output.find("\n" + drawing + ": cannot save: the file is read-only"), std::string::npos) << run.output;
+  EXPECT_EQ(dxf_test::readFile(drawing), dxf_test::readFile(kShowcase));
+  EXPECT_EQ(fs::status(drawing).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  EXPECT_NE(dxf_test::readFile(copy).find("\n1000\nChanged\n"), std::string::npos) << "saved elsewhere instead";
+}
+
+TEST(SaveFaults, AVanishedFolderIsReportedAndTheDrawingIsNotLost) {
+  dxf_test::ScratchDir scratch;
+  const std::string folder = scratch.file("project"), drawing = folder + "/showcase.dxf";
+  fs::create_directory(folder);
+  fs::copy_file(kShowcase, drawing);
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(drawing, error)) << error;
+  fs::remove_all(folder);
+
+  EXPECT_FALSE(drawing_file::save(drawing, error));
+  EXPECT_EQ(error, drawing + ": cannot save: No such file or directory");
+  EXPECT_FALSE(fs::exists(folder));
+  const std::string elsewhere = scratch.file("elsewhere.dxf");
+  ASSERT_TRUE(drawing_file::save(elsewhere, error)) << error;
+  EXPECT_EQ(dxf_test::readFile(elsewhere), dxf_test::readFile(kShowcase));
+}
+
+}  // namespace
