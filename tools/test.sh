@@ -14,3 +14,6 @@ for variant in release asan; do
   echo "== tests: $variant build"
   (cd "$dir" && ctest --output-on-failure -j"$jobs")
 done
+# A short pass of every fuzz target (clang build in build-fuzz/).
+echo "== fuzz: 30 s per target"
+bash tools/fuzz.sh 30

@@ -59,9 +59,9 @@ bool putValue(FileOutput& out, int code, const std::string& text) {
   return false;
 }
 
-void putCode(FileOutput& out, int16_t code, bool byteCodes) {
+void putCode(FileOutput& out, int16_t code, bool byteCodes, bool escape) {
   if (!byteCodes) return putRaw(out, code);
-  if (code >= 0 && code < 255) return out.put(static_cast<char>(code));
+  if (code >= 0 && code < 255 && !escape) return out.put(static_cast<char>(code));
   out.put('\xff');
   putRaw(out, code);
 }
@@ -70,11 +70,16 @@ void putCode(FileOutput& out, int16_t code, bool byteCodes) {
 
 bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
   out.put(kBinarySentinel);
+  // Readers tell one-byte codes by the first tag: an escaped code, or code 0
+  // with a value. Any other first tag goes escaped, or the file would read
+  // back with two-byte codes.
+  bool first = true;
   for (const auto& record : database.records()) {
     bool ok = true;
     acdb_detail::forEachTag(*record, [&](int16_t code, const std::string& value) {
       if (!ok) return;
-      putCode(out, code, byteCodes);
+      putCode(out, code, byteCodes, first && !(code == 0 && !value.empty()));
+      first = false;
       if (!putValue(out, code, value)) {
         problem = "value \"" + value + "\" of group code " + std::to_string(code) + " in " + record->type +
                   " has no binary form";

@@ -61,8 +61,10 @@ bool detectCrlf(std::string_view data) {
 
 bool open(const std::string& path, std::string& error) {
   MappedFile file;
-  if (!file.open(path, error)) return false;
-  std::string_view view = file.view();
+  return file.open(path, error) && openFromMemory(path, file.view(), error);
+}
+
+bool openFromMemory(const std::string& path, std::string_view view, std::string& error) {
   auto database = std::make_unique<acdb_detail::Database>();
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {

@@ -1,6 +1,7 @@
 // Opening and saving the current drawing as a DXF file, for the host.
 #pragma once
 #include <string>
+#include <string_view>
 
 namespace drawing_file {
 
@@ -8,6 +9,10 @@ namespace drawing_file {
 // current one. On failure the current drawing stays as it was and `error`
 // names the file and the line (the byte, in a binary file) and the fault.
 bool open(const std::string& path, std::string& error);
+
+// The same for a drawing already in memory; `path` names it in messages and
+// becomes its path. The drawing keeps no reference to `bytes`.
+bool openFromMemory(const std::string& path, std::string_view bytes, std::string& error);
 
 // Writes the current drawing to `path` in the format it was read in (binary
 // stays binary), every tag as read except the extended data and the APPID

@@ -1,0 +1,3 @@
+(entnext (entlast))
+(handent "2A")
+(entnext)

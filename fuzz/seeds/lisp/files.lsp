@@ -1,0 +1,2 @@
+(load "nowhere" (quote missing))
+(arxunload "none")

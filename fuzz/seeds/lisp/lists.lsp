@@ -1,0 +1,2 @@
+(setq a (list 1 2.5 "text" (quote b)))
+(car (cdr a))

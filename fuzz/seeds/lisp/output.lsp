@@ -1,0 +1,4 @@
+(princ "a\nb")
+(prin1 '(1 . 2))
+(print 'sym)
+;| block |; (princ)

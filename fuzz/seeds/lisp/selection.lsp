@@ -1,0 +1,3 @@
+(setq ss (ssget "X" (list (cons 8 "walls"))))
+(sslength ss)
+(ssname ss 0)

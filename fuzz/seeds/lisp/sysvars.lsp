@@ -1,0 +1,3 @@
+(getvar "CLAYER")
+(setvar "FILEDIA" 0)
+(getvar "filedia")

@@ -1,0 +1,101 @@
+// Replays every input the fuzzers kept through the entry of its target, and
+// checks the entries on their seeds, without libFuzzer.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "drawing_file.h"
+#include "entries/facet_drawing.h"
+#include "entries/fuzz_entries.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kFuzzDir = fs::path(VRML_SOURCE_DIR) / "fuzz";
+
+std::string fileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<fs::path> filesIn(const fs::path& folder) {
+  std::vector<fs::path> files;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(folder, error))
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// An input ends in success or a refusal that says why, never a broken promise.
+void expectHandled(const fuzz_entry::Result& result, const fs::path& input) {
+  EXPECT_NE(result.kind, fuzz_entry::Result::Broken) << input << ": " << result.detail;
+  if (result.kind == fuzz_entry::Result::Refused) {
+    EXPECT_FALSE(result.detail.empty()) << input;
+  }
+}
+
+}  // namespace
+
+TEST(FuzzRegressions, EveryKeptInputIsHandledByItsTarget) {
+  size_t replayed = 0;
+  for (const auto& folder : fs::directory_iterator(kFuzzDir / "regressions")) {
+    std::string target = folder.path().filename().string();
+    fuzz_entry::Entry entry = fuzz_entry::entryNamed(target);
+    ASSERT_NE(entry, nullptr) << "a folder of inputs for no target: " << target;
+    for (const fs::path& input : filesIn(folder.path())) {
+      expectHandled(entry(fileBytes(input)), input);
+      ++replayed;
+    }
+  }
+  EXPECT_GT(replayed, 0u);
+}
+
+TEST(FuzzRegressions, SeedDrawingsReadSaveAndReadBackUnchanged) {
+  for (std::string_view target : {"dxf_text", "dxf_binary"}) {
+    std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / target);
+    ASSERT_GE(seeds.size(), 5u) << target;
+    for (const fs::path& seed : seeds) {
+      fuzz_entry::Result result = fuzz_entry::entryNamed(target)(fileBytes(seed));
+      EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
+    }
+  }
+}
+
+TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
+  std::string error;
+  EXPECT_FALSE(drawing_file::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
+  EXPECT_NE(error.find("cut.dxf"), std::string::npos) << error;
+  fuzz_entry::Result result = fuzz_entry::dxfText("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
+  EXPECT_EQ(result.kind, fuzz_entry::Result::Refused);
+  EXPECT_NE(result.detail.find("invalid number"), std::string::npos) << result.detail;
+}
+
+TEST(FuzzRegressions, LispTextIsEvaluatedAndPromptsTakeTheAnswersAfterTheNul) {
+  EXPECT_EQ(fuzz_entry::lisp("(setq a (list 1 2)) (car (cdr a))").kind, fuzz_entry::Result::Accepted);
+  fuzz_entry::Result bad = fuzz_entry::lisp("(car 1)");
+  EXPECT_EQ(bad.kind, fuzz_entry::Result::Refused);
+  EXPECT_NE(bad.detail.find("; error: bad argument type"), std::string::npos) << bad.detail;
+  // Without answers the selection prompt is cancelled; with "all" it selects
+  // the drawing's three entities.
+  EXPECT_EQ(fuzz_entry::lisp("(sslength (ssget))").kind, fuzz_entry::Result::Refused);
+  EXPECT_EQ(fuzz_entry::lisp(std::string("(sslength (ssget))\0all\n\n", 24)).kind, fuzz_entry::Result::Accepted);
+  for (const fs::path& seed : filesIn(kFuzzDir / "seeds" / "lisp")) expectHandled(fuzz_entry::lisp(fileBytes(seed)), seed);
+}
+
+TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) {
+  std::string counting, ones(300, '\xff');
+  for (int i = 0; i < 1024; ++i) counting += static_cast<char>(i * 37 % 256);
+  for (const std::string& bytes : {std::string(), std::string(64, '\0'), ones, counting}) {
+    std::string text = fuzz_entry::facetDrawing(bytes);
+    EXPECT_TRUE(text.ends_with("0\nEOF\n"));
+    std::string error;
+    EXPECT_TRUE(drawing_file::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
+    fuzz_entry::Result result = fuzz_entry::facet(bytes);
+    EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << result.detail << "\n" << text;
+  }
+}

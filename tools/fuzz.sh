@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets in build-fuzz/ and runs them one after the
+# other, each for SECONDS (default 60), at the lowest priority.
+#   tools/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   targets: dxf_text dxf_binary lisp facet
+# Each run appends "date target seconds executions result" to
+# fuzz/executions.log; an input that breaks a target is kept in
+# fuzz/regressions/<target>/ (the platform tests replay those). Exits 1 when
+# any run found something.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(dxf_text dxf_binary lisp facet)
+
+build=build-fuzz
+CC=clang-14 CXX=clang++-14 cmake -S . -B $build -DVRML_FUZZ=ON >/dev/null || exit 2
+nice -n 19 cmake --build $build -j2 >$build/build.log 2>&1 || { cat $build/build.log; exit 2; }
+
+corpus=../shared/corpus/dxf
+# The binary target adds the sentinel itself: its seeds are the binary
+# drawings of the corpus without it.
+binary_seeds=$build/seeds/dxf_binary
+mkdir -p $binary_seeds
+for file in "$corpus"/*.dxf; do
+  if [ "$(head -c 18 "$file")" = "AutoCAD Binary DXF" ]; then
+    tail -c +23 "$file" | head -c 16384 >"$binary_seeds/$(basename "$file" .dxf).bin"
+  fi
+done
+# The test drawings, gathered from their folders.
+text_seeds=$build/seeds/dxf_text
+mkdir -p $text_seeds
+cp tests/data/*/*.dxf $text_seeds/
+
+found=0
+for target in "${targets[@]}"; do
+  case $target in
+    dxf_text) options=(-dict=fuzz/dxf.dict -max_len=16384); seeds=(fuzz/seeds/dxf_text $text_seeds "$corpus") ;;
+    dxf_binary) options=(-dict=fuzz/dxf.dict -max_len=16384); seeds=(fuzz/seeds/dxf_binary $binary_seeds) ;;
+    # The interpreter keeps what an input interns (symbols) by design, so
+    # leaks are checked at exit rather than after every input.
+    lisp) options=(-dict=fuzz/lisp.dict -max_len=4096 -detect_leaks=0); seeds=(fuzz/seeds/lisp) ;;
+    facet) options=(-max_len=4096); seeds=() ;;
+    *) echo "unknown target $target"; exit 2 ;;
+  esac
+  work=$build/corpus/$target
+  regressions=fuzz/regressions/$target
+  mkdir -p "$work" "$regressions"
+  log=$build/$target.log
+  nice -n 19 $build/bin/fuzz_$target "${options[@]}" -max_total_time="$seconds" -timeout=10 \
+    -print_final_stats=1 -artifact_prefix="$regressions/" "$work" "${seeds[@]}" >"$log" 2>&1
+  status=$?
+  executions=$(awk '/stat::number_of_executed_units/ {print $2}' "$log" | tail -1)
+  result=ok
+  if [ $status -ne 0 ]; then
+    artifact=$(grep -o "Test unit written to [^ ]*" "$log" | tail -1 | sed 's/.* //')
+    result="found:${artifact:-exit-$status}"
+    found=1
+    grep -E "^(==[0-9]+==ERROR|SUMMARY|$target: )" "$log" | head -5
+  fi
+  echo "$target: ${executions:-0} executions in ${seconds} s, $result"
+  echo "$(date -u +%Y-%m-%dT%H:%M:%SZ) $target $seconds ${executions:-0} $result" >>fuzz/executions.log
+done
+exit $found
