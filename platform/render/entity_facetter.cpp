@@ -95,6 +95,10 @@ class Facetter {
     BlockContents block;
     if (!m_blocks || !m_blocks->find(name, block)) return Acad::eKeyNotFound;
     p.base = block.base;
+    // Nested arrays multiply: a chain whose cells pass the bound together is
+    // refused at once, not after a million placements have been visited.
+    if (columns * rows > kMaxPlacements / m_chainCells) return Acad::eInvalidExtents;
+    m_chainCells *= columns * rows;
     m_chain.push_back(name);
     Acad::ErrorStatus status = Acad::eDegenerateGeometry;
     for (int64_t column = 0; column < columns && !failed(status); ++column) {
@@ -112,6 +116,7 @@ class Facetter {
       }
     }
     m_chain.pop_back();
+    m_chainCells /= columns * rows;
     return status;
   }
 
@@ -134,6 +139,7 @@ class Facetter {
   BatchEmitter& m_out;
   std::vector<std::string> m_chain;  // the blocks being faceted, outermost first
   int64_t m_placements = 0;
+  int64_t m_chainCells = 1;  // product of the array cells of the blocks in m_chain
 };
 
 }  // namespace
