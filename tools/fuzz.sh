@@ -24,7 +24,7 @@ binary_seeds=$build/seeds/dxf_binary
 mkdir -p $binary_seeds
 for file in "$corpus"/*.dxf; do
   if [ "$(head -c 18 "$file")" = "AutoCAD Binary DXF" ]; then
-    tail -c +23 "$file" | head -c 16384 >"$binary_seeds/$(basename "$file" .dxf).bin"
+    tail -c +23 "$file" | head -c 4096 >"$binary_seeds/$(basename "$file" .dxf).bin"
   fi
 done
 # The test drawings, gathered from their folders.
@@ -35,8 +35,8 @@ cp tests/data/*/*.dxf $text_seeds/
 found=0
 for target in "${targets[@]}"; do
   case $target in
-    dxf_text) options=(-dict=fuzz/dxf.dict -max_len=16384); seeds=(fuzz/seeds/dxf_text $text_seeds "$corpus") ;;
-    dxf_binary) options=(-dict=fuzz/dxf.dict -max_len=16384); seeds=(fuzz/seeds/dxf_binary $binary_seeds) ;;
+    dxf_text) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_text $text_seeds "$corpus") ;;
+    dxf_binary) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_binary $binary_seeds) ;;
     # The interpreter keeps what an input interns (symbols) by design, so
     # leaks are checked at exit rather than after every input.
     lisp) options=(-dict=fuzz/lisp.dict -max_len=4096 -detect_leaks=0); seeds=(fuzz/seeds/lisp) ;;

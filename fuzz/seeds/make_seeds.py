@@ -2,14 +2,17 @@
 """Writes the small seed drawings of the DXF fuzz targets: each kind of object
 the facetter cuts, blocks, extended data, in text and binary form (binary
 without the sentinel, which the binary target adds itself). Small on purpose:
-inputs stay under the fuzzers' length limit and read to the end."""
+only a few header variables, the blocks and the entities are kept, so inputs
+stay under the fuzzers' length limit and read to the end."""
+import io
 import pathlib
-import tempfile
+import struct
 
 import ezdxf
 
 HERE = pathlib.Path(__file__).resolve().parent
-SENTINEL_LENGTH = 22
+KEPT_HEADER = {"$ACADVER", "$HANDSEED", "$INSUNITS", "$UCSORG", "$UCSXDIR", "$UCSYDIR"}
+KEPT_SECTIONS = {"HEADER", "BLOCKS", "ENTITIES"}
 
 
 def faces(msp):
@@ -72,17 +75,68 @@ DRAWINGS = {
 }
 
 
+def compact_tags(doc):
+    """The drawing's tags, with only the kept sections and header variables."""
+    stream = io.StringIO()
+    doc.write(stream)
+    lines = stream.getvalue().splitlines()
+    tags = [(int(lines[i]), lines[i + 1]) for i in range(0, len(lines) - 1, 2)]
+    kept, section, variable = [], None, None
+    for i, (code, value) in enumerate(tags):
+        if code == 0 and value == "SECTION":
+            section = tags[i + 1][1]
+        if code == 9:
+            variable = value
+        opening = code == 0 or (code == 2 and tags[i - 1] == (0, "SECTION"))
+        if section in KEPT_SECTIONS and (section != "HEADER" or opening or variable in KEPT_HEADER):
+            kept.append((code, value))
+        if code == 0 and value == "ENDSEC":
+            section, variable = None, None
+    return kept + [(0, "EOF")]
+
+
+def binary_value(code, value):
+    if 10 <= code <= 59 or 110 <= code <= 149 or 210 <= code <= 239 or 1010 <= code <= 1059:
+        return struct.pack("<d", float(value))
+    if 60 <= code <= 79 or 170 <= code <= 179 or 270 <= code <= 289 or 370 <= code <= 389 or 1060 <= code <= 1070:
+        return struct.pack("<h", int(value))
+    if 90 <= code <= 99 or 420 <= code <= 429 or 440 <= code <= 459 or code == 1071:
+        return struct.pack("<i", int(value))
+    if 160 <= code <= 169:
+        return struct.pack("<q", int(value))
+    if 290 <= code <= 299:
+        return struct.pack("<B", int(value))
+    if 310 <= code <= 319 or code == 1004:
+        data = bytes.fromhex(value)
+        return bytes([len(data)]) + data
+    return value.encode("cp1252") + b"\0"
+
+
+def binary_form(tags, byte_codes):
+    """The tags as a binary file after its sentinel."""
+    out = bytearray()
+    for code, value in tags:
+        if not byte_codes:
+            out += struct.pack("<h", code)
+        elif code < 255:
+            out.append(code)
+        else:
+            out += b"\xff" + struct.pack("<h", code)
+        out += binary_value(code, value)
+    return bytes(out)
+
+
 def main():
     for folder in ("dxf_text", "dxf_binary"):
         (HERE / folder).mkdir(exist_ok=True)
-    with tempfile.TemporaryDirectory() as scratch:
-        for name, (version, build) in DRAWINGS.items():
-            doc = ezdxf.new(version)
-            build(doc, doc.modelspace())
-            doc.saveas(HERE / "dxf_text" / f"{name}.dxf")
-            binary = pathlib.Path(scratch) / f"{name}.dxf"
-            doc.saveas(binary, fmt="bin")
-            (HERE / "dxf_binary" / f"{name}.bin").write_bytes(binary.read_bytes()[SENTINEL_LENGTH:])
+    for name, (version, build) in DRAWINGS.items():
+        doc = ezdxf.new(version)
+        build(doc, doc.modelspace())
+        tags = compact_tags(doc)
+        text = "".join(f"{code:>3}\n{value}\n" for code, value in tags)
+        (HERE / "dxf_text" / f"{name}.dxf").write_text(text, newline="\n")
+        # Older releases wrote one-byte group codes.
+        (HERE / "dxf_binary" / f"{name}.bin").write_bytes(binary_form(tags, byte_codes=version == "R12"))
 
 
 if __name__ == "__main__":

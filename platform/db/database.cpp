@@ -38,6 +38,22 @@ bool validAppName(std::string_view name) {
   });
 }
 
+// Orthonormal axes from an X direction and a direction in the XY plane;
+// false when they are degenerate or not finite.
+bool makeUcs(const double origin[3], const double xAxis[3], const double yAxis[3], Ucs& ucs) {
+  for (int i = 0; i < 3; ++i) {
+    ucs.origin[i] = origin[i];
+    ucs.xAxis[i] = xAxis[i];
+  }
+  if (!normalize(ucs.xAxis)) return false;
+  cross(ucs.xAxis, yAxis, ucs.zAxis);
+  if (!normalize(ucs.zAxis)) return false;
+  cross(ucs.zAxis, ucs.xAxis, ucs.yAxis);
+  for (int i = 0; i < 3; ++i)
+    if (!std::isfinite(ucs.origin[i])) return false;
+  return true;
+}
+
 }  // namespace
 
 std::string upperName(std::string_view name) {
@@ -167,22 +183,15 @@ void Database::readHeader(Record& section) {
   point("$UCSORG", origin);
   point("$UCSXDIR", xAxis);
   point("$UCSYDIR", yAxis);
-  Ucs saved = m_ucs;
-  if (!setUcs(origin, xAxis, yAxis)) m_ucs = saved;
+  // The header stays as read: normalizing the axes is for use, and written
+  // back it would change the file on every save.
+  Ucs ucs;
+  if (makeUcs(origin, xAxis, yAxis, ucs)) m_ucs = ucs;
 }
 
 bool Database::setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]) {
   Ucs ucs;
-  for (int i = 0; i < 3; ++i) {
-    ucs.origin[i] = origin[i];
-    ucs.xAxis[i] = xAxis[i];
-  }
-  if (!normalize(ucs.xAxis)) return false;
-  cross(ucs.xAxis, yAxis, ucs.zAxis);
-  if (!normalize(ucs.zAxis)) return false;
-  cross(ucs.zAxis, ucs.xAxis, ucs.yAxis);
-  for (int i = 0; i < 3; ++i)
-    if (!std::isfinite(ucs.origin[i])) return false;
+  if (!makeUcs(origin, xAxis, yAxis, ucs)) return false;
   m_ucs = ucs;
   setHeaderPoint("$UCSORG", m_ucs.origin);
   setHeaderPoint("$UCSXDIR", m_ucs.xAxis);
