@@ -162,6 +162,24 @@ INSTANTIATE_TEST_SUITE_P(
                         "\"\ndescription \"" + std::string(100000, 'd') + "\"\n"}),
     [](const ::testing::TestParamInfo<HostileCase>& info) { return std::string(info.param.name); });
 
+// Numbers a drawing file may not hold are refused where they stand.
+TEST(NonFiniteNumber, IsRefusedWithTheLine) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("nonfinite.dxf");
+  for (const char* number : {"nan", "-inf", "1e999", "-1e400"}) {
+    SCOPED_TRACE(number);
+    std::string text = drawing("", face(1) + face(2));
+    text.replace(text.rfind("\n10\n2\n") + 4, 1, number);  // the second face's first X
+    dxf_test::writeFile(path, text);
+    ProcessResult run = boundedHost(scratch, path, "QUIT\n");
+    EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
+    expectNoSanitizerReport(run.output);
+    EXPECT_NE(run.output.find(path + ": line "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find(std::string(": invalid number \"") + number + "\" for group code 10"), std::string::npos)
+        << run.output;
+  }
+}
+
 // The file cut after every whole kilobyte; the last cut keeps all but the
 // final partial kilobyte.
 void expectEveryCutRefused(const std::string& original, const char* unit) {

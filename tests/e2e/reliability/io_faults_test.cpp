@@ -106,6 +106,18 @@ TEST_F(OwnDisk, SavingOntoAFullDiskKeepsThePreviousDrawing) {
   EXPECT_NE(dxf_test::readFile(rescued).find("\n1000\nhttps://example.org/changed.html\n"), std::string::npos);
 }
 
+// The same for the AutoLISP export wherever the tests run: /dev/full takes
+// the file but none of its bytes.
+TEST(WorldFaults, TheAutoLispExportOntoAFullDeviceSaysSoAndAnswersNil) {
+  dxf_test::ScratchDir scratch;
+  const std::string full = scratch.file("full.wrl");
+  fs::create_symlink("/dev/full", full);
+  ProcessResult run = runHost("--batch '" + kShowcase + "' --load '" + binPath("vrml.arx") + "'",
+                              "(vrml_wrlout (ssget \"X\") \"" + full + "\")\n");
+  EXPECT_EQ(count(run.output, kWriteFailed), 1u) << run.output;
+  EXPECT_NE(run.output.find(kWriteFailed + std::string("nil\n")), std::string::npos) << run.output;
+}
+
 TEST(SaveFaults, AReadOnlyDrawingFileIsNotReplaced) {
   dxf_test::ScratchDir scratch;
   const std::string drawing = scratch.file("showcase.dxf"), copy = scratch.file("copy.dxf");
