@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "../../platform/dxf/dxf_test_support.h"
 #include "../host/run_host.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
+#include "hostile_drawing.h"
 #include "in_process_host.h"
 
 namespace {
@@ -53,7 +55,10 @@ struct CommandRun {
 
 class AllocationSweep : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(host.ready()) << host.error(); }
+  void SetUp() override {
+    host.emplace(drawing, scratch.file("registry.txt"));
+    ASSERT_TRUE(host->ready()) << host->error();
+  }
 
   // Runs `command` with the `n`-th host allocation failing (0: none fails).
   CommandRun runFailing(uint64_t n, const std::string& command, const std::string& answers) {
@@ -61,7 +66,7 @@ class AllocationSweep : public ::testing::Test {
     if (prepare) prepare();
     acad_heap::Stats before = acad_heap::stats();
     acad_heap::failAfter(n);
-    run.transcript = host.run(command, answers);
+    run.transcript = host->run(command, answers);
     run.fired = acad_heap::takeFiredFailure();
     acad_heap::failAfter(0);
     acad_heap::Stats after = acad_heap::stats();
@@ -91,9 +96,15 @@ class AllocationSweep : public ::testing::Test {
     return run;
   }
 
+  // Exports the whole drawing with each allocation failing in turn; every
+  // run ends in the whole world file or in a message, and a world file that
+  // is there parses. `name` labels the counts printed.
+  void sweepExport(const char* name);
+
   std::function<void()> prepare;  // puts the drawing and files back before each run
   dxf_test::ScratchDir scratch;
-  InProcessHost host{showcase(), scratch.file("registry.txt")};
+  std::string drawing = showcase();  // set before SetUp to sweep another
+  std::optional<InProcessHost> host;
 };
 
 // The checker's verdict on a world file, once per distinct content.
@@ -112,8 +123,8 @@ class WorldChecker {
   std::map<std::string, std::string> m_verdicts;
 };
 
-TEST_F(AllocationSweep, ExportOfTheShowcaseWithEachAllocationFailing) {
-  const std::string world = scratch.file("showcase.wrl");
+void AllocationSweep::sweepExport(const char* name) {
+  const std::string world = scratch.file("export.wrl");
   const std::string answers = "ALL\n\n" + world + "\nclick 1056\nok\n";
   prepare = [&world] { std::remove(world.c_str()); };
   const uint64_t total = countAllocations("VRMLOUT", answers);
@@ -143,12 +154,32 @@ TEST_F(AllocationSweep, ExportOfTheShowcaseWithEachAllocationFailing) {
     }
     reported += told;
   }
-  std::printf("VRMLOUT: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
-              static_cast<unsigned long long>(total), reported, complete, checker.distinct());
+  std::printf("VRMLOUT of %s: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
+              name, static_cast<unsigned long long>(total), reported, complete, checker.distinct());
   // Past the last allocation nothing fails.
   CommandRun beyond = runFailing(total + 1, "VRMLOUT", answers);
   EXPECT_FALSE(beyond.fired);
+  prepare = nullptr;
 }
+
+TEST_F(AllocationSweep, ExportOfTheShowcaseWithEachAllocationFailing) { sweepExport("the showcase"); }
+
+// A mesh of 6400 vertices reaches the capture in two batches, so appending
+// the second batch's points and faces is among the allocations that fail.
+class LargeMeshSweep : public AllocationSweep {
+ protected:
+  LargeMeshSweep() {
+    std::string vertices;
+    for (int row = 0; row < 80; ++row)
+      for (int column = 0; column < 80; ++column) vertices += hostile::vertex(column, row, 64);
+    drawing = scratch.file("mesh.dxf");
+    dxf_test::writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
+                                                                             hostile::tag(72, "80")) +
+                                                          vertices + hostile::seqend()));
+  }
+};
+
+TEST_F(LargeMeshSweep, ExportOfAMeshInSeveralBatchesWithEachAllocationFailing) { sweepExport("a 6400-vertex mesh"); }
 
 // The showcase's first object that carries a link (with a material beside).
 AcDbObjectId firstLinkedObject() {

@@ -30,7 +30,7 @@ size_t count(const std::string& text, const std::string& part) {
 
 bool namespacesAvailable() {
   static const bool available =
-      runCommand("unshare --mount sh -c 'mount -t tmpfs -o size=4k tmpfs /mnt' >/dev/null 2>&1").status == 0;
+      runCommand("unshare --mount sh -c 'mount -t tmpfs -o size=4k tmpfs /tmp' >/dev/null 2>&1").status == 0;
   return available;
 }
 
