@@ -37,8 +37,8 @@ for target in "${targets[@]}"; do
   case $target in
     dxf_text) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_text $text_seeds "$corpus") ;;
     dxf_binary) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_binary $binary_seeds) ;;
-    # The interpreter keeps what an input interns (symbols) by design, so
-    # leaks are checked at exit rather than after every input.
+    # The interpreter keeps the symbols an input interns and its cells until a
+    # collection is due, by design: leaks are checked at exit, not per input.
     lisp) options=(-dict=fuzz/lisp.dict -max_len=4096 -detect_leaks=0); seeds=(fuzz/seeds/lisp) ;;
     facet) options=(-max_len=4096); seeds=() ;;
     *) echo "unknown target $target"; exit 2 ;;

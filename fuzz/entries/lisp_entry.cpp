@@ -5,7 +5,6 @@
 #include "acad/console.h"
 #include "dbbuild.h"
 #include "entries/fuzz_entries.h"
-#include "lisp/interpreter.h"
 #include "lisp/lisp.h"
 
 namespace fuzz_entry {
@@ -41,10 +40,6 @@ Result lisp(std::string_view bytes) {
   bool ok = acad_lisp::evaluateAndPrint(text);
   std::string transcript = acad_console::endCapture();
   acad_console::useScript(nullptr);
-  // Collecting after every input, not only when due, gives back what the
-  // input made: the leak check then sees a balanced heap, and collection
-  // itself is exercised.
-  acad_lisp::hostInterpreter().store().collect();
   if (ok) return {};
   if (transcript.find("; error: ") == std::string::npos)
     return {Result::Broken, "failed without an error message: " + transcript};
