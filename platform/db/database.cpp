@@ -369,4 +369,12 @@ Record* Database::addBlockEntity(std::string_view blockName, std::string_view ty
   return added;
 }
 
+Record* Database::addRecord(Record* marker, std::string_view type, std::vector<Tag> tags, Record* owner) {
+  return insertBefore(marker, makeRecord(type, std::move(tags), owner));
+}
+
+Record* Database::insertRecord(Record* marker, std::vector<Tag> tags) {
+  return insertBefore(marker, buildRecord(std::move(tags)));
+}
+
 }  // namespace acdb_detail
