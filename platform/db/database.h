@@ -124,6 +124,7 @@ class Database : public AcDbDatabase {
   Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
   bool usesHandles() const;
   uint64_t newHandle();
+  void writeHandseed();
 
   std::unique_ptr<DrawingText> m_text;
   std::deque<Record> m_storage;       // in serial order
