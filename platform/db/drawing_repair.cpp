@@ -24,13 +24,17 @@ struct Table {
 class UsedNames {
  public:
   void note(std::string_view name) {
-    if (!name.empty() && m_seen.insert(upperName(name)).second) m_names.emplace_back(name);
+    // Records in a row mostly share their names.
+    if (name.empty() || name == m_last) return;
+    m_last = name;
+    if (m_seen.insert(upperName(name)).second) m_names.emplace_back(name);
   }
   const std::vector<std::string>& names() const { return m_names; }
 
  private:
   std::vector<std::string> m_names;
   std::unordered_set<std::string> m_seen;
+  std::string m_last;
 };
 
 // An object without an owner: where its 330 belongs (or stands, giving
@@ -58,10 +62,58 @@ bool isByName(std::string_view linetype) {
   return upper == "BYLAYER" || upper == "BYBLOCK";
 }
 
+// The tags of one record after another, before their extended data, in
+// buffers kept from record to record: the survey reads the whole drawing.
+class TagReader {
+ public:
+  explicit TagReader(const Database& database) : m_database(database) {}
+
+  // False when a record kept in its file could not be read back.
+  bool read(const Record& record) {
+    m_tags.clear();
+    if (!record.inText()) {
+      appendViews(*record.stored, m_tags);
+    } else if (!m_database.readText(record.textOffset, record.textLength, m_text) || !parseTagText(m_text, m_tags)) {
+      return false;
+    }
+    m_tags.resize(extendedDataStart(m_tags));
+    return true;
+  }
+  // The same up to the end of the common entity data (the first subclass
+  // marker after AcDbEntity), two lines at a time: most of an entity need
+  // not be read.
+  bool readCommon(const Record& record) {
+    if (!record.inText()) return read(record);
+    m_tags.clear();
+    if (!m_database.readText(record.textOffset, record.textLength, m_text)) return false;
+    const std::string_view text = m_text;
+    for (size_t at = 0; at < text.size();) {
+      size_t codeEnd = text.find('\n', at);
+      size_t valueEnd = codeEnd == std::string_view::npos ? codeEnd : text.find('\n', codeEnd + 1);
+      size_t next = valueEnd == std::string_view::npos ? text.size() : valueEnd + 1;
+      if (!parseTagText(text.substr(at, next - at), m_tags)) return false;
+      if (m_tags.back().code == 100 && m_tags.back().value != "AcDbEntity") {
+        m_tags.pop_back();
+        break;
+      }
+      at = next;
+    }
+    m_tags.resize(extendedDataStart(m_tags));
+    return true;
+  }
+  std::span<const TagView> tags() const { return m_tags; }
+  std::optional<std::string_view> find(int code) const { return findTag(m_tags, code); }
+
+ private:
+  const Database& m_database;
+  std::string m_text;
+  std::vector<TagView> m_tags;
+};
+
 // What the drawing has and what it refers to, read once in file order.
 class Survey {
  public:
-  explicit Survey(const Database& database) {
+  explicit Survey(const Database& database) : m_reader(database) {
     for (Record* record : database.records()) take(*record);
   }
 
@@ -86,25 +138,27 @@ class Survey {
   void take(Record& record) {
     const std::string_view type = record.type;
     if (type == "SECTION") {
-      RecordTags tags(record);
-      m_section = upperName(tags.find(2).value_or(""));
+      m_section = m_reader.read(record) ? upperName(m_reader.find(2).value_or("")) : std::string();
       m_firstObject = true;
     } else if (type == "ENDSEC") {
       if (m_section == "OBJECTS") m_objectsEnd = &record;
       m_section.clear();
     } else if (m_section == "TABLES" || m_section == "ENTITIES" || m_section == "BLOCKS" ||
                m_section == "OBJECTS") {
-      RecordTags tags(record);
-      if (!tags.ok()) return;
-      noteOwned(record, tags.ordinary());
-      if (m_section == "TABLES") takeTableRecord(record, tags);
-      else if (m_section != "OBJECTS") noteUses(type, tags.ordinary());
-      else takeObject(record, tags.ordinary());
+      // Beyond its common data, an entity other than a text holds nothing
+      // the repairs look for but (rarely) hard-owner pointers.
+      bool common = (m_section == "ENTITIES" || m_section == "BLOCKS") && !isTextEntity(type);
+      if (!(common ? m_reader.readCommon(record) : m_reader.read(record))) return;
+      noteOwned(record, m_reader.tags());
+      if (m_section == "TABLES") takeTableRecord(record);
+      else if (m_section != "OBJECTS") noteUses(type, m_reader.tags());
+      else takeObject(record, m_reader.tags());
     }
   }
 
   // A dictionary owns its entries; any record owns what it points to as
-  // hard owner (360), its extension dictionary among them.
+  // hard owner (360), its extension dictionary among them (an entity's
+  // other hard-owner pointers are not read).
   void noteOwned(Record& record, std::span<const TagView> tags) {
     const bool dictionary = m_section == "OBJECTS" && isDictionary(record.type);
     for (const TagView& tag : tags) {
@@ -116,16 +170,16 @@ class Survey {
     }
   }
 
-  void takeTableRecord(Record& record, const RecordTags& tags) {
+  void takeTableRecord(Record& record) {
     if (record.type == "TABLE") {
-      m_table = &m_tables[upperName(tags.find(2).value_or(""))];
+      m_table = &m_tables[upperName(m_reader.find(2).value_or(""))];
       m_table->head = &record;
     } else if (record.type == "ENDTAB") {
       if (m_table) m_table->end = &record;
       m_table = nullptr;
     } else if (m_table) {
       ++m_table->entries;
-      if (auto name = tags.find(2)) m_table->names.insert(upperName(*name));
+      if (auto name = m_reader.find(2)) m_table->names.insert(upperName(*name));
     }
   }
 
@@ -167,6 +221,7 @@ class Survey {
     if (!missing.replace || parseHandle(tags[missing.at].value) == 0) m_ownerless.push_back(std::move(missing));
   }
 
+  TagReader m_reader;
   std::string m_section;
   bool m_firstObject = false;
   std::unordered_map<std::string, Table> m_tables;
