@@ -1,6 +1,7 @@
 // One walk over the drawing notes what it lacks; the repairs then add it.
 #include "db/drawing_repair.h"
 
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -329,7 +330,8 @@ class Repairer {
   void addNamedObjects() {
     if (!m_survey.objectsEnd()) return;
     for (const DictionaryEntry& entry : m_survey.entries()) {
-      if (m_database.byHandle(entry.handle)) continue;
+      // The highest handle leaves no next one to give.
+      if (entry.handle == UINT64_MAX || m_database.byHandle(entry.handle)) continue;
       std::string handle = formatHandle(entry.handle), owner = formatHandle(entry.dictionary->handle);
       m_database.insertRecord(m_survey.objectsEnd(), {{0, "XRECORD"},
                                                       {5, handle},
