@@ -1,12 +1,14 @@
 // One walk over the drawing notes what it lacks; the repairs then add it.
 #include "db/drawing_repair.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
 
+#include "db/drawing_repair_dimensions.h"
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
@@ -114,7 +116,7 @@ class TagReader {
 // What the drawing has and what it refers to, read once in file order.
 class Survey {
  public:
-  explicit Survey(const Database& database) : m_reader(database) {
+  explicit Survey(const Database& database) : m_database(database), m_reader(database) {
     for (Record* record : database.records()) take(*record);
   }
 
@@ -128,6 +130,14 @@ class Survey {
   const std::vector<Ownerless>& ownerless() const { return m_ownerless; }
   const std::vector<DictionaryEntry>& entries() const { return m_entries; }
   Record* objectsEnd() const { return m_objectsEnd; }
+  Record* blocksEnd() const { return m_blocksEnd; }
+  // DIMENSIONs that name no block or one the drawing lacks.
+  const std::vector<Record*>& blocklessDimensions() const { return m_blocklessDimensions; }
+  // The dimension style of that name (upper case), or the header's variables.
+  const DimensionStyle& dimensionStyle(const std::string& name) const {
+    auto found = m_dimensionStyles.find(name);
+    return found == m_dimensionStyles.end() ? m_headerStyle : found->second;
+  }
   // The record that owns `handle` by naming it as a dictionary entry or a
   // hard-owned object, or 0.
   uint64_t owningRecord(uint64_t handle) const {
@@ -140,19 +150,21 @@ class Survey {
     const std::string_view type = record.type;
     if (type == "SECTION") {
       m_section = m_reader.read(record) ? upperName(m_reader.find(2).value_or("")) : std::string();
+      if (m_section == "HEADER") applyHeaderDimensionVariables(m_reader.tags(), m_headerStyle);
       m_firstObject = true;
     } else if (type == "ENDSEC") {
       if (m_section == "OBJECTS") m_objectsEnd = &record;
+      if (m_section == "BLOCKS") m_blocksEnd = &record;
       m_section.clear();
     } else if (m_section == "TABLES" || m_section == "ENTITIES" || m_section == "BLOCKS" ||
                m_section == "OBJECTS") {
       // Beyond its common data, an entity other than a text holds nothing
       // the repairs look for but (rarely) hard-owner pointers.
-      bool common = (m_section == "ENTITIES" || m_section == "BLOCKS") && !isTextEntity(type);
+      bool common = (m_section == "ENTITIES" || m_section == "BLOCKS") && !isTextEntity(type) && type != "DIMENSION";
       if (!(common ? m_reader.readCommon(record) : m_reader.read(record))) return;
       noteOwned(record, m_reader.tags());
       if (m_section == "TABLES") takeTableRecord(record);
-      else if (m_section != "OBJECTS") noteUses(type, m_reader.tags());
+      else if (m_section != "OBJECTS") noteUses(record, m_reader.tags());
       else takeObject(record, m_reader.tags());
     }
   }
@@ -180,13 +192,23 @@ class Survey {
       m_table = nullptr;
     } else if (m_table) {
       ++m_table->entries;
-      if (auto name = m_reader.find(2)) m_table->names.insert(upperName(*name));
+      auto name = m_reader.find(2);
+      if (name) m_table->names.insert(upperName(*name));
+      if (name && record.type == "DIMSTYLE") {
+        DimensionStyle& style = m_dimensionStyles.emplace(upperName(*name), m_headerStyle).first->second;
+        applyDimensionStyle(m_reader.tags(), style);
+      }
     }
   }
 
   // The layer and linetype of the common entity data (up to the first
   // subclass after AcDbEntity) and the style of a text.
-  void noteUses(std::string_view type, std::span<const TagView> tags) {
+  void noteUses(Record& record, std::span<const TagView> tags) {
+    const std::string_view type = record.type;
+    if (type == "DIMENSION") {
+      std::optional<std::string_view> block = findTag(tags, 2);
+      if (!block || block->empty() || !m_database.block(*block)) m_blocklessDimensions.push_back(&record);
+    }
     bool common = true, layer = false, linetype = false, style = false;
     for (size_t i = 1; i < tags.size(); ++i) {
       const TagView& tag = tags[i];
@@ -222,6 +244,7 @@ class Survey {
     if (!missing.replace || parseHandle(tags[missing.at].value) == 0) m_ownerless.push_back(std::move(missing));
   }
 
+  const Database& m_database;
   TagReader m_reader;
   std::string m_section;
   bool m_firstObject = false;
@@ -232,6 +255,10 @@ class Survey {
   std::vector<DictionaryEntry> m_entries;
   std::unordered_map<uint64_t, uint64_t> m_ownedBy;
   Record* m_objectsEnd = nullptr;
+  Record* m_blocksEnd = nullptr;
+  std::vector<Record*> m_blocklessDimensions;
+  DimensionStyle m_headerStyle;
+  std::unordered_map<std::string, DimensionStyle> m_dimensionStyles;
 };
 
 class Repairer {
@@ -250,6 +277,7 @@ class Repairer {
       return std::vector<Tag>{{2, name},  {70, "0"},   {40, "0.0"}, {41, "1.0"}, {50, "0.0"},
                               {71, "0"},  {42, "0.2"}, {3, "txt"},  {4, ""}};
     });
+    drawDimensions();
     if (m_database.version() >= "AC1012") {
       giveOwners();
       addNamedObjects();
@@ -310,6 +338,72 @@ class Repairer {
       }
   }
 
+  // A dimension without its block gets one with its picture: under the
+  // name it gives, or a new anonymous name it is then given.
+  void drawDimensions() {
+    const bool subclasses = m_database.version() >= "AC1012";
+    Table* blockRecords = m_survey.table("BLOCK_RECORD");
+    if (!m_survey.blocksEnd() || (subclasses && !blockRecords)) return;
+    for (Record* dimension : m_survey.blocklessDimensions()) {
+      RecordTags read(*dimension);
+      std::optional<std::string_view> style = read.find(3);
+      std::vector<PictureEntity> picture =
+          dimensionPicture(read.ordinary(), m_survey.dimensionStyle(upperName(style.value_or("STANDARD"))), subclasses);
+      if (picture.empty() || !m_database.edit(*dimension)) continue;
+      std::vector<Tag>& tags = dimension->stored->tags;
+      auto named = std::find_if(tags.begin(), tags.end(), [](const Tag& tag) { return tag.code == 2; });
+      std::string name = named != tags.end() && !named->value.empty() ? named->value : newDimensionBlockName();
+      if (named == tags.end()) tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(blockNameAt(tags)), {2, name});
+      else named->value = name;
+      m_blockNames.insert(upperName(name));
+      addBlock(name, std::move(picture), subclasses ? blockRecords : nullptr);
+      ++m_repairs.dimensionPictures;
+    }
+  }
+
+  // "*D" and the next number no block has.
+  std::string newDimensionBlockName() {
+    for (unsigned n = 1;; ++n) {
+      std::string name = "*D" + std::to_string(n);
+      if (!m_database.block(name) && !m_blockNames.count(name)) return name;
+    }
+  }
+
+  // The block name goes first in the dimension's own data.
+  static size_t blockNameAt(const std::vector<Tag>& tags) {
+    for (size_t i = 1; i < tags.size(); ++i)
+      if (tags[i].code == 100 && tags[i].value == "AcDbDimension") return i + 1;
+    for (size_t i = 1; i < tags.size(); ++i)
+      if (tags[i].code == 10) return i;
+    return tags.size();
+  }
+
+  // BLOCK, its entities and ENDBLK at the end of the BLOCKS section; from
+  // R13 on, owned by a new BLOCK_RECORD entry.
+  void addBlock(const std::string& name, std::vector<PictureEntity> picture, Table* blockRecords) {
+    Record* owner = nullptr;
+    if (blockRecords) {
+      owner = m_database.addRecord(blockRecords->end, "BLOCK_RECORD",
+                                   {{100, "AcDbSymbolTableRecord"}, {100, "AcDbBlockTableRecord"}, {2, name}},
+                                   blockRecords->head);
+      added(*blockRecords);
+    }
+    auto common = [&](const char* subclass, std::vector<Tag> body) {
+      std::vector<Tag> tags;
+      if (blockRecords) tags.insert(tags.end(), {{100, "AcDbEntity"}, {8, "0"}, {100, subclass}});
+      else tags.push_back({8, "0"});
+      tags.insert(tags.end(), body.begin(), body.end());
+      return tags;
+    };
+    Record* end = m_survey.blocksEnd();
+    m_database.addRecord(end, "BLOCK",
+                         common("AcDbBlockBegin",
+                                {{2, name}, {70, "1"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {3, name}}),
+                         owner);
+    for (PictureEntity& entity : picture) m_database.addRecord(end, entity.type, std::move(entity.tags), owner);
+    m_database.addRecord(end, "ENDBLK", common("AcDbBlockEnd", {}), owner);
+  }
+
   // The record that names an object as its own owns it; failing that, the
   // one object it reports to.
   void giveOwners() {
@@ -349,6 +443,7 @@ class Repairer {
   Survey m_survey;
   DrawingRepairs m_repairs;
   std::unordered_set<const Record*> m_counted;
+  std::unordered_set<std::string> m_blockNames;  // added here, upper case
 };
 
 void describe(std::string& line, int count, const char* one, const char* many) {
@@ -365,6 +460,7 @@ std::string DrawingRepairs::summary() const {
   describe(line, linetypes, "linetype entry added", "linetype entries added");
   describe(line, textStyles, "text style entry added", "text style entries added");
   describe(line, tableCounts, "table count corrected", "table counts corrected");
+  describe(line, dimensionPictures, "dimension given its picture block", "dimensions given their picture blocks");
   describe(line, owners, "object given its owner", "objects given their owners");
   describe(line, namedObjects, "empty object added for a dictionary entry",
            "empty objects added for dictionary entries");

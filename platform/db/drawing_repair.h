@@ -2,8 +2,8 @@
 // after loading by adding what is missing rather than rewriting what the
 // drawing has: names in use get their table entries, objects without an
 // owner get the record that owns them, dictionary entries get the object they
-// name. Nothing is taken away. A drawing saved after the repair loads with
-// nothing left to repair.
+// name, dimensions get the block with their picture. Nothing is taken away.
+// A drawing saved after the repair loads with nothing left to repair.
 #pragma once
 #include <string>
 
@@ -17,6 +17,7 @@ struct DrawingRepairs {
   int linetypes = 0;     // LTYPE entries for linetypes in use
   int textStyles = 0;    // STYLE entries for text styles in use
   int tableCounts = 0;   // TABLE counts raised to the entries the table now holds
+  int dimensionPictures = 0;  // blocks drawn for DIMENSIONs that lack theirs
   int owners = 0;        // objects given the record that owns them (R13 on)
   int namedObjects = 0;  // empty XRECORDs for dictionary entries that name no object
 

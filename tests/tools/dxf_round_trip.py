@@ -10,14 +10,18 @@ prints
     saved errors E fixes F        (or "saved unreadable: REASON")
     tags same N                   (or "tags differ at K: ORIGINAL | SAVED")
     repairs none                  (or "repairs KIND COUNT, ...")
+    dimension texts agree N       (or "dimension text differs: ..."), when
+                                  the repair drew dimension blocks
 
 The saved file must hold every tag of the original in order. Besides them it
 may hold only what the host's repair on loading adds, each counted under
-"repairs": whole LAYER, LTYPE or STYLE entries in the tables and XRECORDs in
-the objects ("added TYPE"); an owner (330) after an object's handle and 102
-groups, where the original has none or gives 0 ("owner"); a larger table
-count (70 of a TABLE, "table count"); and the $HANDSEED that new handles
-advance ("handle seed").
+"repairs": whole LAYER, LTYPE, STYLE or BLOCK_RECORD entries in the tables,
+blocks of LINEs, SOLIDs and TEXTs, and XRECORDs in the objects ("added
+TYPE"); the name (2) of such a block in a DIMENSION that has none
+("dimension block"); an owner (330) after an object's handle and 102 groups,
+where the original has none or gives 0 ("owner"); a larger table count (70 of
+a TABLE, "table count"); and the $HANDSEED that new handles advance ("handle
+seed").
 """
 import sys
 from collections import Counter
@@ -51,9 +55,14 @@ def audit(label, path):
         print(f"  {label}: {entry.message}")
 
 
-ADDED_RECORDS = {"TABLES": {"LAYER", "LTYPE", "STYLE"}, "OBJECTS": {"XRECORD"}}
+ADDED_RECORDS = {
+    "TABLES": {"LAYER", "LTYPE", "STYLE", "BLOCK_RECORD"},
+    "BLOCKS": {"BLOCK", "LINE", "SOLID", "TEXT", "ENDBLK"},
+    "OBJECTS": {"XRECORD"},
+}
 # What each added record holds after its type, handle, owner and class
-# markers; None stands for any value.
+# markers; None stands for any value. A dimension's picture is checked by
+# what the library's audit and measurement make of it.
 ADDED_CONTENT = {
     "LAYER": [(2, None), (70, "0"), (62, "7"), (6, "CONTINUOUS")],
     "LTYPE": [(2, None), (70, "0"), (3, ""), (72, "65"), (73, "0"), (40, "0.0")],
@@ -98,6 +107,8 @@ def added_as_repaired(record):
         while skip < len(rest) and rest[skip][0] == 100:
             skip += 1
     rest = rest[skip:]
+    if kind not in ADDED_CONTENT:
+        return True
     expected = ADDED_CONTENT[kind]
     return len(rest) == len(expected) and all(
         code == want_code and (want is None or value == want) for (code, value), (want_code, want) in zip(rest, expected))
@@ -113,6 +124,8 @@ def repair(context, before, i, after, j):
     leading = after[j - 1][0] == 5 or after[j - 1] == (102, "}")
     if context.section == "OBJECTS" and code_b == 330 and leading:
         return ("owner", 1, 1) if (code_a, value_a.strip()) == (330, "0") else ("owner", 0, 1)
+    if context.record == "DIMENSION" and code_b == 2 and value_b.startswith("*D") and code_a != 2:
+        return "dimension block", 0, 1
     if context.section == "HEADER" and context.variable == "$HANDSEED" and code_a == code_b == 5:
         return "handle seed", 1, 1
     if context.record == "TABLE" and code_a == code_b == 70 and int(value_b) > int(value_a):
@@ -143,13 +156,39 @@ def compare(original, saved):
         return
     print(f"tags same {len(before)}")
     print("repairs " + (", ".join(f"{kind} {count}" for kind, count in sorted(repairs.items())) or "none"))
+    return repairs
+
+
+def dimension_texts(path):
+    """Whether the text in each linear or circular dimension's block shows the
+    measurement the library takes from the definition points (the drawing's
+    own dimension blocks may show other texts: checked after a repair only)."""
+    try:
+        doc = ezdxf.readfile(path)
+    except Exception:  # reported by the audit already
+        return
+    checked = 0
+    for dimension in doc.modelspace().query("DIMENSION"):
+        block = doc.blocks.get(dimension.dxf.get("geometry", ""))
+        if block is None or dimension.dimtype & 7 not in (0, 1, 3, 4):
+            continue
+        measurement = dimension.get_measurement()
+        texts = [text.dxf.text for text in block.query("TEXT")]
+        decimals = [len(text.split(".")[-1]) if "." in text else 0 for text in texts]
+        if not any(f"{measurement:.{places}f}" in text for text, places in zip(texts, decimals)):
+            print(f"dimension text differs: {dimension.dxf.handle} measures {measurement}, shows {texts}")
+            return
+        checked += 1
+    print(f"dimension texts agree {checked}")
 
 
 def main():
     original, saved = sys.argv[1], sys.argv[2]
     audit("original", original)
     audit("saved", saved)
-    compare(original, saved)
+    repairs = compare(original, saved)
+    if repairs and repairs["dimension block"]:
+        dimension_texts(saved)
 
 
 if __name__ == "__main__":

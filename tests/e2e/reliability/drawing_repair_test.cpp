@@ -18,6 +18,7 @@ struct RepairCase {
   const char* notice;    // what the host says after the file's name
   const char* original;  // the library's audit of the original
   const char* repairs;   // what the comparison finds added
+  const char* dimensions = "";  // the measured texts of the dimension blocks drawn
 };
 
 std::ostream& operator<<(std::ostream& out, const RepairCase& repair) { return out << repair.drawing; }
@@ -58,6 +59,7 @@ TEST_P(DrawingRepair, TheUserIsToldAndTheSavedDrawingAuditsClean) {
   EXPECT_EQ(lineOf(report, "saved "), "saved errors 0 fixes 0") << report;
   EXPECT_EQ(lineOf(report, "tags "), lineOf(report, "tags same")) << report;
   EXPECT_EQ(lineOf(report, "repairs "), repair.repairs) << report;
+  EXPECT_EQ(lineOf(report, "dimension text"), repair.dimensions) << report;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -81,6 +83,17 @@ INSTANTIATE_TEST_SUITE_P(
         // it), the XRECORD in it without an owner.
         RepairCase{"ownerless_objects_r2000.dxf", "repaired on loading: 3 objects given their owners.",
                    "original errors 0 fixes 3", "repairs owner 3"},
+        // A linear, an aligned, a diameter and a radius DIMENSION that name
+        // no block, their blocks gone: each gets its picture drawn.
+        RepairCase{"dimensions_without_blocks_r12.dxf",
+                   "repaired on loading: 4 dimensions given their picture blocks.", "original errors 0 fixes 4",
+                   "repairs added BLOCK 4, added ENDBLK 4, added LINE 8, added SOLID 7, added TEXT 4, "
+                   "dimension block 4, handle seed 1",
+                   "dimension texts agree 4"},
+        RepairCase{"dimensions_without_blocks_r2000.dxf",
+                   "repaired on loading: 4 dimensions given their picture blocks.", "original errors 0 fixes 4",
+                   "repairs added BLOCK 4, added BLOCK_RECORD 4, added ENDBLK 4, added LINE 8, added SOLID 7, "
+                   "added TEXT 4, dimension block 4, handle seed 1", "dimension texts agree 4"},
         // The root dictionary names LOST_SETTINGS at handle 2F0, which no
         // object has, above the drawing's $HANDSEED.
         RepairCase{"dangling_dictionary_entry_r2000.dxf",

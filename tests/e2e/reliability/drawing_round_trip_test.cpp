@@ -57,10 +57,6 @@ const std::map<std::string, std::string>& notRepaired() {
       {"ezdxf__cc_dxflib.dxf",
        "the library's audit stops on an assertion of its own over this R12 file that also carries R2000 tables "
        "and objects (BLOCK_RECORD, LAYOUT), which R12 readers skip"},
-      {"libdxf__qcad-example_R2000.dxf",
-       "two DIMENSIONs name no block with their picture: the repair would be drawing that picture (lines, "
-       "arrows, measured text in the dimension style), which is not built; an empty block would only hide "
-       "the fault"},
   };
   return reasons;
 }
