@@ -346,13 +346,16 @@ class Repairer {
     if (!m_survey.blocksEnd() || (subclasses && !blockRecords)) return;
     for (Record* dimension : m_survey.blocklessDimensions()) {
       RecordTags read(*dimension);
+      std::string name(read.find(2).value_or(""));
+      // Two dimensions naming one missing block cannot both have it drawn.
+      if (!name.empty() && m_blockNames.count(upperName(name))) continue;
       std::optional<std::string_view> style = read.find(3);
       std::vector<PictureEntity> picture =
           dimensionPicture(read.ordinary(), m_survey.dimensionStyle(upperName(style.value_or("STANDARD"))), subclasses);
       if (picture.empty() || !m_database.edit(*dimension)) continue;
       std::vector<Tag>& tags = dimension->stored->tags;
       auto named = std::find_if(tags.begin(), tags.end(), [](const Tag& tag) { return tag.code == 2; });
-      std::string name = named != tags.end() && !named->value.empty() ? named->value : newDimensionBlockName();
+      if (name.empty()) name = newDimensionBlockName();
       if (named == tags.end()) tags.insert(tags.begin() + static_cast<std::ptrdiff_t>(blockNameAt(tags)), {2, name});
       else named->value = name;
       m_blockNames.insert(upperName(name));
@@ -398,7 +401,8 @@ class Repairer {
     Record* end = m_survey.blocksEnd();
     m_database.addRecord(end, "BLOCK",
                          common("AcDbBlockBegin",
-                                {{2, name}, {70, "1"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {3, name}}),
+                                {{2, name}, {70, name.starts_with('*') ? "1" : "0"}, {10, "0.0"}, {20, "0.0"},
+                                 {30, "0.0"}, {3, name}}),
                          owner);
     for (PictureEntity& entity : picture) m_database.addRecord(end, entity.type, std::move(entity.tags), owner);
     m_database.addRecord(end, "ENDBLK", common("AcDbBlockEnd", {}), owner);

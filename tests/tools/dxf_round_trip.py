@@ -17,8 +17,8 @@ The saved file must hold every tag of the original in order. Besides them it
 may hold only what the host's repair on loading adds, each counted under
 "repairs": whole LAYER, LTYPE, STYLE or BLOCK_RECORD entries in the tables,
 blocks of LINEs, SOLIDs and TEXTs, and XRECORDs in the objects ("added
-TYPE"); the name (2) of such a block in a DIMENSION that has none
-("dimension block"); an owner (330) after an object's handle and 102 groups,
+TYPE"); the name (2) of such a block in a DIMENSION that has none or an
+empty one ("dimension block"); an owner (330) after an object's handle and 102 groups,
 where the original has none or gives 0 ("owner"); a larger table count (70 of
 a TABLE, "table count"); and the $HANDSEED that new handles advance ("handle
 seed").
@@ -124,8 +124,11 @@ def repair(context, before, i, after, j):
     leading = after[j - 1][0] == 5 or after[j - 1] == (102, "}")
     if context.section == "OBJECTS" and code_b == 330 and leading:
         return ("owner", 1, 1) if (code_a, value_a.strip()) == (330, "0") else ("owner", 0, 1)
-    if context.record == "DIMENSION" and code_b == 2 and value_b.startswith("*D") and code_a != 2:
-        return "dimension block", 0, 1
+    if context.record == "DIMENSION" and code_b == 2 and value_b.startswith("*D"):
+        if code_a != 2:
+            return "dimension block", 0, 1
+        if value_a == "":
+            return "dimension block", 1, 1
     if context.section == "HEADER" and context.variable == "$HANDSEED" and code_a == code_b == 5:
         return "handle seed", 1, 1
     if context.record == "TABLE" and code_a == code_b == 70 and int(value_b) > int(value_a):
