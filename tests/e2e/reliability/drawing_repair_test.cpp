@@ -78,6 +78,12 @@ INSTANTIATE_TEST_SUITE_P(
                    "3 table counts corrected.",
                    "original errors 0 fixes 2", "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
                                                 "table count 3"},
+        // The same written as a binary drawing file.
+        RepairCase{"undefined_names_r2000_binary.dxf",
+                   "repaired on loading: 1 layer entry added, 1 linetype entry added, 1 text style entry added, "
+                   "3 table counts corrected.",
+                   "original errors 0 fixes 2", "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
+                                                "table count 3"},
         // The ACAD_GROUP dictionary without an owner (the root names it),
         // the LINE's extension dictionary with owner 0 (the LINE hard-owns
         // it), the XRECORD in it without an owner.
