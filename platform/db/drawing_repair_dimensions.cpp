@@ -170,7 +170,9 @@ void applyVariable(int code, std::string_view value, DimensionStyle& style) {
   if (code == 44) style.extensionBeyond = number;
   if (code == 140) style.textHeight = number;
   if (code == 40 && number > 0) style.scale = number;
-  if (code == 271) style.decimals = static_cast<int>(number);
+  // Converted only in range: a huge number does not fit an int (out of
+  // range counts as unset when the text is made).
+  if (code == 271) style.decimals = number >= 0 && number <= 8 ? static_cast<int>(number) : -1;
 }
 
 }  // namespace
