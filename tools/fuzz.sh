@@ -62,7 +62,8 @@ for target in "${targets[@]}"; do
   log=$build/$target.log
   if [ $merge = 1 ]; then
     rm -rf "$work.merged" && mkdir "$work.merged"
-    nice -n 19 $build/bin/fuzz_$target "${options[@]}" -timeout=10 -merge=1 "$work.merged" "$work" >"$log" 2>&1 &&
+    started=$SECONDS
+  nice -n 19 $build/bin/fuzz_$target "${options[@]}" -timeout=10 -merge=1 "$work.merged" "$work" >"$log" 2>&1 &&
       rm -rf "$work" && mv "$work.merged" "$work"
     echo "$target: $(ls "$work" | wc -l) inputs kept"
     continue
@@ -70,6 +71,8 @@ for target in "${targets[@]}"; do
   nice -n 19 $build/bin/fuzz_$target "${options[@]}" "${common[@]}" -max_total_time="$seconds" \
     -artifact_prefix="$regressions/" "$work" "${seeds[@]}" >"$log" 2>&1
   status=$?
+  # A run that finds something stops early: log the time it really took.
+  elapsed=$((SECONDS - started))
   executions=$(awk '/stat::number_of_executed_units/ {print $2}' "$log" | tail -1)
   result=ok
   if [ $status -ne 0 ]; then
@@ -78,7 +81,7 @@ for target in "${targets[@]}"; do
     found=1
     grep -E "^(==[0-9]+==ERROR|SUMMARY|$target: )" "$log" | head -5
   fi
-  echo "$target: ${executions:-0} executions in ${seconds} s, $result"
-  echo "$(date -u +%Y-%m-%dT%H:%M:%SZ) $target $seconds ${executions:-0} $result" >>fuzz/executions.log
+  echo "$target: ${executions:-0} executions in ${elapsed} s, $result"
+  echo "$(date -u +%Y-%m-%dT%H:%M:%SZ) $target $elapsed ${executions:-0} $result" >>fuzz/executions.log
 done
 exit $found
