@@ -62,12 +62,12 @@ for target in "${targets[@]}"; do
   log=$build/$target.log
   if [ $merge = 1 ]; then
     rm -rf "$work.merged" && mkdir "$work.merged"
-    started=$SECONDS
-  nice -n 19 $build/bin/fuzz_$target "${options[@]}" -timeout=10 -merge=1 "$work.merged" "$work" >"$log" 2>&1 &&
+    nice -n 19 $build/bin/fuzz_$target "${options[@]}" -timeout=10 -merge=1 "$work.merged" "$work" >"$log" 2>&1 &&
       rm -rf "$work" && mv "$work.merged" "$work"
     echo "$target: $(ls "$work" | wc -l) inputs kept"
     continue
   fi
+  started=$SECONDS
   nice -n 19 $build/bin/fuzz_$target "${options[@]}" "${common[@]}" -max_total_time="$seconds" \
     -artifact_prefix="$regressions/" "$work" "${seeds[@]}" >"$log" 2>&1
   status=$?
