@@ -279,8 +279,10 @@ class Repairer {
     });
     drawDimensions();
     if (m_database.version() >= "AC1012") {
-      giveOwners();
+      // Objects first: an ownerless object may report to one added here, and
+      // a repaired drawing must need no more repair when read again.
       addNamedObjects();
+      giveOwners();
     }
     m_repairs.tableCounts = static_cast<int>(m_counted.size());
     return m_repairs;
