@@ -162,7 +162,7 @@ void Database::index(Record& record, std::span<const TagView> tags) {
   }
   record.entity = true;
   if (m_complex && isComplexFollower(type)) {
-    m_complex->followers.push_back(&record);
+    ++m_complex->followerCount;
     if (type == "SEQEND") m_complex = nullptr;
     return;
   }

@@ -3,6 +3,7 @@
 #pragma once
 #include <deque>
 #include <memory>
+#include <ranges>
 #include <span>
 #include <string>
 #include <string_view>
@@ -69,6 +70,13 @@ class Database : public AcDbDatabase {
   long serial() const { return m_serial; }
   // The record numbered `serial` (Record::serial), or null.
   Record* bySerial(long serial) const;
+
+  // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
+  // of this database: the ones stored right after it.
+  auto followers(const Record& record) const {
+    auto first = m_storage.begin() + record.serial;
+    return std::ranges::subrange(first, first + record.followerCount);
+  }
 
   // The record with this handle, or null.
   Record* byHandle(uint64_t handle) const;

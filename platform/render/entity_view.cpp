@@ -52,7 +52,9 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   // The record, then a POLYLINE's VERTEX records; followers in between that
   // are not vertices (SEQEND) only count for reading the text in one piece.
   std::vector<const acdb_detail::Record*> parts{&record};
-  if (record.type == "POLYLINE") parts.insert(parts.end(), record.followers.begin(), record.followers.end());
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  if (record.type == "POLYLINE" && database)
+    for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
     std::string_view text = *view.texts.back();

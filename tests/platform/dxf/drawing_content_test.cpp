@@ -61,9 +61,10 @@ TEST(DrawingContent, EntitiesBlocksAndFollowers) {
   ASSERT_EQ(database.entities().size(), 3u) << "VERTEX and SEQEND belong to their POLYLINE";
   const Record& polyline = *database.entities()[1];
   ASSERT_EQ(polyline.type, "POLYLINE");
-  ASSERT_EQ(polyline.followers.size(), 3u);
-  EXPECT_EQ(polyline.followers[1]->type, "VERTEX");
-  EXPECT_EQ(polyline.followers[2]->type, "SEQEND");
+  auto followers = database.followers(polyline);
+  ASSERT_EQ(followers.size(), 3u);
+  EXPECT_EQ(followers[1].type, "VERTEX");
+  EXPECT_EQ(followers[2].type, "SEQEND");
 
   const acdb_detail::Block* cube = database.block("cube");
   ASSERT_NE(cube, nullptr);
