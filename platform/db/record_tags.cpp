@@ -1,32 +1,18 @@
 #include "db/record_tags.h"
 
-#include <cstring>
-
 #include "db/database.h"
+#include "db/tag_lines.h"
 
 namespace acdb_detail {
 
 bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
-  size_t pos = 0;
-  auto nextLine = [&](std::string_view& line) {
-    if (pos >= text.size()) return false;
-    const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
-    size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : text.size();
-    line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    pos = end + 1;
-    return true;
-  };
-  std::string_view codeLine, value;
-  while (nextLine(codeLine)) {
-    size_t i = 0;
-    while (i < codeLine.size() && codeLine[i] == ' ') ++i;
-    int code = 0;
-    size_t digits = 0;
-    for (; i < codeLine.size() && codeLine[i] >= '0' && codeLine[i] <= '9' && digits < 5; ++i, ++digits)
-      code = code * 10 + (codeLine[i] - '0');
-    if (digits == 0 || !nextLine(value)) return false;
-    tags.push_back({static_cast<int16_t>(code), value});
+  const char* at = text.data();
+  const char* end = at + text.size();
+  int16_t code = 0;
+  std::string_view value, line;
+  while (at < end) {
+    if (readTag(at, end, code, value, line) != TagProblem::None) return false;
+    tags.push_back({code, value});
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #include "entity_view.h"
 
+#include <algorithm>
+
 #include "db/database.h"
 #include "db/record_tags.h"
 
@@ -24,10 +26,7 @@ bool readTogether(const std::vector<const acdb_detail::Record*>& parts, EntityVi
     end += part->textLength;
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(*parts[0]);
-  auto text = std::make_unique<std::string>();
-  if (!database || !database->readText(start, static_cast<size_t>(end - start), *text)) return false;
-  view.texts.push_back(std::move(text));
-  return true;
+  return database && database->readText(start, static_cast<size_t>(end - start), view.newText());
 }
 
 // One record's text, read on its own, or views of the tags it holds.
@@ -37,17 +36,29 @@ bool addOne(const acdb_detail::Record& record, EntityView& view) {
     return true;
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  auto text = std::make_unique<std::string>();
-  if (!database || !database->readText(record.textOffset, record.textLength, *text) || !parseInto(*text, view))
-    return false;
-  view.texts.push_back(std::move(text));
-  return true;
+  std::string& text = view.newText();
+  return database && database->readText(record.textOffset, record.textLength, text) && parseInto(text, view);
 }
 
 }  // namespace
 
+void EntityView::clear() {
+  type = {};
+  tags = {};
+  vertices.clear();
+  storage.clear();
+  m_textsInUse = 0;
+}
+
+std::string& EntityView::newText() {
+  if (m_textsInUse == texts.size()) texts.push_back(std::make_unique<std::string>());
+  std::string& text = *texts[m_textsInUse++];
+  text.clear();
+  return text;
+}
+
 bool viewOf(const acdb_detail::Record& record, EntityView& view) {
-  view = EntityView();
+  view.clear();
   view.type = record.type;
   // The record, then a POLYLINE's VERTEX records; followers in between that
   // are not vertices (SEQEND) only count for reading the text in one piece.
@@ -57,8 +68,9 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
     for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
-    std::string_view text = *view.texts.back();
-    view.storage.reserve(parts.size() * 8);
+    std::string_view text = *view.texts.front();
+    // A tag is two lines: sized once, the storage is not regrown and copied.
+    view.storage.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) / 2 + 1);
     size_t at = 0;
     for (const acdb_detail::Record* part : parts) {
       std::string_view piece = text.substr(at, part->textLength);

@@ -1,0 +1,136 @@
+// One tag of a text drawing file: a group-code line, then a value line. The
+// reader checks a file with it, and records kept in the file's text are read
+// back with it, so both agree on every byte.
+#pragma once
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+#include "db/group_codes.h"
+#include "db/number_text.h"
+
+namespace acdb_detail {
+
+// One line without its line end; `next` is where the following line starts.
+// False when there is no line left.
+inline bool takeLine(const char* at, const char* end, std::string_view& line, const char*& next) {
+  if (at >= end) return false;
+  const char* found = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+  const char* stop = found ? found : end;
+  next = found ? found + 1 : end;
+  if (stop > at && stop[-1] == '\r') --stop;
+  line = std::string_view(at, static_cast<size_t>(stop - at));
+  return true;
+}
+
+// True when `p` is at a line end; `next` is then where the following line starts.
+inline bool atLineEnd(const char* p, const char* end, const char*& next) {
+  if (p == end) {
+    next = end;
+    return true;
+  }
+  if (*p == '\n') {
+    next = p + 1;
+    return true;
+  }
+  if (*p == '\r' && (p + 1 == end || p[1] == '\n')) {
+    next = p + 1 == end ? end : p + 2;
+    return true;
+  }
+  return false;
+}
+
+inline const char* skipDigits(const char* p, const char* end) {
+  while (p < end && *p >= '0' && *p <= '9') ++p;
+  return p;
+}
+
+// The common shapes of numbers, read without looking for the line end
+// first: a plain decimal for a real, a plain whole number for an integer.
+// False sends the line to the general path.
+inline bool plainValue(ValueKind kind, const char* at, const char* end, std::string_view& value, const char*& next) {
+  const char* p = at;
+  if (p < end && *p == '-') ++p;
+  const char* digits = p;
+  p = skipDigits(p, end);
+  size_t leading = static_cast<size_t>(p - digits);
+  if (kind == ValueKind::Double) {
+    size_t fraction = 0;
+    if (p < end && *p == '.') {
+      const char* after = skipDigits(p + 1, end);
+      fraction = static_cast<size_t>(after - p - 1);
+      p = after;
+    }
+    if (leading + fraction == 0 || leading >= 300) return false;
+  } else if (leading == 0 || leading > 18) {
+    return false;
+  }
+  if (!atLineEnd(p, end, next)) return false;
+  value = std::string_view(at, static_cast<size_t>(p - at));
+  return true;
+}
+
+// A group-code line: digits padded with spaces before (and blanks after).
+inline bool parseCode(std::string_view line, int16_t& code) {
+  size_t i = 0;
+  while (i < line.size() && line[i] == ' ') ++i;
+  int value = 0;
+  size_t digits = 0;
+  for (; i < line.size() && line[i] >= '0' && line[i] <= '9' && digits < 5; ++i, ++digits)
+    value = value * 10 + (line[i] - '0');
+  while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
+  if (digits == 0 || i != line.size() || !validGroupCode(value)) return false;
+  code = static_cast<int16_t>(value);
+  return true;
+}
+
+// The code line at `at` in its usual shape (padding, digits, line end);
+// false sends it to parseCode.
+inline bool plainCode(const char* at, const char* end, int16_t& code, const char*& next) {
+  const char* p = at;
+  while (p < end && *p == ' ') ++p;
+  const char* digits = p;
+  int value = 0;
+  for (; p < end && *p >= '0' && *p <= '9' && p - digits < 5; ++p) value = value * 10 + (*p - '0');
+  if (p == digits || !atLineEnd(p, end, next) || !validGroupCode(value)) return false;
+  code = static_cast<int16_t>(value);
+  return true;
+}
+
+inline bool valueFits(int code, std::string_view value) {
+  int64_t integer = 0;
+  switch (valueKind(code)) {
+    case ValueKind::Double: return isRealText(value);
+    case ValueKind::String:
+    case ValueKind::Binary: return true;
+    default: return parseInteger(value, integer);
+  }
+}
+
+enum class TagProblem { None, BadCode, NoValue, BadValue };
+
+// Reads the tag at `at` and moves `at` past it. On a problem, `line` is the
+// offending line (the code line, or the value line).
+inline TagProblem readTag(const char*& at, const char* end, int16_t& code, std::string_view& value,
+                          std::string_view& line) {
+  const char* next = nullptr;
+  if (!plainCode(at, end, code, next)) {
+    takeLine(at, end, line, next);
+    if (!parseCode(line, code)) return TagProblem::BadCode;
+  }
+  at = next;
+  if (at >= end) return TagProblem::NoValue;
+  ValueKind kind = valueKind(code);
+  bool numeric = kind != ValueKind::String && kind != ValueKind::Binary;
+  if (!numeric || !plainValue(kind, at, end, value, next)) {
+    takeLine(at, end, value, next);
+    if (numeric && !valueFits(code, value)) {
+      line = value;
+      return TagProblem::BadValue;
+    }
+  }
+  at = next;
+  return TagProblem::None;
+}
+
+}  // namespace acdb_detail
