@@ -1,21 +1,8 @@
 #include "db/record_tags.h"
 
 #include "db/database.h"
-#include "db/tag_lines.h"
 
 namespace acdb_detail {
-
-bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
-  const char* at = text.data();
-  const char* end = at + text.size();
-  int16_t code = 0;
-  std::string_view value, line;
-  while (at < end) {
-    if (readTag(at, end, code, value, line) != TagProblem::None) return false;
-    tags.push_back({code, value});
-  }
-  return true;
-}
 
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code) {
   for (const TagView& tag : tags)
@@ -39,8 +26,10 @@ RecordTags::RecordTags(const Record& record) {
     return;
   }
   const Database* database = databaseOf(record);
-  m_ok = database && database->readText(record.textOffset, record.textLength, m_text) &&
-         parseTagText(m_text, m_tags);
+  m_ok = database && database->readText(record.textOffset, record.textLength, m_text);
+  // A tag takes four bytes at the least: the views are never regrown.
+  m_tags.reserve(m_text.size() / 4 + 1);
+  m_ok = m_ok && parseTagText(m_text, m_tags);
   if (!m_ok) m_tags.clear();
   m_ordinary = extendedDataStart(m_tags);
 }

@@ -15,7 +15,16 @@ namespace acdb_detail {
 // False when there is no line left.
 inline bool takeLine(const char* at, const char* end, std::string_view& line, const char*& next) {
   if (at >= end) return false;
-  const char* found = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(end - at)));
+  // Most lines are short (names, handles): looked at directly before memchr.
+  const char* found = nullptr;
+  const char* shortEnd = end - at > 16 ? at + 16 : end;
+  for (const char* p = at; p < shortEnd; ++p)
+    if (*p == '\n') {
+      found = p;
+      break;
+    }
+  if (!found && shortEnd < end)
+    found = static_cast<const char*>(std::memchr(shortEnd, '\n', static_cast<size_t>(end - shortEnd)));
   const char* stop = found ? found : end;
   next = found ? found + 1 : end;
   if (stop > at && stop[-1] == '\r') --stop;

@@ -1,17 +1,23 @@
 #include "entity_view.h"
 
-#include <algorithm>
-
 #include "db/database.h"
 #include "db/record_tags.h"
 
 namespace acre_detail {
 namespace {
 
+// What the builders read of a VERTEX record: its point, bulge, widths, flags
+// and face corners. Its handle, owner, layer and markers stay out of the view.
+constexpr bool vertexGeometry(int16_t code) {
+  return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
+}
+
 // Parses one record's text onto the view's storage, extended data left out.
-bool parseInto(std::string_view text, EntityView& view) {
+bool parseInto(std::string_view text, bool vertex, EntityView& view) {
   size_t first = view.storage.size();
-  if (!acdb_detail::parseTagText(text, view.storage)) return false;
+  bool parsed = vertex ? acdb_detail::parseTagText(text, view.storage, vertexGeometry)
+                       : acdb_detail::parseTagText(text, view.storage);
+  if (!parsed) return false;
   std::span<const acdb_detail::TagView> added(view.storage.data() + first, view.storage.size() - first);
   view.storage.resize(first + acdb_detail::extendedDataStart(added));
   return true;
@@ -30,14 +36,16 @@ bool readTogether(const std::vector<const acdb_detail::Record*>& parts, EntityVi
 }
 
 // One record's text, read on its own, or views of the tags it holds.
-bool addOne(const acdb_detail::Record& record, EntityView& view) {
+bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   if (!record.inText()) {
-    for (const acdb_detail::Tag& tag : record.stored->tags) view.storage.push_back({tag.code, tag.value});
+    for (const acdb_detail::Tag& tag : record.stored->tags)
+      if (!vertex || vertexGeometry(tag.code)) view.storage.push_back({tag.code, tag.value});
     return true;
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   std::string& text = view.newText();
-  return database && database->readText(record.textOffset, record.textLength, text) && parseInto(text, view);
+  return database && database->readText(record.textOffset, record.textLength, text) &&
+         parseInto(text, vertex, view);
 }
 
 }  // namespace
@@ -69,20 +77,21 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
     std::string_view text = *view.texts.front();
-    // A tag is two lines: sized once, the storage is not regrown and copied.
-    view.storage.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) / 2 + 1);
+    // A tag takes four bytes at the least. Reserved once, the storage is not
+    // regrown and copied; the part never written is never touched either.
+    view.storage.reserve(text.size() / 4 + 1);
     size_t at = 0;
     for (const acdb_detail::Record* part : parts) {
       std::string_view piece = text.substr(at, part->textLength);
       at += part->textLength;
       if (part != &record && part->type != "VERTEX") continue;
-      if (!parseInto(piece, view)) return false;
+      if (!parseInto(piece, part != &record, view)) return false;
       ends.push_back(view.storage.size());
     }
   } else {
     for (const acdb_detail::Record* part : parts) {
       if (part != &record && part->type != "VERTEX") continue;
-      if (!addOne(*part, view)) return false;
+      if (!addOne(*part, part != &record, view)) return false;
       ends.push_back(view.storage.size());
     }
   }

@@ -21,7 +21,7 @@ struct EntityView {
 
   std::string_view type;
   TagSpan tags;
-  std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records in order
+  std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records' geometry tags, in order
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
   std::vector<acdb_detail::TagView> storage;

@@ -20,7 +20,7 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
     Acad::ErrorStatus status = facetEntity(view, &blocks, out);
     if (status != Acad::eOk) return status;
     out.finish();
-    faceFile.addEntity(record->type, record->handle, out.batches());
+    if (!callout) faceFile.addEntity(record->type, record->handle, out.batches());
   }
   // A callout has had every polygon: a file per call would only cost a file
   // system round trip per entity. The name is then empty.
