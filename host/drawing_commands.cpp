@@ -60,6 +60,7 @@ bool openDrawing(const std::string& path) {
     acad_console::write("\n" + error);
     return false;
   }
+  if (!drawing_file::openNotice().empty()) acad_console::write("\n" + drawing_file::openNotice());
   nameDrawing(path);
   // The modules let go of the previous drawing and take up the new one.
   acad_arx::drawingClosed();

@@ -275,12 +275,16 @@ bool Database::usesHandles() const { return m_handling || m_version >= "AC1012";
 uint64_t Database::newHandle() {
   if (m_handseed == 0) m_handseed = 1;
   uint64_t handle = m_handseed++;
-  auto found = m_headerVars.find("$HANDSEED");
-  if (found != m_headerVars.end()) {
-    Tag& tag = found->second.record->stored->tags[found->second.index];
-    if (tag.code == 5) tag.value = formatHandle(m_handseed);
-  }
+  writeHandseed();
   return handle;
+}
+
+// Raises the header's $HANDSEED, when there is one, to the next handle to give.
+void Database::writeHandseed() {
+  auto found = m_headerVars.find("$HANDSEED");
+  if (found == m_headerVars.end()) return;
+  Tag& tag = found->second.record->stored->tags[found->second.index];
+  if (tag.code == 5 && parseHandle(tag.value) < m_handseed) tag.value = formatHandle(m_handseed);
 }
 
 Record Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner) {
@@ -367,6 +371,16 @@ Record* Database::addBlockEntity(std::string_view blockName, std::string_view ty
   added->entity = true;
   found->second.entities.push_back(added);
   return added;
+}
+
+Record* Database::addRecord(Record* marker, std::string_view type, std::vector<Tag> tags, Record* owner) {
+  return insertBefore(marker, makeRecord(type, std::move(tags), owner));
+}
+
+Record* Database::insertRecord(Record* marker, std::vector<Tag> tags) {
+  Record* inserted = insertBefore(marker, buildRecord(std::move(tags)));
+  writeHandseed();
+  return inserted;
 }
 
 }  // namespace acdb_detail

@@ -113,6 +113,11 @@ class Database : public AcDbDatabase {
   Record* addLayer(std::string_view name, int colorIndex, bool off, bool frozen);
   Record* addBlock(std::string_view name, const double base[3]);
   Record* addBlockEntity(std::string_view blockName, std::string_view type, std::vector<Tag> tags);
+  // For repairs after loading, before `marker` in file order and not indexed:
+  // a record of `type` with a new handle (and from R13 on `owner`) then `tags`;
+  // or one whose tags, from its group 0 on, the caller gives whole.
+  Record* addRecord(Record* marker, std::string_view type, std::vector<Tag> tags, Record* owner);
+  Record* insertRecord(Record* marker, std::vector<Tag> tags);
 
  private:
   struct HeaderTag {
@@ -127,6 +132,7 @@ class Database : public AcDbDatabase {
   Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
   bool usesHandles() const;
   uint64_t newHandle();
+  void writeHandseed();
 
   std::unique_ptr<DrawingText> m_text;
   std::deque<Record> m_storage;       // in serial order

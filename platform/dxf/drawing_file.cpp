@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "db/database.h"
+#include "db/drawing_repair.h"
 #include "dxf/readers.h"
 #include "dxf/replace_file.h"
 #include "dxf/writers.h"
@@ -60,6 +61,11 @@ class MappedFile {
   size_t m_size = 0;
 };
 
+std::string& openNoticeText() {
+  static std::string notice;
+  return notice;
+}
+
 bool detectCrlf(std::string_view data) {
   size_t newline = data.find('\n');
   return newline != std::string_view::npos && newline > 0 && data[newline - 1] == '\r';
@@ -87,6 +93,8 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<a
   }
   if (!ok) return false;
   database->setPath(path);
+  std::string repaired = acdb_detail::repairDrawing(*database).summary();
+  openNoticeText() = repaired.empty() ? repaired : path + ": " + repaired;
   acdb_detail::setCurrentDatabase(std::move(database));
   return true;
 }
@@ -123,6 +131,8 @@ bool save(const std::string& path, std::string& error) {
   if (ok) database->setPath(path);
   return ok;
 }
+
+const std::string& openNotice() { return openNoticeText(); }
 
 const std::string& currentPath() {
   static const std::string none;

@@ -14,6 +14,11 @@ bool open(const std::string& path, std::string& error);
 // becomes its path. The drawing keeps no reference to `bytes`.
 bool openFromMemory(const std::string& path, std::string_view bytes, std::string& error);
 
+// One line naming the file and what opening it repaired (table entries for
+// names in use, missing owners, objects that dictionary entries name), for
+// the user; "" when the drawing needed no repair. The next open replaces it.
+const std::string& openNotice();
+
 // Writes the current drawing to `path` in the format it was read in (binary
 // stays binary), every tag as read except the extended data and the APPID
 // entries that changed. The file is written beside `path` under another name

@@ -52,6 +52,13 @@ TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
   const std::string saved = scratch.file("saved.dxf");
   ASSERT_TRUE(drawing_file::save(saved, error)) << error;
   EXPECT_EQ(drawing_file::currentPath(), saved);
+  if (!drawing_file::openNotice().empty()) {
+    // A drawing repaired on opening gains what the repair adds (the reliability
+    // round trip compares those tags); saved, it needs no repair again.
+    ASSERT_TRUE(drawing_file::open(saved, error)) << error;
+    EXPECT_EQ(drawing_file::openNotice(), "");
+    return;
+  }
 
   std::string before = dxf_test::readFile(original), after = dxf_test::readFile(saved);
   if (before.rfind("AutoCAD Binary DXF", 0) == 0) {
