@@ -99,9 +99,11 @@ void Database::append(Record record, std::span<const TagView> tags) {
   Record* stored = store(std::move(record));
   m_records.push_back(stored);
   index(*stored, tags);
+  if (m_watcher) m_watcher->take(*stored, tags);
 }
 
 void Database::finishLoading() {
+  m_watcher = nullptr;
   m_section.clear();
   m_table.clear();
   m_block = nullptr;

@@ -40,6 +40,17 @@ enum class FileFormat {
   BinaryWordCodes,  // binary, group codes in two bytes
 };
 
+// Sees every record of a drawing as it is loaded, with the tags the reader
+// hands over: all of them for records kept in memory; for records left in the
+// file's text, those the database indexes and those asked for here.
+class LoadWatcher {
+ public:
+  virtual ~LoadWatcher() = default;
+  virtual bool wantsAllTags(std::string_view section) const = 0;
+  virtual bool wantsCode(int code) const = 0;
+  virtual void take(Record& record, std::span<const TagView> tags) = 0;
+};
+
 class Database : public AcDbDatabase {
  public:
   Database();
@@ -53,6 +64,12 @@ class Database : public AcDbDatabase {
   // The only codes append() looks at in a record's tags.
   static bool indexedCode(int code) { return code == 0 || code == 2 || code == 5 || code == 66 || code == 105; }
   void finishLoading();
+  // Shows the records to `watcher` while loading (until finishLoading()).
+  void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }
+  // What append() takes of a record left in the file's text in `section`:
+  // every tag, or the tags of the codes wantsCode() accepts.
+  bool wantsAllTags(std::string_view section) const { return m_watcher && m_watcher->wantsAllTags(section); }
+  bool wantsCode(int code) const { return indexedCode(code) || (m_watcher && m_watcher->wantsCode(code)); }
 
   // The drawing file that records read from text keep their tags in.
   void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }
@@ -169,6 +186,7 @@ class Database : public AcDbDatabase {
   std::string m_table;
   Block* m_block = nullptr;
   Record* m_complex = nullptr;
+  LoadWatcher* m_watcher = nullptr;
 };
 
 // Names are compared without regard to case, as the drawing editor does.

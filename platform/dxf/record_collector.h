@@ -1,6 +1,7 @@
 // Groups the tags a reader finds into records, one per group 0, checks the
 // section structure around them and hands each record to the database.
 #pragma once
+#include <bitset>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,7 +16,8 @@ class RecordCollector {
   // `path` and `unit` ("line" or "byte") go into error messages. With a
   // `textBase` (the first byte of a text file), the values given to add()
   // must stay in that text, and the records of the ENTITIES, BLOCKS and
-  // OBJECTS sections keep their tags there instead of in memory.
+  // OBJECTS sections keep their tags there instead of in memory. Set up the
+  // database's load watcher first.
   RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
                   const char* textBase = nullptr);
 
@@ -43,7 +45,9 @@ class RecordCollector {
   std::vector<acdb_detail::TagView> m_views;  // the open record's tags, in the text
   std::vector<acdb_detail::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
-  bool m_keepText = false;  // the open record stays in the text: only its indexed tags are taken
+  bool m_keepText = false;  // the open record stays in the text: only the tags the database wants are taken
+  bool m_keepAllTags = false;  // ... all of them
+  std::bitset<1072> m_wantedCodes;  // asked once: add() runs for every tag
   size_t m_recordWhere = 0;
   std::string m_section;
   bool m_inSection = false;
