@@ -33,14 +33,20 @@ Result readAndRoundTrip(std::string_view bytes) {
   return {};
 }
 
+Result roundTripAndRelease(std::string_view bytes) {
+  Result result = readAndRoundTrip(bytes);
+  releaseDrawing();
+  return result;
+}
+
 }  // namespace
 
-Result dxfText(std::string_view bytes) { return readAndRoundTrip(bytes); }
+Result dxfText(std::string_view bytes) { return roundTripAndRelease(bytes); }
 
 Result dxfBinary(std::string_view bytes) {
   std::string file(kBinarySentinel);
   file.append(bytes);
-  return readAndRoundTrip(file);
+  return roundTripAndRelease(file);
 }
 
 }  // namespace fuzz_entry

@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "dbbuild.h"
+
 #include "entries/fuzz_entries.h"
 
 namespace fuzz_entry {
@@ -20,6 +22,8 @@ const std::vector<std::string_view>& targetNames() {
   static const std::vector<std::string_view> names = {"dxf_text", "dxf_binary", "lisp", "facet"};
   return names;
 }
+
+void releaseDrawing() { acdb_build::newDrawing(); }
 
 namespace {
 // Registered only once the directory was made, so only ever removes that one.

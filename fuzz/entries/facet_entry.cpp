@@ -125,6 +125,7 @@ Result facet(std::string_view bytes) {
     if (!problem.empty()) result = {Result::Broken, problem};
   }
   ads_ssfree(all);
+  releaseDrawing();
   return result;
 }
 

@@ -35,6 +35,11 @@ using Entry = Result (*)(std::string_view bytes);
 Entry entryNamed(std::string_view target);
 const std::vector<std::string_view>& targetNames();
 
+// Replaces the current drawing with an empty one, so that an input frees
+// what it allocated: libFuzzer runs an input that allocated more than it
+// freed a second time, and then looks for leaks.
+void releaseDrawing();
+
 // A private directory for the files the targets write (the saved drawing,
 // the facetter's face files), removed at exit.
 const std::string& scratchDirectory();

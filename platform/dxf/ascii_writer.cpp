@@ -48,7 +48,9 @@ void putTag(FileOutput& out, int16_t code, std::string_view value, std::string_v
   out.put(std::string_view(digits, static_cast<size_t>(end - digits)));
   out.put(lineEnd);
   out.put(value);
-  out.put(lineEnd);
+  // The reader takes one CR before a line end as part of it: a value that
+  // ends in CR keeps it only when a whole CRLF follows.
+  out.put(value.ends_with('\r') ? "\r\n" : lineEnd);
 }
 
 }  // namespace

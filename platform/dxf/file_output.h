@@ -8,7 +8,9 @@ namespace dxf {
 
 class FileOutput {
  public:
-  explicit FileOutput(std::FILE* file) : m_file(file) { m_buffer.reserve(kChunk + 4096); }
+  // The buffer grows to a chunk only when the drawing needs it: reserving it
+  // up front cost a megabyte per save, however small the drawing.
+  explicit FileOutput(std::FILE* file) : m_file(file) {}
   void put(std::string_view bytes) {
     m_buffer.append(bytes);
     if (m_buffer.size() >= kChunk) flush();
