@@ -27,16 +27,24 @@ struct Table {
 class UsedNames {
  public:
   void note(std::string_view name) {
-    // Records in a row mostly share their names.
+    // Records in a row mostly share their names; a spelling seen before
+    // needs no upper-casing.
     if (name.empty() || name == m_last) return;
     m_last = name;
+    if (m_spellings.find(name) != m_spellings.end()) return;
+    m_spellings.emplace(name);
     if (m_seen.insert(upperName(name)).second) m_names.emplace_back(name);
   }
   const std::vector<std::string>& names() const { return m_names; }
 
  private:
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
   std::vector<std::string> m_names;
   std::unordered_set<std::string> m_seen;
+  std::unordered_set<std::string, Hash, std::equal_to<>> m_spellings;
   std::string m_last;
 };
 
