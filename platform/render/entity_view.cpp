@@ -1,5 +1,7 @@
 #include "entity_view.h"
 
+#include <algorithm>
+
 #include "db/database.h"
 #include "db/record_tags.h"
 
@@ -44,8 +46,11 @@ bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   std::string& text = view.newText();
-  return database && database->readText(record.textOffset, record.textLength, text) &&
-         parseInto(text, vertex, view);
+  if (!database || !database->readText(record.textOffset, record.textLength, text)) return false;
+  // A tag takes four bytes at the least: room made once, not by regrowing.
+  size_t wanted = view.storage.size() + text.size() / 4 + 1;
+  if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
+  return parseInto(text, vertex, view);
 }
 
 }  // namespace
@@ -68,12 +73,16 @@ std::string& EntityView::newText() {
 bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   view.clear();
   view.type = record.type;
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  if (record.type != "POLYLINE" || !database || record.followerCount == 0) {
+    if (!addOne(record, false, view)) return false;
+    view.tags = view.storage;
+    return true;
+  }
   // The record, then a POLYLINE's VERTEX records; followers in between that
   // are not vertices (SEQEND) only count for reading the text in one piece.
   std::vector<const acdb_detail::Record*> parts{&record};
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  if (record.type == "POLYLINE" && database)
-    for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
+  for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
     std::string_view text = *view.texts.front();
