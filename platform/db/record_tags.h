@@ -27,7 +27,8 @@ size_t extendedDataStart(const Tags& tags) {
 }
 
 // Splits text-file lines (group code, value) into tags, keeping those whose
-// code `keep` accepts; false when the text is not such lines.
+// code `keep` accepts; false when the text is not such lines. The values are
+// taken as they stand: the text was checked when the drawing was read.
 template <typename Keep>
 bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   const char* at = text.data();
@@ -35,7 +36,7 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
   int16_t code = 0;
   std::string_view value, line;
   while (at < end) {
-    if (readTag(at, end, code, value, line) != TagProblem::None) return false;
+    if (readTag<false>(at, end, code, value, line) != TagProblem::None) return false;
     if (keep(code)) tags.push_back({code, value});
   }
   return true;

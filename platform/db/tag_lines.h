@@ -155,7 +155,10 @@ inline bool valueFits(int code, std::string_view value) {
 enum class TagProblem { None, BadCode, NoValue, BadValue };
 
 // Reads the tag at `at` and moves `at` past it. On a problem, `line` is the
-// offending line (the code line, or the value line).
+// offending line (the code line, or the value line). Text read back from a
+// drawing was checked when the drawing was read: its values need no second
+// check (kCheckValue false), and whoever uses a value parses it anyway.
+template <bool kCheckValue = true>
 inline TagProblem readTag(const char*& at, const char* end, int16_t& code, std::string_view& value,
                           std::string_view& line) {
   const char* next = nullptr;
@@ -165,6 +168,11 @@ inline TagProblem readTag(const char*& at, const char* end, int16_t& code, std::
   }
   at = next;
   if (at >= end) return TagProblem::NoValue;
+  if constexpr (!kCheckValue) {
+    takeLine(at, end, value, next);
+    at = next;
+    return TagProblem::None;
+  }
   ValueKind kind = valueKind(code);
   bool numeric = kind != ValueKind::String && kind != ValueKind::Binary;
   if (!numeric || !plainValue(kind, at, end, value, next)) {
