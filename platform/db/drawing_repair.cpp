@@ -99,18 +99,18 @@ class Survey {
     std::span<const TagView> tags = all.first(extendedDataStart(all));
     const std::string_view type = record.type;
     if (type == "SECTION") {
-      m_section = upperName(findTag(tags, 2).value_or(""));
-      if (m_section == "HEADER") applyHeaderDimensionVariables(tags, m_headerStyle);
+      m_section = sectionNamed(upperName(findTag(tags, 2).value_or("")));
+      if (m_section == Section::Header) applyHeaderDimensionVariables(tags, m_headerStyle);
       m_firstObject = true;
     } else if (type == "ENDSEC") {
-      if (m_section == "OBJECTS") m_objectsEnd = &record;
-      if (m_section == "BLOCKS") m_blocksEnd = &record;
-      m_section.clear();
-    } else if (m_section == "TABLES" || m_section == "OBJECTS") {
+      if (m_section == Section::Objects) m_objectsEnd = &record;
+      if (m_section == Section::Blocks) m_blocksEnd = &record;
+      m_section = Section::None;
+    } else if (m_section == Section::Tables || m_section == Section::Objects) {
       noteOwned(record, tags);
-      if (m_section == "TABLES") takeTableRecord(record, tags);
+      if (m_section == Section::Tables) takeTableRecord(record, tags);
       else takeObject(record, tags);
-    } else if (m_section == "ENTITIES" || m_section == "BLOCKS") {
+    } else if (m_section == Section::Entities || m_section == Section::Blocks) {
       bool common = !isTextEntity(type) && type != "DIMENSION";
       if (common) tags = commonPart(tags);
       noteOwned(record, tags);
@@ -153,7 +153,7 @@ class Survey {
   // hard owner (360), its extension dictionary among them (an entity's
   // other hard-owner pointers are not read).
   void noteOwned(Record& record, std::span<const TagView> tags) {
-    const bool dictionary = m_section == "OBJECTS" && isDictionary(record.type);
+    const bool dictionary = m_section == Section::Objects && isDictionary(record.type);
     for (const TagView& tag : tags) {
       if (tag.code != 360 && !(dictionary && tag.code == 350)) continue;
       uint64_t owned = parseHandle(tag.value);
@@ -223,7 +223,17 @@ class Survey {
   }
 
   const Database& m_database;
-  std::string m_section;
+  // Every record asks which section it is in: named once per section.
+  enum class Section { None, Header, Tables, Blocks, Entities, Objects, Other };
+  static Section sectionNamed(std::string_view name) {
+    if (name == "HEADER") return Section::Header;
+    if (name == "TABLES") return Section::Tables;
+    if (name == "BLOCKS") return Section::Blocks;
+    if (name == "ENTITIES") return Section::Entities;
+    if (name == "OBJECTS") return Section::Objects;
+    return Section::Other;
+  }
+  Section m_section = Section::None;
   bool m_firstObject = false;
   std::unordered_map<std::string, Table> m_tables;
   Table* m_table = nullptr;

@@ -20,7 +20,7 @@ bool RecordCollector::fail(size_t where, const std::string& problem) {
   return false;
 }
 
-bool RecordCollector::add(int16_t code, std::string_view value, size_t where, const char* codeStart) {
+bool RecordCollector::take(int16_t code, std::string_view value, size_t where, const char* codeStart) {
   if (code == 0) {
     if ((!m_views.empty() || !m_owned.empty()) && !closeRecord(codeStart)) return false;
     m_recordWhere = where;
@@ -28,9 +28,6 @@ bool RecordCollector::add(int16_t code, std::string_view value, size_t where, co
     m_keepText = m_textBase && codeStart && keepsText(value);
     m_keepAllTags = m_keepText && m_database.wantsAllTags(m_section);
   }
-  if (m_keepText && !m_keepAllTags && code >= 0 && static_cast<size_t>(code) < m_wantedCodes.size() &&
-      !m_wantedCodes[static_cast<size_t>(code)])
-    return true;
   if (m_textBase) m_views.push_back({code, value});
   else m_owned.push_back({code, std::string(value)});
   // Nothing after EOF belongs to the drawing (some writers pad the file).

@@ -23,7 +23,12 @@ class RecordCollector {
 
   // Takes one tag found at `where` (its code line starts at `codeStart` in a
   // text file); false (see error()) when it breaks the file's structure.
-  bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr);
+  bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr) {
+    // Most tags of a record left in the text are not wanted: passed over
+    // here, for they are the most of a large drawing.
+    if (code != 0 && m_keepText && !m_keepAllTags && !wanted(code)) return true;
+    return take(code, value, where, codeStart);
+  }
   // True once the EOF record has been taken: the reader stops there.
   bool done() const { return m_done; }
   // The input has ended at `where`; false when the drawing is incomplete.
@@ -34,6 +39,10 @@ class RecordCollector {
   const std::string& error() const { return m_error; }
 
  private:
+  bool wanted(int16_t code) const {
+    return code < 0 || static_cast<size_t>(code) >= m_wantedCodes.size() || m_wantedCodes[static_cast<size_t>(code)];
+  }
+  bool take(int16_t code, std::string_view value, size_t where, const char* codeStart);
   bool closeRecord(const char* end);
   bool checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags);
   bool keepsText(std::string_view type) const;
