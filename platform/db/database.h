@@ -155,10 +155,11 @@ class Database : public AcDbDatabase {
   std::deque<Record> m_storage;       // in serial order
   std::vector<Record*> m_records;     // in file order
   std::deque<Record> m_detached;
-  // Handle to record, sorted on first use after additions (most files list
-  // handles in ascending order already); the first record wins a duplicate.
+  // Handle to record: the records stored in ascending order of handles, the
+  // others (few: most files list handles in ascending order) merged in on the
+  // first lookup after they came; the first record wins a duplicate.
   mutable std::vector<std::pair<uint64_t, Record*>> m_byHandle;
-  mutable bool m_handlesSorted = true;
+  mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;
