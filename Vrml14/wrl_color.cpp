@@ -12,8 +12,8 @@ constexpr int kWhite = 7;
 bool inUnitRange(double value) { return value >= 0.0 && value <= 1.0; }  // false for NaN
 
 // Indices 10..249: 24 hues of 15 degrees, five values, full or half saturation.
-WrlRgb hueShade(int index) {
-  static constexpr double kValues[] = {1.0, 0.65, 0.5, 0.3, 0.15};
+constexpr WrlRgb hueShade(int index) {
+  constexpr double kValues[] = {1.0, 0.65, 0.5, 0.3, 0.15};
   int hueStep = (index - 10) / 10;
   int shade = index % 10;
   double value = kValues[shade / 2];
@@ -36,10 +36,8 @@ WrlRgb hueShade(int index) {
   return {unscaled.red * value, unscaled.green * value, unscaled.blue * value};
 }
 
-}  // namespace
-
-WrlRgb WrlColor::aciToRgb(int index) {
-  static constexpr WrlRgb kFixed[] = {
+constexpr WrlRgb paletteEntry(int index) {
+  constexpr WrlRgb kFixed[] = {
       {1, 0, 0}, {1, 1, 0}, {0, 1, 0}, {0, 1, 1}, {0, 0, 1}, {1, 0, 1}, {1, 1, 1}, {1, 1, 1}, {1, 1, 1},
   };
   if (index < 10) return kFixed[index - 1];
@@ -48,12 +46,26 @@ WrlRgb WrlColor::aciToRgb(int index) {
   return {grey, grey, grey};
 }
 
+// The palette is searched for every colour an entity gets: computed once, at
+// compile time.
+struct Palette {
+  WrlRgb entries[kLastIndex + 1] = {};
+  constexpr Palette() {
+    for (int i = kFirstIndex; i <= kLastIndex; ++i) entries[i] = paletteEntry(i);
+  }
+};
+constexpr Palette kPalette;
+
+}  // namespace
+
+WrlRgb WrlColor::aciToRgb(int index) { return kPalette.entries[index]; }
+
 int WrlColor::nearestIndex(double red, double green, double blue) {
   int first = (red == green && green == blue) ? kFirstGrey : kFirstIndex;
   int best = first;
   double bestDistance = 1000.0;
   for (int i = first; i <= kLastIndex; ++i) {
-    WrlRgb entry = aciToRgb(i);
+    const WrlRgb& entry = kPalette.entries[i];
     double dr = entry.red - red;
     double dg = entry.green - green;
     double db = entry.blue - blue;

@@ -27,15 +27,25 @@ void addColor(wrl_xdata::Builder& list, const WrlColor& color) {
   list.addReal(wrl_xdata::kReal, color.blue());
 }
 
+WrlColor colorOf(double red, double green, double blue) {
+  WrlColor color;
+  color.setRGB(red, green, blue);
+  return color;
+}
+
 }  // namespace
 
 void WrlMaterial::reset() {
+  // Every entity starts from these: their palette search is done once.
+  static const WrlColor kAmbient = colorOf(0.0, 0.0, 0.1);
+  static const WrlColor kDiffuse = colorOf(0.3, 0.3, 0.3);
+  static const WrlColor kBlack = colorOf(0.0, 0.0, 0.0);
   m_useAcadColor = 1;
   m_valid = 0;
-  m_ambient.setRGB(0.0, 0.0, 0.1);
-  m_diffuse.setRGB(0.3, 0.3, 0.3);
-  m_specular.setRGB(0.0, 0.0, 0.0);
-  m_emissive.setRGB(0.0, 0.0, 0.0);
+  m_ambient = kAmbient;
+  m_diffuse = kDiffuse;
+  m_specular = kBlack;
+  m_emissive = kBlack;
   m_shininess = 0.2;
   m_transparency = 0.0;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "drawing_file.h"
+#include "generated_drawing.h"
 
 namespace {
 
@@ -42,6 +43,23 @@ void ReadTextDrawing(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 
+// The drawing the export goal is set on: one polyface mesh of a million
+// faces split into conforming polylines, R2000.
+void ReadPolyfaceDrawing(benchmark::State& state) {
+  GeneratedDrawing drawing(DrawingShape::Polyface, state.range(0), DxfRelease::R2000);
+  if (!drawing.ok()) {
+    state.SkipWithError("the drawing could not be generated");
+    return;
+  }
+  std::string error;
+  for (auto _ : state) {
+    if (!drawing_file::open(drawing.path(), error)) state.SkipWithError(error.c_str());
+  }
+  state.SetBytesProcessed(state.iterations() * drawing.bytes());
+  state.counters["file_MB"] = static_cast<double>(drawing.bytes()) / 1e6;
+}
+
 }  // namespace
 
 BENCHMARK(ReadTextDrawing)->Arg(200000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(ReadPolyfaceDrawing)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(5);

@@ -88,9 +88,9 @@ Record* Database::store(Record record) {
   stored.database = this;
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {
-    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle) m_handlesSorted = false;
     m_handseed = std::max(m_handseed, stored.handle + 1);
-    m_byHandle.emplace_back(stored.handle, &stored);
+    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle) m_strayHandles.emplace_back(stored.handle, &stored);
+    else m_byHandle.emplace_back(stored.handle, &stored);
   }
   return &stored;
 }
@@ -99,9 +99,11 @@ void Database::append(Record record, std::span<const TagView> tags) {
   Record* stored = store(std::move(record));
   m_records.push_back(stored);
   index(*stored, tags);
+  if (m_watcher) m_watcher->take(*stored, tags);
 }
 
 void Database::finishLoading() {
+  m_watcher = nullptr;
   m_section.clear();
   m_table.clear();
   m_block = nullptr;
@@ -162,7 +164,7 @@ void Database::index(Record& record, std::span<const TagView> tags) {
   }
   record.entity = true;
   if (m_complex && isComplexFollower(type)) {
-    m_complex->followers.push_back(&record);
+    ++m_complex->followerCount;
     if (type == "SEQEND") m_complex = nullptr;
     return;
   }
@@ -248,9 +250,18 @@ Record* Database::byHandle(uint64_t handle) const {
   auto byHandleOnly = [](const std::pair<uint64_t, Record*>& a, const std::pair<uint64_t, Record*>& b) {
     return a.first < b.first;
   };
-  if (!m_handlesSorted) {
-    std::stable_sort(m_byHandle.begin(), m_byHandle.end(), byHandleOnly);
-    m_handlesSorted = true;
+  if (!m_strayHandles.empty()) {
+    // The ascending run and the few records out of its order, merged from
+    // the back: a stray goes after an equal handle of the run, which was
+    // stored before it, so the first record of a handle stays first.
+    std::stable_sort(m_strayHandles.begin(), m_strayHandles.end(), byHandleOnly);
+    size_t run = m_byHandle.size(), strays = m_strayHandles.size(), out = run + strays;
+    m_byHandle.resize(out);
+    while (strays > 0) {
+      if (run > 0 && m_byHandle[run - 1].first > m_strayHandles[strays - 1].first) m_byHandle[--out] = m_byHandle[--run];
+      else m_byHandle[--out] = m_strayHandles[--strays];
+    }
+    m_strayHandles.clear();
   }
   auto found = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), std::pair<uint64_t, Record*>(handle, nullptr), byHandleOnly);
   return found != m_byHandle.end() && found->first == handle ? found->second : nullptr;

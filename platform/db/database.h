@@ -3,6 +3,7 @@
 #pragma once
 #include <deque>
 #include <memory>
+#include <ranges>
 #include <span>
 #include <string>
 #include <string_view>
@@ -39,6 +40,17 @@ enum class FileFormat {
   BinaryWordCodes,  // binary, group codes in two bytes
 };
 
+// Sees every record of a drawing as it is loaded, with the tags the reader
+// hands over: all of them for records kept in memory; for records left in the
+// file's text, those the database indexes and those asked for here.
+class LoadWatcher {
+ public:
+  virtual ~LoadWatcher() = default;
+  virtual bool wantsAllTags(std::string_view section) const = 0;
+  virtual bool wantsCode(int code) const = 0;
+  virtual void take(Record& record, std::span<const TagView> tags) = 0;
+};
+
 class Database : public AcDbDatabase {
  public:
   Database();
@@ -52,6 +64,12 @@ class Database : public AcDbDatabase {
   // The only codes append() looks at in a record's tags.
   static bool indexedCode(int code) { return code == 0 || code == 2 || code == 5 || code == 66 || code == 105; }
   void finishLoading();
+  // Shows the records to `watcher` while loading (until finishLoading()).
+  void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }
+  // What append() takes of a record left in the file's text in `section`:
+  // every tag, or the tags of the codes wantsCode() accepts.
+  bool wantsAllTags(std::string_view section) const { return m_watcher && m_watcher->wantsAllTags(section); }
+  bool wantsCode(int code) const { return indexedCode(code) || (m_watcher && m_watcher->wantsCode(code)); }
 
   // The drawing file that records read from text keep their tags in.
   void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }
@@ -69,6 +87,13 @@ class Database : public AcDbDatabase {
   long serial() const { return m_serial; }
   // The record numbered `serial` (Record::serial), or null.
   Record* bySerial(long serial) const;
+
+  // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
+  // of this database: the ones stored right after it.
+  auto followers(const Record& record) const {
+    auto first = m_storage.begin() + record.serial;
+    return std::ranges::subrange(first, first + record.followerCount);
+  }
 
   // The record with this handle, or null.
   Record* byHandle(uint64_t handle) const;
@@ -130,10 +155,11 @@ class Database : public AcDbDatabase {
   std::deque<Record> m_storage;       // in serial order
   std::vector<Record*> m_records;     // in file order
   std::deque<Record> m_detached;
-  // Handle to record, sorted on first use after additions (most files list
-  // handles in ascending order already); the first record wins a duplicate.
+  // Handle to record: the records stored in ascending order of handles, the
+  // others (few: most files list handles in ascending order) merged in on the
+  // first lookup after they came; the first record wins a duplicate.
   mutable std::vector<std::pair<uint64_t, Record*>> m_byHandle;
-  mutable bool m_handlesSorted = true;
+  mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;
@@ -161,6 +187,7 @@ class Database : public AcDbDatabase {
   std::string m_table;
   Block* m_block = nullptr;
   Record* m_complex = nullptr;
+  LoadWatcher* m_watcher = nullptr;
 };
 
 // Names are compared without regard to case, as the drawing editor does.

@@ -27,16 +27,24 @@ struct Table {
 class UsedNames {
  public:
   void note(std::string_view name) {
-    // Records in a row mostly share their names.
+    // Records in a row mostly share their names; a spelling seen before
+    // needs no upper-casing.
     if (name.empty() || name == m_last) return;
     m_last = name;
+    if (m_spellings.find(name) != m_spellings.end()) return;
+    m_spellings.emplace(name);
     if (m_seen.insert(upperName(name)).second) m_names.emplace_back(name);
   }
   const std::vector<std::string>& names() const { return m_names; }
 
  private:
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
   std::vector<std::string> m_names;
   std::unordered_set<std::string> m_seen;
+  std::unordered_set<std::string, Hash, std::equal_to<>> m_spellings;
   std::string m_last;
 };
 
@@ -65,59 +73,49 @@ bool isByName(std::string_view linetype) {
   return upper == "BYLAYER" || upper == "BYBLOCK";
 }
 
-// The tags of one record after another, before their extended data, in
-// buffers kept from record to record: the survey reads the whole drawing.
-class TagReader {
- public:
-  explicit TagReader(const Database& database) : m_database(database) {}
+// The common entity data: up to the first subclass marker after AcDbEntity.
+std::span<const TagView> commonPart(std::span<const TagView> tags) {
+  for (size_t i = 1; i < tags.size(); ++i)
+    if (tags[i].code == 100 && tags[i].value != "AcDbEntity") return tags.first(i);
+  return tags;
+}
 
-  // False when a record kept in its file could not be read back.
-  bool read(const Record& record) {
-    m_tags.clear();
-    if (!record.inText()) {
-      appendViews(*record.stored, m_tags);
-    } else if (!m_database.readText(record.textOffset, record.textLength, m_text) || !parseTagText(m_text, m_tags)) {
-      return false;
-    }
-    m_tags.resize(extendedDataStart(m_tags));
-    return true;
-  }
-  // The same up to the end of the common entity data (the first subclass
-  // marker after AcDbEntity), two lines at a time: most of an entity need
-  // not be read.
-  bool readCommon(const Record& record) {
-    if (!record.inText()) return read(record);
-    m_tags.clear();
-    if (!m_database.readText(record.textOffset, record.textLength, m_text)) return false;
-    const std::string_view text = m_text;
-    for (size_t at = 0; at < text.size();) {
-      size_t codeEnd = text.find('\n', at);
-      size_t valueEnd = codeEnd == std::string_view::npos ? codeEnd : text.find('\n', codeEnd + 1);
-      size_t next = valueEnd == std::string_view::npos ? text.size() : valueEnd + 1;
-      if (!parseTagText(text.substr(at, next - at), m_tags)) return false;
-      if (m_tags.back().code == 100 && m_tags.back().value != "AcDbEntity") {
-        m_tags.pop_back();
-        break;
-      }
-      at = next;
-    }
-    m_tags.resize(extendedDataStart(m_tags));
-    return true;
-  }
-  std::span<const TagView> tags() const { return m_tags; }
-  std::optional<std::string_view> find(int code) const { return findTag(m_tags, code); }
+}  // namespace
 
- private:
-  const Database& m_database;
-  std::string m_text;
-  std::vector<TagView> m_tags;
-};
-
-// What the drawing has and what it refers to, read once in file order.
+// What the drawing has and what it refers to, seen once in file order.
 class Survey {
  public:
-  explicit Survey(const Database& database) : m_database(database), m_reader(database) {
-    for (Record* record : database.records()) take(*record);
+  explicit Survey(const Database& database) : m_database(database) {}
+
+  // Beyond its common data, an entity other than a text holds nothing the
+  // repairs look for but (rarely) hard-owner pointers; of an entity the
+  // survey needs no other tags.
+  static bool wantsAllTags(std::string_view section) { return section == "OBJECTS"; }
+  static bool wantsCode(int code) {
+    return code == 6 || code == 7 || code == 8 || code == 100 || code == 330 || code == 360;
+  }
+
+  void take(Record& record, std::span<const TagView> all) {
+    std::span<const TagView> tags = all.first(extendedDataStart(all));
+    const std::string_view type = record.type;
+    if (type == "SECTION") {
+      m_section = sectionNamed(upperName(findTag(tags, 2).value_or("")));
+      if (m_section == Section::Header) applyHeaderDimensionVariables(tags, m_headerStyle);
+      m_firstObject = true;
+    } else if (type == "ENDSEC") {
+      if (m_section == Section::Objects) m_objectsEnd = &record;
+      if (m_section == Section::Blocks) m_blocksEnd = &record;
+      m_section = Section::None;
+    } else if (m_section == Section::Tables || m_section == Section::Objects) {
+      noteOwned(record, tags);
+      if (m_section == Section::Tables) takeTableRecord(record, tags);
+      else takeObject(record, tags);
+    } else if (m_section == Section::Entities || m_section == Section::Blocks) {
+      bool common = !isTextEntity(type) && type != "DIMENSION";
+      if (common) tags = commonPart(tags);
+      noteOwned(record, tags);
+      noteUses(record, tags);
+    }
   }
 
   Table* table(const std::string& name) {
@@ -132,7 +130,12 @@ class Survey {
   Record* objectsEnd() const { return m_objectsEnd; }
   Record* blocksEnd() const { return m_blocksEnd; }
   // DIMENSIONs that name no block or one the drawing lacks.
-  const std::vector<Record*>& blocklessDimensions() const { return m_blocklessDimensions; }
+  std::vector<Record*> blocklessDimensions() const {
+    std::vector<Record*> blockless;
+    for (const auto& [dimension, block] : m_dimensions)
+      if (block.empty() || !m_database.block(block)) blockless.push_back(dimension);
+    return blockless;
+  }
   // The dimension style of that name (upper case), or the header's variables.
   const DimensionStyle& dimensionStyle(const std::string& name) const {
     auto found = m_dimensionStyles.find(name);
@@ -146,34 +149,11 @@ class Survey {
   }
 
  private:
-  void take(Record& record) {
-    const std::string_view type = record.type;
-    if (type == "SECTION") {
-      m_section = m_reader.read(record) ? upperName(m_reader.find(2).value_or("")) : std::string();
-      if (m_section == "HEADER") applyHeaderDimensionVariables(m_reader.tags(), m_headerStyle);
-      m_firstObject = true;
-    } else if (type == "ENDSEC") {
-      if (m_section == "OBJECTS") m_objectsEnd = &record;
-      if (m_section == "BLOCKS") m_blocksEnd = &record;
-      m_section.clear();
-    } else if (m_section == "TABLES" || m_section == "ENTITIES" || m_section == "BLOCKS" ||
-               m_section == "OBJECTS") {
-      // Beyond its common data, an entity other than a text holds nothing
-      // the repairs look for but (rarely) hard-owner pointers.
-      bool common = (m_section == "ENTITIES" || m_section == "BLOCKS") && !isTextEntity(type) && type != "DIMENSION";
-      if (!(common ? m_reader.readCommon(record) : m_reader.read(record))) return;
-      noteOwned(record, m_reader.tags());
-      if (m_section == "TABLES") takeTableRecord(record);
-      else if (m_section != "OBJECTS") noteUses(record, m_reader.tags());
-      else takeObject(record, m_reader.tags());
-    }
-  }
-
   // A dictionary owns its entries; any record owns what it points to as
   // hard owner (360), its extension dictionary among them (an entity's
   // other hard-owner pointers are not read).
   void noteOwned(Record& record, std::span<const TagView> tags) {
-    const bool dictionary = m_section == "OBJECTS" && isDictionary(record.type);
+    const bool dictionary = m_section == Section::Objects && isDictionary(record.type);
     for (const TagView& tag : tags) {
       if (tag.code != 360 && !(dictionary && tag.code == 350)) continue;
       uint64_t owned = parseHandle(tag.value);
@@ -183,20 +163,20 @@ class Survey {
     }
   }
 
-  void takeTableRecord(Record& record) {
+  void takeTableRecord(Record& record, std::span<const TagView> tags) {
     if (record.type == "TABLE") {
-      m_table = &m_tables[upperName(m_reader.find(2).value_or(""))];
+      m_table = &m_tables[upperName(findTag(tags, 2).value_or(""))];
       m_table->head = &record;
     } else if (record.type == "ENDTAB") {
       if (m_table) m_table->end = &record;
       m_table = nullptr;
     } else if (m_table) {
       ++m_table->entries;
-      auto name = m_reader.find(2);
+      auto name = findTag(tags, 2);
       if (name) m_table->names.insert(upperName(*name));
       if (name && record.type == "DIMSTYLE") {
         DimensionStyle& style = m_dimensionStyles.emplace(upperName(*name), m_headerStyle).first->second;
-        applyDimensionStyle(m_reader.tags(), style);
+        applyDimensionStyle(tags, style);
       }
     }
   }
@@ -205,10 +185,8 @@ class Survey {
   // subclass after AcDbEntity) and the style of a text.
   void noteUses(Record& record, std::span<const TagView> tags) {
     const std::string_view type = record.type;
-    if (type == "DIMENSION") {
-      std::optional<std::string_view> block = findTag(tags, 2);
-      if (!block || block->empty() || !m_database.block(*block)) m_blocklessDimensions.push_back(&record);
-    }
+    // Its block may come later in the drawing: looked up once all is read.
+    if (type == "DIMENSION") m_dimensions.emplace_back(&record, std::string(findTag(tags, 2).value_or("")));
     bool common = true, layer = false, linetype = false, style = false;
     for (size_t i = 1; i < tags.size(); ++i) {
       const TagView& tag = tags[i];
@@ -245,8 +223,17 @@ class Survey {
   }
 
   const Database& m_database;
-  TagReader m_reader;
-  std::string m_section;
+  // Every record asks which section it is in: named once per section.
+  enum class Section { None, Header, Tables, Blocks, Entities, Objects, Other };
+  static Section sectionNamed(std::string_view name) {
+    if (name == "HEADER") return Section::Header;
+    if (name == "TABLES") return Section::Tables;
+    if (name == "BLOCKS") return Section::Blocks;
+    if (name == "ENTITIES") return Section::Entities;
+    if (name == "OBJECTS") return Section::Objects;
+    return Section::Other;
+  }
+  Section m_section = Section::None;
   bool m_firstObject = false;
   std::unordered_map<std::string, Table> m_tables;
   Table* m_table = nullptr;
@@ -256,14 +243,16 @@ class Survey {
   std::unordered_map<uint64_t, uint64_t> m_ownedBy;
   Record* m_objectsEnd = nullptr;
   Record* m_blocksEnd = nullptr;
-  std::vector<Record*> m_blocklessDimensions;
+  std::vector<std::pair<Record*, std::string>> m_dimensions;  // with the block each names
   DimensionStyle m_headerStyle;
   std::unordered_map<std::string, DimensionStyle> m_dimensionStyles;
 };
 
+namespace {
+
 class Repairer {
  public:
-  explicit Repairer(Database& database) : m_database(database), m_survey(database) {}
+  Repairer(Database& database, Survey& survey) : m_database(database), m_survey(survey) {}
 
   DrawingRepairs run() {
     addLayers();
@@ -446,7 +435,7 @@ class Repairer {
   }
 
   Database& m_database;
-  Survey m_survey;
+  Survey& m_survey;
   DrawingRepairs m_repairs;
   std::unordered_set<const Record*> m_counted;
   std::unordered_set<std::string> m_blockNames;  // added here, upper case
@@ -473,6 +462,15 @@ std::string DrawingRepairs::summary() const {
   return line.empty() ? line : line + ".";
 }
 
-DrawingRepairs repairDrawing(Database& database) { return Repairer(database).run(); }
+DrawingRepair::DrawingRepair(Database& database)
+    : m_database(database), m_survey(std::make_unique<Survey>(database)) {}
+
+DrawingRepair::~DrawingRepair() = default;
+
+bool DrawingRepair::wantsAllTags(std::string_view section) const { return Survey::wantsAllTags(section); }
+bool DrawingRepair::wantsCode(int code) const { return Survey::wantsCode(code); }
+void DrawingRepair::take(Record& record, std::span<const TagView> tags) { m_survey->take(record, tags); }
+
+DrawingRepairs DrawingRepair::run() { return Repairer(m_database, *m_survey).run(); }
 
 }  // namespace acdb_detail

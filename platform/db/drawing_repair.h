@@ -5,13 +5,16 @@
 // name, dimensions get the block with their picture. Nothing is taken away.
 // A drawing saved after the repair loads with nothing left to repair.
 #pragma once
+#include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "db/database.h"
 
 namespace acdb_detail {
 
-// How many of each repair repairDrawing() made.
+// How many of each repair DrawingRepair::run() made.
 struct DrawingRepairs {
   int layers = 0;        // LAYER entries for layers that entities are on
   int linetypes = 0;     // LTYPE entries for linetypes in use
@@ -25,8 +28,25 @@ struct DrawingRepairs {
   std::string summary() const;
 };
 
-// Repairs a drawing that has just been read. Tables, sections and records
-// the drawing lacks altogether are not made up: a repair needs a place to go.
-DrawingRepairs repairDrawing(Database& database);
+class Survey;
+
+// Watches a drawing load (Database::watchLoading) and notes what it lacks;
+// run() then repairs it. Tables, sections and records the drawing lacks
+// altogether are not made up: a repair needs a place to go.
+class DrawingRepair : public LoadWatcher {
+ public:
+  explicit DrawingRepair(Database& database);
+  ~DrawingRepair() override;
+
+  bool wantsAllTags(std::string_view section) const override;
+  bool wantsCode(int code) const override;
+  void take(Record& record, std::span<const TagView> tags) override;
+
+  DrawingRepairs run();
+
+ private:
+  Database& m_database;
+  std::unique_ptr<Survey> m_survey;
+};
 
 }  // namespace acdb_detail

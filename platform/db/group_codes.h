@@ -5,7 +5,7 @@ namespace acdb_detail {
 
 enum class ValueKind { String, Double, Int16, Int32, Int64, Bool, Binary };
 
-constexpr ValueKind valueKind(int code) {
+constexpr ValueKind computeValueKind(int code) {
   if ((code >= 10 && code <= 59) || (code >= 110 && code <= 149) || (code >= 210 && code <= 239) ||
       (code >= 460 && code <= 469) || (code >= 1010 && code <= 1059))
     return ValueKind::Double;
@@ -23,5 +23,18 @@ constexpr ValueKind valueKind(int code) {
 
 // Codes a drawing file may carry at all.
 constexpr bool validGroupCode(int code) { return code >= 0 && code <= 1071; }
+
+// Looked up for every tag read: a table rather than the range tests.
+struct ValueKindTable {
+  ValueKind kinds[1072];
+  constexpr ValueKindTable() : kinds() {
+    for (int code = 0; code < 1072; ++code) kinds[code] = computeValueKind(code);
+  }
+};
+inline constexpr ValueKindTable kValueKinds;
+
+constexpr ValueKind valueKind(int code) {
+  return validGroupCode(code) ? kValueKinds.kinds[code] : computeValueKind(code);
+}
 
 }  // namespace acdb_detail

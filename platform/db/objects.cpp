@@ -25,6 +25,13 @@ AcDbObject::~AcDbObject() {
   if (m_open) endOpen();
 }
 
+const acdb_detail::RecordTags& AcDbObject::tags() const {
+  // Only readers exclude writers: any other opening may see the record change
+  // between two looks.
+  if (!m_tags || m_mode != AcDb::kForRead) m_tags = std::make_unique<acdb_detail::RecordTags>(*m_record);
+  return *m_tags;
+}
+
 void AcDbObject::endOpen() {
   acdb_detail::endOpen(*m_record, m_mode);
   m_open = false;
@@ -50,9 +57,8 @@ Acad::ErrorStatus AcDbObject::close() {
 
 namespace {
 
-int64_t integerTag(const Record& record, int code, int64_t absent) {
-  acdb_detail::RecordTags tags(record);
-  auto text = tags.find(code);
+int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
+  auto text = object.tags().find(code);
   int64_t value = absent;
   if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
   return value;
@@ -78,7 +84,7 @@ Acad::ErrorStatus setTag(Record& record, int code, std::string value, int after)
 }  // namespace
 
 Adesk::UInt16 AcDbEntity::colorIndex() const {
-  int64_t index = integerTag(*record(), 62, 256);
+  int64_t index = integerTag(*this, 62, 256);
   return static_cast<Adesk::UInt16>(index < 0 ? -index : index);
 }
 
@@ -89,7 +95,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
 }
 
 char* AcDbEntity::layer() const {
-  std::string name(acdb_detail::RecordTags(*record()).find(8).value_or("0"));
+  std::string name(tags().find(8).value_or("0"));
   return acad__strdup(name.c_str());
 }
 
@@ -102,12 +108,12 @@ Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
 }
 
 AcCmColor AcDbLayerTableRecord::color() const {
-  int64_t index = integerTag(*record(), 62, 7);
+  int64_t index = integerTag(*this, 62, 7);
   return AcCmColor(static_cast<Adesk::UInt16>(index < 0 ? -index : index));
 }
 
-bool AcDbLayerTableRecord::isOff() const { return integerTag(*record(), 62, 7) < 0; }
-bool AcDbLayerTableRecord::isFrozen() const { return (integerTag(*record(), 70, 0) & 1) != 0; }
+bool AcDbLayerTableRecord::isOff() const { return integerTag(*this, 62, 7) < 0; }
+bool AcDbLayerTableRecord::isFrozen() const { return (integerTag(*this, 70, 0) & 1) != 0; }
 
 Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*& result, AcDb::OpenMode mode,
                                         bool openErased) const {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "db/record_type.h"
+
 class AcDbDatabase;
 
 namespace acdb_detail {
@@ -36,22 +38,23 @@ struct StoredTags {
   std::vector<XDataBlock> xdata;
 };
 
+// Kept small: a large drawing holds millions of them.
 struct Record {
-  std::string type;             // "3DFACE", "INSERT", "LAYER", ...
   uint64_t handle = 0;          // group code 5 (105 for DIMSTYLE), 0 when none
   // A record read from a text drawing file leaves its tags in that file and
   // reads them back when asked (RecordTags): a large drawing then costs little
   // more memory than its index. Editing it moves the tags into `stored`.
   uint64_t textOffset = 0;
+  std::unique_ptr<StoredTags> stored;  // null while the tags are in the file
+  AcDbDatabase* database = nullptr;
   uint32_t textLength = 0;
   // Set when the database indexes the record: 1-based number within its
   // database, names it in an ads_name.
   uint32_t serial = 0;
-  std::unique_ptr<StoredTags> stored;  // null while the tags are in the file
-  AcDbDatabase* database = nullptr;
+  RecordType type;              // "3DFACE", "INSERT", "LAYER", ...
   // VERTEX/ATTRIB records and the closing SEQEND that belong to a POLYLINE or
-  // INSERT, in file order; they are not entities of their own.
-  std::vector<Record*> followers;
+  // INSERT: the records stored right after it (Database::followers).
+  uint32_t followerCount = 0;
 
   // Open state.
   int readers = 0;

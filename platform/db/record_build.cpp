@@ -8,6 +8,9 @@ namespace acdb_detail {
 
 void setIdentity(Record& record, std::span<const TagView> tags) {
   if (!tags.empty() && tags[0].code == 0) record.type = tags[0].value;
+  // The header section holds $HANDSEED as a code 5: the next handle to
+  // give, not one of its own.
+  if (record.type == "SECTION") return;
   int handleCode = record.type == "DIMSTYLE" ? 105 : 5;
   for (const TagView& tag : tags.first(extendedDataStart(tags)))
     if (tag.code == handleCode) {

@@ -1,35 +1,8 @@
 #include "db/record_tags.h"
 
-#include <cstring>
-
 #include "db/database.h"
 
 namespace acdb_detail {
-
-bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
-  size_t pos = 0;
-  auto nextLine = [&](std::string_view& line) {
-    if (pos >= text.size()) return false;
-    const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
-    size_t end = found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) : text.size();
-    line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    pos = end + 1;
-    return true;
-  };
-  std::string_view codeLine, value;
-  while (nextLine(codeLine)) {
-    size_t i = 0;
-    while (i < codeLine.size() && codeLine[i] == ' ') ++i;
-    int code = 0;
-    size_t digits = 0;
-    for (; i < codeLine.size() && codeLine[i] >= '0' && codeLine[i] <= '9' && digits < 5; ++i, ++digits)
-      code = code * 10 + (codeLine[i] - '0');
-    if (digits == 0 || !nextLine(value)) return false;
-    tags.push_back({static_cast<int16_t>(code), value});
-  }
-  return true;
-}
 
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code) {
   for (const TagView& tag : tags)
@@ -53,8 +26,10 @@ RecordTags::RecordTags(const Record& record) {
     return;
   }
   const Database* database = databaseOf(record);
-  m_ok = database && database->readText(record.textOffset, record.textLength, m_text) &&
-         parseTagText(m_text, m_tags);
+  m_ok = database && database->readText(record.textOffset, record.textLength, m_text);
+  // A tag takes four bytes at the least: the views are never regrown.
+  m_tags.reserve(m_text.size() / 4 + 1);
+  m_ok = m_ok && parseTagText(m_text, m_tags);
   if (!m_ok) m_tags.clear();
   m_ordinary = extendedDataStart(m_tags);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/record.h"
+#include "db/tag_lines.h"
 
 namespace acdb_detail {
 
@@ -25,9 +26,25 @@ size_t extendedDataStart(const Tags& tags) {
   return start;
 }
 
-// Splits text-file lines (group code, value) into tags; false when the text
-// is not such lines.
-bool parseTagText(std::string_view text, std::vector<TagView>& tags);
+// Splits text-file lines (group code, value) into tags, keeping those whose
+// code `keep` accepts; false when the text is not such lines. The values are
+// taken as they stand: the text was checked when the drawing was read.
+template <typename Keep>
+bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
+  const char* at = text.data();
+  const char* end = at + text.size();
+  int16_t code = 0;
+  std::string_view value, line;
+  while (at < end) {
+    if (readTag<false>(at, end, code, value, line) != TagProblem::None) return false;
+    if (keep(code)) tags.push_back({code, value});
+  }
+  return true;
+}
+
+inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
+  return parseTagText(text, tags, [](int16_t) { return true; });
+}
 
 // The first value of `code`, or nothing.
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code);

@@ -149,8 +149,7 @@ resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) con
   resbuf* head = nullptr;
   resbuf** tail = &head;
   std::string wanted = regappName ? acdb_detail::upperName(regappName) : std::string();
-  acdb_detail::RecordTags stored(*m_record);
-  std::span<const TagView> data = stored.extendedData();
+  std::span<const TagView> data = tags().extendedData();
   for (size_t start = 0; start < data.size();) {
     size_t end = start + 1;
     while (end < data.size() && data[end].code != 1001) ++end;

@@ -85,7 +85,7 @@ bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutp
       first = false;
       if (!putValue(out, tag.code, tag.value)) {
         problem = "value \"" + std::string(tag.value) + "\" of group code " + std::to_string(tag.code) + " in " +
-                  record->type + " has no binary form";
+                  record->type.str() + " has no binary form";
         return false;
       }
     }

@@ -76,6 +76,9 @@ bool detectCrlf(std::string_view data) {
 bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<acdb_detail::DrawingText> text,
                const dxf::ReadProgress& release, std::string& error) {
   auto database = std::make_unique<acdb_detail::Database>();
+  // What the drawing lacks is noted while it is read, not in a second pass.
+  acdb_detail::DrawingRepair repair(*database);
+  database->watchLoading(&repair);
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {
     dxf::RecordCollector collector(*database, path, "byte");
@@ -93,7 +96,7 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<a
   }
   if (!ok) return false;
   database->setPath(path);
-  std::string repaired = acdb_detail::repairDrawing(*database).summary();
+  std::string repaired = repair.run().summary();
   openNoticeText() = repaired.empty() ? repaired : path + ": " + repaired;
   acdb_detail::setCurrentDatabase(std::move(database));
   return true;

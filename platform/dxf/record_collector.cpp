@@ -10,21 +10,24 @@ namespace dxf {
 
 RecordCollector::RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
                                  const char* textBase)
-    : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {}
+    : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {
+  for (size_t code = 0; code < m_wantedCodes.size(); ++code)
+    m_wantedCodes[code] = m_database.wantsCode(static_cast<int>(code));
+}
 
 bool RecordCollector::fail(size_t where, const std::string& problem) {
   m_error = m_path + ": " + m_unit + " " + std::to_string(where) + ": " + problem;
   return false;
 }
 
-bool RecordCollector::add(int16_t code, std::string_view value, size_t where, const char* codeStart) {
+bool RecordCollector::take(int16_t code, std::string_view value, size_t where, const char* codeStart) {
   if (code == 0) {
     if ((!m_views.empty() || !m_owned.empty()) && !closeRecord(codeStart)) return false;
     m_recordWhere = where;
     m_recordStart = codeStart;
     m_keepText = m_textBase && codeStart && keepsText(value);
+    m_keepAllTags = m_keepText && m_database.wantsAllTags(m_section);
   }
-  if (m_keepText && !acdb_detail::Database::indexedCode(code)) return true;
   if (m_textBase) m_views.push_back({code, value});
   else m_owned.push_back({code, std::string(value)});
   // Nothing after EOF belongs to the drawing (some writers pad the file).

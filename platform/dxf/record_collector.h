@@ -1,6 +1,7 @@
 // Groups the tags a reader finds into records, one per group 0, checks the
 // section structure around them and hands each record to the database.
 #pragma once
+#include <bitset>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,13 +16,19 @@ class RecordCollector {
   // `path` and `unit` ("line" or "byte") go into error messages. With a
   // `textBase` (the first byte of a text file), the values given to add()
   // must stay in that text, and the records of the ENTITIES, BLOCKS and
-  // OBJECTS sections keep their tags there instead of in memory.
+  // OBJECTS sections keep their tags there instead of in memory. Set up the
+  // database's load watcher first.
   RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
                   const char* textBase = nullptr);
 
   // Takes one tag found at `where` (its code line starts at `codeStart` in a
   // text file); false (see error()) when it breaks the file's structure.
-  bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr);
+  bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr) {
+    // Most tags of a record left in the text are not wanted: passed over
+    // here, for they are the most of a large drawing.
+    if (code != 0 && m_keepText && !m_keepAllTags && !wanted(code)) return true;
+    return take(code, value, where, codeStart);
+  }
   // True once the EOF record has been taken: the reader stops there.
   bool done() const { return m_done; }
   // The input has ended at `where`; false when the drawing is incomplete.
@@ -32,6 +39,10 @@ class RecordCollector {
   const std::string& error() const { return m_error; }
 
  private:
+  bool wanted(int16_t code) const {
+    return code < 0 || static_cast<size_t>(code) >= m_wantedCodes.size() || m_wantedCodes[static_cast<size_t>(code)];
+  }
+  bool take(int16_t code, std::string_view value, size_t where, const char* codeStart);
   bool closeRecord(const char* end);
   bool checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags);
   bool keepsText(std::string_view type) const;
@@ -43,7 +54,9 @@ class RecordCollector {
   std::vector<acdb_detail::TagView> m_views;  // the open record's tags, in the text
   std::vector<acdb_detail::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
-  bool m_keepText = false;  // the open record stays in the text: only its indexed tags are taken
+  bool m_keepText = false;  // the open record stays in the text: only the tags the database wants are taken
+  bool m_keepAllTags = false;  // ... all of them
+  std::bitset<1072> m_wantedCodes;  // asked once: add() runs for every tag
   size_t m_recordWhere = 0;
   std::string m_section;
   bool m_inSection = false;

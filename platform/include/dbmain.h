@@ -1,6 +1,7 @@
 // The drawing database: objects, entities, layers and extended data.
 #pragma once
 #include <cstdint>
+#include <memory>
 
 #include "acadstrc.h"
 #include "adesk.h"
@@ -15,6 +16,7 @@ class AcDbDatabase;
 class AcDbObject;
 namespace acdb_detail {
 struct Record;  // the stored object, private to the database
+class RecordTags;
 }
 
 // Names one object of one database. Stays valid while the database lives.
@@ -81,12 +83,16 @@ class AcDbObject : public AcRxObject {
   Acad::ErrorStatus setXData(const resbuf* xdata);
 
   acdb_detail::Record* record() const { return m_record; }
+  // The record's tags. An object open for read reads them once, however
+  // many of its properties are asked for.
+  const acdb_detail::RecordTags& tags() const;
 
  private:
   void endOpen();
   acdb_detail::Record* m_record;
   AcDb::OpenMode m_mode;
   bool m_open = true;
+  mutable std::unique_ptr<acdb_detail::RecordTags> m_tags;
 };
 
 class AcDbEntity : public AcDbObject {

@@ -1,12 +1,16 @@
 #include "batch_emitter.h"
 
+#include <algorithm>
+
 namespace acre_detail {
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygons.size() + polygons.size() > kMaxEntityPolygons)
     return Acad::eInvalidExtents;
-  std::vector<Vec3> world;
+  // Scratch kept from mesh to mesh of the entity.
+  std::vector<Vec3>& world = m_world;
+  world.clear();
   world.reserve(mesh.vertices().size());
   for (const Vec3& p : mesh.vertices()) {
     Vec3 w = toWorld.apply(p);
@@ -14,8 +18,19 @@ Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
     world.push_back(w);
   }
   // Where each mesh vertex sits in the current batch, -1 when not yet there.
-  std::vector<int32_t> slot(world.size(), -1);
-  std::vector<int32_t> placed;
+  std::vector<int32_t>& slot = m_slot;
+  slot.assign(world.size(), -1);
+  std::vector<int32_t>& placed = m_placed;
+  placed.clear();
+  // The open batch grows by this mesh, up to its bounds.
+  auto room = [](auto& batch, size_t more, size_t bound) {
+    size_t wanted = std::min(batch.size() + more, bound);
+    if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
+  };
+  room(m_vertices, world.size(), kMaxBatchVertices);
+  room(m_polygons, polygons.size(), kMaxBatchPolygons);
+  room(m_corners, 4 * polygons.size(), 4 * size_t(kMaxBatchPolygons));
+  room(placed, world.size(), kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t fresh = 0;
     for (int32_t j = 0; j < polygon.count; ++j) fresh += slot[polygon.corner[j]] < 0 ? 1 : 0;
@@ -53,7 +68,8 @@ void BatchEmitter::flush() {
   header.polygonCount = static_cast<int32_t>(m_polygons.size());
   header.vertexCount = static_cast<int32_t>(m_vertices.size());
   if (m_callout) {
-    std::vector<const int32_t*> corners(m_polygons.size());
+    std::vector<const int32_t*>& corners = m_cornerStarts;
+    corners.resize(m_polygons.size());
     for (size_t k = 0; k < corners.size(); ++k) corners[k] = &m_corners[4 * k];
     m_callout->onHeader(&header);
     m_callout->onVertices(m_vertices.data());

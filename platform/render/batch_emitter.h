@@ -51,6 +51,12 @@ class BatchEmitter {
   std::vector<AcreVertex> m_vertices;
   std::vector<AcrePolygon> m_polygons;
   std::vector<int32_t> m_corners;  // four per polygon
+  // emit()'s scratch: the mesh in world coordinates, and where its vertices
+  // sit in the open batch.
+  std::vector<Vec3> m_world;
+  std::vector<int32_t> m_slot;
+  std::vector<int32_t> m_placed;
+  std::vector<const int32_t*> m_cornerStarts;  // flush()'s: each polygon's corners
 };
 
 }  // namespace acre_detail

@@ -1,15 +1,31 @@
 #include "entity_view.h"
 
+#include <algorithm>
+
 #include "db/database.h"
 #include "db/record_tags.h"
 
 namespace acre_detail {
 namespace {
 
+// Room for the tags of this much text, made once rather than by regrowing.
+// A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n", " 10\n1.5\n");
+// a bound for the shortest tags would reserve blocks too large for the heap
+// to keep between entities, each of them then faulted in anew.
+size_t expectedTags(size_t textSize) { return textSize / 12 + 16; }
+
+// What the builders read of a VERTEX record: its point, bulge, widths, flags
+// and face corners. Its handle, owner, layer and markers stay out of the view.
+constexpr bool vertexGeometry(int16_t code) {
+  return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
+}
+
 // Parses one record's text onto the view's storage, extended data left out.
-bool parseInto(std::string_view text, EntityView& view) {
+bool parseInto(std::string_view text, bool vertex, EntityView& view) {
   size_t first = view.storage.size();
-  if (!acdb_detail::parseTagText(text, view.storage)) return false;
+  bool parsed = vertex ? acdb_detail::parseTagText(text, view.storage, vertexGeometry)
+                       : acdb_detail::parseTagText(text, view.storage);
+  if (!parsed) return false;
   std::span<const acdb_detail::TagView> added(view.storage.data() + first, view.storage.size() - first);
   view.storage.resize(first + acdb_detail::extendedDataStart(added));
   return true;
@@ -24,51 +40,70 @@ bool readTogether(const std::vector<const acdb_detail::Record*>& parts, EntityVi
     end += part->textLength;
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(*parts[0]);
-  auto text = std::make_unique<std::string>();
-  if (!database || !database->readText(start, static_cast<size_t>(end - start), *text)) return false;
-  view.texts.push_back(std::move(text));
-  return true;
+  return database && database->readText(start, static_cast<size_t>(end - start), view.newText());
 }
 
 // One record's text, read on its own, or views of the tags it holds.
-bool addOne(const acdb_detail::Record& record, EntityView& view) {
+bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   if (!record.inText()) {
-    for (const acdb_detail::Tag& tag : record.stored->tags) view.storage.push_back({tag.code, tag.value});
+    for (const acdb_detail::Tag& tag : record.stored->tags)
+      if (!vertex || vertexGeometry(tag.code)) view.storage.push_back({tag.code, tag.value});
     return true;
   }
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  auto text = std::make_unique<std::string>();
-  if (!database || !database->readText(record.textOffset, record.textLength, *text) || !parseInto(*text, view))
-    return false;
-  view.texts.push_back(std::move(text));
-  return true;
+  std::string& text = view.newText();
+  if (!database || !database->readText(record.textOffset, record.textLength, text)) return false;
+  size_t wanted = view.storage.size() + expectedTags(text.size());
+  if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
+  return parseInto(text, vertex, view);
 }
 
 }  // namespace
 
+void EntityView::clear() {
+  type = {};
+  tags = {};
+  vertices.clear();
+  storage.clear();
+  m_textsInUse = 0;
+}
+
+std::string& EntityView::newText() {
+  if (m_textsInUse == texts.size()) texts.push_back(std::make_unique<std::string>());
+  std::string& text = *texts[m_textsInUse++];
+  text.clear();
+  return text;
+}
+
 bool viewOf(const acdb_detail::Record& record, EntityView& view) {
-  view = EntityView();
+  view.clear();
   view.type = record.type;
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  if (record.type != "POLYLINE" || !database || record.followerCount == 0) {
+    if (!addOne(record, false, view)) return false;
+    view.tags = view.storage;
+    return true;
+  }
   // The record, then a POLYLINE's VERTEX records; followers in between that
   // are not vertices (SEQEND) only count for reading the text in one piece.
   std::vector<const acdb_detail::Record*> parts{&record};
-  if (record.type == "POLYLINE") parts.insert(parts.end(), record.followers.begin(), record.followers.end());
+  for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
-    std::string_view text = *view.texts.back();
-    view.storage.reserve(parts.size() * 8);
+    std::string_view text = *view.texts.front();
+    view.storage.reserve(expectedTags(text.size()));
     size_t at = 0;
     for (const acdb_detail::Record* part : parts) {
       std::string_view piece = text.substr(at, part->textLength);
       at += part->textLength;
       if (part != &record && part->type != "VERTEX") continue;
-      if (!parseInto(piece, view)) return false;
+      if (!parseInto(piece, part != &record, view)) return false;
       ends.push_back(view.storage.size());
     }
   } else {
     for (const acdb_detail::Record* part : parts) {
       if (part != &record && part->type != "VERTEX") continue;
-      if (!addOne(*part, view)) return false;
+      if (!addOne(*part, part != &record, view)) return false;
       ends.push_back(view.storage.size());
     }
   }

@@ -21,11 +21,20 @@ struct EntityView {
 
   std::string_view type;
   TagSpan tags;
-  std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records in order
+  std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records' geometry tags, in order
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
   std::vector<acdb_detail::TagView> storage;
   std::vector<std::unique_ptr<std::string>> texts;
+
+  // Empties the view for the next entity; the buffers keep their capacity,
+  // so a run of entities does not allocate (and fault in) fresh memory each.
+  void clear();
+  // A text buffer for this entity, empty.
+  std::string& newText();
+
+ private:
+  size_t m_textsInUse = 0;
 };
 
 // The view of a stored entity; a POLYLINE's vertices are the VERTEX records

@@ -11,16 +11,16 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
                                char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
+  EntityView view;
   for (const acdb_detail::Record* record : records) {
     if (!record || record->erased) return Acad::eWasErased;
     BatchEmitter out(callout);
     DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
-    EntityView view;
     if (!viewOf(*record, view)) return Acad::eInvalidInput;
     Acad::ErrorStatus status = facetEntity(view, &blocks, out);
     if (status != Acad::eOk) return status;
     out.finish();
-    faceFile.addEntity(record->type, record->handle, out.batches());
+    if (!callout) faceFile.addEntity(record->type, record->handle, out.batches());
   }
   // A callout has had every polygon: a file per call would only cost a file
   // system round trip per entity. The name is then empty.

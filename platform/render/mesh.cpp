@@ -8,14 +8,22 @@ int32_t Mesh::addVertex(const Vec3& at) {
 }
 
 void Mesh::addPolygon(std::span<const int32_t> corners) {
-  std::vector<int32_t> kept;
-  kept.reserve(corners.size());
-  for (int32_t corner : corners) {
-    if (!kept.empty() && m_vertices[kept.back()] == m_vertices[corner]) continue;
-    kept.push_back(corner);
+  // Faces have four corners, outlines may have many: the common case stays
+  // off the heap (a million-face mesh would allocate a million times).
+  int32_t few[kFewCorners];
+  std::vector<int32_t> many;
+  int32_t* kept = few;
+  if (corners.size() > kFewCorners) {
+    many.resize(corners.size());
+    kept = many.data();
   }
-  while (kept.size() > 1 && m_vertices[kept.back()] == m_vertices[kept.front()]) kept.pop_back();
-  if (kept.size() >= 3) addFan(kept);
+  size_t count = 0;
+  for (int32_t corner : corners) {
+    if (count > 0 && m_vertices[kept[count - 1]] == m_vertices[corner]) continue;
+    kept[count++] = corner;
+  }
+  while (count > 1 && m_vertices[kept[count - 1]] == m_vertices[kept[0]]) --count;
+  if (count >= 3) addFan(std::span<const int32_t>(kept, count));
 }
 
 void Mesh::addFan(std::span<const int32_t> corners) {
@@ -33,10 +41,15 @@ void Mesh::addFan(std::span<const int32_t> corners) {
 }
 
 void Mesh::addPolygon(std::span<const Vec3> points) {
-  std::vector<int32_t> corners;
-  corners.reserve(points.size());
-  for (const Vec3& p : points) corners.push_back(addVertex(p));
-  addPolygon(corners);
+  int32_t few[kFewCorners];
+  std::vector<int32_t> many;
+  int32_t* corners = few;
+  if (points.size() > kFewCorners) {
+    many.resize(points.size());
+    corners = many.data();
+  }
+  for (size_t i = 0; i < points.size(); ++i) corners[i] = addVertex(points[i]);
+  addPolygon(std::span<const int32_t>(corners, points.size()));
 }
 
 void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) {

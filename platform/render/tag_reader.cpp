@@ -23,6 +23,19 @@ bool TagReader::parseReal(std::string_view text, double& value) {
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
   text = trimmed(text);
+  // Flags and vertex numbers: a few plain digits.
+  if (!text.empty() && text.size() <= 9) {
+    int64_t number = 0;
+    bool plain = true;
+    for (char c : text) {
+      plain = plain && c >= '0' && c <= '9';
+      number = number * 10 + (c - '0');
+    }
+    if (plain) {
+      value = number;
+      return true;
+    }
+  }
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size();

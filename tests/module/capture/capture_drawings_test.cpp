@@ -103,7 +103,7 @@ TEST(CaptureDrawings, EveryCorpusEntityCapturesWithinItsPointsAndLeavesNothingBe
     for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->entities()) {
       if (record->erased) continue;
       Capture one = capture(*record);
-      EXPECT_TRUE(one.indexesInRange) << entry.path().filename() << " " << record->type;
+      EXPECT_TRUE(one.indexesInRange) << entry.path().filename() << " " << record->type.name();
       complete += one.faces ? 1 : 0;
     }
     EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore) << entry.path().filename();

@@ -78,6 +78,25 @@ TEST_F(NumberFormat, MillionsOfDrawingSizedValuesPrintAsPrintfDoes) {
   EXPECT_EQ(failures, 0);
 }
 
+// Values a hair from a rounding tie of the sixth decimal, and values around
+// the size where cheaper formatting gives way to the general one.
+TEST_F(NumberFormat, NearTiesAndSizeLimitsPrintAsPrintfDoes) {
+  std::mt19937_64 random(4242);
+  std::uniform_int_distribution<int64_t> millionths(0, int64_t(1) << 43);
+  int failures = 0;
+  for (int i = 0; i < 1000000 && failures < 5; ++i) {
+    double tie = (double(millionths(random)) + 0.5) / 1e6;
+    for (double value : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, 1e300)})
+      failures += mismatches(i % 2 ? -value : value);
+  }
+  const double limit = std::ldexp(1.0, 42) / 1e6;
+  for (double value = std::nextafter(limit, 0.0), n = 0; n < 100000 && failures < 5; ++n) {
+    failures += mismatches(value) + mismatches(-value);
+    value = std::nextafter(value, 1e300);
+  }
+  EXPECT_EQ(failures, 0);
+}
+
 TEST_F(NumberFormat, RandomBitPatternsPrintAsPrintfDoes) {
   std::mt19937_64 random(77);
   int failures = 0;

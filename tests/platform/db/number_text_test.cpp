@@ -45,8 +45,17 @@ TEST(NumberText, IntegersMayBeWrittenAsReals) {
   EXPECT_EQ(value, 1);
   EXPECT_FALSE(acdb_detail::parseInteger("red", value));
   EXPECT_FALSE(acdb_detail::parseInteger("1e300", value));
-  EXPECT_EQ(acdb_detail::parseHandle("1f"), 0x1Fu);
   EXPECT_EQ(acdb_detail::formatHandle(0x1F), "1F");
+}
+
+TEST(NumberText, HandlesAreHexOrNothing) {
+  EXPECT_EQ(acdb_detail::parseHandle("1f"), 0x1Fu);
+  EXPECT_EQ(acdb_detail::parseHandle(" 2A3B "), 0x2A3Bu);
+  EXPECT_EQ(acdb_detail::parseHandle("FFFFFFFFFFFFFFFF"), UINT64_MAX);
+  EXPECT_EQ(acdb_detail::parseHandle("0000000000000000001F"), 0x1Fu) << "leading zeros are no overflow";
+  EXPECT_EQ(acdb_detail::parseHandle("10000000000000000"), 0u) << "more than 64 bits";
+  for (const char* bad : {"", "   ", "0", "0x1F", "-1", "1G", "1 F", "\t"})
+    EXPECT_EQ(acdb_detail::parseHandle(bad), 0u) << "'" << bad << "'";
 }
 
 }  // namespace

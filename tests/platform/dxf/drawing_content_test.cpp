@@ -61,9 +61,10 @@ TEST(DrawingContent, EntitiesBlocksAndFollowers) {
   ASSERT_EQ(database.entities().size(), 3u) << "VERTEX and SEQEND belong to their POLYLINE";
   const Record& polyline = *database.entities()[1];
   ASSERT_EQ(polyline.type, "POLYLINE");
-  ASSERT_EQ(polyline.followers.size(), 3u);
-  EXPECT_EQ(polyline.followers[1]->type, "VERTEX");
-  EXPECT_EQ(polyline.followers[2]->type, "SEQEND");
+  auto followers = database.followers(polyline);
+  ASSERT_EQ(followers.size(), 3u);
+  EXPECT_EQ(followers[1].type, "VERTEX");
+  EXPECT_EQ(followers[2].type, "SEQEND");
 
   const acdb_detail::Block* cube = database.block("cube");
   ASSERT_NE(cube, nullptr);
@@ -74,6 +75,7 @@ TEST(DrawingContent, EntitiesBlocksAndFollowers) {
   const Record& insert = *database.entities()[2];
   EXPECT_EQ(insert.handle, 0x35u);
   EXPECT_EQ(database.byHandle(0x35), &insert);
+  EXPECT_EQ(database.byHandle(0x100), nullptr) << "$HANDSEED names the next handle, no record";
   acdb_detail::RecordTags insertTags(insert);
   EXPECT_EQ(insertTags.find(39), "2.5") << "thickness";
   EXPECT_EQ(insertTags.find(230), "-1.0") << "extrusion direction";
@@ -160,3 +162,30 @@ TEST(DrawingContent, BinaryTwinHoldsTheSameTagsAsTheTextFile) {
 }
 
 }  // namespace
+
+// Handles out of file order and handles given twice: a lookup finds the
+// first record of each, however the records came.
+TEST(DrawingContent, HandleLookupFindsTheFirstRecordOfEachHandle) {
+  const char* handles[] = {"10", "20", "5", "20", "5", "30", "7", "30", "10"};
+  std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$HANDLING\n 70\n1\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
+  for (const char* handle : handles) text += std::string("  0\nPOINT\n  5\n") + handle + "\n  8\n0\n";
+  text += "  0\nENDSEC\n  0\nEOF\n";
+  std::string error;
+  ASSERT_TRUE(drawing_file::openFromMemory("handles.dxf", text, error)) << error;
+  acdb_detail::Database& database = *acdb_detail::currentDatabase();
+  const std::vector<Record*>& points = database.entities();
+  ASSERT_EQ(points.size(), 9u);
+  EXPECT_EQ(database.byHandle(0x10), points[0]);
+  EXPECT_EQ(database.byHandle(0x20), points[1]);
+  EXPECT_EQ(database.byHandle(0x5), points[2]);
+  EXPECT_EQ(database.byHandle(0x30), points[5]);
+  EXPECT_EQ(database.byHandle(0x7), points[6]);
+  EXPECT_EQ(database.byHandle(0x6), nullptr);
+  EXPECT_EQ(database.byHandle(0x31), nullptr);
+  // A record added afterwards takes the next handle and is found too.
+  Record* added = database.addEntity("POINT", {{8, "0"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}});
+  ASSERT_NE(added, nullptr);
+  EXPECT_EQ(added->handle, 0x31u);
+  EXPECT_EQ(database.byHandle(0x31), added);
+  EXPECT_EQ(database.byHandle(0x5), points[2]);
+}

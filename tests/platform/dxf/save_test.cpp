@@ -89,7 +89,7 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   };
   auto copyOf = [](const acdb_detail::Record& record) {
     acdb_detail::RecordTags tags(record);
-    return Copy{record.type, record.handle, acdb_detail::ownedTags(tags.ordinary()), tags.extendedData().size()};
+    return Copy{record.type.str(), record.handle, acdb_detail::ownedTags(tags.ordinary()), tags.extendedData().size()};
   };
   std::vector<Copy> before;
   for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->records()) before.push_back(copyOf(*record));

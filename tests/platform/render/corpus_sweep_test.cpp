@@ -53,7 +53,7 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
       RecordingCallout callout;
       const acdb_detail::Record* one[] = {record};
       Acad::ErrorStatus status = acre_detail::facetRecords(one, &callout, nullptr);
-      bool surface = kSurfaceTypes.count(record->type) || isMeshPolyline(*record);
+      bool surface = kSurfaceTypes.count(record->type.str()) || isMeshPolyline(*record);
       surfaces += surface ? 1 : 0;
       if (status != Acad::eOk) {
         // The only surfaces refused are faces drawn as lines (all corners on one line).
@@ -68,7 +68,7 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
       surfacesFaceted += surface ? 1 : 0;
       for (const auto& batch : callout.batches) {
         polygons += batch.polygons.size();
-        for (const Vec3& v : batch.vertices) ASSERT_TRUE(v.isFinite()) << file << " " << record->type;
+        for (const Vec3& v : batch.vertices) ASSERT_TRUE(v.isFinite()) << file << " " << record->type.name();
         for (const auto& polygon : batch.polygons)
           for (int32_t corner : polygon) ASSERT_TRUE(corner >= 0 && corner < batch.vertexCount);
       }

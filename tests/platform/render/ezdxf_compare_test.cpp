@@ -73,7 +73,7 @@ TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
     auto found = references.find(hex(record->handle));
     if (found == references.end()) continue;
     const Reference& ref = found->second;
-    SCOPED_TRACE(record->type + " " + found->first);
+    SCOPED_TRACE(record->type.str() + " " + found->first);
     RecordingCallout callout;
     const acdb_detail::Record* one[] = {record};
     ASSERT_EQ(acre_detail::facetRecords(one, &callout, nullptr), Acad::eOk);
