@@ -90,9 +90,16 @@ class Database : public AcDbDatabase {
 
   // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
   // of this database: the ones stored right after it.
-  auto followers(const Record& record) const {
+  // A plain iterator pair: clang 14 rejects std::ranges::subrange over deque
+  // iterators of libstdc++ 12, and the fuzz build uses it.
+  struct Followers {
+    std::deque<Record>::const_iterator first, last;
+    auto begin() const { return first; }
+    auto end() const { return last; }
+  };
+  Followers followers(const Record& record) const {
     auto first = m_storage.begin() + record.serial;
-    return std::ranges::subrange(first, first + record.followerCount);
+    return {first, first + record.followerCount};
   }
 
   // The record with this handle, or null.
