@@ -96,6 +96,8 @@ class Database : public AcDbDatabase {
     std::deque<Record>::const_iterator first, last;
     auto begin() const { return first; }
     auto end() const { return last; }
+    size_t size() const { return static_cast<size_t>(last - first); }
+    const Record& operator[](size_t i) const { return first[static_cast<std::ptrdiff_t>(i)]; }
   };
   Followers followers(const Record& record) const {
     auto first = m_storage.begin() + record.serial;
