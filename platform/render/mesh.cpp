@@ -7,16 +7,34 @@ int32_t Mesh::addVertex(const Vec3& at) {
   return static_cast<int32_t>(m_vertices.size() - 1);
 }
 
-void Mesh::addPolygon(std::span<const int32_t> corners) {
-  // Faces have four corners, outlines may have many: the common case stays
-  // off the heap (a million-face mesh would allocate a million times).
-  int32_t few[kFewCorners];
-  std::vector<int32_t> many;
-  int32_t* kept = few;
-  if (corners.size() > kFewCorners) {
-    many.resize(corners.size());
-    kept = many.data();
+namespace {
+
+// Corner numbers of one polygon. Faces have four corners, outlines may have
+// many: the common case stays off the heap (a million-face mesh would
+// allocate a million times).
+class CornerBuffer {
+ public:
+  explicit CornerBuffer(size_t count) {
+    if (count <= kFew) return;
+    m_many.resize(count);
+    m_data = m_many.data();
   }
+  CornerBuffer(const CornerBuffer&) = delete;
+  CornerBuffer& operator=(const CornerBuffer&) = delete;
+  int32_t* data() { return m_data; }
+
+ private:
+  static constexpr size_t kFew = 8;
+  int32_t m_few[kFew];
+  std::vector<int32_t> m_many;
+  int32_t* m_data = m_few;
+};
+
+}  // namespace
+
+void Mesh::addPolygon(std::span<const int32_t> corners) {
+  CornerBuffer buffer(corners.size());
+  int32_t* kept = buffer.data();
   size_t count = 0;
   for (int32_t corner : corners) {
     if (count > 0 && m_vertices[kept[count - 1]] == m_vertices[corner]) continue;
@@ -41,13 +59,8 @@ void Mesh::addFan(std::span<const int32_t> corners) {
 }
 
 void Mesh::addPolygon(std::span<const Vec3> points) {
-  int32_t few[kFewCorners];
-  std::vector<int32_t> many;
-  int32_t* corners = few;
-  if (points.size() > kFewCorners) {
-    many.resize(points.size());
-    corners = many.data();
-  }
+  CornerBuffer buffer(points.size());
+  int32_t* corners = buffer.data();
   for (size_t i = 0; i < points.size(); ++i) corners[i] = addVertex(points[i]);
   addPolygon(std::span<const int32_t>(corners, points.size()));
 }

@@ -35,7 +35,6 @@ class Mesh {
   bool empty() const { return m_polygons.empty(); }
 
  private:
-  static constexpr size_t kFewCorners = 8;
   void addFan(std::span<const int32_t> corners);
 
   std::vector<Vec3> m_vertices;
