@@ -3,7 +3,6 @@
 #pragma once
 #include <deque>
 #include <memory>
-#include <ranges>
 #include <span>
 #include <string>
 #include <string_view>

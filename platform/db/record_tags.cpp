@@ -27,8 +27,7 @@ RecordTags::RecordTags(const Record& record) {
   }
   const Database* database = databaseOf(record);
   m_ok = database && database->readText(record.textOffset, record.textLength, m_text);
-  // A tag takes four bytes at the least: the views are never regrown.
-  m_tags.reserve(m_text.size() / 4 + 1);
+  m_tags.reserve(expectedTagCount(m_text.size()));
   m_ok = m_ok && parseTagText(m_text, m_tags);
   if (!m_ok) m_tags.clear();
   m_ordinary = extendedDataStart(m_tags);

@@ -42,6 +42,12 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
   return true;
 }
 
+// Room to reserve for the tags of this much text, so the views are not
+// regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
+// " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
+// for the heap to keep between records, each of them then faulted in anew.
+inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
+
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
   return parseTagText(text, tags, [](int16_t) { return true; });
 }

@@ -8,12 +8,6 @@
 namespace acre_detail {
 namespace {
 
-// Room for the tags of this much text, made once rather than by regrowing.
-// A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n", " 10\n1.5\n");
-// a bound for the shortest tags would reserve blocks too large for the heap
-// to keep between entities, each of them then faulted in anew.
-size_t expectedTags(size_t textSize) { return textSize / 12 + 16; }
-
 // What the builders read of a VERTEX record: its point, bulge, widths, flags
 // and face corners. Its handle, owner, layer and markers stay out of the view.
 constexpr bool vertexGeometry(int16_t code) {
@@ -53,7 +47,7 @@ bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   std::string& text = view.newText();
   if (!database || !database->readText(record.textOffset, record.textLength, text)) return false;
-  size_t wanted = view.storage.size() + expectedTags(text.size());
+  size_t wanted = view.storage.size() + acdb_detail::expectedTagCount(text.size());
   if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
   return parseInto(text, vertex, view);
 }
@@ -91,7 +85,7 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   std::vector<size_t> ends;
   if (readTogether(parts, view)) {
     std::string_view text = *view.texts.front();
-    view.storage.reserve(expectedTags(text.size()));
+    view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
     size_t at = 0;
     for (const acdb_detail::Record* part : parts) {
       std::string_view piece = text.substr(at, part->textLength);
