@@ -46,7 +46,8 @@ class LoadWatcher {
  public:
   virtual ~LoadWatcher() = default;
   virtual bool wantsAllTags(std::string_view section) const = 0;
-  virtual bool wantsCode(int code) const = 0;
+  // The codes it wants of a record that stays in the text.
+  virtual std::span<const int16_t> wantedCodes() const = 0;
   virtual void take(Record& record, std::span<const TagView> tags) = 0;
 };
 
@@ -61,14 +62,14 @@ class Database : public AcDbDatabase {
   // record's tags, wherever the record keeps them. finishLoading() ends it.
   void append(Record record, std::span<const TagView> tags);
   // The only codes append() looks at in a record's tags.
-  static bool indexedCode(int code) { return code == 0 || code == 2 || code == 5 || code == 66 || code == 105; }
+  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 66, 105};
   void finishLoading();
   // Shows the records to `watcher` while loading (until finishLoading()).
   void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }
   // What append() takes of a record left in the file's text in `section`:
-  // every tag, or the tags of the codes wantsCode() accepts.
+  // every tag, or the tags of kIndexedCodes and the watcher's wantedCodes().
   bool wantsAllTags(std::string_view section) const { return m_watcher && m_watcher->wantsAllTags(section); }
-  bool wantsCode(int code) const { return indexedCode(code) || (m_watcher && m_watcher->wantsCode(code)); }
+  std::span<const int16_t> watcherCodes() const { return m_watcher ? m_watcher->wantedCodes() : std::span<const int16_t>(); }
 
   // The drawing file that records read from text keep their tags in.
   void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }

@@ -91,9 +91,7 @@ class Survey {
   // repairs look for but (rarely) hard-owner pointers; of an entity the
   // survey needs no other tags.
   static bool wantsAllTags(std::string_view section) { return section == "OBJECTS"; }
-  static bool wantsCode(int code) {
-    return code == 6 || code == 7 || code == 8 || code == 100 || code == 330 || code == 360;
-  }
+  static constexpr int16_t kWantedCodes[] = {6, 7, 8, 100, 330, 360};
 
   void take(Record& record, std::span<const TagView> all) {
     std::span<const TagView> tags = all.first(extendedDataStart(all));
@@ -468,7 +466,7 @@ DrawingRepair::DrawingRepair(Database& database)
 DrawingRepair::~DrawingRepair() = default;
 
 bool DrawingRepair::wantsAllTags(std::string_view section) const { return Survey::wantsAllTags(section); }
-bool DrawingRepair::wantsCode(int code) const { return Survey::wantsCode(code); }
+std::span<const int16_t> DrawingRepair::wantedCodes() const { return Survey::kWantedCodes; }
 void DrawingRepair::take(Record& record, std::span<const TagView> tags) { m_survey->take(record, tags); }
 
 DrawingRepairs DrawingRepair::run() { return Repairer(m_database, *m_survey).run(); }

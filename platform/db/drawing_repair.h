@@ -39,7 +39,7 @@ class DrawingRepair : public LoadWatcher {
   ~DrawingRepair() override;
 
   bool wantsAllTags(std::string_view section) const override;
-  bool wantsCode(int code) const override;
+  std::span<const int16_t> wantedCodes() const override;
   void take(Record& record, std::span<const TagView> tags) override;
 
   DrawingRepairs run();

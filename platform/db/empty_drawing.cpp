@@ -8,7 +8,8 @@ namespace {
 using acdb_detail::Tag;
 
 std::vector<acdb_detail::Record> emptyDrawingRecords() {
-  const std::vector<std::vector<Tag>> layout = {
+  // Built once: the fuzz targets start every input from an empty drawing.
+  static const std::vector<std::vector<Tag>> layout = {
       {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$INSUNITS"}, {70, "0"},
        {9, "$UCSORG"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {9, "$UCSXDIR"}, {10, "1.0"}, {20, "0.0"},
        {30, "0.0"}, {9, "$UCSYDIR"}, {10, "0.0"}, {20, "1.0"}, {30, "0.0"}, {9, "$HANDLING"}, {70, "1"},

@@ -11,8 +11,9 @@ namespace dxf {
 RecordCollector::RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
                                  const char* textBase)
     : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {
-  for (size_t code = 0; code < m_wantedCodes.size(); ++code)
-    m_wantedCodes[code] = m_database.wantsCode(static_cast<int>(code));
+  for (std::span<const int16_t> codes : {std::span<const int16_t>(acdb_detail::Database::kIndexedCodes),
+                                          m_database.watcherCodes()})
+    for (int16_t code : codes) m_wantedCodes[static_cast<size_t>(code)] = true;
 }
 
 bool RecordCollector::fail(size_t where, const std::string& problem) {
