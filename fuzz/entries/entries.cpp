@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "dbbuild.h"
+#include "db/database.h"
 
 #include "entries/fuzz_entries.h"
 
@@ -23,7 +23,7 @@ const std::vector<std::string_view>& targetNames() {
   return names;
 }
 
-void releaseDrawing() { acdb_build::newDrawing(); }
+void releaseDrawing() { acdb_detail::setCurrentDatabase(nullptr); }
 
 namespace {
 // Registered only once the directory was made, so only ever removes that one.

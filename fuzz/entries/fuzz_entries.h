@@ -35,7 +35,7 @@ using Entry = Result (*)(std::string_view bytes);
 Entry entryNamed(std::string_view target);
 const std::vector<std::string_view>& targetNames();
 
-// Replaces the current drawing with an empty one, so that an input frees
+// Closes the current drawing, so that an input frees
 // what it allocated: libFuzzer runs an input that allocated more than it
 // freed a second time, and then looks for leaks.
 void releaseDrawing();
