@@ -4,6 +4,7 @@
 #include "database_blocks.h"
 #include "acadmem.h"
 #include "face_file.h"
+#include "view_prefetch.h"
 
 namespace acre_detail {
 
@@ -12,11 +13,15 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
   EntityView view;
+  // Kept from call to call: the next entity is read while this one is
+  // facetted and its polygons are written.
+  static ViewPrefetch prefetch;
   for (const acdb_detail::Record* record : records) {
     if (!record || record->erased) return Acad::eWasErased;
     BatchEmitter out(callout);
     DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
-    if (!viewOf(*record, view)) return Acad::eInvalidInput;
+    if (!prefetch.viewOf(*record, view)) return Acad::eInvalidInput;
+    prefetch.readNextAhead(*record);
     Acad::ErrorStatus status = facetEntity(view, &blocks, out);
     if (status != Acad::eOk) return status;
     out.finish();

@@ -1,0 +1,37 @@
+// Reading the next large entity on a second thread: while the caller's
+// thread facets one polyline (and the module writes its polygons), the next
+// one is read from the drawing file and parsed.
+#pragma once
+#include <memory>
+#include <thread>
+
+#include "entity_view.h"
+
+namespace acre_detail {
+
+class ViewPrefetch {
+ public:
+  ViewPrefetch() = default;
+  ~ViewPrefetch();
+  ViewPrefetch(const ViewPrefetch&) = delete;
+  ViewPrefetch& operator=(const ViewPrefetch&) = delete;
+
+  // The view of `record` into `view`: the one read ahead when it was read
+  // from this record as it stands, else read now.
+  bool viewOf(const acdb_detail::Record& record, EntityView& view);
+  // Starts reading the record stored after `record` and its followers, which
+  // is what a caller going through a drawing asks for next. Only an entity
+  // worth a thread is read ahead: one of many kilobytes, in one piece.
+  void readNextAhead(const acdb_detail::Record& record);
+
+ private:
+  void finish();
+
+  std::thread m_reader;
+  std::shared_ptr<const acdb_detail::DrawingText> m_text;  // alive while the reader or the result needs it
+  TextPlan m_plan;
+  EntityView m_view;
+  bool m_ok = false;
+};
+
+}  // namespace acre_detail
