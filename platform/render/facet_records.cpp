@@ -12,7 +12,6 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
                                char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
-  EntityView view;
   // Kept from call to call: the next entity is read while this one is
   // facetted and its polygons are written.
   static ViewPrefetch prefetch;
@@ -20,9 +19,10 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
     if (!record || record->erased) return Acad::eWasErased;
     BatchEmitter out(callout);
     DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
-    if (!prefetch.viewOf(*record, view)) return Acad::eInvalidInput;
+    const EntityView* view = prefetch.viewOf(*record);
+    if (!view) return Acad::eInvalidInput;
     prefetch.readNextAhead(*record);
-    Acad::ErrorStatus status = facetEntity(view, &blocks, out);
+    Acad::ErrorStatus status = facetEntity(*view, &blocks, out);
     if (status != Acad::eOk) return status;
     out.finish();
     if (!callout) faceFile.addEntity(record->type, record->handle, out.batches());

@@ -7,6 +7,15 @@ namespace {
 
 // Below this, reading on the caller's thread costs less than handing over.
 constexpr size_t kAheadFrom = 256 << 10;
+// Buffers kept for the next entity, at most: one huge entity does not hold
+// its memory until the process ends.
+constexpr size_t kKeepAtMost = 64 << 20;
+
+void dropIfHuge(EntityView& view) {
+  size_t bytes = view.storage.capacity() * sizeof(acdb_detail::TagView);
+  for (const auto& text : view.texts) bytes += text->capacity();
+  if (bytes > kKeepAtMost) view = EntityView();
+}
 
 }  // namespace
 
@@ -16,16 +25,19 @@ void ViewPrefetch::finish() {
   if (m_reader.joinable()) m_reader.join();
 }
 
-bool ViewPrefetch::viewOf(const acdb_detail::Record& record, EntityView& view) {
+const EntityView* ViewPrefetch::viewOf(const acdb_detail::Record& record) {
   finish();
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   TextPlan plan;
   bool readAhead = m_ok && database && database->text() == m_text.get() && planOf(record, plan) && plan == m_plan;
   m_ok = false;
   m_text.reset();
-  if (!readAhead) return acre_detail::viewOf(record, view);
-  std::swap(view, m_view);
-  return true;
+  if (readAhead) {
+    std::swap(m_current, m_next);
+    return &m_current;
+  }
+  dropIfHuge(m_current);
+  return acre_detail::viewOf(record, m_current) ? &m_current : nullptr;
 }
 
 void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
@@ -35,7 +47,8 @@ void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
   if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length() < kAheadFrom) return;
   m_text = database->sharedText();
   if (!m_text) return;
-  m_reader = std::thread([this] { m_ok = viewFromPlan(m_plan, *m_text, true, m_view); });
+  dropIfHuge(m_next);
+  m_reader = std::thread([this] { m_ok = viewFromPlan(m_plan, *m_text, true, m_next); });
 }
 
 }  // namespace acre_detail

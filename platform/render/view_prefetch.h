@@ -16,9 +16,10 @@ class ViewPrefetch {
   ViewPrefetch(const ViewPrefetch&) = delete;
   ViewPrefetch& operator=(const ViewPrefetch&) = delete;
 
-  // The view of `record` into `view`: the one read ahead when it was read
-  // from this record as it stands, else read now.
-  bool viewOf(const acdb_detail::Record& record, EntityView& view);
+  // The view of `record`, valid until the next call: the one read ahead when
+  // it was read from this record as it stands, else read now. Null when its
+  // tags cannot be read.
+  const EntityView* viewOf(const acdb_detail::Record& record);
   // Starts reading the record stored after `record` and its followers, which
   // is what a caller going through a drawing asks for next. Only an entity
   // worth a thread is read ahead: one of many kilobytes, in one piece.
@@ -30,7 +31,10 @@ class ViewPrefetch {
   std::thread m_reader;
   std::shared_ptr<const acdb_detail::DrawingText> m_text;  // alive while the reader or the result needs it
   TextPlan m_plan;
-  EntityView m_view;
+  // The view in use and the one read ahead: their buffers serve in turn, so
+  // a run of large entities does not fault in fresh memory for each.
+  EntityView m_current;
+  EntityView m_next;
   bool m_ok = false;
 };
 

@@ -57,23 +57,23 @@ class ViewPrefetchTest : public ::testing::Test {
   }
   dxf_test::ScratchDir scratch;
   acre_detail::ViewPrefetch prefetch;
-  EntityView view;
 };
 
 TEST_F(ViewPrefetchTest, TheNextMeshReadAheadIsTheViewReadThen) {
   const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
   const acdb_detail::Record& second = *acdb_detail::currentDatabase()->entities().at(1);
-  ASSERT_TRUE(prefetch.viewOf(first, view));
-  EXPECT_EQ(flat(view), readNow(first));
+  const EntityView* view = prefetch.viewOf(first);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(flat(*view), readNow(first));
   prefetch.readNextAhead(first);
-  ASSERT_TRUE(prefetch.viewOf(second, view));
+  ASSERT_TRUE(view = prefetch.viewOf(second));
   std::vector<std::string> expected = readNow(second);
-  EXPECT_EQ(flat(view), expected);
-  EXPECT_EQ(view.vertices.size(), 16000u);
+  EXPECT_EQ(flat(*view), expected);
+  EXPECT_EQ(view->vertices.size(), 16000u);
   // The last entity has no next one to read.
   prefetch.readNextAhead(second);
-  ASSERT_TRUE(prefetch.viewOf(second, view));
-  EXPECT_EQ(flat(view), expected);
+  ASSERT_TRUE(view = prefetch.viewOf(second));
+  EXPECT_EQ(flat(*view), expected);
 }
 
 TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
@@ -84,17 +84,20 @@ TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
   ASSERT_TRUE(database->edit(second));
   for (auto& tag : second.stored->tags)
     if (tag.code == 70) tag.value = "65";
-  ASSERT_TRUE(prefetch.viewOf(second, view));
-  EXPECT_EQ(flat(view), readNow(second));
-  EXPECT_NE(std::find(flat(view).begin(), flat(view).end(), "70=65"), flat(view).end());
+  const EntityView* view = prefetch.viewOf(second);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
+  EXPECT_EQ(seen, readNow(second));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "70=65"), seen.end());
 }
 
 TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
   const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
   prefetch.readNextAhead(first);
   const acdb_detail::Record& second = open("b.dxf", twoMeshes("2.5"), 1);
-  ASSERT_TRUE(prefetch.viewOf(second, view));
-  std::vector<std::string> seen = flat(view);
+  const EntityView* view = prefetch.viewOf(second);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
   EXPECT_EQ(seen, readNow(second));
   EXPECT_NE(std::find(seen.begin(), seen.end(), "10=2.5"), seen.end());
 }
