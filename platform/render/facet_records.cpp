@@ -7,14 +7,28 @@
 #include "view_prefetch.h"
 
 namespace acre_detail {
+namespace {
+
+// Kept from call to call: the next entity is read while this one is
+// facetted and its polygons are written.
+ViewPrefetch& readingAhead() {
+  static ViewPrefetch prefetch;
+  return prefetch;
+}
+
+}  // namespace
+
+void settleReadingAhead() { readingAhead().settle(); }
 
 Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
                                char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
-  // Kept from call to call: the next entity is read while this one is
-  // facetted and its polygons are written.
-  static ViewPrefetch prefetch;
+  ViewPrefetch& prefetch = readingAhead();
+  struct ReleaseWhenIdle {
+    ViewPrefetch& prefetch;
+    ~ReleaseWhenIdle() { prefetch.releaseIfIdle(); }
+  } releaseWhenIdle{prefetch};
   for (const acdb_detail::Record* record : records) {
     if (!record || record->erased) return Acad::eWasErased;
     BatchEmitter out(callout);

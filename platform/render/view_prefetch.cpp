@@ -7,8 +7,9 @@ namespace {
 
 // Below this, reading on the caller's thread costs less than handing over.
 constexpr size_t kAheadFrom = 256 << 10;
-// Buffers kept for the next entity, at most: one huge entity does not hold
-// its memory until the process ends.
+// Buffers kept for the next entity, at most, and the largest entity read
+// ahead: one huge entity is read when asked for, and does not hold its
+// memory until the process ends.
 constexpr size_t kKeepAtMost = 64 << 20;
 
 void dropIfHuge(EntityView& view) {
@@ -44,11 +45,29 @@ void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
   finish();
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   const acdb_detail::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
-  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length() < kAheadFrom) return;
+  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length() < kAheadFrom ||
+      m_plan.length() > kKeepAtMost)
+    return;
   m_text = database->sharedText();
   if (!m_text) return;
   dropIfHuge(m_next);
-  m_reader = std::thread([this] { m_ok = viewFromPlan(m_plan, *m_text, true, m_next); });
+  m_reader = std::thread([this] {
+    // Out of memory here only means reading the entity again when asked for.
+    try {
+      m_ok = viewFromPlan(m_plan, *m_text, true, m_next);
+    } catch (...) {
+      m_ok = false;
+    }
+  });
+}
+
+void ViewPrefetch::releaseIfIdle() {
+  if (m_reader.joinable()) return;
+  m_current = EntityView();
+  m_next = EntityView();
+  m_plan = TextPlan();
+  m_text.reset();
+  m_ok = false;
 }
 
 }  // namespace acre_detail

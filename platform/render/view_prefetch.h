@@ -24,6 +24,14 @@ class ViewPrefetch {
   // is what a caller going through a drawing asks for next. Only an entity
   // worth a thread is read ahead: one of many kilobytes, in one piece.
   void readNextAhead(const acdb_detail::Record& record);
+  // Frees the buffers unless the next entity is being read: they are kept
+  // along a run of large entities only, and none is left behind after it.
+  void releaseIfIdle();
+  // Waits for the entity being read, then frees everything.
+  void settle() {
+    finish();
+    releaseIfIdle();
+  }
 
  private:
   void finish();
