@@ -77,12 +77,14 @@ bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   if (!record.inText() || !database) return false;
   plan.parts.push_back({record.textLength, false, false});
-  if (record.type != "POLYLINE") return true;
+  // Compared as numbers: this runs for every vertex, twice when read ahead.
+  static const acdb_detail::RecordType kPolyline("POLYLINE"), kVertex("VERTEX");
+  if (record.type != kPolyline) return true;
   uint64_t end = record.textOffset + record.textLength;
   for (const acdb_detail::Record& follower : database->followers(record)) {
     if (!follower.inText() || follower.textOffset != end) return false;
     end += follower.textLength;
-    bool vertex = follower.type == "VERTEX";
+    bool vertex = follower.type == kVertex;
     plan.parts.push_back({follower.textLength, vertex, !vertex});
   }
   return true;
