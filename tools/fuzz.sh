@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets in build-fuzz/ and runs them one after the
 # other, each for SECONDS (default 60), at the lowest priority.
-#   tools/fuzz.sh [SECONDS_PER_TARGET] [TARGET...]   targets: dxf_text dxf_binary lisp facet
+#   tools/fuzz.sh [--jobs N] [SECONDS_PER_TARGET] [TARGET...]
+# targets: dxf_text dxf_binary lisp facet; with --jobs, up to N of them run
+# at once (one per core).
 # Each run appends "date target seconds executions result" to
 # fuzz/executions.log; an input that breaks a target is kept in
 # fuzz/regressions/<target>/ (the platform tests replay those). Exits 1 when
@@ -12,11 +14,20 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 merge=0
+jobs=1
+[ "${1:-}" = --jobs ] && { jobs=$2; shift 2; }
 [ "${1:-}" = --merge ] && { merge=1; shift; set -- 0 "$@"; }
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=(dxf_text dxf_binary lisp facet)
+
+for target in "${targets[@]}"; do
+  case $target in
+    dxf_text | dxf_binary | lisp | facet) ;;
+    *) echo "unknown target $target"; exit 2 ;;
+  esac
+done
 
 build=build-fuzz
 CC=clang-14 CXX=clang++-14 cmake -S . -B $build -DVRML_FUZZ=ON >/dev/null || exit 2
@@ -45,8 +56,9 @@ export ASAN_OPTIONS="malloc_context_size=5${ASAN_OPTIONS:+:$ASAN_OPTIONS}"
 # facetter's target from thousands of runs a second to fifty.
 common=(-entropic_scale_per_exec_time=1 -timeout=10 -print_final_stats=1)
 
-found=0
-for target in "${targets[@]}"; do
+# Runs one target; returns 1 when it found something.
+fuzzTarget() {
+  local target=$1 options seeds work regressions log started status elapsed executions result artifact
   case $target in
     dxf_text) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_text $text_seeds "$corpus") ;;
     dxf_binary) options=(-dict=fuzz/dxf.dict -max_len=4096); seeds=(fuzz/seeds/dxf_binary $binary_seeds) ;;
@@ -54,7 +66,6 @@ for target in "${targets[@]}"; do
     # collection is due, by design: leaks are checked at exit, not per input.
     lisp) options=(-dict=fuzz/lisp.dict -max_len=4096 -detect_leaks=0); seeds=(fuzz/seeds/lisp) ;;
     facet) options=(-max_len=4096); seeds=() ;;
-    *) echo "unknown target $target"; exit 2 ;;
   esac
   work=$build/corpus/$target
   regressions=fuzz/regressions/$target
@@ -65,7 +76,7 @@ for target in "${targets[@]}"; do
     nice -n 19 $build/bin/fuzz_$target "${options[@]}" -timeout=10 -merge=1 "$work.merged" "$work" >"$log" 2>&1 &&
       rm -rf "$work" && mv "$work.merged" "$work"
     echo "$target: $(ls "$work" | wc -l) inputs kept"
-    continue
+    return 0
   fi
   started=$SECONDS
   nice -n 19 $build/bin/fuzz_$target "${options[@]}" "${common[@]}" -max_total_time="$seconds" \
@@ -78,10 +89,25 @@ for target in "${targets[@]}"; do
   if [ $status -ne 0 ]; then
     artifact=$(grep -o "Test unit written to [^ ]*" "$log" | tail -1 | sed 's/.* //')
     result="found:${artifact:-exit-$status}"
-    found=1
     grep -E "^(==[0-9]+==ERROR|SUMMARY|$target: )" "$log" | head -5
   fi
   echo "$target: ${executions:-0} executions in ${elapsed} s, $result"
   echo "$(date -u +%Y-%m-%dT%H:%M:%SZ) $target $elapsed ${executions:-0} $result" >>fuzz/executions.log
+  [ "$result" = ok ]
+}
+
+found=0
+running=0
+for target in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || found=1
+    running=$((running - 1))
+  fi
+  fuzzTarget "$target" &
+  running=$((running + 1))
+done
+while [ "$running" -gt 0 ]; do
+  wait -n || found=1
+  running=$((running - 1))
 done
 exit $found

@@ -68,6 +68,10 @@ int main(int argc, char** argv) {
   }
   std::string folder = programFolder();
   bool showProgress = isatty(STDERR_FILENO);
+  // A large drawing takes hundreds of megabytes of heap: on huge pages the
+  // kernel faults it in once per 2 MB instead of once per 4 kB page. A
+  // setting of the user's own stands.
+  setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
   HostRun run = runHost(folder + "/arxhost",
                         {options.drawing, "--load", folder + "/vrml.arx", "--script", script, "--batch"},
                         [&](const std::string& piece) {

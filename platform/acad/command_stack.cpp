@@ -6,6 +6,7 @@
 
 #include "acad/apps.h"
 #include "acad/host_commands.h"
+#include "render/facet_records.h"
 
 ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
 
@@ -38,6 +39,9 @@ const Registered* find(const std::string& typed) {
 }
 
 void run(const Registered& command) {
+  struct Settle {
+    ~Settle() { acre_detail::settleReadingAhead(); }
+  } settle;
   acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));
   command.handler();
 }

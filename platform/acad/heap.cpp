@@ -1,4 +1,5 @@
 // The host allocator with live-block accounting and fault injection.
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 
@@ -9,17 +10,22 @@ namespace {
 // Every block carries its size in front, kept at the strictest alignment.
 constexpr size_t kHeader = alignof(std::max_align_t);
 
-size_t g_liveBlocks = 0;
-size_t g_liveBytes = 0;
-uint64_t g_allocations = 0;
-uint64_t g_failCountdown = 0;
-bool g_failureFired = false;
+// Any thread may allocate: the platform reads ahead on a second thread.
+std::atomic<size_t> g_liveBlocks = 0;
+std::atomic<size_t> g_liveBytes = 0;
+std::atomic<uint64_t> g_allocations = 0;
+std::atomic<uint64_t> g_failCountdown = 0;
+std::atomic<bool> g_failureFired = false;
 
 bool injectFailure() {
-  if (g_failCountdown == 0) return false;
-  if (--g_failCountdown != 0) return false;
-  g_failureFired = true;
-  return true;
+  uint64_t left = g_failCountdown.load(std::memory_order_relaxed);
+  while (left != 0)
+    if (g_failCountdown.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
+      if (left != 1) return false;
+      g_failureFired = true;
+      return true;
+    }
+  return false;
 }
 
 size_t& sizeOf(void* block) { return *reinterpret_cast<size_t*>(static_cast<char*>(block) - kHeader); }
@@ -53,7 +59,7 @@ extern "C" void* acad_realloc(void* block, size_t size) {
   void* raw = std::realloc(static_cast<char*>(block) - kHeader, size + kHeader);
   if (!raw) return nullptr;
   *static_cast<size_t*>(raw) = size;
-  g_liveBytes = g_liveBytes - old + size;
+  g_liveBytes += size - old;
   ++g_allocations;
   return static_cast<char*>(raw) + kHeader;
 }
@@ -82,8 +88,6 @@ void failAfter(uint64_t n) {
   g_failureFired = false;
 }
 bool takeFiredFailure() {
-  bool fired = g_failureFired;
-  g_failureFired = false;
-  return fired;
+  return g_failureFired.exchange(false);
 }
 }  // namespace acad_heap

@@ -74,6 +74,8 @@ class Database : public AcDbDatabase {
   // The drawing file that records read from text keep their tags in.
   void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }
   const DrawingText* text() const { return m_text.get(); }
+  // The same, kept alive for whoever reads it aside (another thread).
+  std::shared_ptr<const DrawingText> sharedText() const { return m_text; }
   bool readText(uint64_t offset, size_t length, std::string& out) const {
     return m_text && m_text->read(offset, length, out);
   }
@@ -160,7 +162,7 @@ class Database : public AcDbDatabase {
   uint64_t newHandle();
   void writeHandseed();
 
-  std::unique_ptr<DrawingText> m_text;
+  std::shared_ptr<DrawingText> m_text;
   std::deque<Record> m_storage;       // in serial order
   std::vector<Record*> m_records;     // in file order
   std::deque<Record> m_detached;

@@ -56,17 +56,21 @@ bool DrawingText::fill(uint64_t offset) const {
   return got > 0;
 }
 
-bool DrawingText::read(uint64_t offset, size_t length, std::string& out) const {
+bool DrawingText::readAside(uint64_t offset, size_t length, std::string& out) const {
   if (offset > static_cast<uint64_t>(m_size) || length > static_cast<uint64_t>(m_size) - offset) return false;
   if (m_fd < 0) {
     out.assign(m_bytes, offset, length);
     return true;
   }
   out.resize(length);
-  if (length > kWindow / 2) {
-    size_t got = 0;
-    return readFully(m_fd, offset, out.data(), length, got);
-  }
+  size_t got = 0;
+  return readFully(m_fd, offset, out.data(), length, got);
+}
+
+bool DrawingText::read(uint64_t offset, size_t length, std::string& out) const {
+  if (m_fd < 0 || length > kWindow / 2) return readAside(offset, length, out);
+  if (offset > static_cast<uint64_t>(m_size) || length > static_cast<uint64_t>(m_size) - offset) return false;
+  out.resize(length);
   bool inWindow = offset >= m_windowOffset && offset + length <= m_windowOffset + m_windowLength;
   if (!inWindow && (!fill(offset) || length > m_windowLength)) return false;
   std::memcpy(out.data(), m_window.data() + (offset - m_windowOffset), length);

@@ -24,6 +24,8 @@ class DrawingText {
   // The `length` bytes at `offset`, into `out`; false when the file no longer
   // holds them (it was cut short or changed since it was read).
   bool read(uint64_t offset, size_t length, std::string& out) const;
+  // The same past the window: safe on another thread beside read().
+  bool readAside(uint64_t offset, size_t length, std::string& out) const;
   // Whether the file is still what was read: same size and modification time.
   bool unchanged() const;
 

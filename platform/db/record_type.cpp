@@ -4,6 +4,7 @@
 #include <deque>
 #include <new>
 #include <unordered_map>
+#include <vector>
 
 namespace acdb_detail {
 namespace {
@@ -29,6 +30,7 @@ using Name = std::basic_string<char, std::char_traits<char>, ProcessAllocator<ch
 
 struct TypeNames {
   std::deque<Name, ProcessAllocator<Name>> names{Name()};  // id 0 is the empty name
+  std::vector<std::string_view, ProcessAllocator<std::string_view>> views{std::string_view()};
   std::unordered_map<std::string_view, uint32_t, std::hash<std::string_view>, std::equal_to<>,
                      ProcessAllocator<std::pair<const std::string_view, uint32_t>>>
       ids{{std::string_view(), 0}};
@@ -53,12 +55,18 @@ uint32_t RecordType::idOf(std::string_view name) {
   auto found = table.ids.find(name);
   if (found == table.ids.end()) {
     const Name& stored = table.names.emplace_back(name);
+    table.views.push_back(stored);
+    s_names = table.views.data();
     found = table.ids.emplace(std::string_view(stored), static_cast<uint32_t>(table.names.size() - 1)).first;
   }
   table.last = found->second;
   return table.last;
 }
 
-std::string_view RecordType::name() const { return typeNames().names[m_id]; }
+namespace {
+constexpr std::string_view kNoNames[] = {std::string_view()};
+}  // namespace
+
+const std::string_view* RecordType::s_names = kNoNames;
 
 }  // namespace acdb_detail

@@ -13,7 +13,7 @@ class RecordType {
   RecordType() = default;
   RecordType(std::string_view name) : m_id(idOf(name)) {}  // NOLINT: names convert freely
 
-  std::string_view name() const;
+  std::string_view name() const { return s_names[m_id]; }
   operator std::string_view() const { return name(); }
   std::string str() const { return std::string(name()); }
   bool empty() const { return m_id == 0; }
@@ -24,6 +24,8 @@ class RecordType {
 
  private:
   static uint32_t idOf(std::string_view name);
+  // The names by id, read on every comparison; the table moves as it grows.
+  static const std::string_view* s_names;
   uint32_t m_id = 0;  // 0: no type (a record that does not start with group 0)
 };
 

@@ -15,8 +15,12 @@ constexpr std::string_view kBinarySentinel{"AutoCAD Binary DXF\r\n\x1a\0", 22};
 // The text reader reports now and then how far it has read, so that the
 // caller may drop those bytes from memory (records that keep their tags in
 // the text read them from the file again).
+// From `scanAheadFrom` bytes on, one thread finds the tags while the
+// caller's builds the records from them; the outcome is the same.
 using ReadProgress = std::function<void(size_t)>;
-bool readAscii(std::string_view data, RecordCollector& collector, const ReadProgress& progress = {});
+constexpr size_t kScanAheadFrom = 4 << 20;
+bool readAscii(std::string_view data, RecordCollector& collector, const ReadProgress& progress = {},
+               size_t scanAheadFrom = kScanAheadFrom);
 bool readBinary(std::string_view data, RecordCollector& collector, bool& byteCodes);
 
 // Checks that a value is what its group code says (finite real, integer).

@@ -25,18 +25,6 @@ bool parseInto(std::string_view text, bool vertex, EntityView& view) {
   return true;
 }
 
-// The records' text when they all still sit one after another in the
-// drawing file (a polyline and its vertices as read): one read for all.
-bool readTogether(const std::vector<const acdb_detail::Record*>& parts, EntityView& view) {
-  uint64_t start = parts[0]->textOffset, end = start;
-  for (const acdb_detail::Record* part : parts) {
-    if (!part->inText() || part->textOffset != end) return false;
-    end += part->textLength;
-  }
-  const acdb_detail::Database* database = acdb_detail::databaseOf(*parts[0]);
-  return database && database->readText(start, static_cast<size_t>(end - start), view.newText());
-}
-
 // One record's text, read on its own, or views of the tags it holds.
 bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   if (!record.inText()) {
@@ -50,6 +38,13 @@ bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   size_t wanted = view.storage.size() + acdb_detail::expectedTagCount(text.size());
   if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
   return parseInto(text, vertex, view);
+}
+
+// The entity's own tags end at ends[0], each vertex's at the next end.
+void splitAt(const std::vector<size_t>& ends, EntityView& view) {
+  TagSpan all = view.storage;
+  view.tags = all.first(ends[0]);
+  for (size_t i = 1; i < ends.size(); ++i) view.vertices.push_back(all.subspan(ends[i - 1], ends[i] - ends[i - 1]));
 }
 
 }  // namespace
@@ -69,41 +64,69 @@ std::string& EntityView::newText() {
   return text;
 }
 
+size_t TextPlan::length() const {
+  size_t total = 0;
+  for (const Part& part : parts) total += part.length;
+  return total;
+}
+
+bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
+  plan.type = record.type;
+  plan.offset = record.textOffset;
+  plan.parts.clear();
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  if (!record.inText() || !database) return false;
+  plan.parts.push_back({record.textLength, false, false});
+  // Compared as numbers: this runs for every vertex, twice when read ahead.
+  static const acdb_detail::RecordType kPolyline("POLYLINE"), kVertex("VERTEX");
+  if (record.type != kPolyline) return true;
+  uint64_t end = record.textOffset + record.textLength;
+  for (const acdb_detail::Record& follower : database->followers(record)) {
+    if (!follower.inText() || follower.textOffset != end) return false;
+    end += follower.textLength;
+    bool vertex = follower.type == kVertex;
+    plan.parts.push_back({follower.textLength, vertex, !vertex});
+  }
+  return true;
+}
+
+bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, bool aside, EntityView& view) {
+  view.clear();
+  view.type = plan.type;
+  std::string& text = view.newText();
+  if (!(aside ? source.readAside(plan.offset, plan.length(), text) : source.read(plan.offset, plan.length(), text)))
+    return false;
+  view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
+  std::vector<size_t> ends;
+  size_t at = 0;
+  for (const TextPlan::Part& part : plan.parts) {
+    std::string_view piece = std::string_view(text).substr(at, part.length);
+    at += part.length;
+    if (part.skipped) continue;
+    if (!parseInto(piece, part.vertex, view)) return false;
+    ends.push_back(view.storage.size());
+  }
+  splitAt(ends, view);
+  return true;
+}
+
 bool viewOf(const acdb_detail::Record& record, EntityView& view) {
+  TextPlan plan;
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  if (planOf(record, plan)) return database->text() && viewFromPlan(plan, *database->text(), false, view);
+  // Some part is held in memory: each read on its own.
   view.clear();
   view.type = record.type;
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  if (record.type != "POLYLINE" || !database || record.followerCount == 0) {
-    if (!addOne(record, false, view)) return false;
-    view.tags = view.storage;
-    return true;
-  }
-  // The record, then a POLYLINE's VERTEX records; followers in between that
-  // are not vertices (SEQEND) only count for reading the text in one piece.
-  std::vector<const acdb_detail::Record*> parts{&record};
-  for (const acdb_detail::Record& follower : database->followers(record)) parts.push_back(&follower);
   std::vector<size_t> ends;
-  if (readTogether(parts, view)) {
-    std::string_view text = *view.texts.front();
-    view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
-    size_t at = 0;
-    for (const acdb_detail::Record* part : parts) {
-      std::string_view piece = text.substr(at, part->textLength);
-      at += part->textLength;
-      if (part != &record && part->type != "VERTEX") continue;
-      if (!parseInto(piece, part != &record, view)) return false;
+  if (!addOne(record, false, view)) return false;
+  ends.push_back(view.storage.size());
+  if (record.type == "POLYLINE" && database)
+    for (const acdb_detail::Record& follower : database->followers(record)) {
+      if (follower.type != "VERTEX") continue;
+      if (!addOne(follower, true, view)) return false;
       ends.push_back(view.storage.size());
     }
-  } else {
-    for (const acdb_detail::Record* part : parts) {
-      if (part != &record && part->type != "VERTEX") continue;
-      if (!addOne(*part, part != &record, view)) return false;
-      ends.push_back(view.storage.size());
-    }
-  }
-  TagSpan all = view.storage;
-  view.tags = all.first(ends[0]);
-  for (size_t i = 1; i < ends.size(); ++i) view.vertices.push_back(all.subspan(ends[i - 1], ends[i] - ends[i - 1]));
+  splitAt(ends, view);
   return true;
 }
 

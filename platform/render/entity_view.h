@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "db/drawing_text.h"
 #include "db/record.h"
 
 namespace acre_detail {
@@ -40,5 +41,27 @@ struct EntityView {
 // The view of a stored entity; a POLYLINE's vertices are the VERTEX records
 // that follow it. False when its tags cannot be read.
 bool viewOf(const acdb_detail::Record& record, EntityView& view);
+
+// Where an entity's tags lie when they are all still in the drawing file, in
+// one piece (a POLYLINE and its followers as read): enough to make its view
+// from that text alone, on any thread.
+struct TextPlan {
+  struct Part {
+    size_t length;
+    bool vertex;   // a POLYLINE's VERTEX
+    bool skipped;  // a follower that is not a vertex (SEQEND)
+    bool operator==(const Part&) const = default;
+  };
+  std::string_view type;
+  uint64_t offset = 0;
+  std::vector<Part> parts;
+  bool operator==(const TextPlan&) const = default;
+  size_t length() const;
+};
+// False when the record or a follower is held in memory, or they are apart.
+bool planOf(const acdb_detail::Record& record, TextPlan& plan);
+// The view from the plan's text in `text`, read beside the window on another
+// thread (`aside`).
+bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& text, bool aside, EntityView& view);
 
 }  // namespace acre_detail

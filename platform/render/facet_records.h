@@ -17,4 +17,8 @@ namespace acre_detail {
 Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
                                char** faceFileName);
 
+// Facetting reads the next large entity ahead; this waits for that and frees
+// it. A command ends with it, so nothing read for one outlives it.
+void settleReadingAhead();
+
 }  // namespace acre_detail

@@ -1,0 +1,73 @@
+#include "view_prefetch.h"
+
+#include "db/database.h"
+
+namespace acre_detail {
+namespace {
+
+// Below this, reading on the caller's thread costs less than handing over.
+constexpr size_t kAheadFrom = 256 << 10;
+// Buffers kept for the next entity, at most, and the largest entity read
+// ahead: one huge entity is read when asked for, and does not hold its
+// memory until the process ends.
+constexpr size_t kKeepAtMost = 64 << 20;
+
+void dropIfHuge(EntityView& view) {
+  size_t bytes = view.storage.capacity() * sizeof(acdb_detail::TagView);
+  for (const auto& text : view.texts) bytes += text->capacity();
+  if (bytes > kKeepAtMost) view = EntityView();
+}
+
+}  // namespace
+
+ViewPrefetch::~ViewPrefetch() { finish(); }
+
+void ViewPrefetch::finish() {
+  if (m_reader.joinable()) m_reader.join();
+}
+
+const EntityView* ViewPrefetch::viewOf(const acdb_detail::Record& record) {
+  finish();
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  TextPlan plan;
+  bool readAhead = m_ok && database && database->text() == m_text.get() && planOf(record, plan) && plan == m_plan;
+  m_ok = false;
+  m_text.reset();
+  if (readAhead) {
+    std::swap(m_current, m_next);
+    return &m_current;
+  }
+  dropIfHuge(m_current);
+  return acre_detail::viewOf(record, m_current) ? &m_current : nullptr;
+}
+
+void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
+  finish();
+  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  const acdb_detail::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
+  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length() < kAheadFrom ||
+      m_plan.length() > kKeepAtMost)
+    return;
+  m_text = database->sharedText();
+  if (!m_text) return;
+  dropIfHuge(m_next);
+  m_reader = std::thread([this] {
+    // Out of memory here only means reading the entity again when asked for.
+    try {
+      m_ok = viewFromPlan(m_plan, *m_text, true, m_next);
+    } catch (...) {
+      m_ok = false;
+    }
+  });
+}
+
+void ViewPrefetch::releaseIfIdle() {
+  if (m_reader.joinable()) return;
+  m_current = EntityView();
+  m_next = EntityView();
+  m_plan = TextPlan();
+  m_text.reset();
+  m_ok = false;
+}
+
+}  // namespace acre_detail

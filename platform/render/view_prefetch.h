@@ -1,0 +1,49 @@
+// Reading the next large entity on a second thread: while the caller's
+// thread facets one polyline (and the module writes its polygons), the next
+// one is read from the drawing file and parsed.
+#pragma once
+#include <memory>
+#include <thread>
+
+#include "entity_view.h"
+
+namespace acre_detail {
+
+class ViewPrefetch {
+ public:
+  ViewPrefetch() = default;
+  ~ViewPrefetch();
+  ViewPrefetch(const ViewPrefetch&) = delete;
+  ViewPrefetch& operator=(const ViewPrefetch&) = delete;
+
+  // The view of `record`, valid until the next call: the one read ahead when
+  // it was read from this record as it stands, else read now. Null when its
+  // tags cannot be read.
+  const EntityView* viewOf(const acdb_detail::Record& record);
+  // Starts reading the record stored after `record` and its followers, which
+  // is what a caller going through a drawing asks for next. Only an entity
+  // worth a thread is read ahead: one of many kilobytes, in one piece.
+  void readNextAhead(const acdb_detail::Record& record);
+  // Frees the buffers unless the next entity is being read: they are kept
+  // along a run of large entities only, and none is left behind after it.
+  void releaseIfIdle();
+  // Waits for the entity being read, then frees everything.
+  void settle() {
+    finish();
+    releaseIfIdle();
+  }
+
+ private:
+  void finish();
+
+  std::thread m_reader;
+  std::shared_ptr<const acdb_detail::DrawingText> m_text;  // alive while the reader or the result needs it
+  TextPlan m_plan;
+  // The view in use and the one read ahead: their buffers serve in turn, so
+  // a run of large entities does not fault in fresh memory for each.
+  EntityView m_current;
+  EntityView m_next;
+  bool m_ok = false;
+};
+
+}  // namespace acre_detail

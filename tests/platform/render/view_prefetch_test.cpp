@@ -1,0 +1,105 @@
+// An entity read ahead on the second thread is used only when it is still
+// what the record holds: the same view as reading it then, never a view of
+// a record since edited or of a drawing since replaced.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../dxf/dxf_test_support.h"
+#include "db/database.h"
+#include "drawing_file.h"
+#include "render/entity_view.h"
+#include "render/view_prefetch.h"
+
+namespace {
+
+using acre_detail::EntityView;
+
+// Two polyface meshes big enough to be read ahead; every vertex x is `x`.
+std::string twoMeshes(const std::string& x) {
+  std::string text = "0\nSECTION\n2\nENTITIES\n";
+  for (int mesh = 0; mesh < 2; ++mesh) {
+    text += "0\nPOLYLINE\n8\n0\n66\n1\n70\n64\n71\n12000\n72\n4000\n";
+    for (int i = 0; i < 12000; ++i)
+      text += "0\nVERTEX\n8\n0\n10\n" + x + "\n20\n" + std::to_string(i) + ".25\n30\n0.5\n70\n192\n";
+    for (int i = 0; i < 4000; ++i)
+      text += "0\nVERTEX\n8\n0\n10\n0\n20\n0\n30\n0\n70\n128\n71\n" + std::to_string(3 * i + 1) + "\n72\n" +
+              std::to_string(3 * i + 2) + "\n73\n" + std::to_string(3 * i + 3) + "\n";
+    text += "0\nSEQEND\n8\n0\n";
+  }
+  return text + "0\nENDSEC\n0\nEOF\n";
+}
+
+std::vector<std::string> flat(const EntityView& view) {
+  std::vector<std::string> out{std::string(view.type)};
+  for (const auto& tag : view.tags) out.push_back(std::to_string(tag.code) + "=" + std::string(tag.value));
+  for (const auto& vertex : view.vertices) {
+    out.push_back("|");
+    for (const auto& tag : vertex) out.push_back(std::to_string(tag.code) + "=" + std::string(tag.value));
+  }
+  return out;
+}
+
+std::vector<std::string> readNow(const acdb_detail::Record& record) {
+  EntityView view;
+  EXPECT_TRUE(acre_detail::viewOf(record, view));
+  return flat(view);
+}
+
+class ViewPrefetchTest : public ::testing::Test {
+ protected:
+  const acdb_detail::Record& open(const std::string& name, const std::string& text, int entity) {
+    std::string path = scratch.file(name), error;
+    dxf_test::writeFile(path, text);
+    EXPECT_TRUE(drawing_file::open(path, error)) << error;
+    return *acdb_detail::currentDatabase()->entities().at(static_cast<size_t>(entity));
+  }
+  dxf_test::ScratchDir scratch;
+  acre_detail::ViewPrefetch prefetch;
+};
+
+TEST_F(ViewPrefetchTest, TheNextMeshReadAheadIsTheViewReadThen) {
+  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  const acdb_detail::Record& second = *acdb_detail::currentDatabase()->entities().at(1);
+  const EntityView* view = prefetch.viewOf(first);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(flat(*view), readNow(first));
+  prefetch.readNextAhead(first);
+  ASSERT_TRUE(view = prefetch.viewOf(second));
+  std::vector<std::string> expected = readNow(second);
+  EXPECT_EQ(flat(*view), expected);
+  EXPECT_EQ(view->vertices.size(), 16000u);
+  // The last entity has no next one to read.
+  prefetch.readNextAhead(second);
+  ASSERT_TRUE(view = prefetch.viewOf(second));
+  EXPECT_EQ(flat(*view), expected);
+}
+
+TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
+  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  auto* database = acdb_detail::currentDatabase();
+  acdb_detail::Record& second = *database->entities().at(1);
+  prefetch.readNextAhead(first);
+  ASSERT_TRUE(database->edit(second));
+  for (auto& tag : second.stored->tags)
+    if (tag.code == 70) tag.value = "65";
+  const EntityView* view = prefetch.viewOf(second);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
+  EXPECT_EQ(seen, readNow(second));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "70=65"), seen.end());
+}
+
+TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
+  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  prefetch.readNextAhead(first);
+  const acdb_detail::Record& second = open("b.dxf", twoMeshes("2.5"), 1);
+  const EntityView* view = prefetch.viewOf(second);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
+  EXPECT_EQ(seen, readNow(second));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "10=2.5"), seen.end());
+}
+
+}  // namespace
