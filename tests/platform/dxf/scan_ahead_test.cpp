@@ -9,6 +9,9 @@
 #include <vector>
 
 #include "db/database.h"
+#include "dbbuild.h"
+#include "dbmain.h"
+#include "drawing_file.h"
 #include "dxf/readers.h"
 #include "dxf_test_support.h"
 
@@ -68,6 +71,20 @@ TEST(ScanAhead, FaultsAndEndsFarIntoTheFileGiveTheSameOutcome) {
   expectSameBothWays("\xEF\xBB\xBF" + body + end, "byte order mark");
   EXPECT_EQ(read(body + "0\nLINE\n10\nnan\n" + end, kAlwaysAhead).error,
             "t.dxf: line 360008: invalid number \"nan\" for group code 10");
+}
+
+TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
+  // Past the 16 MB at which the reader lets the file's first pages go.
+  std::string text = manyLines(480000) + "0\nLINE\n10\n";
+  ASSERT_GT(text.size(), size_t(16) << 20);
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("cut.dxf");
+  dxf_test::writeFile(path, text);
+  AcDbDatabase* before = acdb_build::newDrawing();
+  std::string error;
+  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_EQ(error, path + ": line 8640007: unexpected end of file after group code 10");
+  EXPECT_EQ(acdbCurDwg(), before);
 }
 
 TEST(ScanAhead, SmallAndEmptyInputsGiveTheSameOutcome) {
