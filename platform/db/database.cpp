@@ -294,7 +294,10 @@ uint64_t Database::newHandle() {
 void Database::writeHandseed() {
   auto found = m_headerVars.find("$HANDSEED");
   if (found == m_headerVars.end()) return;
-  Tag& tag = found->second.record->stored->tags[found->second.index];
+  // A header may end on the variable's name, with no value after it.
+  std::vector<Tag>& tags = found->second.record->stored->tags;
+  if (found->second.index >= tags.size()) return;
+  Tag& tag = tags[found->second.index];
   if (tag.code == 5 && parseHandle(tag.value) < m_handseed) tag.value = formatHandle(m_handseed);
 }
 

@@ -140,4 +140,20 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   EXPECT_EQ(changed, 1u) << "$HANDSEED";
 }
 
+// Opening repairs the missing layer with a new record, which takes a
+// handle while the header has no value to raise.
+TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("seedless.dxf");
+  dxf_test::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
+                            "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
+                            "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  EXPECT_NE(drawing_file::openNotice().find("layer"), std::string::npos) << drawing_file::openNotice();
+  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  EXPECT_NE(dxf_test::readFile(path).find("9\n$HANDSEED\n  0\nENDSEC"), std::string::npos);
+}
+
 }  // namespace
