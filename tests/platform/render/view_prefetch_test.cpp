@@ -91,6 +91,23 @@ TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
   EXPECT_NE(std::find(seen.begin(), seen.end(), "70=65"), seen.end());
 }
 
+TEST_F(ViewPrefetchTest, AnEditedVertexAfterReadingAheadIsSeen) {
+  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  auto* database = acdb_detail::currentDatabase();
+  const acdb_detail::Record& second = *database->entities().at(1);
+  prefetch.readNextAhead(first);
+  acdb_detail::Record& vertex = *database->bySerial(second.serial + 7);
+  ASSERT_EQ(std::string_view(vertex.type), "VERTEX");
+  ASSERT_TRUE(database->edit(vertex));
+  for (auto& tag : vertex.stored->tags)
+    if (tag.code == 10) tag.value = "9.75";
+  const EntityView* view = prefetch.viewOf(second);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
+  EXPECT_EQ(seen, readNow(second));
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "10=9.75"), seen.end());
+}
+
 TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
   const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
   prefetch.readNextAhead(first);
