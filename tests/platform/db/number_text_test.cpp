@@ -70,7 +70,9 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
   double value = 0;
   EXPECT_TRUE(acdb_detail::parsePlainDecimal("9007199254740992", value));
   EXPECT_FALSE(acdb_detail::parsePlainDecimal("9007199254740993", value)) << "not exact as a double";
-  EXPECT_FALSE(acdb_detail::parsePlainDecimal("0.00000000000000000000001", value)) << "23 digits after the point";
+  EXPECT_FALSE(acdb_detail::parsePlainDecimal("0.00000000000000000001", value)) << "21 digits";
+  EXPECT_TRUE(acdb_detail::parsePlainDecimal(".0000000000000000001", value));
+  EXPECT_EQ(value, 1e-19);
   EXPECT_FALSE(acdb_detail::parsePlainDecimal("12345678901234567890", value)) << "20 digits";
   EXPECT_TRUE(acdb_detail::parsePlainDecimal("-0.0", value));
   EXPECT_TRUE(std::signbit(value));
