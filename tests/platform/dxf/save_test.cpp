@@ -140,6 +140,15 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   EXPECT_EQ(changed, 1u) << "$HANDSEED";
 }
 
+// Opens the drawing at `path`, which the open repairs (its notice naming
+// `repair`), and saves it over itself.
+void openRepairedAndSave(const std::string& path, const std::string& repair) {
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  EXPECT_NE(drawing_file::openNotice().find(repair), std::string::npos) << drawing_file::openNotice();
+  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+}
+
 // Opening repairs the missing layer with a new record, which takes a
 // handle while the header has no value to raise.
 TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
@@ -148,10 +157,8 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
   dxf_test::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
                             "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
                             "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
+  ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
   std::string error;
-  ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(drawing_file::openNotice().find("layer"), std::string::npos) << drawing_file::openNotice();
-  ASSERT_TRUE(drawing_file::save(path, error)) << error;
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
   EXPECT_NE(dxf_test::readFile(path).find("9\n$HANDSEED\n  0\nENDSEC"), std::string::npos);
 }
@@ -167,10 +174,8 @@ TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
                             "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n"
                             "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
                             "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
+  ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "dictionary entry"));
   std::string error;
-  ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(drawing_file::openNotice().find("dictionary entry"), std::string::npos) << drawing_file::openNotice();
-  ASSERT_TRUE(drawing_file::save(path, error)) << error;
   std::string saved = dxf_test::readFile(path);
   EXPECT_NE(saved.find("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"), std::string::npos)
       << saved;
