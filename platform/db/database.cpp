@@ -115,6 +115,7 @@ bool Database::edit(Record& record) {
   RecordTags text(record);
   if (!text.ok()) return false;
   record.stored = std::move(buildRecord(ownedTags(text.all())).stored);
+  ++m_textEdits;
   return true;
 }
 

@@ -82,6 +82,9 @@ class Database : public AcDbDatabase {
   // Moves a record's tags out of the file into the record, for changing them;
   // false when they cannot be read back.
   bool edit(Record& record);
+  // How many records have had their tags moved out of the file: while it
+  // stays the same, what was read from the text is what the records hold.
+  uint64_t textEdits() const { return m_textEdits; }
 
   // Every record in file order.
   const std::vector<Record*>& records() const { return m_records; }
@@ -183,6 +186,7 @@ class Database : public AcDbDatabase {
   Record* m_entitiesEnd = nullptr;
   std::unordered_map<std::string, HeaderTag> m_headerVars;  // first value tag of each variable
   uint64_t m_handseed = 0;
+  uint64_t m_textEdits = 0;
   bool m_handling = false;
   std::string m_version;
   std::string m_codepage;

@@ -40,11 +40,15 @@ bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   return parseInto(text, vertex, view);
 }
 
-// The entity's own tags end at ends[0], each vertex's at the next end.
-void splitAt(const std::vector<size_t>& ends, EntityView& view) {
+// The entity's own tags end at `ownEnd`, each vertex's at the next end.
+void splitAt(size_t ownEnd, const std::vector<size_t>& vertexEnds, EntityView& view) {
   TagSpan all = view.storage;
-  view.tags = all.first(ends[0]);
-  for (size_t i = 1; i < ends.size(); ++i) view.vertices.push_back(all.subspan(ends[i - 1], ends[i] - ends[i - 1]));
+  view.tags = all.first(ownEnd);
+  size_t start = ownEnd;
+  for (size_t end : vertexEnds) {
+    view.vertices.push_back(all.subspan(start, end - start));
+    start = end;
+  }
 }
 
 }  // namespace
@@ -64,28 +68,22 @@ std::string& EntityView::newText() {
   return text;
 }
 
-size_t TextPlan::length() const {
-  size_t total = 0;
-  for (const Part& part : parts) total += part.length;
-  return total;
-}
-
 bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
   plan.type = record.type;
   plan.offset = record.textOffset;
-  plan.parts.clear();
+  plan.length = plan.ownLength = record.textLength;
+  plan.followers.clear();
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   if (!record.inText() || !database) return false;
-  plan.parts.push_back({record.textLength, false, false});
-  // Compared as numbers: this runs for every vertex, twice when read ahead.
+  // Compared as numbers: this runs for every vertex.
   static const acdb_detail::RecordType kPolyline("POLYLINE"), kVertex("VERTEX");
   if (record.type != kPolyline) return true;
   uint64_t end = record.textOffset + record.textLength;
   for (const acdb_detail::Record& follower : database->followers(record)) {
     if (!follower.inText() || follower.textOffset != end) return false;
     end += follower.textLength;
-    bool vertex = follower.type == kVertex;
-    plan.parts.push_back({follower.textLength, vertex, !vertex});
+    plan.length += follower.textLength;
+    plan.followers.push_back({follower.textLength, follower.type == kVertex});
   }
   return true;
 }
@@ -94,19 +92,22 @@ bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, 
   view.clear();
   view.type = plan.type;
   std::string& text = view.newText();
-  if (!(aside ? source.readAside(plan.offset, plan.length(), text) : source.read(plan.offset, plan.length(), text)))
+  if (!(aside ? source.readAside(plan.offset, plan.length, text) : source.read(plan.offset, plan.length, text)))
     return false;
   view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
-  std::vector<size_t> ends;
-  size_t at = 0;
-  for (const TextPlan::Part& part : plan.parts) {
-    std::string_view piece = std::string_view(text).substr(at, part.length);
-    at += part.length;
-    if (part.skipped) continue;
-    if (!parseInto(piece, part.vertex, view)) return false;
-    ends.push_back(view.storage.size());
+  std::string_view all = text;
+  if (!parseInto(all.substr(0, plan.ownLength), false, view)) return false;
+  size_t ownEnd = view.storage.size();
+  std::vector<size_t> vertexEnds;
+  size_t at = plan.ownLength;
+  for (const TextPlan::Follower& follower : plan.followers) {
+    std::string_view piece = all.substr(at, follower.length);
+    at += follower.length;
+    if (!follower.vertex) continue;
+    if (!parseInto(piece, true, view)) return false;
+    vertexEnds.push_back(view.storage.size());
   }
-  splitAt(ends, view);
+  splitAt(ownEnd, vertexEnds, view);
   return true;
 }
 
@@ -117,16 +118,16 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   // Some part is held in memory: each read on its own.
   view.clear();
   view.type = record.type;
-  std::vector<size_t> ends;
   if (!addOne(record, false, view)) return false;
-  ends.push_back(view.storage.size());
+  size_t ownEnd = view.storage.size();
+  std::vector<size_t> vertexEnds;
   if (record.type == "POLYLINE" && database)
     for (const acdb_detail::Record& follower : database->followers(record)) {
       if (follower.type != "VERTEX") continue;
       if (!addOne(follower, true, view)) return false;
-      ends.push_back(view.storage.size());
+      vertexEnds.push_back(view.storage.size());
     }
-  splitAt(ends, view);
+  splitAt(ownEnd, vertexEnds, view);
   return true;
 }
 

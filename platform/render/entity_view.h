@@ -46,17 +46,16 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view);
 // one piece (a POLYLINE and its followers as read): enough to make its view
 // from that text alone, on any thread.
 struct TextPlan {
-  struct Part {
-    size_t length;
-    bool vertex;   // a POLYLINE's VERTEX
-    bool skipped;  // a follower that is not a vertex (SEQEND)
-    bool operator==(const Part&) const = default;
+  // A POLYLINE's VERTEX, or the SEQEND that closes it (left out of the view).
+  struct Follower {
+    uint32_t length;
+    bool vertex;
   };
   std::string_view type;
   uint64_t offset = 0;
-  std::vector<Part> parts;
-  bool operator==(const TextPlan&) const = default;
-  size_t length() const;
+  size_t length = 0;         // of the whole text
+  uint32_t ownLength = 0;    // of the record's own part, which comes first
+  std::vector<Follower> followers;  // stays empty, unallocated, for other types
 };
 // False when the record or a follower is held in memory, or they are apart.
 bool planOf(const acdb_detail::Record& record, TextPlan& plan);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cmath>
 
+#include "db/number_text.h"
+
 namespace acre_detail {
 
 namespace {
@@ -17,6 +19,7 @@ std::string_view trimmed(std::string_view text) {
 bool TagReader::parseReal(std::string_view text, double& value) {
   text = trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  if (acdb_detail::parsePlainDecimal(text, value)) return true;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
 }

@@ -29,8 +29,10 @@ void ViewPrefetch::finish() {
 const EntityView* ViewPrefetch::viewOf(const acdb_detail::Record& record) {
   finish();
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  TextPlan plan;
-  bool readAhead = m_ok && database && database->text() == m_text.get() && planOf(record, plan) && plan == m_plan;
+  // The text held alive tells this drawing from any other; within it, a
+  // record's place in the text changes only when some record is edited.
+  bool readAhead = m_ok && database && database->text() == m_text.get() && record.serial == m_aheadSerial &&
+                   database->textEdits() == m_aheadEdits;
   m_ok = false;
   m_text.reset();
   if (readAhead) {
@@ -45,11 +47,12 @@ void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
   finish();
   const acdb_detail::Database* database = acdb_detail::databaseOf(record);
   const acdb_detail::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
-  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length() < kAheadFrom ||
-      m_plan.length() > kKeepAtMost)
+  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length < kAheadFrom || m_plan.length > kKeepAtMost)
     return;
   m_text = database->sharedText();
   if (!m_text) return;
+  m_aheadSerial = next->serial;
+  m_aheadEdits = database->textEdits();
   dropIfHuge(m_next);
   m_reader = std::thread([this] {
     // Out of memory here only means reading the entity again when asked for.

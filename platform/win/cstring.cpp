@@ -91,17 +91,27 @@ void CString::Format(const char* format, ...) {
 }
 
 void CString::FormatV(const char* format, va_list args) {
+  // Most texts are short (a count on a progress line): formatted once here,
+  // then copied into the buffer the string already has when it is enough.
+  char small[256];
   va_list copy;
   va_copy(copy, args);
-  int length = std::vsnprintf(nullptr, 0, format, copy);
+  int length = std::vsnprintf(small, sizeof small, format, copy);
   va_end(copy);
   if (length < 0) {
     Empty();
     return;
   }
+  bool fitted = static_cast<size_t>(length) < sizeof small;
+  if (fitted && length < m_nCapacity) {
+    std::memcpy(m_pchData, small, static_cast<size_t>(length) + 1);
+    m_nLength = length;
+    return;
+  }
   char* block = static_cast<char*>(acad_malloc(static_cast<size_t>(length) + 1));
   if (!block) return;
-  std::vsnprintf(block, static_cast<size_t>(length) + 1, format, args);
+  if (fitted) std::memcpy(block, small, static_cast<size_t>(length) + 1);
+  else std::vsnprintf(block, static_cast<size_t>(length) + 1, format, args);
   if (m_nCapacity) acad_free(m_pchData);
   m_pchData = block;
   m_nLength = length;

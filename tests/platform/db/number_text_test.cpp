@@ -2,6 +2,7 @@
 // full parse, and formatted reals read back exactly.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <random>
@@ -19,6 +20,64 @@ TEST(NumberText, QuickCheckAgreesWithTheFullParse) {
     double value = 0;
     EXPECT_EQ(acdb_detail::isRealText(text), acdb_detail::parseReal(text, value)) << '"' << text << '"';
   }
+}
+
+// What the general conversion makes of a text, bit for bit.
+bool generalRead(const std::string& text, uint64_t& bits) {
+  double value = 0;
+  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  std::memcpy(&bits, &value, sizeof bits);
+  return true;
+}
+
+TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
+  std::mt19937_64 random(11);
+  auto digitRun = [&](int length) {
+    std::string run;
+    for (int i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
+    return run;
+  };
+  int taken = 0;
+  for (int i = 0; i < 200000; ++i) {
+    // Every split of up to 21 digits around the point, signs, leading zeros.
+    int whole = static_cast<int>(random() % 17), fraction = static_cast<int>(random() % 24);
+    std::string text = (random() % 2 ? "-" : "") + digitRun(whole);
+    if (fraction || random() % 2) text += "." + digitRun(fraction);
+    double ours = 0;
+    uint64_t general = 0, mine = 0;
+    bool generalOk = generalRead(text, general);
+    if (!acdb_detail::parsePlainDecimal(text, ours)) continue;
+    ++taken;
+    std::memcpy(&mine, &ours, sizeof mine);
+    ASSERT_TRUE(generalOk) << text;
+    ASSERT_EQ(mine, general) << text;
+  }
+  EXPECT_GT(taken, 60000) << "the quick way is taken, so the comparison is not empty";
+  // At the edges of what the quick way takes, and just past them.
+  for (std::string text : {"9007199254740992", "9007199254740993", "-9007199254740992.0", "0.0000000000000000000001",
+                           "0.00000000000000000000001", "1234567890123456789", "12345678901234567890", "-0", "-0.0",
+                           "00000000000000000001.5", ".5", "5.", "-.25", "0.1", "0.3", "123456.789012", "1e5",
+                           "", "-", ".", "-.", "1.2.3", "1-", "+1", " 1", "1 ", "nan", "0x10"}) {
+    double ours = 0;
+    uint64_t general = 0, mine = 0;
+    bool generalOk = generalRead(text, general);
+    if (acdb_detail::parsePlainDecimal(text, ours)) {
+      std::memcpy(&mine, &ours, sizeof mine);
+      EXPECT_TRUE(generalOk && mine == general) << '"' << text << '"';
+    }
+  }
+  double value = 0;
+  EXPECT_TRUE(acdb_detail::parsePlainDecimal("9007199254740992", value));
+  EXPECT_FALSE(acdb_detail::parsePlainDecimal("9007199254740993", value)) << "not exact as a double";
+  EXPECT_FALSE(acdb_detail::parsePlainDecimal("0.00000000000000000001", value)) << "21 digits";
+  EXPECT_TRUE(acdb_detail::parsePlainDecimal(".0000000000000000001", value));
+  EXPECT_EQ(value, 1e-19);
+  EXPECT_FALSE(acdb_detail::parsePlainDecimal("12345678901234567890", value)) << "20 digits";
+  EXPECT_TRUE(acdb_detail::parsePlainDecimal("-0.0", value));
+  EXPECT_TRUE(std::signbit(value));
+  for (const char* other : {"1e5", "", "-", ".", "-.", "1.2.3", "+1", " 1", "nan"})
+    EXPECT_FALSE(acdb_detail::parsePlainDecimal(other, value)) << '"' << other << '"';
 }
 
 TEST(NumberText, FormattedRealsReadBackBitForBit) {

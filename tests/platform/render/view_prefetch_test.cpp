@@ -48,7 +48,7 @@ std::vector<std::string> readNow(const acdb_detail::Record& record) {
 }
 
 class ViewPrefetchTest : public ::testing::Test {
- protected:
+ public:
   const acdb_detail::Record& open(const std::string& name, const std::string& text, int entity) {
     std::string path = scratch.file(name), error;
     dxf_test::writeFile(path, text);
@@ -76,19 +76,29 @@ TEST_F(ViewPrefetchTest, TheNextMeshReadAheadIsTheViewReadThen) {
   EXPECT_EQ(flat(*view), expected);
 }
 
-TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
-  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+// Reads the second mesh ahead, then edits `code` of the record `offset`
+// places after it (0: the mesh itself, more: one of its vertices) to `value`;
+// the view asked for then must show the edit.
+void expectEditSeen(ViewPrefetchTest& test, uint32_t offset, int code, const std::string& value) {
+  const acdb_detail::Record& first = test.open("edit" + std::to_string(offset) + ".dxf", twoMeshes("1.5"), 0);
   auto* database = acdb_detail::currentDatabase();
-  acdb_detail::Record& second = *database->entities().at(1);
-  prefetch.readNextAhead(first);
-  ASSERT_TRUE(database->edit(second));
-  for (auto& tag : second.stored->tags)
-    if (tag.code == 70) tag.value = "65";
-  const EntityView* view = prefetch.viewOf(second);
+  const acdb_detail::Record& second = *database->entities().at(1);
+  test.prefetch.readNextAhead(first);
+  acdb_detail::Record& edited = *database->bySerial(second.serial + offset);
+  ASSERT_TRUE(database->edit(edited));
+  for (auto& tag : edited.stored->tags)
+    if (tag.code == code) tag.value = value;
+  const EntityView* view = test.prefetch.viewOf(second);
   ASSERT_TRUE(view);
   std::vector<std::string> seen = flat(*view);
   EXPECT_EQ(seen, readNow(second));
-  EXPECT_NE(std::find(seen.begin(), seen.end(), "70=65"), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), std::to_string(code) + "=" + value), seen.end());
+}
+
+TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
+  expectEditSeen(*this, 0, 70, "65");
+  // A vertex edited: the mesh's own record is untouched.
+  expectEditSeen(*this, 7, 10, "9.75");
 }
 
 TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {

@@ -122,6 +122,26 @@ TEST(CStringTest, OwnsCopiesFormatsAndReturnsItsBlocks) {
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 
+TEST(CStringTest, FormatsLongTextsShortTextsAndItsOwnText) {
+  size_t before = acad_heap::stats().liveBlocks;
+  {
+    CString s;
+    std::string wide(1000, 'w');
+    s.Format("<%s>", wide.c_str());
+    EXPECT_EQ(std::string(s), "<" + wide + ">");
+    EXPECT_EQ(s.GetLength(), 1002);
+    // A shorter text goes into the buffer it has, its own old text read first.
+    s.Format("%.3s|%d", static_cast<const char*>(s), 7);
+    EXPECT_STREQ(s, "<ww|7");
+    EXPECT_EQ(s.GetLength(), 5);
+    s.Format("%s%s", static_cast<const char*>(s), static_cast<const char*>(s));
+    EXPECT_STREQ(s, "<ww|7<ww|7");
+    s.Format("%s", "");
+    EXPECT_TRUE(s.IsEmpty());
+  }
+  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+}
+
 TEST(CStringTest, OutOfMemoryKeepsTheOldText) {
   CString a("kept");
   acad_heap::failAfter(1);
