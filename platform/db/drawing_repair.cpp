@@ -414,12 +414,15 @@ class Repairer {
 
   // An entry naming no object gets an empty XRECORD under that handle: the
   // name stays, and whoever looks it up finds no data rather than nothing.
+  // Its owner is the record that names it first, as giveOwners() would find
+  // when the drawing is read again; the dictionary when that one has no handle.
   void addNamedObjects() {
     if (!m_survey.objectsEnd()) return;
     for (const DictionaryEntry& entry : m_survey.entries()) {
       // The highest handle leaves no next one to give.
       if (entry.handle == UINT64_MAX || m_database.byHandle(entry.handle)) continue;
-      std::string handle = formatHandle(entry.handle), owner = formatHandle(entry.dictionary->handle);
+      uint64_t owning = m_survey.owningRecord(entry.handle);
+      std::string handle = formatHandle(entry.handle), owner = formatHandle(owning ? owning : entry.dictionary->handle);
       m_database.insertRecord(m_survey.objectsEnd(), {{0, "XRECORD"},
                                                       {5, handle},
                                                       {102, "{ACAD_REACTORS"},

@@ -156,4 +156,28 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
   EXPECT_NE(dxf_test::readFile(path).find("9\n$HANDSEED\n  0\nENDSEC"), std::string::npos);
 }
 
+// A dictionary entry names an object no record holds, which another record
+// hard-owns first: the empty object added for the entry takes that owner,
+// the one an ownerless object would be given when the drawing is read again,
+// so the saved drawing needs no second repair.
+TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
+  dxf_test::ScratchDir scratch;
+  const std::string path = scratch.file("claimed.dxf"), again = scratch.file("again.dxf");
+  dxf_test::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+                            "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n"
+                            "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
+                            "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
+  std::string error;
+  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  EXPECT_NE(drawing_file::openNotice().find("dictionary entry"), std::string::npos) << drawing_file::openNotice();
+  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  std::string saved = dxf_test::readFile(path);
+  EXPECT_NE(saved.find("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"), std::string::npos)
+      << saved;
+  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  EXPECT_EQ(drawing_file::openNotice(), "") << "repaired again";
+  ASSERT_TRUE(drawing_file::save(again, error)) << error;
+  EXPECT_TRUE(dxf_test::readFile(again) == saved);
+}
+
 }  // namespace
