@@ -11,8 +11,8 @@ namespace acdb_detail {
 bool parseReal(std::string_view text, double& value);
 // Its common case, quickly: a plain decimal ("-12.345", no exponent, no
 // padding) of at most 19 digits, read to the same double as the general
-// conversion gives. False for any other text,
-// which then needs the general conversion.
+// conversion gives. False for any other text, which then needs the general
+// conversion.
 bool parsePlainDecimal(std::string_view text, double& value);
 // The same verdict as parseReal without computing the value (the common
 // plain decimal forms are checked by their characters alone).

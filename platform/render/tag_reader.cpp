@@ -1,7 +1,6 @@
 #include "tag_reader.h"
 
 #include <charconv>
-#include <cmath>
 
 #include "db/number_text.h"
 
@@ -16,12 +15,11 @@ std::string_view trimmed(std::string_view text) {
 }
 }  // namespace
 
+// The drawing's own reading of a real, once the line end some writers leave
+// in a value is off (it trims the rest itself).
 bool TagReader::parseReal(std::string_view text, double& value) {
-  text = trimmed(text);
-  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  if (acdb_detail::parsePlainDecimal(text, value)) return true;
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return acdb_detail::parseReal(text, value);
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
