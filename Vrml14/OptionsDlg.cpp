@@ -1,10 +1,13 @@
 // The options dialog: drawing unit and scale, UCS choice, VRML version.
 #include "OptionsDlg.h"
 
+#include <cfloat>
 #include <cstdlib>
+#include <cstring>
 
 #include "message.h"
 #include "res/resource.h"
+#include "wrl_number.h"
 
 namespace {
 
@@ -21,6 +24,15 @@ const ControlText kTexts[] = {
 };
 
 enum { kOtherUnits = 4 };
+
+// A scale every reader can use: finite, within single precision (the
+// readers' number type) and not so small that the world file says 0.000000.
+bool usableScale(double scale) {
+  if (!(scale > 0.0 && scale <= FLT_MAX)) return false;  // NaN fails too
+  char printed[wrl_number::kMaxFixedChars];
+  char* end = wrl_number::fixed6(printed, scale);
+  return std::strspn(printed, "0.") != static_cast<size_t>(end - printed);
+}
 
 }  // namespace
 
@@ -64,7 +76,7 @@ BOOL COptionsDlg::OnInitDialog() {
 
 void COptionsDlg::OnOK() {
   UpdateData(TRUE);
-  if (m_options.units == kOtherUnits && !(std::atof(m_options.scaleText) > 0.0)) {
+  if (m_options.units == kOtherUnits && !usableScale(std::atof(m_options.scaleText))) {
     MessageBox("Scale factor must be > 0", "Error", MB_ICONEXCLAMATION);
     GotoDlgCtrl(&m_scaleEdit);
     return;

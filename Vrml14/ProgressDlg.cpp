@@ -4,11 +4,19 @@
 #include "message.h"
 #include "res/resource.h"
 
+namespace {
+
+// The bar's bounds are 16-bit words.
+constexpr int kBarMaximum = 0xFFFF;
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
 END_MESSAGE_MAP()
 
 CProgressDlg::CProgressDlg(CWnd* parent)
-    : m_pParent(parent), m_nTemplate(IDD_PROGRESS), m_nConverted(0), m_nIgnored(0), m_bCancelled(0) {}
+    : m_pParent(parent), m_nTemplate(IDD_PROGRESS), m_nConverted(0), m_nIgnored(0), m_bCancelled(0),
+      m_nPerStep(1), m_nSteps(0) {}
 
 CProgressDlg::~CProgressDlg() = default;
 
@@ -39,14 +47,18 @@ void CProgressDlg::OnCancel() {
 int CProgressDlg::isCancelled() const { return m_bCancelled == 1 ? 1 : 0; }
 
 void CProgressDlg::setRange(int count) {
-  // The bar's bounds are 16 bits wide: the count's low 16 bits are the end.
-  m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, count));
+  // Beyond the bar's bounds one step of the bar stands for several entities,
+  // so that the bar still runs from empty to full once instead of wrapping.
+  m_nPerStep = count > kBarMaximum ? count / kBarMaximum + (count % kBarMaximum != 0) : 1;
+  m_nSteps = 0;
+  m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, count / m_nPerStep));
   m_progress.SendMessage(PBM_SETSTEP, 1);
 }
 
 void CProgressDlg::step() {
+  ++m_nSteps;
   if (m_bCancelled) return;
-  m_progress.SendMessage(PBM_STEPIT);
+  if (m_nSteps % m_nPerStep == 0) m_progress.SendMessage(PBM_STEPIT);
   UpdateData(FALSE);
 }
 

@@ -30,6 +30,8 @@ class CProgressDlg : public CDialog {
   int m_nConverted;
   int m_nIgnored;
   int m_bCancelled;
+  int m_nPerStep;  // entities per step of the bar
+  int m_nSteps;    // entities counted since setRange
 
   DECLARE_MESSAGE_MAP()
 };

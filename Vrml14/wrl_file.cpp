@@ -202,36 +202,45 @@ int WrlFile::beginObject(int32_t number) {
 
 int WrlFile::writeMaterial(const WrlMaterial& material) {
   if (!m_file) return 0;
-  if (material.valid() != 1) return 1;
-  auto putColorOf = [this](int tabs, const char* name, const WrlColor& color) {
-    putColor(tabs, name, color.red(), color.green(), color.blue());
-  };
-  auto putValue = [this](int tabs, const char* name, double value) {
-    indent(tabs);
-    Line(*m_file).text(name).text(" ").fixed(value).end();
-  };
+  bool own = material.valid() == 1;
+  if (!own && !modern()) return 1;
   return guarded([&] {
-    int fields = modern() ? 7 : 2;
-    if (modern()) {
-      put(6, "appearance Appearance {");
-      put(7, "material Material {");
-      put(7, "ambientIntensity 0.2");
-    } else {
+    if (!modern()) {
       put(1, "Material {");
       putColorOf(2, "ambientColor", material.ambientColor());
-    }
-    putColorOf(fields, "diffuseColor", material.diffuseColor());
-    putColorOf(fields, "specularColor", material.specularColor());
-    putColorOf(fields, "emissiveColor", material.emissiveColor());
-    putValue(fields, "shininess", material.shininess());
-    putValue(fields, "transparency", material.transparency());
-    if (modern()) {
-      put(6, "}");
-      put(5, "}");
-    } else {
+      putMaterialFields(2, material);
       put(1, "}");
+      return;
     }
+    // A VRML 2.0 shape without an appearance is drawn unlit in plain white;
+    // an empty material gives the default lit look that VRML 1.0 gets.
+    put(6, "appearance Appearance {");
+    put(7, "material Material {");
+    if (own) {
+      put(7, "ambientIntensity 0.2");
+      putMaterialFields(7, material);
+    }
+    put(6, "}");
+    put(5, "}");
   });
+}
+
+void WrlFile::putColorOf(int tabs, const char* name, const WrlColor& color) {
+  putColor(tabs, name, color.red(), color.green(), color.blue());
+}
+
+void WrlFile::putValue(int tabs, const char* name, double value) {
+  indent(tabs);
+  Line(*m_file).text(name).text(" ").fixed(value).end();
+}
+
+// The fields both versions share, in their order.
+void WrlFile::putMaterialFields(int tabs, const WrlMaterial& material) {
+  putColorOf(tabs, "diffuseColor", material.diffuseColor());
+  putColorOf(tabs, "specularColor", material.specularColor());
+  putColorOf(tabs, "emissiveColor", material.emissiveColor());
+  putValue(tabs, "shininess", material.shininess());
+  putValue(tabs, "transparency", material.transparency());
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 class CFile;
+class WrlColor;
 class WrlFaceObject;
 class WrlMaterial;
 class WrlUrl;
@@ -28,7 +29,8 @@ class WrlFile {
   // Opens an anchor when the record has a URL; writes nothing otherwise.
   int writeAnchor(const WrlUrl& url);
   int beginObject(int32_t number);
-  // Writes nothing when the material is not valid.
+  // A material that is not valid writes nothing in VRML 1.0 and an empty
+  // material in VRML 2.0, so that the shape is still lit.
   int writeMaterial(const WrlMaterial& material);
   // Coordinates and faces, then the end of the object's node; 0 when either
   // list is absent.
@@ -61,6 +63,9 @@ class WrlFile {
   void putAll(const TabbedText (&lines)[N]);
   void putColor(int tabs, const char* name, double red, double green, double blue);
   void putQuoted(int tabs, const char* name, const char* text);
+  void putColorOf(int tabs, const char* name, const WrlColor& color);
+  void putValue(int tabs, const char* name, double value);
+  void putMaterialFields(int tabs, const WrlMaterial& material);
 
   CFile* m_file;
   int32_t m_level = 0;

@@ -4,6 +4,7 @@
 // with the file and the line (or byte) where it breaks off.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "../../platform/dxf/dxf_test_support.h"
@@ -127,6 +128,27 @@ std::string hundredKilobyteTexts() {
                          tag(1000, std::string(100000, 'd')));
 }
 
+// The number that ends right before the last `after` in the text; -1 when
+// there is none.
+long lastNumberBefore(const std::string& text, const std::string& after) {
+  size_t end = text.rfind(after);
+  size_t start = end;
+  while (start != std::string::npos && start > 0 && std::isdigit(static_cast<unsigned char>(text[start - 1]))) --start;
+  return start == end ? -1 : std::stol(text.substr(start, end - start));
+}
+
+// What the progress window last showed must agree with the world: every
+// selected object counted once, as converted only when it is in the file.
+void expectCountsMatchTheWorld(const std::string& run, const std::string& facts) {
+  long selected = lastNumberBefore(run, " found\n");
+  long converted = lastNumberBefore(run, " object(s) converted.\"");
+  long ignored = lastNumberBefore(run, " object(s) ignored.\"");
+  long shapes = lastNumberBefore(facts, "\npoints ");
+  ASSERT_GT(selected, 0) << run;
+  EXPECT_EQ(converted, shapes) << run << facts;
+  EXPECT_EQ(converted + ignored, selected) << run;
+}
+
 class HostileDrawing : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
@@ -139,6 +161,7 @@ TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
   ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
   EXPECT_EQ(check.status, 0) << check.output;
   EXPECT_NE(check.output.find(GetParam().facts), std::string::npos) << check.output << run.output;
+  expectCountsMatchTheWorld(run.output, check.output);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -45,10 +45,13 @@ TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
   std::string world = dxf_test::readFile(out);
   EXPECT_EQ(shape(world, 2), "") << "the bare line has nothing to export";
   EXPECT_NE(shape(world, 1).find("diffuseColor 1.000000 0.000000 0.000000"), std::string::npos) << world;
-  EXPECT_EQ(shape(world, 3).find("material"), std::string::npos) << "colour 7 gets no material";
+  // Colour 7 takes nothing from the object's material data; the shape gets
+  // the default material so that it is lit like a VRML 1.0 one.
+  const std::string defaultLook = "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n"
+                                  "\t\t\t\t\t\t}\n\t\t\t\t\t}\n\t\t\t\t\tgeometry ";
+  EXPECT_NE(shape(world, 3).find(" Shape {\n" + defaultLook), std::string::npos) << "colour 7: " << world;
   EXPECT_NE(shape(world, 4).find("diffuseColor 0.000000 1.000000 0.000000"), std::string::npos) << world;
-  EXPECT_NE(shape(world, 5), "");
-  EXPECT_EQ(shape(world, 5).find("material"), std::string::npos) << "a missing layer counts as colour 7";
+  EXPECT_NE(shape(world, 5).find(" Shape {\n" + defaultLook), std::string::npos) << "a missing layer counts as colour 7";
   EXPECT_NE(world.find("\t\t\tscale 1.000000 1.000000 1.000000\n"), std::string::npos);
   std::string facts = check(out);
   EXPECT_NE(facts.find("version 2\nshapes 4\npoints 12\nfaces 4\nbadindex 0\n"), std::string::npos) << facts;
@@ -80,6 +83,8 @@ TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
   std::string defaults = dxf_test::readFile(plain);
   EXPECT_EQ(defaults.rfind("#VRML V1.0 ascii\n", 0), 0u) << "a second export starts at VRML 1.0 again";
   EXPECT_NE(defaults.find("\tscaleFactor 0.001000 0.001000 0.001000\n"), std::string::npos);
+  EXPECT_EQ(shape(defaults, 3).find("Material"), std::string::npos) << "VRML 1.0 keeps colour 7 without material";
+  EXPECT_NE(shape(defaults, 3).find("Coordinate3"), std::string::npos) << defaults;
 }
 
 TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {

@@ -1,4 +1,6 @@
 // The options dialog: what it opens with, what OK gives, what it refuses.
+#include <cstdio>
+
 #include "OptionsDlg.h"
 #include "module_dialog_fixture.h"
 
@@ -55,8 +57,10 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
   EXPECT_DOUBLE_EQ(runOptions().scale, 2.5);  // the leading number counts
 }
 
-TEST_F(ModuleDialogTest, OptionsRefuseScalesThatAreNotPositive) {
-  for (const char* text : {"0", "-1", "", "abc"}) {
+// Besides zero and below: what no reader can hold in single precision, and
+// what the world file would print as 0.000000.
+TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
+  for (const char* text : {"0", "-1", "", "abc", "inf", "-inf", "1e400", "nan", "3.5e38", "0.0000004", "0.0000005"}) {
     script(std::string("click 1049\ntype 1018 ") + text + "\nok\ncancel\n");
     EXPECT_EQ(runOptions().result, IDCANCEL);  // the refusal kept it open
     std::string t = transcript();
@@ -67,6 +71,16 @@ TEST_F(ModuleDialogTest, OptionsRefuseScalesThatAreNotPositive) {
     ASSERT_NE(focus, std::string::npos) << t;
     EXPECT_NE(t.find("focus", focus), std::string::npos);
     EXPECT_LT(box, t.find("\n> cancel"));
+  }
+  // Just inside the bounds.
+  for (double scale : {3.4e38, 0.00000051, 0.000001}) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17g", scale);
+    script(std::string("click 1049\ntype 1018 ") + text + "\nok\n");
+    Outcome o = runOptions();
+    EXPECT_EQ(o.result, IDOK) << text;
+    EXPECT_DOUBLE_EQ(o.scale, scale);
+    EXPECT_EQ(transcript().find("Scale factor"), std::string::npos) << text;
   }
 }
 

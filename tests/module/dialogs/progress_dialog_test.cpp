@@ -46,15 +46,37 @@ TEST_F(ModuleDialogTest, ProgressStartsAtZeroAndCountsEveryEntity) {
       << t;
 }
 
-TEST_F(ModuleDialogTest, ProgressRangeTakesTheCountsLowSixteenBits) {
+// The bar is a 16-bit control: for more entities than it can count, its
+// range and position are scaled so that it fills once and never wraps.
+TEST_F(ModuleDialogTest, ProgressBarFillsOnceWhateverTheCount) {
   script("");
-  CProgressDlg dialog;
-  ASSERT_TRUE(dialog.Create());
-  dialog.setRange(70000);
-  EXPECT_EQ(SendMessageA(item(dialog, 1041), PBM_GETRANGE, FALSE, 0), 70000 & 0xFFFF);
-  dialog.setRange(65536);
-  EXPECT_EQ(SendMessageA(item(dialog, 1041), PBM_GETRANGE, FALSE, 0), 0);
-  dialog.DestroyWindow();
+  for (int count : {65535, 65536, 90000, 200001}) {
+    CProgressDlg dialog;
+    ASSERT_TRUE(dialog.Create());
+    HWND bar = item(dialog, 1041);
+    dialog.setRange(count);
+    LRESULT range = SendMessageA(bar, PBM_GETRANGE, FALSE, 0);
+    EXPECT_GT(range, 0) << count;
+    EXPECT_LE(range, 0xFFFF) << count;
+    if (count <= 0xFFFF) {
+      EXPECT_EQ(range, count) << "one entity, one step";
+    }
+    LRESULT last = SendMessageA(bar, PBM_GETPOS, 0, 0);
+    EXPECT_EQ(last, 0) << count;
+    int backwards = 0;
+    for (int done = 1; done <= count; ++done) {
+      dialog.step();
+      LRESULT position = SendMessageA(bar, PBM_GETPOS, 0, 0);
+      backwards += position < last;
+      last = position;
+      if (done == count / 2) {
+        EXPECT_NEAR(position, range / 2, 1) << count;
+      }
+    }
+    EXPECT_EQ(backwards, 0) << count;
+    EXPECT_EQ(last, range) << count << " full at the last entity";
+    dialog.DestroyWindow();
+  }
 }
 
 TEST_F(ModuleDialogTest, ProgressCancelClosesAtOnceAndCountsGoOn) {

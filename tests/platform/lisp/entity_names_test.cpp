@@ -33,15 +33,19 @@ TEST(LispEntities, EmptyDrawingHasNoEntities) {
   EXPECT_EQ(lispOutput("(list (entlast) (entnext))"), "(nil nil)");
 }
 
+void erase(AcDbObjectId id) {
+  AcDbObject* object = nullptr;
+  ASSERT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForWrite), Acad::eOk);
+  ASSERT_EQ(object->erase(), Acad::eOk);
+  object->close();
+}
+
 TEST(LispEntities, WalkTheDrawingInOrderSkippingErasedOnes) {
   acdb_build::newDrawing();
   AcDbObjectId first = addLine(0);
   AcDbObjectId erased = addLine(1);
   AcDbObjectId third = addLine(2);
-  AcDbObject* object = nullptr;
-  ASSERT_EQ(acdbOpenAcDbObject(object, erased, AcDb::kForWrite), Acad::eOk);
-  ASSERT_EQ(object->erase(), Acad::eOk);
-  object->close();
+  erase(erased);
 
   EXPECT_EQ(lispOutput("(entnext)"), printedName(first));
   EXPECT_EQ(lispOutput("(entlast)"), printedName(third));
@@ -49,6 +53,10 @@ TEST(LispEntities, WalkTheDrawingInOrderSkippingErasedOnes) {
   EXPECT_EQ(lispOutput("(entnext (entlast))"), "nil");
   EXPECT_EQ(lispOutput("(entnext 5)"), "; error: bad argument type: lentityp 5");
   EXPECT_EQ(lispOutput("(entlast 1)"), "; error: too many arguments");
+  // With the last one erased too, the first is the last that remains.
+  erase(third);
+  EXPECT_EQ(lispOutput("(entlast)"), printedName(first));
+  EXPECT_EQ(lispOutput("(entnext (entnext))"), "nil");
 }
 
 TEST(LispEntities, HandentFindsLiveEntitiesByHandle) {
