@@ -116,7 +116,8 @@ int effectiveColorIndex(const AcDbEntity* entity) {
 }
 
 // Colour 7 (white on black, black on white) has no colour of its own to
-// export, so such objects get no material. ByBlock (0) has none either: the
+// export, so such objects get no material of their own (the writer gives a
+// VRML 2.0 shape the default one). ByBlock (0) has none either: the
 // material keeps its own diffuse colour.
 void readAppearance(const AcDbEntity* entity, WrlMaterial& material, WrlUrl& url) {
   int color = effectiveColorIndex(entity);
