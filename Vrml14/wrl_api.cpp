@@ -92,7 +92,8 @@ int vrml_wrlout() {
     ads_printf(messageText(4));
     return RSRSLT;
   }
-  if (ads_rett() != RTNORM) AfxThrowMemoryException();  // nil must not pass for a failed export unsaid
+  // T that the host cannot take leaves nil, which must not go unexplained.
+  if (ads_rett() != RTNORM) AfxThrowMemoryException();
   return RSRSLT;
 }
 

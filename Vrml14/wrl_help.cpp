@@ -2,7 +2,6 @@
 #include "wrl_help.h"
 
 #include <cstring>
-#include <new>
 
 #include "StdAfx.h"
 #include "wrl_scope.h"
@@ -11,8 +10,7 @@ void VRMLHELP() {
   const char* module = ads_getappname();
   if (!module) return;
   size_t length = std::strlen(module);
-  TextBuffer path(new (std::nothrow) char[length + 1]);
-  if (!path) return;
+  TextBuffer path(new char[length + 1]);  // out of memory: the framework's error
   std::memcpy(path.get(), module, length + 1);
   // "vrml.arx" -> "vrml.hlp"
   if (length >= 3) std::memcpy(path.get() + length - 3, "hlp", 3);
