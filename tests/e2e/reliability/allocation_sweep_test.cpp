@@ -215,6 +215,12 @@ AcDbObjectId firstLinkedObject() {
   return found;
 }
 
+std::string handleOf(AcDbObjectId id) {
+  char handle[24];
+  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(id.handle()));
+  return handle;
+}
+
 // The object's data of one application, or of all for null.
 resbuf* xDataOf(AcDbObjectId id, const char* app = nullptr) {
   AcDbObject* object = nullptr;
@@ -255,9 +261,7 @@ void restoreProperties(AcDbObjectId id, const resbuf* original) {
 TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
   const AcDbObjectId linked = firstLinkedObject();
   ASSERT_FALSE(linked.isNull());
-  char handle[24];
-  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(linked.handle()));
-  const std::string answers = std::string(handle) +
+  const std::string answers = handleOf(linked) +
                               "\ntype 1018 https://example.org/new.html\ntype 1020 Another box\ncheck 1038 on\n"
                               "slide 1014 40\nok\n";
   const char* const apps[] = {"PE_URL", "VRML_Url_Data", "VRML_Application"};
@@ -311,9 +315,7 @@ TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
 TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
   const AcDbObjectId linked = firstLinkedObject();
   ASSERT_FALSE(linked.isNull());
-  char handle[24];
-  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(linked.handle()));
-  host->evaluate("(setq e (handent \"" + std::string(handle) + "\"))");
+  host->evaluate("(setq e (handent \"" + handleOf(linked) + "\"))");
   host->evaluate("(setq ss (ssget \"X\"))");
   const std::string world = scratch.file("lisp.wrl");
   prepare = [&world] { std::remove(world.c_str()); };
