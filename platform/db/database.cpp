@@ -197,6 +197,8 @@ void Database::readHeader(Record& section) {
       m_units = static_cast<int>(number);
     if (name == "$HANDLING" && tag.code == 70 && parseInteger(tag.value, number))
       m_handling = number != 0;
+    if (name == "$TILEMODE" && tag.code == 70 && parseInteger(tag.value, number))
+      m_tileMode = number != 0;
     if (name == "$HANDSEED" && tag.code == 5) m_handseed = std::max(m_handseed, parseHandle(tag.value));
   }
   double origin[3] = {0, 0, 0}, xAxis[3] = {1, 0, 0}, yAxis[3] = {0, 1, 0};
