@@ -38,22 +38,21 @@ std::string judged(const std::string& path, const std::string& world) {
 
 TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) {
   dxf_test::ScratchDir scratch;
-  std::string faceSet1 = std::string("Coordinate3 { point [") + kPoints + "] }\nIndexedFaceSet { coordIndex [" +
-                         kFaces + "] }\n";
-  std::string convex1 = "#VRML V1.0 ascii\nSeparator {\nShapeHints { faceType CONVEX }\n" + faceSet1 + "}\n";
-  EXPECT_NE(judged(scratch.file("convex1.wrl"), convex1).find("faces 5\nbadindex 0\nnonconvex 2\nnonplanar 1\n"),
-            std::string::npos);
-  // Faces not declared convex are not judged.
-  std::string unknown1 = "#VRML V1.0 ascii\nSeparator {\nShapeHints { faceType UNKNOWN_FACE_TYPE }\n" + faceSet1 + "}\n";
-  EXPECT_NE(judged(scratch.file("unknown1.wrl"), unknown1).find("nonconvex 0\nnonplanar 0\n"), std::string::npos);
-
+  auto world1 = [](const char* faceType) {
+    return std::string("#VRML V1.0 ascii\nSeparator {\nShapeHints { faceType ") + faceType +
+           " }\nCoordinate3 { point [" + kPoints + "] }\nIndexedFaceSet { coordIndex [" + kFaces + "] }\n}\n";
+  };
   auto world2 = [](const char* convex) {
     return std::string("#VRML V2.0 utf8\nShape { geometry IndexedFaceSet { convex ") + convex +
            " coord Coordinate { point [" + kPoints + "] } coordIndex [" + kFaces + "] } }\n";
   };
-  EXPECT_NE(judged(scratch.file("convex2.wrl"), world2("TRUE")).find("nonconvex 2\nnonplanar 1\n"), std::string::npos);
-  EXPECT_NE(judged(scratch.file("concave2.wrl"), world2("FALSE")).find("nonconvex 0\nnonplanar 0\n"),
-            std::string::npos);
+  const std::string flagged = "faces 5\nbadindex 0\nnonconvex 2\nnonplanar 1\n";
+  EXPECT_NE(judged(scratch.file("convex1.wrl"), world1("CONVEX")).find(flagged), std::string::npos);
+  EXPECT_NE(judged(scratch.file("convex2.wrl"), world2("TRUE")).find(flagged), std::string::npos);
+  // Faces not declared convex are not judged.
+  const std::string unjudged = "faces 5\nbadindex 0\nnonconvex 0\nnonplanar 0\n";
+  EXPECT_NE(judged(scratch.file("unknown1.wrl"), world1("UNKNOWN_FACE_TYPE")).find(unjudged), std::string::npos);
+  EXPECT_NE(judged(scratch.file("concave2.wrl"), world2("FALSE")).find(unjudged), std::string::npos);
 }
 
 TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {

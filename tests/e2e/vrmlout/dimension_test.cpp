@@ -10,8 +10,15 @@
 
 namespace {
 
-ProcessResult vrmlout(const std::string& drawing, const std::string& world, const std::string& more = "") {
-  return runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + more + " 2>&1");
+// Exports the drawing to out.wrl in `scratch`, whose path it returns; the
+// batch front must succeed and report `counts`.
+std::string exported(dxf_test::ScratchDir& scratch, const std::string& drawing, const std::string& options,
+                     const std::string& counts) {
+  std::string world = scratch.file("out.wrl");
+  ProcessResult run = runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + options + " 2>&1");
+  EXPECT_EQ(run.status, 0) << run.output;
+  EXPECT_NE(run.output.find(counts), std::string::npos) << run.output;
+  return world;
 }
 
 // The point lines of a world file, as a set.
@@ -47,12 +54,9 @@ std::set<std::string> arrowheadCorners(const std::string& drawing, const std::st
 }
 
 TEST(DimensionExport, ACorpusArcDimensionGivesItsArrowheadsWhereTheBlockHasThem) {
-  std::string drawing = std::string(VRML_CORPUS_DIR) + "/netdxf__sample.dxf";
+  std::string drawing = dxf_test::corpusFile("netdxf__sample.dxf");
   dxf_test::ScratchDir scratch;
-  std::string world = scratch.file("arc.wrl");
-  ProcessResult run = vrmlout(drawing, world, "--select 1CA4");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("1 object(s) converted, 0 object(s) ignored"), std::string::npos) << run.output;
+  std::string world = exported(scratch, drawing, "--select 1CA4", "1 object(s) converted, 0 object(s) ignored");
   std::set<std::string> expected = arrowheadCorners(drawing, "1CA4");
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(pointLines(dxf_test::readFile(world)), expected);
@@ -61,10 +65,7 @@ TEST(DimensionExport, ACorpusArcDimensionGivesItsArrowheadsWhereTheBlockHasThem)
 TEST(DimensionExport, ADrawnDimensionExportsAndOneWithoutItsBlockIsIgnored) {
   std::string drawing = std::string(VRML_TEST_DATA_DIR) + "/vrmlout/dimension.dxf";
   dxf_test::ScratchDir scratch;
-  std::string world = scratch.file("dimension.wrl");
-  ProcessResult run = vrmlout(drawing, world, "--vrml2");
-  ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("1 object(s) converted, 1 object(s) ignored"), std::string::npos) << run.output;
+  std::string world = exported(scratch, drawing, "--vrml2", "1 object(s) converted, 1 object(s) ignored");
   ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "'");
   // Two arrowheads, each a triangle of an arrow block inserted in the picture.
   EXPECT_NE(check.output.find("shapes 1\npoints 6\nfaces 2\n"), std::string::npos) << check.output;
