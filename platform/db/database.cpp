@@ -244,6 +244,18 @@ void Database::setHeaderPoint(const char* name, const double value[3]) {
   }
 }
 
+void Database::setTileMode(bool modelSpace) {
+  m_tileMode = modelSpace;
+  auto found = m_headerVars.find("$TILEMODE");
+  if (found == m_headerVars.end()) return;
+  std::vector<Tag>& tags = found->second.record->stored->tags;
+  for (size_t i = found->second.index; i < tags.size() && tags[i].code != 9; ++i) {
+    int64_t old = 0;
+    if (tags[i].code == 70 && (!parseInteger(tags[i].value, old) || (old != 0) != modelSpace))
+      tags[i].value = modelSpace ? "1" : "0";
+  }
+}
+
 Record* Database::bySerial(long serial) const {
   if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
   return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);

@@ -132,6 +132,8 @@ class Database : public AcDbDatabase {
   // $TILEMODE: true (the default) while model space is the current space,
   // false while the active layout's paper space is.
   bool tileMode() const { return m_tileMode; }
+  // Switches the current space; the header's $TILEMODE follows when it has one.
+  void setTileMode(bool modelSpace);
   const std::string& codepage() const { return m_codepage; }  // $DWGCODEPAGE
   // The file the drawing was opened from or last saved to; "" when made in code.
   const std::string& path() const { return m_path; }

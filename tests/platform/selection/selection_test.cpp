@@ -215,8 +215,23 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
     EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), all);
     EXPECT_EQ(layersSelected("X", ""), " MODEL PAPER MODEL PAPER");
   }
-  // A drawing of another program: 157 model-space objects and 2 viewports.
+  // TILEMODE is the drawing's: setting it moves ALL to the other space and
+  // rewrites the header's value, which a save then keeps.
   std::string error;
+  ASSERT_TRUE(drawing_file::openFromMemory("spaces.dxf", spacesDrawing("0"), error)) << error;
+  resbuf value{};
+  value.restype = RTSHORT;
+  value.resval.rint = 1;
+  ASSERT_EQ(ads_setvar("TILEMODE", &value), RTNORM);
+  EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), " MODEL MODEL");
+  value.resval.rint = 2;
+  EXPECT_EQ(ads_setvar("tilemode", &value), RTERROR);
+  ASSERT_EQ(ads_getvar("TILEMODE", &value), RTNORM);
+  EXPECT_EQ(value.resval.rint, 1);
+  dxf_test::ScratchDir scratch;
+  ASSERT_TRUE(drawing_file::save(scratch.file("spaces.dxf"), error)) << error;
+  EXPECT_NE(dxf_test::readFile(scratch.file("spaces.dxf")).find("$TILEMODE\n 70\n1\n"), std::string::npos);
+  // A drawing of another program: 157 model-space objects and 2 viewports.
   ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
   ads_name ss;
   std::string transcript = withAnswers("ALL\n\n", [&] { ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
