@@ -12,6 +12,7 @@
 
 #include "acis_surfaces.h"
 #include "curve_segments.h"
+#include "param_delaunay.h"
 #include "param_refinement.h"
 
 namespace acre_detail {
@@ -120,6 +121,43 @@ class FaceCutter {
     m_contours.push_back(std::move(contour));
   }
 
+  // The cut along which a face that goes around its surface is opened: its
+  // points, a step apart, lie on both sides of the opening.
+  struct Seam {
+    std::vector<Vec2> at;
+    std::vector<int32_t> ids;
+
+    void append(std::vector<Vec2>& to, std::vector<int32_t>& toIds, int axis, double shift) const {
+      for (size_t k = 0; k < at.size(); ++k) push(to, toIds, k, axis, shift);
+    }
+    void appendBack(std::vector<Vec2>& to, std::vector<int32_t>& toIds, int axis, double shift) const {
+      for (size_t k = at.size(); k-- > 0;) push(to, toIds, k, axis, shift);
+    }
+
+   private:
+    void push(std::vector<Vec2>& to, std::vector<int32_t>& toIds, size_t k, int axis, double shift) const {
+      Vec2 p = at[k];
+      coordinate(p, axis) += shift;
+      to.push_back(p);
+      toIds.push_back(ids[k]);
+    }
+  };
+
+  // The points strictly between two ends of a cut, as many as the turn of
+  // the surface's normal along it needs.
+  Seam cutSeam(const Vec2& from, const Vec2& to) {
+    double turn = std::acos(std::fmax(-1.0, std::fmin(1.0, m_surface.normal(from.u, from.v).dot(
+                                                               m_surface.normal(to.u, to.v)))));
+    int pieces = segmentsFor(turn);
+    Seam seam;
+    for (int k = 1; k < pieces; ++k) {
+      Vec2 p{from.u + (to.u - from.u) * k / pieces, from.v + (to.v - from.v) * k / pieces};
+      seam.at.push_back(p);
+      seam.ids.push_back(m_mesh.addVertex(m_surface.point(p.u, p.v)));
+    }
+    return seam;
+  }
+
   // Two loops that go around in opposite directions along `axis` bound a
   // band: one contour runs along the first, across to the second, back
   // along it and across again.
@@ -155,6 +193,8 @@ class FaceCutter {
     coordinate(closing, axis) = end;
     at.push_back(closing);
     ids.push_back(forward.ids[0]);
+    Seam seam = cutSeam(closing, backward.at[best]);
+    seam.append(at, ids, axis, 0);
     size_t n = backward.at.size();
     for (size_t k = 0; k <= n; ++k) {
       Vec2 p = backward.at[(best + k) % n];
@@ -162,6 +202,7 @@ class FaceCutter {
       at.push_back(p);
       ids.push_back(backward.ids[(best + k) % n]);
     }
+    seam.appendBack(at, ids, axis, -kTurn);
     addContour(at, ids);
   }
 
@@ -177,10 +218,13 @@ class FaceCutter {
     Vec2 closing{loop.at[0].u + turn, loop.at[0].v};
     at.push_back(closing);
     ids.push_back(loop.ids[0]);
+    Seam seam = cutSeam(closing, {closing.u, poleV});
+    seam.append(at, ids, 0, 0);
     for (size_t k = loop.at.size() + 1; k-- > 0;) {
       at.push_back({k == loop.at.size() ? closing.u : loop.at[k].u, poleV});
       ids.push_back(pole);
     }
+    seam.appendBack(at, ids, 0, -turn);
     addContour(at, ids);
     return true;
   }
@@ -227,6 +271,8 @@ class FaceCutter {
     if (!triangulateRegion(m_region.points, m_contours, m_region.triangles)) return false;
     m_region.ids.resize(m_region.points.size(), -1);
     std::sort(m_boundary.begin(), m_boundary.end());
+    if (m_surface.bendsBothWays()) addGridPoints(m_region, m_boundary, m_surface, kSegmentStep, kSegmentStep);
+    else if (!m_surface.flat()) makeDelaunay(m_region, m_boundary, m_surface);
     refine(m_region, m_boundary, m_surface, m_mesh);
     for (const Triangle& t : m_region.triangles)
       m_triangles.push_back({m_region.ids[t[0]], m_region.ids[t[1]], m_region.ids[t[2]]});

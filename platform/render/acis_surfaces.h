@@ -31,6 +31,10 @@ class ParamSurface {
   // u repeats every 2 pi (cones, spheres, tori); v too on tori.
   bool periodicU() const { return m_kind != acis::SurfaceKind::Plane && m_kind != acis::SurfaceKind::Spline; }
   bool periodicV() const { return m_kind == acis::SurfaceKind::Torus; }
+  bool flat() const { return m_kind == acis::SurfaceKind::Plane; }
+  // Curved along both parameters by angles (spheres, tori): the facets
+  // need inner points a step apart both ways.
+  bool bendsBothWays() const { return closed(); }
   // Where the surface shrinks to a point at constant v: the sphere's poles,
   // the cone's apex. False for the other end.
   bool hasPole(bool high) const;

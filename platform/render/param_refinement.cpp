@@ -20,89 +20,6 @@ namespace {
 constexpr int kMaxPasses = 12;
 // Points a single face may grow to.
 constexpr size_t kMaxPoints = 1'000'000;
-constexpr int kMaxFlipSweeps = 32;
-
-double cross(const Vec2& a, const Vec2& b, const Vec2& c) {
-  return (b.u - a.u) * (c.v - a.v) - (c.u - a.u) * (b.v - a.v);
-}
-
-// Whether d lies inside the circle through a, b, c (counter-clockwise).
-bool inCircle(const Vec2& a, const Vec2& b, const Vec2& c, const Vec2& d) {
-  double ax = a.u - d.u, ay = a.v - d.v, bx = b.u - d.u, by = b.v - d.v, cx = c.u - d.u, cy = c.v - d.v;
-  double det = (ax * ax + ay * ay) * (bx * cy - cx * by) - (bx * bx + by * by) * (ax * cy - cx * ay) +
-               (cx * cx + cy * cy) * (ax * by - bx * ay);
-  return det > 1e-12 * (ax * ax + ay * ay + bx * bx + by * by + cx * cx + cy * cy) *
-                   (ax * ax + ay * ay + bx * bx + by * by + cx * cx + cy * cy);
-}
-
-// Parameters drawn to the surface's scale about a place on it: u and v
-// steps there become as long as the distances they cover on the surface.
-struct LocalMetric {
-  Vec2 du, dv;
-  Vec2 operator()(const Vec2& p) const { return {du.u * p.u + dv.u * p.v, du.v * p.u + dv.v * p.v}; }
-};
-
-LocalMetric metricAt(const ParamSurface& surface, const Vec2& at, double h) {
-  Vec3 su = (surface.point(at.u + h, at.v) - surface.point(at.u - h, at.v)) * (0.5 / h);
-  Vec3 sv = (surface.point(at.u, at.v + h) - surface.point(at.u, at.v - h)) * (0.5 / h);
-  // An orthonormal frame of the tangent plane: su along its first axis.
-  double lu = su.length();
-  if (!(lu > 0)) return {{1, 0}, {0, 1}};
-  Vec3 e1 = su * (1 / lu);
-  Vec3 normalPart = sv - e1 * sv.dot(e1);
-  return {{lu, 0}, {sv.dot(e1), normalPart.length()}};
-}
-
-// Turns inner edges until no triangle's circle, drawn to the surface's
-// scale, holds its neighbour's far corner: the tessellator's fans of long
-// slivers become even triangles that refine into few.
-void flipToDelaunay(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface) {
-  // The triangles on each side of every inner edge, found afresh each sweep.
-  std::unordered_map<uint64_t, std::pair<int32_t, int32_t>> sides;
-  std::vector<Triangle>& triangles = region.triangles;
-  const std::vector<Vec2>& p = region.points;
-  for (int sweep = 0; sweep < kMaxFlipSweeps; ++sweep) {
-    sides.clear();
-    for (int32_t t = 0; t < static_cast<int32_t>(triangles.size()); ++t) {
-      for (int k = 0; k < 3; ++k) {
-        uint64_t key = edgeKey(triangles[t][k], triangles[t][(k + 1) % 3]);
-        auto [it, fresh] = sides.try_emplace(key, t, -1);
-        if (!fresh) it->second.second = t;
-      }
-    }
-    std::vector<bool> touched(triangles.size(), false);
-    int flips = 0;
-    for (const auto& [key, pair] : sides) {
-      auto [t1, t2] = pair;
-      if (t2 < 0 || touched[t1] || touched[t2]) continue;
-      if (std::binary_search(boundary.begin(), boundary.end(), key)) continue;
-      int32_t a = static_cast<int32_t>(key >> 32), b = static_cast<int32_t>(key & 0xffffffffu);
-      // Name the corners so that t1 runs a -> b -> c and t2 b -> a -> d.
-      auto opposite = [&](const Triangle& t, int32_t from, int32_t to, int32_t& other) {
-        for (int k = 0; k < 3; ++k)
-          if (t[k] == from && t[(k + 1) % 3] == to) {
-            other = t[(k + 2) % 3];
-            return true;
-          }
-        return false;
-      };
-      int32_t c = -1, d = -1;
-      if (!opposite(triangles[t1], a, b, c)) std::swap(a, b);
-      if (!opposite(triangles[t1], a, b, c) || !opposite(triangles[t2], b, a, d)) continue;
-      if (!(cross(p[c], p[a], p[d]) > 0) || !(cross(p[d], p[b], p[c]) > 0)) continue;  // not convex
-      Vec2 middle{(p[a].u + p[b].u) / 2, (p[a].v + p[b].v) / 2};
-      double h = 1e-6 * (std::fabs(p[a].u - p[b].u) + std::fabs(p[a].v - p[b].v) + 1e-3);
-      LocalMetric m = metricAt(surface, middle, h);
-      if (!inCircle(m(p[a]), m(p[b]), m(p[c]), m(p[d]))) continue;
-      triangles[t1] = {c, a, d};
-      triangles[t2] = {d, b, c};
-      touched[t1] = touched[t2] = true;
-      ++flips;
-    }
-    if (flips == 0) break;
-  }
-}
-
 }  // namespace
 
 void refine(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface, Mesh& mesh) {
@@ -114,7 +31,9 @@ void refine(ParamMesh& region, const std::vector<uint64_t>& boundary, const Para
     }
     return normals[i];
   };
-  double limit = std::cos(kSegmentStep * (1 + 1e-6));
+  // A step each way along the parameters leaves a facet's diagonal the
+  // square root of two steps.
+  double limit = std::cos(kSegmentStep * std::sqrt(2.0) * (1 + 1e-6));
   std::unordered_map<uint64_t, int32_t> middles;
   auto needsSplit = [&](int32_t a, int32_t b) {
     if (std::binary_search(boundary.begin(), boundary.end(), edgeKey(a, b))) return false;
@@ -136,7 +55,6 @@ void refine(ParamMesh& region, const std::vector<uint64_t>& boundary, const Para
     return it->second;
   };
   std::vector<Triangle> next;
-  flipToDelaunay(region, boundary, surface);
   for (int pass = 0; pass < kMaxPasses && region.points.size() < kMaxPoints; ++pass) {
     middles.clear();
     for (const Triangle& t : region.triangles)
