@@ -33,7 +33,9 @@ LostFaces takeLostFaces() {
 
 std::string lostFacesLine(std::string_view type, uint64_t handle, const LostFaces& lost) {
   char head[64];
-  std::snprintf(head, sizeof head, " %" PRIX64 ": %d face(s) lost", handle, lost.count);
+  // A body that could not be read at all has lost no faces one by one.
+  if (lost.count > 0) std::snprintf(head, sizeof head, " %" PRIX64 ": %d face(s) lost", handle, lost.count);
+  else std::snprintf(head, sizeof head, " %" PRIX64 ": not read", handle);
   std::string line = std::string(type) + head;
   for (size_t i = 0; i < lost.reasons.size(); ++i) line += (i == 0 ? ": " : "; ") + lost.reasons[i];
   return line;
@@ -41,7 +43,7 @@ std::string lostFacesLine(std::string_view type, uint64_t handle, const LostFace
 
 void reportLostFaces(std::string_view type, uint64_t handle) {
   LostFaces lost = takeLostFaces();
-  if (lost.count == 0) return;
+  if (lost.count == 0 && lost.reasons.empty()) return;
   const char* notes = std::getenv("ARXHOST_FACET_NOTES");
   if (notes && std::string_view(notes) == "1") acad_console::write("\n" + lostFacesLine(type, handle, lost));
 }

@@ -18,7 +18,8 @@ void noteLostFaces(int count, const std::vector<std::string>& reasons);
 // The losses noted since the last call, which starts them afresh.
 LostFaces takeLostFaces();
 
-// "3DSOLID 2F: 2 face(s) lost: <reason>; <reason>", without a line end.
+// "3DSOLID 2F: 2 face(s) lost: <reason>; <reason>" ("3DSOLID 2F: not read:
+// <reason>" when nothing was read), without a line end.
 std::string lostFacesLine(std::string_view type, uint64_t handle, const LostFaces& lost);
 
 // Writes that line to the host's transcript when the environment asks for
