@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <numbers>
 
 #include "acis_solid_probe.h"
 #include "render/curve_segments.h"
+#include "render/lost_faces.h"
 
 using namespace acis_test;
 
@@ -238,4 +241,60 @@ TEST(AcisTessellation, UnreadableFacesAreCountedAndTheRestKept) {
   ASSERT_EQ(f.cut.reasons.size(), 2u);
   EXPECT_EQ(f.cut.reasons[0], "a surface kind this reader does not know");
   EXPECT_EQ(f.mesh.polygons().size(), 8u);  // two triangles for each kept square
+}
+
+namespace {
+
+acis::Body readSolid(const std::string& name) {
+  std::ifstream in(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  acis::ParseResult read = name.ends_with(".sab")
+                               ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()})
+                               : acis::parseSat(bytes);
+  EXPECT_TRUE(read.ok) << name << ": " << read.error;
+  return read.body;
+}
+
+}  // namespace
+
+TEST(AcisTessellation, SolidFilesOfEveryLayoutComeOutAtTheirSize) {
+  // The 2 x 3 x 4 box, in old and new layouts, and moved: turned a quarter
+  // about z, doubled and shifted by (10, 20, 30) in text and in bytes.
+  for (const char* name : {"box.sat", "box_106.sat", "box_400.sat"}) {
+    Facets f = cut(readSolid(name));
+    expectClosedOutward(f);
+    EXPECT_NEAR(f.volume(), 24, 1e-9) << name;
+  }
+  for (const char* name : {"box_moved.sat", "box_moved.sab", "box_moved_literal.sab"}) {
+    Facets f = cut(readSolid(name));
+    expectClosedOutward(f);
+    EXPECT_NEAR(f.volume(), 24 * 8, 1e-9) << name;
+    acre_detail::Vec3 low{INFINITY, INFINITY, INFINITY};
+    for (const auto& p : f.mesh.vertices()) low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
+    // The box's x runs along y, its y against x: x from 10 - 2 * 3 up.
+    EXPECT_NEAR(low.x, 4, 1e-9) << name;
+    EXPECT_NEAR(low.y, 20, 1e-9) << name;
+    EXPECT_NEAR(low.z, 30, 1e-9) << name;
+  }
+  // A 4 x 4 x 2 block with a hole of radius 1.
+  Facets holed = cut(readSolid("box_with_hole.sat"));
+  expectClosedOutward(holed);
+  EXPECT_NEAR(holed.volume(), (16 - kPi * kAreaKept) * 2, 1e-9);
+  Facets ball = cut(readSolid("sphere.sat"));
+  expectClosedOutward(ball);
+  expectInBall(ball.volume(), 4.0 / 3 * kPi * 8);
+  Facets ring = cut(readSolid("torus.sat"));
+  expectClosedOutward(ring);
+  expectWithinRule(ring.volume(), 2 * kPi * kPi * 3, 2);
+}
+
+TEST(AcisTessellation, LostFacesAreToldPerEntityWithTheirReasons) {
+  acre_detail::takeLostFaces();
+  acre_detail::noteLostFaces(2, {"a spline surface of no use", "an edge whose curve cannot be followed"});
+  acre_detail::noteLostFaces(1, {"a spline surface of no use"});
+  acre_detail::LostFaces lost = acre_detail::takeLostFaces();
+  EXPECT_EQ(acre_detail::lostFacesLine("3DSOLID", 0x2F, lost),
+            "3DSOLID 2F: 3 face(s) lost: a spline surface of no use; an edge whose curve cannot be followed");
+  EXPECT_EQ(acre_detail::takeLostFaces().count, 0);
+  EXPECT_EQ(acre_detail::lostFacesLine("REGION", 0xA0, {0, {"no body"}}), "REGION A0: not read: no body");
 }
