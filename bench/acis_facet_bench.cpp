@@ -7,28 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "acre.h"
+#include "counting_callout.h"
 #include "db/database.h"
 #include "drawing_file.h"
 #include "render/entity_builders.h"
 #include "render/facet_records.h"
 
 namespace {
-
-class CountingCallout : public AcreCallout {
- public:
-  void slot0(int32_t) override {}
-  void slot1(int32_t) override {}
-  void slot2(int32_t, int32_t) override {}
-  void onHeader(const AcreMeshHeader* header) override { faces += header->polygonCount; }
-  void onVertices(const AcreVertex* list) override { benchmark::DoNotOptimize(list); }
-  void slot5(int32_t) override {}
-  void onFaces(const AcrePolygon* polygons, const int32_t* const* corners) override {
-    benchmark::DoNotOptimize(polygons);
-    benchmark::DoNotOptimize(corners);
-  }
-  int64_t faces = 0;
-};
 
 void FacetSolidsOfDrawing(benchmark::State& state, const std::string& path) {
   std::string error;

@@ -279,6 +279,8 @@ class FaceCutter {
     return true;
   }
 
+  bool empty() const { return m_triangles.empty(); }
+
   // Hands the triangles to the mesh, turned round when du x dv points inward.
   void emit(bool turned) {
     for (Triangle t : m_triangles) {
@@ -400,6 +402,11 @@ bool cutFace(const acis::Body& body, const acis::Face& face, const BodyPoints& p
   }
   if (!cutter.cutRegion()) {
     reason = "boundary loops that do not bound a region";
+    return false;
+  }
+  // Loops that run the wrong way about the face's side enclose nothing.
+  if (cutter.empty()) {
+    reason = "loops that enclose nothing on the face's side";
     return false;
   }
   cutter.emit(turned);

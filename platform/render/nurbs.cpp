@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "acis_edges.h"
+
 namespace acre_detail {
 
 namespace {
 
 constexpr int32_t kMaxDegree = 25;
-
-Vec3 toVec(const acis::Vec3& p) { return {p.x, p.y, p.z}; }
 
 bool knotsUsable(const std::vector<double>& knots, int32_t degree, size_t count) {
   if (degree < 1 || degree > kMaxDegree || count < static_cast<size_t>(degree) + 1) return false;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <numbers>
 #include <set>
 
 #include "acad/console.h"
@@ -16,6 +17,8 @@
 #include "db/modeler_data.h"
 #include "db/record_tags.h"
 #include "drawing_file.h"
+#include "../dxf/dxf_test_support.h"
+#include "acis_solid_probe.h"
 #include "facet_probe.h"
 #include "render/entity_builders.h"
 #include "render/facet_records.h"
@@ -84,13 +87,30 @@ bool allPlanar(const acis::Body& body) {
   return true;
 }
 
+// A whole sphere or torus, placed by its transform, against its exact
+// volume and area.
+void expectExactWithinRule(const acis::Body& body, const RecordingCallout& callout) {
+  const acis::Surface& s = body.surfaces[body.faces[0].surface];
+  double scale = body.transform.scale, pi = std::numbers::pi;
+  double v = std::fabs(volume(callout)), a = callout.area();
+  if (s.kind == acis::SurfaceKind::Sphere) {
+    double r = std::fabs(s.radius) * scale;
+    acis_test::expectInBall(v, 4 * pi * r * r * r / 3);
+    acis_test::expectInBall(a, 4 * pi * r * r, 2);
+    std::printf(", sphere exact volume %.6f area %.6f, got area %.6f", 4 * pi * r * r * r / 3, 4 * pi * r * r, a);
+  } else if (s.kind == acis::SurfaceKind::Torus) {
+    double major = s.majorRadius * scale, minor = std::fabs(s.minorRadius) * scale;
+    acis_test::expectWithinRule(v, 2 * pi * pi * major * minor * minor, 2);
+    acis_test::expectWithinRule(a, 4 * pi * pi * major * minor, 2);
+    std::printf(", torus exact volume %.6f area %.6f, got area %.6f", 2 * pi * pi * major * minor * minor,
+                4 * pi * pi * major * minor, a);
+  }
+}
+
 }  // namespace
 
 TEST(AcisFacetCorpus, EverySolidFacetsWholeClosedAndOutward) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
-    if (entry.path().extension() == ".dxf") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
+  std::vector<std::filesystem::path> files = dxf_test::corpusDrawings();
   setenv("ARXHOST_FACET_NOTES", "1", 1);
   acad_console::beginCapture();
   size_t entities = 0, faceted = 0, empty = 0, faces = 0, solids = 0, planarSolids = 0;
@@ -138,6 +158,7 @@ TEST(AcisFacetCorpus, EverySolidFacetsWholeClosedAndOutward) {
           std::printf(", exact %.6f", exact);
         }
       }
+      if (read.body.faces.size() == 1 && read.body.faces[0].loops.empty()) expectExactWithinRule(read.body, callout);
       std::printf("\n");
     }
     if (drawingMs > 0) std::printf("%s: %.2f ms\n", file.filename().string().c_str(), drawingMs);

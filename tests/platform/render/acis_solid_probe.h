@@ -2,6 +2,8 @@
 // of them, and the sums tests compare (volume, area, how edges pair up after
 // the writer's rounding).
 #pragma once
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -11,6 +13,7 @@
 
 #include "acis/model.h"
 #include "render/acis_bodies.h"
+#include "render/curve_segments.h"
 #include "render/mesh.h"
 
 namespace acis_test {
@@ -140,6 +143,28 @@ struct Facets {
     }
   }
 };
+
+// A cut circle keeps sin(step) / step of its disc and sin(step / 2) /
+// (step / 2) of its length: the most a chord rule shape may lose.
+inline const double kAreaKept = std::sin(acre_detail::kSegmentStep) / acre_detail::kSegmentStep;
+// Facets whose corners are at most a step apart along each parameter stay
+// outside the ball of radius r * cos(step / sqrt 2), and inside the sphere.
+inline const double kBallKept = std::cos(acre_detail::kSegmentStep / std::sqrt(2.0));
+
+// Facets inside a curved shape, chords no longer than the rule allows: the
+// shape's measure times what the rule keeps in each curved direction, at
+// most the measure itself (a torus cut evenly both ways meets the lower
+// bound exactly: the bounds hold to rounding).
+inline void expectWithinRule(double value, double exact, int curvedDirections) {
+  EXPECT_LE(value, exact * (1 + 1e-12));
+  EXPECT_GE(value, exact * std::pow(kAreaKept, curvedDirections) * (1 - 1e-12));
+}
+
+// A sphere's volume (power 3) or area (power 2) as facets give it.
+inline void expectInBall(double value, double exact, int power = 3) {
+  EXPECT_LE(value, exact);
+  EXPECT_GE(value, exact * std::pow(kBallKept, power));
+}
 
 inline Facets cut(const acis::Body& body) {
   Facets out;
