@@ -48,8 +48,6 @@ struct ParamLoop {
   }
 };
 
-double nearestTurn(double value, double near) { return value + kTurn * std::round((near - value) / kTurn); }
-
 class FaceCutter {
  public:
   FaceCutter(const ParamSurface& surface, Mesh& mesh) : m_surface(surface), m_mesh(mesh) {}

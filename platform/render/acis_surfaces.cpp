@@ -31,9 +31,9 @@ Vec3 anySquareTo(const Vec3& z) {
   return x;
 }
 
-double nearest(double u, double nearU) { return u + kTurn * std::round((nearU - u) / kTurn); }
-
 }  // namespace
+
+double nearestTurn(double value, double near) { return value + kTurn * std::round((near - value) / kTurn); }
 
 std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
   ParamSurface s;
@@ -132,11 +132,11 @@ Vec2 ParamSurface::param(const Vec3& p, double nearU) const {
     case acis::SurfaceKind::Plane:
       return {x, y};
     case acis::SurfaceKind::Cone:
-      return {nearest(std::atan2(y / m_ratio, x), nearU), z};
+      return {nearestTurn(std::atan2(y / m_ratio, x), nearU), z};
     case acis::SurfaceKind::Sphere:
-      return {nearest(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y))};
+      return {nearestTurn(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y))};
     case acis::SurfaceKind::Torus:
-      return {nearest(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y) - m_major)};
+      return {nearestTurn(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y) - m_major)};
     default:
       return splineParam(p);
   }

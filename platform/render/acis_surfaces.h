@@ -14,6 +14,9 @@ struct Vec2 {
   double u = 0, v = 0;
 };
 
+// The angle that equals `value` less whole turns and lies nearest `near`.
+double nearestTurn(double value, double near);
+
 class ParamSurface {
  public:
   // The surface's view, or none for a kind or data that cannot be followed.
