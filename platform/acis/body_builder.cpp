@@ -222,22 +222,22 @@ class BodyBuilder {
     return true;
   }
 
-  int32_t surfaceIndex(int64_t record) {
+  // The index in `items` of what `record` became, read by `make` the first
+  // time it is asked for.
+  template <typename Item, typename Make>
+  int32_t readOnce(int64_t record, std::vector<Item>& items, Make make) {
     int32_t& index = m_index[static_cast<size_t>(record)];
     if (index < 0) {
-      index = static_cast<int32_t>(m_body.surfaces.size());
-      m_body.surfaces.push_back(m_geometry.surface(m_model.records[static_cast<size_t>(record)]));
+      index = static_cast<int32_t>(items.size());
+      items.push_back(make(m_model.records[static_cast<size_t>(record)]));
     }
     return index;
   }
-
+  int32_t surfaceIndex(int64_t record) {
+    return readOnce(record, m_body.surfaces, [this](const RawRecord& r) { return m_geometry.surface(r); });
+  }
   int32_t curveIndex(int64_t record) {
-    int32_t& index = m_index[static_cast<size_t>(record)];
-    if (index < 0) {
-      index = static_cast<int32_t>(m_body.curves.size());
-      m_body.curves.push_back(m_geometry.curve(m_model.records[static_cast<size_t>(record)]));
-    }
-    return index;
+    return readOnce(record, m_body.curves, [this](const RawRecord& r) { return m_geometry.curve(r); });
   }
 
   int32_t vertexIndex(int64_t record) {

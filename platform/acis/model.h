@@ -2,6 +2,7 @@
 // and geometry resolved into plain vectors that refer to each other by index,
 // so a tessellator can walk them without knowing the file's layout.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 
 namespace acis {
 
+// The facetter's points are these too, so a tessellator needs no copies.
 struct Vec3 {
   double x = 0, y = 0, z = 0;
 
@@ -19,6 +21,8 @@ struct Vec3 {
   bool operator==(const Vec3& o) const = default;
   double dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
   Vec3 cross(const Vec3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
+  double length() const { return std::sqrt(dot(*this)); }
+  bool isFinite() const { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
 };
 
 // The body's placement: point' = scale * (p.x * rows[0] + p.y * rows[1] +
