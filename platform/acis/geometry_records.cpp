@@ -57,13 +57,21 @@ bool readTorus(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
          s.normal.length() > 0 && s.uDirection.length() > 0;
 }
 
+// A spline surface's or an intcurve's sense, then its subtype's B-spline,
+// turned when the file marks it reversed.
+template <typename Nurbs>
+bool readSplineData(GeometryReader& geometry, Cursor& in, Nurbs& nurbs, std::string& reason,
+                    bool (*read)(Cursor&, Nurbs&, std::string&), void (*reverse)(Nurbs&)) {
+  bool reversed = false;
+  if (!in.flag("forward", "reversed", reversed) || !geometry.enterSplineData(in) || !read(in, nurbs, reason))
+    return false;
+  if (reversed) reverse(nurbs);
+  return true;
+}
+
 bool readSplineSurface(GeometryReader& geometry, Cursor& in, acis::Surface& s, std::string& reason) {
   s.kind = acis::SurfaceKind::Spline;
-  bool reversed = false;
-  if (!in.flag("forward", "reversed", reversed) || !geometry.enterSplineData(in)) return false;
-  if (!readNurbsSurface(in, s.spline, reason)) return false;
-  if (reversed) reverseSurfaceV(s.spline);
-  return true;
+  return readSplineData(geometry, in, s.spline, reason, readNurbsSurface, reverseSurfaceV);
 }
 
 bool readStraight(GeometryReader&, Cursor& in, acis::Curve& c, std::string&) {
@@ -82,11 +90,7 @@ bool readEllipse(GeometryReader&, Cursor& in, acis::Curve& c, std::string&) {
 
 bool readIntcurve(GeometryReader& geometry, Cursor& in, acis::Curve& c, std::string& reason) {
   c.kind = acis::CurveKind::Spline;
-  bool reversed = false;
-  if (!in.flag("forward", "reversed", reversed) || !geometry.enterSplineData(in)) return false;
-  if (!readNurbsCurve(in, c.spline, reason)) return false;
-  if (reversed) reverseCurve(c.spline);
-  return true;
+  return readSplineData(geometry, in, c.spline, reason, readNurbsCurve, reverseCurve);
 }
 
 constexpr ShapeReader<acis::Surface> kSurfaceReaders[] = {
