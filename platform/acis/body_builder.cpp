@@ -120,8 +120,10 @@ class BodyBuilder {
       if (!in.entityPrefix() || !in.pointer(next) || !in.pointer(subshell) || !in.pointer(face))
         return damagedList("shell");
       acis::Shell entry{lump, static_cast<int32_t>(m_body.faces.size()), 0};
+      m_inShell = true;
       readFaces(face);
       readSubshells(subshell, 0);
+      m_inShell = false;
       entry.faceCount = static_cast<int32_t>(m_body.faces.size()) - entry.firstFace;
       m_body.shells.push_back(entry);
       shell = next;
@@ -156,11 +158,13 @@ class BodyBuilder {
   }
 
   // A list whose next pointer is damaged loses what follows; that loss is
-  // shown as a face that cannot be read.
+  // shown as a face that cannot be read, in a shell of its own when no
+  // shell was being read.
   void damagedList(std::string_view what) {
     acis::Face lost;
     lost.supported = false;
     lost.reason = "the " + std::string(what) + " list is damaged";
+    if (!m_inShell) m_body.shells.push_back({m_lumps, static_cast<int32_t>(m_body.faces.size()), 1});
     m_body.faces.push_back(std::move(lost));
   }
 
@@ -325,6 +329,7 @@ class BodyBuilder {
   std::vector<int32_t> m_index;
   std::vector<bool> m_visited;
   int32_t m_lumps = 0;
+  bool m_inShell = false;
   std::string m_reason;  // why the last edge or loop could not be read
 };
 
