@@ -194,7 +194,8 @@ struct ParseResult {
   bool ok = false;
   std::string error;  // why the whole payload was refused, when !ok
   int32_t version = 0;
-  // Every body and lump of the payload merged into one.
+  // Every body and lump of the payload merged into one, placed by the
+  // first body's transform (writers give one body per entity).
   Body body;
 };
 
