@@ -9,8 +9,6 @@
 namespace fuzz_entry {
 namespace {
 
-bool finite(const acis::Vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 template <typename Vector>
 bool inRange(int32_t index, const Vector& items) {
   return index >= 0 && static_cast<size_t>(index) < items.size();
@@ -36,7 +34,7 @@ std::string nurbsProblem(const acis::NurbsSurface& s) {
 
 std::string bodyProblem(const acis::Body& body) {
   for (const acis::Vertex& vertex : body.vertices)
-    if (!finite(vertex.point)) return "a vertex is not finite";
+    if (!vertex.point.isFinite()) return "a vertex is not finite";
   for (const acis::Edge& edge : body.edges) {
     if (!inRange(edge.start, body.vertices) || !inRange(edge.end, body.vertices)) return "an edge's vertex is out of range";
     if (edge.curve != -1 && !inRange(edge.curve, body.curves)) return "an edge's curve is out of range";

@@ -120,8 +120,10 @@ class BodyBuilder {
       if (!in.entityPrefix() || !in.pointer(next) || !in.pointer(subshell) || !in.pointer(face))
         return damagedList("shell");
       acis::Shell entry{lump, static_cast<int32_t>(m_body.faces.size()), 0};
+      m_inShell = true;
       readFaces(face);
       readSubshells(subshell, 0);
+      m_inShell = false;
       entry.faceCount = static_cast<int32_t>(m_body.faces.size()) - entry.firstFace;
       m_body.shells.push_back(entry);
       shell = next;
@@ -156,11 +158,13 @@ class BodyBuilder {
   }
 
   // A list whose next pointer is damaged loses what follows; that loss is
-  // shown as a face that cannot be read.
+  // shown as a face that cannot be read, in a shell of its own when no
+  // shell was being read.
   void damagedList(std::string_view what) {
     acis::Face lost;
     lost.supported = false;
     lost.reason = "the " + std::string(what) + " list is damaged";
+    if (!m_inShell) m_body.shells.push_back({m_lumps, static_cast<int32_t>(m_body.faces.size()), 1});
     m_body.faces.push_back(std::move(lost));
   }
 
@@ -222,22 +226,22 @@ class BodyBuilder {
     return true;
   }
 
-  int32_t surfaceIndex(int64_t record) {
+  // The index in `items` of what `record` became, read by `make` the first
+  // time it is asked for.
+  template <typename Item, typename Make>
+  int32_t readOnce(int64_t record, std::vector<Item>& items, Make make) {
     int32_t& index = m_index[static_cast<size_t>(record)];
     if (index < 0) {
-      index = static_cast<int32_t>(m_body.surfaces.size());
-      m_body.surfaces.push_back(m_geometry.surface(m_model.records[static_cast<size_t>(record)]));
+      index = static_cast<int32_t>(items.size());
+      items.push_back(make(m_model.records[static_cast<size_t>(record)]));
     }
     return index;
   }
-
+  int32_t surfaceIndex(int64_t record) {
+    return readOnce(record, m_body.surfaces, [this](const RawRecord& r) { return m_geometry.surface(r); });
+  }
   int32_t curveIndex(int64_t record) {
-    int32_t& index = m_index[static_cast<size_t>(record)];
-    if (index < 0) {
-      index = static_cast<int32_t>(m_body.curves.size());
-      m_body.curves.push_back(m_geometry.curve(m_model.records[static_cast<size_t>(record)]));
-    }
-    return index;
+    return readOnce(record, m_body.curves, [this](const RawRecord& r) { return m_geometry.curve(r); });
   }
 
   int32_t vertexIndex(int64_t record) {
@@ -325,6 +329,7 @@ class BodyBuilder {
   std::vector<int32_t> m_index;
   std::vector<bool> m_visited;
   int32_t m_lumps = 0;
+  bool m_inShell = false;
   std::string m_reason;  // why the last edge or loop could not be read
 };
 

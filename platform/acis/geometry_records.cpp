@@ -10,47 +10,107 @@ namespace {
 
 constexpr int kMaxReferenceDepth = 8;
 
-acis::Surface unsupportedSurface(std::string reason) {
-  acis::Surface surface;
-  surface.kind = acis::SurfaceKind::Unsupported;
-  surface.reason = std::move(reason);
-  return surface;
+template <typename Shape>
+Shape unsupported(std::string reason) {
+  Shape shape;
+  shape.kind = decltype(shape.kind)::Unsupported;
+  shape.reason = std::move(reason);
+  return shape;
 }
 
-acis::Curve unsupportedCurve(std::string reason) {
-  acis::Curve curve;
-  curve.kind = acis::CurveKind::Unsupported;
-  curve.reason = std::move(reason);
-  return curve;
-}
+// The readers of the record's fields after the entity prefix, by the kind
+// the type name gives; `reason` may be made more precise.
+template <typename Shape>
+struct ShapeReader {
+  std::string_view kind;
+  bool (*read)(GeometryReader& geometry, Cursor& in, Shape& shape, std::string& reason);
+};
 
-double length(const acis::Vec3& v) { return std::sqrt(v.dot(v)); }
-
-bool readPlane(Cursor& in, acis::Surface& s) {
+bool readPlane(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
+  s.kind = acis::SurfaceKind::Plane;
   return in.vec3(s.root) && in.vec3(s.normal) && in.vec3(s.uDirection) && in.flag("forward_v", "reverse_v", s.reverseV) &&
-         length(s.normal) > 0;
+         s.normal.length() > 0;
 }
 
-bool readCone(Cursor& in, acis::Surface& s) {
+bool readCone(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
+  s.kind = acis::SurfaceKind::Cone;
   if (!in.vec3(s.root) || !in.vec3(s.normal) || !in.vec3(s.majorAxis) || !in.real(s.ratio) || !in.skipIntervalEnd() ||
       !in.skipIntervalEnd() || !in.real(s.sinHalfAngle) || !in.real(s.cosHalfAngle))
     return false;
-  s.uScale = length(s.majorAxis);
+  s.uScale = s.majorAxis.length();
   if (in.peekIsNumber() && !in.real(s.uScale)) return false;
-  return length(s.normal) > 0 && length(s.majorAxis) > 0 && s.ratio > 0 &&
+  return s.normal.length() > 0 && s.majorAxis.length() > 0 && s.ratio > 0 &&
          (s.sinHalfAngle != 0 || s.cosHalfAngle != 0);
 }
 
-bool readSphere(Cursor& in, acis::Surface& s) {
+bool readSphere(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
+  s.kind = acis::SurfaceKind::Sphere;
   return in.vec3(s.root) && in.real(s.radius) && in.vec3(s.uDirection) && in.vec3(s.normal) &&
-         in.flag("forward_v", "reverse_v", s.reverseV) && s.radius != 0 && length(s.normal) > 0 &&
-         length(s.uDirection) > 0;
+         in.flag("forward_v", "reverse_v", s.reverseV) && s.radius != 0 && s.normal.length() > 0 &&
+         s.uDirection.length() > 0;
 }
 
-bool readTorus(Cursor& in, acis::Surface& s) {
+bool readTorus(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
+  s.kind = acis::SurfaceKind::Torus;
   return in.vec3(s.root) && in.vec3(s.normal) && in.real(s.majorRadius) && in.real(s.minorRadius) &&
          in.vec3(s.uDirection) && in.flag("forward_v", "reverse_v", s.reverseV) && s.minorRadius != 0 &&
-         length(s.normal) > 0 && length(s.uDirection) > 0;
+         s.normal.length() > 0 && s.uDirection.length() > 0;
+}
+
+// A spline surface's or an intcurve's sense, then its subtype's B-spline,
+// turned when the file marks it reversed.
+template <typename Nurbs>
+bool readSplineData(GeometryReader& geometry, Cursor& in, Nurbs& nurbs, std::string& reason,
+                    bool (*read)(Cursor&, Nurbs&, std::string&), void (*reverse)(Nurbs&)) {
+  bool reversed = false;
+  if (!in.flag("forward", "reversed", reversed) || !geometry.enterSplineData(in) || !read(in, nurbs, reason))
+    return false;
+  if (reversed) reverse(nurbs);
+  return true;
+}
+
+bool readSplineSurface(GeometryReader& geometry, Cursor& in, acis::Surface& s, std::string& reason) {
+  s.kind = acis::SurfaceKind::Spline;
+  return readSplineData(geometry, in, s.spline, reason, readNurbsSurface, reverseSurfaceV);
+}
+
+bool readStraight(GeometryReader&, Cursor& in, acis::Curve& c, std::string&) {
+  c.kind = acis::CurveKind::Straight;
+  return in.vec3(c.root) && in.vec3(c.direction) && c.direction.length() > 0;
+}
+
+bool readEllipse(GeometryReader&, Cursor& in, acis::Curve& c, std::string&) {
+  c.kind = acis::CurveKind::Ellipse;
+  if (!in.vec3(c.center) || !in.vec3(c.normal) || !in.vec3(c.majorAxis) || !in.real(c.ratio) ||
+      !(c.normal.length() > 0 && c.majorAxis.length() > 0 && c.ratio > 0))
+    return false;
+  c.normal = c.normal * (1 / c.normal.length());
+  return true;
+}
+
+bool readIntcurve(GeometryReader& geometry, Cursor& in, acis::Curve& c, std::string& reason) {
+  c.kind = acis::CurveKind::Spline;
+  return readSplineData(geometry, in, c.spline, reason, readNurbsCurve, reverseCurve);
+}
+
+constexpr ShapeReader<acis::Surface> kSurfaceReaders[] = {
+    {"plane", readPlane}, {"cone", readCone}, {"sphere", readSphere}, {"torus", readTorus}, {"spline", readSplineSurface},
+};
+constexpr ShapeReader<acis::Curve> kCurveReaders[] = {
+    {"straight", readStraight}, {"ellipse", readEllipse}, {"intcurve", readIntcurve}};
+
+template <typename Shape, size_t N>
+Shape readShape(GeometryReader& geometry, Cursor in, std::string_view type, std::string_view family,
+                const ShapeReader<Shape> (&readers)[N]) {
+  const std::string_view kind = geometryKind(type, family);
+  for (const ShapeReader<Shape>& reader : readers) {
+    if (reader.kind != kind) continue;
+    Shape shape;
+    std::string reason = "damaged " + std::string(kind) + " " + std::string(family);
+    if (in.entityPrefix() && reader.read(geometry, in, shape, reason)) return shape;
+    return unsupported<Shape>(std::move(reason));
+  }
+  return unsupported<Shape>(std::string(family) + " type \"" + std::string(type.substr(0, 48)) + "\"");
 }
 
 }  // namespace
@@ -65,57 +125,11 @@ std::string_view geometryKind(std::string_view type, std::string_view family) {
 }
 
 acis::Surface GeometryReader::surface(const RawRecord& record) {
-  std::string_view kind = geometryKind(record.type, "surface");
-  Cursor in(m_model.tokensOf(record), m_model.version);
-  acis::Surface s;
-  std::string reason = "damaged " + std::string(kind) + " surface";
-  bool ok = in.entityPrefix();
-  if (kind == "plane") {
-    s.kind = acis::SurfaceKind::Plane;
-    ok = ok && readPlane(in, s);
-  } else if (kind == "cone") {
-    s.kind = acis::SurfaceKind::Cone;
-    ok = ok && readCone(in, s);
-  } else if (kind == "sphere") {
-    s.kind = acis::SurfaceKind::Sphere;
-    ok = ok && readSphere(in, s);
-  } else if (kind == "torus") {
-    s.kind = acis::SurfaceKind::Torus;
-    ok = ok && readTorus(in, s);
-  } else if (kind == "spline") {
-    s.kind = acis::SurfaceKind::Spline;
-    bool reversed = false;
-    ok = ok && in.flag("forward", "reversed", reversed) && enterSplineData(in) && readNurbsSurface(in, s.spline, reason);
-    if (ok && reversed) reverseSurfaceV(s.spline);
-  } else {
-    return unsupportedSurface("surface type \"" + std::string(record.type.substr(0, 48)) + "\"");
-  }
-  return ok ? s : unsupportedSurface(std::move(reason));
+  return readShape(*this, Cursor(m_model.tokensOf(record), m_model.version), record.type, "surface", kSurfaceReaders);
 }
 
 acis::Curve GeometryReader::curve(const RawRecord& record) {
-  std::string_view kind = geometryKind(record.type, "curve");
-  Cursor in(m_model.tokensOf(record), m_model.version);
-  acis::Curve c;
-  std::string reason = "damaged " + std::string(kind) + " curve";
-  bool ok = in.entityPrefix();
-  if (kind == "straight") {
-    c.kind = acis::CurveKind::Straight;
-    ok = ok && in.vec3(c.root) && in.vec3(c.direction) && length(c.direction) > 0;
-  } else if (kind == "ellipse") {
-    c.kind = acis::CurveKind::Ellipse;
-    ok = ok && in.vec3(c.center) && in.vec3(c.normal) && in.vec3(c.majorAxis) && in.real(c.ratio) &&
-         length(c.normal) > 0 && length(c.majorAxis) > 0 && c.ratio > 0;
-    if (ok) c.normal = c.normal * (1 / length(c.normal));
-  } else if (kind == "intcurve") {
-    c.kind = acis::CurveKind::Spline;
-    bool reversed = false;
-    ok = ok && in.flag("forward", "reversed", reversed) && enterSplineData(in) && readNurbsCurve(in, c.spline, reason);
-    if (ok && reversed) reverseCurve(c.spline);
-  } else {
-    return unsupportedCurve("curve type \"" + std::string(record.type.substr(0, 48)) + "\"");
-  }
-  return ok ? c : unsupportedCurve(std::move(reason));
+  return readShape(*this, Cursor(m_model.tokensOf(record), m_model.version), record.type, "curve", kCurveReaders);
 }
 
 bool GeometryReader::enterSplineData(Cursor& in) {

@@ -19,10 +19,11 @@ class GeometryReader {
   acis::Surface surface(const RawRecord& record);
   acis::Curve curve(const RawRecord& record);
 
- private:
   // Enters the subtype of spline data at the cursor; `in` then stands at
   // the B-spline's form word.
   bool enterSplineData(Cursor& in);
+
+ private:
   // Enters the subtype that starts at the cursor, following a "ref N" to
   // the subtype it names; `in` then stands after its type name.
   bool enterSubtype(Cursor& in, int depth = 0);

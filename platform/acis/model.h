@@ -2,6 +2,7 @@
 // and geometry resolved into plain vectors that refer to each other by index,
 // so a tessellator can walk them without knowing the file's layout.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 
 namespace acis {
 
+// The facetter's points are these too, so a tessellator needs no copies.
 struct Vec3 {
   double x = 0, y = 0, z = 0;
 
@@ -19,6 +21,8 @@ struct Vec3 {
   bool operator==(const Vec3& o) const = default;
   double dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
   Vec3 cross(const Vec3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
+  double length() const { return std::sqrt(dot(*this)); }
+  bool isFinite() const { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
 };
 
 // The body's placement: point' = scale * (p.x * rows[0] + p.y * rows[1] +
@@ -65,7 +69,9 @@ struct Curve {
   Vec3 normal;
   Vec3 majorAxis;
   double ratio = 1;
-  // Spline (an intcurve): the approximating B-spline the file stores.
+  // Spline (an intcurve): the B-spline the file stores, turned by the
+  // reader when the file marks the curve reversed, so that point(t) is the
+  // spline at t.
   NurbsCurve spline;
   std::string reason;  // what the reader did not understand, for Unsupported
 };
@@ -121,16 +127,24 @@ struct NurbsSurface {
 
 struct Surface {
   SurfaceKind kind = SurfaceKind::Unsupported;
-  // Plane: root, normal (of unit length), uDirection in the plane.
+  // Plane: root, normal (of unit length), uDirection in the plane; the
+  // surface normal is `normal`.
   // Cone (cylinder when sinHalfAngle == 0): root is the base ellipse's
   // center, normal its axis, majorAxis/ratio the base ellipse; the radius
   // grows along the axis by sinHalfAngle / cosHalfAngle per unit of height;
-  // uScale is the stored parameter scale along the axis. A negative
-  // sinHalfAngle narrows the cone in the normal's direction.
-  // Sphere: root is the center, radius (negative when the surface points
-  // inward), uDirection toward u = 0 on the equator, normal to the pole.
+  // uScale is the stored parameter scale (the major radius as written). The
+  // surface normal points away from the axis when cosHalfAngle > 0 and
+  // toward it when cosHalfAngle < 0 (both occur in real files).
+  // Sphere: root is the center, radius (negative when the surface normal
+  // points toward the center), uDirection toward u = 0 on the equator,
+  // normal toward the pole.
   // Torus: root is the center, normal the axis, majorRadius/minorRadius
-  // (a negative minor radius points inward), uDirection toward u = 0.
+  // (a negative minor radius points the normal toward the core circle),
+  // uDirection toward u = 0.
+  // Spline: the surface normal is du x dv of `spline`; a spline the file
+  // marks reversed has had its v direction turned by the reader.
+  // A face's outward normal is the surface normal, negated when
+  // Face::reversed.
   Vec3 root;
   Vec3 normal;
   Vec3 uDirection;
@@ -180,7 +194,8 @@ struct ParseResult {
   bool ok = false;
   std::string error;  // why the whole payload was refused, when !ok
   int32_t version = 0;
-  // Every body and lump of the payload merged into one.
+  // Every body and lump of the payload merged into one, placed by the
+  // first body's transform (writers give one body per entity).
   Body body;
 };
 

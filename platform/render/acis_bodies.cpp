@@ -14,7 +14,7 @@ void noteReason(BodyCut& cut, const std::string& reason) {
 }
 
 Affine placement(const acis::Transform& t) {
-  return {toVec(t.rows[0]) * t.scale, toVec(t.rows[1]) * t.scale, toVec(t.rows[2]) * t.scale, toVec(t.translation)};
+  return {t.rows[0] * t.scale, t.rows[1] * t.scale, t.rows[2] * t.scale, t.translation};
 }
 
 }  // namespace

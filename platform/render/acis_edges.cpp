@@ -14,9 +14,9 @@ constexpr int kSamplesPerSpan = 16;
 constexpr int kMaxSplineSegments = 4096;
 
 Vec3 ellipsePoint(const acis::Curve& c, double t) {
-  Vec3 major = toVec(c.majorAxis);
-  Vec3 minor = toVec(c.normal).cross(major) * c.ratio;
-  return toVec(c.center) + major * std::cos(t) + minor * std::sin(t);
+  Vec3 major = c.majorAxis;
+  Vec3 minor = c.normal.cross(major) * c.ratio;
+  return c.center + major * std::cos(t) + minor * std::sin(t);
 }
 
 double angleBetween(const Vec3& a, const Vec3& b) {
@@ -80,7 +80,7 @@ bool innerPoints(const acis::Body& body, const acis::Edge& edge, std::vector<Vec
 BodyPoints cutEdges(const acis::Body& body, Mesh& mesh) {
   BodyPoints out;
   out.vertices.reserve(body.vertices.size());
-  for (const acis::Vertex& vertex : body.vertices) out.vertices.push_back(mesh.addVertex(toVec(vertex.point)));
+  for (const acis::Vertex& vertex : body.vertices) out.vertices.push_back(mesh.addVertex(vertex.point));
   out.edges.resize(body.edges.size());
   std::vector<Vec3> inner;
   int32_t vertexCount = static_cast<int32_t>(body.vertices.size());

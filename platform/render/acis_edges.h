@@ -10,8 +10,6 @@
 
 namespace acre_detail {
 
-inline Vec3 toVec(const acis::Vec3& p) { return {p.x, p.y, p.z}; }
-
 struct BodyPoints {
   std::vector<int32_t> vertices;              // the mesh vertex of each body vertex
   std::vector<std::vector<int32_t>> edges;    // each edge's mesh vertices, start to end; empty when unusable

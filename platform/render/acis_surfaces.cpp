@@ -38,7 +38,7 @@ double nearestTurn(double value, double near) { return value + kTurn * std::roun
 std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
   ParamSurface s;
   s.m_kind = surface.kind;
-  s.m_origin = toVec(surface.root);
+  s.m_origin = surface.root;
   if (surface.kind == acis::SurfaceKind::Spline) {
     if (!nurbsUsable(surface.spline)) return std::nullopt;
     s.m_spline = &surface.spline;
@@ -47,8 +47,8 @@ std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
     s.m_sign = surface.reverseV ? -1 : 1;
     return s;
   }
-  if (surface.kind == acis::SurfaceKind::Unsupported || !unitOf(toVec(surface.normal), s.m_z)) return std::nullopt;
-  Vec3 x = surface.kind == acis::SurfaceKind::Cone ? toVec(surface.majorAxis) : toVec(surface.uDirection);
+  if (surface.kind == acis::SurfaceKind::Unsupported || !unitOf(surface.normal, s.m_z)) return std::nullopt;
+  Vec3 x = surface.kind == acis::SurfaceKind::Cone ? surface.majorAxis : surface.uDirection;
   x = x - s.m_z * x.dot(s.m_z);
   if (!unitOf(x, s.m_x)) {
     if (surface.kind != acis::SurfaceKind::Plane) return std::nullopt;
@@ -57,7 +57,7 @@ std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
   s.m_y = s.m_z.cross(s.m_x);
   switch (surface.kind) {
     case acis::SurfaceKind::Cone:
-      s.m_major = toVec(surface.majorAxis).length();
+      s.m_major = surface.majorAxis.length();
       s.m_ratio = std::fabs(surface.ratio);
       if (!(surface.cosHalfAngle != 0) || !(s.m_ratio > 0)) return std::nullopt;
       s.m_slope = surface.sinHalfAngle / surface.cosHalfAngle;

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "acis_edges.h"
-
 namespace acre_detail {
 
 namespace {
@@ -71,7 +69,7 @@ Vec3 nurbsPoint(const acis::NurbsCurve& curve, double t) {
   for (int32_t j = 0; j <= curve.degree; ++j) {
     size_t k = span - curve.degree + j;
     double w = curve.rational ? curve.weights[k] : 1.0;
-    sum = sum + toVec(curve.controlPoints[k]) * (n[j] * w);
+    sum = sum + curve.controlPoints[k] * (n[j] * w);
     weight += n[j] * w;
   }
   return sum * (1.0 / weight);
@@ -87,7 +85,7 @@ Vec3 nurbsPoint(const acis::NurbsSurface& surface, double u, double v) {
     for (int32_t j = 0; j <= surface.degreeV; ++j) {
       size_t k = (spanU - surface.degreeU + i) * surface.countV + (spanV - surface.degreeV + j);
       double w = (surface.rational ? surface.weights[k] : 1.0) * nu[i] * nv[j];
-      sum = sum + toVec(surface.controlPoints[k]) * w;
+      sum = sum + surface.controlPoints[k] * w;
       weight += w;
     }
   }

@@ -36,10 +36,7 @@ inline acis::Vec3 pointOnEdge(const acis::Body& body, const acis::Edge& edge, do
   return c.center + c.majorAxis * std::cos(t) + minor * std::sin(t);
 }
 
-inline double distance(const acis::Vec3& a, const acis::Vec3& b) {
-  const acis::Vec3 d = a - b;
-  return std::sqrt(d.dot(d));
-}
+inline double distance(const acis::Vec3& a, const acis::Vec3& b) { return (a - b).length(); }
 
 // Twice the area vector of a loop (Newell), its edges sampled along their
 // curves in the direction the coedges run.

@@ -108,6 +108,15 @@ TEST(AcisDamagedInput, ListsThatTurnBackOnThemselvesEnd) {
   read = acis::parseSat(broken.text());
   ASSERT_EQ(read.body.faces.size(), 2u);
   EXPECT_EQ(read.body.faces[1].reason, "the face list is damaged");
+  // A body whose lump is a face loses everything: the loss is a face of a
+  // shell of its own, so shells still cover the faces.
+  SatRecords lost(readFile("box.sat"));
+  lost.at(0, 4) = "$" + std::to_string(face);
+  read = acis::parseSat(lost.text());
+  ASSERT_EQ(read.body.faces.size(), 1u);
+  EXPECT_EQ(read.body.faces[0].reason, "the lump list is damaged");
+  ASSERT_EQ(read.body.shells.size(), 1u);
+  EXPECT_EQ(read.body.shells[0].faceCount, 1);
 }
 
 TEST(AcisDamagedInput, DataCutShortOrWithADamagedHeaderIsRefused) {

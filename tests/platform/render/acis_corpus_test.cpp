@@ -54,11 +54,6 @@ double volume(const RecordingCallout& callout) {
   return sum;
 }
 
-Vec3 placed(const acis::Transform& t, const acis::Vec3& p) {
-  acis::Vec3 q = t.apply(p);
-  return {q.x, q.y, q.z};
-}
-
 // The volume of an all-planar body from its faces alone: a third of the sum
 // over faces of a point of the plane dotted with the face's area vector,
 // which the loops give exactly (Newell) whatever way they are triangulated.
@@ -69,7 +64,7 @@ double planarVolume(const acis::Body& body) {
       std::vector<Vec3> corners;
       for (const acis::Coedge& coedge : loop.coedges) {
         const acis::Edge& edge = body.edges[coedge.edge];
-        corners.push_back(placed(body.transform, body.vertices[coedge.reversed ? edge.end : edge.start].point));
+        corners.push_back(body.transform.apply(body.vertices[coedge.reversed ? edge.end : edge.start].point));
       }
       Vec3 area;
       for (size_t i = 0; i < corners.size(); ++i) area = area + corners[i].cross(corners[(i + 1) % corners.size()]);
