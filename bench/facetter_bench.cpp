@@ -9,38 +9,12 @@
 
 #include "acadmem.h"
 #include "acre.h"
+#include "counting_callout.h"
 #include "adslib.h"
 #include "drawing_file.h"
 #include "generated_drawing.h"
 
 namespace {
-
-class CountingCallout : public AcreCallout {
- public:
-  void slot0(int32_t) override {}
-  void slot1(int32_t) override {}
-  void slot2(int32_t, int32_t) override {}
-  void onHeader(const AcreMeshHeader* header) override {
-    m_batchPolygons = header->polygonCount;
-    vertices += header->vertexCount;
-  }
-  void onVertices(const AcreVertex* list) override { benchmark::DoNotOptimize(list); }
-  void slot5(int32_t) override {}
-  // Reads every corner so the records are really touched.
-  void onFaces(const AcrePolygon* polygons, const int32_t* const* corners) override {
-    for (int32_t i = 0; i < m_batchPolygons; ++i) {
-      for (int16_t c = 0; c < polygons[i].cornerCount; ++c) cornerSum += corners[i][c];
-      ++faces;
-    }
-  }
-
-  int64_t faces = 0;
-  int64_t vertices = 0;
-  int64_t cornerSum = 0;
-
- private:
-  int32_t m_batchPolygons = 0;
-};
 
 DrawingShape shapeOf(int64_t arg) { return static_cast<DrawingShape>(arg); }
 

@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets in build-fuzz/ and runs them one after the
 # other, each for SECONDS (default 60), at the lowest priority.
 #   tools/fuzz.sh [--jobs N] [SECONDS_PER_TARGET] [TARGET...]
-# targets: dxf_text dxf_binary lisp facet; with --jobs, up to N of them run
+# targets: dxf_text dxf_binary lisp facet acis; with --jobs, up to N of them run
 # at once (one per core).
 # Each run appends "date target seconds executions result" to
 # fuzz/executions.log; an input that breaks a target is kept in
@@ -20,11 +20,11 @@ jobs=1
 seconds=${1:-60}
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(dxf_text dxf_binary lisp facet)
+[ ${#targets[@]} -eq 0 ] && targets=(dxf_text dxf_binary lisp facet acis)
 
 for target in "${targets[@]}"; do
   case $target in
-    dxf_text | dxf_binary | lisp | facet) ;;
+    dxf_text | dxf_binary | lisp | facet | acis) ;;
     *) echo "unknown target $target"; exit 2 ;;
   esac
 done
@@ -66,6 +66,8 @@ fuzzTarget() {
     # collection is due, by design: leaks are checked at exit, not per input.
     lisp) options=(-dict=fuzz/lisp.dict -max_len=4096 -detect_leaks=0); seeds=(fuzz/seeds/lisp) ;;
     facet) options=(-max_len=4096); seeds=() ;;
+    # Payloads of the corpus run to a dozen kilobytes; the test solids beside them.
+    acis) options=(-dict=fuzz/acis.dict -max_len=16384); seeds=(fuzz/seeds/acis tests/data/acis) ;;
   esac
   work=$build/corpus/$target
   regressions=fuzz/regressions/$target

@@ -15,11 +15,12 @@ Entry entryNamed(std::string_view target) {
   if (target == "dxf_binary") return dxfBinary;
   if (target == "lisp") return lisp;
   if (target == "facet") return facet;
+  if (target == "acis") return acis;
   return nullptr;
 }
 
 const std::vector<std::string_view>& targetNames() {
-  static const std::vector<std::string_view> names = {"dxf_text", "dxf_binary", "lisp", "facet"};
+  static const std::vector<std::string_view> names = {"dxf_text", "dxf_binary", "lisp", "facet", "acis"};
   return names;
 }
 

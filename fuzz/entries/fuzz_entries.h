@@ -28,8 +28,12 @@ Result lisp(std::string_view bytes);
 // The facetter: the bytes are decoded into a small drawing (see
 // facet_drawing.h) and every entity is faceted on its own, as an export does.
 Result facet(std::string_view bytes);
+// The solid modeller's reader: SAB bytes when they start with its
+// signature, SAT text otherwise; what it reads must keep the model's
+// promises (indices in range, spline data that fits, finite numbers).
+Result acis(std::string_view bytes);
 
-// The targets by name ("dxf_text", "dxf_binary", "lisp", "facet"); null
+// The targets by name ("dxf_text", "dxf_binary", "lisp", "facet", "acis"); null
 // for a name that is not one of them.
 using Entry = Result (*)(std::string_view bytes);
 Entry entryNamed(std::string_view target);

@@ -72,6 +72,8 @@ int main(int argc, char** argv) {
   // kernel faults it in once per 2 MB instead of once per 4 kB page. A
   // setting of the user's own stands.
   setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
+  // A verbose run also hears which solids lost faces in the facetter.
+  if (options.verbose) setenv("ARXHOST_FACET_NOTES", "1", 1);
   HostRun run = runHost(folder + "/arxhost",
                         {options.drawing, "--load", folder + "/vrml.arx", "--script", script, "--batch"},
                         [&](const std::string& piece) {

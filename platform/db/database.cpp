@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "db/modeler_data.h"
 #include "db/number_text.h"
 #include "db/record_build.h"
 #include "db/record_tags.h"
@@ -72,6 +73,11 @@ Database::Database() : m_serial(g_nextSerial++) {
 }
 
 Database::~Database() = default;
+
+const ModelerDataIndex& Database::modelerData() const {
+  if (!m_modelerData) m_modelerData = std::make_unique<ModelerDataIndex>(*this);
+  return *m_modelerData;
+}
 
 void Database::adopt(std::vector<Record> records) {
   std::vector<TagView> views;

@@ -16,6 +16,8 @@
 
 namespace acdb_detail {
 
+class ModelerDataIndex;
+
 // The current user coordinate system: origin and unit axes in world coordinates.
 struct Ucs {
   double origin[3] = {0, 0, 0};
@@ -88,6 +90,9 @@ class Database : public AcDbDatabase {
 
   // Every record in file order.
   const std::vector<Record*>& records() const { return m_records; }
+  // Where the drawing keeps its entities' modeller data, indexed on the
+  // first call.
+  const ModelerDataIndex& modelerData() const;
   // Distinguishes this database from every other one made in the process.
   long serial() const { return m_serial; }
   // The record numbered `serial` (Record::serial), or null.
@@ -171,6 +176,7 @@ class Database : public AcDbDatabase {
   void writeHandseed();
 
   std::shared_ptr<DrawingText> m_text;
+  mutable std::unique_ptr<ModelerDataIndex> m_modelerData;
   std::deque<Record> m_storage;       // in serial order
   std::vector<Record*> m_records;     // in file order
   std::deque<Record> m_detached;

@@ -4,11 +4,15 @@
 
 namespace acre_detail {
 
-std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, double sweep) {
+int segmentsFor(double sweep) {
   // A hair under a whole step still counts as one, so quarter turns give whole numbers.
-  int segments = static_cast<int>(std::ceil(std::fabs(sweep) / kSegmentStep - 1e-9));
-  if (segments < 1) segments = 1;
-  if (segments > kSegmentsPerTurn) segments = kSegmentsPerTurn;
+  double steps = std::ceil(std::fabs(sweep) / kSegmentStep - 1e-9);
+  if (!(steps >= 1)) return 1;
+  return steps > kSegmentsPerTurn ? kSegmentsPerTurn : static_cast<int>(steps);
+}
+
+std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, double sweep) {
+  int segments = segmentsFor(sweep);
   std::vector<Vec3> points;
   points.reserve(segments + 1);
   for (int i = 0; i <= segments; ++i) {

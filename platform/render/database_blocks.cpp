@@ -1,5 +1,6 @@
 #include "database_blocks.h"
 
+#include "db/modeler_data.h"
 #include "tag_reader.h"
 
 namespace acre_detail {
@@ -20,6 +21,10 @@ bool DatabaseBlocks::find(std::string_view name, BlockContents& contents) const 
     contents.entities.push_back(std::move(view));
   }
   return true;
+}
+
+bool DatabaseBlocks::modelerPayload(TagSpan tags, acis::Payload& payload) const {
+  return m_database && acdb_detail::modelerPayloadOf(tags, *m_database, payload);
 }
 
 }  // namespace acre_detail

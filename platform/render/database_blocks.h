@@ -10,6 +10,7 @@ class DatabaseBlocks : public BlockSource {
   explicit DatabaseBlocks(const acdb_detail::Database* database) : m_database(database) {}
   // Erased entities of the block are left out.
   bool find(std::string_view name, BlockContents& contents) const override;
+  bool modelerPayload(TagSpan tags, acis::Payload& payload) const override;
 
  private:
   const acdb_detail::Database* m_database;

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "acadstrc.h"
+#include "entity_facetter.h"
 #include "entity_view.h"
 #include "mesh.h"
 
@@ -22,6 +23,11 @@ Acad::ErrorStatus buildArc(const EntityView& entity, Mesh& mesh);
 Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh);
 Acad::ErrorStatus buildPolyline(const EntityView& entity, Mesh& mesh);
 Acad::ErrorStatus buildSubdMesh(const EntityView& entity, Mesh& mesh);
+
+// The solids, regions and surfaces of the solid modeller, whose data the
+// drawing may keep apart from their tags (`drawing` finds it).
+bool isModelerType(std::string_view type);
+Acad::ErrorStatus buildModelerEntity(const EntityView& entity, const BlockSource* drawing, Mesh& mesh);
 
 // The builder of a type, null for a type the facetter cannot cut.
 Builder builderFor(std::string_view type);

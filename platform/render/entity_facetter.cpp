@@ -26,6 +26,8 @@ Builder builderFor(std::string_view type) {
   return nullptr;
 }
 
+bool BlockSource::modelerPayload(TagSpan, acis::Payload&) const { return false; }
+
 namespace {
 
 bool skippedInsideBlock(Acad::ErrorStatus status) {
@@ -46,10 +48,11 @@ class Facetter {
   Acad::ErrorStatus facet(const EntityView& entity, const Affine& toWorld) {
     if (entity.type == "INSERT") return facetInsert(entity, toWorld);
     if (entity.type == "DIMENSION" || entity.type == "ARC_DIMENSION") return facetDimension(entity, toWorld);
+    bool modeler = isModelerType(entity.type);
     Builder builder = builderFor(entity.type);
-    if (!builder) return Acad::eNotApplicable;
+    if (!builder && !modeler) return Acad::eNotApplicable;
     Mesh mesh;
-    Acad::ErrorStatus status = builder(entity, mesh);
+    Acad::ErrorStatus status = modeler ? buildModelerEntity(entity, m_blocks, mesh) : builder(entity, mesh);
     if (status != Acad::eOk) return status;
     if (mesh.empty()) return Acad::eDegenerateGeometry;
     return m_out.emit(mesh, toWorld);

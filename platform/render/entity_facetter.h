@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "acadstrc.h"
+#include "acis/payload.h"
 #include "batch_emitter.h"
 #include "entity_view.h"
 #include "geometry.h"
@@ -15,11 +16,14 @@ struct BlockContents {
   std::vector<EntityView> entities;
 };
 
-// Where inserts find their blocks.
+// What the drawing around the entities offers: the blocks inserts refer to,
+// and the modeller data that solids may keep outside their own tags.
 class BlockSource {
  public:
   // The contents of the block of this name; false when there is none.
   virtual bool find(std::string_view name, BlockContents& contents) const = 0;
+  // The modeller data of the entity with these tags; false when it has none.
+  virtual bool modelerPayload(TagSpan tags, acis::Payload& payload) const;
 
  protected:
   ~BlockSource() = default;

@@ -4,6 +4,7 @@
 #include "database_blocks.h"
 #include "acadmem.h"
 #include "face_file.h"
+#include "lost_faces.h"
 #include "view_prefetch.h"
 
 namespace acre_detail {
@@ -37,6 +38,7 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
     if (!view) return Acad::eInvalidInput;
     prefetch.readNextAhead(*record);
     Acad::ErrorStatus status = facetEntity(*view, &blocks, out);
+    reportLostFaces(record->type, record->handle);
     if (status != Acad::eOk) return status;
     out.finish();
     if (!callout) faceFile.addEntity(record->type, record->handle, out.batches());

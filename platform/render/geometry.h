@@ -2,20 +2,11 @@
 #pragma once
 #include <cmath>
 
+#include "acis/model.h"
+
 namespace acre_detail {
 
-struct Vec3 {
-  double x = 0, y = 0, z = 0;
-
-  Vec3 operator+(const Vec3& o) const { return {x + o.x, y + o.y, z + o.z}; }
-  Vec3 operator-(const Vec3& o) const { return {x - o.x, y - o.y, z - o.z}; }
-  Vec3 operator*(double s) const { return {x * s, y * s, z * s}; }
-  bool operator==(const Vec3& o) const = default;
-  double dot(const Vec3& o) const { return x * o.x + y * o.y + z * o.z; }
-  Vec3 cross(const Vec3& o) const { return {y * o.z - z * o.y, z * o.x - x * o.z, x * o.y - y * o.x}; }
-  double length() const { return std::sqrt(dot(*this)); }
-  bool isFinite() const { return std::isfinite(x) && std::isfinite(y) && std::isfinite(z); }
-};
+using Vec3 = acis::Vec3;
 
 // p -> axisX * p.x + axisY * p.y + axisZ * p.z + origin.
 struct Affine {

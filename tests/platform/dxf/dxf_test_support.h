@@ -1,10 +1,12 @@
 // Shared helpers of the drawing-file tests: scratch folders and file text.
 #pragma once
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace dxf_test {
 
@@ -37,5 +39,14 @@ inline void writeFile(const std::string& path, const std::string& text) {
 }
 
 inline std::string corpusFile(const std::string& name) { return std::string(VRML_CORPUS_DIR) + "/" + name; }
+
+// Every drawing of the corpus, in name order.
+inline std::vector<std::filesystem::path> corpusDrawings() {
+  std::vector<std::filesystem::path> files;
+  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
+    if (entry.path().extension() == ".dxf") files.push_back(entry.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
 
 }  // namespace dxf_test

@@ -66,6 +66,18 @@ TEST(FuzzRegressions, SeedDrawingsReadSaveAndReadBackUnchanged) {
   }
 }
 
+TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
+  std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / "acis");
+  ASSERT_GE(seeds.size(), 10u);
+  for (const fs::path& seed : seeds) {
+    fuzz_entry::Result result = fuzz_entry::acis(fileBytes(seed));
+    EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
+  }
+  fuzz_entry::Result cut = fuzz_entry::acis(fileBytes(seeds.back()).substr(0, 100));
+  EXPECT_EQ(cut.kind, fuzz_entry::Result::Refused);
+  EXPECT_FALSE(cut.detail.empty());
+}
+
 TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
   std::string error;
   EXPECT_FALSE(drawing_file::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));

@@ -12,6 +12,7 @@
 
 #include "db/database.h"
 #include "drawing_file.h"
+#include "../dxf/dxf_test_support.h"
 #include "db/record_tags.h"
 #include "facet_probe.h"
 #include "render/facet_records.h"
@@ -31,10 +32,7 @@ bool isMeshPolyline(const acdb_detail::Record& record) {
 }  // namespace
 
 TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
-    if (entry.path().extension() == ".dxf") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
+  std::vector<std::filesystem::path> files = dxf_test::corpusDrawings();
   ASSERT_GE(files.size(), 30u);
 
   std::ofstream table("render_corpus_sweep.txt");
