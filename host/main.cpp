@@ -56,6 +56,11 @@ int main(int argc, char** argv) {
   registerDrawingCommands();
   acad_menus::registerMenuCommands();
   bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
+  // A script meant for a drawing must not run on an empty one instead.
+  if (!succeeded && options.batch) {
+    acad_console::write("\n");
+    return 1;
+  }
   succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.
