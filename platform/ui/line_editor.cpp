@@ -1,7 +1,6 @@
 #include "ui/line_editor.h"
 
 #include <poll.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -54,29 +53,6 @@ void show(const std::string& text) {
   std::fflush(stdout);
 }
 
-class KeyByKey {
- public:
-  KeyByKey() {
-    m_ok = tcgetattr(STDIN_FILENO, &m_saved) == 0;
-    if (!m_ok) return;
-    termios raw = m_saved;
-    raw.c_lflag &= ~(ICANON | ECHO | ISIG);
-    raw.c_iflag &= ~(ICRNL | IXON);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-  }
-  ~KeyByKey() {
-    if (m_ok) tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
-  }
-  KeyByKey(const KeyByKey&) = delete;
-  KeyByKey& operator=(const KeyByKey&) = delete;
-
- private:
-  termios m_saved{};
-  bool m_ok = false;
-};
-
 // Erases the last character shown, a whole UTF-8 sequence at once.
 void eraseLast(std::string& line, std::string& echo) {
   if (line.empty()) return;
@@ -123,8 +99,7 @@ bool LineKeys::feed(const std::string& unit, LineEnd& end) {
 }
 
 LineEnd readTerminalLine(std::string& line) {
-  guardTerminal();
-  KeyByKey keys;
+  RawKeys keys;
   LineKeys editor;
   LineEnd end = LineEnd::Closed;
   for (;;) {

@@ -3,7 +3,6 @@
 
 #include <poll.h>
 #include <sys/ioctl.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,32 +31,6 @@ void out(const std::string& s) {
   std::fwrite(s.data(), 1, s.size(), stdout);
   std::fflush(stdout);
 }
-
-// Raw keyboard input for as long as a dialog takes keys.
-class RawInput {
- public:
-  RawInput() {
-    guardTerminal();
-    m_ok = tcgetattr(STDIN_FILENO, &m_saved) == 0;
-    if (!m_ok) return;
-    termios raw = m_saved;
-    // Ctrl+C reaches the dialog as a key (it cancels) instead of ending the host.
-    raw.c_lflag &= ~(ICANON | ECHO | ISIG);
-    raw.c_iflag &= ~(ICRNL | IXON);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-  }
-  ~RawInput() {
-    if (m_ok) tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
-  }
-  RawInput(const RawInput&) = delete;
-  RawInput& operator=(const RawInput&) = delete;
-
- private:
-  termios m_saved{};
-  bool m_ok = false;
-};
 
 bool byteReady(int timeoutMs) {
   pollfd p{STDIN_FILENO, POLLIN, 0};
@@ -292,7 +265,7 @@ void handleKey(HWND dialog, const KeyPress& press) {
 }
 
 void runModal(HWND dialog) {
-  RawInput raw;
+  RawKeys raw;
   enterScreen();
   while (win::isLive(dialog) && !dialog->ended) {
     draw(dialog);
@@ -306,12 +279,12 @@ void runModal(HWND dialog) {
 
 namespace {
 // Keys reach the modeless dialogs one by one for as long as any is shown.
-std::unique_ptr<RawInput> g_modelessInput;
+std::unique_ptr<RawKeys> g_modelessInput;
 }  // namespace
 
 void modelessShown(HWND dialog) {
   if (g_modeless.insert(dialog).second) enterScreen();
-  if (!g_modelessInput) g_modelessInput = std::make_unique<RawInput>();
+  if (!g_modelessInput) g_modelessInput = std::make_unique<RawKeys>();
   draw(dialog);
 }
 
@@ -341,7 +314,7 @@ void changed(HWND window) {
 int messageBox(const std::string& text, const std::string& caption, UINT type) {
   std::vector<int> buttons = messageBoxButtons(type);
   int chosen = static_cast<int>(std::find(buttons.begin(), buttons.end(), defaultButton(type)) - buttons.begin());
-  RawInput raw;
+  RawKeys raw;
   enterScreen();
   while (true) {
     paint(drawMessageBox(text, caption, buttons, chosen), 6, 8);

@@ -34,6 +34,22 @@ void guardTerminal() {
   for (int signal : {SIGTERM, SIGHUP, SIGQUIT, SIGSEGV, SIGABRT, SIGBUS, SIGFPE}) std::signal(signal, restoreAndDie);
 }
 
+RawKeys::RawKeys() {
+  guardTerminal();
+  m_ok = tcgetattr(STDIN_FILENO, &m_saved) == 0;
+  if (!m_ok) return;
+  termios raw = m_saved;
+  raw.c_lflag &= ~(ICANON | ECHO | ISIG);
+  raw.c_iflag &= ~(ICRNL | IXON);
+  raw.c_cc[VMIN] = 1;
+  raw.c_cc[VTIME] = 0;
+  tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+}
+
+RawKeys::~RawKeys() {
+  if (m_ok) tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
+}
+
 void noteAlternateScreen(bool shown) { g_alternate = shown ? 1 : 0; }
 
 void restoreTerminal() {

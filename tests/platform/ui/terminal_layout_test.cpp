@@ -27,19 +27,20 @@ int rowOf(const acad_ui::Canvas& canvas, const std::string& text) {
 }  // namespace
 
 TEST_F(DialogTest, LabelsStandOnTheLineOfTheirControlAndKeepTheirText) {
-  CDialog properties;
   script("");
-  ASSERT_TRUE(properties.Create(130));
-  acad_ui::Canvas c = acad_ui::drawDialog(properties.m_hWnd);
+  auto drawn = [](int templateId) {
+    CDialog dialog;
+    EXPECT_TRUE(dialog.Create(templateId));
+    return acad_ui::drawDialog(dialog.m_hWnd);
+  };
+  acad_ui::Canvas c = drawn(130);
   ASSERT_NE(rowOf(c, "URL Link:"), -1);
   EXPECT_NE(c.text[rowOf(c, "URL Link:")].find("URL Link:    [___"), std::string::npos) << "the box on the same line";
   EXPECT_NE(rowOf(c, "Description: [___"), -1) << "the colon is kept";
   EXPECT_NE(rowOf(c, "Shininess:"), -1);
   EXPECT_EQ(rowOf(c, "Shininess:"), rowOf(c, "O---"));
 
-  CDialog about;
-  ASSERT_TRUE(about.Create(129));
-  acad_ui::Canvas a = acad_ui::drawDialog(about.m_hWnd);
+  acad_ui::Canvas a = drawn(129);
   for (const std::string& line : a.text) EXPECT_EQ(line.find("[icon"), std::string::npos) << line;
 }
 
