@@ -2,13 +2,13 @@
 // when it is dropped.
 #include "drawing_commands.h"
 
-#include <cstdlib>
 #include <filesystem>
 
 #include "acad/arx_loader.h"
 #include "acad/console.h"
 #include "acad/host_commands.h"
 #include "acad/sysvars.h"
+#include "acad/user_path.h"
 #include "drawing_file.h"
 
 namespace {
@@ -27,8 +27,7 @@ void nameDrawing(const std::string& path) {
 // A typed file name as the shell would take it: "~" is the home folder, and
 // a name without the drawing extension gets it.
 std::string drawingPath(std::string typed) {
-  const char* home = std::getenv("HOME");
-  if (home && (typed == "~" || typed.starts_with("~/"))) typed = home + typed.substr(1);
+  typed = acad_files::expandHome(typed);
   std::string lower = typed;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (!typed.empty() && !lower.ends_with(".dxf")) typed += ".dxf";
