@@ -11,17 +11,13 @@
 #include "acad/host_commands.h"
 #include "acad/lisp_functions.h"
 #include "adslib.h"
+#include "drawing_commands.h"
 #include "session.h"
 
 namespace {
 
 using acad_host_commands::Answers;
-
-// True when `answer` is a prefix (any case, at least one letter) of `keyword`.
-bool picks(const std::string& answer, const std::string& keyword) {
-  std::string typed = acad_commands::folded(acad_host_commands::baseName(answer));
-  return !typed.empty() && acad_commands::folded(keyword).starts_with(typed);
-}
+using acad_host_commands::picks;
 
 void listModules() {
   auto modules = acad_arx::loaded();
@@ -30,6 +26,9 @@ void listModules() {
 }
 
 void listCommands() {
+  acad_console::write("\nHost:");
+  for (const acad_host_commands::Listed& command : acad_host_commands::listed())
+    if (!command.summary.empty()) acad_console::write(" " + command.name);
   std::string group;
   for (const acad_commands::Registered& command : acad_commands::all()) {
     if (command.group != group) {
@@ -38,7 +37,7 @@ void listCommands() {
     }
     acad_console::write(" " + command.globalName);
   }
-  if (group.empty()) acad_console::write("\nNo commands are registered.");
+  if (group.empty()) acad_console::write("\nNo module commands are registered.");
 }
 
 bool loadModule(Answers& answers) {
@@ -108,11 +107,12 @@ bool invokeCommand(Answers& answers) {
 }  // namespace
 
 void registerArxCommands() {
-  acad_host_commands::add("ARXINVOKE", invokeCommand);
-  acad_host_commands::add("ARX", arxCommand);
-  acad_host_commands::add("QUIT", [](Answers&) {
+  acad_host_commands::add("ARXINVOKE", invokeCommand, "sends a function code to a loaded module");
+  acad_host_commands::add("ARX", arxCommand, "lists, loads and unloads modules (?/Load/Unload/Commands)");
+  acad_host_commands::add("QUIT", [](Answers& answers) {
+    if (!mayDropDrawing(answers)) return true;  // Cancel keeps the session
     host_session::requestQuit();
     acad_console::write("\n");
     return true;
-  });
+  }, "ends the session, asking to save changes first");
 }

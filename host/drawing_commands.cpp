@@ -1,4 +1,5 @@
-// Opening and saving the current drawing.
+// Opening and saving the current drawing, and what happens to its changes
+// when it is dropped.
 #include "drawing_commands.h"
 
 #include <filesystem>
@@ -7,16 +8,35 @@
 #include "acad/console.h"
 #include "acad/host_commands.h"
 #include "acad/sysvars.h"
+#include "acad/user_path.h"
 #include "drawing_file.h"
 
 namespace {
 
 using acad_host_commands::Answers;
+using acad_host_commands::picks;
+
+bool g_batch = false;
 
 void nameDrawing(const std::string& path) {
   std::filesystem::path absolute = std::filesystem::absolute(path);
   acad_sysvars::setHostString("DWGNAME", absolute.filename().string());
   acad_sysvars::setHostString("DWGPREFIX", absolute.parent_path().string() + "/");
+}
+
+// A typed file name as the shell would take it: "~" is the home folder, and
+// a name without the drawing extension gets it.
+std::string drawingPath(std::string typed) {
+  typed = acad_files::expandHome(typed);
+  std::string lower = typed;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (!typed.empty() && !lower.ends_with(".dxf")) typed += ".dxf";
+  return typed;
+}
+
+std::string shownName() {
+  const std::string& path = drawing_file::currentPath();
+  return path.empty() ? "the new drawing" : std::filesystem::path(path).filename().string();
 }
 
 bool saveAs(const std::string& path) {
@@ -26,6 +46,7 @@ bool saveAs(const std::string& path) {
     return false;
   }
   nameDrawing(path);
+  acad_console::write("\nDrawing saved as " + std::filesystem::absolute(path).string() + ".");
   return true;
 }
 
@@ -33,7 +54,7 @@ bool saveAsCommand(Answers& answers) {
   std::string current = drawing_file::currentPath();
   std::string path;
   if (!answers.next("\nSave drawing as <" + current + ">: ", path)) return false;
-  if (path.empty()) path = current;
+  path = path.empty() ? current : drawingPath(path);
   if (path.empty()) {
     acad_console::write("\nNo file name given.");
     return false;
@@ -47,10 +68,19 @@ bool saveCommand(Answers& answers) {
 }
 
 bool openCommand(Answers& answers) {
+  if (!mayDropDrawing(answers)) return false;
   std::string path;
   if (!answers.next("\nEnter name of drawing: ", path)) return false;
-  return openDrawing(path);
+  path = drawingPath(path);
+  if (!openDrawing(path)) return false;
+  acad_console::write("\nOpened " + std::filesystem::absolute(path).string() + ".");
+  return true;
 }
+
+// Begins a line unless the input's end already did.
+std::string onNewLine(const std::string& text) { return (acad_console::atLineStart() ? "" : "\n") + text; }
+
+void discarded() { acad_console::write(onNewLine("Changes to " + shownName() + " discarded.")); }
 
 }  // namespace
 
@@ -68,8 +98,34 @@ bool openDrawing(const std::string& path) {
   return true;
 }
 
+void neverAskToSave(bool batch) { g_batch = batch; }
+
+bool mayDropDrawing(Answers& answers) {
+  if (!drawing_file::hasUnsavedChanges()) return true;
+  if (g_batch) {
+    discarded();
+    return true;
+  }
+  for (;;) {
+    std::string answer;
+    if (!answers.next(onNewLine("Save changes to " + shownName() + "? [Yes/No/Cancel] <Yes>: "), answer)) {
+      // Nobody is left to answer: the changes cannot be kept.
+      if (!acad_console::inputClosed()) return false;
+      discarded();
+      return true;
+    }
+    if (answer.empty() || picks(answer, "Yes")) return saveCommand(answers);
+    if (picks(answer, "No")) {
+      discarded();
+      return true;
+    }
+    if (picks(answer, "Cancel")) return false;
+    acad_console::write("\nInvalid option keyword.");
+  }
+}
+
 void registerDrawingCommands() {
-  acad_host_commands::add("OPEN", openCommand);
-  acad_host_commands::add("SAVE", saveCommand);
-  acad_host_commands::add("SAVEAS", saveAsCommand);
+  acad_host_commands::add("OPEN", openCommand, "opens a DXF drawing in place of the current one");
+  acad_host_commands::add("SAVE", saveCommand, "saves the drawing to its file");
+  acad_host_commands::add("SAVEAS", saveAsCommand, "saves the drawing under another name");
 }

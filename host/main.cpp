@@ -3,17 +3,32 @@
 // end.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 
 #include "acad/arx_loader.h"
 #include "acad/console.h"
+#include "acad/host_commands.h"
 #include "acad/menus.h"
 #include "arx_command.h"
 #include "drawing_commands.h"
+#include "help_command.h"
+#include "list_command.h"
 #include "options.h"
 #include "session.h"
+#include "ui/scripted.h"
+#include "ui/terminal_guard.h"
 
 namespace {
+
+// A person at the terminal: Ctrl+C cancels what runs instead of ending the
+// host, and the terminal is put back however the host ends.
+void useTerminal(bool person) {
+  acad_console::setInteractive(person);
+  if (!person) return;
+  acad_ui::terminal::guardTerminal();
+  std::signal(SIGINT, SIG_IGN);
+}
 
 // Opens the script, or prepares the terminal; false when the script is missing.
 bool chooseInput(const HostOptions& options, std::FILE*& script) {
@@ -25,7 +40,7 @@ bool chooseInput(const HostOptions& options, std::FILE*& script) {
     }
   }
   acad_console::useScript(script);
-  acad_console::setInteractive(!script && !options.batch && isatty(STDIN_FILENO));
+  useTerminal(!script && !options.batch && isatty(STDIN_FILENO));
   return true;
 }
 
@@ -54,18 +69,32 @@ int main(int argc, char** argv) {
   if (!chooseInput(options, script)) return 2;
   registerArxCommands();
   registerDrawingCommands();
+  registerHelpCommand();
+  registerListCommand();
+  neverAskToSave(options.batch);
   acad_menus::registerMenuCommands();
   bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
+  // A script meant for a drawing must not run on an empty one instead.
+  if (!succeeded && options.batch) {
+    acad_console::write("\n");
+    return 1;
+  }
   succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.
   if (script && !options.batch) {
     acad_console::useScript(nullptr);
-    acad_console::setInteractive(isatty(STDIN_FILENO));
+    useTerminal(isatty(STDIN_FILENO));
     succeeded = host_session::run() && succeeded;
   }
+  // The end of input drops the drawing as QUIT does; Cancel goes on.
+  acad_host_commands::ConsoleAnswers answers;
+  while (!host_session::quitRequested() && !mayDropDrawing(answers)) succeeded = host_session::run() && succeeded;
+  // The shell's prompt starts on a line of its own.
+  if (!acad_console::atLineStart()) acad_console::write("\n");
   acad_arx::unloadAll();
   if (script) std::fclose(script);
-  bool batchFailure = options.batch && (!succeeded || acad_console::exhaustedCount() > 0);
+  bool batchFailure =
+      options.batch && (!succeeded || acad_console::exhaustedCount() > 0 || acad_ui::scripted::refusedCount() > 0);
   return batchFailure ? 1 : 0;
 }

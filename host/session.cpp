@@ -87,5 +87,6 @@ bool run() {
 }
 
 void requestQuit() { g_quit = true; }
+bool quitRequested() { return g_quit; }
 
 }  // namespace host_session

@@ -19,5 +19,6 @@ bool run();
 
 // Ends run() after the current command (the QUIT command).
 void requestQuit();
+bool quitRequested();
 
 }  // namespace host_session

@@ -1,29 +1,70 @@
 #include "batch_options.h"
 
+#include <cfloat>
 #include <charconv>
+#include <cstdio>
 #include <cmath>
+#include <filesystem>
 
 const char* const kBatchUsage =
-    "usage: vrmlout DRAWING.dxf [OUT.wrl] [--vrml2] [--units mm|cm|m|in|SCALE] [--wcs]\n"
-    "               [--select ALL|Last|HANDLE|L=LAYER]... [--preview FILE.png] [--verbose]\n";
+    "usage: vrmlout DRAWING.dxf [OUT.wrl] [options]\n"
+    "       vrmlout DRAWING.dxf|FOLDER... [--out-dir DIR] [-j N] [options]\n"
+    "Try 'vrmlout --help' for more.\n";
+
+const char* const kBatchHelp =
+    "usage: vrmlout DRAWING.dxf [OUT.wrl] [options]\n"
+    "       vrmlout DRAWING.dxf|FOLDER... [--out-dir DIR] [-j N] [options]\n"
+    "\n"
+    "Exports the 3D objects of DXF drawings to VRML world files by running the\n"
+    "VRMLOUT command of the module in arxhost. A FOLDER stands for every .dxf file\n"
+    "in it. Each world is written beside its drawing with the extension .wrl, or as\n"
+    "OUT.wrl (one drawing only), or into --out-dir.\n"
+    "\n"
+    "options:\n"
+    "  --vrml1              write VRML 1.0 (the default)\n"
+    "  --vrml2              write VRML 2.0\n"
+    "  --units U            drawing units: mm, cm, m, in (0.0254) or a scale factor\n"
+    "                       (metres per drawing unit, 0.0000005 and above); by default\n"
+    "                       the drawing's $INSUNITS, else mm\n"
+    "  --wcs                leave points in world coordinates (no UCS transformation)\n"
+    "  --select S           what to export: ALL, Last, a handle, or L=LAYER; may be\n"
+    "                       repeated; ALL by default\n"
+    "  --preview FILE.png   also render a picture of the world (one drawing only;\n"
+    "                       needs view3dscene and xvfb-run)\n"
+    "  --out-dir DIR        write the world files into DIR\n"
+    "  -j N, --jobs N       run up to N exports side by side (default: one per core)\n"
+    "  --verbose            show the host's whole transcript\n"
+    "  -h, --help           show this text\n"
+    "\n"
+    "exit status:\n"
+    "  0  every world file was written\n"
+    "  1  an export failed (the reason is printed, one line per drawing)\n"
+    "  2  bad arguments, or a drawing that does not exist\n"
+    "  3  the world file was written but the preview could not be rendered\n";
 
 namespace {
 
-bool validUnits(const std::string& units) {
-  if (units == "mm" || units == "cm" || units == "m" || units == "in") return true;
-  double scale = 0;
-  auto [end, ec] = std::from_chars(units.data(), units.data() + units.size(), scale);
-  return ec == std::errc() && end == units.data() + units.size() && std::isfinite(scale) && scale > 0;
-}
+bool isKeywordUnit(const std::string& units) { return units == "mm" || units == "cm" || units == "m" || units == "in"; }
 
-std::string replaceExtension(const std::string& path, const std::string& extension) {
-  size_t slash = path.find_last_of('/');
-  size_t dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return path + extension;
-  return path.substr(0, dot) + extension;
+bool takesDrawing(const std::string& name) {
+  return name.size() > 4 && (name.ends_with(".dxf") || name.ends_with(".DXF"));
 }
 
 }  // namespace
+
+std::string unitsProblem(const std::string& units) {
+  if (isKeywordUnit(units)) return "";
+  double scale = 0;
+  auto [end, ec] = std::from_chars(units.data(), units.data() + units.size(), scale);
+  if (ec == std::errc::result_out_of_range || (ec == std::errc() && std::isfinite(scale) && scale > FLT_MAX))
+    return "--units " + units + " is too large for the world file's scale";
+  if (ec != std::errc() || end != units.data() + units.size() || !std::isfinite(scale) || scale <= 0)
+    return "--units takes mm, cm, m, in or a scale factor above 0, not " + units;
+  char shown[32];
+  std::snprintf(shown, sizeof shown, "%.6f", scale);
+  if (std::string(shown) == "0.000000") return "--units " + units + " is too small: the world file would show a scale of 0.000000";
+  return "";
+}
 
 bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string& error) {
   std::vector<std::string> positional;
@@ -37,24 +78,33 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
       into = argv[++i];
       return true;
     };
-    if (arg == "--vrml2") {
-      options.vrml2 = true;
+    std::string text;
+    if (arg == "--vrml1" || arg == "--vrml2") {
+      options.vrml2 = arg == "--vrml2";
     } else if (arg == "--wcs") {
       options.wcs = true;
     } else if (arg == "--verbose") {
       options.verbose = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
     } else if (arg == "--units") {
       if (!value(options.units)) return false;
-      if (!validUnits(options.units)) {
-        error = "--units takes mm, cm, m, in or a scale factor above 0, not " + options.units;
-        return false;
-      }
+      error = unitsProblem(options.units);
+      if (!error.empty()) return false;
     } else if (arg == "--select") {
-      std::string answer;
-      if (!value(answer)) return false;
-      options.selection.push_back(answer);
+      if (!value(text)) return false;
+      options.selection.push_back(text);
     } else if (arg == "--preview") {
       if (!value(options.preview)) return false;
+    } else if (arg == "--out-dir") {
+      if (!value(options.outDir)) return false;
+    } else if (arg == "-j" || arg == "--jobs") {
+      if (!value(text)) return false;
+      auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), options.jobs);
+      if (ec != std::errc() || end != text.data() + text.size() || options.jobs < 1) {
+        error = arg + " takes a number of exports above 0, not " + text;
+        return false;
+      }
     } else if (arg.size() > 1 && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;
@@ -62,12 +112,22 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
       positional.push_back(arg);
     }
   }
-  if (positional.empty() || positional.size() > 2) {
-    error = positional.empty() ? "no drawing given" : "too many file names";
+  if (options.help) return true;
+  // Two names of which the second is no drawing: the old form DRAWING OUT.
+  if (positional.size() == 2 && takesDrawing(positional[0]) && !takesDrawing(positional[1]) &&
+      !std::filesystem::is_directory(positional[1])) {
+    options.output = positional[1];
+    positional.pop_back();
+  }
+  if (positional.empty()) {
+    error = "no drawing given";
     return false;
   }
-  options.drawing = positional[0];
-  options.output = positional.size() == 2 ? positional[1] : replaceExtension(positional[0], ".wrl");
+  if (!options.output.empty() && !options.outDir.empty()) {
+    error = "give either OUT.wrl or --out-dir, not both";
+    return false;
+  }
+  options.drawings = positional;
   if (options.selection.empty()) options.selection.push_back("ALL");
   return true;
 }

@@ -8,11 +8,14 @@ constexpr int kScaleBox = 1018;
 constexpr int kUcsBox = 1050;
 constexpr int kVrml2Button = 1056;
 
+// The dialog's Inch button scales by its historical 0.0394; "in" means the
+// inch itself and goes through the Other box.
 std::string unitActions(const std::string& units) {
-  static const char* const kNames[] = {"mm", "cm", "m", "in"};
-  for (int i = 0; i < 4; ++i)
+  static const char* const kNames[] = {"mm", "cm", "m"};
+  for (int i = 0; i < 3; ++i)
     if (units == kNames[i]) return "click " + std::to_string(kUnitButtons[i]) + "\n";
-  return "click " + std::to_string(kUnitButtons[4]) + "\ntype " + std::to_string(kScaleBox) + " " + units + "\n";
+  std::string scale = units == "in" ? "0.0254" : units;
+  return "click " + std::to_string(kUnitButtons[4]) + "\ntype " + std::to_string(kScaleBox) + " " + scale + "\n";
 }
 
 }  // namespace
@@ -24,12 +27,15 @@ std::string withWorldExtension(const std::string& path) {
   return hasExtension ? path : path + ".wrl";
 }
 
-std::string vrmloutScript(const BatchOptions& options, bool outputExists) {
-  std::string script = "VRMLOUT\n";
+std::string vrmloutScript(const BatchOptions& options, const std::string& output, const std::string& units,
+                          bool outputExists) {
+  // A world is made of the model: a drawing saved while a layout was current
+  // would otherwise give its paper space to ALL.
+  std::string script = "(setvar \"TILEMODE\" 1)\nVRMLOUT\n";
   for (const std::string& answer : options.selection) script += answer + "\n";
-  script += "\n" + options.output + "\n";
+  script += "\n" + output + "\n";
   if (outputExists) script += "Yes\n";
-  script += unitActions(options.units);
+  script += unitActions(units);
   if (options.wcs) script += "check " + std::to_string(kUcsBox) + " off\n";
   if (options.vrml2) script += "click " + std::to_string(kVrml2Button) + "\n";
   script += "ok\n";

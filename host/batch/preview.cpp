@@ -6,7 +6,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <vector>
+
+#include "preview_world.h"
+#include "temp_file.h"
 
 namespace {
 
@@ -52,13 +56,26 @@ bool renderPreview(const std::string& world, const std::string& picture, std::st
       return false;
     }
   }
-  // Without a viewpoint of its own the world is framed whole by the viewer,
-  // whatever its scale.
-  int status = runQuietly({"xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "view3dscene", world,
+  WorldBounds bounds;
+  if (!readWorldBounds(world, bounds)) {
+    error = "cannot read " + world;
+    return false;
+  }
+  // The viewer looks at a world of its own that includes the export, so that
+  // the export stays as written and the picture is framed whatever its scale.
+  std::error_code ignored;
+  std::string absolute = std::filesystem::absolute(world, ignored).string();
+  std::string view = writeTempFile(previewWorld(absolute, bounds), ".wrl");
+  if (view.empty()) {
+    error = "cannot write a temporary file in /tmp";
+    return false;
+  }
+  int status = runQuietly({"xvfb-run", "-a", "-s", "-screen 0 1024x768x24", "view3dscene", view, "--hide-extras",
                            "--geometry", "800x600", "--screenshot", "0", picture});
+  unlink(view.c_str());
   struct stat info {};
   if (status != 0 || stat(picture.c_str(), &info) != 0 || info.st_size == 0) {
-    error = "the viewer could not render " + world;
+    error = "the viewer could not render " + world + " into " + picture;
     return false;
   }
   return true;

@@ -1,50 +1,63 @@
-// vrmlout: exports a drawing to a VRML world file without a person, by
-// running VRMLOUT in the host with its prompts and dialog answered.
-#include <sys/stat.h>
+// vrmlout: exports drawings to VRML world files without a person, by running
+// VRMLOUT in the host with its prompts and dialog answered.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <filesystem>
+#include <thread>
 
 #include "batch_options.h"
 #include "batch_script.h"
-#include "host_run.h"
-#include "preview.h"
+#include "drawing_export.h"
+#include "side_by_side.h"
 
 namespace {
 
-bool exists(const std::string& path) {
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0;
+namespace fs = std::filesystem;
+
+bool isDrawing(const fs::path& path) {
+  std::string extension = path.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
+  return extension == ".dxf";
 }
 
-// The last count the progress dialog showed for a label such as "converted".
-std::string lastCount(const std::string& transcript, const std::string& label) {
-  std::string tail = " object(s) " + label + ".";
-  size_t at = transcript.rfind(tail);
-  if (at == std::string::npos) return "0";
-  size_t start = at;
-  while (start > 0 && transcript[start - 1] >= '0' && transcript[start - 1] <= '9') --start;
-  return transcript.substr(start, at - start);
-}
-
-bool saysFailure(const std::string& transcript) {
-  return transcript.find("Error while creating VRML file.") != std::string::npos ||
-         transcript.find("Cannot create output file.") != std::string::npos;
-}
-
-std::string writeScript(const std::string& text) {
-  char name[] = "/tmp/vrmlout-XXXXXX";
-  int fd = mkstemp(name);
-  if (fd < 0) return "";
-  bool written = write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  close(fd);
-  if (!written) {
-    unlink(name);
-    return "";
+// The drawings named, a folder standing for its .dxf files; false with the
+// reason when a name is neither.
+bool listDrawings(const std::vector<std::string>& names, std::vector<std::string>& drawings, std::string& error) {
+  for (const std::string& name : names) {
+    std::error_code problem;
+    if (!fs::is_directory(name, problem)) {
+      if (!fs::exists(name, problem)) {
+        error = name + ": no such drawing or folder";
+        return false;
+      }
+      drawings.push_back(name);
+      continue;
+    }
+    std::vector<std::string> found;
+    for (const fs::directory_entry& entry : fs::directory_iterator(name, problem))
+      if (entry.is_regular_file() && isDrawing(entry.path())) found.push_back(entry.path().string());
+    if (found.empty()) {
+      error = name + ": no .dxf drawings in this folder";
+      return false;
+    }
+    std::sort(found.begin(), found.end());
+    drawings.insert(drawings.end(), found.begin(), found.end());
   }
-  return name;
+  return true;
+}
+
+std::string outputFor(const BatchOptions& options, const std::string& drawing) {
+  if (!options.output.empty()) return withWorldExtension(options.output);
+  fs::path world = fs::path(drawing).replace_extension(".wrl");
+  return options.outDir.empty() ? world.string() : (fs::path(options.outDir) / world.filename()).string();
+}
+
+int badArguments(const std::string& error) {
+  std::fprintf(stderr, "vrmlout: %s\n%s", error.c_str(), kBatchUsage);
+  return kBadArguments;
 }
 
 }  // namespace
@@ -52,51 +65,30 @@ std::string writeScript(const std::string& text) {
 int main(int argc, char** argv) {
   BatchOptions options;
   std::string error;
-  if (!parseBatchOptions(argc, argv, options, error)) {
-    std::fprintf(stderr, "vrmlout: %s\n%s", error.c_str(), kBatchUsage);
-    return 2;
+  if (!parseBatchOptions(argc, argv, options, error)) return badArguments(error);
+  if (options.help) {
+    std::fputs(kBatchHelp, stdout);
+    return kExported;
   }
-  options.output = withWorldExtension(options.output);
-  if (!exists(options.drawing)) {
-    std::fprintf(stderr, "vrmlout: %s: no such drawing\n", options.drawing.c_str());
-    return 2;
-  }
-  std::string script = writeScript(vrmloutScript(options, exists(options.output)));
-  if (script.empty()) {
-    std::fprintf(stderr, "vrmlout: cannot write a temporary script\n");
-    return 1;
-  }
-  std::string folder = programFolder();
-  bool showProgress = isatty(STDERR_FILENO);
+  std::vector<std::string> drawings;
+  if (!listDrawings(options.drawings, drawings, error)) return badArguments(error);
+  if (drawings.size() > 1 && !options.preview.empty()) return badArguments("--preview takes one drawing");
+  std::error_code problem;
+  if (!options.outDir.empty() && !fs::is_directory(options.outDir) && !fs::create_directories(options.outDir, problem))
+    return badArguments("cannot create " + options.outDir + ": " + problem.message());
+
   // A large drawing takes hundreds of megabytes of heap: on huge pages the
   // kernel faults it in once per 2 MB instead of once per 4 kB page. A
   // setting of the user's own stands.
   setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
   // A verbose run also hears which solids lost faces in the facetter.
   if (options.verbose) setenv("ARXHOST_FACET_NOTES", "1", 1);
-  HostRun run = runHost(folder + "/arxhost",
-                        {options.drawing, "--load", folder + "/vrml.arx", "--script", script, "--batch"},
-                        [&](const std::string& piece) {
-                          if (options.verbose) std::fwrite(piece.data(), 1, piece.size(), stdout);
-                          if (showProgress && piece.find("object(s) converted.") != std::string::npos)
-                            std::fprintf(stderr, "\r%s object(s) converted", lastCount(piece, "converted").c_str());
-                        });
-  unlink(script.c_str());
-  if (showProgress) std::fputc('\n', stderr);
-
-  if (run.exitStatus != 0 || saysFailure(run.transcript) || !exists(options.output)) {
-    if (!options.verbose) std::fwrite(run.transcript.data(), 1, run.transcript.size(), stderr);
-    std::fprintf(stderr, "\nvrmlout: the export of %s failed\n", options.drawing.c_str());
-    return 1;
-  }
-  std::printf("%s: %s object(s) converted, %s object(s) ignored\n", options.output.c_str(),
-              lastCount(run.transcript, "converted").c_str(), lastCount(run.transcript, "ignored").c_str());
-  if (!options.preview.empty()) {
-    if (!renderPreview(options.output, options.preview, error)) {
-      std::fprintf(stderr, "vrmlout: no preview: %s\n", error.c_str());
-      return 3;
-    }
-    std::printf("%s: preview\n", options.preview.c_str());
-  }
-  return 0;
+  if (drawings.size() == 1)
+    return exportDrawing(options, drawings[0], outputFor(options, drawings[0]), isatty(STDERR_FILENO));
+  int jobs = options.jobs > 0 ? options.jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  int failed = runSideBySide(drawings.size(), jobs, [&](size_t i) {
+    return exportDrawing(options, drawings[i], outputFor(options, drawings[i]), false);
+  });
+  if (failed > 0) std::fprintf(stderr, "vrmlout: %d of %zu drawings failed\n", failed, drawings.size());
+  return failed > 0 ? kExportFailed : kExported;
 }

@@ -23,7 +23,7 @@ extern "C" int ads_printf(const char* format, ...) {
   std::vsnprintf(text.data(), text.size(), format, again);
   va_end(again);
   text.pop_back();
-  acad_console::write(text);
+  acad_console::writeMessage(text);
   return RTNORM;
 }
 

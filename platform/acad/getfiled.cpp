@@ -6,6 +6,7 @@
 #include <string>
 
 #include "acad/console.h"
+#include "acad/user_path.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "win/window.h"
@@ -53,11 +54,13 @@ extern "C" int ads_getfiled(const char* title, const char* defaultName, const ch
     if (!acad_console::readLine(prompt, answer)) return RTCAN;
     if (answer.empty()) answer = fallback;
     if (answer.empty()) return RTCAN;
-    std::string path = withExtension(answer, extension);
+    std::string path = withExtension(acad_files::expandHome(answer), extension);
     if (flags & kNewFile) {
       if (fileExists(path)) {
         std::string reply;
         if (!acad_console::readLine("\nA file named " + path + " already exists. Replace it? <N>: ", reply)) return RTCAN;
+        // Whatever the answer, the person learns what became of the file.
+        acad_console::write(isYes(reply) ? "\n" + path + " will be replaced." : "\n" + path + " is kept.");
         if (!isYes(reply)) continue;
       }
     } else if (!fileExists(path)) {

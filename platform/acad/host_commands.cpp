@@ -12,8 +12,14 @@
 
 namespace acad_host_commands {
 namespace {
-std::map<std::string, Command>& commands() {
-  static std::map<std::string, Command> byName;
+struct Entry {
+  Command command;
+  std::string name;
+  std::string summary;
+};
+
+std::map<std::string, Entry>& commands() {
+  static std::map<std::string, Entry> byName;
   return byName;
 }
 
@@ -71,8 +77,14 @@ bool itemText(int type, va_list& args, std::string& text) {
 }
 }  // namespace
 
-void add(const std::string& name, Command command) {
-  commands()[acad_commands::folded(baseName(name))] = std::move(command);
+void add(const std::string& name, Command command, const std::string& summary) {
+  commands()[acad_commands::folded(baseName(name))] = {std::move(command), baseName(name), summary};
+}
+
+std::vector<Listed> listed() {
+  std::vector<Listed> all;
+  for (const auto& [folded, entry] : commands()) all.push_back({entry.name, entry.summary});
+  return all;
 }
 
 std::string baseName(const std::string& typed) {
@@ -81,12 +93,17 @@ std::string baseName(const std::string& typed) {
   return typed.substr(start);
 }
 
+bool picks(const std::string& answer, const std::string& keyword) {
+  std::string typed = acad_commands::folded(baseName(answer));
+  return !typed.empty() && acad_commands::folded(keyword).starts_with(typed);
+}
+
 bool exists(const std::string& typed) { return commands().count(acad_commands::folded(baseName(typed))) != 0; }
 
 bool run(const std::string& typed, Answers& answers) {
   auto found = commands().find(acad_commands::folded(baseName(typed)));
   if (found == commands().end()) return false;
-  Command command = found->second;  // a command may register others while it runs
+  Command command = found->second.command;  // a command may register others while it runs
   return command(answers);
 }
 

@@ -19,13 +19,24 @@ class Answers {
 // Runs the command with its answers; false when it failed or was cancelled.
 using Command = std::function<bool(Answers& answers)>;
 
-// Registers a host command under its English name (e.g. "MENULOAD"). Names are
-// matched without regard to case; a leading "_" (English name) and "." (the
-// built-in command) are accepted in front of a name when it is looked up.
-void add(const std::string& name, Command command);
+// Registers a host command under its English name (e.g. "MENULOAD") with a
+// one-line summary for HELP. Names are matched without regard to case; a
+// leading "_" (English name) and "." (the built-in command) are accepted in
+// front of a name when it is looked up.
+void add(const std::string& name, Command command, const std::string& summary = "");
+
+struct Listed {
+  std::string name;
+  std::string summary;
+};
+// Every host command with its summary, by name.
+std::vector<Listed> listed();
 
 // Strips the "_" and "." prefixes; e.g. "_.menuload" -> "menuload".
 std::string baseName(const std::string& typed);
+
+// True when `answer` is a prefix (any case, at least one letter) of `keyword`.
+bool picks(const std::string& answer, const std::string& keyword);
 
 // True when `typed` names a host command.
 bool exists(const std::string& typed);

@@ -136,9 +136,9 @@ bool toolbar(Answers& answers) {
 }  // namespace
 
 void registerMenuCommands() {
-  acad_host_commands::add("MENULOAD", menuLoad);
-  acad_host_commands::add("MENUUNLOAD", menuUnload);
-  acad_host_commands::add("TOOLBAR", toolbar);
+  acad_host_commands::add("MENULOAD", menuLoad, "loads a menu file and its toolbars");
+  acad_host_commands::add("MENUUNLOAD", menuUnload, "unloads a menu group");
+  acad_host_commands::add("TOOLBAR", toolbar, "shows, hides, docks or floats a toolbar");
 }
 
 }  // namespace acad_menus

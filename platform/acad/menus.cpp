@@ -74,6 +74,14 @@ std::vector<std::string> loadedGroups() {
   return names;
 }
 
+std::string buttonLabel(const std::string& command) {
+  for (const LoadedGroup& group : groups())
+    for (const Toolbar& toolbar : group.menu.toolbars)
+      for (const MenuEntry& button : toolbar.buttons)
+        if (acad_commands::folded(button.command) == acad_commands::folded(command)) return button.label;
+  return "";
+}
+
 const Toolbar* findToolbar(const std::string& fullName) {
   LoadedToolbar* found = findLoadedToolbar(fullName);
   return found ? &found->toolbar : nullptr;

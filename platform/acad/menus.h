@@ -32,6 +32,10 @@ const Toolbar* findToolbar(const std::string& fullName);
 // The state of a toolbar of a loaded group; null as above. The state is the
 // host's and changes only through the TOOLBAR command (or this pointer).
 ToolbarState* toolbarState(const std::string& fullName);
+// The label of the first toolbar button that runs `command` (any case) in a
+// loaded group, e.g. "Export to VRML"; "" when none does.
+std::string buttonLabel(const std::string& command);
+
 // Shows or hides every toolbar of every loaded group.
 void showAllToolbars(bool shown);
 

@@ -99,7 +99,9 @@ void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& member
 bool askForObjects(std::vector<Record*>& set) {
   std::unordered_set<const Record*> members(set.begin(), set.end());
   std::string answer;
-  while (acad_console::readLine("\nSelect objects: ", answer)) {
+  // A command that printed the prompt itself is not prompted twice.
+  std::string prompt = acad_console::transcriptEndsWith("Select objects: ") ? "" : "\nSelect objects: ";
+  for (; acad_console::readLine(prompt, answer); prompt = "\nSelect objects: ") {
     std::string text = trimmed(answer);
     std::string upper = acdb_detail::upperName(text);
     if (text.empty()) return true;
@@ -113,7 +115,7 @@ bool askForObjects(std::vector<Record*>& set) {
     } else if (Record* record = entityOfAnswer(text)) {
       addAll(set, members, {record});
     } else {
-      acad_console::write("\n*Invalid selection*\nExpects a point, a handle, Last, ALL or L=layer");
+      acad_console::write("\n*Invalid selection*\nExpects a handle, Last, ALL or L=layer");
     }
   }
   return false;
@@ -172,6 +174,7 @@ extern "C" int ads_entsel(const char* prompt, ads_name entity, ads_point picked)
   std::string answer;
   if (!acad_console::readLine(prompt ? prompt : "\nSelect object: ", answer)) return RTCAN;
   acdb_detail::Record* record = acad_selection::entityOfAnswer(acad_selection::trimmed(answer));
+  if (!record) acad_console::write("\n*Invalid selection*\nExpects a handle or Last");
   if (!record || acdbGetAdsName(entity, AcDbObjectId(record)) != Acad::eOk) return RTERROR;
   if (picked) {
     acdb_detail::RecordTags tags(*record);

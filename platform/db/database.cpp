@@ -229,6 +229,7 @@ bool Database::setUcs(const double origin[3], const double xAxis[3], const doubl
   Ucs ucs;
   if (!makeUcs(origin, xAxis, yAxis, ucs)) return false;
   m_ucs = ucs;
+  noteChange();
   setHeaderPoint("$UCSORG", m_ucs.origin);
   setHeaderPoint("$UCSXDIR", m_ucs.xAxis);
   setHeaderPoint("$UCSYDIR", m_ucs.yAxis);

@@ -147,6 +147,11 @@ class Database : public AcDbDatabase {
   void setFormat(FileFormat format) { m_format = format; }
   bool crlf() const { return m_crlf; }      // lines end in CR LF
   void setCrlf(bool crlf) { m_crlf = crlf; }
+  // Changes since the drawing was opened or last saved: an object opened for
+  // writing, a new UCS. The host asks before it drops them.
+  void noteChange() { ++m_changes; }
+  bool modified() const { return m_changes != m_savedChanges; }
+  void markSaved() { m_savedChanges = m_changes; }
 
   // Additions for the host and tests. Each returns the new record, or null
   // when the drawing has no place for it (no such section, table or block).
@@ -207,6 +212,7 @@ class Database : public AcDbDatabase {
   FileFormat m_format = FileFormat::Ascii;
   std::string m_path;
   bool m_crlf = false;
+  uint64_t m_changes = 0, m_savedChanges = 0;
   long m_serial;
 
   // Where indexing stands while records come in.

@@ -1,6 +1,7 @@
 // Open and close: many readers or one writer, erased objects on request only.
 #include "db/open_object.h"
 
+#include "db/database.h"
 #include "db/record_tags.h"
 
 namespace acdb_detail {
@@ -26,6 +27,7 @@ Acad::ErrorStatus beginOpen(Record* record, AcDb::OpenMode mode, bool openErased
     case AcDb::kForWrite:
       if (record->readers > 0) return Acad::eWasOpenForRead;
       record->writer = true;
+      if (Database* database = databaseOf(*record)) database->noteChange();
       return Acad::eOk;
     case AcDb::kForNotify:
       ++record->notifiers;

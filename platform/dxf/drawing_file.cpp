@@ -131,11 +131,19 @@ bool save(const std::string& path, std::string& error) {
         return dxf::writeBinary(*database, format == acdb_detail::FileFormat::BinaryByteCodes, out, problem);
       },
       error);
-  if (ok) database->setPath(path);
+  if (ok) {
+    database->setPath(path);
+    database->markSaved();
+  }
   return ok;
 }
 
 const std::string& openNotice() { return openNoticeText(); }
+
+bool hasUnsavedChanges() {
+  const acdb_detail::Database* database = acdb_detail::currentDatabase();
+  return database && database->modified();
+}
 
 const std::string& currentPath() {
   static const std::string none;

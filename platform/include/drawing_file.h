@@ -25,6 +25,9 @@ const std::string& openNotice();
 // and then renamed over it, so a failed save leaves the old file as it was.
 bool save(const std::string& path, std::string& error);
 
+// True when the current drawing changed since it was opened or last saved.
+bool hasUnsavedChanges();
+
 // The file the current drawing was last opened from or saved to ("" for a
 // drawing made in code).
 const std::string& currentPath();

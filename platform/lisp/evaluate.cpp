@@ -27,20 +27,29 @@ namespace {
 // Evaluations in progress; an application's function may evaluate again
 // while one runs, and cells are collected only when the outermost ends.
 int g_active = 0;
+
+// The result starts its own line after a message a module printed meanwhile
+// (`since`: the count of messages when the evaluation began); after princ
+// it follows on the same line, as the command line has it.
+void writeResult(const std::string& text, uint64_t since) {
+  bool messaged = acad_console::messageCount() != since;
+  acad_console::write(messaged && !acad_console::atLineStart() ? "\n" + text : text);
+}
 }  // namespace
 
 bool evaluateAndPrint(const std::string& text) {
   Interpreter& lisp = hostInterpreter();
   bool ok = false;
+  uint64_t since = acad_console::messageCount();
   ++g_active;
   try {
     std::string source = !text.empty() && text[0] == '!' ? text.substr(1) : text;
-    acad_console::write(toText(lisp.evalText(source), true));
+    writeResult(toText(lisp.evalText(source), true), since);
     ok = true;
   } catch (const LispError& error) {
-    acad_console::write("; error: " + error.message);
+    writeResult("; error: " + error.message, since);
   } catch (const std::bad_alloc&) {
-    acad_console::write("; error: insufficient memory");
+    writeResult("; error: insufficient memory", since);
   }
   if (--g_active == 0 && lisp.store().collectionDue()) lisp.store().collect();
   return ok;

@@ -76,8 +76,21 @@ std::string centred(const std::string& s, int width) {
 // Dialog units to cells, to the nearest cell.
 int cells(int units, int perCell) { return (units + perCell / 2) / perCell; }
 
+// The control a one-line label stands for: an edit box or slider to its
+// right whose height takes in the label's. Windows centres such labels on
+// their control, which puts them half a cell lower.
+HWND labelled(HWND label) {
+  if (label->kind != ControlKind::Static || label->cy > 8 || !label->parent) return nullptr;
+  for (HWND c : win::controls(label->parent))
+    if ((c->kind == ControlKind::Edit || c->kind == ControlKind::Trackbar) && c->x > label->x && c->y <= label->y &&
+        label->y + label->cy <= c->y + c->cy)
+      return c;
+  return nullptr;
+}
+
 void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
-  int col = originCol + cells(c->x, 4), row = originRow + cells(c->y, 8);
+  HWND rowOf = labelled(c);
+  int col = originCol + cells(c->x, 4), row = originRow + cells((rowOf ? rowOf : c)->y, 8);
   int w = std::max(1, cells(c->x + c->cx, 4) - cells(c->x, 4));
   int h = std::max(1, cells(c->y + c->cy, 8) - cells(c->y, 8));
   std::string plain = win::plainCaption(c->text);
@@ -111,18 +124,30 @@ void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
       break;
     }
     case ControlKind::Static: {
+      // A one-line label keeps its last characters, as proportional text would.
+      if (h == 1 && c->text.find('\n') == std::string::npos) {
+        putCaption(canvas, col, row, c->text, -1);
+        break;
+      }
       std::vector<std::string> lines = wrap(c->text, w);
       for (int i = 0; i < static_cast<int>(lines.size()) && i < std::max(h, 1); ++i) putCaption(canvas, col, row + i, lines[i], w);
       break;
     }
     case ControlKind::Icon:
-      canvas.put(col, row, std::string("[icon]").substr(0, std::max(w, 1)));
+      // Drawn only where the whole word fits; a cut one reads as a stray fragment.
+      if (w >= 6) canvas.put(col, row, "[icon]");
       break;
     case ControlKind::Edit: {
       std::string shown = c->text;
       int room = std::max(1, w - 2);
       if (static_cast<int>(shown.size()) > room) shown = shown.substr(shown.size() - room);
       canvas.put(col, row, "[" + shown + std::string(room - shown.size(), '_') + "]");
+      if (c->parent && c->parent->focus == c) {
+        canvas.cursorRow = row;
+        canvas.cursorCol = col + 1 + static_cast<int>(std::min<size_t>(shown.size(), room - 1));
+        canvas.fieldCol = col + 1;
+        canvas.fieldWidth = room;
+      }
       break;
     }
     case ControlKind::Trackbar: {

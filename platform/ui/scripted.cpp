@@ -86,7 +86,17 @@ bool usable(HWND control, const std::string& name, std::string& refusal) {
   return true;
 }
 
+int g_refused = 0;
+
+// A line the dialog cannot carry out: echoed, and counted for the batch run.
+void refuse(const std::string& refusal) {
+  ++g_refused;
+  echo("? " + refusal);
+}
+
 }  // namespace
+
+int refusedCount() { return g_refused; }
 
 bool perform(HWND dialog, const std::string& line, std::string& refusal) {
   std::string verb, rest;
@@ -147,7 +157,7 @@ void runModal(HWND dialog) {
       break;
     }
     std::string refusal;
-    if (!line.empty() && !perform(dialog, line, refusal)) echo("? " + refusal);
+    if (!line.empty() && !perform(dialog, line, refusal)) refuse(refusal);
     echoChanges(dialog);
   }
   if (win::isLive(dialog)) {
@@ -167,7 +177,7 @@ void modelessShown(HWND dialog) {
     splitFirst(count, count, action);
     long n;
     if (parseNumber(count, n) && n > 0 && !action.empty()) s.schedule.push_back({n, action});
-    else echo("? bad schedule line: " + line);
+    else refuse("bad schedule line: " + line);
   }
 }
 
@@ -202,7 +212,7 @@ void pumpMessages() {
       if (!win::isLive(dialog)) break;
       echo("at " + std::to_string(pump) + " " + action);
       std::string refusal;
-      if (!perform(dialog, action, refusal)) echo("? " + refusal);
+      if (!perform(dialog, action, refusal)) refuse(refusal);
       echoChanges(dialog);
     }
   }

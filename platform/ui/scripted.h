@@ -23,5 +23,7 @@ int messageBox(const std::string& text, const std::string& caption, UINT type);
 void pumpMessages();
 // Runs one action line on a dialog; false (with the reason) when refused.
 bool perform(HWND dialog, const std::string& line, std::string& refusal);
+// How many script lines the dialogs refused since start-up.
+int refusedCount();
 
 }  // namespace acad_ui::scripted

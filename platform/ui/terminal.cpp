@@ -2,7 +2,7 @@
 #include "ui/terminal.h"
 
 #include <poll.h>
-#include <termios.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,11 +10,15 @@
 #include <cstdio>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
+#include "acad/console.h"
 #include "afxwin.h"
 #include "ui/canvas.h"
 #include "ui/snapshot.h"
+#include "ui/terminal_guard.h"
+#include "ui/viewport.h"
 
 namespace acad_ui::terminal {
 namespace {
@@ -27,30 +31,6 @@ void out(const std::string& s) {
   std::fwrite(s.data(), 1, s.size(), stdout);
   std::fflush(stdout);
 }
-
-// Raw keyboard input for as long as a dialog takes keys.
-class RawInput {
- public:
-  RawInput() {
-    m_ok = tcgetattr(STDIN_FILENO, &m_saved) == 0;
-    if (!m_ok) return;
-    termios raw = m_saved;
-    raw.c_lflag &= ~(ICANON | ECHO);
-    raw.c_iflag &= ~(ICRNL | IXON);
-    raw.c_cc[VMIN] = 1;
-    raw.c_cc[VTIME] = 0;
-    tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-  }
-  ~RawInput() {
-    if (m_ok) tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
-  }
-  RawInput(const RawInput&) = delete;
-  RawInput& operator=(const RawInput&) = delete;
-
- private:
-  termios m_saved{};
-  bool m_ok = false;
-};
 
 bool byteReady(int timeoutMs) {
   pollfd p{STDIN_FILENO, POLLIN, 0};
@@ -70,17 +50,29 @@ KeyPress readKey(int timeoutMs) {
     if (n != '[' && n != 'O') return {Key::AltChar, static_cast<char>(n)};
     unsigned char f;
     if (read(STDIN_FILENO, &f, 1) != 1) return {Key::Escape, 0};
+    int number = 0;
+    while (f >= '0' && f <= '9' && byteReady(10)) {
+      number = number * 10 + (f - '0');
+      if (read(STDIN_FILENO, &f, 1) != 1) return {};
+    }
     switch (f) {
       case 'A': return {Key::Up, 0};
       case 'B': return {Key::Down, 0};
       case 'C': return {Key::Right, 0};
       case 'D': return {Key::Left, 0};
       case 'Z': return {Key::BackTab, 0};
-      default:
-        while (f >= '0' && f <= '9' && byteReady(10) && read(STDIN_FILENO, &f, 1) == 1) {}
+      case 'H': return {Key::Home, 0};
+      case 'F': return {Key::End, 0};
+      case '~':
+        if (number == 1 || number == 7) return {Key::Home, 0};
+        if (number == 4 || number == 8) return {Key::End, 0};
+        if (number == 5) return {Key::PageUp, 0};
+        if (number == 6) return {Key::PageDown, 0};
         return {};
+      default: return {};
     }
   }
+  if (c == 3 || c == 4) return {Key::Escape, 0};  // Ctrl+C, Ctrl+D
   if (c == '\t') return {Key::Tab, 0};
   if (c == '\r' || c == '\n') return {Key::Enter, 0};
   if (c == 127 || c == 8) return {Key::Backspace, 0};
@@ -89,11 +81,16 @@ KeyPress readKey(int timeoutMs) {
 }
 
 void enterScreen() {
+  guardTerminal();
   if (g_screens++ == 0) out("\x1b[?1049h\x1b[?25l");
+  noteAlternateScreen(true);
 }
 
 void leaveScreen() {
-  if (g_screens > 0 && --g_screens == 0) out("\x1b[2J\x1b[?25h\x1b[?1049l");
+  if (g_screens > 0 && --g_screens == 0) {
+    out("\x1b[2J\x1b[?25h\x1b[?1049l");
+    noteAlternateScreen(false);
+  }
 }
 
 void paint(const Canvas& canvas, int top, int left) {
@@ -117,21 +114,57 @@ void paint(const Canvas& canvas, int top, int left) {
   out(s);
 }
 
+// The terminal's size; a large one when it cannot be told.
+void terminalSize(int& rows, int& columns) {
+  winsize size{};
+  bool known = ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_row > 0 && size.ws_col > 0;
+  rows = known ? size.ws_row : 1000;
+  columns = known ? size.ws_col : 1000;
+}
+
+// An edit box that takes the focus has its text selected: typing replaces
+// it. Typing, or Backspace, ends the selection.
+HWND g_lastFocus = nullptr;
+HWND g_selected = nullptr;
+
+void noteFocus(HWND dialog) {
+  if (dialog->focus == g_lastFocus) return;
+  g_lastFocus = dialog->focus;
+  g_selected = g_lastFocus && g_lastFocus->kind == ControlKind::Edit ? g_lastFocus : nullptr;
+}
+
 void draw(HWND dialog) {
   if (!win::isLive(dialog) || !dialog->visible) return;
+  noteFocus(dialog);
   out("\x1b[2J");
-  paint(drawDialog(dialog), 2, 3);
+  int rows = 0, columns = 0;
+  terminalSize(rows, columns);
+  Canvas canvas = drawDialog(dialog);
+  // Reverse video over a field means "selected"; once typed into it shows plain with the cursor.
+  if (canvas.cursorRow >= 0 && g_selected != dialog->focus) canvas.mark(canvas.fieldCol, canvas.cursorRow, canvas.fieldWidth, ' ');
+  Placement placement = fitToTerminal(canvas, rows, columns);
+  paint(placement.shown, placement.top, placement.left);
+  const Canvas& shown = placement.shown;
+  if (shown.cursorRow >= 0)
+    out("\x1b[" + std::to_string(placement.top + shown.cursorRow) + ";" + std::to_string(placement.left + shown.cursorCol) + "H\x1b[?25h");
+  else
+    out("\x1b[?25l");
   g_lastDraw = std::chrono::steady_clock::now();
 }
 
 // The controls Tab visits: those with a tab stop, and the checked button of
-// each radio group, in template order.
+// each radio group, in reading order: top to bottom and left to right, the
+// column of buttons beside the group boxes last.
 std::vector<HWND> tabOrder(HWND dialog) {
   std::vector<HWND> order;
+  int groupsEnd = 0;
   for (HWND c : win::controls(dialog)) {
+    if (c->kind == ControlKind::GroupBox) groupsEnd = std::max(groupsEnd, c->x + c->cx);
     if (!win::canTakeFocus(c)) continue;
     if ((c->style & WS_TABSTOP) || (c->kind == ControlKind::RadioButton && c->check == BST_CHECKED)) order.push_back(c);
   }
+  auto place = [groupsEnd](HWND c) { return std::tuple(groupsEnd > 0 && c->x >= groupsEnd, c->y, c->x); };
+  std::stable_sort(order.begin(), order.end(), [&](HWND a, HWND b) { return place(a) < place(b); });
   return order;
 }
 
@@ -143,10 +176,12 @@ void cycle(HWND dialog, const std::vector<HWND>& order, int direction) {
   win::setFocus(order[((i + direction) % n + n) % n]);
 }
 
+void slide(HWND bar, int position) { win::send(bar, TBM_SETPOS, TRUE, std::clamp(position, bar->rangeMin, bar->rangeMax)); }
+
 void arrow(HWND dialog, int direction) {
   HWND focus = dialog->focus;
   if (focus && focus->kind == ControlKind::Trackbar) {
-    win::send(focus, TBM_SETPOS, TRUE, focus->pos + direction);
+    slide(focus, focus->pos + direction);
     return;
   }
   if (focus && focus->kind == ControlKind::RadioButton) {
@@ -187,6 +222,7 @@ void accessKeyPressed(HWND dialog, char key) {
 }  // namespace
 
 void handleKey(HWND dialog, const KeyPress& press) {
+  noteFocus(dialog);
   HWND focus = dialog->focus;
   bool inEdit = focus && focus->kind == ControlKind::Edit;
   switch (press.key) {
@@ -199,13 +235,25 @@ void handleKey(HWND dialog, const KeyPress& press) {
       if (focus && focus->kind == ControlKind::PushButton) win::click(focus);
       else win::send(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
       break;
+    case Key::PageUp:
+    case Key::PageDown:
+      if (focus && focus->kind == ControlKind::Trackbar) slide(focus, focus->pos + (press.key == Key::PageUp ? -10 : 10));
+      break;
+    case Key::Home:
+    case Key::End:
+      if (focus && focus->kind == ControlKind::Trackbar) slide(focus, press.key == Key::Home ? focus->rangeMin : focus->rangeMax);
+      break;
     case Key::Backspace:
-      if (inEdit && !focus->text.empty()) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(focus->text.substr(0, focus->text.size() - 1).c_str()));
+      if (inEdit && g_selected == focus) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+      else if (inEdit && !focus->text.empty()) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(focus->text.substr(0, focus->text.size() - 1).c_str()));
+      g_selected = nullptr;
       break;
     case Key::AltChar: accessKeyPressed(dialog, press.ch); break;
     case Key::Char:
       if (inEdit) {
-        if (static_cast<int>(focus->text.size()) < focus->limit) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((focus->text + press.ch).c_str()));
+        std::string kept = g_selected == focus ? "" : focus->text;
+        g_selected = nullptr;
+        if (static_cast<int>(kept.size()) < focus->limit) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((kept + press.ch).c_str()));
       } else if (press.ch == ' ') {
         if (focus) win::click(focus);
       } else {
@@ -217,7 +265,7 @@ void handleKey(HWND dialog, const KeyPress& press) {
 }
 
 void runModal(HWND dialog) {
-  RawInput raw;
+  RawKeys raw;
   enterScreen();
   while (win::isLive(dialog) && !dialog->ended) {
     draw(dialog);
@@ -231,19 +279,29 @@ void runModal(HWND dialog) {
 
 namespace {
 // Keys reach the modeless dialogs one by one for as long as any is shown.
-std::unique_ptr<RawInput> g_modelessInput;
+std::unique_ptr<RawKeys> g_modelessInput;
 }  // namespace
 
 void modelessShown(HWND dialog) {
   if (g_modeless.insert(dialog).second) enterScreen();
-  if (!g_modelessInput) g_modelessInput = std::make_unique<RawInput>();
+  if (!g_modelessInput) g_modelessInput = std::make_unique<RawKeys>();
   draw(dialog);
+}
+
+// A modeless dialog (a progress report) may be on screen too briefly to be
+// read: what its texts said last stays in the transcript.
+void leaveOutcome(HWND dialog) {
+  std::string said;
+  for (HWND c : win::controls(dialog))
+    if (c->kind == ControlKind::Static && c->visible && !c->text.empty()) said += " " + c->text;
+  if (!said.empty()) acad_console::write("\n" + dialog->text + ":" + said);
 }
 
 void closing(HWND dialog) {
   if (!g_modeless.erase(dialog)) return;
   leaveScreen();
   if (g_modeless.empty()) g_modelessInput.reset();
+  leaveOutcome(dialog);
 }
 
 void changed(HWND window) {
@@ -256,7 +314,7 @@ void changed(HWND window) {
 int messageBox(const std::string& text, const std::string& caption, UINT type) {
   std::vector<int> buttons = messageBoxButtons(type);
   int chosen = static_cast<int>(std::find(buttons.begin(), buttons.end(), defaultButton(type)) - buttons.begin());
-  RawInput raw;
+  RawKeys raw;
   enterScreen();
   while (true) {
     paint(drawMessageBox(text, caption, buttons, chosen), 6, 8);

@@ -60,10 +60,10 @@ TEST(HostDrawings, OpenSaveAsAndAFailedOpen) {
   std::string copy = testing::TempDir() + "/host_saved.dxf";
   std::remove(copy.c_str());
   ProcessResult run = runHost("--batch '" + corpus + "'", "saveas\n" + copy + "\nopen\n/nonexistent/a.dxf\nsave\n");
-  EXPECT_EQ(run.output, "\nCommand: saveas\nSave drawing as <" + corpus + ">: " + copy +
-                            "\nCommand: open\nEnter name of drawing: /nonexistent/a.dxf"
+  EXPECT_EQ(run.output, "\nCommand: saveas\nSave drawing as <" + corpus + ">: " + copy + "\nDrawing saved as " + copy +
+                            ".\nCommand: open\nEnter name of drawing: /nonexistent/a.dxf"
                             "\n/nonexistent/a.dxf: cannot open: No such file or directory"
-                            "\nCommand: save\nCommand: \n");
+                            "\nCommand: save\nDrawing saved as " + copy + ".\nCommand: \n");
   EXPECT_EQ(run.status, 1) << "the failed OPEN";
   EXPECT_EQ(fileText(copy), fileText(corpus)) << "a drawing saved unchanged is the file it came from";
 }

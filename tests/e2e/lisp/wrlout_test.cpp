@@ -55,7 +55,7 @@ TEST(LispWrlout, ArgumentsInTheWrongOrderPrintTheUsage) {
 TEST(LispWrlout, AFileThatCannotBeCreatedIsReportedAndAnswersNil) {
   ProcessResult run = runOnLinks("(vrml_wrlout (ssget \"X\") \"/no/such/folder/out.wrl\")\n");
   EXPECT_EQ(answerTo(run.output, "(vrml_wrlout (ssget \"X\") \"/no/such/folder/out.wrl\")"),
-            "\nCannot create output file.nil")
+            "\nCannot create output file.\nnil")  // the answer on a line of its own
       << run.output;
   EXPECT_EQ(run.status, 0) << run.output;
 }

@@ -71,7 +71,7 @@ TEST_F(OwnDisk, EveryExportOntoAFullDiskIsReported) {
                                   "(vrml_wrlout (ssget \"X\") \"" + disk + "/lisp.wrl\")\n",
                               "wc -c < '" + disk + "/v1.wrl'");
   EXPECT_EQ(count(run.output, kWriteFailed), 3u) << run.output;
-  EXPECT_NE(run.output.find(kWriteFailed + std::string("nil\nCommand: \nhost status ")), std::string::npos)
+  EXPECT_NE(run.output.find(kWriteFailed + std::string("\nnil\nCommand: \nhost status ")), std::string::npos)
       << "the AutoLISP export answers nil\n"
       << run.output;
   EXPECT_NE(run.output.find("\n16384\n"), std::string::npos) << "the disk took all it could\n" << run.output;
@@ -115,7 +115,7 @@ TEST(WorldFaults, TheAutoLispExportOntoAFullDeviceSaysSoAndAnswersNil) {
   ProcessResult run = runHost("--batch '" + kShowcase + "' --load '" + binPath("vrml.arx") + "'",
                               "(vrml_wrlout (ssget \"X\") \"" + full + "\")\n");
   EXPECT_EQ(count(run.output, kWriteFailed), 1u) << run.output;
-  EXPECT_NE(run.output.find(kWriteFailed + std::string("nil\n")), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find(kWriteFailed + std::string("\nnil\n")), std::string::npos) << run.output;
 }
 
 TEST(SaveFaults, AReadOnlyDrawingFileIsNotReplaced) {

@@ -75,7 +75,7 @@ TEST_F(DialogTest, KeysMoveTheFocusAndChange) {
   ASSERT_TRUE(dialog.Create(140));
   HWND d = dialog.m_hWnd;
   ASSERT_EQ(focusId(d), IDOK);
-  // Tab visits the tab stops and the chosen radio button, in template order.
+  // Tab visits the tab stops and the chosen radio button, in reading order.
   press(d, Key::Tab);
   EXPECT_EQ(focusId(d), IDCANCEL);
   press(d, Key::Tab);
@@ -100,10 +100,14 @@ TEST_F(DialogTest, KeysMoveTheFocusAndChange) {
   EXPECT_EQ(dialog.IsDlgButtonChecked(1050), 1u);
   press(d, Key::Char, ' ');
   EXPECT_EQ(dialog.IsDlgButtonChecked(1050), 0u);
-  // Typing into the scale box, with Backspace; letters there are text.
+  // Typing into the scale box: the focus selects its text, so Backspace
+  // clears it, and then edits character by character; letters there are text.
   dialog.GotoDlgCtrl(dialog.GetDlgItem(1018));
   press(d, Key::Backspace);
-  press(d, Key::Char, '5');
+  EXPECT_EQ(GetDlgItem(d, 1018)->text, "");
+  for (char c : std::string("1.55i")) press(d, Key::Char, c);
+  press(d, Key::Backspace);
+  press(d, Key::Backspace);
   press(d, Key::Char, 'i');
   EXPECT_EQ(GetDlgItem(d, 1018)->text, "1.5i");
   EXPECT_EQ(dialog.IsDlgButtonChecked(1048), 0u);

@@ -1,6 +1,7 @@
 // The command-line file dialog.
 #include <unistd.h>
 
+#include <cstdlib>
 #include <fstream>
 
 #include "acadmem.h"
@@ -23,14 +24,20 @@ std::string tempDir() {
 TEST_F(DialogTest, NewFileGetsTheExtensionAndReplacingIsAsked) {
   std::string dir = tempDir();
   std::ofstream(dir + "/old.wrl") << "x";
-  script(dir + "/old\nn\n" + dir + "/old\ny\n");
+  // The second answer names the same file from the home folder.
+  std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", dir.c_str(), 1);
+  script(dir + "/old\nn\n~/old\ny\n");
   FileAnswer answer;
   ASSERT_EQ(ads_getfiled("Create VRML File", nullptr, "wrl", 3, answer.rb), RTNORM);
+  setenv("HOME", home.c_str(), 1);
   EXPECT_EQ(answer.rb->restype, RTSTR);
   EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/old.wrl");
   std::string t = transcript();
   std::string question = "\nA file named " + dir + "/old.wrl already exists. Replace it? <N>: ";
-  EXPECT_EQ(t, "\nCreate VRML File: " + dir + "/old" + question + "n" + "\nCreate VRML File: " + dir + "/old" + question + "y");
+  // Either answer is followed by what became of the file.
+  EXPECT_EQ(t, "\nCreate VRML File: " + dir + "/old" + question + "n\n" + dir + "/old.wrl is kept." +
+                   "\nCreate VRML File: ~/old" + question + "y\n" + dir + "/old.wrl will be replaced.");
   std::remove((dir + "/old.wrl").c_str());
   rmdir(dir.c_str());
 }

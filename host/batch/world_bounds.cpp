@@ -1,0 +1,59 @@
+#include "world_bounds.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+std::string trimmed(const std::string& line) {
+  size_t first = line.find_first_not_of(" \t");
+  if (first == std::string::npos) return "";
+  return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The scale line of either version: "scaleFactor s s s" or "scale s s s".
+bool readScale(const std::string& line, double& scale) {
+  double x = 0, y = 0, z = 0;
+  for (const char* format : {"scaleFactor %lf %lf %lf", "scale %lf %lf %lf"})
+    if (std::sscanf(line.c_str(), format, &x, &y, &z) == 3) {
+      scale = x;
+      return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+void WorldBounds::add(const double point[3]) {
+  for (int axis = 0; axis < 3; ++axis) {
+    low[axis] = empty ? point[axis] : std::min(low[axis], point[axis]);
+    high[axis] = empty ? point[axis] : std::max(high[axis], point[axis]);
+  }
+  empty = false;
+}
+
+bool readWorldBounds(const std::string& world, WorldBounds& bounds) {
+  std::ifstream in(world, std::ios::binary);
+  if (!in) return false;
+  double scale = 1;
+  bool inPoints = false;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::string text = trimmed(line);
+    if (inPoints) {
+      double point[3];
+      inPoints = std::sscanf(text.c_str(), "%lf %lf %lf", &point[0], &point[1], &point[2]) == 3;
+      if (inPoints) bounds.add(point);
+    } else if (text.starts_with("point") && text.ends_with("[")) {
+      inPoints = true;
+    } else {
+      readScale(text, scale);
+    }
+  }
+  for (int axis = 0; axis < 3; ++axis) {
+    bounds.low[axis] *= scale;
+    bounds.high[axis] *= scale;
+  }
+  return true;
+}
