@@ -62,6 +62,17 @@ Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
 
 void BatchEmitter::finish() { flush(); }
 
+void BatchEmitter::restart(AcreCallout* callout) {
+  m_callout = callout;
+  m_polygonsSent = m_verticesSent = 0;
+  m_batches.clear();
+  m_vertices.clear();
+  m_polygons.clear();
+  m_corners.clear();
+}
+
+void BatchEmitter::release() { *this = BatchEmitter(nullptr); }
+
 void BatchEmitter::flush() {
   if (m_polygons.empty()) return;
   AcreMeshHeader header{};
