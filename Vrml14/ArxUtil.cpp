@@ -37,6 +37,19 @@ void guarded() {
   }
 }
 
+// The host calls a registered function directly, so each one is guarded
+// itself. One that runs out of memory answers nil, whatever it had set.
+template <int (*function)()>
+int guardedFunction() {
+  try {
+    return function();
+  } catch (CMemoryException* error) {
+    reportOutOfMemory(error);
+    ads_retnil();
+    return RSRSLT;
+  }
+}
+
 struct FunctionEntry {
   const char* name;
   int (*handler)(void);
@@ -44,10 +57,10 @@ struct FunctionEntry {
 
 // An entry's index is its function code with the host.
 const FunctionEntry functionTable[] = {
-    {"vrml_wrlout", vrml_wrlout},
-    {"vrml_geturl", vrml_geturl},
-    {"vrml_getmaterial", vrml_getmaterial},
-    {"vrml_init", vrml_init},
+    {"vrml_wrlout", guardedFunction<vrml_wrlout>},
+    {"vrml_geturl", guardedFunction<vrml_geturl>},
+    {"vrml_getmaterial", guardedFunction<vrml_getmaterial>},
+    {"vrml_init", guardedFunction<vrml_init>},
 };
 constexpr int kFunctionCount = static_cast<int>(sizeof functionTable / sizeof functionTable[0]);
 
@@ -107,12 +120,7 @@ int invokeFunction() {
     ads_fail("Received nonexistent function code.");
     return RTERROR;
   }
-  try {
-    return functionTable[code].handler();
-  } catch (CMemoryException* error) {
-    reportOutOfMemory(error);
-    return RSERR;
-  }
+  return functionTable[code].handler();
 }
 
 void attachModule() { AfxAttachModule(s_moduleHandle, &vrmlResources); }

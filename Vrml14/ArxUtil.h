@@ -1,17 +1,10 @@
 // What stands between the host and the rest of the module: the command group,
 // the AutoLISP function table, the framework's per-module start and stop.
 #pragma once
-#include <memory>
 #include <new>
 
 #include "StdAfx.h"
 #include "dbmain.h"
-
-// Closes an object opened through the host, for a std::unique_ptr that
-// holds the opening: a memory error in between must not leave it open.
-struct CloseObject {
-  void operator()(AcDbObject* object) const { object->close(); }
-};
 
 // The module's handle, recorded when the library is mapped.
 HINSTANCE moduleHandle();

@@ -8,6 +8,7 @@
 
 #include "ArxUtil.h"
 #include "winreg.h"
+#include "wrl_scope.h"
 
 namespace {
 constinit ModuleStatic<CVrmlApp> theApp;
@@ -26,22 +27,22 @@ namespace {
 const char kAppName[] = "Meshcast";
 
 // A new text of `first` followed by `second`, or null when out of memory.
-char* joined(const char* first, const char* second) {
+TextBuffer joined(const char* first, const char* second) {
   size_t length = std::strlen(first) + std::strlen(second) + 1;
-  char* text = new (std::nothrow) char[length];
-  if (text) std::snprintf(text, length, "%s%s", first, second);
+  TextBuffer text(new (std::nothrow) char[length]);
+  if (text) std::snprintf(text.get(), length, "%s%s", first, second);
   return text;
 }
 
 // Creates (or opens) a key for writing; null when it is not available.
-HKEY createKey(HKEY parent, const char* name) {
+OpenKey createKey(HKEY parent, const char* name) {
   char noClass[] = "";
   HKEY key = nullptr;
   DWORD disposition = 0;
   if (RegCreateKeyExA(parent, name, 0, noClass, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, &key, &disposition) !=
       ERROR_SUCCESS)
     return nullptr;
-  return key;
+  return OpenKey(key);
 }
 
 // A REG_SZ value; its stored length counts the terminating zero.
@@ -51,43 +52,37 @@ void writeText(HKEY key, const char* name, const char* text) {
 
 // The command names, value name and data each from the module's string table.
 void writeCommands(HKEY appKey) {
-  HKEY commands = createKey(appKey, "Commands");
+  OpenKey commands = createKey(appKey, "Commands");
   if (!commands) return;
   char name[300];
   char data[300];
   for (UINT number = 42; number <= 45; ++number) {
     if (LoadStringA(moduleHandle(), number, name, sizeof name) <= 0) name[0] = '\0';
     if (LoadStringA(moduleHandle(), number + 4, data, sizeof data) <= 0) data[0] = '\0';
-    writeText(commands, name, data);
+    writeText(commands.get(), name, data);
   }
-  RegCloseKey(commands);
 }
 
 void writeSubkeyText(HKEY appKey, const char* subkey, const char* name, const char* text) {
-  HKEY key = createKey(appKey, subkey);
-  if (!key) return;
-  writeText(key, name, text);
-  RegCloseKey(key);
+  OpenKey key = createKey(appKey, subkey);
+  if (key) writeText(key.get(), name, text);
 }
 
 }  // namespace
 
 void CVrmlApp::registerForDemandLoad() {
-  char* appsKey = joined(acrxProductKey(), "\\FerolanApps");
+  TextBuffer appsKey = joined(acrxProductKey(), "\\FerolanApps");
   if (!appsKey) return;
   acrxRegisterApp(static_cast<AcadApp::LoadReasons>(AcadApp::kOnCommandInvocation | AcadApp::kOnLoadRequest), kAppName,
-                  appsKey, 2);
-  char* appPath = joined(appsKey, "\\Meshcast");
-  delete[] appsKey;
+                  appsKey.get(), 2);
+  TextBuffer appPath = joined(appsKey.get(), "\\Meshcast");
   if (!appPath) return;
-  HKEY appKey = createKey(HKEY_LOCAL_MACHINE, appPath);
-  delete[] appPath;
+  OpenKey appKey = createKey(HKEY_LOCAL_MACHINE, appPath.get());
   if (!appKey) return;
-  writeCommands(appKey);
+  writeCommands(appKey.get());
   const char* module = ads_getappname();
-  writeSubkeyText(appKey, "Loader", "MODULE", module ? module : "");
-  writeSubkeyText(appKey, "Name", kAppName, kAppName);
-  RegCloseKey(appKey);
+  writeSubkeyText(appKey.get(), "Loader", "MODULE", module ? module : "");
+  writeSubkeyText(appKey.get(), "Name", kAppName, kAppName);
 }
 
 int CVrmlApp::isMenuLoaded() { return acedIsMenuGroupLoaded("vrml") == 1 ? 1 : 0; }
@@ -98,9 +93,8 @@ int CVrmlApp::loadMenu() {
   // The menu file lies beside the module: its path without ".arx".
   size_t length = std::strlen(module);
   size_t kept = length > 4 ? length - 4 : 0;
-  char* menuPath = new (std::nothrow) char[kept + 1];
-  if (!menuPath) return 1;
-  std::memcpy(menuPath, module, kept);
+  TextBuffer menuPath(new char[kept + 1]);  // out of memory: the framework's error
+  std::memcpy(menuPath.get(), module, kept);
   menuPath[kept] = '\0';
 
   resbuf savedEcho{};
@@ -110,9 +104,8 @@ int CVrmlApp::loadMenu() {
   quiet.resval.rint = 0;
   ads_setvar("CMDECHO", &quiet);
   ads_command(RTSTR, "_.menuunload", RTSTR, "vrml", RTNONE);
-  ads_command(RTSTR, "_.menuload", RTSTR, menuPath, RTNONE);
+  ads_command(RTSTR, "_.menuload", RTSTR, menuPath.get(), RTNONE);
   ads_command(RTSTR, "_.toolbar", RTSTR, "vrml.TB_WRL", RTSTR, "_float", RTSTR, "100,100", RTSTR, "1", RTNONE);
   ads_setvar("CMDECHO", &savedEcho);
-  delete[] menuPath;
   return 1;
 }

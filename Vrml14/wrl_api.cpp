@@ -4,11 +4,13 @@
 #include "wrl_api.h"
 
 #include "StdAfx.h"
+#include "afx.h"
 #include "dbmain.h"
 #include "message.h"
 #include "wrl_file.h"
 #include "wrl_mat.h"
 #include "wrl_out.h"
+#include "wrl_scope.h"
 #include "wrl_url.h"
 
 namespace {
@@ -22,46 +24,47 @@ const resbuf* entityArgument(int usageMessage) {
   return nullptr;
 }
 
-// Opens the named object for read. 0 when the name has no object, the object
-// cannot be opened, or it is no database object (it is closed again then).
-int openForRead(const ads_name name, AcDbObject*& object) {
+// Opens the named object for read. Null when the name has no object, the
+// object cannot be opened, or it is no database object (closed again then).
+OpenObject<> openForRead(const ads_name name) {
   AcDbObjectId id;
-  if (acdbGetObjectId(id, name) != Acad::eOk) return 0;
-  if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return 0;
-  if (object->isKindOf(AcDbObject::desc())) return 1;
+  AcDbObject* object = nullptr;
+  if (acdbGetObjectId(id, name) != Acad::eOk) return nullptr;
+  if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return nullptr;
+  if (object->isKindOf(AcDbObject::desc())) return OpenObject<>(object);
   if (object->close() != Acad::eOk) acrx_abort("Failed AcDbObject::close()");
-  return 0;
+  return nullptr;
 }
 
 // Reads the record from the object that the only argument names. RSERR on a
 // usage error or an object that cannot be opened; otherwise RSRSLT, with
-// `read` holding what readFromObject answered. The object is closed again.
+// `read` holding what readFromObject answered. The object is closed again,
+// also when the read runs out of memory.
 template <typename Record>
 int readFromArgument(int usageMessage, Record& record, int& read) {
   const resbuf* args = entityArgument(usageMessage);
-  AcDbObject* object = nullptr;
-  if (!args || !openForRead(args->resval.rlname, object)) return RSERR;
-  read = record.readFromObject(object);
-  object->close();
+  if (!args) return RSERR;
+  OpenObject<> object = openForRead(args->resval.rlname);
+  if (!object) return RSERR;
+  read = record.readFromObject(object.get());
   return RSRSLT;
 }
 
-// An RTSTR item holding a copy of the text, or RTNIL for no text; null when
-// out of memory.
-resbuf* textItem(const char* text) {
-  resbuf* item = ads_newrb(text ? RTSTR : RTNIL);
-  if (item && text && !(item->resval.rstring = acad__strdup(text))) {
-    ads_relrb(item);
-    return nullptr;
-  }
+// A result list the host made, released when its holder goes.
+using ResultList = wrl_scope::Held<resbuf, ads_relrb>;
+
+// An RTSTR item holding a copy of the text, or RTNIL for no text. Memory
+// that runs out is the framework's error: the answer must not pass for an
+// object without data.
+ResultList textItem(const char* text) {
+  ResultList item(ads_newrb(text ? RTSTR : RTNIL));
+  if (!item || (text && !(item->resval.rstring = acad__strdup(text)))) AfxThrowMemoryException();
   return item;
 }
 
-// Hands the list to AutoLISP and releases it.
-void returnList(resbuf* list) {
-  if (!list) return;
-  ads_retlist(list);
-  ads_relrb(list);
+// Hands the list to AutoLISP; the host keeps a copy.
+void returnList(const ResultList& list) {
+  if (!list || ads_retlist(list.get()) != RTNORM) AfxThrowMemoryException();
 }
 
 }  // namespace
@@ -81,14 +84,16 @@ int vrml_wrlout() {
     return RSRSLT;
   }
   file.writeHeader();
-  exportSelection(args->resval.rlname, file);
-  // A full disk is said as VRMLOUT says it, and the answer stays nil.
-  int written = !file.writeFailed();
+  // A loop that broke off (memory short, Cancel) or a full disk is said as
+  // VRMLOUT says it, and the answer stays nil: T would pass a partial world
+  // for a whole one.
+  int written = exportSelection(args->resval.rlname, file) == 1 && !file.writeFailed();
   if (!file.close() || !written) {
     ads_printf(messageText(4));
     return RSRSLT;
   }
-  ads_rett();
+  // T that the host cannot take leaves nil, which must not go unexplained.
+  if (ads_rett() != RTNORM) AfxThrowMemoryException();
   return RSRSLT;
 }
 
@@ -98,11 +103,8 @@ int vrml_geturl() {
   int read = 0;
   if (readFromArgument(23, url, read) != RSRSLT) return RSERR;
   if (!read) return RSRSLT;
-  resbuf* list = textItem(url.url());
-  if (list && !(list->rbnext = textItem(url.description()))) {
-    ads_relrb(list);
-    list = nullptr;
-  }
+  ResultList list = textItem(url.url());
+  list->rbnext = textItem(url.description()).release();
   returnList(list);
   return RSRSLT;
 }
@@ -113,7 +115,7 @@ int vrml_getmaterial() {
   int read = 0;
   if (readFromArgument(24, material, read) != RSRSLT) return RSERR;
   if (!read || !material.valid()) return RSRSLT;
-  returnList(ads_buildlist(RTSHORT, material.useAcadColor(), RTREAL, material.shininess(), RTREAL,
-                           material.transparency(), 0));
+  returnList(ResultList(ads_buildlist(RTSHORT, material.useAcadColor(), RTREAL, material.shininess(), RTREAL,
+                                      material.transparency(), 0)));
   return RSRSLT;
 }

@@ -1,6 +1,7 @@
 #include "wrl_color.h"
 
 #include "dbmain.h"
+#include "wrl_scope.h"
 
 namespace {
 
@@ -98,13 +99,9 @@ int layerColorIndex(const char* layerName) {
   AcDbDatabase* drawing = acdbCurDwg();
   AcDbLayerTable* table = nullptr;
   if (!drawing || drawing->getLayerTable(table, AcDb::kForRead) != Acad::eOk) return kWhite;
+  OpenObject<AcDbLayerTable> tableOpening(table);
   AcDbLayerTableRecord* layer = nullptr;
-  if (table->getAt(layerName, layer, AcDb::kForRead) != Acad::eOk) {
-    table->close();
-    return kWhite;
-  }
-  int index = layer->color().colorIndex();
-  table->close();
-  layer->close();
-  return index;
+  if (table->getAt(layerName, layer, AcDb::kForRead) != Acad::eOk) return kWhite;
+  OpenObject<AcDbLayerTableRecord> layerOpening(layer);
+  return layer->color().colorIndex();
 }

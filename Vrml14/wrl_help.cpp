@@ -2,19 +2,17 @@
 #include "wrl_help.h"
 
 #include <cstring>
-#include <new>
 
 #include "StdAfx.h"
+#include "wrl_scope.h"
 
 void VRMLHELP() {
   const char* module = ads_getappname();
   if (!module) return;
   size_t length = std::strlen(module);
-  char* path = new (std::nothrow) char[length + 1];
-  if (!path) return;
-  std::memcpy(path, module, length + 1);
+  TextBuffer path(new char[length + 1]);  // out of memory: the framework's error
+  std::memcpy(path.get(), module, length + 1);
   // "vrml.arx" -> "vrml.hlp"
-  if (length >= 3) std::memcpy(path + length - 3, "hlp", 3);
-  WinHelpA(nullptr, path, HELP_FINDER, 0);
-  delete[] path;
+  if (length >= 3) std::memcpy(path.get() + length - 3, "hlp", 3);
+  WinHelpA(nullptr, path.get(), HELP_FINDER, 0);
 }

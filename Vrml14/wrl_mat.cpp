@@ -97,16 +97,10 @@ int WrlMaterial::readFromObject(const AcDbObject* object) {
 int WrlMaterial::writeToObject(AcDbObject* object) const {
   if (!object) return 0;
   if (m_valid != 1) return 1;
-  wrl_xdata::Builder list;
-  addTo(list);
-  return list.attachTo(object);
-}
-
-void WrlMaterial::addTo(wrl_xdata::Builder& list) const {
-  if (m_valid != 1) return;
-  list.startApplication(kMaterialApp);
+  wrl_xdata::Builder list(kMaterialApp);
   list.addShort(wrl_xdata::kShort, m_useAcadColor);
   for (const WrlColor* color : {&m_ambient, &m_diffuse, &m_emissive, &m_specular}) addColor(list, *color);
   list.addReal(wrl_xdata::kReal, m_shininess);
   list.addReal(wrl_xdata::kReal, m_transparency);
+  return list.attachTo(object);
 }

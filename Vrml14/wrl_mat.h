@@ -5,9 +5,6 @@
 #include "wrl_color.h"
 
 class AcDbObject;
-namespace wrl_xdata {
-class Builder;
-}
 
 class WrlMaterial {
  public:
@@ -37,8 +34,6 @@ class WrlMaterial {
   int readFromObject(const AcDbObject* object);
   // 1 when stored, and when there is nothing to store (not valid).
   int writeToObject(AcDbObject* object) const;
-  // Adds the stored form to a list being built; nothing when not valid.
-  void addTo(wrl_xdata::Builder& list) const;
 
  private:
   int setUnitValue(double& field, double value);

@@ -108,11 +108,9 @@ namespace {
 int effectiveColorIndex(const AcDbEntity* entity) {
   int color = entity->colorIndex();
   if (color != 256) return color;
-  char* layer = entity->layer();
+  HostText layer(entity->layer());
   if (!layer) AfxThrowMemoryException();  // not a layer of colour 7
-  color = layerColorIndex(layer);
-  acad_free(layer);
-  return color;
+  return layerColorIndex(layer.get());
 }
 
 // Colour 7 (white on black, black on white) has no colour of its own to
@@ -142,13 +140,11 @@ void writeShape(WrlFile& file, int number, const WrlUrl& url, const WrlMaterial&
 // A memory shortage may end the command anywhere (the framework's error);
 // these hold what must be given back on every way out.
 
-struct ProgressCloser {
-  void operator()(CProgressDlg* progress) const {
-    if (progress->GetSafeHwnd()) progress->DestroyWindow();
-    delete progress;
-  }
-};
-using ProgressWindow = std::unique_ptr<CProgressDlg, ProgressCloser>;
+void closeProgress(CProgressDlg* progress) {
+  if (progress->GetSafeHwnd()) progress->DestroyWindow();
+  delete progress;
+}
+using ProgressWindow = wrl_scope::Held<CProgressDlg, closeProgress>;
 
 // A selection set the host made for the module, freed when it goes.
 class OwnedSelection {
@@ -187,14 +183,11 @@ class CalloutRegistration {
 };
 
 // The face file the facetter names: removed and its name released.
-struct FaceFileName {
-  ~FaceFileName() {
-    if (!name) return;
-    if (*name) std::remove(name);
-    acad_free(name);
-  }
-  char* name = nullptr;
-};
+void removeFaceFile(char* name) {
+  if (*name) std::remove(name);
+  acad_free(name);
+}
+using FaceFile = wrl_scope::Held<char, removeFaceFile>;
 
 // The loop itself. An entity whose capture ran out of memory is counted as
 // ignored like any other, but the export then ends as failed (0), so the
@@ -234,7 +227,7 @@ int exportEntities(const ads_name ss, WrlFile& file) {
       continue;
     }
     {
-      std::unique_ptr<AcDbEntity, CloseObject> opening(entity);
+      OpenObject<AcDbEntity> opening(entity);
       readAppearance(entity, material, url);
     }
 
@@ -244,13 +237,14 @@ int exportEntities(const ads_name ss, WrlFile& file) {
       return 0;
     }
     std::unique_ptr<WrlCallout> callout(new WrlCallout);
-    FaceFileName faceFile;
+    char* faceFileName = nullptr;
     Acad::ErrorStatus status;
     {
       CalloutRegistration registration(callout.get());
       callout->ucsTransform = ucsTransform;
-      status = acreEntityToFaces(single.name(), &faceFile.name, 1);
+      status = acreEntityToFaces(single.name(), &faceFileName, 1);
     }
+    FaceFile faceFile(faceFileName);
     memoryShort = memoryShort || !callout->faceObject;  // absent only for lack of memory
     bool complete = status == Acad::eOk && callout->faceObject && callout->faceObject->isComplete();
     if (complete) writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
@@ -278,15 +272,15 @@ int exportSelection(const ads_name ss, WrlFile& file) {
 }
 
 // A shortage is the framework's error, so that it is not taken for Cancel.
-int askOutputFile(char*& path) {
+int askOutputFile(TextBuffer& path) {
   resbuf* answer = ads_newrb(RTSTR);
   if (!answer) AfxThrowMemoryException();
   int status = ads_getfiled(messageText(15), nullptr, "wrl", 3, answer);
   bool chosen = status == RTNORM && answer->resval.rstring;
   if (chosen) {
     size_t length = std::strlen(answer->resval.rstring);
-    path = new (std::nothrow) char[length + 1];
-    if (path) std::memcpy(path, answer->resval.rstring, length + 1);
+    path.reset(new (std::nothrow) char[length + 1]);
+    if (path) std::memcpy(path.get(), answer->resval.rstring, length + 1);
   }
   ads_relrb(answer);
   if (chosen && !path) AfxThrowMemoryException();
@@ -311,9 +305,8 @@ void VRMLOUT() {
     ads_printf(messageText(3));
     return;
   }
-  char* chosen = nullptr;
-  if (!askOutputFile(chosen)) return;
-  std::unique_ptr<char[]> path(chosen);
+  TextBuffer path;
+  if (!askOutputFile(path)) return;
   if (options.DoModal() != IDOK) return;
   ucsTransform = options.m_options.ucsTransform;
   file.setVersion(options.m_options.version + 1);

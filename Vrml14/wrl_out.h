@@ -4,6 +4,7 @@
 
 #include "acre.h"
 #include "wrl_fobj.h"
+#include "wrl_scope.h"
 
 // Receives the facetter's batches for one entity and builds its points and
 // faces. Registered around one facetter call, then read and destroyed by the
@@ -49,9 +50,9 @@ extern int32_t ucsTransform;
 // an empty or unreadable set, Cancel, or an entity it could not fetch.
 int exportSelection(const ads_name ss, WrlFile& file);
 
-// Asks for the world file to create. 1 with a new copy of the path, which
-// the caller releases; 0 when nothing was chosen.
-int askOutputFile(char*& path);
+// Asks for the world file to create. 1 with a new copy of the path in
+// `path`; 0 when nothing was chosen.
+int askOutputFile(TextBuffer& path);
 
 // The VRMLOUT command: exports a selection to a world file.
 void VRMLOUT();

@@ -2,14 +2,13 @@
 #include "wrl_props.h"
 
 #include "AboutDialog.h"
-#include "ArxUtil.h"
 #include "PropDialog.h"
 #include "adslib.h"
 #include "dbmain.h"
 #include "message.h"
 #include "wrl_mat.h"
+#include "wrl_scope.h"
 #include "wrl_url.h"
-#include "wrl_xdata.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ int pickObject(AcDbObjectId& id) {
   if (acdbGetObjectId(id, entity) != Acad::eOk) return 0;
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return 0;
-  object->close();
+  OpenObject<> opening(object);
   return 1;
 }
 
@@ -30,7 +29,7 @@ int pickObject(AcDbObjectId& id) {
 int readRecords(AcDbObjectId id, WrlUrl& url, WrlMaterial& material) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return 0;
-  std::unique_ptr<AcDbObject, CloseObject> opening(object);
+  OpenObject<> opening(object);
   url.readFromObject(object);
   material.readFromObject(object);
   return 1;
@@ -42,16 +41,10 @@ void writeRecords(AcDbObjectId id, const WrlUrl& url, const WrlMaterial& materia
     ads_printf(messageText(17));
     return;
   }
-  // One list for both records, handed over in one step: the object keeps
-  // its old link and material or takes both new ones, never a mix.
-  wrl_xdata::Builder list;
-  url.addTo(list);
-  material.addTo(list);
-  if (list.attachTo(object) != 1) {
-    ads_printf(messageText(18));
-    if (material.valid()) ads_printf(messageText(19));
-  }
-  object->close();
+  OpenObject<> opening(object);
+  // Separate attachments: a link the host refuses does not cost the material.
+  if (url.writeToObject(object) != 1) ads_printf(messageText(18));
+  if (material.writeToObject(object) != 1) ads_printf(messageText(19));
 }
 
 // An empty entry means no text at all.

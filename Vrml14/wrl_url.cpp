@@ -30,9 +30,11 @@ ReadResult readText(const AcDbObject* object, const char* appName, char*& field)
   return ReadResult::Taken;
 }
 
-void addText(wrl_xdata::Builder& list, const char* appName, const char* text) {
-  list.startApplication(appName);
+// The application's name item and, when there is a text, the text item.
+int attachText(AcDbObject* object, const char* appName, const char* text) {
+  wrl_xdata::Builder list(appName);
   if (text) list.addString(wrl_xdata::kString, text);
+  return list.attachTo(object);
 }
 
 }  // namespace
@@ -52,14 +54,8 @@ int WrlUrl::readFromObject(const AcDbObject* object) {
   return readText(object, kDescriptionApp, m_description) == ReadResult::Malformed ? 0 : 1;
 }
 
+// The description follows only a link the host took.
 int WrlUrl::writeToObject(AcDbObject* object) const {
-  if (!object) return 0;
-  wrl_xdata::Builder list;
-  addTo(list);
-  return list.attachTo(object);
-}
-
-void WrlUrl::addTo(wrl_xdata::Builder& list) const {
-  addText(list, kUrlApp, m_url);
-  addText(list, kDescriptionApp, m_description);
+  if (!object || !attachText(object, kUrlApp, m_url)) return 0;
+  return attachText(object, kDescriptionApp, m_description);
 }

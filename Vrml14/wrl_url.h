@@ -3,9 +3,6 @@
 #pragma once
 
 class AcDbObject;
-namespace wrl_xdata {
-class Builder;
-}
 
 class WrlUrl {
  public:
@@ -27,12 +24,10 @@ class WrlUrl {
   // The URL from the host's hyperlink data, the description from the
   // module's own; a text with no data stays as it was.
   int readFromObject(const AcDbObject* object);
-  // Replaces both lists on the object in one step: both are stored or
-  // neither.
+  // Replaces the link's list on the object, then the description's (an
+  // absent text removes that application's data). 1 when both were taken;
+  // 0 when either was refused, the description then unwritten if the link was.
   int writeToObject(AcDbObject* object) const;
-  // Adds both applications' items to a list being built (an absent text
-  // removes that application's data).
-  void addTo(wrl_xdata::Builder& list) const;
 
  private:
   char* m_url = nullptr;

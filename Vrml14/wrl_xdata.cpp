@@ -5,7 +5,7 @@
 
 namespace wrl_xdata {
 
-void Builder::startApplication(const char* appName) {
+Builder::Builder(const char* appName) {
   ads_regapp(appName);  // a name registered earlier is as good
   addString(kAppName, appName);
 }

@@ -11,27 +11,24 @@ constexpr int kString = 1000;
 constexpr int kReal = 1040;
 constexpr int kShort = 1070;
 
-// A list under construction, for one or several applications. A result
-// buffer or string copy that the host cannot supply spoils the whole list,
-// so that nothing half-built is attached.
+// The list of one application under construction. A result buffer or
+// string copy that the host cannot supply spoils the whole list, so that
+// nothing half-built is attached.
 class Builder {
  public:
-  Builder() = default;
-  // A list that starts with the application's name item.
-  explicit Builder(const char* appName) { startApplication(appName); }
+  // Registers the application and starts the list with its name item; the
+  // items added after it are its data (none: its data is removed).
+  explicit Builder(const char* appName);
   ~Builder() { ads_relrb(m_head); }
   Builder(const Builder&) = delete;
   Builder& operator=(const Builder&) = delete;
 
-  // Registers the application and adds its name item; the items after it,
-  // up to the next name, are its data (none: its data is removed).
-  void startApplication(const char* appName);
   void addString(int code, const char* text);
   void addShort(int code, int value);
   void addReal(int code, double value);
 
-  // Hands the list to the object in one step, so that the object keeps all
-  // of its old data or takes all of the new: 1 when complete and accepted.
+  // Hands the list to the object, which keeps its old data of the
+  // application or takes all of the new: 1 when complete and accepted.
   int attachTo(AcDbObject* object) const;
 
  private:

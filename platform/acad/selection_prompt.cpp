@@ -62,6 +62,23 @@ bool matches(const Record& record, const resbuf* item) {
   }
 }
 
+// The ENTITIES section holds model space and the active layout's paper
+// space; group 67 flags the paper-space entities.
+bool inPaperSpace(const Record& record) {
+  int64_t flag = 0;
+  return acdb_detail::parseInteger(valueFor(record, 67), flag) && flag != 0;
+}
+
+// What ALL picks: the entities of the current space, model space while
+// TILEMODE is 1.
+std::vector<Record*> currentSpaceEntities() {
+  std::vector<Record*> found = allEntities(nullptr);
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  bool paperSpace = database && !database->tileMode();
+  std::erase_if(found, [paperSpace](const Record* record) { return inPaperSpace(*record) != paperSpace; });
+  return found;
+}
+
 void report(size_t found) {
   std::string text = "\n";
   text += std::to_string(found);
@@ -87,7 +104,7 @@ bool askForObjects(std::vector<Record*>& set) {
     std::string upper = acdb_detail::upperName(text);
     if (text.empty()) return true;
     if (upper == "ALL") {
-      addAll(set, members, allEntities(nullptr));
+      addAll(set, members, currentSpaceEntities());
     } else if (upper.rfind("L=", 0) == 0 && text.size() > 2) {
       resbuf layer{nullptr, 8, {}};
       std::string name = text.substr(2);

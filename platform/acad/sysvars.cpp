@@ -6,6 +6,7 @@
 #include "acad/command_stack.h"
 #include "acadmem.h"
 #include "adslib.h"
+#include "db/database.h"
 
 namespace acad_sysvars {
 namespace {
@@ -30,6 +31,26 @@ std::map<std::string, Variable>& table() {
   return variables;
 }
 
+// TILEMODE belongs to the drawing: it is read from and written to the
+// current one, so that ALL and a save see what was set.
+bool isTileMode(const char* name) { return name && acad_commands::folded(name) == "tilemode"; }
+
+int getTileMode(resbuf* result) {
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  if (!database) return RTERROR;
+  result->restype = RTSHORT;
+  result->resval.rint = database->tileMode() ? 1 : 0;
+  return RTNORM;
+}
+
+int setTileMode(const resbuf* value) {
+  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  if (!database || value->restype != RTSHORT || (value->resval.rint != 0 && value->resval.rint != 1))
+    return RTERROR;
+  database->setTileMode(value->resval.rint == 1);
+  return RTNORM;
+}
+
 Variable* find(const char* name) {
   if (!name) return nullptr;
   auto found = table().find(acad_commands::folded(name));
@@ -50,6 +71,7 @@ void setHostString(const std::string& name, const std::string& value) {
 // Fills `result` in place (its rbnext is left alone); a string value is a
 // copy from the host allocator that the caller releases.
 extern "C" int ads_getvar(const char* name, resbuf* result) {
+  if (result && acad_sysvars::isTileMode(name)) return acad_sysvars::getTileMode(result);
   const acad_sysvars::Variable* variable = acad_sysvars::find(name);
   if (!variable || !result) return RTERROR;
   result->restype = static_cast<short>(variable->type);
@@ -65,6 +87,7 @@ extern "C" int ads_getvar(const char* name, resbuf* result) {
 
 // The value must have the variable's type; read-only variables refuse.
 extern "C" int ads_setvar(const char* name, const resbuf* value) {
+  if (value && acad_sysvars::isTileMode(name)) return acad_sysvars::setTileMode(value);
   acad_sysvars::Variable* variable = acad_sysvars::find(name);
   if (!variable || !value || variable->readOnly || value->restype != variable->type) return RTERROR;
   switch (variable->type) {

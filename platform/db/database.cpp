@@ -197,6 +197,8 @@ void Database::readHeader(Record& section) {
       m_units = static_cast<int>(number);
     if (name == "$HANDLING" && tag.code == 70 && parseInteger(tag.value, number))
       m_handling = number != 0;
+    if (name == "$TILEMODE" && tag.code == 70 && parseInteger(tag.value, number))
+      m_tileMode = number != 0;
     if (name == "$HANDSEED" && tag.code == 5) m_handseed = std::max(m_handseed, parseHandle(tag.value));
   }
   double origin[3] = {0, 0, 0}, xAxis[3] = {1, 0, 0}, yAxis[3] = {0, 1, 0};
@@ -239,6 +241,18 @@ void Database::setHeaderPoint(const char* name, const double value[3]) {
     double old = 0;
     double now = value[code / 10 - 1];
     if (!parseReal(tags[i].value, old) || old != now) tags[i].value = formatReal(now);
+  }
+}
+
+void Database::setTileMode(bool modelSpace) {
+  m_tileMode = modelSpace;
+  auto found = m_headerVars.find("$TILEMODE");
+  if (found == m_headerVars.end()) return;
+  std::vector<Tag>& tags = found->second.record->stored->tags;
+  for (size_t i = found->second.index; i < tags.size() && tags[i].code != 9; ++i) {
+    int64_t old = 0;
+    if (tags[i].code == 70 && (!parseInteger(tags[i].value, old) || (old != 0) != modelSpace))
+      tags[i].value = modelSpace ? "1" : "0";
   }
 }
 

@@ -129,6 +129,11 @@ class Database : public AcDbDatabase {
 
   const std::string& version() const { return m_version; }  // $ACADVER, "" when absent
   int units() const { return m_units; }                      // $INSUNITS, 0 when absent
+  // $TILEMODE: true (the default) while model space is the current space,
+  // false while the active layout's paper space is.
+  bool tileMode() const { return m_tileMode; }
+  // Switches the current space; the header's $TILEMODE follows when it has one.
+  void setTileMode(bool modelSpace);
   const std::string& codepage() const { return m_codepage; }  // $DWGCODEPAGE
   // The file the drawing was opened from or last saved to; "" when made in code.
   const std::string& path() const { return m_path; }
@@ -191,6 +196,7 @@ class Database : public AcDbDatabase {
   std::string m_version;
   std::string m_codepage;
   int m_units = 0;
+  bool m_tileMode = true;
   Ucs m_ucs;
   FileFormat m_format = FileFormat::Ascii;
   std::string m_path;

@@ -6,8 +6,7 @@ namespace acre_detail {
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
   const std::vector<Polygon>& polygons = mesh.polygons();
-  if (m_polygonsSent + m_polygons.size() + polygons.size() > kMaxEntityPolygons)
-    return Acad::eInvalidExtents;
+  if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
   // Scratch kept from mesh to mesh of the entity.
   std::vector<Vec3>& world = m_world;
   world.clear();
@@ -28,36 +27,45 @@ Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
     if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
   };
   room(m_vertices, world.size(), kMaxBatchVertices);
-  room(m_polygons, polygons.size(), kMaxBatchPolygons);
-  room(m_corners, 4 * polygons.size(), 4 * size_t(kMaxBatchPolygons));
+  room(m_polygons, mesh.pieceCount(), kMaxBatchPolygons);
+  room(m_corners, 4 * mesh.pieceCount(), 4 * size_t(kMaxBatchPolygons));
   room(placed, world.size(), kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
+    int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     int32_t fresh = 0;
     for (int32_t j = 0; j < polygon.count; ++j) fresh += slot[polygon.corner[j]] < 0 ? 1 : 0;
     if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
-        static_cast<int32_t>(m_polygons.size()) + 1 > kMaxBatchPolygons) {
+        static_cast<int32_t>(m_polygons.size()) + pieces > kMaxBatchPolygons) {
       flush();
       for (int32_t v : placed) slot[v] = -1;
       placed.clear();
     }
-    AcrePolygon record{};
-    record.cornerCount = static_cast<int16_t>(polygon.count);
-    m_polygons.push_back(record);
-    for (int32_t j = 0; j < 4; ++j) {
-      if (j >= polygon.count) {
-        m_corners.push_back(0);
-        continue;
-      }
+    // Corners are placed in their order, also those of a cut quadrilateral,
+    // so that cutting a face leaves the numbering of the points alone.
+    for (int32_t j = 0; j < polygon.count; ++j) {
       int32_t v = polygon.corner[j];
-      if (slot[v] < 0) {
-        slot[v] = static_cast<int32_t>(m_vertices.size());
-        placed.push_back(v);
-        m_vertices.push_back(AcreVertex{world[v].x, world[v].y, world[v].z});
-      }
-      m_corners.push_back(slot[v]);
+      if (slot[v] >= 0) continue;
+      slot[v] = static_cast<int32_t>(m_vertices.size());
+      placed.push_back(v);
+      m_vertices.push_back(AcreVertex{world[v].x, world[v].y, world[v].z});
+    }
+    if (pieces == 1) {
+      addRecord(polygon.count, polygon.corner);
+      continue;
+    }
+    for (const CornerTriple& half : halvesOf(polygon.cut)) {
+      int32_t corners[3] = {polygon.corner[half[0]], polygon.corner[half[1]], polygon.corner[half[2]]};
+      addRecord(3, corners);
     }
   }
   return Acad::eOk;
+}
+
+void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
+  AcrePolygon record{};
+  record.cornerCount = static_cast<int16_t>(count);
+  m_polygons.push_back(record);
+  for (int32_t j = 0; j < 4; ++j) m_corners.push_back(j < count ? m_slot[corners[j]] : 0);
 }
 
 void BatchEmitter::finish() { flush(); }

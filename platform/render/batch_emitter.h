@@ -45,6 +45,8 @@ class BatchEmitter {
 
  private:
   void flush();
+  // One polygon record over mesh vertices already placed in the batch.
+  void addRecord(int32_t count, const int32_t* corners);
 
   AcreCallout* m_callout;
   uint64_t m_polygonsSent = 0;

@@ -45,6 +45,7 @@ class Facetter {
 
   Acad::ErrorStatus facet(const EntityView& entity, const Affine& toWorld) {
     if (entity.type == "INSERT") return facetInsert(entity, toWorld);
+    if (entity.type == "DIMENSION" || entity.type == "ARC_DIMENSION") return facetDimension(entity, toWorld);
     Builder builder = builderFor(entity.type);
     if (!builder) return Acad::eNotApplicable;
     Mesh mesh;
@@ -90,10 +91,9 @@ class Facetter {
     if (!tags.valid()) return Acad::eInvalidInput;
     if (columns > kMaxArrayCells || rows > kMaxArrayCells || columns * rows > kMaxArrayCells)
       return Acad::eInvalidExtents;
-    if (std::find(m_chain.begin(), m_chain.end(), name) != m_chain.end()) return Acad::eSelfReference;
-    if (static_cast<int>(m_chain.size()) >= kMaxInsertDepth) return Acad::eInvalidExtents;
     BlockContents block;
-    if (!m_blocks || !m_blocks->find(name, block)) return Acad::eKeyNotFound;
+    Acad::ErrorStatus found = findBlock(name, block);
+    if (found != Acad::eOk) return found;
     p.base = block.base;
     // Nested arrays multiply: a chain whose cells pass the bound together is
     // refused at once, not after a million placements have been visited.
@@ -118,6 +118,32 @@ class Facetter {
     m_chain.pop_back();
     m_chainCells /= columns * rows;
     return status;
+  }
+
+  // A dimension is drawn by its picture block, whose entities already stand
+  // where the dimension is: the block is faceted in place, and its base
+  // point is not applied. Without its block it is a type with nothing to cut.
+  Acad::ErrorStatus facetDimension(const EntityView& dimension, const Affine& toWorld) {
+    TagReader tags(dimension.tags);
+    std::string name = upperCase(tags.text(2));
+    BlockContents block;
+    Acad::ErrorStatus found = findBlock(name, block);
+    if (found == Acad::eKeyNotFound) return Acad::eNotApplicable;
+    if (found != Acad::eOk) return found;
+    if (++m_placements > kMaxPlacements) return Acad::eInvalidExtents;
+    m_chain.push_back(name);
+    Acad::ErrorStatus status = facetBlock(block, toWorld);
+    m_chain.pop_back();
+    return status;
+  }
+
+  // The block of this name; refused when it is being faceted already or the
+  // nesting runs too deep, eKeyNotFound when the drawing lacks it.
+  Acad::ErrorStatus findBlock(const std::string& name, BlockContents& block) const {
+    if (std::find(m_chain.begin(), m_chain.end(), name) != m_chain.end()) return Acad::eSelfReference;
+    if (static_cast<int>(m_chain.size()) >= kMaxInsertDepth) return Acad::eInvalidExtents;
+    if (!m_blocks || !m_blocks->find(name, block)) return Acad::eKeyNotFound;
+    return Acad::eOk;
   }
 
   Acad::ErrorStatus facetBlock(const BlockContents& block, const Affine& toWorld) {

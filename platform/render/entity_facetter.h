@@ -32,11 +32,13 @@ constexpr int64_t kMaxArrayCells = 100'000;
 constexpr int64_t kMaxPlacements = 1'000'000;
 
 // Cuts the entity into polygons and hands them to `out` (the caller
-// finishes it). eOk when at least one polygon came out; eNotApplicable for a
-// type the facetter cannot cut; eDegenerateGeometry when nothing has a
-// surface; eSelfReference for a block that inserts itself; eInvalidInput for
-// malformed values; eInvalidExtents for absurd counts. Inside a block, pieces
-// of the first three kinds are left out and the rest is kept.
+// finishes it). An insert is cut through its block, a dimension through the
+// block that pictures it. eOk when at least one polygon came out;
+// eNotApplicable for a type the facetter cannot cut (or a dimension without
+// its block); eDegenerateGeometry when nothing has a surface; eSelfReference
+// for a block that inserts itself; eInvalidInput for malformed values;
+// eInvalidExtents for absurd counts. Inside a block, pieces of the first
+// three kinds are left out and the rest is kept.
 Acad::ErrorStatus facetEntity(const EntityView& entity, const BlockSource* blocks, BatchEmitter& out);
 
 }  // namespace acre_detail

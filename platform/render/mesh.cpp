@@ -32,7 +32,7 @@ class CornerBuffer {
 
 }  // namespace
 
-void Mesh::addPolygon(std::span<const int32_t> corners) {
+void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
   CornerBuffer buffer(corners.size());
   int32_t* kept = buffer.data();
   size_t count = 0;
@@ -41,28 +41,41 @@ void Mesh::addPolygon(std::span<const int32_t> corners) {
     kept[count++] = corner;
   }
   while (count > 1 && m_vertices[kept[count - 1]] == m_vertices[kept[0]]) --count;
-  if (count >= 3) addFan(std::span<const int32_t>(kept, count));
+  if (count > 4)
+    addFan(std::span<const int32_t>(kept, count));
+  else if (count >= 3)
+    addFace(kept, static_cast<int32_t>(count), split);
 }
 
 void Mesh::addFan(std::span<const int32_t> corners) {
   size_t n = corners.size();
   size_t next = 1;  // the fan turns about corner 0
   while (next + 1 < n) {
-    Polygon polygon;
     size_t take = (n - next >= 3) ? 3 : 2;
-    polygon.count = static_cast<int32_t>(take + 1);
-    polygon.corner[0] = corners[0];
-    for (size_t j = 0; j < take; ++j) polygon.corner[j + 1] = corners[next + j];
-    m_polygons.push_back(polygon);
+    int32_t face[4] = {corners[0]};
+    for (size_t j = 0; j < take; ++j) face[j + 1] = corners[next + j];
+    addFace(face, static_cast<int32_t>(take + 1), QuadSplit::Inside);
     next += take - 1;
   }
 }
 
-void Mesh::addPolygon(std::span<const Vec3> points) {
+void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
+  Polygon polygon;
+  polygon.count = count;
+  for (int32_t j = 0; j < count; ++j) polygon.corner[j] = corners[j];
+  if (count == 4) {
+    Vec3 points[4] = {m_vertices[corners[0]], m_vertices[corners[1]], m_vertices[corners[2]], m_vertices[corners[3]]};
+    polygon.cut = quadCut(points, split);
+  }
+  m_polygons.push_back(polygon);
+  m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
+}
+
+void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {
   CornerBuffer buffer(points.size());
   int32_t* corners = buffer.data();
   for (size_t i = 0; i < points.size(); ++i) corners[i] = addVertex(points[i]);
-  addPolygon(std::span<const int32_t>(corners, points.size()));
+  addPolygon(std::span<const int32_t>(corners, points.size()), split);
 }
 
 void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) {
@@ -77,12 +90,16 @@ void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) 
   }
 }
 
-void Mesh::addCaps(std::span<const Vec3> outline, const Vec3& sweep) {
+void Mesh::addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit split) {
   std::vector<Vec3> top(outline.begin(), outline.end());
   std::vector<Vec3> bottom(outline.rbegin(), outline.rend());  // facing away from the top
   for (Vec3& p : top) p = p + sweep;
-  addPolygon(bottom);
-  addPolygon(top);
+  // Reversed, the four corners' diagonals trade places.
+  QuadSplit reversed = split == QuadSplit::FirstThird     ? QuadSplit::SecondFourth
+                       : split == QuadSplit::SecondFourth ? QuadSplit::FirstThird
+                                                          : split;
+  addPolygon(bottom, reversed);
+  addPolygon(top, split);
 }
 
 }  // namespace acre_detail

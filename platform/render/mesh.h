@@ -6,12 +6,16 @@
 #include <vector>
 
 #include "geometry.h"
+#include "quad_cut.h"
 
 namespace acre_detail {
 
 struct Polygon {
   int32_t count = 0;
   int32_t corner[4] = {0, 0, 0, 0};
+  // A quadrilateral that cannot go whole is handed over as two triangles,
+  // its corners still placed in their order.
+  QuadCut cut = QuadCut::Whole;
 };
 
 class Mesh {
@@ -20,25 +24,34 @@ class Mesh {
   // A polygon over vertices of this mesh. Corners repeating their neighbour
   // are merged; what keeps fewer than three corners is dropped; more than
   // four corners are cut into a fan of quadrilaterals (and a last triangle).
-  void addPolygon(std::span<const int32_t> corners);
+  // A quadrilateral that is not flat and strictly convex is marked to go
+  // as two triangles, cut as `split` says.
+  void addPolygon(std::span<const int32_t> corners, QuadSplit split = QuadSplit::Inside);
   // The same over new vertices at these points.
-  void addPolygon(std::span<const Vec3> points);
+  void addPolygon(std::span<const Vec3> points, QuadSplit split = QuadSplit::Inside);
 
   // The side walls swept by moving the path by `sweep`, one quadrilateral per
   // segment; `closed` adds the segment from the last point to the first.
   void addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed);
-  // A closed planar outline at its place and, moved by `sweep`, again.
-  void addCaps(std::span<const Vec3> outline, const Vec3& sweep);
+  // A closed planar outline at its place and, moved by `sweep`, again; a
+  // four-corner outline that must be cut is cut along the same diagonal in
+  // both.
+  void addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit split = QuadSplit::Inside);
 
   const std::vector<Vec3>& vertices() const { return m_vertices; }
   const std::vector<Polygon>& polygons() const { return m_polygons; }
   bool empty() const { return m_polygons.empty(); }
+  // The polygons handed over: a cut quadrilateral counts twice.
+  size_t pieceCount() const { return m_pieceCount; }
 
  private:
   void addFan(std::span<const int32_t> corners);
+  // A face of three or four corners; a quadrilateral is marked with its cut.
+  void addFace(const int32_t* corners, int32_t count, QuadSplit split);
 
   std::vector<Vec3> m_vertices;
   std::vector<Polygon> m_polygons;
+  size_t m_pieceCount = 0;
 };
 
 }  // namespace acre_detail

@@ -24,13 +24,15 @@ Acad::ErrorStatus buildSolid(const EntityView& entity, Mesh& mesh) {
   double thickness = tags.real(39);
   if (!tags.valid()) return Acad::eInvalidInput;
   for (Vec3& p : outline) p = toWorld.apply(p);
+  // Filled as the triangles (1, 2, 3) and (2, 4, 3): where the outline
+  // must be cut, it is cut along the diagonal from corner 2 to corner 3.
   if (thickness == 0) {
-    mesh.addPolygon(outline);
+    mesh.addPolygon(outline, QuadSplit::SecondFourth);
     return Acad::eOk;
   }
   Vec3 sweep = toWorld.axisZ * thickness;
   mesh.addWalls(outline, sweep, true);
-  mesh.addCaps(outline, sweep);
+  mesh.addCaps(outline, sweep, QuadSplit::SecondFourth);
   return Acad::eOk;
 }
 

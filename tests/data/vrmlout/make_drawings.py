@@ -31,3 +31,14 @@ doc.header["$UCSXDIR"] = (1, 0, 0)
 doc.header["$UCSYDIR"] = (0, 1, 0)
 triangle(doc.modelspace(), 100, color=1)
 doc.saveas("ucs.dxf")
+
+# A linear dimension with filled arrowheads, drawn through its picture
+# block, beside a dimension whose block the drawing lacks.
+doc = ezdxf.new("R2000", setup=False)
+msp = doc.modelspace()
+msp.add_linear_dim(base=(0, 5), p1=(0, 0), p2=(40, 0),
+                   override={"dimblk": ezdxf.ARROWS.closed_filled, "dimasz": 2}).render()
+lost = msp.add_linear_dim(base=(0, 25), p1=(0, 20), p2=(40, 20))
+lost.render()
+lost.dimension.dxf.geometry = "*D999"
+doc.saveas("dimension.dxf")

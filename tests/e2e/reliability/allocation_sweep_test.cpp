@@ -1,7 +1,8 @@
-// The showcase exported, and one of its objects given new properties, with
-// each host allocation the command makes failing in turn: never a crash or a
-// leak, and every run ends in a world file a VRML reader takes or in a
-// failure the user is told about; stored properties are all old or all new.
+// The showcase exported, one of its objects given new properties, and the
+// module's AutoLISP functions called, with each host allocation failing in
+// turn: never a crash or a leak, and every run ends in a world file a VRML
+// reader takes or in a failure the user is told about; each stored property
+// is old or new, and one that kept its old data was reported.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -60,13 +61,23 @@ class AllocationSweep : public ::testing::Test {
     ASSERT_TRUE(host->ready()) << host->error();
   }
 
-  // Runs `command` with the `n`-th host allocation failing (0: none fails).
-  CommandRun runFailing(uint64_t n, const std::string& command, const std::string& answers) {
+  // What a run does: a command with its answers, or an AutoLISP expression;
+  // it answers the transcript.
+  using Action = std::function<std::string()>;
+  Action command(const std::string& name, const std::string& answers) {
+    return [this, name, answers] { return host->run(name, answers); };
+  }
+  Action expression(const std::string& text) {
+    return [this, text] { return host->evaluate(text); };
+  }
+
+  // Runs `action` with the `n`-th host allocation failing (0: none fails).
+  CommandRun runFailing(uint64_t n, const Action& action) {
     CommandRun run;
     if (prepare) prepare();
     acad_heap::Stats before = acad_heap::stats();
     acad_heap::failAfter(n);
-    run.transcript = host->run(command, answers);
+    run.transcript = action();
     run.fired = acad_heap::takeFiredFailure();
     acad_heap::failAfter(0);
     acad_heap::Stats after = acad_heap::stats();
@@ -78,17 +89,17 @@ class AllocationSweep : public ::testing::Test {
 
   // The count of host allocations of one clean run, taken after a first run
   // that lets the framework's first-use state settle.
-  uint64_t countAllocations(const std::string& command, const std::string& answers) {
-    runFailing(0, command, answers);
-    CommandRun clean = runFailing(0, command, answers);
+  uint64_t countAllocations(const Action& action) {
+    runFailing(0, action);
+    CommandRun clean = runFailing(0, action);
     EXPECT_EQ(clean.leakedBlocks, 0) << clean.transcript;
     return clean.allocations;
   }
 
   // One step of a sweep: the run with allocation `n` of `total` failing, and
   // what every run must pass (the failure reached, no block, no opening left).
-  CommandRun sweepStep(uint64_t n, uint64_t total, const std::string& command, const std::string& answers) {
-    CommandRun run = runFailing(n, command, answers);
+  CommandRun sweepStep(uint64_t n, uint64_t total, const Action& action) {
+    CommandRun run = runFailing(n, action);
     run.trace = "allocation " + std::to_string(n) + " of " + std::to_string(total) + "\n" + run.transcript;
     EXPECT_TRUE(run.fired) << run.trace;
     EXPECT_EQ(run.leakedBlocks, 0) << run.trace;
@@ -127,7 +138,8 @@ void AllocationSweep::sweepExport(const char* name) {
   const std::string world = scratch.file("export.wrl");
   const std::string answers = "ALL\n\n" + world + "\nclick 1056\nok\n";
   prepare = [&world] { std::remove(world.c_str()); };
-  const uint64_t total = countAllocations("VRMLOUT", answers);
+  const Action exportAll = command("VRMLOUT", answers);
+  const uint64_t total = countAllocations(exportAll);
   ASSERT_GT(total, 0u);
   WorldChecker checker;
   const std::string cleanWorld = dxf_test::readFile(world);
@@ -136,7 +148,7 @@ void AllocationSweep::sweepExport(const char* name) {
 
   size_t reported = 0, complete = 0;
   for (uint64_t n = 1; n <= total; ++n) {
-    CommandRun run = sweepStep(n, total, "VRMLOUT", answers);
+    CommandRun run = sweepStep(n, total, exportAll);
     SCOPED_TRACE(run.trace);
     bool told = holds(run.transcript, "\nError while creating VRML file.") ||
                 holds(run.transcript, "\nCannot create output file.") || holds(run.transcript, "Out of memory.");
@@ -157,7 +169,7 @@ void AllocationSweep::sweepExport(const char* name) {
   std::printf("VRMLOUT of %s: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
               name, static_cast<unsigned long long>(total), reported, complete, checker.distinct());
   // Past the last allocation nothing fails.
-  CommandRun beyond = runFailing(total + 1, "VRMLOUT", answers);
+  CommandRun beyond = runFailing(total + 1, exportAll);
   EXPECT_FALSE(beyond.fired);
   prepare = nullptr;
 }
@@ -203,17 +215,24 @@ AcDbObjectId firstLinkedObject() {
   return found;
 }
 
-resbuf* xDataOf(AcDbObjectId id) {
+std::string handleOf(AcDbObjectId id) {
+  char handle[24];
+  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(id.handle()));
+  return handle;
+}
+
+// The object's data of one application, or of all for null.
+resbuf* xDataOf(AcDbObjectId id, const char* app = nullptr) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return nullptr;
-  resbuf* list = object->xData();
+  resbuf* list = object->xData(app);
   object->close();
   return list;
 }
 
-// Every application's items of the object, one a line.
-std::string storedProperties(AcDbObjectId id) {
-  resbuf* list = xDataOf(id);
+// The items of one application of the object, one a line.
+std::string storedProperties(AcDbObjectId id, const char* app) {
+  resbuf* list = xDataOf(id, app);
   std::string text;
   for (const resbuf* item = list; item; item = item->rbnext) {
     text += std::to_string(item->restype) + " ";
@@ -236,39 +255,103 @@ void restoreProperties(AcDbObjectId id, const resbuf* original) {
   object->close();
 }
 
+// The link, its description and the material are attached one by one: each
+// application holds its old or its new data, a refused link does not cost
+// the material, and whatever kept its old data was reported.
 TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
   const AcDbObjectId linked = firstLinkedObject();
   ASSERT_FALSE(linked.isNull());
-  char handle[24];
-  std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(linked.handle()));
-  const std::string answers = std::string(handle) +
+  const std::string answers = handleOf(linked) +
                               "\ntype 1018 https://example.org/new.html\ntype 1020 Another box\ncheck 1038 on\n"
                               "slide 1014 40\nok\n";
-  const std::string old = storedProperties(linked);
+  const char* const apps[] = {"PE_URL", "VRML_Url_Data", "VRML_Application"};
+  std::map<std::string, std::string> old, edited;
+  for (const char* app : apps) old[app] = storedProperties(linked, app);
   resbuf* original = xDataOf(linked);
   prepare = [linked, original] { restoreProperties(linked, original); };
-  const uint64_t total = countAllocations("VRMLPROP", answers);
-  const std::string edited = storedProperties(linked);
-  ASSERT_NE(edited, old);
-  ASSERT_TRUE(holds(edited, "1000 https://example.org/new.html\n")) << edited;
+  const Action editProperties = command("VRMLPROP", answers);
+  const uint64_t total = countAllocations(editProperties);
+  for (const char* app : apps) {
+    edited[app] = storedProperties(linked, app);
+    ASSERT_NE(edited[app], old[app]) << app;
+  }
+  ASSERT_TRUE(holds(edited["PE_URL"], "1000 https://example.org/new.html\n")) << edited["PE_URL"];
 
-  size_t oldKept = 0;
+  size_t oldKept = 0, linkRefusedMaterialStored = 0;
   for (uint64_t n = 1; n <= total; ++n) {
-    CommandRun run = sweepStep(n, total, "VRMLPROP", answers);
+    CommandRun run = sweepStep(n, total, editProperties);
     SCOPED_TRACE(run.trace);
-    std::string now = storedProperties(linked);
-    EXPECT_TRUE(now == old || now == edited) << now;
-    if (now == old) {
-      ++oldKept;
-      EXPECT_TRUE(holds(run.transcript, "\nError while attaching") || holds(run.transcript, "Out of memory.") ||
-                  holds(run.transcript, "Cannot open object for writing."))
-          << "the edit was lost without a word";
+    std::map<std::string, bool> isNew;
+    for (const char* app : apps) {
+      std::string now = storedProperties(linked, app);
+      EXPECT_TRUE(now == old[app] || now == edited[app]) << app << "\n" << now;
+      isNew[app] = now == edited[app];
     }
+    const bool linkTold = holds(run.transcript, "\nError while attaching url data to selected object.");
+    const bool materialTold = holds(run.transcript, "\nError while attaching material data to selected object.");
+    const bool ended = holds(run.transcript, "Out of memory.") || holds(run.transcript, "Cannot open object for writing.");
+    EXPECT_FALSE(isNew["VRML_Url_Data"] && !isNew["PE_URL"]) << "a description follows only a stored link";
+    EXPECT_TRUE((isNew["PE_URL"] && isNew["VRML_Url_Data"]) || linkTold || ended) << "the link was lost without a word";
+    EXPECT_TRUE(isNew["VRML_Application"] || materialTold || ended) << "the material was lost without a word";
+    EXPECT_FALSE(materialTold && isNew["VRML_Application"]) << "the material's message for a stored material";
+    if (linkTold && !materialTold && !ended) {
+      EXPECT_TRUE(isNew["VRML_Application"]) << "a refused link cost the material";
+      ++linkRefusedMaterialStored;
+    }
+    oldKept += !isNew["PE_URL"] && !isNew["VRML_Url_Data"] && !isNew["VRML_Application"];
   }
   prepare = nullptr;
   ads_relrb(original);
-  std::printf("VRMLPROP: %llu allocations failed in turn; old data kept %zu times, new data stored otherwise\n",
-              static_cast<unsigned long long>(total), oldKept);
+  EXPECT_GT(linkRefusedMaterialStored, 0u) << "no run refused the link alone";
+  std::printf("VRMLPROP: %llu allocations failed in turn; all old data kept %zu times, link refused with the "
+              "material stored %zu times\n",
+              static_cast<unsigned long long>(total), oldKept, linkRefusedMaterialStored);
+}
+
+// The module's AutoLISP functions, called as the command line calls them,
+// with each host allocation of the call failing in turn: no crash, nothing
+// leaked or left open, and a call that did not give the clean answer says
+// why: the module's message and nil, or the host's own error.
+TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
+  const AcDbObjectId linked = firstLinkedObject();
+  ASSERT_FALSE(linked.isNull());
+  host->evaluate("(setq e (handent \"" + handleOf(linked) + "\"))");
+  host->evaluate("(setq ss (ssget \"X\"))");
+  const std::string world = scratch.file("lisp.wrl");
+  prepare = [&world] { std::remove(world.c_str()); };
+  const std::string calls[] = {"(vrml_geturl e)", "(vrml_getmaterial e)", "(vrml_wrlout ss \"" + world + "\")",
+                               "(vrml_init)"};
+  for (const std::string& call : calls) {
+    SCOPED_TRACE(call);
+    const Action action = expression(call);
+    const uint64_t total = countAllocations(action);
+    const std::string clean = runFailing(0, action).transcript;
+    const std::string cleanWorld = dxf_test::readFile(world);
+    ASSERT_FALSE(holds(clean, "; error:") || holds(clean, "Out of memory.")) << clean;
+    size_t moduleTold = 0, hostTold = 0;
+    for (uint64_t n = 1; n <= total; ++n) {
+      CommandRun run = sweepStep(n, total, action);
+      SCOPED_TRACE(run.trace);
+      // The clean answer (a dialog label may have stayed empty) comes with
+      // the clean world.
+      if (run.transcript.ends_with(clean.substr(clean.find_last_of("\n") + 1))) {
+        EXPECT_EQ(dxf_test::readFile(world), cleanWorld) << "the same answer for another world";
+        continue;
+      }
+      if (holds(run.transcript, "; error: ")) {
+        ++hostTold;
+        continue;
+      }
+      EXPECT_TRUE(holds(run.transcript, "\nOut of memory.") ||
+                  holds(run.transcript, "\nError while creating VRML file."))
+          << "another answer without a word";
+      EXPECT_TRUE(run.transcript.ends_with("nil")) << "the answer is nil";
+      ++moduleTold;
+    }
+    std::printf("%s: %llu allocations failed in turn; the module told %zu times, the host %zu times\n",
+                call.c_str(), static_cast<unsigned long long>(total), moduleTold, hostTold);
+  }
+  prepare = nullptr;
 }
 
 }  // namespace

@@ -19,6 +19,9 @@ class InProcessHost {
   // Runs a registered command with `answers` as its script (one answer or
   // dialog action a line); the command's transcript.
   std::string run(const std::string& command, const std::string& answers);
+  // Evaluates an AutoLISP expression as the command line does; its transcript
+  // (what was printed, then the answer).
+  std::string evaluate(const std::string& expression);
 
  private:
   bool m_ready = false;

@@ -119,6 +119,14 @@ TEST_F(UrlRecord, RefusedHostListLeavesTheDescriptionUnwritten) {
   EXPECT_EQ(text("VRML_Url_Data"), "<none>");
   EXPECT_EQ(url.writeToObject(nullptr), 0);
   EXPECT_EQ(url.readFromObject(nullptr), 0);
+
+  // The two lists are attached one after the other: a description the host
+  // refuses (a line break) fails the write with the link already stored.
+  store(ads_buildlist(1001, "VRML_Url_Data", 1000, "old", 0));
+  url.setDescription("two\nlines");
+  EXPECT_EQ(writeFrom(url), 0);
+  EXPECT_EQ(text("PE_URL"), "a.wrl");
+  EXPECT_EQ(text("VRML_Url_Data"), "old");
   url.clear();
 }
 

@@ -98,3 +98,43 @@ TEST(FacetInsert, RefusesSelfReferenceAbsurdCountsAndMissingOrEmptyBlocks) {
             Acad::eInvalidInput);
   EXPECT_EQ(facet("TEXT", tags({{1, "x"}})).status, Acad::eNotApplicable);
 }
+
+namespace {
+// A dimension's picture: an arrowhead, its line and its text, already where
+// the dimension stands (far from the block's base point).
+Blocks dimensionBlocks() {
+  Tags arrow;
+  addPoint(arrow, 10, {10, 0, 0});
+  addPoint(arrow, 11, {12, 0.5, 0});
+  addPoint(arrow, 12, {12, -0.5, 0});
+  Tags line = tags({{10, "10"}, {20, "0"}, {30, "0"}, {11, "30"}, {21, "0"}, {31, "0"}});
+  Blocks blocks;
+  blocks.blocks.push_back({"*D1", {{3, 3, 0}, {{"LINE", line}, {"SOLID", arrow}, {"MTEXT", tags({{1, "20"}})}}}});
+  blocks.blocks.push_back({"*D2", {{0, 0, 0}, {{"LINE", line}, {"MTEXT", tags({{1, "20"}})}}}});
+  blocks.blocks.push_back({"*D3", {{0, 0, 0}, {{"DIMENSION", tags({{2, "*D3"}})}}}});
+  blocks.blocks.push_back({"HOLDER", {{0, 0, 0}, {{"DIMENSION", tags({{2, "*d1"}})}}}});
+  return blocks;
+}
+}  // namespace
+
+TEST(FacetDimension, DrawsItsPictureBlockInPlaceAndIsSkippedWithoutOne) {
+  Blocks blocks = dimensionBlocks();
+  for (const char* type : {"DIMENSION", "ARC_DIMENSION"}) {
+    Faceted dimension = facet(type, tags({{2, "*D1"}, {10, "30"}, {20, "0"}, {30, "0"}}), &blocks);
+    ASSERT_EQ(dimension.status, Acad::eOk) << type;
+    EXPECT_NEAR(dimension.callout.area(), 1.0, kTight) << type;
+    Box box = dimension.callout.box();
+    EXPECT_NEAR(box.low.x, 10, kTight) << "the base point is not applied";
+    EXPECT_NEAR(box.high.x, 12, kTight);
+    EXPECT_NEAR(box.low.y, -0.5, kTight);
+  }
+  // Inside an insert it moves with the insert.
+  Faceted held = facet("INSERT", insertOf("HOLDER", {{10, "0"}, {20, "100"}, {30, "0"}}), &blocks);
+  ASSERT_EQ(held.status, Acad::eOk);
+  EXPECT_NEAR(held.callout.box().low.y, 99.5, kTight);
+
+  EXPECT_EQ(facet("DIMENSION", tags({{2, "*D9"}}), &blocks).status, Acad::eNotApplicable);
+  EXPECT_EQ(facet("DIMENSION", tags({{1, "no block named"}}), &blocks).status, Acad::eNotApplicable);
+  EXPECT_EQ(facet("DIMENSION", tags({{2, "*D2"}}), &blocks).status, Acad::eDegenerateGeometry);
+  EXPECT_EQ(facet("DIMENSION", tags({{2, "*D3"}}), &blocks).status, Acad::eSelfReference);
+}

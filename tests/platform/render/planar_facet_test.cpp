@@ -1,9 +1,11 @@
 // Flat entities, polyline meshes and MESH, checked against areas and boxes
 // worked out by hand.
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
 #include "facet_probe.h"
+#include "render/quad_cut.h"
 
 using namespace facet_test;
 
@@ -80,6 +82,64 @@ TEST(FacetPlanar, ThickSolidIsAClosedPrismAlongItsExtrusion) {
   ASSERT_EQ(wedge.status, Acad::eOk);
   EXPECT_EQ(wedge.callout.polygonCount(), 5u);  // three walls, two caps
   EXPECT_NEAR(wedge.callout.area(), 0.5 * 2 + 1 + 1 + std::sqrt(2.0), kTight);
+}
+
+namespace {
+using acre_detail::QuadCut;
+
+QuadCut cutOf(std::vector<Vec3> corners, acre_detail::QuadSplit split = acre_detail::QuadSplit::Inside) {
+  return acre_detail::quadCut(std::span<const Vec3, 4>(corners.data(), 4), split);
+}
+
+bool holds(const std::vector<Vec3>& polygon, const Vec3& p) {
+  return std::find(polygon.begin(), polygon.end(), p) != polygon.end();
+}
+}  // namespace
+
+TEST(FacetPlanar, OnlyFlatStrictlyConvexQuadsStayWholeAndTheCutFollowsTheShape) {
+  EXPECT_EQ(cutOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 1e-7}, {0, 1, 0}}), QuadCut::Whole);  // rounding, not twist
+  // A reflex or straight corner: the cut runs from it, whichever it is.
+  EXPECT_EQ(cutOf({{0, 0, 0}, {4, 0, 0}, {1, 1, 0}, {0, 4, 0}}), QuadCut::FirstThird);
+  EXPECT_EQ(cutOf({{4, 0, 0}, {1, 1, 0}, {0, 4, 0}, {0, 0, 0}}), QuadCut::SecondFourth);
+  EXPECT_EQ(cutOf({{0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 1, 0}}), QuadCut::SecondFourth);
+  // Bow-ties, also one whose loops cancel out to no vector area.
+  EXPECT_NE(cutOf({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}), QuadCut::Whole);
+  EXPECT_NE(cutOf({{0, 0, 0}, {3, 0, 0}, {0, 1, 0}, {3, 2, 0}}), QuadCut::Whole);
+  // Twisted: along the shorter diagonal.
+  EXPECT_EQ(cutOf({{0, 0, 0}, {1, 0, 0}, {1, 1, 1}, {0, 1, 0}}), QuadCut::SecondFourth);
+  EXPECT_EQ(cutOf({{0, 0, 0}, {1, 0, 1}, {1, 1, 0}, {0, 1, 0}}), QuadCut::FirstThird);
+  // Corners on one line have nothing to fill wrongly.
+  EXPECT_EQ(cutOf({{0, 0, 0}, {1, 0, 0}, {0, 0, 0}, {1, 0, 0}}), QuadCut::Whole);
+
+  // A dart whose reflex corner is the second: a viewer's fan about the
+  // first corner would cover 12, the dart covers 4, over its own 4 points.
+  Faceted dart = facet("3DFACE", corners({{4, 0, 0}, {1, 1, 0}, {0, 4, 0}, {0, 0, 0}}));
+  ASSERT_EQ(dart.status, Acad::eOk);
+  EXPECT_EQ(dart.callout.polygonCount(), 2u);
+  EXPECT_NEAR(dart.callout.area(), 4.0, kTight);
+  EXPECT_EQ(dart.callout.batches.at(0).vertexCount, 4);
+}
+
+TEST(FacetPlanar, SolidThatCannotStayWholeIsFilledAsItsTwoFixedTrianglesInBothCaps) {
+  // Corners stored around the perimeter make a bow-tie of the outline
+  // 1, 2, 4, 3; the host fills (1, 2, 3) and (2, 4, 3).
+  Vec3 c1{0, 0, 0}, c2{1, 0, 0}, c3{1, 1, 0}, c4{0, 1, 0};
+  Faceted bowTie = facet("SOLID", corners({c1, c2, c3, c4}));
+  std::vector<std::vector<Vec3>> fill = {{c1, c2, c3}, {c2, c4, c3}};
+  EXPECT_EQ(bowTie.callout.polygons(), fill);
+  // Concave with the inside diagonal 1-4: the fill still runs along 2-3.
+  EXPECT_EQ(cutOf({c1, c2, {0.2, 0.2, 0}, c4}, acre_detail::QuadSplit::SecondFourth), QuadCut::SecondFourth);
+
+  Tags thick = corners({c1, c2, c3, c4});
+  thick.push_back({39, "2"});
+  auto polygons = facet("SOLID", thick).callout.polygons();
+  ASSERT_EQ(polygons.size(), 8u);  // four whole walls, two caps of two triangles
+  for (const auto& polygon : polygons) {
+    Vec3 up{0, 0, polygon[0].z};
+    bool first = holds(polygon, c1 + up) && holds(polygon, c2 + up) && holds(polygon, c3 + up);
+    bool second = holds(polygon, c2 + up) && holds(polygon, c4 + up) && holds(polygon, c3 + up);
+    EXPECT_TRUE(polygon.size() == 4 || first || second) << "a cap triangle at z " << up.z << " is no fill triangle";
+  }
 }
 
 namespace {

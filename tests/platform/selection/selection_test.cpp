@@ -5,11 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "../dxf/dxf_test_support.h"
 #include "acad/console.h"
 #include "acad/selection.h"
 #include "adslib.h"
 #include "dbbuild.h"
 #include "dbmain.h"
+#include "db/database.h"
+#include "db/record_tags.h"
+#include "drawing_file.h"
 
 namespace {
 
@@ -207,6 +211,71 @@ TEST_F(Selection, EntselTakesAHandleAndGivesThePoint) {
   EXPECT_EQ(status, RTERROR);
   withAnswers("", [&] { status = ads_entsel(nullptr, entity, picked); });
   EXPECT_EQ(status, RTCAN);
+}
+
+// The ENTITIES section holds model space and the active layout's paper
+// space (group 67). ALL at the prompt takes the current space only, model
+// space while TILEMODE is 1; mode "X" takes the whole drawing.
+// Two model-space lines (one flagged 67 0) and two paper-space entities, on
+// layers named after their space; "" leaves $TILEMODE out.
+std::string spacesDrawing(const std::string& tileMode) {
+  std::string text = "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1009\n";
+  if (!tileMode.empty()) text += "9\n$TILEMODE\n70\n" + tileMode + "\n";
+  text += "0\nENDSEC\n0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nMODEL\n11\n1\n";
+  text += "0\nVIEWPORT\n8\nPAPER\n67\n1\n40\n10\n41\n10\n69\n1\n";
+  text += "0\nLINE\n8\nMODEL\n67\n0\n21\n1\n0\nLINE\n8\nPAPER\n67\n1\n11\n2\n";
+  return text + "0\nENDSEC\n0\nEOF\n";
+}
+
+// The layers of what a selection took, in order.
+std::string layersSelected(const char* mode, const std::string& answers) {
+  ads_name ss;
+  int status = 0;
+  withAnswers(answers, [&] { status = ads_ssget(mode, nullptr, nullptr, nullptr, ss); });
+  if (status != RTNORM) return "none";
+  std::string layers;
+  long length = 0;
+  ads_sslength(ss, &length);
+  for (long i = 0; i < length; ++i) {
+    ads_name name;
+    ads_ssname(ss, i, name);
+    layers += " " + std::string(acdb_detail::RecordTags(*acdb_detail::recordOf(name)).find(8).value_or("?"));
+  }
+  ads_ssfree(ss);
+  return layers;
+}
+
+TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
+  for (auto [tileMode, all] : {std::pair{"1", " MODEL MODEL"}, {"", " MODEL MODEL"}, {"0", " PAPER PAPER"}}) {
+    SCOPED_TRACE(std::string("TILEMODE ") + tileMode);
+    std::string error;
+    ASSERT_TRUE(drawing_file::openFromMemory("spaces.dxf", spacesDrawing(tileMode), error)) << error;
+    EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), all);
+    EXPECT_EQ(layersSelected("X", ""), " MODEL PAPER MODEL PAPER");
+  }
+  // TILEMODE is the drawing's: setting it moves ALL to the other space and
+  // rewrites the header's value, which a save then keeps.
+  std::string error;
+  ASSERT_TRUE(drawing_file::openFromMemory("spaces.dxf", spacesDrawing("0"), error)) << error;
+  resbuf value{};
+  value.restype = RTSHORT;
+  value.resval.rint = 1;
+  ASSERT_EQ(ads_setvar("TILEMODE", &value), RTNORM);
+  EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), " MODEL MODEL");
+  value.resval.rint = 2;
+  EXPECT_EQ(ads_setvar("tilemode", &value), RTERROR);
+  ASSERT_EQ(ads_getvar("TILEMODE", &value), RTNORM);
+  EXPECT_EQ(value.resval.rint, 1);
+  dxf_test::ScratchDir scratch;
+  ASSERT_TRUE(drawing_file::save(scratch.file("spaces.dxf"), error)) << error;
+  EXPECT_NE(dxf_test::readFile(scratch.file("spaces.dxf")).find("$TILEMODE\n 70\n1\n"), std::string::npos);
+  // A drawing of another program: 157 model-space objects and 2 viewports.
+  ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
+  ads_name ss;
+  std::string transcript = withAnswers("ALL\n\n", [&] { ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
+  EXPECT_NE(transcript.find("\n157 found"), std::string::npos) << transcript;
+  ads_ssfree(ss);
+  acdb_build::newDrawing();
 }
 
 }  // namespace
