@@ -40,6 +40,7 @@ const Registered* find(const std::string& typed) {
 
 void run(const Registered& command) {
   struct Settle {
+    Settle() { acre_detail::commandStarted(); }
     ~Settle() { acre_detail::settleReadingAhead(); }
   } settle;
   acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));

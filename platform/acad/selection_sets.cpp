@@ -1,5 +1,5 @@
 // Selection sets: creation, length, members, additions and release.
-#include <map>
+#include <algorithm>
 #include <vector>
 
 #include "acad/selection.h"
@@ -17,27 +17,67 @@ struct Entry {
   long drawing;
 };
 
-std::map<long, std::vector<Entry>>& sets() {
-  static std::map<long, std::vector<Entry>> all;
+struct Set {
+  long number;
+  std::vector<Entry> members;
+};
+
+// Live sets in the order they were made, so by number. A loop that makes
+// and frees a one-entity set per entity reuses a freed small member list
+// and the slot at the end: no allocation per set. All storage goes with
+// the last live set.
+struct Sets {
+  std::vector<Set> live;
+  std::vector<std::vector<Entry>> spare;
+  long next = 1;
+};
+
+Sets& sets() {
+  static Sets all;
   return all;
+}
+
+std::vector<Set>::iterator position(long number) {
+  std::vector<Set>& live = sets().live;
+  return std::lower_bound(live.begin(), live.end(), number,
+                          [](const Set& set, long wanted) { return set.number < wanted; });
 }
 
 std::vector<Entry>* find(const ads_name ss) {
   if (!ss || ss[1] != kSetMark) return nullptr;
-  auto found = sets().find(ss[0]);
-  return found == sets().end() ? nullptr : &found->second;
+  auto found = position(ss[0]);
+  return found == sets().live.end() || found->number != ss[0] ? nullptr : &found->members;
 }
 
 std::vector<Entry>& create(ads_name ss) {
-  static long next = 1;
-  ss[0] = next++;
+  Sets& all = sets();
+  ss[0] = all.next++;
   ss[1] = kSetMark;
-  return sets()[ss[0]];
+  std::vector<Entry> members;
+  if (!all.spare.empty()) {
+    members = std::move(all.spare.back());
+    all.spare.pop_back();
+  }
+  all.live.push_back({ss[0], std::move(members)});
+  return all.live.back().members;
+}
+
+void release(std::vector<Set>::iterator set) {
+  Sets& all = sets();
+  constexpr size_t kSpareLists = 4, kSpareCapacity = 64;
+  set->members.clear();
+  if (all.spare.size() < kSpareLists && set->members.capacity() <= kSpareCapacity)
+    all.spare.push_back(std::move(set->members));
+  all.live.erase(set);
+  if (all.live.empty()) {
+    all.live = std::vector<Set>();
+    all.spare = std::vector<std::vector<Entry>>();
+  }
 }
 
 }  // namespace
 
-size_t liveSets() { return sets().size(); }
+size_t liveSets() { return sets().live.size(); }
 
 void makeSet(const std::vector<acdb_detail::Record*>& entities, ads_name ss) {
   std::vector<Entry>& set = create(ss);
@@ -93,6 +133,6 @@ extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name resu
 
 extern "C" int ads_ssfree(const ads_name ss) {
   if (!find(ss)) return RTERROR;
-  acad_selection::sets().erase(ss[0]);
+  acad_selection::release(acad_selection::position(ss[0]));
   return RTNORM;
 }

@@ -9,8 +9,13 @@ namespace {
 
 constexpr int kMaxReaders = 256;
 
+// The drawing's own layer table is known without reading its tags, which
+// every lookup of an entity's layer colour would otherwise do.
 bool isLayerTable(const Record& record) {
-  return record.type == "TABLE" && RecordTags(record).find(2) == "LAYER";
+  if (record.type != "TABLE") return false;
+  const Database* database = databaseOf(record);
+  if (database && database->layerTable() == &record) return true;
+  return RecordTags(record).find(2) == "LAYER";
 }
 
 }  // namespace

@@ -70,6 +70,17 @@ void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
 
 void BatchEmitter::finish() { flush(); }
 
+void BatchEmitter::restart(AcreCallout* callout) {
+  m_callout = callout;
+  m_polygonsSent = m_verticesSent = 0;
+  m_batches.clear();
+  m_vertices.clear();
+  m_polygons.clear();
+  m_corners.clear();
+}
+
+void BatchEmitter::release() { *this = BatchEmitter(nullptr); }
+
 void BatchEmitter::flush() {
   if (m_polygons.empty()) return;
   AcreMeshHeader header{};

@@ -33,6 +33,9 @@ class BatchEmitter {
   // Meshes of one entity share batches; `finish` sends the last one.
   Acad::ErrorStatus emit(const Mesh& mesh, const Affine& toWorld);
   void finish();
+  // Starts the next entity for `callout`, the buffers kept; release() frees them.
+  void restart(AcreCallout* callout);
+  void release();
 
   // Sent so far, and waiting in the open batch.
   uint64_t polygonsTaken() const { return m_polygonsSent + m_polygons.size(); }

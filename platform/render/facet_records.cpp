@@ -10,29 +10,52 @@
 namespace acre_detail {
 namespace {
 
-// Kept from call to call: the next entity is read while this one is
-// facetted and its polygons are written.
-ViewPrefetch& readingAhead() {
-  static ViewPrefetch prefetch;
-  return prefetch;
+// Kept from call to call while a command runs: the next entity is read while
+// this one is facetted and its polygons are written, and the buffers of
+// small entities serve the next one instead of being allocated anew.
+struct Scratch {
+  ViewPrefetch prefetch;
+  BatchEmitter out{nullptr};
+  int commands = 0;  // running now, nested ones included
+};
+
+Scratch& scratch() {
+  static Scratch kept;
+  return kept;
 }
 
 }  // namespace
 
-void settleReadingAhead() { readingAhead().settle(); }
+void commandStarted() { ++scratch().commands; }
+
+void settleReadingAhead() {
+  Scratch& kept = scratch();
+  if (kept.commands > 0) --kept.commands;
+  kept.prefetch.settle();
+  kept.out.release();
+}
 
 Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
                                char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
-  ViewPrefetch& prefetch = readingAhead();
+  Scratch& kept = scratch();
+  ViewPrefetch& prefetch = kept.prefetch;
+  BatchEmitter& out = kept.out;
   struct ReleaseWhenIdle {
-    ViewPrefetch& prefetch;
-    ~ReleaseWhenIdle() { prefetch.releaseIfIdle(); }
-  } releaseWhenIdle{prefetch};
+    Scratch& kept;
+    ~ReleaseWhenIdle() {
+      if (kept.commands > 0) {
+        kept.prefetch.trimIfIdle();
+        return;
+      }
+      kept.prefetch.releaseIfIdle();
+      kept.out.release();
+    }
+  } releaseWhenIdle{kept};
   for (const acdb_detail::Record* record : records) {
     if (!record || record->erased) return Acad::eWasErased;
-    BatchEmitter out(callout);
+    out.restart(callout);
     DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
     const EntityView* view = prefetch.viewOf(*record);
     if (!view) return Acad::eInvalidInput;

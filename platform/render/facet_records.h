@@ -17,8 +17,12 @@ namespace acre_detail {
 Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
                                char** faceFileName);
 
-// Facetting reads the next large entity ahead; this waits for that and frees
-// it. A command ends with it, so nothing read for one outlives it.
+// A command's facetting keeps its buffers from call to call and reads the
+// next large entity ahead. A command starts with commandStarted(); it ends
+// with settleReadingAhead(), which waits for what is read ahead and frees
+// every buffer, so nothing kept for one command outlives it. A call outside
+// any command frees its buffers when it returns.
+void commandStarted();
 void settleReadingAhead();
 
 }  // namespace acre_detail

@@ -50,8 +50,9 @@ const acdb_detail::TagView* TagReader::find(int code) const {
 
 bool TagReader::has(int code) const { return find(code) != nullptr; }
 
-double TagReader::real(int code, double fallback) {
-  const acdb_detail::TagView* tag = find(code);
+double TagReader::real(int code, double fallback) { return realOf(find(code), fallback); }
+
+double TagReader::realOf(const acdb_detail::TagView* tag, double fallback) {
   if (!tag) return fallback;
   double value = 0;
   if (!parseReal(tag->value, value)) {
@@ -77,8 +78,17 @@ std::string_view TagReader::text(int code) const {
   return tag ? trimmed(tag->value) : std::string_view();
 }
 
+// The three codes are found in one pass over the tags, each at its first.
 Vec3 TagReader::point(int code, const Vec3& fallback) {
-  return {real(code, fallback.x), real(code + 10, fallback.y), real(code + 20, fallback.z)};
+  const acdb_detail::TagView* axes[3] = {nullptr, nullptr, nullptr};
+  int missing = 3;
+  for (const acdb_detail::TagView& tag : m_tags) {
+    int offset = tag.code - code;
+    if (offset < 0 || offset > 20 || offset % 10 != 0 || axes[offset / 10]) continue;
+    axes[offset / 10] = &tag;
+    if (--missing == 0) break;
+  }
+  return {realOf(axes[0], fallback.x), realOf(axes[1], fallback.y), realOf(axes[2], fallback.z)};
 }
 
 }  // namespace acre_detail

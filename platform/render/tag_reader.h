@@ -33,6 +33,8 @@ class TagReader {
 
  private:
   const acdb_detail::TagView* find(int code) const;
+  // The value of `tag`, or `fallback` when there is none.
+  double realOf(const acdb_detail::TagView* tag, double fallback);
 
   TagSpan m_tags;
   bool m_valid = true;

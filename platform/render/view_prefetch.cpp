@@ -12,10 +12,14 @@ constexpr size_t kAheadFrom = 256 << 10;
 // memory until the process ends.
 constexpr size_t kKeepAtMost = 64 << 20;
 
-void dropIfHuge(EntityView& view) {
+size_t bytesHeld(const EntityView& view) {
   size_t bytes = view.storage.capacity() * sizeof(acdb_detail::TagView);
   for (const auto& text : view.texts) bytes += text->capacity();
-  if (bytes > kKeepAtMost) view = EntityView();
+  return bytes;
+}
+
+void dropIfHuge(EntityView& view) {
+  if (bytesHeld(view) > kKeepAtMost) view = EntityView();
 }
 
 }  // namespace
@@ -71,6 +75,10 @@ void ViewPrefetch::releaseIfIdle() {
   m_plan = TextPlan();
   m_text.reset();
   m_ok = false;
+}
+
+void ViewPrefetch::trimIfIdle() {
+  if (!m_reader.joinable() && bytesHeld(m_current) + bytesHeld(m_next) > kAheadFrom) releaseIfIdle();
 }
 
 }  // namespace acre_detail

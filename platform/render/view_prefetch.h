@@ -27,6 +27,9 @@ class ViewPrefetch {
   // Frees the buffers unless the next entity is being read: they are kept
   // along a run of large entities only, and none is left behind after it.
   void releaseIfIdle();
+  // The same for buffers beyond a small entity's: those are kept for the
+  // next call.
+  void trimIfIdle();
   // Waits for the entity being read, then frees everything.
   void settle() {
     finish();

@@ -10,6 +10,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbbuild.h"
+#include "render/facet_records.h"
 #include "wrl_out.h"
 
 namespace {
@@ -101,5 +102,47 @@ TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
   ads_name noSet = {0, 0};
   char* faceFile = nullptr;
   EXPECT_NE(acreEntityToFaces(noSet, &faceFile, 1), Acad::eOk);
+  acdb_build::newDrawing();
+}
+
+// Within a command the facetter keeps its buffers from call to call. Each
+// entity must still get its own polygons only, after a larger one and after
+// one that failed, and the command's end must free every kept block.
+TEST(EntityToFaces, BuffersKeptWithinACommandServeEachEntityAloneAndGoWithIt) {
+  acdb_build::newDrawing();
+  AcDbObjectId circle = acdb_build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  AcDbObjectId face = acdb_build::addEntity(
+      "3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"},
+                 {12, "1"}, {22, "1"}, {32, "0"}, {13, "0"}, {23, "1"}, {33, "0"}});
+  AcDbObjectId text = acdb_build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
+  size_t liveBefore = acad_heap::stats().liveBlocks;
+  acre_detail::commandStarted();
+  struct Expected {
+    AcDbObjectId id;
+    size_t faces, points;
+  };
+  for (const Expected& expected : {Expected{circle, 142, 432}, Expected{face, 1, 4}, Expected{text, 0, 0},
+                                   Expected{face, 1, 4}, Expected{circle, 142, 432}}) {
+    Selection one(expected.id);
+    WrlCallout callout;
+    acreRegisterCallout(&callout);
+    char* faceFile = nullptr;
+    Acad::ErrorStatus status = acreEntityToFaces(one.set, &faceFile, 1);
+    acreRegisterCallout(nullptr);
+    acad_free(faceFile);
+    ASSERT_TRUE(callout.faceObject);
+    if (expected.faces == 0) {
+      EXPECT_NE(status, Acad::eOk);
+      EXPECT_FALSE(callout.faceObject->isComplete());
+      continue;
+    }
+    ASSERT_EQ(status, Acad::eOk);
+    ASSERT_TRUE(callout.faceObject->isComplete());
+    EXPECT_EQ(callout.faceObject->faces()->size(), expected.faces);
+    EXPECT_EQ(callout.faceObject->points()->size(), expected.points);
+  }
+  acre_detail::settleReadingAhead();
+  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
   acdb_build::newDrawing();
 }

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <string>
+#include <vector>
 
 #include "render/tag_reader.h"
 
@@ -23,6 +24,29 @@ TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
       EXPECT_EQ(ours, general) << "'" << text << "'";
     }
   }
+}
+
+// A point's three codes are found in one pass: each must be its code's first
+// value, wherever it stands, and a missing one takes its fallback.
+TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
+  using acdb_detail::TagView;
+  std::vector<TagView> tags = {{8, "0"},  {30, "3"}, {11, "9"}, {20, "2"}, {10, "1"},
+                               {20, "7"}, {10, "8"}, {40, "5"}, {1010, "6"}, {0, "x"}};
+  acre_detail::TagReader reader(tags);
+  acre_detail::Vec3 at = reader.point(10);
+  EXPECT_EQ(at.x, 1);
+  EXPECT_EQ(at.y, 2);
+  EXPECT_EQ(at.z, 3);
+  acre_detail::Vec3 partial = reader.point(11, {4, 5, 6});
+  EXPECT_EQ(partial.x, 9);
+  EXPECT_EQ(partial.y, 5);
+  EXPECT_EQ(partial.z, 6);
+  EXPECT_TRUE(reader.valid());
+
+  std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
+  acre_detail::TagReader refusing(bad);
+  EXPECT_EQ(refusing.point(10, {0, -1, 0}).y, -1);
+  EXPECT_FALSE(refusing.valid()) << "a value that is no number marks the reader invalid";
 }
 
 }  // namespace

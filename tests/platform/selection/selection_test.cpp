@@ -155,6 +155,44 @@ TEST_F(Selection, SsaddMakesAndExtendsSets) {
   EXPECT_EQ(ads_ssfree(empty), RTNORM);
 }
 
+// A loop making and freeing a one-entity set per entity reuses freed
+// storage: a reused list must start empty, a freed name must stay dead,
+// and sets made before and after a freed one must keep their members.
+TEST_F(Selection, FreedSetsLeaveTheOthersAndTheirNamesStayDead) {
+  ads_name all;
+  ASSERT_EQ(ads_ssget("X", nullptr, nullptr, nullptr, all), RTNORM);
+  ads_name previous = {0, 0};
+  for (long i = 0; i < 3; ++i) {
+    ads_name entity, single;
+    ASSERT_EQ(ads_ssname(all, i, entity), RTNORM);
+    ASSERT_EQ(ads_ssadd(entity, nullptr, single), RTNORM);
+    EXPECT_GT(single[0], previous[0]) << "a new set gets a new name";
+    AcDbObjectId id;
+    ASSERT_EQ(acdbGetObjectId(id, entity), Acad::eOk);
+    EXPECT_EQ(members(single), (std::vector<AcDbObjectId>{id})) << "entity " << i;
+    EXPECT_EQ(ads_ssfree(single), RTNORM);
+    long length = 0;
+    EXPECT_EQ(ads_sslength(single, &length), RTERROR) << "a freed name names nothing";
+    previous[0] = single[0];
+  }
+
+  ads_name entity, older, middle, newer;
+  ASSERT_EQ(acdbGetAdsName(entity, first), Acad::eOk);
+  ASSERT_EQ(ads_ssadd(entity, nullptr, older), RTNORM);
+  ASSERT_EQ(acdbGetAdsName(entity, second), Acad::eOk);
+  ASSERT_EQ(ads_ssadd(entity, nullptr, middle), RTNORM);
+  ASSERT_EQ(acdbGetAdsName(entity, third), Acad::eOk);
+  ASSERT_EQ(ads_ssadd(entity, nullptr, newer), RTNORM);
+  EXPECT_EQ(ads_ssfree(middle), RTNORM);
+  EXPECT_EQ(members(older), (std::vector<AcDbObjectId>{first}));
+  EXPECT_EQ(members(newer), (std::vector<AcDbObjectId>{third}));
+  EXPECT_EQ(members(all), (std::vector<AcDbObjectId>{first, second, third}));
+  EXPECT_EQ(ads_ssfree(middle), RTERROR);
+  EXPECT_EQ(ads_ssfree(older), RTNORM);
+  EXPECT_EQ(ads_ssfree(newer), RTNORM);
+  EXPECT_EQ(ads_ssfree(all), RTNORM);
+}
+
 TEST_F(Selection, EntselTakesAHandleAndGivesThePoint) {
   ads_name entity;
   ads_point picked = {9, 9, 9};
