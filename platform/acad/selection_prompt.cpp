@@ -65,6 +65,7 @@ bool matches(const Record& record, const resbuf* item) {
 // The ENTITIES section holds model space and the active layout's paper
 // space; group 67 flags the paper-space entities.
 bool inPaperSpace(const Record& record) {
+  if (record.inText()) return record.paperSpaceAsRead;
   int64_t flag = 0;
   return acdb_detail::parseInteger(valueFor(record, 67), flag) && flag != 0;
 }

@@ -182,8 +182,12 @@ void Database::index(Record& record, std::span<const TagView> tags) {
     int64_t flag = 0;
     if (more && parseInteger(*more, flag) && flag == 1) m_complex = &record;
   }
-  if (section == "ENTITIES") m_entities.push_back(&record);
-  else if (m_block) m_block->entities.push_back(&record);
+  if (section == "ENTITIES") {
+    m_entities.push_back(&record);
+    int64_t space = 0;
+    auto flag = findTag(tags, 67);
+    record.paperSpaceAsRead = flag && parseInteger(*flag, space) && space != 0;
+  } else if (m_block) m_block->entities.push_back(&record);
 }
 
 void Database::readHeader(Record& section) {

@@ -64,7 +64,7 @@ class Database : public AcDbDatabase {
   // record's tags, wherever the record keeps them. finishLoading() ends it.
   void append(Record record, std::span<const TagView> tags);
   // The only codes append() looks at in a record's tags.
-  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 66, 105};
+  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 66, 67, 105};
   void finishLoading();
   // Shows the records to `watcher` while loading (until finishLoading()).
   void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }

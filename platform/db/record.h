@@ -63,6 +63,9 @@ struct Record {
 
   bool erased = false;
   bool entity = false;          // a drawable entity (model/paper space or block definition)
+  // Group 67 as read: the entity lies in paper space. Edits do not update it;
+  // RecordTags has the tags of an edited record.
+  bool paperSpaceAsRead = false;
 
   bool inText() const { return !stored; }
 };

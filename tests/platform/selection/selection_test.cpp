@@ -253,6 +253,10 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
     EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), all);
     EXPECT_EQ(layersSelected("X", ""), " MODEL PAPER MODEL PAPER");
   }
+  // An entity held in memory, not in the file text, is judged by its tags.
+  acdb_detail::currentDatabase()->addEntity("LINE", {{8, "PAPER"}, {67, "1"}});
+  acdb_detail::currentDatabase()->addEntity("LINE", {{8, "MODEL"}});
+  EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), " PAPER PAPER PAPER");
   // TILEMODE is the drawing's: setting it moves ALL to the other space and
   // rewrites the header's value, which a save then keeps.
   std::string error;
