@@ -6,6 +6,7 @@
 
 #include "acad/apps.h"
 #include "acad/host_commands.h"
+#include "acad/user_path.h"
 #include "render/facet_records.h"
 
 ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
@@ -40,7 +41,10 @@ const Registered* find(const std::string& typed) {
 
 void run(const Registered& command) {
   struct Settle {
-    Settle() { acre_detail::commandStarted(); }
+    Settle() {
+      acre_detail::commandStarted();
+      acad_files::noteFileToCreate("");
+    }
     ~Settle() { acre_detail::settleReadingAhead(); }
   } settle;
   acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));

@@ -69,6 +69,7 @@ extern "C" int ads_getfiled(const char* title, const char* defaultName, const ch
     }
     char* copy = acad__strdup(path.c_str());
     if (!copy) return RTERROR;
+    if (flags & kNewFile) acad_files::noteFileToCreate(path);
     if (result->restype == RTSTR && result->resval.rstring) acad_free(result->resval.rstring);
     result->restype = RTSTR;
     result->resval.rstring = copy;

@@ -10,4 +10,11 @@ std::string expandHome(const std::string& typed) {
   return home + typed.substr(1);
 }
 
+namespace {
+std::string g_fileToCreate;
+}  // namespace
+
+const std::string& fileToCreate() { return g_fileToCreate; }
+void noteFileToCreate(const std::string& path) { g_fileToCreate = path; }
+
 }  // namespace acad_files

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "acad/console.h"
+#include "acad/user_path.h"
 #include "afxwin.h"
 #include "ui/canvas.h"
 #include "ui/snapshot.h"
@@ -294,7 +295,9 @@ void leaveOutcome(HWND dialog) {
   std::string said;
   for (HWND c : win::controls(dialog))
     if (c->kind == ControlKind::Static && c->visible && !c->text.empty()) said += " " + c->text;
-  if (!said.empty()) acad_console::write("\n" + dialog->text + ":" + said);
+  if (said.empty()) return;
+  acad_console::write("\n" + dialog->text + ":" + said);
+  if (!acad_files::fileToCreate().empty()) acad_console::write("\nFile: " + acad_files::fileToCreate());
 }
 
 void closing(HWND dialog) {

@@ -29,6 +29,7 @@ TEST(VrmloutTerminal, TheOptionsDialogIsDrawnAndKeysChooseAndExport) {
   EXPECT_NE(dxf_test::readFile(out).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
   // The progress dialog is gone in a moment; its outcome stays in the transcript.
   EXPECT_TRUE(terminal.shows("in progress: 18 object(s) converted. 0 object(s) ignored."));
+  EXPECT_TRUE(terminal.shows("File: " + out));
 }
 
 }  // namespace
