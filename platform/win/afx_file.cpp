@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "afx.h"
@@ -94,7 +95,11 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error) {
   if (openFlags & modeCreate) flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
   int fd = ::open(fileName, flags, 0666);
   if (fd < 0) return fail(errno);
-  if ((openFlags & 0x70) == shareExclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  // Sharing is a matter of documents: a device such as /dev/full is shared by
+  // every process on the machine, and locking it would refuse them all.
+  struct stat info {};
+  bool document = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (document && (openFlags & 0x70) == shareExclusive && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     int lockError = errno;
     ::close(fd);
     return fail(lockError);

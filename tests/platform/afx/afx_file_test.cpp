@@ -106,6 +106,9 @@ TEST_F(AfxFile, FullDiskIsReportedByAWriteThatOverflowsTheBuffer) {
   std::string big(CFile::kBufferSize + 1, 'x');
   CFile file;
   ASSERT_TRUE(file.Open("/dev/full", kCreateExclusive));
+  // A device is not locked: other writers (other tests at the same time) open it too.
+  CFile other;
+  EXPECT_TRUE(other.Open("/dev/full", kCreateExclusive));
   EXPECT_EQ(fileErrorCause([&] { file.Write(big.data(), static_cast<UINT>(big.size())); }),
             CFileException::diskFull);
 }
