@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs the whole test suite on both builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/install-deps.sh
+bash tools/install-deps.sh --browser
 jobs=$(nproc)
 for variant in release asan; do
   dir=build-test-$variant

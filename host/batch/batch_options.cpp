@@ -31,6 +31,9 @@ const char* const kBatchHelp =
     "                       repeated; ALL by default\n"
     "  --preview FILE.png   also render a picture of the world (one drawing only;\n"
     "                       needs view3dscene and xvfb-run)\n"
+    "  --html PAGE.html     also write a web page that shows the world in any browser,\n"
+    "                       viewer and world inside, links working (implies --vrml2;\n"
+    "                       one drawing only)\n"
     "  --out-dir DIR        write the world files into DIR\n"
     "  -j N, --jobs N       run up to N exports side by side (default: one per core)\n"
     "  --verbose            show the host's whole transcript\n"
@@ -40,7 +43,7 @@ const char* const kBatchHelp =
     "  0  every world file was written\n"
     "  1  an export failed (the reason is printed, one line per drawing)\n"
     "  2  bad arguments, or a drawing that does not exist\n"
-    "  3  the world file was written but the preview could not be rendered\n";
+    "  3  the world file was written but the preview or the page could not be made\n";
 
 namespace {
 
@@ -68,6 +71,7 @@ std::string unitsProblem(const std::string& units) {
 
 bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string& error) {
   std::vector<std::string> positional;
+  bool vrml1Asked = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&](std::string& into) {
@@ -81,6 +85,7 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
     std::string text;
     if (arg == "--vrml1" || arg == "--vrml2") {
       options.vrml2 = arg == "--vrml2";
+      vrml1Asked = arg == "--vrml1";
     } else if (arg == "--wcs") {
       options.wcs = true;
     } else if (arg == "--verbose") {
@@ -96,6 +101,8 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
       options.selection.push_back(text);
     } else if (arg == "--preview") {
       if (!value(options.preview)) return false;
+    } else if (arg == "--html") {
+      if (!value(options.html)) return false;
     } else if (arg == "--out-dir") {
       if (!value(options.outDir)) return false;
     } else if (arg == "-j" || arg == "--jobs") {
@@ -113,6 +120,12 @@ bool parseBatchOptions(int argc, char** argv, BatchOptions& options, std::string
     }
   }
   if (options.help) return true;
+  // The web viewer reads only VRML 2.0.
+  if (!options.html.empty() && vrml1Asked) {
+    error = "--html shows a VRML 2.0 world: leave out --vrml1";
+    return false;
+  }
+  if (!options.html.empty()) options.vrml2 = true;
   // Two names of which the second is no drawing: the old form DRAWING OUT.
   if (positional.size() == 2 && takesDrawing(positional[0]) && !takesDrawing(positional[1]) &&
       !std::filesystem::is_directory(positional[1])) {

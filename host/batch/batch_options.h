@@ -13,6 +13,7 @@ struct BatchOptions {
   bool wcs = false;                    // leave points in world coordinates
   std::vector<std::string> selection;  // answers to "Select objects:"; ALL by default
   std::string preview;                 // a PNG picture of the world, when asked for
+  std::string html;                    // a web page that shows the world, when asked for
   bool verbose = false;                // copy the host's transcript to standard output
   bool help = false;
 };
@@ -30,4 +31,4 @@ extern const char* const kBatchUsage;
 extern const char* const kBatchHelp;
 
 // Exit statuses.
-enum BatchStatus { kExported = 0, kExportFailed = 1, kBadArguments = 2, kPreviewFailed = 3 };
+enum BatchStatus { kExported = 0, kExportFailed = 1, kBadArguments = 2, kPreviewFailed = 3 };  // 3: or the page

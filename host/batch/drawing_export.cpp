@@ -9,6 +9,8 @@
 #include "drawing_units.h"
 #include "export_failure.h"
 #include "host_run.h"
+#include "html_page.h"
+#include "page_skeleton.h"
 #include "preview.h"
 #include "temp_file.h"
 
@@ -35,6 +37,8 @@ std::string unitsFor(const BatchOptions& options, const std::string& drawing) {
   std::string declared = unitsAnswer(declaredUnits(drawing));
   return declared.empty() ? "mm" : declared;
 }
+
+std::string fileName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 void fail(const std::string& drawing, const std::string& reason) {
   std::fprintf(stderr, "vrmlout: %s: %s\n", drawing.c_str(), reason.c_str());
@@ -72,15 +76,24 @@ int exportDrawing(const BatchOptions& options, const std::string& drawing, const
     fail(drawing, reason);
     return kExportFailed;
   }
-  std::printf("%s: %s object(s) converted, %s object(s) ignored\n", output.c_str(),
-              lastCount(run.transcript, "converted").c_str(), lastCount(run.transcript, "ignored").c_str());
+  std::string counts = lastCount(run.transcript, "converted") + " object(s) converted, " +
+                       lastCount(run.transcript, "ignored") + " object(s) ignored";
+  std::printf("%s: %s\n", output.c_str(), counts.c_str());
   std::fflush(stdout);
-  if (options.preview.empty()) return kExported;
   std::string error;
-  if (!renderPreview(output, options.preview, error)) {
-    std::fprintf(stderr, "vrmlout: no preview of %s: %s\n", output.c_str(), error.c_str());
-    return kPreviewFailed;
+  if (!options.preview.empty()) {
+    if (!renderPreview(output, options.preview, error)) {
+      std::fprintf(stderr, "vrmlout: no preview of %s: %s\n", output.c_str(), error.c_str());
+      return kPreviewFailed;
+    }
+    std::printf("%s: preview\n", options.preview.c_str());
   }
-  std::printf("%s: preview\n", options.preview.c_str());
+  if (!options.html.empty()) {
+    if (!writeHtmlPage(pageSkeleton(), output, options.html, {fileName(drawing), counts}, error)) {
+      std::fprintf(stderr, "vrmlout: no page of %s: %s\n", output.c_str(), error.c_str());
+      return kPreviewFailed;
+    }
+    std::printf("%s: page\n", options.html.c_str());
+  }
   return kExported;
 }

@@ -1,6 +1,5 @@
 // A world made only for the picture: it includes the exported world unchanged,
-// scaled and moved to a fixed size around the origin, and looks at it from
-// the front right, above, with a headlight and a light from above.
+// framed as frameModel() says.
 #pragma once
 #include <string>
 

@@ -73,6 +73,7 @@ int main(int argc, char** argv) {
   std::vector<std::string> drawings;
   if (!listDrawings(options.drawings, drawings, error)) return badArguments(error);
   if (drawings.size() > 1 && !options.preview.empty()) return badArguments("--preview takes one drawing");
+  if (drawings.size() > 1 && !options.html.empty()) return badArguments("--html takes one drawing");
   std::error_code problem;
   if (!options.outDir.empty() && !fs::is_directory(options.outDir) && !fs::create_directories(options.outDir, problem))
     return badArguments("cannot create " + options.outDir + ": " + problem.message());
