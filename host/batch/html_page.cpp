@@ -64,7 +64,7 @@ std::string htmlPage(std::string_view skeleton, const std::string& worldText, co
 bool writeHtmlPage(std::string_view skeleton, const std::string& world, const std::string& page,
                    const PageFacts& facts, std::string& error) {
   if (skeleton.empty()) {
-    error = "this vrmlout was built without the web viewer (tools/install-deps.sh installs it; then build again)";
+    error = "this vrmlout was built without the web viewer (tools/install-deps.sh installs it; then configure and build again)";
     return false;
   }
   std::ifstream in(world, std::ios::binary);
