@@ -125,6 +125,8 @@ class Page:
         while self.handled < len(self.tools.events):
             event = self.tools.events[self.handled]
             self.handled += 1
+            if event.get("sessionId") != self.session:
+                continue
             method, params = event.get("method"), event.get("params", {})
             if method == "Fetch.requestPaused":
                 self.requests.append(params["request"]["url"])
