@@ -20,12 +20,10 @@ import json
 import os
 import select
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
-import zlib
 
 CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
                   "--ignore-gpu-blocklist", "--no-first-run", "--no-default-browser-check",
@@ -159,57 +157,38 @@ class Page:
         self.call("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y, **extra})
 
 
-def decode_png(data):
-    """Width, height and rows of RGB triples of an 8-bit RGB or RGBA PNG."""
-    width, height, depth, colour = struct.unpack(">IIBB", data[16:26])
-    if depth != 8 or colour not in (2, 6):
-        raise ValueError("unexpected PNG format")
-    channels = 3 if colour == 2 else 4
-    chunks, at = [], 8
-    while at < len(data):
-        length, kind = struct.unpack(">I4s", data[at:at + 8])
-        if kind == b"IDAT":
-            chunks.append(data[at + 8:at + 8 + length])
-        at += 12 + length
-    raw = zlib.decompress(b"".join(chunks))
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        kind, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
-        for i in range(stride):
-            left = line[i - channels] if i >= channels else 0
-            up, corner = previous[i], previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                line[i] = (line[i] + left) & 255
-            elif kind == 2:
-                line[i] = (line[i] + up) & 255
-            elif kind == 3:
-                line[i] = (line[i] + (left + up) // 2) & 255
-            elif kind == 4:
-                p = left + up - corner
-                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
-                line[i] = (line[i] + (left if pa <= pb and pa <= pc else up if pb <= pc else corner)) & 255
-        rows.append([tuple(line[x * channels:x * channels + 3]) for x in range(width)])
-        previous = line
-    return width, height, rows
+# Counted in the page, from the screenshot: the share of the view's pixels
+# that differ from its commonest colour (the sky), and some of them, evenly
+# spread, for the pointer to try.
+MODEL_PIXELS = """(async (png, [left, top, right, bottom], tries) => {
+  const bytes = Uint8Array.from(atob(png), c => c.charCodeAt(0));
+  const image = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
+  const width = right - left, height = bottom - top;
+  const context = new OffscreenCanvas(width, height).getContext("2d");
+  context.drawImage(image, -left, -top);
+  const data = context.getImageData(0, 0, width, height).data;
+  const counts = new Map();
+  for (let i = 0; i < data.length; i += 4) {
+    const colour = (data[i] << 16) | (data[i + 1] << 8) | data[i + 2];
+    counts.set(colour, (counts.get(colour) || 0) + 1);
+  }
+  const sky = [...counts].reduce((best, entry) => entry[1] > best[1] ? entry : best)[0];
+  const model = [];
+  for (let i = 0; i < data.length; i += 4) {
+    const off = Math.abs(data[i] - (sky >> 16)) + Math.abs(data[i + 1] - ((sky >> 8) & 255)) +
+                Math.abs(data[i + 2] - (sky & 255));
+    if (off > 12) model.push(i / 4);
+  }
+  const step = Math.max(1, Math.floor(model.length / tries)), points = [];
+  for (let k = Math.floor(step / 2); k < model.length && points.length < tries; k += step)
+    points.push([left + model[k] % width, top + Math.floor(model[k] / width)]);
+  return { coverage: model.length / (width * height), points };
+})"""
 
 
-def model_pixels(rows, box):
-    """The pixels of the view that differ from its commonest colour (the sky)."""
-    left, top, right, bottom = box
-    counts = {}
-    for y in range(top, bottom):
-        for x in range(left, right):
-            counts[rows[y][x]] = counts.get(rows[y][x], 0) + 1
-    sky = max(counts, key=counts.get)
-    return [(x, y) for y in range(top, bottom) for x in range(left, right)
-            if sum(abs(a - b) for a, b in zip(rows[y][x], sky)) > 12]
-
-
-def find_link(page, pixels, tries):
+def find_link(page, points):
     """Moves the pointer over the model until the page shows a description."""
-    step = max(1, len(pixels) // tries)
-    for x, y in pixels[step // 2::step]:
+    for x, y in points:
         page.mouse("mouseMoved", x, y)
         page.next_frames()
         shown = page.evaluate("document.getElementById('description').textContent")
@@ -243,15 +222,15 @@ def main():
         page.next_frames(3)
         box = page.evaluate("(r => [r.left, r.top, r.right, r.bottom].map(Math.round))"
                             "(document.getElementById('view').getBoundingClientRect())")
-        picture = base64.b64decode(page.call("Page.captureScreenshot", {"format": "png"})["data"])
+        picture = page.call("Page.captureScreenshot", {"format": "png"})["data"]
         if arguments.screenshot:
             with open(arguments.screenshot, "wb") as out:
-                out.write(picture)
-        _, _, rows = decode_png(picture)
-        pixels = model_pixels(rows, box)
-        print("coverage %.4f" % (len(pixels) / max(1, (box[2] - box[0]) * (box[3] - box[1]))))
-        if arguments.follow_link and pixels:
-            found = find_link(page, pixels, 80)
+                out.write(base64.b64decode(picture))
+        model = page.evaluate("%s(%s, %s, 80)" % (MODEL_PIXELS, json.dumps(picture),
+                                                   json.dumps(box)))
+        print("coverage %.4f" % model["coverage"])
+        if arguments.follow_link and model["points"]:
+            found = find_link(page, model["points"])
             if found:
                 x, y, description = found
                 print("hover", x, y, description)
