@@ -22,7 +22,9 @@
 // Out of memory while a batch is built: the whole entity is dropped. Its
 // lists are released and every later batch is ignored, so the export loop
 // finds the object incomplete and counts it as ignored. Writing part of an
-// entity could leave faces whose points were never stored.
+// entity could leave faces whose points were never stored. Appending a batch
+// reports nothing, so a batch that found no room shows as a size that did
+// not grow.
 
 WrlCallout::WrlCallout() : faceObject(new (std::nothrow) WrlFaceObject) {}
 
