@@ -254,13 +254,29 @@ struct GeometryLayout {
 };
 constexpr GeometryLayout kGeometry1 = {
     .coordinateNode = "Coordinate3 {",
-    .coordinateOpen = 1, .pointOpen = 2, .pointLine = 3, .pointClose = 2, .coordinateClose = 2,
-    .indexOpen = 2, .faceLine = 3, .indexClose = 2, .faceSetClose = 1, .objectClose = 0,
+    .coordinateOpen = 1,
+    .pointOpen = 2,
+    .pointLine = 3,
+    .pointClose = 2,
+    .coordinateClose = 2,
+    .indexOpen = 2,
+    .faceLine = 3,
+    .indexClose = 2,
+    .faceSetClose = 1,
+    .objectClose = 0,
 };
 constexpr GeometryLayout kGeometry2 = {
     .coordinateNode = "coord Coordinate {",
-    .coordinateOpen = 6, .pointOpen = 7, .pointLine = 8, .pointClose = 7, .coordinateClose = 6,
-    .indexOpen = 6, .faceLine = 7, .indexClose = 6, .faceSetClose = 5, .objectClose = 4,
+    .coordinateOpen = 6,
+    .pointOpen = 7,
+    .pointLine = 8,
+    .pointClose = 7,
+    .coordinateClose = 6,
+    .indexOpen = 6,
+    .faceLine = 7,
+    .indexClose = 6,
+    .faceSetClose = 5,
+    .objectClose = 4,
 };
 
 }  // namespace

@@ -266,10 +266,8 @@ int exportEntities(const ads_name ss, WrlFile& file) {
     if (outcome == EntityExport::kFailed) return 0;
     if (outcome == EntityExport::kNotOpened) continue;
     memoryShort = memoryShort || outcome == EntityExport::kIgnoredOutOfMemory;
-    if (outcome == EntityExport::kConverted)
-      progress->addConverted();
-    else
-      progress->addIgnored();
+    if (outcome == EntityExport::kConverted) progress->addConverted();
+    else progress->addIgnored();
     progress->step();
   }
   return memoryShort ? 0 : 1;

@@ -159,7 +159,8 @@ void drawProgress(Canvas& canvas, HWND c, const Cells& at) {
   int inner = std::max(1, at.w - 2);
   int span = c->rangeMax - c->rangeMin;
   int filled = span > 0 ? static_cast<int>(static_cast<long>(c->pos - c->rangeMin) * inner / span) : 0;
-  std::string bar = std::string(std::clamp(filled, 0, inner), '#') + std::string(inner - std::clamp(filled, 0, inner), '.');
+  std::string bar = std::string(std::clamp(filled, 0, inner), '#') +
+                    std::string(inner - std::clamp(filled, 0, inner), '.');
   std::string count = " " + std::to_string(c->pos) + " of " + std::to_string(c->rangeMax) + " ";
   if (static_cast<int>(count.size()) < inner) bar.replace((inner - count.size()) / 2, count.size(), count);
   canvas.put(at.col, at.row, "[" + bar + "]");
@@ -191,7 +192,8 @@ void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
   if (!c->enabled) canvas.mark(at.col, at.row, at.w, 'd');
   if (c->parent && c->parent->focus == c) {
     canvas.put(at.col - 1, at.row, ">");
-    canvas.mark(at.col, at.row, c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton ? 3 : at.w, 'r');
+    bool box = c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton;
+    canvas.mark(at.col, at.row, box ? 3 : at.w, 'r');
   }
 }
 
