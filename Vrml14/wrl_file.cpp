@@ -245,38 +245,27 @@ void WrlFile::putMaterialFields(int tabs, const WrlMaterial& material) {
 
 namespace {
 
-// Where the lines of the geometry go in each version: the node that holds
-// the points, and the depth in tabs of each line.
+// The depth in tabs of one line of the geometry, in VRML 1.0 and in 2.0.
+struct Depth {
+  int version1, version2;
+};
+
+// Where the lines of the geometry go.
 struct GeometryLayout {
-  const char* coordinateNode;
-  int coordinateOpen, pointOpen, pointLine, pointClose, coordinateClose;
-  int indexOpen, faceLine, indexClose, faceSetClose, objectClose;
+  Depth coordinateOpen, pointOpen, pointLine, pointClose, coordinateClose;
+  Depth indexOpen, faceLine, indexClose, faceSetClose, objectClose;
 };
-constexpr GeometryLayout kGeometry1 = {
-    .coordinateNode = "Coordinate3 {",
-    .coordinateOpen = 1,
-    .pointOpen = 2,
-    .pointLine = 3,
-    .pointClose = 2,
-    .coordinateClose = 2,
-    .indexOpen = 2,
-    .faceLine = 3,
-    .indexClose = 2,
-    .faceSetClose = 1,
-    .objectClose = 0,
-};
-constexpr GeometryLayout kGeometry2 = {
-    .coordinateNode = "coord Coordinate {",
-    .coordinateOpen = 6,
-    .pointOpen = 7,
-    .pointLine = 8,
-    .pointClose = 7,
-    .coordinateClose = 6,
-    .indexOpen = 6,
-    .faceLine = 7,
-    .indexClose = 6,
-    .faceSetClose = 5,
-    .objectClose = 4,
+constexpr GeometryLayout kGeometry = {
+    .coordinateOpen = {1, 6},
+    .pointOpen = {2, 7},
+    .pointLine = {3, 8},
+    .pointClose = {2, 7},
+    .coordinateClose = {2, 6},
+    .indexOpen = {2, 6},
+    .faceLine = {3, 7},
+    .indexClose = {2, 6},
+    .faceSetClose = {1, 5},
+    .objectClose = {0, 4},
 };
 
 }  // namespace
@@ -285,7 +274,7 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
   if (!m_file) return 0;
   if (!object.points() || !object.faces()) return 0;
   return catchingWriteFailure([&] {
-    const GeometryLayout& at = modern() ? kGeometry2 : kGeometry1;
+    auto tabs = [&](Depth depth) { return modern() ? depth.version2 : depth.version1; };
     if (modern()) {
       static constexpr TabbedText kFaceSetFields[] = {
           {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"}, {6, "convex TRUE"}, {6, "creaseAngle 0.5"},
@@ -293,26 +282,28 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
       };
       putAll(kFaceSetFields);
     }
-    put(at.coordinateOpen, at.coordinateNode);
-    put(at.pointOpen, "point[");
+    put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
+    put(tabs(kGeometry.pointOpen), "point[");
+    int pointTabs = tabs(kGeometry.pointLine);
     for (const WrlPoint& point : *object.points()) {
-      indent(at.pointLine);
+      indent(pointTabs);
       Line(*m_file).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
     }
-    put(at.pointClose, "]");
-    put(at.coordinateClose, "}");
+    put(tabs(kGeometry.pointClose), "]");
+    put(tabs(kGeometry.coordinateClose), "}");
     if (!modern()) put(1, "IndexedFaceSet {");
-    put(at.indexOpen, "coordIndex [");
+    put(tabs(kGeometry.indexOpen), "coordIndex [");
+    int faceTabs = tabs(kGeometry.faceLine);
     for (const WrlFace& face : *object.faces()) {
       if (face.count() == 0) continue;
-      indent(at.faceLine);
+      indent(faceTabs);
       Line line(*m_file);
       for (int corner = 0; corner < face.count(); ++corner) line.integer(face.corner(corner)).text(",");
       line.text("-1,").end();
     }
-    put(at.indexClose, "]");
-    put(at.faceSetClose, "}");
-    put(at.objectClose, "}");
+    put(tabs(kGeometry.indexClose), "]");
+    put(tabs(kGeometry.faceSetClose), "}");
+    put(tabs(kGeometry.objectClose), "}");
     --m_level;
   });
 }
