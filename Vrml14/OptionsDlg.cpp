@@ -75,8 +75,8 @@ double COptionsDlg::getScale() const {
   }
 }
 
-VrmlVersion COptionsDlg::getVersion() const {
-  return m_options.version == WrlVersionButton::kVrml2 ? VrmlVersion::k2 : VrmlVersion::k1;
+WrlVersion COptionsDlg::getVersion() const {
+  return m_options.version == WrlVersionButton::kVrml2 ? WrlVersion::k2 : WrlVersion::k1;
 }
 
 void COptionsDlg::DoDataExchange(CDataExchange* pDX) {

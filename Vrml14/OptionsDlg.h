@@ -26,7 +26,7 @@ class COptionsDlg : public CDialog {
   // The factor of the scaling node for the chosen drawing unit.
   double getScale() const;
   // The version the world file is written in.
-  VrmlVersion getVersion() const;
+  WrlVersion getVersion() const;
 
   WrlOptions m_options;
 

@@ -104,7 +104,7 @@ int WrlFile::open(const char* path) {
   return 0;
 }
 
-int WrlFile::setVersion(VrmlVersion version) {
+int WrlFile::setVersion(WrlVersion version) {
   m_version = version;
   return 1;
 }

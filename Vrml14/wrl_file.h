@@ -12,7 +12,7 @@ class WrlMaterial;
 class WrlUrl;
 
 // The VRML version a world file is written in, by its number.
-enum class VrmlVersion : int32_t { k1 = 1, k2 = 2 };
+enum class WrlVersion : int32_t { k1 = 1, k2 = 2 };
 
 class WrlFile {
  public:
@@ -25,7 +25,7 @@ class WrlFile {
   // object is gone for good and every later operation returns 0.
   int open(const char* path);
   // Stored unchecked; any version but 2.0 is written as 1.0.
-  int setVersion(VrmlVersion version);
+  int setVersion(WrlVersion version);
 
   int writeHeader();
   int writeScale(double scale);
@@ -46,7 +46,7 @@ class WrlFile {
   int indent(int count);
 
   int level() const { return m_level; }
-  VrmlVersion version() const { return m_version; }
+  WrlVersion version() const { return m_version; }
   int childrenOpen() const { return m_childrenOpen; }
   // 1 once any write or close of the open file has failed.
   int writeFailed() const { return m_writeFailed; }
@@ -58,7 +58,7 @@ class WrlFile {
     const char* text;
   };
 
-  bool modern() const { return m_version == VrmlVersion::k2; }
+  bool modern() const { return m_version == WrlVersion::k2; }
   template <typename Body>
   int catchingWriteFailure(Body body);
   void put(int tabs, const char* text);
@@ -73,7 +73,7 @@ class WrlFile {
 
   CFile* m_file;
   int32_t m_level = 0;
-  VrmlVersion m_version = VrmlVersion::k1;
+  WrlVersion m_version = WrlVersion::k1;
   int32_t m_childrenOpen = 0;
   int32_t m_writeFailed = 0;
 };

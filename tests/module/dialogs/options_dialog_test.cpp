@@ -8,7 +8,7 @@ namespace {
 
 struct Outcome {
   INT_PTR result;
-  VrmlVersion version;
+  WrlVersion version;
   int ucsTransform;
   WrlUnits units;
   double scale;
@@ -27,7 +27,7 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
   script("ok\n");
   Outcome o = runOptions();
   EXPECT_EQ(o.result, IDOK);
-  EXPECT_EQ(o.version, VrmlVersion::k1);
+  EXPECT_EQ(o.version, WrlVersion::k1);
   EXPECT_DOUBLE_EQ(o.scale, 0.001);
   EXPECT_EQ(o.ucsTransform, 1);
   std::string t = transcript();
@@ -46,7 +46,7 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
   EXPECT_EQ(inch.result, IDOK);
   EXPECT_DOUBLE_EQ(inch.scale, 0.0394);
   EXPECT_EQ(inch.units, WrlUnits::kInch);
-  EXPECT_EQ(inch.version, VrmlVersion::k2);
+  EXPECT_EQ(inch.version, WrlVersion::k2);
   EXPECT_EQ(inch.ucsTransform, 0);
   script("click 1046\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 0.01);
