@@ -5,6 +5,7 @@
 #include "ZornVrml.h"
 #include "message.h"
 #include "rcdata.h"
+#include "res/resource.h"
 #include "wrl_api.h"
 #include "wrl_help.h"
 #include "wrl_menu.h"
@@ -29,7 +30,7 @@ void reportOutOfMemory(CMemoryException* error) {
 }
 
 template <void (*command)()>
-void guarded() {
+void commandReportingOutOfMemory() {
   try {
     command();
   } catch (CMemoryException* error) {
@@ -40,7 +41,7 @@ void guarded() {
 // The host calls a registered function directly, so each one is guarded
 // itself. One that runs out of memory answers nil, whatever it had set.
 template <int (*function)()>
-int guardedFunction() {
+int functionReportingOutOfMemory() {
   try {
     return function();
   } catch (CMemoryException* error) {
@@ -57,10 +58,10 @@ struct FunctionEntry {
 
 // An entry's index is its function code with the host.
 const FunctionEntry functionTable[] = {
-    {"vrml_wrlout", guardedFunction<vrml_wrlout>},
-    {"vrml_geturl", guardedFunction<vrml_geturl>},
-    {"vrml_getmaterial", guardedFunction<vrml_getmaterial>},
-    {"vrml_init", guardedFunction<vrml_init>},
+    {"vrml_wrlout", functionReportingOutOfMemory<vrml_wrlout>},
+    {"vrml_geturl", functionReportingOutOfMemory<vrml_geturl>},
+    {"vrml_getmaterial", functionReportingOutOfMemory<vrml_getmaterial>},
+    {"vrml_init", functionReportingOutOfMemory<vrml_init>},
 };
 constexpr int kFunctionCount = static_cast<int>(sizeof functionTable / sizeof functionTable[0]);
 
@@ -70,10 +71,10 @@ struct CommandEntry {
 };
 
 const CommandEntry commandTable[] = {
-    {"vrmlprop", guarded<VRMLPROP>},
-    {"vrmlout", guarded<VRMLOUT>},
-    {"vrmlabout", guarded<VRMLABOUT>},
-    {"vrmlhelp", guarded<VRMLHELP>},
+    {"vrmlprop", commandReportingOutOfMemory<VRMLPROP>},
+    {"vrmlout", commandReportingOutOfMemory<VRMLOUT>},
+    {"vrmlabout", commandReportingOutOfMemory<VRMLABOUT>},
+    {"vrmlhelp", commandReportingOutOfMemory<VRMLHELP>},
 };
 
 void unlockApplication(void* appId) {
@@ -132,7 +133,7 @@ void initApplication(void* appId) {
   attachModule();
   registerCommands();
   vrmlApp().registerForDemandLoad();
-  ads_printf(messageText(21));
+  ads_printf(messageText(IDS_LOADED));
   if (vrmlApp().isMenuLoaded() != 1) ads_queueexpr("(vrml_init)");
 }
 

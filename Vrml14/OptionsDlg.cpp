@@ -11,19 +11,26 @@
 
 namespace {
 
-// Controls whose texts come from the catalogue, with their message numbers.
+// Controls whose texts come from the catalogue, with their messages.
 struct ControlText {
   int control;
   int message;
 };
 const ControlText kTexts[] = {
-    {IDC_UNITS_GROUP, 51}, {IDC_MILLIMETER, 52}, {IDC_CENTIMETER, 53}, {IDC_METER, 54},
-    {IDC_INCH, 55},        {IDC_OTHER, 56},      {IDC_UCS_GROUP, 57},  {IDC_UCS, 58},
-    {IDOK, 59},            {IDCANCEL, 60},       {IDC_VERSION_GROUP, 61}, {IDC_VRML1, 62},
-    {IDC_VRML2, 63},
+    {IDC_UNITS_GROUP, IDS_OPT_UNITS_GROUP},
+    {IDC_MILLIMETER, IDS_OPT_MILLIMETER},
+    {IDC_CENTIMETER, IDS_OPT_CENTIMETER},
+    {IDC_METER, IDS_OPT_METER},
+    {IDC_INCH, IDS_OPT_INCH},
+    {IDC_OTHER, IDS_OPT_OTHER},
+    {IDC_UCS_GROUP, IDS_OPT_UCS_GROUP},
+    {IDC_UCS, IDS_OPT_UCS},
+    {IDOK, IDS_OPT_OK},
+    {IDCANCEL, IDS_OPT_CANCEL},
+    {IDC_VERSION_GROUP, IDS_OPT_VERSION_GROUP},
+    {IDC_VRML1, IDS_OPT_VRML1},
+    {IDC_VRML2, IDS_OPT_VRML2},
 };
-
-enum { kOtherUnits = 4 };
 
 // A scale every reader can use: finite, within single precision (the
 // readers' number type) and not so small that the world file says 0.000000.
@@ -32,6 +39,15 @@ bool usableScale(double scale) {
   char printed[wrl_number::kMaxFixedChars];
   char* end = wrl_number::fixed6(printed, scale);
   return std::strspn(printed, "0.") != static_cast<size_t>(end - printed);
+}
+
+// Exchanges a radio group with a field whose values are the positions of
+// its buttons.
+template <typename Choice>
+void exchangeRadio(CDataExchange* pDX, int firstButton, Choice& choice) {
+  int position = static_cast<int>(choice);
+  DDX_Radio(pDX, firstButton, position);
+  choice = static_cast<Choice>(position);
 }
 
 }  // namespace
@@ -48,26 +64,33 @@ COptionsDlg::COptionsDlg(CWnd* parent) : CDialog(IDD_OPTIONS, parent) {}
 
 double COptionsDlg::getScale() const {
   switch (m_options.units) {
-    case 0: return 0.001;
-    case 1: return 0.01;
-    case 2: return 1.0;
-    case 3: return 0.0394;
+    case WrlUnits::kMillimeter: return 0.001;
+    case WrlUnits::kCentimeter: return 0.01;
+    case WrlUnits::kMeter: return 1.0;
+    // Inches per millimetre, not metres per inch (0.0254): the factor this
+    // button has always written, kept so that worlds exported with it keep
+    // their size. The exact inch is typed into the Other box.
+    case WrlUnits::kInch: return 0.0394;
     default: return std::atof(m_options.scaleText);
   }
+}
+
+WrlVersion COptionsDlg::getVersion() const {
+  return m_options.version == WrlVersionButton::kVrml2 ? WrlVersion::k2 : WrlVersion::k1;
 }
 
 void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Control(pDX, IDC_SCALE, m_scaleEdit);
-  DDX_Radio(pDX, IDC_MILLIMETER, m_options.units);
+  exchangeRadio(pDX, IDC_MILLIMETER, m_options.units);
   DDX_Text(pDX, IDC_SCALE, m_options.scaleText);
   DDX_Check(pDX, IDC_UCS, m_options.ucsTransform);
-  DDX_Radio(pDX, IDC_VRML1, m_options.version);
+  exchangeRadio(pDX, IDC_VRML1, m_options.version);
 }
 
 BOOL COptionsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetWindowText(messageText(50));
+  SetWindowText(messageText(IDS_OPT_CAPTION));
   for (const ControlText& t : kTexts)
     if (CWnd* control = GetDlgItem(t.control)) control->SetWindowText(messageText(t.message));
   m_scaleEdit.EnableWindow(FALSE);
@@ -76,7 +99,7 @@ BOOL COptionsDlg::OnInitDialog() {
 
 void COptionsDlg::OnOK() {
   UpdateData(TRUE);
-  if (m_options.units == kOtherUnits && !usableScale(std::atof(m_options.scaleText))) {
+  if (m_options.units == WrlUnits::kOther && !usableScale(std::atof(m_options.scaleText))) {
     MessageBox("Scale factor must be > 0", "Error", MB_ICONEXCLAMATION);
     GotoDlgCtrl(&m_scaleEdit);
     return;

@@ -1,13 +1,22 @@
 // The export options and the dialog that edits them before each VRMLOUT.
 #pragma once
+#include <cstdint>
+
 #include "afxwin.h"
+#include "wrl_file.h"
+
+// The drawing units; a value is the position of the unit's radio button.
+enum class WrlUnits : int32_t { kMillimeter = 0, kCentimeter = 1, kMeter = 2, kInch = 3, kOther = 4 };
+
+// The version radio buttons by position.
+enum class WrlVersionButton : int32_t { kVrml1 = 0, kVrml2 = 1 };
 
 // The options of one export; every VRMLOUT starts from these defaults.
 struct WrlOptions {
-  int units = 0;              // 0 mm, 1 cm, 2 m, 3 inch, 4 other
-  CString scaleText = "1.0";  // the scale box, used only with units 4
+  WrlUnits units = WrlUnits::kMillimeter;
+  CString scaleText = "1.0";  // the scale box, used only with WrlUnits::kOther
   int ucsTransform = 1;       // recalculate points to the current UCS
-  int version = 0;            // 0 VRML 1.0, 1 VRML 2.0
+  WrlVersionButton version = WrlVersionButton::kVrml1;
 };
 
 class COptionsDlg : public CDialog {
@@ -16,6 +25,8 @@ class COptionsDlg : public CDialog {
 
   // The factor of the scaling node for the chosen drawing unit.
   double getScale() const;
+  // The version the world file is written in.
+  WrlVersion getVersion() const;
 
   WrlOptions m_options;
 

@@ -31,10 +31,10 @@ void CProgressDlg::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CProgressDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetWindowText(messageText(38));
-  SetDlgItemText(IDCANCEL, messageText(41));
-  m_strIgnored.Format(messageText(39), m_nIgnored);
-  m_strConverted.Format(messageText(40), m_nConverted);
+  SetWindowText(messageText(IDS_PROGRESS_CAPTION));
+  SetDlgItemText(IDCANCEL, messageText(IDS_PROGRESS_CANCEL));
+  m_strIgnored.Format(messageText(IDS_PROGRESS_IGNORED), m_nIgnored);
+  m_strConverted.Format(messageText(IDS_PROGRESS_CONVERTED), m_nConverted);
   UpdateData(FALSE);
   return TRUE;
 }
@@ -64,12 +64,12 @@ void CProgressDlg::step() {
 
 void CProgressDlg::addIgnored() {
   ++m_nIgnored;
-  m_strIgnored.Format(messageText(39), m_nIgnored);
+  m_strIgnored.Format(messageText(IDS_PROGRESS_IGNORED), m_nIgnored);
   if (!m_bCancelled) UpdateData(FALSE);
 }
 
 void CProgressDlg::addConverted() {
   ++m_nConverted;
-  m_strConverted.Format(messageText(40), m_nConverted);
+  m_strConverted.Format(messageText(IDS_PROGRESS_CONVERTED), m_nConverted);
   if (!m_bCancelled) UpdateData(FALSE);
 }

@@ -8,15 +8,21 @@
 
 namespace {
 
-// Controls whose texts come from the catalogue, with their message numbers.
+// Controls whose texts come from the catalogue, with their messages.
 struct ControlText {
   int control;
   int message;
 };
 const ControlText kTexts[] = {
-    {IDC_URL_GROUP, 26},      {IDC_URL_LABEL, 27},          {IDC_DESCRIPTION_LABEL, 28},
-    {IDC_MATERIAL_GROUP, 29}, {IDC_USE_ACAD_COLOR, 30},     {IDC_SHININESS_LABEL, 31},
-    {IDC_TRANSPARENCY_LABEL, 32}, {IDOK, 33},               {IDCANCEL, 34},
+    {IDC_URL_GROUP, IDS_PROP_URL_GROUP},
+    {IDC_URL_LABEL, IDS_PROP_URL_LABEL},
+    {IDC_DESCRIPTION_LABEL, IDS_PROP_DESCRIPTION_LABEL},
+    {IDC_MATERIAL_GROUP, IDS_PROP_MATERIAL_GROUP},
+    {IDC_USE_ACAD_COLOR, IDS_PROP_USE_ACAD_COLOR},
+    {IDC_SHININESS_LABEL, IDS_PROP_SHININESS_LABEL},
+    {IDC_TRANSPARENCY_LABEL, IDS_PROP_TRANSPARENCY_LABEL},
+    {IDOK, IDS_PROP_OK},
+    {IDCANCEL, IDS_PROP_CANCEL},
 };
 
 constexpr int kMaxTextChars = 250;
@@ -60,7 +66,7 @@ void CPropDialog::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CPropDialog::OnInitDialog() {
   CDialog::OnInitDialog();
-  SetWindowText(messageText(25));
+  SetWindowText(messageText(IDS_PROP_CAPTION));
   for (const ControlText& t : kTexts)
     if (CWnd* control = GetDlgItem(t.control)) control->SetWindowText(messageText(t.message));
   m_shownTransparency = positionOf(m_transparency);

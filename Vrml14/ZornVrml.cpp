@@ -7,7 +7,9 @@
 #include <new>
 
 #include "ArxUtil.h"
+#include "res/resource.h"
 #include "winreg.h"
+#include "wrl_path.h"
 #include "wrl_scope.h"
 
 namespace {
@@ -52,13 +54,22 @@ void writeText(HKEY key, const char* name, const char* text) {
 
 // The command names, value name and data each from the module's string table.
 void writeCommands(HKEY appKey) {
+  struct CommandValue {
+    UINT name, data;
+  };
+  static constexpr CommandValue kCommands[] = {
+      {IDS_REG_VRMLOUT, IDS_REG_VRMLOUT_DATA},
+      {IDS_REG_VRMLPROP, IDS_REG_VRMLPROP_DATA},
+      {IDS_REG_VRMLABOUT, IDS_REG_VRMLABOUT_DATA},
+      {IDS_REG_VRMLHELP, IDS_REG_VRMLHELP_DATA},
+  };
   OpenKey commands = createKey(appKey, "Commands");
   if (!commands) return;
   char name[300];
   char data[300];
-  for (UINT number = 42; number <= 45; ++number) {
-    if (LoadStringA(moduleHandle(), number, name, sizeof name) <= 0) name[0] = '\0';
-    if (LoadStringA(moduleHandle(), number + 4, data, sizeof data) <= 0) data[0] = '\0';
+  for (const CommandValue& command : kCommands) {
+    if (LoadStringA(moduleHandle(), command.name, name, sizeof name) <= 0) name[0] = '\0';
+    if (LoadStringA(moduleHandle(), command.data, data, sizeof data) <= 0) data[0] = '\0';
     writeText(commands.get(), name, data);
   }
 }
@@ -91,11 +102,7 @@ int CVrmlApp::loadMenu() {
   const char* module = ads_getappname();
   if (!module) return 1;
   // The menu file lies beside the module: its path without ".arx".
-  size_t length = std::strlen(module);
-  size_t kept = length > 4 ? length - 4 : 0;
-  TextBuffer menuPath(new char[kept + 1]);  // out of memory: the framework's error
-  std::memcpy(menuPath.get(), module, kept);
-  menuPath[kept] = '\0';
+  TextBuffer menuPath = siblingPath(module, 4, "");
 
   resbuf savedEcho{};
   ads_getvar("CMDECHO", &savedEcho);

@@ -7,6 +7,7 @@
 #include "afx.h"
 #include "dbmain.h"
 #include "message.h"
+#include "res/resource.h"
 #include "wrl_file.h"
 #include "wrl_mat.h"
 #include "wrl_out.h"
@@ -75,12 +76,12 @@ int vrml_wrlout() {
   const resbuf* args = ads_getargs();
   // A selection set and a file name; anything after them is not looked at.
   if (!args || args->restype != RTPICKS || !args->rbnext || args->rbnext->restype != RTSTR) {
-    ads_printf(messageText(22));
+    ads_printf(messageText(IDS_USAGE_WRLOUT));
     return RSERR;
   }
   // A file that cannot be created is reported, and the answer stays nil.
   if (!file.open(args->rbnext->resval.rstring)) {
-    ads_printf(messageText(7));
+    ads_printf(messageText(IDS_CANNOT_CREATE_OUTPUT));
     return RSRSLT;
   }
   file.writeHeader();
@@ -89,7 +90,7 @@ int vrml_wrlout() {
   // for a whole one.
   int written = exportSelection(args->resval.rlname, file) == 1 && !file.writeFailed();
   if (!file.close() || !written) {
-    ads_printf(messageText(4));
+    ads_printf(messageText(IDS_CREATE_FAILED));
     return RSRSLT;
   }
   // T that the host cannot take leaves nil, which must not go unexplained.
@@ -101,7 +102,7 @@ int vrml_geturl() {
   WrlUrl url;
   ads_retnil();
   int read = 0;
-  if (readFromArgument(23, url, read) != RSRSLT) return RSERR;
+  if (readFromArgument(IDS_USAGE_GETURL, url, read) != RSRSLT) return RSERR;
   if (!read) return RSRSLT;
   ResultList list = textItem(url.url());
   list->rbnext = textItem(url.description()).release();
@@ -113,7 +114,7 @@ int vrml_getmaterial() {
   WrlMaterial material;
   ads_retnil();
   int read = 0;
-  if (readFromArgument(24, material, read) != RSRSLT) return RSERR;
+  if (readFromArgument(IDS_USAGE_GETMATERIAL, material, read) != RSRSLT) return RSERR;
   if (!read || !material.valid()) return RSRSLT;
   returnList(ResultList(ads_buildlist(RTSHORT, material.useAcadColor(), RTREAL, material.shininess(), RTREAL,
                                       material.transparency(), 0)));

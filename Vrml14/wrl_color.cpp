@@ -43,6 +43,7 @@ constexpr WrlRgb paletteEntry(int index) {
   };
   if (index < 10) return kFixed[index - 1];
   if (index < kFirstGrey) return hueShade(index);
+  // From 0.33 in steps of 0.134; the last grey, 255, comes out at exactly 1.0.
   double grey = 0.33 - (index - kFirstGrey) * -0.134;
   return {grey, grey, grey};
 }
@@ -77,6 +78,7 @@ int WrlColor::nearestIndex(double red, double green, double blue) {
       if (distance == 0.0) break;
     }
   }
+  // White is the last grey of the palette, but drawings know it as 7.
   return best == kLastIndex ? kWhite : best;
 }
 

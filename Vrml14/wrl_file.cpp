@@ -84,7 +84,7 @@ WrlFile::WrlFile() : m_file(new CFile) {}
 WrlFile::~WrlFile() { delete m_file; }
 
 template <typename Body>
-int WrlFile::guarded(Body body) {
+int WrlFile::catchingWriteFailure(Body body) {
   if (!m_file) return 0;
   try {
     body();
@@ -104,13 +104,13 @@ int WrlFile::open(const char* path) {
   return 0;
 }
 
-int WrlFile::setVersion(int version) {
+int WrlFile::setVersion(WrlVersion version) {
   m_version = version;
   return 1;
 }
 
 int WrlFile::indent(int count) {
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     for (; count > 0; count -= kTabChunk) m_file->Write(kTabs, static_cast<UINT>(count < kTabChunk ? count : kTabChunk));
   });
 }
@@ -125,9 +125,9 @@ void WrlFile::putAll(const TabbedText (&lines)[N]) {
   for (const TabbedText& line : lines) put(line.tabs, line.text);
 }
 
-void WrlFile::putColor(int tabs, const char* name, double red, double green, double blue) {
+void WrlFile::putTriple(int tabs, const char* name, double first, double second, double third) {
   indent(tabs);
-  Line(*m_file).text(name).text(" ").fixed(red).text(" ").fixed(green).text(" ").fixed(blue).end();
+  Line(*m_file).text(name).text(" ").fixed(first).text(" ").fixed(second).text(" ").fixed(third).end();
 }
 
 void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
@@ -149,7 +149,7 @@ int WrlFile::writeHeader() {
       {0, "}"},
   };
   static constexpr TabbedText kVersion2[] = {{0, "#VRML V2.0 utf8\n"}};
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     if (modern())
       putAll(kVersion2);
     else
@@ -158,16 +158,16 @@ int WrlFile::writeHeader() {
 }
 
 int WrlFile::writeScale(double scale) {
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     if (modern()) {
       put(0, "Group {");
       put(1, "children [");
       put(2, "Transform {");
-      putColor(3, "scale", scale, scale, scale);
+      putTriple(3, "scale", scale, scale, scale);
       put(3, "children [");
     } else {
       put(0, "Scale {");
-      putColor(1, "scaleFactor", scale, scale, scale);
+      putTriple(1, "scaleFactor", scale, scale, scale);
       put(0, "}");
     }
   });
@@ -176,7 +176,7 @@ int WrlFile::writeScale(double scale) {
 int WrlFile::writeAnchor(const WrlUrl& url) {
   if (!m_file) return 0;
   if (!url.url()) return 1;
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     if (modern()) {
       put(4, "Anchor {");
       if (url.description()) putQuoted(4, "description", url.description());
@@ -193,7 +193,7 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
 }
 
 int WrlFile::beginObject(int32_t number) {
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     indent(modern() ? 5 : 0);
     Line(*m_file).text("DEF Object").integer(number).text(modern() ? " Shape {" : " Separator {").end();
     ++m_level;
@@ -204,7 +204,7 @@ int WrlFile::writeMaterial(const WrlMaterial& material) {
   if (!m_file) return 0;
   bool own = material.valid() == 1;
   if (!own && !modern()) return 1;
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     if (!modern()) {
       put(1, "Material {");
       putColorOf(2, "ambientColor", material.ambientColor());
@@ -226,7 +226,7 @@ int WrlFile::writeMaterial(const WrlMaterial& material) {
 }
 
 void WrlFile::putColorOf(int tabs, const char* name, const WrlColor& color) {
-  putColor(tabs, name, color.red(), color.green(), color.blue());
+  putTriple(tabs, name, color.red(), color.green(), color.blue());
 }
 
 void WrlFile::putValue(int tabs, const char* name, double value) {
@@ -245,22 +245,36 @@ void WrlFile::putMaterialFields(int tabs, const WrlMaterial& material) {
 
 namespace {
 
-// Where the lines of the geometry go in each version.
-struct GeometryLayout {
-  const char* coordinateNode;
-  int coordinateOpen, pointOpen, pointLine, pointClose, coordinateClose;
-  int indexOpen, faceLine, indexClose, faceSetClose, objectClose;
+// The depth in tabs of one line of the geometry, in VRML 1.0 and in 2.0.
+struct Depth {
+  int version1, version2;
 };
-constexpr GeometryLayout kGeometry1 = {"Coordinate3 {", 1, 2, 3, 2, 2, 2, 3, 2, 1, 0};
-constexpr GeometryLayout kGeometry2 = {"coord Coordinate {", 6, 7, 8, 7, 6, 6, 7, 6, 5, 4};
+
+// Where the lines of the geometry go.
+struct GeometryLayout {
+  Depth coordinateOpen, pointOpen, pointLine, pointClose, coordinateClose;
+  Depth indexOpen, faceLine, indexClose, faceSetClose, objectClose;
+};
+constexpr GeometryLayout kGeometry = {
+    .coordinateOpen = {1, 6},
+    .pointOpen = {2, 7},
+    .pointLine = {3, 8},
+    .pointClose = {2, 7},
+    .coordinateClose = {2, 6},
+    .indexOpen = {2, 6},
+    .faceLine = {3, 7},
+    .indexClose = {2, 6},
+    .faceSetClose = {1, 5},
+    .objectClose = {0, 4},
+};
 
 }  // namespace
 
 int WrlFile::writeFaceObject(const WrlFaceObject& object) {
   if (!m_file) return 0;
   if (!object.points() || !object.faces()) return 0;
-  return guarded([&] {
-    const GeometryLayout& at = modern() ? kGeometry2 : kGeometry1;
+  return catchingWriteFailure([&] {
+    auto tabs = [&](Depth depth) { return modern() ? depth.version2 : depth.version1; };
     if (modern()) {
       static constexpr TabbedText kFaceSetFields[] = {
           {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"}, {6, "convex TRUE"}, {6, "creaseAngle 0.5"},
@@ -268,32 +282,34 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
       };
       putAll(kFaceSetFields);
     }
-    put(at.coordinateOpen, at.coordinateNode);
-    put(at.pointOpen, "point[");
+    put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
+    put(tabs(kGeometry.pointOpen), "point[");
+    int pointTabs = tabs(kGeometry.pointLine);
     for (const WrlPoint& point : *object.points()) {
-      indent(at.pointLine);
+      indent(pointTabs);
       Line(*m_file).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
     }
-    put(at.pointClose, "]");
-    put(at.coordinateClose, "}");
+    put(tabs(kGeometry.pointClose), "]");
+    put(tabs(kGeometry.coordinateClose), "}");
     if (!modern()) put(1, "IndexedFaceSet {");
-    put(at.indexOpen, "coordIndex [");
+    put(tabs(kGeometry.indexOpen), "coordIndex [");
+    int faceTabs = tabs(kGeometry.faceLine);
     for (const WrlFace& face : *object.faces()) {
       if (face.count() == 0) continue;
-      indent(at.faceLine);
+      indent(faceTabs);
       Line line(*m_file);
       for (int corner = 0; corner < face.count(); ++corner) line.integer(face.corner(corner)).text(",");
       line.text("-1,").end();
     }
-    put(at.indexClose, "]");
-    put(at.faceSetClose, "}");
-    put(at.objectClose, "}");
+    put(tabs(kGeometry.indexClose), "]");
+    put(tabs(kGeometry.faceSetClose), "}");
+    put(tabs(kGeometry.objectClose), "}");
     --m_level;
   });
 }
 
 int WrlFile::closeObjects() {
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     while (m_level != 0) {
       if (m_childrenOpen) {
         put(m_level, "]");
@@ -306,7 +322,7 @@ int WrlFile::closeObjects() {
 }
 
 int WrlFile::close() {
-  return guarded([&] {
+  return catchingWriteFailure([&] {
     if (modern()) {
       static constexpr TabbedText kOuterClosings[] = {{3, "]"}, {2, "}"}, {1, "]"}, {0, "}"}};
       putAll(kOuterClosings);

@@ -11,6 +11,9 @@ class WrlFaceObject;
 class WrlMaterial;
 class WrlUrl;
 
+// The VRML version a world file is written in, by its number.
+enum class WrlVersion : int32_t { k1 = 1, k2 = 2 };
+
 class WrlFile {
  public:
   WrlFile();
@@ -21,8 +24,8 @@ class WrlFile {
   // Creates or truncates the file for exclusive writing. On failure the file
   // object is gone for good and every later operation returns 0.
   int open(const char* path);
-  // 1 = VRML 1.0, 2 = VRML 2.0; stored unchecked.
-  int setVersion(int version);
+  // Stored unchecked; any version but 2.0 is written as 1.0.
+  int setVersion(WrlVersion version);
 
   int writeHeader();
   int writeScale(double scale);
@@ -43,7 +46,7 @@ class WrlFile {
   int indent(int count);
 
   int level() const { return m_level; }
-  int version() const { return m_version; }
+  WrlVersion version() const { return m_version; }
   int childrenOpen() const { return m_childrenOpen; }
   // 1 once any write or close of the open file has failed.
   int writeFailed() const { return m_writeFailed; }
@@ -55,13 +58,14 @@ class WrlFile {
     const char* text;
   };
 
-  bool modern() const { return m_version == 2; }
+  bool modern() const { return m_version == WrlVersion::k2; }
   template <typename Body>
-  int guarded(Body body);
+  int catchingWriteFailure(Body body);
   void put(int tabs, const char* text);
   template <size_t N>
   void putAll(const TabbedText (&lines)[N]);
-  void putColor(int tabs, const char* name, double red, double green, double blue);
+  // A field of three numbers: a colour or a scale.
+  void putTriple(int tabs, const char* name, double first, double second, double third);
   void putQuoted(int tabs, const char* name, const char* text);
   void putColorOf(int tabs, const char* name, const WrlColor& color);
   void putValue(int tabs, const char* name, double value);
@@ -69,7 +73,7 @@ class WrlFile {
 
   CFile* m_file;
   int32_t m_level = 0;
-  int32_t m_version = 1;
+  WrlVersion m_version = WrlVersion::k1;
   int32_t m_childrenOpen = 0;
   int32_t m_writeFailed = 0;
 };

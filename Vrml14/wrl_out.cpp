@@ -13,6 +13,7 @@
 #include "StdAfx.h"
 #include "dbmain.h"
 #include "message.h"
+#include "res/resource.h"
 #include "wrl_color.h"
 #include "wrl_file.h"
 #include "wrl_mat.h"
@@ -21,7 +22,9 @@
 // Out of memory while a batch is built: the whole entity is dropped. Its
 // lists are released and every later batch is ignored, so the export loop
 // finds the object incomplete and counts it as ignored. Writing part of an
-// entity could leave faces whose points were never stored.
+// entity could leave faces whose points were never stored. Appending a batch
+// reports nothing, so a batch that found no room shows as a size that did
+// not grow.
 
 WrlCallout::WrlCallout() : faceObject(new (std::nothrow) WrlFaceObject) {}
 
@@ -162,10 +165,6 @@ class OwnedSelection {
     m_held = status == RTNORM;
     return status;
   }
-  void release() {
-    if (m_held) ads_ssfree(m_name);
-    m_held = false;
-  }
   const long* name() const { return m_name; }
 
  private:
@@ -189,17 +188,69 @@ void removeFaceFile(char* name) {
 }
 using FaceFile = wrl_scope::Held<char, removeFaceFile>;
 
+// What the export of one entity came to.
+enum class EntityExport {
+  kConverted,
+  kIgnored,
+  kIgnoredOutOfMemory,  // its capture could not get memory
+  kNotOpened,           // neither converted nor ignored: the progress stays
+  kFailed,              // the selection could not be read: the loop ends
+};
+
+// Entity `i` of the selection: its appearance read into `material` and
+// `url`, its facets captured and, when they are whole, written as shape i + 1.
+EntityExport exportEntity(const ads_name ss, long i, WrlFile& file, WrlMaterial& material, WrlUrl& url) {
+  url.clear();
+  material.reset();
+
+  ads_name entityName;
+  if (ads_ssname(ss, i, entityName) != RTNORM) {
+    ads_printf(messageText(IDS_NO_SSNAME));
+    return EntityExport::kFailed;
+  }
+  AcDbObjectId id;
+  acdbGetObjectId(id, entityName);
+  AcDbEntity* entity = nullptr;
+  if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) {
+    ads_printf(messageText(IDS_CANNOT_OPEN_ENTITY), i);
+    return EntityExport::kNotOpened;
+  }
+  {
+    OpenObject<AcDbEntity> opening(entity);
+    readAppearance(entity, material, url);
+  }
+
+  OwnedSelection single;
+  if (single.keep(ads_ssadd(entityName, nullptr, single.slot())) != RTNORM) {
+    ads_printf(messageText(IDS_NO_SSADD));
+    return EntityExport::kFailed;
+  }
+  std::unique_ptr<WrlCallout> callout(new WrlCallout);
+  char* faceFileName = nullptr;
+  Acad::ErrorStatus status;
+  {
+    CalloutRegistration registration(callout.get());
+    callout->ucsTransform = ucsTransform;
+    status = acreEntityToFaces(single.name(), &faceFileName, 1);
+  }
+  FaceFile faceFile(faceFileName);
+  if (!callout->faceObject) return EntityExport::kIgnoredOutOfMemory;  // absent only for lack of memory
+  if (status != Acad::eOk || !callout->faceObject->isComplete()) return EntityExport::kIgnored;
+  writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
+  return EntityExport::kConverted;
+}
+
 // The loop itself. An entity whose capture ran out of memory is counted as
 // ignored like any other, but the export then ends as failed (0), so the
 // user learns that the world file lacks objects of the drawing.
 int exportEntities(const ads_name ss, WrlFile& file) {
   long length = 0;
   if (ads_sslength(ss, &length) != RTNORM) {
-    ads_printf(messageText(5));
+    ads_printf(messageText(IDS_LOOP_NO_SSLENGTH));
     return 0;
   }
   if (length == 0) {
-    ads_printf(messageText(6));
+    ads_printf(messageText(IDS_LOOP_EMPTY_SELECTION));
     return 0;
   }
   ProgressWindow progress(new CProgressDlg(CWnd::FromHandle(adsw_acadMainWnd())));
@@ -211,48 +262,12 @@ int exportEntities(const ads_name ss, WrlFile& file) {
   bool memoryShort = false;
   for (long i = 0; i < length; ++i) {
     if (progress->isCancelled()) return 0;
-    url.clear();
-    material.reset();
-
-    ads_name entityName;
-    if (ads_ssname(ss, i, entityName) != RTNORM) {
-      ads_printf(messageText(8));
-      return 0;
-    }
-    AcDbObjectId id;
-    acdbGetObjectId(id, entityName);
-    AcDbEntity* entity = nullptr;
-    if (acdbOpenAcDbEntity(entity, id, AcDb::kForRead) != Acad::eOk) {
-      ads_printf(messageText(9), i);
-      continue;
-    }
-    {
-      OpenObject<AcDbEntity> opening(entity);
-      readAppearance(entity, material, url);
-    }
-
-    OwnedSelection single;
-    if (single.keep(ads_ssadd(entityName, nullptr, single.slot())) != RTNORM) {
-      ads_printf(messageText(11));
-      return 0;
-    }
-    std::unique_ptr<WrlCallout> callout(new WrlCallout);
-    char* faceFileName = nullptr;
-    Acad::ErrorStatus status;
-    {
-      CalloutRegistration registration(callout.get());
-      callout->ucsTransform = ucsTransform;
-      status = acreEntityToFaces(single.name(), &faceFileName, 1);
-    }
-    FaceFile faceFile(faceFileName);
-    memoryShort = memoryShort || !callout->faceObject;  // absent only for lack of memory
-    bool complete = status == Acad::eOk && callout->faceObject && callout->faceObject->isComplete();
-    if (complete) writeShape(file, static_cast<int>(i + 1), url, material, *callout->faceObject);
-    single.release();
-    if (complete)
-      progress->addConverted();
-    else
-      progress->addIgnored();
+    EntityExport outcome = exportEntity(ss, i, file, material, url);
+    if (outcome == EntityExport::kFailed) return 0;
+    if (outcome == EntityExport::kNotOpened) continue;
+    memoryShort = memoryShort || outcome == EntityExport::kIgnoredOutOfMemory;
+    if (outcome == EntityExport::kConverted) progress->addConverted();
+    else progress->addIgnored();
     progress->step();
   }
   return memoryShort ? 0 : 1;
@@ -275,7 +290,7 @@ int exportSelection(const ads_name ss, WrlFile& file) {
 int askOutputFile(TextBuffer& path) {
   resbuf* answer = ads_newrb(RTSTR);
   if (!answer) AfxThrowMemoryException();
-  int status = ads_getfiled(messageText(15), nullptr, "wrl", 3, answer);
+  int status = ads_getfiled(messageText(IDS_FILE_DIALOG_TITLE), nullptr, "wrl", 3, answer);
   bool chosen = status == RTNORM && answer->resval.rstring;
   if (chosen) {
     size_t length = std::strlen(answer->resval.rstring);
@@ -285,7 +300,7 @@ int askOutputFile(TextBuffer& path) {
   ads_relrb(answer);
   if (chosen && !path) AfxThrowMemoryException();
   // Cancel ends the command silently; a dialog that failed does not.
-  if (status != RTNORM && status != RTCAN) ads_printf(messageText(7));
+  if (status != RTNORM && status != RTCAN) ads_printf(messageText(IDS_CANNOT_CREATE_OUTPUT));
   return chosen ? 1 : 0;
 }
 
@@ -293,38 +308,40 @@ void VRMLOUT() {
   COptionsDlg options(nullptr);
   WrlFile file;
 
-  ads_printf(messageText(1));
+  ads_printf(messageText(IDS_SELECT_OBJECTS));
   OwnedSelection ss;
   if (ss.keep(ads_ssget(nullptr, nullptr, nullptr, nullptr, ss.slot())) != RTNORM) return;
   long length = 0;
   if (ads_sslength(ss.name(), &length) != RTNORM) {
-    ads_printf(messageText(2));
+    ads_printf(messageText(IDS_NO_SSLENGTH));
     return;
   }
   if (length == 0) {
-    ads_printf(messageText(3));
+    ads_printf(messageText(IDS_EMPTY_SELECTION));
     return;
   }
   TextBuffer path;
   if (!askOutputFile(path)) return;
   if (options.DoModal() != IDOK) return;
   ucsTransform = options.m_options.ucsTransform;
-  file.setVersion(options.m_options.version + 1);
+  file.setVersion(options.getVersion());
 
   // A file that cannot be created is said so at once: faceting the whole
   // selection into nothing would only look like success.
   if (!file.open(path.get())) {
-    ads_printf(messageText(7));
+    ads_printf(messageText(IDS_CANNOT_CREATE_OUTPUT));
     return;
   }
+  // `&`, not `&&`: the scale runs after a failed header too, because it opens
+  // the outer nodes that close() ends; the file stays balanced either way.
   int headed = file.writeHeader() & file.writeScale(options.getScale());
   int exported = exportSelection(ss.name(), file);
   // A full disk must not pass for a finished export: one message for a
   // failed loop, a failed write or a failed close.
   bool reported = false;
   if (exported != 1 || !headed || file.writeFailed()) {
-    ads_printf(messageText(4));
+    ads_printf(messageText(IDS_CREATE_FAILED));
     reported = true;
   }
-  if (!file.close() && !reported) ads_printf(messageText(4));
+  if (!file.close() && !reported) ads_printf(messageText(IDS_CREATE_FAILED));
 }

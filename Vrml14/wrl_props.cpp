@@ -6,6 +6,7 @@
 #include "adslib.h"
 #include "dbmain.h"
 #include "message.h"
+#include "res/resource.h"
 #include "wrl_mat.h"
 #include "wrl_scope.h"
 #include "wrl_url.h"
@@ -16,7 +17,7 @@ namespace {
 int pickObject(AcDbObjectId& id) {
   ads_name entity;
   ads_point picked;
-  if (ads_entsel(messageText(20), entity, picked) != RTNORM) return 0;
+  if (ads_entsel(messageText(IDS_SELECT_OBJECT), entity, picked) != RTNORM) return 0;
   if (acdbGetObjectId(id, entity) != Acad::eOk) return 0;
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) return 0;
@@ -38,13 +39,13 @@ int readRecords(AcDbObjectId id, WrlUrl& url, WrlMaterial& material) {
 void writeRecords(AcDbObjectId id, const WrlUrl& url, const WrlMaterial& material) {
   AcDbObject* object = nullptr;
   if (acdbOpenAcDbObject(object, id, AcDb::kForWrite) != Acad::eOk) {
-    ads_printf(messageText(17));
+    ads_printf(messageText(IDS_CANNOT_OPEN_FOR_WRITE));
     return;
   }
   OpenObject<> opening(object);
   // Separate attachments: a link the host refuses does not cost the material.
-  if (url.writeToObject(object) != 1) ads_printf(messageText(18));
-  if (material.writeToObject(object) != 1) ads_printf(messageText(19));
+  if (url.writeToObject(object) != 1) ads_printf(messageText(IDS_URL_ATTACH_FAILED));
+  if (material.writeToObject(object) != 1) ads_printf(messageText(IDS_MATERIAL_ATTACH_FAILED));
 }
 
 // An empty entry means no text at all.

@@ -50,7 +50,7 @@ void makeTerrain(WrlFaceObject& object, int64_t faces) {
 
 bool writeWithWriter(const std::string& path, const WrlFaceObject& object) {
   WrlFile file;
-  return file.open(path.c_str()) && file.setVersion(2) && file.writeHeader() && file.beginObject(1) &&
+  return file.open(path.c_str()) && file.setVersion(WrlVersion::k2) && file.writeHeader() && file.beginObject(1) &&
          file.writeFaceObject(object) && file.closeObjects() && file.close() && !file.writeFailed();
 }
 

@@ -88,96 +88,112 @@ HWND labelled(HWND label) {
   return nullptr;
 }
 
-void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
-  HWND rowOf = labelled(c);
-  int col = originCol + cells(c->x, 4), row = originRow + cells((rowOf ? rowOf : c)->y, 8);
-  int w = std::max(1, cells(c->x + c->cx, 4) - cells(c->x, 4));
-  int h = std::max(1, cells(c->y + c->cy, 8) - cells(c->y, 8));
+// Where a control is drawn, in cells.
+struct Cells {
+  int col, row, w, h;
+};
+
+void drawPushButton(Canvas& canvas, HWND c, const Cells& at) {
   std::string plain = win::plainCaption(c->text);
+  bool isDefault = (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+  std::string face = centred(plain, std::max(0, at.w - 2));
+  canvas.put(at.col, at.row, std::string(1, isDefault ? '<' : '[') + face + (isDefault ? '>' : ']'));
+  int pad = std::max(0, (at.w - 2 - static_cast<int>(plain.size())) / 2);
+  putCaption(canvas, at.col + 1 + pad, at.row, c->text, at.w - 2);
+}
+
+void drawCheckOrRadio(Canvas& canvas, HWND c, const Cells& at) {
+  bool radio = c->kind == ControlKind::RadioButton;
+  char tick = c->check == BST_CHECKED ? (radio ? '*' : 'x') : c->check == BST_INDETERMINATE ? '-' : ' ';
+  canvas.put(at.col, at.row, std::string(1, radio ? '(' : '[') + tick + (radio ? ')' : ']') + ' ');
+  // Captions may run past the box, as proportional text does.
+  putCaption(canvas, at.col + 4, at.row, c->text, -1);
+}
+
+void drawGroupBox(Canvas& canvas, HWND c, const Cells& at) {
+  int bottom = at.row + std::max(1, at.h) - 1;
+  canvas.put(at.col, at.row, "+" + std::string(std::max(0, at.w - 2), '-') + "+");
+  canvas.put(at.col, bottom, "+" + std::string(std::max(0, at.w - 2), '-') + "+");
+  for (int r = at.row + 1; r < bottom; ++r) {
+    canvas.put(at.col, r, "|");
+    canvas.put(at.col + at.w - 1, r, "|");
+  }
+  putCaption(canvas, at.col + 2, at.row, c->text, at.w - 4);
+}
+
+void drawStatic(Canvas& canvas, HWND c, const Cells& at) {
+  // A one-line label keeps its last characters, as proportional text would.
+  if (at.h == 1 && c->text.find('\n') == std::string::npos) {
+    putCaption(canvas, at.col, at.row, c->text, -1);
+    return;
+  }
+  std::vector<std::string> lines = wrap(c->text, at.w);
+  for (int i = 0; i < static_cast<int>(lines.size()) && i < std::max(at.h, 1); ++i)
+    putCaption(canvas, at.col, at.row + i, lines[i], at.w);
+}
+
+void drawEdit(Canvas& canvas, HWND c, const Cells& at) {
+  std::string shown = c->text;
+  int room = std::max(1, at.w - 2);
+  if (static_cast<int>(shown.size()) > room) shown = shown.substr(shown.size() - room);
+  canvas.put(at.col, at.row, "[" + shown + std::string(room - shown.size(), '_') + "]");
+  if (c->parent && c->parent->focus == c) {
+    canvas.cursorRow = at.row;
+    canvas.cursorCol = at.col + 1 + static_cast<int>(std::min<size_t>(shown.size(), room - 1));
+    canvas.fieldCol = at.col + 1;
+    canvas.fieldWidth = room;
+  }
+}
+
+void drawTrackbar(Canvas& canvas, HWND c, const Cells& at) {
+  std::string number = " " + std::to_string(c->pos);
+  int track = std::max(3, at.w - static_cast<int>(number.size()));
+  std::string bar(track, '-');
+  int span = std::max(1, c->rangeMax - c->rangeMin);
+  int position = static_cast<int>((static_cast<long>(c->pos - c->rangeMin) * (track - 1)) / span);
+  bar[std::clamp(position, 0, track - 1)] = 'O';
+  canvas.put(at.col, at.row, bar + number);
+}
+
+void drawProgress(Canvas& canvas, HWND c, const Cells& at) {
+  int inner = std::max(1, at.w - 2);
+  int span = c->rangeMax - c->rangeMin;
+  int filled = span > 0 ? static_cast<int>(static_cast<long>(c->pos - c->rangeMin) * inner / span) : 0;
+  std::string bar = std::string(std::clamp(filled, 0, inner), '#') +
+                    std::string(inner - std::clamp(filled, 0, inner), '.');
+  std::string count = " " + std::to_string(c->pos) + " of " + std::to_string(c->rangeMax) + " ";
+  if (static_cast<int>(count.size()) < inner) bar.replace((inner - count.size()) / 2, count.size(), count);
+  canvas.put(at.col, at.row, "[" + bar + "]");
+}
+
+void drawByKind(Canvas& canvas, HWND c, const Cells& at) {
   switch (c->kind) {
-    case ControlKind::PushButton: {
-      bool isDefault = (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
-      std::string face = centred(plain, std::max(0, w - 2));
-      canvas.put(col, row, std::string(1, isDefault ? '<' : '[') + face + (isDefault ? '>' : ']'));
-      int pad = std::max(0, (w - 2 - static_cast<int>(plain.size())) / 2);
-      putCaption(canvas, col + 1 + pad, row, c->text, w - 2);
-      break;
-    }
+    case ControlKind::PushButton: return drawPushButton(canvas, c, at);
     case ControlKind::CheckBox:
-    case ControlKind::RadioButton: {
-      bool radio = c->kind == ControlKind::RadioButton;
-      char tick = c->check == BST_CHECKED ? (radio ? '*' : 'x') : c->check == BST_INDETERMINATE ? '-' : ' ';
-      canvas.put(col, row, std::string(1, radio ? '(' : '[') + tick + (radio ? ')' : ']') + ' ');
-      // Captions may run past the box, as proportional text does.
-      putCaption(canvas, col + 4, row, c->text, -1);
-      break;
-    }
-    case ControlKind::GroupBox: {
-      int bottom = row + std::max(1, h) - 1;
-      canvas.put(col, row, "+" + std::string(std::max(0, w - 2), '-') + "+");
-      canvas.put(col, bottom, "+" + std::string(std::max(0, w - 2), '-') + "+");
-      for (int r = row + 1; r < bottom; ++r) {
-        canvas.put(col, r, "|");
-        canvas.put(col + w - 1, r, "|");
-      }
-      putCaption(canvas, col + 2, row, c->text, w - 4);
-      break;
-    }
-    case ControlKind::Static: {
-      // A one-line label keeps its last characters, as proportional text would.
-      if (h == 1 && c->text.find('\n') == std::string::npos) {
-        putCaption(canvas, col, row, c->text, -1);
-        break;
-      }
-      std::vector<std::string> lines = wrap(c->text, w);
-      for (int i = 0; i < static_cast<int>(lines.size()) && i < std::max(h, 1); ++i) putCaption(canvas, col, row + i, lines[i], w);
-      break;
-    }
+    case ControlKind::RadioButton: return drawCheckOrRadio(canvas, c, at);
+    case ControlKind::GroupBox: return drawGroupBox(canvas, c, at);
+    case ControlKind::Static: return drawStatic(canvas, c, at);
     case ControlKind::Icon:
       // Drawn only where the whole word fits; a cut one reads as a stray fragment.
-      if (w >= 6) canvas.put(col, row, "[icon]");
-      break;
-    case ControlKind::Edit: {
-      std::string shown = c->text;
-      int room = std::max(1, w - 2);
-      if (static_cast<int>(shown.size()) > room) shown = shown.substr(shown.size() - room);
-      canvas.put(col, row, "[" + shown + std::string(room - shown.size(), '_') + "]");
-      if (c->parent && c->parent->focus == c) {
-        canvas.cursorRow = row;
-        canvas.cursorCol = col + 1 + static_cast<int>(std::min<size_t>(shown.size(), room - 1));
-        canvas.fieldCol = col + 1;
-        canvas.fieldWidth = room;
-      }
-      break;
-    }
-    case ControlKind::Trackbar: {
-      std::string number = " " + std::to_string(c->pos);
-      int track = std::max(3, w - static_cast<int>(number.size()));
-      std::string bar(track, '-');
-      int span = std::max(1, c->rangeMax - c->rangeMin);
-      int at = static_cast<int>((static_cast<long>(c->pos - c->rangeMin) * (track - 1)) / span);
-      bar[std::clamp(at, 0, track - 1)] = 'O';
-      canvas.put(col, row, bar + number);
-      break;
-    }
-    case ControlKind::Progress: {
-      int inner = std::max(1, w - 2);
-      int span = c->rangeMax - c->rangeMin;
-      int filled = span > 0 ? static_cast<int>(static_cast<long>(c->pos - c->rangeMin) * inner / span) : 0;
-      std::string bar = std::string(std::clamp(filled, 0, inner), '#') + std::string(inner - std::clamp(filled, 0, inner), '.');
-      std::string count = " " + std::to_string(c->pos) + " of " + std::to_string(c->rangeMax) + " ";
-      if (static_cast<int>(count.size()) < inner) bar.replace((inner - count.size()) / 2, count.size(), count);
-      canvas.put(col, row, "[" + bar + "]");
-      break;
-    }
-    default:
-      canvas.put(col, row, plain.substr(0, w));
-      break;
+      if (at.w >= 6) canvas.put(at.col, at.row, "[icon]");
+      return;
+    case ControlKind::Edit: return drawEdit(canvas, c, at);
+    case ControlKind::Trackbar: return drawTrackbar(canvas, c, at);
+    case ControlKind::Progress: return drawProgress(canvas, c, at);
+    default: canvas.put(at.col, at.row, win::plainCaption(c->text).substr(0, at.w));
   }
-  if (!c->enabled) canvas.mark(col, row, w, 'd');
+}
+
+void drawControl(Canvas& canvas, HWND c, int originCol, int originRow) {
+  HWND rowOf = labelled(c);
+  Cells at{originCol + cells(c->x, 4), originRow + cells((rowOf ? rowOf : c)->y, 8),
+           std::max(1, cells(c->x + c->cx, 4) - cells(c->x, 4)), std::max(1, cells(c->y + c->cy, 8) - cells(c->y, 8))};
+  drawByKind(canvas, c, at);
+  if (!c->enabled) canvas.mark(at.col, at.row, at.w, 'd');
   if (c->parent && c->parent->focus == c) {
-    canvas.put(col - 1, row, ">");
-    canvas.mark(col, row, c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton ? 3 : w, 'r');
+    canvas.put(at.col - 1, at.row, ">");
+    bool box = c->kind == ControlKind::CheckBox || c->kind == ControlKind::RadioButton;
+    canvas.mark(at.col, at.row, box ? 3 : at.w, 'r');
   }
 }
 

@@ -8,7 +8,9 @@ namespace {
 
 struct Outcome {
   INT_PTR result;
-  int version, ucsTransform, units;
+  WrlVersion version;
+  int ucsTransform;
+  WrlUnits units;
   double scale;
 };
 
@@ -16,7 +18,7 @@ struct Outcome {
 Outcome runOptions() {
   COptionsDlg dialog;
   INT_PTR result = dialog.DoModal();
-  return {result, dialog.m_options.version + 1, dialog.m_options.ucsTransform, dialog.m_options.units, dialog.getScale()};
+  return {result, dialog.getVersion(), dialog.m_options.ucsTransform, dialog.m_options.units, dialog.getScale()};
 }
 
 }  // namespace
@@ -25,7 +27,7 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
   script("ok\n");
   Outcome o = runOptions();
   EXPECT_EQ(o.result, IDOK);
-  EXPECT_EQ(o.version, 1);
+  EXPECT_EQ(o.version, WrlVersion::k1);
   EXPECT_DOUBLE_EQ(o.scale, 0.001);
   EXPECT_EQ(o.ucsTransform, 1);
   std::string t = transcript();
@@ -43,7 +45,8 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
   Outcome inch = runOptions();
   EXPECT_EQ(inch.result, IDOK);
   EXPECT_DOUBLE_EQ(inch.scale, 0.0394);
-  EXPECT_EQ(inch.version, 2);
+  EXPECT_EQ(inch.units, WrlUnits::kInch);
+  EXPECT_EQ(inch.version, WrlVersion::k2);
   EXPECT_EQ(inch.ucsTransform, 0);
   script("click 1046\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 0.01);
@@ -51,7 +54,7 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
   EXPECT_DOUBLE_EQ(runOptions().scale, 1.0);
   script("click 1049\ntype 1018 1000\nok\n");
   Outcome other = runOptions();
-  EXPECT_EQ(other.units, 4);
+  EXPECT_EQ(other.units, WrlUnits::kOther);
   EXPECT_DOUBLE_EQ(other.scale, 1000.0);
   script("click 1049\ntype 1018 2.5 m\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 2.5);  // the leading number counts

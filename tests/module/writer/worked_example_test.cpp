@@ -35,7 +35,7 @@ void writeWorkedExample(const std::string& path, int version) {
   object.appendFaces(faces);
 
   WrlFile file;
-  ASSERT_EQ(file.setVersion(version), 1);
+  ASSERT_EQ(file.setVersion(static_cast<WrlVersion>(version)), 1);
   ASSERT_EQ(file.open(path.c_str()), 1);
   EXPECT_EQ(file.writeHeader(), 1);
   EXPECT_EQ(file.writeScale(0.001), 1);

@@ -43,7 +43,7 @@ class Writer : public ::testing::Test {
   }
   // A file with header and scaling node in the given version.
   void start(WrlFile& file, int version, double scale = 1.0) {
-    file.setVersion(version);
+    file.setVersion(static_cast<WrlVersion>(version));
     ASSERT_EQ(file.open(path.c_str()), 1);
     ASSERT_EQ(file.writeHeader(), 1);
     ASSERT_EQ(file.writeScale(scale), 1);
@@ -221,10 +221,10 @@ TEST_F(Writer, ObjectNumbersAreWrittenAsGiven) {
     WrlFile file;
     file.open(path.c_str());
     EXPECT_EQ(file.beginObject(7), 1);
-    file.setVersion(2);
+    file.setVersion(WrlVersion::k2);
     EXPECT_EQ(file.beginObject(-2147483647 - 1), 1);
     EXPECT_EQ(file.level(), 2);
-    file.setVersion(1);  // closes the file alone
+    file.setVersion(WrlVersion::k1);  // closes the file alone
     file.close();
   }
   EXPECT_EQ(written(), "DEF Object7 Separator {\n\t\t\t\t\tDEF Object-2147483648 Shape {\n");
@@ -240,10 +240,10 @@ TEST_F(Writer, MaterialLinesFollowTheVersion) {
     WrlFile file;
     file.open(path.c_str());
     EXPECT_EQ(file.writeMaterial(material), 1);
-    file.setVersion(2);
+    file.setVersion(WrlVersion::k2);
     EXPECT_EQ(file.writeMaterial(material), 1);
     EXPECT_EQ(file.level(), 0);
-    file.setVersion(1);
+    file.setVersion(WrlVersion::k1);
     file.close();
   }
   EXPECT_EQ(written(),
@@ -264,7 +264,7 @@ TEST_F(Writer, ObjectWithoutEitherListIsRefusedWithoutWriting) {
   file.beginObject(1);
   EXPECT_EQ(file.writeFaceObject(object), 0);
   EXPECT_EQ(file.level(), 1);
-  file.setVersion(1);
+  file.setVersion(WrlVersion::k1);
   file.close();
   std::string expected = kEmpty2;
   EXPECT_EQ(written(), expected.substr(0, expected.find("\t\t\t]")) + kObjectLine2);
@@ -273,7 +273,7 @@ TEST_F(Writer, ObjectWithoutEitherListIsRefusedWithoutWriting) {
 TEST_F(Writer, FailedOpenLeavesEveryOperationFailingAndWritesNothing) {
   std::string missing = path + ".d/none/x.wrl";
   WrlFile file;
-  file.setVersion(2);
+  file.setVersion(WrlVersion::k2);
   EXPECT_EQ(file.open(missing.c_str()), 0);
   EXPECT_EQ(file.open(path.c_str()), 0) << "the file object is gone for good";
   WrlUrl url;
@@ -292,7 +292,7 @@ TEST_F(Writer, FailedOpenLeavesEveryOperationFailingAndWritesNothing) {
   EXPECT_EQ(file.indent(3), 0);
   EXPECT_EQ(file.close(), 0);
   EXPECT_EQ(file.level(), 0);
-  EXPECT_EQ(file.setVersion(1), 1);
+  EXPECT_EQ(file.setVersion(WrlVersion::k1), 1);
   EXPECT_FALSE(world_file::exists(path));
   EXPECT_FALSE(world_file::exists(missing));
   url.clear();
@@ -300,7 +300,7 @@ TEST_F(Writer, FailedOpenLeavesEveryOperationFailingAndWritesNothing) {
 
 TEST_F(Writer, OperationsBeforeOpenFailOnTheirFirstWrite) {
   WrlFile file;
-  file.setVersion(2);
+  file.setVersion(WrlVersion::k2);
   EXPECT_EQ(file.writeHeader(), 0);
   EXPECT_EQ(file.beginObject(1), 0);
   EXPECT_EQ(file.level(), 0);
@@ -383,7 +383,7 @@ TEST_F(Writer, IndentReportsItsOwnFailure) {
 TEST_F(Writer, FullDiskShowsAtCloseOrWhenTheBufferOverflows) {
   {
     WrlFile file;
-    file.setVersion(2);
+    file.setVersion(WrlVersion::k2);
     ASSERT_EQ(file.open("/dev/full"), 1);
     EXPECT_EQ(file.writeHeader(), 1);  // still buffered
     EXPECT_EQ(file.close(), 0);
