@@ -57,8 +57,20 @@ Acad::ErrorStatus AcDbObject::close() {
 
 namespace {
 
+// The first ordinary value of `code`, as tags().find(code) gives it. A
+// record held in memory (tables, layers) is read in place: every exported
+// entity looks up its layer, and a snapshot of the layer's tags costs far
+// more than the lookup.
+std::optional<std::string_view> ordinaryValue(const AcDbObject& object, int code) {
+  const Record& record = *object.record();
+  if (record.inText()) return object.tags().find(code);
+  for (const acdb_detail::Tag& tag : record.stored->tags)
+    if (tag.code == code) return std::string_view(tag.value);
+  return std::nullopt;
+}
+
 int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
-  auto text = object.tags().find(code);
+  auto text = ordinaryValue(object, code);
   int64_t value = absent;
   if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
   return value;
@@ -95,7 +107,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
 }
 
 char* AcDbEntity::layer() const {
-  std::string name(tags().find(8).value_or("0"));
+  std::string name(ordinaryValue(*this, 8).value_or("0"));
   return acad__strdup(name.c_str());
 }
 
