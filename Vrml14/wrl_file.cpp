@@ -8,18 +8,26 @@
 #include "wrl_number.h"
 #include "wrl_url.h"
 
+namespace {
+
+constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+constexpr int kTabChunk = sizeof kTabs - 1;
+
+}  // namespace
+
 // One line on its way to the file, gathered in a buffer so that a line costs
 // one file write; a text longer than the buffer goes out in pieces.
 class WrlFile::Line {
  public:
-  explicit Line(CFile& file) : m_file(file) {}
   // A line that starts with `tabs` tab characters.
   Line(CFile& file, int tabs) : m_file(file) {
-    for (; tabs > 0; --tabs) put('\t');
+    for (; tabs > 0; tabs -= kTabChunk) append(kTabs, static_cast<size_t>(tabs < kTabChunk ? tabs : kTabChunk));
   }
 
-  Line& text(const char* text) {
-    for (size_t length = std::strlen(text); length > 0;) {
+  Line& text(const char* text) { return append(text, std::strlen(text)); }
+
+  Line& append(const char* text, size_t length) {
+    while (length > 0) {
       if (m_used == sizeof m_buffer) flush();
       size_t piece = sizeof m_buffer - m_used < length ? sizeof m_buffer - m_used : length;
       std::memcpy(m_buffer + m_used, text, piece);
@@ -75,13 +83,6 @@ class WrlFile::Line {
   char m_buffer[1024];
   size_t m_used = 0;
 };
-
-namespace {
-
-constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-constexpr int kTabChunk = sizeof kTabs - 1;
-
-}  // namespace
 
 WrlFile::WrlFile() : m_file(new CFile) {}
 
