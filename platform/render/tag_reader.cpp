@@ -18,6 +18,8 @@ std::string_view trimmed(std::string_view text) {
 // The drawing's own reading of a real, once the line end some writers leave
 // in a value is off (it trims the rest itself).
 bool TagReader::parseReal(std::string_view text, double& value) {
+  // Most values are plain decimals with nothing around them: nothing to trim.
+  if (acdb_detail::parsePlainDecimal(text, value)) return true;
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
   return acdb_detail::parseReal(text, value);
 }

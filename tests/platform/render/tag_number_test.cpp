@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,25 @@ TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
     bool generalOk = error == std::errc() && end == view.data() + view.size();
     EXPECT_EQ(acre_detail::TagReader::parseInteger(text, ours), generalOk) << "'" << text << "'";
+    if (generalOk) {
+      EXPECT_EQ(ours, general) << "'" << text << "'";
+    }
+  }
+}
+
+// Reals: plain decimals take a shortcut, everything else the general
+// conversion of the trimmed text; both must give what that conversion gives.
+TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
+  for (const char* text : {"0.500000", "-12.25", "7", "-0.0", ".5", "5.", " 1.5", "1.5\r", "2.5 \t", "+3.25", "1e3",
+                           "-2.5E-2", "123456789012345678901.5", "1e400", "nan", "inf", "", "-", ".", "1.5.2", "12a"}) {
+    std::string_view view(text);
+    while (!view.empty() && (view.front() == ' ' || view.front() == '\t')) view.remove_prefix(1);
+    while (!view.empty() && (view.back() == ' ' || view.back() == '\t' || view.back() == '\r')) view.remove_suffix(1);
+    if (view.size() > 1 && view.front() == '+') view.remove_prefix(1);
+    double general = 0, ours = -1;
+    auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
+    bool generalOk = error == std::errc() && end == view.data() + view.size() && !view.empty() && std::isfinite(general);
+    EXPECT_EQ(acre_detail::TagReader::parseReal(text, ours), generalOk) << "'" << text << "'";
     if (generalOk) {
       EXPECT_EQ(ours, general) << "'" << text << "'";
     }
