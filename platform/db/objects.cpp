@@ -5,6 +5,7 @@
 #include "db/database.h"
 #include "db/number_text.h"
 #include "db/open_object.h"
+#include "db/opening_spares.h"
 #include "db/record_tags.h"
 
 using acdb_detail::Record;
@@ -23,12 +24,18 @@ AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), 
 
 AcDbObject::~AcDbObject() {
   if (m_open) endOpen();
+  acdb_detail::giveSnapshot(std::move(m_tags));
 }
+
+void* AcDbObject::operator new(std::size_t size) { return acdb_detail::takeObjectBlock(size); }
+
+void AcDbObject::operator delete(void* block, std::size_t size) noexcept { acdb_detail::giveObjectBlock(block, size); }
 
 const acdb_detail::RecordTags& AcDbObject::tags() const {
   // Only readers exclude writers: any other opening may see the record change
   // between two looks.
-  if (!m_tags || m_mode != AcDb::kForRead) m_tags = std::make_unique<acdb_detail::RecordTags>(*m_record);
+  if (!m_tags) m_tags = acdb_detail::snapshotOf(*m_record);
+  else if (m_mode != AcDb::kForRead) m_tags->read(*m_record);
   return *m_tags;
 }
 
