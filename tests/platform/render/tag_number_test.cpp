@@ -63,6 +63,23 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   EXPECT_EQ(partial.z, 6);
   EXPECT_TRUE(reader.valid());
 
+  // A face's four corners in one pass: codes 14 and 24 are no corner's, and
+  // the fourth corner's missing Y takes its fallback.
+  std::vector<TagView> face = {{30, "3"},  {11, "4"},  {10, "1"},  {20, "2"},  {21, "5"},
+                               {31, "6"},  {12, "7"},  {22, "8"},  {32, "9"},  {13, "10"},
+                               {10, "99"}, {14, "77"}, {24, "77"}, {33, "12"}};
+  acre_detail::TagReader corners(face);
+  acre_detail::TagReader::PointTags found[4];
+  corners.findPoints(10, found);
+  const acre_detail::Vec3 expected[4] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, -1, 12}};
+  for (int i = 0; i < 4; ++i) {
+    acre_detail::Vec3 p = corners.pointOf(found[i], {0, -1, 0});
+    EXPECT_EQ(p.x, expected[i].x) << i;
+    EXPECT_EQ(p.y, expected[i].y) << i;
+    EXPECT_EQ(p.z, expected[i].z) << i;
+  }
+  EXPECT_TRUE(corners.valid());
+
   std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
   acre_detail::TagReader refusing(bad);
   EXPECT_EQ(refusing.point(10, {0, -1, 0}).y, -1);
