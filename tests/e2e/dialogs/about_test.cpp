@@ -2,7 +2,9 @@
 // and the command line goes on.
 #include <gtest/gtest.h>
 
-#include "../host/run_host.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 TEST(AboutCommand, ShowsTheBoxAndReturnsToTheCommandPrompt) {
   ProcessResult run = runHost("--batch --load '" + binPath("vrml.arx") + "'", "VRMLABOUT\nok\nvrmlabout\n");

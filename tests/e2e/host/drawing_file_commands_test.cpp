@@ -5,8 +5,11 @@
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -14,13 +17,13 @@ namespace {
 const char* const kChange = "VRMLPROP\nL\ntype 1018 door.wrl\nok\n";
 
 struct Session {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string drawing = scratch.file("show.dxf");
   Session() { std::filesystem::copy_file(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", drawing); }
   ProcessResult run(const std::string& flags, const std::string& script) const {
     return runHost("'" + drawing + "' --load '" + binPath("vrml.arx") + "' " + flags, script);
   }
-  bool saved() const { return dxf_test::readFile(drawing).find("door.wrl") != std::string::npos; }
+  bool saved() const { return readFile(drawing).find("door.wrl") != std::string::npos; }
 };
 
 TEST(UnsavedChanges, ABatchRunNeverAsksAndSaysTheyWereDiscarded) {

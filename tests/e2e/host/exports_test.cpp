@@ -5,7 +5,9 @@
 #include <set>
 #include <sstream>
 
-#include "run_host.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 namespace {
 

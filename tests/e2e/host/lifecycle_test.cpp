@@ -15,7 +15,9 @@
 #include "acrx.h"
 #include "adslib.h"
 #include "afxwin.h"
-#include "run_host.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 namespace {
 

@@ -5,20 +5,23 @@
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "run_host.h"
-#include "tmux_terminal.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+#include "support/tmux_terminal.h"
+
+using namespace test_support;
 
 namespace {
 
 // The host on a copy of the showcase drawing with the module loaded; a
 // script, when given, runs before the person takes over.
-std::string hostOn(const dxf_test::ScratchDir& scratch, const std::string& script = "") {
+std::string hostOn(const ScratchDir& scratch, const std::string& script = "") {
   std::filesystem::copy_file(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", scratch.file("show.dxf"));
   std::string line = "ARXHOST_REGISTRY=" + scratch.file("registry.txt") + " '" + binPath("arxhost") + "' '" +
                      scratch.file("show.dxf") + "' --load '" + binPath("vrml.arx") + "'";
   if (script.empty()) return line;
-  dxf_test::writeFile(scratch.file("before.scr"), script);
+  writeFile(scratch.file("before.scr"), script);
   return line + " --script '" + scratch.file("before.scr") + "'";
 }
 
@@ -26,7 +29,7 @@ std::string hostOn(const dxf_test::ScratchDir& scratch, const std::string& scrip
 const char* const kChangeScript = "VRMLPROP\nL\ntype 1018 door.wrl\nok\n";
 
 TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch), 60, 18);
   ASSERT_TRUE(terminal.shows("Command:"));
   terminal.type("Escape");
@@ -56,7 +59,7 @@ TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
 }
 
 TEST(HostTerminal, QuitAsksAboutUnsavedChangesAndCancelKeepsTheSession) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch, kChangeScript));
   ASSERT_TRUE(terminal.shows("Dialog 130 closed: OK"));
   terminal.type("QUIT Enter");
@@ -68,11 +71,11 @@ TEST(HostTerminal, QuitAsksAboutUnsavedChangesAndCancelKeepsTheSession) {
   terminal.type("Enter");
   EXPECT_TRUE(terminal.shows("Drawing saved as " + scratch.file("show.dxf") + "."));
   EXPECT_TRUE(terminal.shows("EXIT=0"));
-  EXPECT_NE(dxf_test::readFile(scratch.file("show.dxf")).find("door.wrl"), std::string::npos);
+  EXPECT_NE(readFile(scratch.file("show.dxf")).find("door.wrl"), std::string::npos);
 }
 
 TEST(HostTerminal, TheTerminalIsPutBackWhenTheHostIsKilledInADialog) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch) + "; stty -a | tr ' ' '\\n' | grep -x -- '-\\?icanon\\|-\\?echo'");
   ASSERT_TRUE(terminal.shows("Command:"));
   terminal.type("VRMLPROP Enter L Enter");

@@ -2,8 +2,11 @@
 // drawing, menu loading, loading on demand through the registry.
 #include <gtest/gtest.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -22,8 +25,8 @@ size_t occurrences(const std::string& text, const std::string& part) {
 TEST(LispHost, FunctionsOnTheObjectsOfADrawing) {
   ProcessResult run =
       runHost("--batch '" + dataPath("links.dxf") + "' --load '" + binPath("vrml.arx") + "'",
-              dxf_test::readFile(dataPath("functions.scr")));
-  EXPECT_EQ(run.output, dxf_test::readFile(dataPath("functions.expected")));
+              readFile(dataPath("functions.scr")));
+  EXPECT_EQ(run.output, readFile(dataPath("functions.expected")));
   EXPECT_EQ(run.status, 1) << "the usage errors are failed commands";
 }
 
@@ -64,10 +67,10 @@ TEST(LispHost, ArxloadAndArxunloadFromAutoLisp) {
 // A host that has never loaded the module finds it through the entries the
 // module wrote in an earlier run.
 TEST(LispHost, ACommandLoadsItsModuleOnDemand) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string registry = "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' ";
   std::string script = scratch.file("help.scr");
-  dxf_test::writeFile(script, "VRMLHELP\n");
+  writeFile(script, "VRMLHELP\n");
   std::string host = "'" + binPath("arxhost") + "' --batch --script '" + script + "' </dev/null";
 
   ProcessResult fresh = runCommand(registry + host);

@@ -2,8 +2,11 @@
 // drawing, read back by another program, and exported by a later session.
 #include <gtest/gtest.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -43,7 +46,7 @@ class VrmlPropHost : public ::testing::Test {
     transcript = run.output;
   }
 
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved;
   std::string transcript;
 };
@@ -73,7 +76,7 @@ TEST_F(VrmlPropHost, ALaterSessionReopensTheSlidersAndExportsMaterialAndAnchor) 
   std::string check = runCommand("ASAN_OPTIONS=detect_leaks=0 " + binPath("vrmlcheck") + " '" + world + "'").output;
   EXPECT_NE(check.find("shapes 1\n"), std::string::npos) << check;  // the facetter skips the line
   EXPECT_NE(check.find("url \"http://example.com/a.wrl\"\ndescription \"A link\"\n"), std::string::npos) << check;
-  std::string text = dxf_test::readFile(world);
+  std::string text = readFile(world);
   // Unticked colour switch: the face keeps the stored grey, not its red.
   EXPECT_NE(text.find("\t\tambientColor 0.000000 0.000000 0.100000\n"
                       "\t\tdiffuseColor 0.300000 0.300000 0.300000\n"
@@ -98,7 +101,7 @@ TEST_F(VrmlPropHost, AClearedUrlLeavesTheDescription) {
 }
 
 TEST(VrmlPropLimit, TypingStopsAt250Characters) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved = scratch.file("saved.dxf");
   std::string typed = "http://example.com/" + std::string(240, 'a');
   ProcessResult run =
@@ -108,7 +111,7 @@ TEST(VrmlPropLimit, TypingStopsAt250Characters) {
 }
 
 TEST(VrmlPropLimit, AStoredUrlOver250CharactersIsRefusedAndTheDialogStaysOpen) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved = scratch.file("saved.dxf");
   std::string drawing = std::string(VRML_TEST_DATA_DIR) + "/props/long_url.dxf";
   ProcessResult run = runOn(drawing, "VRMLPROP\n30\nok\ncancel\nSAVEAS\n" + saved + "\n");

@@ -6,17 +6,21 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
 #include "hostile_drawing.h"
 #include "in_process_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -113,7 +117,7 @@ class AllocationSweep : public ::testing::Test {
   void sweepExport(const char* name);
 
   std::function<void()> prepare;  // puts the drawing and files back before each run
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string drawing = showcase();  // set before SetUp to sweep another
   std::optional<InProcessHost> host;
 };
@@ -122,7 +126,7 @@ class AllocationSweep : public ::testing::Test {
 class WorldChecker {
  public:
   const std::string& verdict(const std::string& path) {
-    std::string content = dxf_test::readFile(path);
+    std::string content = readFile(path);
     auto known = m_verdicts.find(content);
     if (known != m_verdicts.end()) return known->second;
     ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + path + "' 2>&1");
@@ -142,7 +146,7 @@ void AllocationSweep::sweepExport(const char* name) {
   const uint64_t total = countAllocations(exportAll);
   ASSERT_GT(total, 0u);
   WorldChecker checker;
-  const std::string cleanWorld = dxf_test::readFile(world);
+  const std::string cleanWorld = readFile(world);
   const std::string cleanVerdict = checker.verdict(world);
   ASSERT_TRUE(holds(cleanVerdict, "badindex 0\n") && !holds(cleanVerdict, "shapes 0\n")) << cleanVerdict;
 
@@ -158,7 +162,7 @@ void AllocationSweep::sweepExport(const char* name) {
       EXPECT_TRUE(holds(verdict, "badindex 0\n")) << verdict;
       if (!told) {
         // Without a message the file is the whole export, byte for byte.
-        EXPECT_TRUE(dxf_test::readFile(world) == cleanWorld) << verdict;
+        EXPECT_TRUE(readFile(world) == cleanWorld) << verdict;
         ++complete;
       }
     } else {
@@ -185,7 +189,7 @@ class LargeMeshSweep : public AllocationSweep {
     for (int row = 0; row < 80; ++row)
       for (int column = 0; column < 80; ++column) vertices += hostile::vertex(column, row, 64);
     drawing = scratch.file("mesh.dxf");
-    dxf_test::writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
+    writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
                                                                              hostile::tag(72, "80")) +
                                                           vertices + hostile::seqend()));
   }
@@ -326,7 +330,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
     const Action action = expression(call);
     const uint64_t total = countAllocations(action);
     const std::string clean = runFailing(0, action).transcript;
-    const std::string cleanWorld = dxf_test::readFile(world);
+    const std::string cleanWorld = readFile(world);
     ASSERT_FALSE(holds(clean, "; error:") || holds(clean, "Out of memory.")) << clean;
     size_t moduleTold = 0, hostTold = 0;
     for (uint64_t n = 1; n <= total; ++n) {
@@ -335,7 +339,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
       // The clean answer (a dialog label may have stayed empty) comes with
       // the clean world.
       if (run.transcript.ends_with(clean.substr(clean.find_last_of("\n") + 1))) {
-        EXPECT_EQ(dxf_test::readFile(world), cleanWorld) << "the same answer for another world";
+        EXPECT_EQ(readFile(world), cleanWorld) << "the same answer for another world";
         continue;
       }
       if (holds(run.transcript, "; error: ")) {

@@ -3,13 +3,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../host/run_host.h"
 #include "acad/arx_loader.h"
 #include "acad/command_stack.h"
 #include "acad/console.h"
 #include "acad/lisp_functions.h"
 #include "drawing_file.h"
 #include "lisp/lisp.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 InProcessHost::InProcessHost(const std::string& drawing, const std::string& registry) {
   setenv("ARXHOST_REGISTRY", registry.c_str(), 1);

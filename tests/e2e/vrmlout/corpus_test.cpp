@@ -6,8 +6,12 @@
 #include <filesystem>
 #include <sstream>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -32,12 +36,12 @@ const char* const kPoints =
 const char* const kFaces = "0,1,2,3,-1, 4,5,6,7,-1, 8,9,10,11,-1, 12,13,14,15,-1, 16,17,18,19,-1";
 
 std::string judged(const std::string& path, const std::string& world) {
-  dxf_test::writeFile(path, world);
+  writeFile(path, world);
   return runCommand("'" + binPath("vrmlcheck") + "' --convex '" + path + "'").output;
 }
 
 TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   auto world1 = [](const char* faceType) {
     return std::string("#VRML V1.0 ascii\nSeparator {\nShapeHints { faceType ") + faceType +
            " }\nCoordinate3 { point [" + kPoints + "] }\nIndexedFaceSet { coordIndex [" + kFaces + "] }\n}\n";
@@ -56,13 +60,11 @@ TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) 
 }
 
 TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
-  std::vector<std::filesystem::path> drawings;
-  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
-    if (entry.path().extension() == ".dxf") drawings.push_back(entry.path());
-  std::sort(drawings.begin(), drawings.end());
+  SKIP_WITHOUT_CORPUS();
+  std::vector<std::filesystem::path> drawings = corpusDrawings();
   ASSERT_FALSE(drawings.empty());
 
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::ostringstream counts;
   for (const auto& drawing : drawings) {
     std::string result;
@@ -82,7 +84,7 @@ TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
     }
     counts << drawing.filename().string() << " " << result << "\n";
   }
-  std::string expected = dxf_test::readFile(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/corpus_counts.txt");
+  std::string expected = readFile(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/corpus_counts.txt");
   EXPECT_EQ(counts.str(), expected) << "converted and ignored objects per drawing changed";
 }
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../../platform/dxf/dxf_test_support.h"
 #include "acad/arx_loader.h"
 #include "acad/command_stack.h"
 #include "acad/console.h"
@@ -15,7 +14,11 @@
 #include "adslib.h"
 #include "dbmain.h"
 #include "drawing_file.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -59,7 +62,7 @@ class VrmloutInProcess : public ::testing::Test {
     return id;
   }
 
-  dxf_test::ScratchDir m_scratch;
+  ScratchDir m_scratch;
 };
 
 TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkipped) {
@@ -70,7 +73,7 @@ TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkippe
   EXPECT_NE(transcript.find("\nCannot open entity for reading - 2."), std::string::npos) << transcript;
   EXPECT_NE(transcript.find("\"3 object(s) converted.\""), std::string::npos) << transcript;
   EXPECT_NE(transcript.find("\"1 object(s) ignored.\""), std::string::npos) << transcript;
-  std::string world = dxf_test::readFile(m_scratch.file("held.wrl"));
+  std::string world = readFile(m_scratch.file("held.wrl"));
   EXPECT_EQ(world.find("DEF Object3 "), std::string::npos);
   EXPECT_NE(world.find("DEF Object4 "), std::string::npos) << "shape numbers count from 1";
 }

@@ -4,8 +4,11 @@
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -36,13 +39,13 @@ size_t count(const std::string& text, const std::string& part) {
 }
 
 TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("five.wrl");
   ProcessResult run = runOn("five.dxf", exportAll(out, "click 1047\nclick 1056\nok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_NE(run.output.find("1042 static \"4 object(s) converted.\""), std::string::npos) << run.output;
   EXPECT_NE(run.output.find("1043 static \"1 object(s) ignored.\""), std::string::npos) << run.output;
-  std::string world = dxf_test::readFile(out);
+  std::string world = readFile(out);
   EXPECT_EQ(shape(world, 2), "") << "the bare line has nothing to export";
   EXPECT_NE(shape(world, 1).find("diffuseColor 1.000000 0.000000 0.000000"), std::string::npos) << world;
   // Colour 7 takes nothing from the object's material data; the shape gets
@@ -58,11 +61,11 @@ TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
 }
 
 TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("cancelled.wrl");
   ProcessResult run = runOn("five.dxf", exportAll(out, "click 1056\nok\nat 3 cancel\n"));
   EXPECT_EQ(count(run.output, "\nError while creating VRML file."), 1u) << run.output;
-  std::string world = dxf_test::readFile(out);
+  std::string world = readFile(out);
   EXPECT_NE(shape(world, 1), "");
   EXPECT_NE(shape(world, 3), "") << "the object under way is finished";
   EXPECT_EQ(shape(world, 4), "") << "nothing is written after Cancel";
@@ -71,16 +74,16 @@ TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
 }
 
 TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string meter = scratch.file("meter.wrl"), inch = scratch.file("inch.wrl"), plain = scratch.file("plain.wrl");
   ProcessResult run = runOn("five.dxf", exportAll(meter, "click 1049\ntype 1018 0\nok\nclick 1047\nok\n") +
                                             exportAll(inch, "click 1048\nclick 1056\nok\n") +
                                             exportAll(plain, "ok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(count(run.output, "Scale factor must be > 0"), 1u) << run.output;
-  EXPECT_NE(dxf_test::readFile(meter).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(inch).find("\t\t\tscale 0.039400 0.039400 0.039400\n"), std::string::npos);
-  std::string defaults = dxf_test::readFile(plain);
+  EXPECT_NE(readFile(meter).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
+  EXPECT_NE(readFile(inch).find("\t\t\tscale 0.039400 0.039400 0.039400\n"), std::string::npos);
+  std::string defaults = readFile(plain);
   EXPECT_EQ(defaults.rfind("#VRML V1.0 ascii\n", 0), 0u) << "a second export starts at VRML 1.0 again";
   EXPECT_NE(defaults.find("\tscaleFactor 0.001000 0.001000 0.001000\n"), std::string::npos);
   EXPECT_EQ(shape(defaults, 3).find("Material"), std::string::npos) << "VRML 1.0 keeps colour 7 without material";
@@ -88,7 +91,7 @@ TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
 }
 
 TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string a = scratch.file("a.wrl"), b = scratch.file("b.wrl"), c = scratch.file("c.wrl"), d = scratch.file("d.wrl");
   std::string lispBefore = "(vrml_wrlout (ssget \"X\") \"" + scratch.file("first.wrl") + "\")\n";
   ProcessResult run = runOn("ucs.dxf", lispBefore + exportAll(a, "ok\n") + "(vrml_wrlout (ssget \"X\") \"" + b +
@@ -97,11 +100,11 @@ TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
   EXPECT_EQ(run.status, 0) << run.output;
   const std::string world = "\t\t\t100.000000 0.000000 0.000000,\n";
   const std::string user = "\t\t\t0.000000 0.000000 0.000000,\n";
-  EXPECT_NE(dxf_test::readFile(scratch.file("first.wrl")).find(world), std::string::npos) << "no UCS before any VRMLOUT";
-  EXPECT_NE(dxf_test::readFile(a).find(user), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(b).find(user), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(c).find(world), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(d).find(world), std::string::npos);
+  EXPECT_NE(readFile(scratch.file("first.wrl")).find(world), std::string::npos) << "no UCS before any VRMLOUT";
+  EXPECT_NE(readFile(a).find(user), std::string::npos);
+  EXPECT_NE(readFile(b).find(user), std::string::npos);
+  EXPECT_NE(readFile(c).find(world), std::string::npos);
+  EXPECT_NE(readFile(d).find(world), std::string::npos);
 }
 
 TEST(Vrmlout, AFileThatCannotBeCreatedIsReportedBeforeAnyWork) {
@@ -113,7 +116,7 @@ TEST(Vrmlout, AFileThatCannotBeCreatedIsReportedBeforeAnyWork) {
 }
 
 TEST(Vrmlout, AFullDiskIsReportedOnce) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string full = scratch.file("full.wrl");
   std::filesystem::create_symlink("/dev/full", full);
   ProcessResult run = runOn("five.dxf", exportAll(full, "ok\n"));

@@ -3,14 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbbuild.h"
 #include "render/facet_records.h"
+#include "support/files.h"
 #include "wrl_out.h"
 
 namespace {
@@ -24,13 +23,6 @@ struct Selection {
   }
   ~Selection() { ads_ssfree(set); }
 };
-
-std::string contents(const char* path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 }  // namespace
 
@@ -75,7 +67,7 @@ TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
   char* faceFile = nullptr;
   ASSERT_EQ(acreEntityToFaces(one.set, &faceFile, 1), Acad::eOk);
   ASSERT_NE(faceFile, nullptr);
-  std::string text = contents(faceFile);
+  std::string text = test_support::readFile(faceFile);
   EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
   // The same 142 polygons the capture object receives, on their own corners.
   EXPECT_NE(text.find("total 432 142\n"), std::string::npos) << text;

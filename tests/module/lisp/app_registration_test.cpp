@@ -2,7 +2,6 @@
 // demand, the menu group and toolbar, and the help file beside the module.
 #include <gtest/gtest.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
 #include "ArxUtil.h"
 #include "ZornVrml.h"
 #include "acad/apps.h"
@@ -10,6 +9,8 @@
 #include "acad/demand_load.h"
 #include "acad/host_commands.h"
 #include "acad/menus.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "wrl_help.h"
 
@@ -53,10 +54,10 @@ class Application : public ::testing::Test {
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
   }
-  std::string registryText() const { return dxf_test::readFile(m_registry); }
+  std::string registryText() const { return test_support::readFile(m_registry); }
   static std::string appKey() { return std::string("HKEY_LOCAL_MACHINE\\") + acrxProductKey() + "\\FerolanApps"; }
 
-  dxf_test::ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
   std::string m_registry = m_scratch.file("registry.txt");
   acad_apps::App m_app;
 };

@@ -5,6 +5,7 @@
 
 #include "acadmem.h"
 #include "afx.h"
+#include "support/files.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
@@ -55,7 +56,7 @@ class Writer : public ::testing::Test {
     EXPECT_EQ(file.writeFaceObject(object), 1);
     EXPECT_EQ(file.closeObjects(), 1);
   }
-  std::string written() { return world_file::bytes(path); }
+  std::string written() { return test_support::readFile(path); }
 
   std::string path = world_file::scratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
   size_t liveBlocks = 0;

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 
 #include "afx.h"
+#include "support/files.h"
 
 namespace {
 
@@ -14,13 +14,6 @@ constexpr UINT kCreateExclusive = CFile::modeCreate | CFile::modeWrite | CFile::
 
 std::string tempPath(const char* name) {
   return ::testing::TempDir() + "afx_" + std::to_string(::getpid()) + "_" + name;
-}
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 // Runs `action` and returns the cause of the file error it throws, or -1.
@@ -57,7 +50,7 @@ TEST_F(AfxFile, CreatesTruncatesAndWritesBytesUnchanged) {
   file.Write("a\r\n\tb", 5);
   file.Write("\0z", 2);
   file.Close();
-  EXPECT_EQ(contents(path), std::string("a\r\n\tb\0z", 7));
+  EXPECT_EQ(test_support::readFile(path), std::string("a\r\n\tb\0z", 7));
   EXPECT_EQ(file.m_hFile, CFile::hFileNull);
 }
 
@@ -70,7 +63,7 @@ TEST_F(AfxFile, WritesLargerThanTheBufferArriveInOrder) {
   file.Write(big.data(), static_cast<UINT>(big.size()));
   file.Write(">", 1);
   file.Close();
-  EXPECT_EQ(contents(path), "<" + big + ">");
+  EXPECT_EQ(test_support::readFile(path), "<" + big + ">");
 }
 
 TEST_F(AfxFile, ExclusiveOpenRefusesASecondWriter) {
@@ -123,7 +116,7 @@ TEST_F(AfxFile, FaultSwitchFailsTheWriteThatCrossesTheLimitAndKeepsEarlierBytes)
   afx_file_faults::disarm();
   file.Write("ab", 2);
   file.Close();
-  EXPECT_EQ(contents(path), "1234567890ab");
+  EXPECT_EQ(test_support::readFile(path), "1234567890ab");
 }
 
 TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
@@ -135,7 +128,7 @@ TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
     EXPECT_EQ(fileErrorCause([&] { file.Close(); }), CFileException::hardIO);
     EXPECT_NE(file.m_hFile, CFile::hFileNull);
   }
-  EXPECT_EQ(contents(path), "kept");
+  EXPECT_EQ(test_support::readFile(path), "kept");
 }
 
 TEST(AfxException, MemoryErrorIsOneStaticObjectThatDeleteLeavesAlone) {

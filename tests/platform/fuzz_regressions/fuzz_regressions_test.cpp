@@ -3,24 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "drawing_file.h"
 #include "entries/facet_drawing.h"
 #include "entries/fuzz_entries.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path kFuzzDir = fs::path(VRML_SOURCE_DIR) / "fuzz";
-
-std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<fs::path> filesIn(const fs::path& folder) {
   std::vector<fs::path> files;
@@ -48,7 +42,7 @@ TEST(FuzzRegressions, EveryKeptInputIsHandledByItsTarget) {
     fuzz_entry::Entry entry = fuzz_entry::entryNamed(target);
     ASSERT_NE(entry, nullptr) << "a folder of inputs for no target: " << target;
     for (const fs::path& input : filesIn(folder.path())) {
-      expectHandled(entry(fileBytes(input)), input);
+      expectHandled(entry(test_support::readFile(input)), input);
       ++replayed;
     }
   }
@@ -60,7 +54,7 @@ TEST(FuzzRegressions, SeedDrawingsReadSaveAndReadBackUnchanged) {
     std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / target);
     ASSERT_GE(seeds.size(), 5u) << target;
     for (const fs::path& seed : seeds) {
-      fuzz_entry::Result result = fuzz_entry::entryNamed(target)(fileBytes(seed));
+      fuzz_entry::Result result = fuzz_entry::entryNamed(target)(test_support::readFile(seed));
       EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
     }
   }
@@ -70,10 +64,10 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
   std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / "acis");
   ASSERT_GE(seeds.size(), 10u);
   for (const fs::path& seed : seeds) {
-    fuzz_entry::Result result = fuzz_entry::acis(fileBytes(seed));
+    fuzz_entry::Result result = fuzz_entry::acis(test_support::readFile(seed));
     EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
   }
-  fuzz_entry::Result cut = fuzz_entry::acis(fileBytes(seeds.back()).substr(0, 100));
+  fuzz_entry::Result cut = fuzz_entry::acis(test_support::readFile(seeds.back()).substr(0, 100));
   EXPECT_EQ(cut.kind, fuzz_entry::Result::Refused);
   EXPECT_FALSE(cut.detail.empty());
 }
@@ -96,7 +90,8 @@ TEST(FuzzRegressions, LispTextIsEvaluatedAndPromptsTakeTheAnswersAfterTheNul) {
   // the drawing's three entities.
   EXPECT_EQ(fuzz_entry::lisp("(sslength (ssget))").kind, fuzz_entry::Result::Refused);
   EXPECT_EQ(fuzz_entry::lisp(std::string("(sslength (ssget))\0all\n\n", 24)).kind, fuzz_entry::Result::Accepted);
-  for (const fs::path& seed : filesIn(kFuzzDir / "seeds" / "lisp")) expectHandled(fuzz_entry::lisp(fileBytes(seed)), seed);
+  for (const fs::path& seed : filesIn(kFuzzDir / "seeds" / "lisp"))
+    expectHandled(fuzz_entry::lisp(test_support::readFile(seed)), seed);
 }
 
 TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) {

@@ -3,9 +3,10 @@
 #include <fstream>
 #include <string>
 
-#include "../../common/message_catalogue.h"
-#include "../dxf/dxf_test_support.h"
 #include "acad/console.h"
+#include "support/files.h"
+#include "support/message_catalogue.h"
+#include "support/scratch_dir.h"
 #include "win/help_file.h"
 #include "winuser.h"
 
@@ -41,7 +42,7 @@ TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
 }
 
 TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string path = scratch.file("small.hlp");
   std::ofstream(path, std::ios::binary) << "# test\ntitle Small Help\r\ntopic 1 1 intro Introduction\nHello.\n.\n"
                                            "topic 5 2 detail The detail\nMore.\n";
@@ -60,9 +61,9 @@ TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
 }
 
 TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string path = scratch.file("small.hlp");
-  dxf_test::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
+  test_support::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
   std::string answers = "1\n99\n\nnot read\n";
   std::FILE* script = fmemopen(answers.data(), answers.size(), "r");
   acad_console::useScript(script);
@@ -81,7 +82,7 @@ TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
 }
 
 TEST(HelpViewer, MissingOrMalformedFilesAreReportedNotShown) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   BOOL result = TRUE;
   std::string missing = scratch.file("missing.hlp");
   EXPECT_EQ(helpOutput(missing, HELP_FINDER, 0, &result), "\nHelp: cannot open help file \"" + missing + "\".");

@@ -9,7 +9,8 @@
 #include "acad/arx_loader.h"
 #include "acad/demand_load.h"
 #include "acrx.h"
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -45,8 +46,8 @@ class DemandLoad : public testing::Test {
     setText(kAppsPath + "\\Probe\\Commands", "ProbeCmd", "ProbeCmd");
     setText(kAppsPath + "\\Probe\\Loader", "MODULE", module);
   }
-  std::string contents() const { return dxf_test::readFile(m_file); }
-  dxf_test::ScratchDir m_scratch;
+  std::string contents() const { return test_support::readFile(m_file); }
+  test_support::ScratchDir m_scratch;
   std::string m_file = m_scratch.file("registry.txt");
   const std::string m_probe = std::string(VRML_BIN_DIR) + "/probe.arx";
 };

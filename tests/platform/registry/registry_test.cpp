@@ -6,7 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -22,7 +23,7 @@ class Registry : public testing::Test {
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
   }
-  std::string contents() const { return dxf_test::readFile(m_file); }
+  std::string contents() const { return test_support::readFile(m_file); }
   static LONG create(HKEY parent, const char* sub, HKEY* key, DWORD* disposition = nullptr) {
     return RegCreateKeyExA(parent, sub, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key,
                            disposition);
@@ -31,7 +32,7 @@ class Registry : public testing::Test {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                           static_cast<DWORD>(std::strlen(text) + 1));
   }
-  dxf_test::ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
   std::string m_file = m_scratch.file("registry.txt");
 };
 
@@ -174,7 +175,7 @@ TEST_F(Registry, SubkeysAndValuesEnumerate) {
 }
 
 TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
-  dxf_test::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
+  test_support::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
                                              "\"Good\"=\"yes\"\r\n"
                                              "garbage without quotes\n"
                                              "\"Bad\"=hex(1):zz\n"

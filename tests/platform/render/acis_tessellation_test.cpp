@@ -5,14 +5,13 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 
 #include "acad/console.h"
 #include "acis_solid_probe.h"
 #include "render/curve_segments.h"
 #include "render/lost_faces.h"
+#include "support/files.h"
 
 using namespace acis_test;
 
@@ -229,8 +228,7 @@ TEST(AcisTessellation, UnreadableFacesAreCountedAndTheRestKept) {
 namespace {
 
 acis::Body readSolid(const std::string& name) {
-  std::ifstream in(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), {});
+  std::string bytes = test_support::readFile(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name);
   acis::ParseResult read = name.ends_with(".sab")
                                ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()})
                                : acis::parseSat(bytes);
