@@ -1,7 +1,7 @@
 // arxhost as a person meets it in a terminal: keys that cancel without ending
 // the host, help on F1, a dialog larger than the terminal, the question about
 // unsaved changes, and a terminal put back however the host ends.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
@@ -40,14 +40,14 @@ TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
   terminal.type("F1");
   EXPECT_TRUE(terminal.shows("Commands of Vrml_Commands:"));
   EXPECT_TRUE(terminal.shows("vrmlout     Export to VRML"));
-  EXPECT_EQ(terminal.screen().find("Unknown command"), std::string::npos) << terminal.screen();
+  EXPECT_THAT(terminal.screen(), testing::Not(testing::HasSubstr("Unknown command")));
 
   // VRMLPROP's dialog is taller than 18 lines: its buttons stay in sight.
   terminal.type("VRMLPROP Enter L Enter");
   ASSERT_TRUE(terminal.shows("Enlarge the terminal"));
   std::string dialog = terminal.screen();
-  EXPECT_NE(dialog.find("OK"), std::string::npos) << dialog;
-  EXPECT_NE(dialog.find("Cancel"), std::string::npos) << dialog;
+  EXPECT_THAT(dialog, testing::HasSubstr("OK"));
+  EXPECT_THAT(dialog, testing::HasSubstr("Cancel"));
   EXPECT_EQ(terminal.pane("#{alternate_on}"), "1");
   terminal.type("C-c");
   EXPECT_TRUE(terminal.shows("Select object: L"));
@@ -71,7 +71,7 @@ TEST(HostTerminal, QuitAsksAboutUnsavedChangesAndCancelKeepsTheSession) {
   terminal.type("Enter");
   EXPECT_TRUE(terminal.shows("Drawing saved as " + scratch.file("show.dxf") + "."));
   EXPECT_TRUE(terminal.shows("EXIT=0"));
-  EXPECT_NE(readFile(scratch.file("show.dxf")).find("door.wrl"), std::string::npos);
+  EXPECT_THAT(readFile(scratch.file("show.dxf")), testing::HasSubstr("door.wrl"));
 }
 
 TEST(HostTerminal, TheTerminalIsPutBackWhenTheHostIsKilledInADialog) {
@@ -88,8 +88,9 @@ TEST(HostTerminal, TheTerminalIsPutBackWhenTheHostIsKilledInADialog) {
   std::string after = terminal.screen();
   EXPECT_EQ(terminal.pane("#{alternate_on}"), "0");
   EXPECT_EQ(terminal.pane("#{cursor_flag}"), "1");
-  EXPECT_NE(after.find("\nicanon\necho\n"), std::string::npos) << after;
-  EXPECT_EQ(after.find("VRML Properties"), std::string::npos) << "the dialog went with the alternate screen";
+  EXPECT_THAT(after, testing::HasSubstr("\nicanon\necho\n"));
+  EXPECT_THAT(after, testing::Not(testing::HasSubstr("VRML Properties")))
+      << "the dialog went with the alternate screen";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // arxhost with the module and a script: the transcript byte for byte, and the
 // batch mode's exit status.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "support/corpus.h"
 #include "support/files.h"
@@ -31,7 +31,7 @@ TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
 
   ProcessResult unanswered = runHost(withModule(), "arx\nload\n");
   EXPECT_EQ(unanswered.status, 1);
-  EXPECT_NE(unanswered.output.find("\nRuntime extension file: \n"), std::string::npos) << unanswered.output;
+  EXPECT_THAT(unanswered.output, testing::HasSubstr("\nRuntime extension file: \n"));
 
   ProcessResult unknown = runHost("--batch", "nosuchcommand\n");
   EXPECT_EQ(unknown.status, 1);
@@ -45,11 +45,10 @@ TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
 TEST(HostTranscript, LoadsTheModuleFromTheCommandLineOnceOnly) {
   ProcessResult run = runHost("--batch", "arx\nload\n" + binPath("vrml.arx") + "\narx\nl\n" + binPath("vrml.arx") +
                                              "\nQUIT\narx\n?\n");
-  EXPECT_NE(run.output.find("Meshcast/AutoCAD loaded."), std::string::npos);
-  EXPECT_NE(run.output.find("Unable to load " + binPath("vrml.arx") + ": vrml.arx is already loaded."),
-            std::string::npos)
-      << run.output;
-  EXPECT_TRUE(run.output.ends_with("\nCommand: QUIT\n")) << "nothing runs after QUIT";
+  EXPECT_THAT(run.output, testing::HasSubstr("Meshcast/AutoCAD loaded."));
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Unable to load " + binPath("vrml.arx") + ": vrml.arx is already loaded."));
+  EXPECT_THAT(run.output, testing::EndsWith("\nCommand: QUIT\n")) << "nothing runs after QUIT";
   EXPECT_EQ(run.status, 1);
 }
 

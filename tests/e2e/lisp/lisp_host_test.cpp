@@ -1,6 +1,6 @@
 // AutoLISP in the host with the module loaded: the module's functions on a
 // drawing, menu loading, loading on demand through the registry.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "support/files.h"
 #include "support/run_host.h"
@@ -34,11 +34,9 @@ TEST(LispHost, VrmlInitTwiceKeepsCmdechoEachTime) {
   ProcessResult run = runHost(withModule(),
                               "(setvar \"CMDECHO\" 1)\n(vrml_init)\n(getvar \"CMDECHO\")\n"
                               "(setvar \"CMDECHO\" 0)\n(vrml_init)\n(getvar \"CMDECHO\")\n");
-  EXPECT_NE(run.output.find("Command: (setvar \"CMDECHO\" 1)\n1\nCommand: (vrml_init)\nnil\n"
-                            "Command: (getvar \"CMDECHO\")\n1\nCommand: (setvar \"CMDECHO\" 0)\n0\n"
-                            "Command: (vrml_init)\nnil\nCommand: (getvar \"CMDECHO\")\n0\n"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (setvar \"CMDECHO\" 1)\n1\nCommand: (vrml_init)\nnil\n"
+                                             "Command: (getvar \"CMDECHO\")\n1\nCommand: (setvar \"CMDECHO\" 0)\n0\n"
+                                             "Command: (vrml_init)\nnil\nCommand: (getvar \"CMDECHO\")\n0\n"));
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -54,14 +52,12 @@ TEST(LispHost, StartUpWithTheGroupLoadedQueuesNothing) {
 TEST(LispHost, ArxloadAndArxunloadFromAutoLisp) {
   ProcessResult run = runHost("--batch", "(arxload \"" + binPath("vrml.arx") + "\")\n(arxunload \"vrml\")\n"
                                          "(vrml_geturl nil)\n(arxunload \"vrml\" 'gone)\n");
-  EXPECT_NE(run.output.find("Command: (arxload \"" + binPath("vrml.arx") + "\")\n\nMeshcast/AutoCAD loaded."),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("Command: (arxunload \"vrml\")\n\"vrml\"\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Command: (vrml_geturl nil)\n; error: no function definition: VRML_GETURL\n"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("Command: (arxunload \"vrml\" 'gone)\nGONE\n"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Command: (arxload \"" + binPath("vrml.arx") + "\")\n\nMeshcast/AutoCAD loaded."));
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (arxunload \"vrml\")\n\"vrml\"\n"));
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Command: (vrml_geturl nil)\n; error: no function definition: VRML_GETURL\n"));
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (arxunload \"vrml\" 'gone)\nGONE\n"));
 }
 
 // A host that has never loaded the module finds it through the entries the
@@ -74,16 +70,15 @@ TEST(LispHost, ACommandLoadsItsModuleOnDemand) {
   std::string host = "'" + binPath("arxhost") + "' --batch --script '" + script + "' </dev/null";
 
   ProcessResult fresh = runCommand(registry + host);
-  EXPECT_NE(fresh.output.find("Unknown command \"VRMLHELP\""), std::string::npos) << fresh.output;
+  EXPECT_THAT(fresh.output, testing::HasSubstr("Unknown command \"VRMLHELP\""));
   EXPECT_EQ(fresh.status, 1);
 
   ProcessResult first = runCommand(registry + "'" + binPath("arxhost") + "' " + withModule() + " </dev/null");
   ASSERT_EQ(first.status, 0) << first.output;
 
   ProcessResult onDemand = runCommand(registry + host);
-  EXPECT_NE(onDemand.output.find("Command: VRMLHELP\nMeshcast/AutoCAD loaded."), std::string::npos)
-      << onDemand.output;
-  EXPECT_NE(onDemand.output.find("Meshcast/AutoCAD Help - Contents"), std::string::npos) << onDemand.output;
+  EXPECT_THAT(onDemand.output, testing::HasSubstr("Command: VRMLHELP\nMeshcast/AutoCAD loaded."));
+  EXPECT_THAT(onDemand.output, testing::HasSubstr("Meshcast/AutoCAD Help - Contents"));
   EXPECT_EQ(onDemand.status, 0) << onDemand.output;
 }
 

@@ -3,7 +3,7 @@
 // turn: never a crash or a leak, and every run ends in a world file a VRML
 // reader takes or in a failure the user is told about; each stored property
 // is old or new, and one that kept its old data was reported.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -349,7 +349,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
       EXPECT_TRUE(holds(run.transcript, "\nOut of memory.") ||
                   holds(run.transcript, "\nError while creating VRML file."))
           << "another answer without a word";
-      EXPECT_TRUE(run.transcript.ends_with("nil")) << "the answer is nil";
+      EXPECT_THAT(run.transcript, testing::EndsWith("nil")) << "the answer is nil";
       ++moduleTold;
     }
     std::printf("%s: %llu allocations failed in turn; the module told %zu times, the host %zu times\n",

@@ -4,7 +4,7 @@
 // independent DXF library finds the original at fault and the saved drawing
 // clean, and the saved drawing holds the original's tags plus exactly the
 // repair.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <sstream>
 
@@ -50,7 +50,7 @@ TEST_P(DrawingRepair, TheUserIsToldAndTheSavedDrawingAuditsClean) {
                                   "SAVEAS\n" + saved + "\nOPEN\n" + saved + "\nSAVEAS\n" + resaved + "\n");
   ASSERT_EQ(session.status, 0) << session.output;
 
-  EXPECT_NE(session.output.find("\n" + original + ": " + repair.notice + "\n"), std::string::npos) << session.output;
+  EXPECT_THAT(session.output, testing::HasSubstr("\n" + original + ": " + repair.notice + "\n"));
   EXPECT_EQ(occurrences(session.output, "repaired on loading"), 1u) << "the saved drawing needs no repair\n"
                                                                     << session.output;
   EXPECT_TRUE(readFile(resaved) == readFile(saved)) << "reopened and saved again, it changed";

@@ -2,7 +2,7 @@
 // limit: a correct export or a clear refusal, never a crash, never a world
 // file a VRML reader rejects. A sample cut short at every 1 kB is refused
 // with the file and the line (or byte) where it breaks off.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cctype>
 #include <filesystem>
@@ -51,8 +51,8 @@ ProcessResult boundedHost(const ScratchDir& scratch, const std::string& drawing,
 }
 
 void expectNoSanitizerReport(const std::string& output) {
-  EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
-  EXPECT_EQ(output.find("runtime error:"), std::string::npos) << output;
+  EXPECT_THAT(output, testing::Not(testing::HasSubstr("Sanitizer")));
+  EXPECT_THAT(output, testing::Not(testing::HasSubstr("runtime error:")));
 }
 
 struct HostileCase {
@@ -164,7 +164,7 @@ TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
   expectNoSanitizerReport(run.output);
   ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
   EXPECT_EQ(check.status, 0) << check.output;
-  EXPECT_NE(check.output.find(GetParam().facts), std::string::npos) << check.output << run.output;
+  EXPECT_THAT(check.output, testing::HasSubstr(GetParam().facts)) << check.output << run.output;
   expectCountsMatchTheWorld(run.output, check.output);
 }
 
@@ -201,9 +201,8 @@ TEST(NonFiniteNumber, IsRefusedWithTheLine) {
     ProcessResult run = boundedHost(scratch, path, "QUIT\n");
     EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
     expectNoSanitizerReport(run.output);
-    EXPECT_NE(run.output.find(path + ": line "), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find(std::string(": invalid number \"") + number + "\" for group code 10"), std::string::npos)
-        << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr(path + ": line "));
+    EXPECT_THAT(run.output, testing::HasSubstr(std::string(": invalid number \"") + number + "\" for group code 10"));
   }
 }
 
@@ -221,7 +220,7 @@ void expectEveryCutRefused(const std::string& original, const char* unit) {
     SCOPED_TRACE("cut at " + std::to_string(length));
     EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
     expectNoSanitizerReport(run.output);
-    EXPECT_NE(run.output.find("\n" + cut + ": " + unit + " "), std::string::npos) << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr("\n" + cut + ": " + unit + " "));
   }
   std::printf("%s: %zu cuts refused\n", fs::path(original).filename().c_str(), cuts);
 }

@@ -1,7 +1,7 @@
 // vrmlout as a converter: the units it takes by default and refuses, its
 // help, one line per failure, several drawings at once, and an installed
 // tree that works where it is moved.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
@@ -55,7 +55,7 @@ TEST(ConverterUnits, ScalesTheWorldFileCannotShowAreRefusedInOneLine) {
     ProcessResult run = vrmlout(shellWord(five()) + " --units " + units);
     EXPECT_EQ(run.status, 2) << units;
     std::string first = run.output.substr(0, run.output.find('\n'));
-    EXPECT_NE(first.find(reason), std::string::npos) << units << ": " << first;
+    EXPECT_THAT(first, testing::HasSubstr(reason)) << units << ": " << first;
   }
 }
 
@@ -64,11 +64,11 @@ TEST(Converter, HelpExplainsEveryOptionAndExitStatus) {
   EXPECT_EQ(run.status, 0);
   for (const char* option : {"--vrml1", "--vrml2", "--units", "--wcs", "--select", "--preview", "--out-dir", "-j N",
                              "--verbose", "--help", "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "})
-    EXPECT_NE(run.output.find(option), std::string::npos) << option;
+    EXPECT_THAT(run.output, testing::HasSubstr(option)) << option;
   ScratchDir scratch;
   std::string out = scratch.file("v1.wrl");
   ASSERT_EQ(vrmlout(shellWord(five()) + " " + shellWord(out) + " --vrml2 --vrml1").status, 0);
-  EXPECT_EQ(readFile(out).rfind("#VRML V1.0 ascii\n", 0), 0u) << "the last version flag wins";
+  EXPECT_THAT(readFile(out), testing::StartsWith("#VRML V1.0 ascii\n")) << "the last version flag wins";
 }
 
 TEST(Converter, EachFailureIsOneLineNamingTheDrawing) {
@@ -88,7 +88,7 @@ TEST(Converter, EachFailureIsOneLineNamingTheDrawing) {
   EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "vrmlout: " + scratch.file("absent.dxf") + ": no such drawing or folder");
 
   run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("x.wrl")) + " --select L=Nowhere --verbose");
-  EXPECT_NE(run.output.find("Select objects: L=Nowhere"), std::string::npos) << "--verbose keeps the transcript";
+  EXPECT_THAT(run.output, testing::HasSubstr("Select objects: L=Nowhere")) << "--verbose keeps the transcript";
 }
 
 TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
@@ -104,8 +104,7 @@ TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
   ProcessResult run = vrmlout(shellWord(scratch.file("in")) + " -j 2");
   EXPECT_EQ(run.status, 0) << run.output;
   for (const char* world : {"in/a.wrl", "in/b.wrl"}) {
-    EXPECT_NE(run.output.find(scratch.file(world) + ": 4 object(s) converted, 1 object(s) ignored\n"),
-              std::string::npos) << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr(scratch.file(world) + ": 4 object(s) converted, 1 object(s) ignored\n"));
     EXPECT_TRUE(std::filesystem::exists(scratch.file(world)));
   }
 
@@ -113,11 +112,11 @@ TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
   run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("bad.dxf")) + " " + shellWord(scratch.file("in/a.dxf")) +
                 " --out-dir " + shellWord(scratch.file("out")) + " --vrml2 -j 3");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find(scratch.file("out/five.wrl") + ": 4 object(s) converted"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find(scratch.file("out/a.wrl") + ": 4 object(s) converted"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("vrmlout: " + scratch.file("bad.dxf") + ": "), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("vrmlout: 1 of 3 drawings failed\n"), std::string::npos) << run.output;
-  EXPECT_EQ(readFile(scratch.file("out/five.wrl")).rfind("#VRML V2.0 utf8\n", 0), 0u);
+  EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/five.wrl") + ": 4 object(s) converted"));
+  EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/a.wrl") + ": 4 object(s) converted"));
+  EXPECT_THAT(run.output, testing::HasSubstr("vrmlout: " + scratch.file("bad.dxf") + ": "));
+  EXPECT_THAT(run.output, testing::HasSubstr("vrmlout: 1 of 3 drawings failed\n"));
+  EXPECT_THAT(readFile(scratch.file("out/five.wrl")), testing::StartsWith("#VRML V2.0 utf8\n"));
 
   EXPECT_EQ(vrmlout(shellWord(five()) + " " + shellWord(scratch.file("in/a.dxf")) + " --preview p.png").status, 2);
 }
@@ -131,9 +130,9 @@ TEST(Converter, AnInstalledTreeWorksWhereverItIsMoved) {
   std::string out = scratch.file("moved.wrl");
   ProcessResult run = vrmlout(shellWord(five()) + " " + shellWord(out), scratch.file("moved/bin/vrmlout"));
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(readFile(out).find("DEF Object1 "), std::string::npos);
+  EXPECT_THAT(readFile(out), testing::HasSubstr("DEF Object1 "));
   ProcessResult paths = runCommand("readelf -d " + shellWord(scratch.file("moved/bin/arxhost")) + " | grep -i path");
-  EXPECT_EQ(paths.output.find(VRML_BIN_DIR), std::string::npos) << paths.output;
+  EXPECT_THAT(paths.output, testing::Not(testing::HasSubstr(VRML_BIN_DIR)));
 }
 
 }  // namespace

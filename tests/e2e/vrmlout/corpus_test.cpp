@@ -1,7 +1,7 @@
 // Every drawing of the corpus through the batch export, in both versions:
 // no failure, a world file every VRML reader takes, no face declared convex
 // that is not, and the counts recorded per file.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <sstream>
@@ -51,12 +51,12 @@ TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) 
            " coord Coordinate { point [" + kPoints + "] } coordIndex [" + kFaces + "] } }\n";
   };
   const std::string flagged = "faces 5\nbadindex 0\nnonconvex 2\nnonplanar 1\n";
-  EXPECT_NE(judged(scratch.file("convex1.wrl"), world1("CONVEX")).find(flagged), std::string::npos);
-  EXPECT_NE(judged(scratch.file("convex2.wrl"), world2("TRUE")).find(flagged), std::string::npos);
+  EXPECT_THAT(judged(scratch.file("convex1.wrl"), world1("CONVEX")), testing::HasSubstr(flagged));
+  EXPECT_THAT(judged(scratch.file("convex2.wrl"), world2("TRUE")), testing::HasSubstr(flagged));
   // Faces not declared convex are not judged.
   const std::string unjudged = "faces 5\nbadindex 0\nnonconvex 0\nnonplanar 0\n";
-  EXPECT_NE(judged(scratch.file("unknown1.wrl"), world1("UNKNOWN_FACE_TYPE")).find(unjudged), std::string::npos);
-  EXPECT_NE(judged(scratch.file("concave2.wrl"), world2("FALSE")).find(unjudged), std::string::npos);
+  EXPECT_THAT(judged(scratch.file("unknown1.wrl"), world1("UNKNOWN_FACE_TYPE")), testing::HasSubstr(unjudged));
+  EXPECT_THAT(judged(scratch.file("concave2.wrl"), world2("FALSE")), testing::HasSubstr(unjudged));
 }
 
 TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
@@ -79,8 +79,8 @@ TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
       if (result == "failed") continue;
       ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' --convex '" + world + "'");
       EXPECT_EQ(check.status, 0) << world << "\n" << check.output;
-      EXPECT_NE(check.output.find("badindex 0\nnonconvex 0\nnonplanar 0\n"), std::string::npos)
-          << world << "\n" << check.output;
+      EXPECT_THAT(check.output, testing::HasSubstr("badindex 0\nnonconvex 0\nnonplanar 0\n")) << world << "\n"
+                                                                                              << check.output;
     }
     counts << drawing.filename().string() << " " << result << "\n";
   }

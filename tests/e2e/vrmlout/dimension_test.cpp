@@ -1,6 +1,6 @@
 // Dimensions export through the blocks that picture them: their filled
 // arrowheads become faces where the drawing shows them.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <set>
 #include <sstream>
@@ -20,7 +20,7 @@ std::set<std::string> exportedPoints(const std::string& drawing, const std::stri
   ScratchDir scratch;
   std::string world = scratch.file("out.wrl");
   ProcessResult run = runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + options + " 2>&1");
-  EXPECT_NE(run.output.find(counts), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr(counts));
   std::set<std::string> lines;
   std::istringstream text(readFile(world));
   for (std::string line; std::getline(text, line);) {

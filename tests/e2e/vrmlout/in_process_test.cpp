@@ -1,7 +1,7 @@
 // VRMLOUT run inside the test's own process, where the host allocator and the
 // drawing can be looked at directly: an entity that cannot be opened, and no
 // block of the module left behind.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -70,19 +70,19 @@ TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkippe
   ASSERT_EQ(acdbOpenAcDbObject(held, entity(2), AcDb::kForWrite), Acad::eOk);
   std::string transcript = exportAll(m_scratch.file("held.wrl"));
   held->close();
-  EXPECT_NE(transcript.find("\nCannot open entity for reading - 2."), std::string::npos) << transcript;
-  EXPECT_NE(transcript.find("\"3 object(s) converted.\""), std::string::npos) << transcript;
-  EXPECT_NE(transcript.find("\"1 object(s) ignored.\""), std::string::npos) << transcript;
+  EXPECT_THAT(transcript, testing::HasSubstr("\nCannot open entity for reading - 2."));
+  EXPECT_THAT(transcript, testing::HasSubstr("\"3 object(s) converted.\""));
+  EXPECT_THAT(transcript, testing::HasSubstr("\"1 object(s) ignored.\""));
   std::string world = readFile(m_scratch.file("held.wrl"));
-  EXPECT_EQ(world.find("DEF Object3 "), std::string::npos);
-  EXPECT_NE(world.find("DEF Object4 "), std::string::npos) << "shape numbers count from 1";
+  EXPECT_THAT(world, testing::Not(testing::HasSubstr("DEF Object3 ")));
+  EXPECT_THAT(world, testing::HasSubstr("DEF Object4 ")) << "shape numbers count from 1";
 }
 
 TEST_F(VrmloutInProcess, AnExportLeavesNoBlockOfTheModuleBehind) {
   exportAll(m_scratch.file("warm.wrl"));  // first-use state of the framework settles here
   auto before = acad_heap::stats().liveBlocks;
   std::string transcript = exportAll(m_scratch.file("again.wrl"));
-  EXPECT_NE(transcript.find("\"4 object(s) converted.\""), std::string::npos) << transcript;
+  EXPECT_THAT(transcript, testing::HasSubstr("\"4 object(s) converted.\""));
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 

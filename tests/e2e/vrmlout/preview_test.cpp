@@ -1,6 +1,6 @@
 // The preview: the world file stays as exported, and the picture's own world
 // centres the model, brings it to one size and looks at it from above.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <array>
 #include <cmath>
@@ -72,7 +72,7 @@ TEST(Preview, TheCameraLooksAtTheCentredModelFromTheFrontRightAbove) {
   bounds.add(a);
   bounds.add(b);
   std::string world = previewWorld("/w/a \"b\".wrl", bounds);
-  EXPECT_NE(world.find("url \"/w/a \\\"b\\\".wrl\""), std::string::npos) << world;
+  EXPECT_THAT(world, testing::HasSubstr("url \"/w/a \\\"b\\\".wrl\""));
   std::vector<double> scale = field(world, "scale", 3), move = field(world, "translation", 3);
   double radius = 0;
   for (int axis = 0; axis < 3; ++axis) {
@@ -103,7 +103,7 @@ TEST(Preview, APictureOfATinyModelLeavesTheWorldFileAsExported) {
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(readFile(shown), readFile(plain));
   EXPECT_GT(std::filesystem::file_size(picture), 5000u) << "a blank picture compresses to almost nothing";
-  EXPECT_EQ(readFile(picture).rfind("\x89PNG", 0), 0u);
+  EXPECT_THAT(readFile(picture), testing::StartsWith("\x89PNG"));
 }
 
 }  // namespace

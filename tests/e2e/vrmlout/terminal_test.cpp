@@ -1,7 +1,7 @@
 // VRMLOUT as a person runs it: arxhost in a real terminal (tmux), the options
 // dialog drawn on the screen, an access key choosing the unit, Enter exporting,
 // and the outcome left on the command line.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <chrono>
 #include <thread>
@@ -29,7 +29,7 @@ TEST(VrmloutTerminal, TheOptionsDialogIsDrawnAndKeysChooseAndExport) {
   terminal.type("Enter");
   for (int i = 0; i < 100 && readFile(out).find("scaleFactor") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_NE(readFile(out).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
+  EXPECT_THAT(readFile(out), testing::HasSubstr("\tscaleFactor 1.000000 1.000000 1.000000\n"));
   // The progress dialog is gone in a moment; its outcome stays in the transcript.
   EXPECT_TRUE(terminal.shows("in progress: 18 object(s) converted. 0 object(s) ignored."));
   EXPECT_TRUE(terminal.shows("File: " + out));

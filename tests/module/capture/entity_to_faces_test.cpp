@@ -1,6 +1,6 @@
 // The capture registered with the facetter, as the export loop does it: a
 // one-entity selection set, the facetter's call, the face file handed back.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
 #include <string>
@@ -68,9 +68,9 @@ TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
   ASSERT_EQ(acreEntityToFaces(one.set, &faceFile, 1), Acad::eOk);
   ASSERT_NE(faceFile, nullptr);
   std::string text = test_support::readFile(faceFile);
-  EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
+  EXPECT_THAT(text, testing::HasSubstr("facets CIRCLE "));
   // The same 142 polygons the capture object receives, on their own corners.
-  EXPECT_NE(text.find("total 432 142\n"), std::string::npos) << text;
+  EXPECT_THAT(text, testing::HasSubstr("total 432 142\n"));
   EXPECT_EQ(std::remove(faceFile), 0);
   acad_free(faceFile);
   acdb_build::newDrawing();

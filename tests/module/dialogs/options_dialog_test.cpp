@@ -1,4 +1,5 @@
 // The options dialog: what it opens with, what OK gives, what it refuses.
+#include <gmock/gmock.h>
 #include <cstdio>
 
 #include "OptionsDlg.h"
@@ -30,12 +31,12 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
   EXPECT_EQ(o.ucsTransform, 1);
   std::string t = transcript();
   // Texts from the catalogue, the scale box disabled, the focus on OK.
-  EXPECT_NE(t.find("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1054 group \"VRML version\"\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1045 radio \"&Milimeter\" [x]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1018 edit \"1.0\" disabled\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1050 check \"Recalculate points to current &UCS\" [x]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1055 radio \"VRML 1.0\" [x]\n"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1054 group \"VRML version\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1045 radio \"&Milimeter\" [x]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1018 edit \"1.0\" disabled\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1050 check \"Recalculate points to current &UCS\" [x]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1055 radio \"VRML 1.0\" [x]\n"));
 }
 
 TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
@@ -80,7 +81,7 @@ TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
     Outcome o = runOptions();
     EXPECT_EQ(o.result, IDOK) << text;
     EXPECT_DOUBLE_EQ(o.scale, scale);
-    EXPECT_EQ(transcript().find("Scale factor"), std::string::npos) << text;
+    EXPECT_THAT(transcript(), testing::Not(testing::HasSubstr("Scale factor"))) << text;
   }
 }
 
@@ -90,7 +91,7 @@ TEST_F(ModuleDialogTest, OptionsOtherZeroThenMeterIsAccepted) {
   EXPECT_EQ(o.result, IDOK);
   EXPECT_DOUBLE_EQ(o.scale, 1.0);
   std::string t = transcript();
-  EXPECT_EQ(t.find("Scale factor"), std::string::npos);
+  EXPECT_THAT(t, testing::Not(testing::HasSubstr("Scale factor")));
   // Other enabled the scale box, Meter disabled it again.
   size_t enabled = t.find("\n  1018 edit \"1.0\"\n");
   ASSERT_NE(enabled, std::string::npos) << t;

@@ -1,6 +1,6 @@
 // The application object's ties to the host: registry entries for loading on
 // demand, the menu group and toolbar, and the help file beside the module.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "ArxUtil.h"
 #include "ZornVrml.h"
@@ -73,7 +73,7 @@ TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
                          "\"VrmlAbout\"=\"VrmlAbout\"\n\"VrmlHelp\"=\"VrmlHelp\"\n";
   std::string loader = "[" + appKey() + "\\Meshcast\\Loader]\n\"MODULE\"=\"" + m_app.path + "\"\n";
   std::string name = "[" + appKey() + "\\Meshcast\\Name]\n\"Meshcast\"=\"Meshcast\"\n";
-  EXPECT_NE(text.find(commands + loader + name), std::string::npos) << text;
+  EXPECT_THAT(text, testing::HasSubstr(commands + loader + name));
 
   const acad_demand_load::Registration& registered = acad_demand_load::registrations().back();
   EXPECT_EQ(registered.reasons, 0x0C);
@@ -104,9 +104,9 @@ TEST_F(Application, ARefusedSubkeyCostsOnlyItsOwnValues) {
     vrmlApp().registerForDemandLoad();
   }
   std::string text = registryText();
-  EXPECT_EQ(text.find("VrmlOut"), std::string::npos) << text;
-  EXPECT_NE(text.find("\"MODULE\"=\"" + m_app.path + "\""), std::string::npos) << text;
-  EXPECT_NE(text.find("\"Meshcast\"=\"Meshcast\""), std::string::npos) << text;
+  EXPECT_THAT(text, testing::Not(testing::HasSubstr("VrmlOut")));
+  EXPECT_THAT(text, testing::HasSubstr("\"MODULE\"=\"" + m_app.path + "\""));
+  EXPECT_THAT(text, testing::HasSubstr("\"Meshcast\"=\"Meshcast\""));
 }
 
 TEST_F(Application, LoadMenuLoadsTheGroupFloatsTheToolbarAndKeepsCmdecho) {
@@ -173,8 +173,8 @@ TEST_F(Application, HelpOpensTheFileBesideTheModule) {
     VRMLHELP();
   }
   std::string shown = acad_console::endCapture();
-  EXPECT_EQ(shown.rfind("\nMeshcast/AutoCAD Help - Contents\n", 0), 0u) << shown;
-  EXPECT_NE(shown.find("(vrml_getmaterial entity)"), std::string::npos) << shown;
+  EXPECT_THAT(shown, testing::StartsWith("\nMeshcast/AutoCAD Help - Contents\n"));
+  EXPECT_THAT(shown, testing::HasSubstr("(vrml_getmaterial entity)"));
 
   m_app.path = m_scratch.file("elsewhere.arx");
   acad_console::beginCapture();

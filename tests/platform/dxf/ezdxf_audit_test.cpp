@@ -1,6 +1,6 @@
 // A drawing saved with new extended data passes another program's audit
 // (ezdxf) as cleanly as the original, and that program reads the same items.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include "adslib.h"
 #include "db/database.h"
@@ -51,7 +51,7 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(entity->handle));
   const std::string report = audit(saved, handle);
   EXPECT_EQ(firstLine(report), firstLine(audit(original, "-"))) << "no more audit findings than the original";
-  EXPECT_EQ(firstLine(report).rfind("errors 0 ", 0), 0u) << report;
+  EXPECT_THAT(firstLine(report), testing::StartsWith("errors 0 ")) << report;
   const std::string items = report.substr(report.find('\n') + 1);
   EXPECT_EQ(items,
             "1001 VRML_Application\n1070 1\n1040 0.1\n1040 0.3333333333333333\n"

@@ -1,6 +1,6 @@
 // Saving: a failed save leaves the previous file whole, and a save carries
 // exactly the changed extended data and the new APPID entries.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,7 +148,7 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
 void openRepairedAndSave(const std::string& path, const std::string& repair) {
   std::string error;
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(drawing_file::openNotice().find(repair), std::string::npos) << drawing_file::openNotice();
+  EXPECT_THAT(drawing_file::openNotice(), testing::HasSubstr(repair));
   ASSERT_TRUE(drawing_file::save(path, error)) << error;
 }
 
@@ -163,7 +163,7 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
   std::string error;
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(test_support::readFile(path).find("9\n$HANDSEED\n  0\nENDSEC"), std::string::npos);
+  EXPECT_THAT(test_support::readFile(path), testing::HasSubstr("9\n$HANDSEED\n  0\nENDSEC"));
 }
 
 // A dictionary entry names an object no record holds, which another record
@@ -180,8 +180,7 @@ TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "dictionary entry"));
   std::string error;
   std::string saved = test_support::readFile(path);
-  EXPECT_NE(saved.find("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"), std::string::npos)
-      << saved;
+  EXPECT_THAT(saved, testing::HasSubstr("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"));
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
   EXPECT_EQ(drawing_file::openNotice(), "") << "repaired again";
   ASSERT_TRUE(drawing_file::save(again, error)) << error;

@@ -1,6 +1,6 @@
 // Replays every input the fuzzers kept through the entry of its target, and
 // checks the entries on their seeds, without libFuzzer.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <string>
@@ -75,17 +75,17 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
 TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
   std::string error;
   EXPECT_FALSE(drawing_file::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
-  EXPECT_NE(error.find("cut.dxf"), std::string::npos) << error;
+  EXPECT_THAT(error, testing::HasSubstr("cut.dxf"));
   fuzz_entry::Result result = fuzz_entry::dxfText("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
   EXPECT_EQ(result.kind, fuzz_entry::Result::Refused);
-  EXPECT_NE(result.detail.find("invalid number"), std::string::npos) << result.detail;
+  EXPECT_THAT(result.detail, testing::HasSubstr("invalid number"));
 }
 
 TEST(FuzzRegressions, LispTextIsEvaluatedAndPromptsTakeTheAnswersAfterTheNul) {
   EXPECT_EQ(fuzz_entry::lisp("(setq a (list 1 2)) (car (cdr a))").kind, fuzz_entry::Result::Accepted);
   fuzz_entry::Result bad = fuzz_entry::lisp("(car 1)");
   EXPECT_EQ(bad.kind, fuzz_entry::Result::Refused);
-  EXPECT_NE(bad.detail.find("; error: bad argument type"), std::string::npos) << bad.detail;
+  EXPECT_THAT(bad.detail, testing::HasSubstr("; error: bad argument type"));
   // Without answers the selection prompt is cancelled; with "all" it selects
   // the drawing's three entities.
   EXPECT_EQ(fuzz_entry::lisp("(sslength (ssget))").kind, fuzz_entry::Result::Refused);
@@ -99,7 +99,7 @@ TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) 
   for (int i = 0; i < 1024; ++i) counting += static_cast<char>(i * 37 % 256);
   for (const std::string& bytes : {std::string(), std::string(64, '\0'), ones, counting}) {
     std::string text = fuzz_entry::facetDrawing(bytes);
-    EXPECT_TRUE(text.ends_with("0\nEOF\n"));
+    EXPECT_THAT(text, testing::EndsWith("0\nEOF\n"));
     std::string error;
     EXPECT_TRUE(drawing_file::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
     fuzz_entry::Result result = fuzz_entry::facet(bytes);

@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
 #include <string>
@@ -33,12 +33,11 @@ TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
   }
   for (const char* needed : {"vrmlout", "vrmlprop", "vrmlabout", "vrmlhelp", "options", "properties", "progress",
                              "vrml_wrlout", "vrml_geturl", "vrml_getmaterial", "vrml_init", "data"})
-    EXPECT_NE(keywords.find(std::string(needed) + " "), std::string::npos) << needed;
+    EXPECT_THAT(keywords, testing::HasSubstr(std::string(needed) + " ")) << needed;
   // What vrml_wrlout prints and answers when the file cannot be created
   // (message 7) or written (message 4).
   for (int message : {7, 4})
-    EXPECT_NE(wrlout.find("\"" + kMessageCatalogue.at(message).substr(1) + "\" and returns nil"), std::string::npos)
-        << wrlout;
+    EXPECT_THAT(wrlout, testing::HasSubstr("\"" + kMessageCatalogue.at(message).substr(1) + "\" and returns nil"));
 }
 
 TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {

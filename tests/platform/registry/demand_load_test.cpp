@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 #include <filesystem>
@@ -67,7 +67,7 @@ TEST_F(DemandLoad, RegistrationIsRecordedAndWrittenForTheNextRun) {
   std::string expected = "[HKEY_LOCAL_MACHINE\\" + std::string(acrxProductKey()) +
                          "\\Applications\\Probe]\n\"LOADCTRLS\"=hex(4):0c,00,00,00\n"
                          "\"REGPATH\"=\"" + quotedRegPath + "\"\n";
-  EXPECT_NE(contents().find(expected), std::string::npos) << contents();
+  EXPECT_THAT(contents(), testing::HasSubstr(expected));
 }
 
 TEST_F(DemandLoad, AListedCommandLoadsItsModuleOnce) {
@@ -95,7 +95,7 @@ TEST_F(DemandLoad, AMissingModuleIsReported) {
   testing::internal::CaptureStdout();
   EXPECT_FALSE(acad_demand_load::loadForCommand("probecmd"));
   std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out.rfind("\nUnable to load /no/such/probe.arx: ", 0), 0u) << out;
+  EXPECT_THAT(out, testing::StartsWith("\nUnable to load /no/such/probe.arx: "));
   EXPECT_TRUE(acad_arx::loaded().empty());
 }
 

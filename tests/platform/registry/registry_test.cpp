@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 #include <filesystem>
@@ -82,7 +82,7 @@ TEST_F(Registry, ValuesReadBackWithTheirStoredLength) {
   size = sizeof text;
   ASSERT_EQ(RegQueryValueExA(key, "Raw", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 2u);
-  EXPECT_NE(contents().find("\"Raw\"=hex(1):61,62\n"), std::string::npos);
+  EXPECT_THAT(contents(), testing::HasSubstr("\"Raw\"=hex(1):61,62\n"));
   EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegSetValueExA(key, "MODULE", 0, REG_SZ, raw, 2), ERROR_ACCESS_DENIED);  // opened for reading
   EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
@@ -99,9 +99,8 @@ TEST_F(Registry, CreatingAnExistingKeyOpensItAndSettingAgainReplacesInPlace) {
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   setText(key, "FIRST", "one");
   RegCloseKey(key);
-  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\Again]\n\"First\"=\"one\"\n\"Second\"=\"2\"\n"),
-            std::string::npos)
-      << contents();
+  EXPECT_THAT(contents(),
+              testing::HasSubstr("[HKEY_LOCAL_MACHINE\\Software\\Again]\n\"First\"=\"one\"\n\"Second\"=\"2\"\n"));
 }
 
 TEST_F(Registry, ReadOnlyRegistryRefusesEveryChangeAndKeepsTheFile) {
@@ -128,8 +127,8 @@ TEST_F(Registry, ADeniedKeyCostsOnlyThatKey) {
   EXPECT_EQ(setText(sub, "Name", "App"), ERROR_SUCCESS);
   RegCloseKey(sub);
   RegCloseKey(app);
-  EXPECT_EQ(contents().find("Loader"), std::string::npos);
-  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\App\\Name]\n\"Name\"=\"App\"\n"), std::string::npos);
+  EXPECT_THAT(contents(), testing::Not(testing::HasSubstr("Loader")));
+  EXPECT_THAT(contents(), testing::HasSubstr("[HKEY_LOCAL_MACHINE\\Software\\App\\Name]\n\"Name\"=\"App\"\n"));
 }
 
 TEST_F(Registry, BadHandlesAndMissingKeysAreRefused) {
@@ -196,8 +195,8 @@ TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
   EXPECT_EQ(RegQueryValueExA(key, "Bad", nullptr, &type, data, &size), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
   std::string warnings = testing::internal::GetCapturedStderr();
-  EXPECT_NE(warnings.find(":3: malformed line ignored"), std::string::npos) << warnings;
-  EXPECT_NE(warnings.find(":4: malformed line ignored"), std::string::npos) << warnings;
+  EXPECT_THAT(warnings, testing::HasSubstr(":3: malformed line ignored"));
+  EXPECT_THAT(warnings, testing::HasSubstr(":4: malformed line ignored"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A dialog drawn in a real terminal and driven by keys: the test runs itself
 // a second time inside tmux as the program a person uses, sends keys to the
 // pane and reads the screen back.
+#include <gmock/gmock.h>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -73,9 +74,9 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
   TmuxTerminal tmux(driver("TerminalDialogUnderTmux", resultFile));
   ASSERT_TRUE(tmux.shows("Meshcast options")) << tmux.screen();
   std::string screen = tmux.screen();
-  EXPECT_NE(screen.find("><    OK     >"), std::string::npos) << screen;  // focus starts on OK
-  EXPECT_NE(screen.find("(*) Milimeter"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("[ ] Recalculate points to current UCS"), std::string::npos) << screen;
+  EXPECT_THAT(screen, testing::HasSubstr("><    OK     >"));  // focus starts on OK
+  EXPECT_THAT(screen, testing::HasSubstr("(*) Milimeter"));
+  EXPECT_THAT(screen, testing::HasSubstr("[ ] Recalculate points to current UCS"));
 
   tmux.type("Tab");
   ASSERT_TRUE(tmux.shows(">[  Cancel   ]")) << tmux.screen();
@@ -83,7 +84,7 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
   ASSERT_TRUE(tmux.shows(">(*) Meter")) << tmux.screen();
   tmux.type("Down");  // the next of the group: Inch
   ASSERT_TRUE(tmux.shows(">(*) Inch")) << tmux.screen();
-  EXPECT_NE(tmux.screen().find("( ) Meter"), std::string::npos);
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr("( ) Meter"));
   tmux.type("Enter");
 
   EXPECT_EQ(readResult(resultFile), "1 3");  // OK, Inch
@@ -116,7 +117,7 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
   TmuxTerminal tmux(driver("TerminalProgressBarLivesAndCancelsBetweenSteps", resultFile));
   ASSERT_TRUE(tmux.shows("Meshcast in progress")) << tmux.screen();
   ASSERT_TRUE(tmux.shows("[###")) << tmux.screen();  // the bar moves while the work runs
-  EXPECT_NE(tmux.screen().find(" of 400 "), std::string::npos) << tmux.screen();
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr(" of 400 "));
   tmux.type("Escape");
   EXPECT_EQ(readResult(resultFile), "1 1");  // cancelled part of the way
 }
@@ -134,7 +135,7 @@ TEST_F(DialogTest, TerminalMessageBoxTakesArrowsAndEnter) {
   std::string resultFile = scratch.file("result");
   TmuxTerminal tmux(driver("TerminalMessageBoxTakesArrowsAndEnter", resultFile));
   ASSERT_TRUE(tmux.shows("Replace the file?")) << tmux.screen();
-  EXPECT_NE(tmux.screen().find(">[ Yes ]  [ No ]"), std::string::npos) << tmux.screen();
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr(">[ Yes ]  [ No ]"));
   tmux.type("Right");
   ASSERT_TRUE(tmux.shows("[ Yes ] >[ No ]")) << tmux.screen();
   tmux.type("Enter");

@@ -1,4 +1,5 @@
 // The command-line file dialog.
+#include <gmock/gmock.h>
 #include <cstdlib>
 #include <fstream>
 
@@ -58,5 +59,5 @@ TEST_F(DialogTest, FileDialogDefaultsAndExistingFiles) {
   script(dir + "/missing\n" + dir + "/in\n");
   ASSERT_EQ(ads_getfiled("Open", nullptr, "dxf", 0, answer.rb), RTNORM);
   EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/in.dxf");
-  EXPECT_NE(transcript().find("\nCannot find " + dir + "/missing.dxf."), std::string::npos);
+  EXPECT_THAT(transcript(), testing::HasSubstr("\nCannot find " + dir + "/missing.dxf."));
 }
