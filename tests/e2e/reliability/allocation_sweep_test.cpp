@@ -140,7 +140,7 @@ class WorldChecker {
 
 void AllocationSweep::sweepExport(const char* name) {
   const std::string world = scratch.file("export.wrl");
-  const std::string answers = "ALL\n\n" + world + "\nclick 1056\nok\n";
+  const std::string answers = "ALL\n\n" + world + "\nclick VRML 2.0\nok\n";
   prepare = [&world] { std::remove(world.c_str()); };
   const Action exportAll = command("VRMLOUT", answers);
   const uint64_t total = countAllocations(exportAll);

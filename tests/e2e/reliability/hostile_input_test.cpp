@@ -159,7 +159,7 @@ TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
   ScratchDir scratch;
   const std::string path = scratch.file("hostile.dxf"), world = scratch.file("hostile.wrl");
   writeFile(path, GetParam().make());
-  ProcessResult run = boundedHost(scratch, path, "VRMLOUT\nALL\n\n" + world + "\nclick 1056\nok\n");
+  ProcessResult run = boundedHost(scratch, path, "VRMLOUT\nALL\n\n" + world + "\nclick VRML 2.0\nok\n");
   EXPECT_EQ(run.status, 0) << run.output;
   expectNoSanitizerReport(run.output);
   ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");

@@ -41,7 +41,7 @@ size_t count(const std::string& text, const std::string& part) {
 TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
   ScratchDir scratch;
   std::string out = scratch.file("five.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1047\nclick 1056\nok\n"));
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click Meter\nclick VRML 2.0\nok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_THAT(run.output, testing::HasSubstr("1042 static \"4 object(s) converted.\""));
   EXPECT_THAT(run.output, testing::HasSubstr("1043 static \"1 object(s) ignored.\""));
@@ -63,7 +63,7 @@ TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
 TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
   ScratchDir scratch;
   std::string out = scratch.file("cancelled.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1056\nok\nat 3 cancel\n"));
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click VRML 2.0\nok\nat 3 cancel\n"));
   EXPECT_EQ(count(run.output, "\nError while creating VRML file."), 1u) << run.output;
   std::string world = readFile(out);
   EXPECT_NE(shape(world, 1), "");
@@ -76,8 +76,8 @@ TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
 TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
   ScratchDir scratch;
   std::string meter = scratch.file("meter.wrl"), inch = scratch.file("inch.wrl"), plain = scratch.file("plain.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(meter, "click 1049\ntype 1018 0\nok\nclick 1047\nok\n") +
-                                            exportAll(inch, "click 1048\nclick 1056\nok\n") +
+  ProcessResult run = runOn("five.dxf", exportAll(meter, "click Other\ntype 1018 0\nok\nclick Meter\nok\n") +
+                                            exportAll(inch, "click Inch\nclick VRML 2.0\nok\n") +
                                             exportAll(plain, "ok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(count(run.output, "Scale factor must be > 0"), 1u) << run.output;

@@ -40,21 +40,21 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
 }
 
 TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
-  script("click &Inch\nclick 1056\ncheck 1050 off\nok\n");
+  script("click &Inch\nclick VRML 2.0\ncheck 1050 off\nok\n");
   Outcome inch = runOptions();
   EXPECT_EQ(inch.result, IDOK);
   EXPECT_DOUBLE_EQ(inch.scale, 0.0394);
   EXPECT_EQ(inch.version, 2);
   EXPECT_EQ(inch.ucsTransform, 0);
-  script("click 1046\nok\n");
+  script("click Centimeter\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 0.01);
   script("click M&eter\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 1.0);
-  script("click 1049\ntype 1018 1000\nok\n");
+  script("click Other\ntype 1018 1000\nok\n");
   Outcome other = runOptions();
   EXPECT_EQ(other.units, 4);
   EXPECT_DOUBLE_EQ(other.scale, 1000.0);
-  script("click 1049\ntype 1018 2.5 m\nok\n");
+  script("click Other\ntype 1018 2.5 m\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 2.5);  // the leading number counts
 }
 
@@ -62,7 +62,7 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
 // what the world file would print as 0.000000.
 TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
   for (const char* text : {"0", "-1", "", "abc", "inf", "-inf", "1e400", "nan", "3.5e38", "0.0000004", "0.0000005"}) {
-    script(std::string("click 1049\ntype 1018 ") + text + "\nok\ncancel\n");
+    script(std::string("click Other\ntype 1018 ") + text + "\nok\ncancel\n");
     EXPECT_EQ(runOptions().result, IDCANCEL);  // the refusal kept it open
     std::string t = transcript();
     size_t box = t.find("\nMessage box \"Error\" (!): \"Scale factor must be > 0\" [OK]");
@@ -77,7 +77,7 @@ TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
   for (double scale : {3.4e38, 0.00000051, 0.000001}) {
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", scale);
-    script(std::string("click 1049\ntype 1018 ") + text + "\nok\n");
+    script(std::string("click Other\ntype 1018 ") + text + "\nok\n");
     Outcome o = runOptions();
     EXPECT_EQ(o.result, IDOK) << text;
     EXPECT_DOUBLE_EQ(o.scale, scale);
@@ -86,7 +86,7 @@ TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
 }
 
 TEST_F(ModuleDialogTest, OptionsOtherZeroThenMeterIsAccepted) {
-  script("click 1049\ntype 1018 0\nclick 1047\nok\n");
+  script("click Other\ntype 1018 0\nclick Meter\nok\n");
   Outcome o = runOptions();
   EXPECT_EQ(o.result, IDOK);
   EXPECT_DOUBLE_EQ(o.scale, 1.0);
@@ -99,9 +99,9 @@ TEST_F(ModuleDialogTest, OptionsOtherZeroThenMeterIsAccepted) {
 }
 
 TEST_F(ModuleDialogTest, OptionsCancelAndARunOutScriptExportNothing) {
-  script("click 1048\ncancel\n");
+  script("click Inch\ncancel\n");
   EXPECT_EQ(runOptions().result, IDCANCEL);
-  script("click 1048\n");
+  script("click Inch\n");
   EXPECT_EQ(runOptions().result, IDCANCEL);
   // Every run starts from the defaults again.
   script("ok\n");

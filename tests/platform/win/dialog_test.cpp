@@ -70,7 +70,7 @@ TEST_F(DialogTest, ModalDialogExchangesChosenValuesOnOK) {
 
 TEST_F(DialogTest, ScriptRunningOutCancelsWithoutExchange) {
   UnitsDialog dialog;
-  script("click 1048\n");
+  script("click Inch\n");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.units, 0);
   std::string t = transcript();
