@@ -4,10 +4,9 @@
 
 #include "support/run_host.h"
 
-using namespace test_support;
-
 TEST(AboutCommand, ShowsTheBoxAndReturnsToTheCommandPrompt) {
-  ProcessResult run = runHost("--batch --load '" + binPath("vrml.arx") + "'", "VRMLABOUT\nok\nvrmlabout\n");
+  std::string module = test_support::binPath("vrml.arx");
+  auto run = test_support::runHost("--batch --load '" + module + "'", "VRMLABOUT\nok\nvrmlabout\n");
   const std::string& t = run.output;
   size_t box = t.find("\nCommand: VRMLABOUT\nDialog 129 \"Meshcast\"\n");
   ASSERT_NE(box, std::string::npos) << t;

@@ -18,8 +18,6 @@
 #include "support/run_host.h"
 #include "support/scratch_dir.h"
 
-using namespace test_support;
-
 namespace {
 
 class VrmloutInProcess : public ::testing::Test {
@@ -29,7 +27,7 @@ class VrmloutInProcess : public ::testing::Test {
     std::string error;
     ASSERT_TRUE(drawing_file::open(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf", error)) << error;
     acad_console::beginCapture();
-    ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
+    ASSERT_TRUE(acad_arx::load(test_support::binPath("vrml.arx")));
     acad_lisp_functions::takeQueuedExpressions();
   }
   void TearDown() override {
@@ -62,7 +60,7 @@ class VrmloutInProcess : public ::testing::Test {
     return id;
   }
 
-  ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
 };
 
 TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkipped) {
@@ -73,7 +71,7 @@ TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkippe
   EXPECT_THAT(transcript, testing::HasSubstr("\nCannot open entity for reading - 2."));
   EXPECT_THAT(transcript, testing::HasSubstr("\"3 object(s) converted.\""));
   EXPECT_THAT(transcript, testing::HasSubstr("\"1 object(s) ignored.\""));
-  std::string world = readFile(m_scratch.file("held.wrl"));
+  std::string world = test_support::readFile(m_scratch.file("held.wrl"));
   EXPECT_THAT(world, testing::Not(testing::HasSubstr("DEF Object3 ")));
   EXPECT_THAT(world, testing::HasSubstr("DEF Object4 ")) << "shape numbers count from 1";
 }

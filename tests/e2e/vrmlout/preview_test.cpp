@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "../../../host/batch/preview_world.h"
+#include "batch/preview_world.h"
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/run_host.h"

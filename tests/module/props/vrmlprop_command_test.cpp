@@ -2,7 +2,7 @@
 // what it prints, and that no block of the host allocator stays behind.
 #include <gmock/gmock.h>
 
-#include "../dialogs/module_dialog_fixture.h"
+#include "module/dialogs/module_dialog_fixture.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "wrl_props.h"

@@ -9,9 +9,9 @@
 
 #include "acad/console.h"
 #include "acis_solid_probe.h"
+#include "platform/acis/acis_test_support.h"
 #include "render/curve_segments.h"
 #include "render/lost_faces.h"
-#include "support/files.h"
 
 using namespace acis_test;
 
@@ -228,10 +228,7 @@ TEST(AcisTessellation, UnreadableFacesAreCountedAndTheRestKept) {
 namespace {
 
 acis::Body readSolid(const std::string& name) {
-  std::string bytes = test_support::readFile(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name);
-  acis::ParseResult read = name.ends_with(".sab")
-                               ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()})
-                               : acis::parseSat(bytes);
+  acis::ParseResult read = acis_test::parseFile(name);
   EXPECT_TRUE(read.ok) << name << ": " << read.error;
   return read.body;
 }

@@ -3,7 +3,7 @@
 // terminal, and the keys of the command line.
 #include <gmock/gmock.h>
 
-#include "../win/dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
 #include "ui/canvas.h"
 #include "ui/line_editor.h"
 #include "ui/terminal.h"

@@ -2,7 +2,7 @@
 // character cells, and what the keys do to it.
 #include <gmock/gmock.h>
 
-#include "../win/dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
 #include "ui/canvas.h"
 #include "ui/terminal.h"
 #include "win/window.h"

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "../win/dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
 #include "support/process.h"
 #include "support/scratch_dir.h"
 #include "support/tmux_terminal.h"

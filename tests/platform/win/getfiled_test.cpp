@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "acadmem.h"
-#include "dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
 #include "support/scratch_dir.h"
 
 namespace {
