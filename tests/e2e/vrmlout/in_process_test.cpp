@@ -3,52 +3,22 @@
 // block of the module left behind.
 #include <gmock/gmock.h>
 
-#include <cstdio>
-#include <cstdlib>
-
-#include "acad/arx_loader.h"
-#include "acad/command_stack.h"
-#include "acad/console.h"
-#include "acad/lisp_functions.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
-#include "drawing_file.h"
+#include "e2e/reliability/in_process_host.h"
 #include "support/files.h"
-#include "support/run_host.h"
 #include "support/scratch_dir.h"
 
 namespace {
 
 class VrmloutInProcess : public ::testing::Test {
  protected:
-  void SetUp() override {
-    setenv("ARXHOST_REGISTRY", m_scratch.file("registry.txt").c_str(), 1);
-    std::string error;
-    ASSERT_TRUE(drawing_file::open(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf", error)) << error;
-    acad_console::beginCapture();
-    ASSERT_TRUE(acad_arx::load(test_support::binPath("vrml.arx")));
-    acad_lisp_functions::takeQueuedExpressions();
-  }
-  void TearDown() override {
-    acad_arx::unload("vrml");
-    acad_console::endCapture();
-  }
+  void SetUp() override { ASSERT_TRUE(m_host.ready()) << m_host.error(); }
 
   // Runs VRMLOUT on every object with the options dialog's defaults; the
   // transcript of the command alone.
-  std::string exportAll(const std::string& out) {
-    std::FILE* script = std::fopen(m_scratch.file("answers.scr").c_str(), "w+");
-    std::fprintf(script, "ALL\n\n%s\nok\n", out.c_str());
-    std::rewind(script);
-    acad_console::useScript(script);
-    acad_console::endCapture();
-    acad_console::beginCapture();
-    acad_commands::run(*acad_commands::find("VRMLOUT"));
-    acad_console::useScript(nullptr);
-    std::fclose(script);
-    return acad_console::endCapture();
-  }
+  std::string exportAll(const std::string& out) { return m_host.run("VRMLOUT", "ALL\n\n" + out + "\nok\n"); }
 
   AcDbObjectId entity(int position) {
     ads_name ss, name;
@@ -61,6 +31,7 @@ class VrmloutInProcess : public ::testing::Test {
   }
 
   test_support::ScratchDir m_scratch;
+  InProcessHost m_host{std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf", m_scratch.file("registry.txt")};
 };
 
 TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkipped) {

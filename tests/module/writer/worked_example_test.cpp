@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "acadmem.h"
 #include "support/files.h"
+#include "support/scratch_dir.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
@@ -56,8 +56,8 @@ void writeWorkedExample(const std::string& path, int version) {
 
 class WorkedExample : public ::testing::TestWithParam<int> {
  protected:
-  void TearDown() override { std::remove(path.c_str()); }
-  std::string path = world_file::scratchPath(GetParam() == 2 ? "example2" : "example1");
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("example.wrl");
 };
 
 }  // namespace

@@ -1,19 +1,13 @@
-// Helpers for tests that write world files: a scratch path and the facts
-// the independent VRML reader finds in them.
+// Helpers for tests that write world files: whether one is there, and the
+// facts the independent VRML reader finds in it.
 #pragma once
 #include <unistd.h>
 
 #include <string>
 
-#include <gtest/gtest.h>
-
 #include "support/process.h"
 
 namespace world_file {
-
-inline std::string scratchPath(const char* stem) {
-  return ::testing::TempDir() + "wrl_" + std::to_string(::getpid()) + "_" + stem + ".wrl";
-}
 
 inline bool exists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
 

@@ -6,6 +6,7 @@
 #include "acadmem.h"
 #include "afx.h"
 #include "support/files.h"
+#include "support/scratch_dir.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
@@ -39,7 +40,6 @@ class Writer : public ::testing::Test {
   void SetUp() override { liveBlocks = acad_heap::stats().liveBlocks; }
   void TearDown() override {
     afx_file_faults::disarm();
-    std::remove(path.c_str());
     EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
   }
   // A file with header and scaling node in the given version.
@@ -58,7 +58,8 @@ class Writer : public ::testing::Test {
   }
   std::string written() { return test_support::readFile(path); }
 
-  std::string path = world_file::scratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("world.wrl");
   size_t liveBlocks = 0;
 };
 

@@ -1,20 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "afx.h"
 #include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 constexpr UINT kCreateExclusive = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
-
-std::string tempPath(const char* name) {
-  return ::testing::TempDir() + "afx_" + std::to_string(::getpid()) + "_" + name;
-}
 
 // Runs `action` and returns the cause of the file error it throws, or -1.
 template <typename Action>
@@ -33,9 +28,9 @@ class AfxFile : public ::testing::Test {
  protected:
   void TearDown() override {
     afx_file_faults::disarm();
-    std::remove(path.c_str());
   }
-  std::string path = tempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("file.bin");
 };
 
 }  // namespace

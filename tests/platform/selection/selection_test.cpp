@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "acad/console.h"
 #include "acad/selection.h"
 #include "adslib.h"
 #include "db/database.h"
@@ -16,22 +15,17 @@
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/scripted_console.h"
 
 namespace {
 
 // Runs `body` with `answers` as the script and returns the transcript.
 template <typename Body>
 std::string withAnswers(const std::string& answers, Body body) {
-  std::FILE* script = std::tmpfile();
-  std::fputs(answers.c_str(), script);
-  std::rewind(script);
-  acad_console::useScript(script);
-  acad_console::beginCapture();
+  ScriptedConsole console;
+  console.script(answers);
   body();
-  std::string transcript = acad_console::endCapture();
-  acad_console::useScript(nullptr);
-  std::fclose(script);
-  return transcript;
+  return console.transcript();
 }
 
 std::string handleOf(AcDbObjectId id) {
