@@ -1,9 +1,12 @@
 // AutoLISP in the host with the module loaded: the module's functions on a
 // drawing, menu loading, loading on demand through the registry.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -22,8 +25,8 @@ size_t occurrences(const std::string& text, const std::string& part) {
 TEST(LispHost, FunctionsOnTheObjectsOfADrawing) {
   ProcessResult run =
       runHost("--batch '" + dataPath("links.dxf") + "' --load '" + binPath("vrml.arx") + "'",
-              dxf_test::readFile(dataPath("functions.scr")));
-  EXPECT_EQ(run.output, dxf_test::readFile(dataPath("functions.expected")));
+              readFile(dataPath("functions.scr")));
+  EXPECT_EQ(run.output, readFile(dataPath("functions.expected")));
   EXPECT_EQ(run.status, 1) << "the usage errors are failed commands";
 }
 
@@ -31,11 +34,9 @@ TEST(LispHost, VrmlInitTwiceKeepsCmdechoEachTime) {
   ProcessResult run = runHost(withModule(),
                               "(setvar \"CMDECHO\" 1)\n(vrml_init)\n(getvar \"CMDECHO\")\n"
                               "(setvar \"CMDECHO\" 0)\n(vrml_init)\n(getvar \"CMDECHO\")\n");
-  EXPECT_NE(run.output.find("Command: (setvar \"CMDECHO\" 1)\n1\nCommand: (vrml_init)\nnil\n"
-                            "Command: (getvar \"CMDECHO\")\n1\nCommand: (setvar \"CMDECHO\" 0)\n0\n"
-                            "Command: (vrml_init)\nnil\nCommand: (getvar \"CMDECHO\")\n0\n"),
-            std::string::npos)
-      << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (setvar \"CMDECHO\" 1)\n1\nCommand: (vrml_init)\nnil\n"
+                                             "Command: (getvar \"CMDECHO\")\n1\nCommand: (setvar \"CMDECHO\" 0)\n0\n"
+                                             "Command: (vrml_init)\nnil\nCommand: (getvar \"CMDECHO\")\n0\n"));
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
@@ -51,36 +52,33 @@ TEST(LispHost, StartUpWithTheGroupLoadedQueuesNothing) {
 TEST(LispHost, ArxloadAndArxunloadFromAutoLisp) {
   ProcessResult run = runHost("--batch", "(arxload \"" + binPath("vrml.arx") + "\")\n(arxunload \"vrml\")\n"
                                          "(vrml_geturl nil)\n(arxunload \"vrml\" 'gone)\n");
-  EXPECT_NE(run.output.find("Command: (arxload \"" + binPath("vrml.arx") + "\")\n\nMeshcast/AutoCAD loaded."),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("Command: (arxunload \"vrml\")\n\"vrml\"\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("Command: (vrml_geturl nil)\n; error: no function definition: VRML_GETURL\n"),
-            std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("Command: (arxunload \"vrml\" 'gone)\nGONE\n"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Command: (arxload \"" + binPath("vrml.arx") + "\")\n\nMeshcast/AutoCAD loaded."));
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (arxunload \"vrml\")\n\"vrml\"\n"));
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Command: (vrml_geturl nil)\n; error: no function definition: VRML_GETURL\n"));
+  EXPECT_THAT(run.output, testing::HasSubstr("Command: (arxunload \"vrml\" 'gone)\nGONE\n"));
 }
 
 // A host that has never loaded the module finds it through the entries the
 // module wrote in an earlier run.
 TEST(LispHost, ACommandLoadsItsModuleOnDemand) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string registry = "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' ";
   std::string script = scratch.file("help.scr");
-  dxf_test::writeFile(script, "VRMLHELP\n");
+  writeFile(script, "VRMLHELP\n");
   std::string host = "'" + binPath("arxhost") + "' --batch --script '" + script + "' </dev/null";
 
   ProcessResult fresh = runCommand(registry + host);
-  EXPECT_NE(fresh.output.find("Unknown command \"VRMLHELP\""), std::string::npos) << fresh.output;
+  EXPECT_THAT(fresh.output, testing::HasSubstr("Unknown command \"VRMLHELP\""));
   EXPECT_EQ(fresh.status, 1);
 
   ProcessResult first = runCommand(registry + "'" + binPath("arxhost") + "' " + withModule() + " </dev/null");
   ASSERT_EQ(first.status, 0) << first.output;
 
   ProcessResult onDemand = runCommand(registry + host);
-  EXPECT_NE(onDemand.output.find("Command: VRMLHELP\nMeshcast/AutoCAD loaded."), std::string::npos)
-      << onDemand.output;
-  EXPECT_NE(onDemand.output.find("Meshcast/AutoCAD Help - Contents"), std::string::npos) << onDemand.output;
+  EXPECT_THAT(onDemand.output, testing::HasSubstr("Command: VRMLHELP\nMeshcast/AutoCAD loaded."));
+  EXPECT_THAT(onDemand.output, testing::HasSubstr("Meshcast/AutoCAD Help - Contents"));
   EXPECT_EQ(onDemand.status, 0) << onDemand.output;
 }
 

@@ -1,11 +1,14 @@
 // vrml_wrlout from AutoLISP in the host: a VRML 1.0 file without a scaling
 // node, the usage message, and a file that cannot be created.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -24,30 +27,30 @@ std::string answerTo(const std::string& output, const std::string& line) {
 }
 
 TEST(LispWrlout, ExportsTheSetToAVrml1FileWithoutScale) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("all.wrl");
   std::string extra = scratch.file("extra.wrl");
   std::string first = "(vrml_wrlout (ssget \"X\") \"" + out + "\")";
   std::string second = "(vrml_wrlout (ssget \"X\") \"" + extra + "\" \"ignored\" 3)";
   ProcessResult run = runOnLinks(first + "\n" + second + "\n");
   // The progress dialog shows itself in the transcript before the answer.
-  EXPECT_TRUE(answerTo(run.output, first).ends_with("closedT")) << run.output;
-  EXPECT_TRUE(answerTo(run.output, second).ends_with("closedT")) << run.output;
-  std::string world = dxf_test::readFile(out);
-  EXPECT_EQ(world.rfind("#VRML V1.0 ascii\n", 0), 0u) << world;
-  EXPECT_EQ(world.find("scaleFactor"), std::string::npos) << world;
-  EXPECT_NE(world.find("http://example.com/full.wrl"), std::string::npos) << world;
-  EXPECT_EQ(dxf_test::readFile(extra), world) << "arguments after the file name are not looked at";
+  EXPECT_THAT(answerTo(run.output, first), testing::EndsWith("closedT")) << run.output;
+  EXPECT_THAT(answerTo(run.output, second), testing::EndsWith("closedT")) << run.output;
+  std::string world = readFile(out);
+  EXPECT_THAT(world, testing::StartsWith("#VRML V1.0 ascii\n"));
+  EXPECT_THAT(world, testing::Not(testing::HasSubstr("scaleFactor")));
+  EXPECT_THAT(world, testing::HasSubstr("http://example.com/full.wrl"));
+  EXPECT_EQ(readFile(extra), world) << "arguments after the file name are not looked at";
   EXPECT_EQ(run.status, 0) << run.output;
 }
 
 TEST(LispWrlout, ArgumentsInTheWrongOrderPrintTheUsage) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("never.wrl");
   ProcessResult run = runOnLinks("(vrml_wrlout \"" + out + "\" (ssget \"X\"))\n(vrml_wrlout (ssget \"X\"))\n");
   const std::string usage = "\nUsage: vrml_wrlout selection_set filename\n; error: ADS request error";
-  EXPECT_NE(run.output.find("(vrml_wrlout \"" + out + "\" (ssget \"X\"))\n" + usage), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("(vrml_wrlout (ssget \"X\"))\n" + usage), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("(vrml_wrlout \"" + out + "\" (ssget \"X\"))\n" + usage));
+  EXPECT_THAT(run.output, testing::HasSubstr("(vrml_wrlout (ssget \"X\"))\n" + usage));
   EXPECT_FALSE(std::filesystem::exists(out));
   EXPECT_EQ(run.status, 1);
 }

@@ -1,9 +1,12 @@
 // VRMLPROP in the host: properties attached from scripts, saved with the
 // drawing, read back by another program, and exported by a later session.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -43,14 +46,14 @@ class VrmlPropHost : public ::testing::Test {
     transcript = run.output;
   }
 
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved;
   std::string transcript;
 };
 
 TEST_F(VrmlPropHost, SavedDrawingCarriesTheEditedAndTheDefaultRecords) {
-  EXPECT_EQ(transcript.find("Cannot open"), std::string::npos) << transcript;
-  EXPECT_EQ(transcript.find("Error while attaching"), std::string::npos) << transcript;
+  EXPECT_THAT(transcript, testing::Not(testing::HasSubstr("Cannot open")));
+  EXPECT_THAT(transcript, testing::Not(testing::HasSubstr("Error while attaching")));
   EXPECT_EQ(ezdxfView(saved, kFace),
             "errors 0 fixes 0\n1001 PE_URL\n1000 http://example.com/a.wrl\n1001 VRML_Url_Data\n1000 A link\n"
             "1001 VRML_Application\n1070 0\n1040 0.0\n1040 0.0\n1040 0.1\n1040 0.3\n1040 0.3\n1040 0.3\n"
@@ -64,27 +67,24 @@ TEST_F(VrmlPropHost, ALaterSessionReopensTheSlidersAndExportsMaterialAndAnchor) 
   std::string world = scratch.file("out.wrl");
   ProcessResult run = runOn(saved, std::string("VRMLPROP\n") + kFace + "\nok\nVRMLOUT\nALL\n\n" + world + "\nok\n");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("\n  1014 slider 29 (0..100)\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\n  1015 slider 50 (0..100)\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\n  1018 edit \"http://example.com/a.wrl\"\n"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("\n  1038 check \"Use AutoCAD Color\" [ ]\n"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("\n  1014 slider 29 (0..100)\n"));
+  EXPECT_THAT(run.output, testing::HasSubstr("\n  1015 slider 50 (0..100)\n"));
+  EXPECT_THAT(run.output, testing::HasSubstr("\n  1018 edit \"http://example.com/a.wrl\"\n"));
+  EXPECT_THAT(run.output, testing::HasSubstr("\n  1038 check \"Use AutoCAD Color\" [ ]\n"));
 
   // The parser's own leaks would silence the checker in a sanitizer build.
   std::string check = runCommand("ASAN_OPTIONS=detect_leaks=0 " + binPath("vrmlcheck") + " '" + world + "'").output;
-  EXPECT_NE(check.find("shapes 1\n"), std::string::npos) << check;  // the facetter skips the line
-  EXPECT_NE(check.find("url \"http://example.com/a.wrl\"\ndescription \"A link\"\n"), std::string::npos) << check;
-  std::string text = dxf_test::readFile(world);
+  EXPECT_THAT(check, testing::HasSubstr("shapes 1\n"));  // the facetter skips the line
+  EXPECT_THAT(check, testing::HasSubstr("url \"http://example.com/a.wrl\"\ndescription \"A link\"\n"));
+  std::string text = readFile(world);
   // Unticked colour switch: the face keeps the stored grey, not its red.
-  EXPECT_NE(text.find("\t\tambientColor 0.000000 0.000000 0.100000\n"
-                      "\t\tdiffuseColor 0.300000 0.300000 0.300000\n"
-                      "\t\tspecularColor 0.000000 0.000000 0.000000\n"
-                      "\t\temissiveColor 0.000000 0.000000 0.000000\n"
-                      "\t\tshininess 0.290000\n\t\ttransparency 0.500000\n"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(text.find("\tWWWAnchor {\n\t\tname \"http://example.com/a.wrl\"\n\t\tdescription \"A link\"\n"),
-            std::string::npos)
-      << text;
+  EXPECT_THAT(text, testing::HasSubstr("\t\tambientColor 0.000000 0.000000 0.100000\n"
+                                       "\t\tdiffuseColor 0.300000 0.300000 0.300000\n"
+                                       "\t\tspecularColor 0.000000 0.000000 0.000000\n"
+                                       "\t\temissiveColor 0.000000 0.000000 0.000000\n"
+                                       "\t\tshininess 0.290000\n\t\ttransparency 0.500000\n"));
+  EXPECT_THAT(text,
+              testing::HasSubstr("\tWWWAnchor {\n\t\tname \"http://example.com/a.wrl\"\n\t\tdescription \"A link\"\n"));
 }
 
 TEST_F(VrmlPropHost, AClearedUrlLeavesTheDescription) {
@@ -93,22 +93,22 @@ TEST_F(VrmlPropHost, AClearedUrlLeavesTheDescription) {
       runOn(saved, std::string("VRMLPROP\n") + kFace + "\ntype 1018 \nok\nSAVEAS\n" + again + "\n");
   ASSERT_EQ(run.status, 0) << run.output;
   std::string view = ezdxfView(again, kFace);
-  EXPECT_EQ(view.find("PE_URL"), std::string::npos) << view;
-  EXPECT_NE(view.find("1001 VRML_Url_Data\n1000 A link\n"), std::string::npos) << view;
+  EXPECT_THAT(view, testing::Not(testing::HasSubstr("PE_URL")));
+  EXPECT_THAT(view, testing::HasSubstr("1001 VRML_Url_Data\n1000 A link\n"));
 }
 
 TEST(VrmlPropLimit, TypingStopsAt250Characters) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved = scratch.file("saved.dxf");
   std::string typed = "http://example.com/" + std::string(240, 'a');
   ProcessResult run =
       runOn(propsDrawing(), std::string("VRMLPROP\n") + kFace + "\ntype 1018 " + typed + "\nok\nSAVEAS\n" + saved + "\n");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(ezdxfView(saved, kFace).find("\n1000 " + typed.substr(0, 250) + "\n1001 "), std::string::npos);
+  EXPECT_THAT(ezdxfView(saved, kFace), testing::HasSubstr("\n1000 " + typed.substr(0, 250) + "\n1001 "));
 }
 
 TEST(VrmlPropLimit, AStoredUrlOver250CharactersIsRefusedAndTheDialogStaysOpen) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string saved = scratch.file("saved.dxf");
   std::string drawing = std::string(VRML_TEST_DATA_DIR) + "/props/long_url.dxf";
   ProcessResult run = runOn(drawing, "VRMLPROP\n30\nok\ncancel\nSAVEAS\n" + saved + "\n");

@@ -3,20 +3,24 @@
 // turn: never a crash or a leak, and every run ends in a world file a VRML
 // reader takes or in a failure the user is told about; each stored property
 // is old or new, and one that kept its old data was reported.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
 #include "hostile_drawing.h"
 #include "in_process_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -113,7 +117,7 @@ class AllocationSweep : public ::testing::Test {
   void sweepExport(const char* name);
 
   std::function<void()> prepare;  // puts the drawing and files back before each run
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string drawing = showcase();  // set before SetUp to sweep another
   std::optional<InProcessHost> host;
 };
@@ -122,7 +126,7 @@ class AllocationSweep : public ::testing::Test {
 class WorldChecker {
  public:
   const std::string& verdict(const std::string& path) {
-    std::string content = dxf_test::readFile(path);
+    std::string content = readFile(path);
     auto known = m_verdicts.find(content);
     if (known != m_verdicts.end()) return known->second;
     ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + path + "' 2>&1");
@@ -136,13 +140,13 @@ class WorldChecker {
 
 void AllocationSweep::sweepExport(const char* name) {
   const std::string world = scratch.file("export.wrl");
-  const std::string answers = "ALL\n\n" + world + "\nclick 1056\nok\n";
+  const std::string answers = "ALL\n\n" + world + "\nclick VRML 2.0\nok\n";
   prepare = [&world] { std::remove(world.c_str()); };
   const Action exportAll = command("VRMLOUT", answers);
   const uint64_t total = countAllocations(exportAll);
   ASSERT_GT(total, 0u);
   WorldChecker checker;
-  const std::string cleanWorld = dxf_test::readFile(world);
+  const std::string cleanWorld = readFile(world);
   const std::string cleanVerdict = checker.verdict(world);
   ASSERT_TRUE(holds(cleanVerdict, "badindex 0\n") && !holds(cleanVerdict, "shapes 0\n")) << cleanVerdict;
 
@@ -158,7 +162,7 @@ void AllocationSweep::sweepExport(const char* name) {
       EXPECT_TRUE(holds(verdict, "badindex 0\n")) << verdict;
       if (!told) {
         // Without a message the file is the whole export, byte for byte.
-        EXPECT_TRUE(dxf_test::readFile(world) == cleanWorld) << verdict;
+        EXPECT_TRUE(readFile(world) == cleanWorld) << verdict;
         ++complete;
       }
     } else {
@@ -185,7 +189,7 @@ class LargeMeshSweep : public AllocationSweep {
     for (int row = 0; row < 80; ++row)
       for (int column = 0; column < 80; ++column) vertices += hostile::vertex(column, row, 64);
     drawing = scratch.file("mesh.dxf");
-    dxf_test::writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
+    writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
                                                                              hostile::tag(72, "80")) +
                                                           vertices + hostile::seqend()));
   }
@@ -326,7 +330,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
     const Action action = expression(call);
     const uint64_t total = countAllocations(action);
     const std::string clean = runFailing(0, action).transcript;
-    const std::string cleanWorld = dxf_test::readFile(world);
+    const std::string cleanWorld = readFile(world);
     ASSERT_FALSE(holds(clean, "; error:") || holds(clean, "Out of memory.")) << clean;
     size_t moduleTold = 0, hostTold = 0;
     for (uint64_t n = 1; n <= total; ++n) {
@@ -335,7 +339,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
       // The clean answer (a dialog label may have stayed empty) comes with
       // the clean world.
       if (run.transcript.ends_with(clean.substr(clean.find_last_of("\n") + 1))) {
-        EXPECT_EQ(dxf_test::readFile(world), cleanWorld) << "the same answer for another world";
+        EXPECT_EQ(readFile(world), cleanWorld) << "the same answer for another world";
         continue;
       }
       if (holds(run.transcript, "; error: ")) {
@@ -345,7 +349,7 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
       EXPECT_TRUE(holds(run.transcript, "\nOut of memory.") ||
                   holds(run.transcript, "\nError while creating VRML file."))
           << "another answer without a word";
-      EXPECT_TRUE(run.transcript.ends_with("nil")) << "the answer is nil";
+      EXPECT_THAT(run.transcript, testing::EndsWith("nil")) << "the answer is nil";
       ++moduleTold;
     }
     std::printf("%s: %llu allocations failed in turn; the module told %zu times, the host %zu times\n",

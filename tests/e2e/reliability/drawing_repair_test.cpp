@@ -4,12 +4,15 @@
 // independent DXF library finds the original at fault and the saved drawing
 // clean, and the saved drawing holds the original's tags plus exactly the
 // repair.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <sstream>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -41,16 +44,16 @@ class DrawingRepair : public ::testing::TestWithParam<RepairCase> {};
 TEST_P(DrawingRepair, TheUserIsToldAndTheSavedDrawingAuditsClean) {
   const RepairCase& repair = GetParam();
   const std::string original = std::string(VRML_TEST_DATA_DIR) + "/reliability/" + repair.drawing;
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf"), resaved = scratch.file("resaved.dxf");
   ProcessResult session = runHost("--batch '" + original + "'",
                                   "SAVEAS\n" + saved + "\nOPEN\n" + saved + "\nSAVEAS\n" + resaved + "\n");
   ASSERT_EQ(session.status, 0) << session.output;
 
-  EXPECT_NE(session.output.find("\n" + original + ": " + repair.notice + "\n"), std::string::npos) << session.output;
+  EXPECT_THAT(session.output, testing::HasSubstr("\n" + original + ": " + repair.notice + "\n"));
   EXPECT_EQ(occurrences(session.output, "repaired on loading"), 1u) << "the saved drawing needs no repair\n"
                                                                     << session.output;
-  EXPECT_TRUE(dxf_test::readFile(resaved) == dxf_test::readFile(saved)) << "reopened and saved again, it changed";
+  EXPECT_TRUE(readFile(resaved) == readFile(saved)) << "reopened and saved again, it changed";
 
   std::string report = runCommand("/usr/bin/python3 '" VRML_SOURCE_DIR "/tests/tools/dxf_round_trip.py' '" + original +
                                   "' '" + saved + "' 2>&1")

@@ -5,7 +5,7 @@
 // adds, and an independent DXF library must find it clean: the faults other
 // programs leave are repaired. The few drawings whose findings are no such
 // fault need only be as clean as the original, and say why.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,8 +13,12 @@
 #include <optional>
 #include <sstream>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -32,7 +36,7 @@ std::vector<std::string> drawings() {
     else
       for (const auto& entry : fs::directory_iterator(folder, missing)) add(entry);
   };
-  collect(VRML_CORPUS_DIR, false);
+  collect(corpusDir(), false);
   collect(VRML_TEST_DATA_DIR, true);
   collect(fs::path(VRML_SOURCE_DIR) / "samples", false);
   std::sort(paths.begin(), paths.end());
@@ -93,7 +97,7 @@ class DrawingRoundTrip : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(DrawingRoundTrip, WorldsParseAndTheSavedDrawingIsTheOriginal) {
   const std::string original = GetParam();
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string v1 = scratch.file("v1.wrl"), v2 = scratch.file("v2.wrl");
   const std::string saved = scratch.file("saved.dxf"), resaved = scratch.file("resaved.dxf");
   ProcessResult session = runHost("--batch '" + original + "' --load '" + binPath("vrml.arx") + "'",
@@ -111,9 +115,9 @@ TEST_P(DrawingRoundTrip, WorldsParseAndTheSavedDrawingIsTheOriginal) {
   for (const std::string& world : {v1, v2}) {
     ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
     EXPECT_EQ(check.status, 0) << world << "\n" << check.output;
-    EXPECT_NE(check.output.find("badindex 0\n"), std::string::npos) << world << "\n" << check.output;
+    EXPECT_THAT(check.output, testing::HasSubstr("badindex 0\n")) << world << "\n" << check.output;
   }
-  EXPECT_TRUE(dxf_test::readFile(resaved) == dxf_test::readFile(saved)) << "reopened and saved again, it changed";
+  EXPECT_TRUE(readFile(resaved) == readFile(saved)) << "reopened and saved again, it changed";
 
   std::string report =
       runCommand("/usr/bin/python3 '" VRML_SOURCE_DIR "/tests/tools/dxf_round_trip.py' '" + original + "' '" + saved +

@@ -2,14 +2,18 @@
 // limit: a correct export or a clear refusal, never a crash, never a world
 // file a VRML reader rejects. A sample cut short at every 1 kB is refused
 // with the file and the line (or byte) where it breaks off.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cctype>
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
 #include "hostile_drawing.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -36,9 +40,9 @@ constexpr int kSeconds = 120;
 
 // The host on `drawing` with `script`, limited; status 0 or 1 from the host,
 // anything else from the limits, a signal or a sanitizer.
-ProcessResult boundedHost(const dxf_test::ScratchDir& scratch, const std::string& drawing, const std::string& script) {
-  dxf_test::writeFile(scratch.file("answers.scr"), script);
-  dxf_test::writeFile(scratch.file("run.sh"), std::string(kMemoryLimit) + "\nexport ARXHOST_REGISTRY='" +
+ProcessResult boundedHost(const ScratchDir& scratch, const std::string& drawing, const std::string& script) {
+  writeFile(scratch.file("answers.scr"), script);
+  writeFile(scratch.file("run.sh"), std::string(kMemoryLimit) + "\nexport ARXHOST_REGISTRY='" +
                                                   scratch.file("registry.txt") + "'\nexec timeout -s KILL " +
                                                   std::to_string(kSeconds) + " '" + binPath("arxhost") +
                                                   "' --batch '" + drawing + "' --load '" + binPath("vrml.arx") +
@@ -47,8 +51,8 @@ ProcessResult boundedHost(const dxf_test::ScratchDir& scratch, const std::string
 }
 
 void expectNoSanitizerReport(const std::string& output) {
-  EXPECT_EQ(output.find("Sanitizer"), std::string::npos) << output;
-  EXPECT_EQ(output.find("runtime error:"), std::string::npos) << output;
+  EXPECT_THAT(output, testing::Not(testing::HasSubstr("Sanitizer")));
+  EXPECT_THAT(output, testing::Not(testing::HasSubstr("runtime error:")));
 }
 
 struct HostileCase {
@@ -152,15 +156,15 @@ void expectCountsMatchTheWorld(const std::string& run, const std::string& facts)
 class HostileDrawing : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileDrawing, ExportsCorrectlyOrRefusesWithinBounds) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string path = scratch.file("hostile.dxf"), world = scratch.file("hostile.wrl");
-  dxf_test::writeFile(path, GetParam().make());
-  ProcessResult run = boundedHost(scratch, path, "VRMLOUT\nALL\n\n" + world + "\nclick 1056\nok\n");
+  writeFile(path, GetParam().make());
+  ProcessResult run = boundedHost(scratch, path, "VRMLOUT\nALL\n\n" + world + "\nclick VRML 2.0\nok\n");
   EXPECT_EQ(run.status, 0) << run.output;
   expectNoSanitizerReport(run.output);
   ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' '" + world + "' 2>&1");
   EXPECT_EQ(check.status, 0) << check.output;
-  EXPECT_NE(check.output.find(GetParam().facts), std::string::npos) << check.output << run.output;
+  EXPECT_THAT(check.output, testing::HasSubstr(GetParam().facts)) << check.output << run.output;
   expectCountsMatchTheWorld(run.output, check.output);
 }
 
@@ -187,37 +191,36 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Numbers a drawing file may not hold are refused where they stand.
 TEST(NonFiniteNumber, IsRefusedWithTheLine) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string path = scratch.file("nonfinite.dxf");
   for (const char* number : {"nan", "-inf", "1e999", "-1e400"}) {
     SCOPED_TRACE(number);
     std::string text = drawing("", face(1) + face(2));
     text.replace(text.rfind("\n10\n2\n") + 4, 1, number);  // the second face's first X
-    dxf_test::writeFile(path, text);
+    writeFile(path, text);
     ProcessResult run = boundedHost(scratch, path, "QUIT\n");
     EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
     expectNoSanitizerReport(run.output);
-    EXPECT_NE(run.output.find(path + ": line "), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find(std::string(": invalid number \"") + number + "\" for group code 10"), std::string::npos)
-        << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr(path + ": line "));
+    EXPECT_THAT(run.output, testing::HasSubstr(std::string(": invalid number \"") + number + "\" for group code 10"));
   }
 }
 
 // The file cut after every whole kilobyte; the last cut keeps all but the
 // final partial kilobyte.
 void expectEveryCutRefused(const std::string& original, const char* unit) {
-  const std::string bytes = dxf_test::readFile(original);
+  const std::string bytes = readFile(original);
   ASSERT_GT(bytes.size(), 1024u);
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string cut = scratch.file("cut.dxf");
   size_t cuts = 0;
   for (size_t length = 1024; length < bytes.size(); length += 1024, ++cuts) {
-    dxf_test::writeFile(cut, bytes.substr(0, length));
+    writeFile(cut, bytes.substr(0, length));
     ProcessResult run = boundedHost(scratch, cut, "QUIT\n");
     SCOPED_TRACE("cut at " + std::to_string(length));
     EXPECT_TRUE(run.status == 0 || run.status == 1) << run.output;
     expectNoSanitizerReport(run.output);
-    EXPECT_NE(run.output.find("\n" + cut + ": " + unit + " "), std::string::npos) << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr("\n" + cut + ": " + unit + " "));
   }
   std::printf("%s: %zu cuts refused\n", fs::path(original).filename().c_str(), cuts);
 }
@@ -227,7 +230,8 @@ TEST(TruncatedDrawing, ATextSampleCutAtEveryKilobyteIsRefusedWithTheLine) {
 }
 
 TEST(TruncatedDrawing, ABinaryDrawingCutAtEveryKilobyteIsRefusedWithTheByte) {
-  expectEveryCutRefused(std::string(VRML_CORPUS_DIR) + "/ezdxf__bin_dxf_r13.dxf", "byte");
+  SKIP_WITHOUT_CORPUS();
+  expectEveryCutRefused(corpusFile("ezdxf__bin_dxf_r13.dxf"), "byte");
 }
 
 }  // namespace

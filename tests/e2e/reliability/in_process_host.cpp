@@ -3,19 +3,19 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "../host/run_host.h"
 #include "acad/arx_loader.h"
 #include "acad/command_stack.h"
 #include "acad/console.h"
 #include "acad/lisp_functions.h"
 #include "drawing_file.h"
 #include "lisp/lisp.h"
+#include "support/run_host.h"
 
 InProcessHost::InProcessHost(const std::string& drawing, const std::string& registry) {
   setenv("ARXHOST_REGISTRY", registry.c_str(), 1);
   if (!drawing_file::open(drawing, m_error)) return;
   acad_console::beginCapture();
-  m_ready = acad_arx::load(binPath("vrml.arx"), &m_error);
+  m_ready = acad_arx::load(test_support::binPath("vrml.arx"), &m_error);
   // The module queues its menu loading for the command line; nobody runs it here.
   acad_lisp_functions::takeQueuedExpressions();
 }

@@ -6,13 +6,16 @@
 // The full and read-only disks are small tmpfs mounts inside a mount
 // namespace of the host process's own, gone when it ends; where the system
 // allows no namespaces those tests are skipped and say so.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
 #include "drawing_file.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -46,8 +49,8 @@ class OwnDisk : public ::testing::Test {
 
   ProcessResult session(size_t bytes, const std::string& setup, const std::string& drawing, const std::string& script,
                         const std::string& check) {
-    dxf_test::writeFile(scratch.file("session.scr"), script);
-    dxf_test::writeFile(
+    writeFile(scratch.file("session.scr"), script);
+    writeFile(
         scratch.file("session.sh"),
         "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs '" + disk + "' || exit 99\n" + setup + "\n" +
             "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' '" + binPath("arxhost") + "' --batch '" +
@@ -56,7 +59,7 @@ class OwnDisk : public ::testing::Test {
     return runCommand("unshare --mount sh '" + scratch.file("session.sh") + "' 2>&1");
   }
 
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string disk = scratch.file("disk");
 };
 
@@ -71,10 +74,10 @@ TEST_F(OwnDisk, EveryExportOntoAFullDiskIsReported) {
                                   "(vrml_wrlout (ssget \"X\") \"" + disk + "/lisp.wrl\")\n",
                               "wc -c < '" + disk + "/v1.wrl'");
   EXPECT_EQ(count(run.output, kWriteFailed), 3u) << run.output;
-  EXPECT_NE(run.output.find(kWriteFailed + std::string("\nnil\nCommand: \nhost status ")), std::string::npos)
+  EXPECT_THAT(run.output, testing::HasSubstr(kWriteFailed + std::string("\nnil\nCommand: \nhost status ")))
       << "the AutoLISP export answers nil\n"
       << run.output;
-  EXPECT_NE(run.output.find("\n16384\n"), std::string::npos) << "the disk took all it could\n" << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("\n16384\n")) << "the disk took all it could\n" << run.output;
 }
 
 TEST_F(OwnDisk, AReadOnlyFolderRefusesWorldsAndDrawingsUpFront) {
@@ -83,10 +86,10 @@ TEST_F(OwnDisk, AReadOnlyFolderRefusesWorldsAndDrawingsUpFront) {
                                   "/lisp.wrl\")\nSAVEAS\n" + disk + "/drawing.dxf\n",
                               "ls -A '" + disk + "'");
   EXPECT_EQ(count(run.output, kCannotCreate), 2u) << run.output;
-  EXPECT_EQ(run.output.find("Dialog 139"), std::string::npos) << "nothing faceted for nowhere\n" << run.output;
-  EXPECT_NE(run.output.find("\n" + disk + "/drawing.dxf: cannot save: Read-only file system"), std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("host status 1\n"), std::string::npos) << "the failed save fails the batch\n" << run.output;
+  EXPECT_THAT(run.output, testing::Not(testing::HasSubstr("Dialog 139"))) << "nothing faceted for nowhere\n"
+                                                                          << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("\n" + disk + "/drawing.dxf: cannot save: Read-only file system"));
+  EXPECT_THAT(run.output, testing::HasSubstr("host status 1\n")) << "the failed save fails the batch\n" << run.output;
   EXPECT_EQ(run.output.substr(run.output.find("host status 1\n") + 14), "") << "nothing written";
 }
 
@@ -98,42 +101,41 @@ TEST_F(OwnDisk, SavingOntoAFullDiskKeepsThePreviousDrawing) {
                               "VRMLPROP\n37\ntype 1018 https://example.org/changed.html\nok\nSAVE\nSAVEAS\n" +
                                   rescued + "\n",
                               "cmp '" + kShowcase + "' '" + drawing + "' && echo intact; ls -A '" + disk + "'");
-  EXPECT_NE(run.output.find("\n" + drawing + ": cannot save: No space left on device"), std::string::npos)
-      << run.output;
-  EXPECT_NE(run.output.find("\nintact\nshowcase.dxf\n"), std::string::npos) << "old file whole, no leftovers\n"
-                                                                            << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr("\n" + drawing + ": cannot save: No space left on device"));
+  EXPECT_THAT(run.output, testing::HasSubstr("\nintact\nshowcase.dxf\n")) << "old file whole, no leftovers\n"
+                                                                          << run.output;
   // The session went on, and the edit reached another disk.
-  EXPECT_NE(dxf_test::readFile(rescued).find("\n1000\nhttps://example.org/changed.html\n"), std::string::npos);
+  EXPECT_THAT(readFile(rescued), testing::HasSubstr("\n1000\nhttps://example.org/changed.html\n"));
 }
 
 // The same for the AutoLISP export wherever the tests run: /dev/full takes
 // the file but none of its bytes.
 TEST(WorldFaults, TheAutoLispExportOntoAFullDeviceSaysSoAndAnswersNil) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string full = scratch.file("full.wrl");
   fs::create_symlink("/dev/full", full);
   ProcessResult run = runHost("--batch '" + kShowcase + "' --load '" + binPath("vrml.arx") + "'",
                               "(vrml_wrlout (ssget \"X\") \"" + full + "\")\n");
   EXPECT_EQ(count(run.output, kWriteFailed), 1u) << run.output;
-  EXPECT_NE(run.output.find(kWriteFailed + std::string("\nnil\n")), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr(kWriteFailed + std::string("\nnil\n")));
 }
 
 TEST(SaveFaults, AReadOnlyDrawingFileIsNotReplaced) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string drawing = scratch.file("showcase.dxf"), copy = scratch.file("copy.dxf");
   fs::copy_file(kShowcase, drawing);
   fs::permissions(drawing, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   ProcessResult run = runHost("--batch '" + drawing + "' --load '" + binPath("vrml.arx") + "'",
                               "VRMLPROP\n37\ntype 1020 Changed\nok\nSAVE\nSAVEAS\n" + copy + "\n");
-  EXPECT_NE(run.output.find("\n" + drawing + ": cannot save: the file is read-only"), std::string::npos) << run.output;
-  EXPECT_EQ(dxf_test::readFile(drawing), dxf_test::readFile(kShowcase));
+  EXPECT_THAT(run.output, testing::HasSubstr("\n" + drawing + ": cannot save: the file is read-only"));
+  EXPECT_EQ(readFile(drawing), readFile(kShowcase));
   EXPECT_EQ(fs::status(drawing).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  EXPECT_NE(dxf_test::readFile(copy).find("\n1000\nChanged\n"), std::string::npos) << "saved elsewhere instead";
+  EXPECT_THAT(readFile(copy), testing::HasSubstr("\n1000\nChanged\n")) << "saved elsewhere instead";
 }
 
 TEST(SaveFaults, AVanishedFolderIsReportedAndTheDrawingIsNotLost) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   const std::string folder = scratch.file("project"), drawing = folder + "/showcase.dxf";
   fs::create_directory(folder);
   fs::copy_file(kShowcase, drawing);
@@ -146,7 +148,7 @@ TEST(SaveFaults, AVanishedFolderIsReportedAndTheDrawingIsNotLost) {
   EXPECT_FALSE(fs::exists(folder));
   const std::string elsewhere = scratch.file("elsewhere.dxf");
   ASSERT_TRUE(drawing_file::save(elsewhere, error)) << error;
-  EXPECT_EQ(dxf_test::readFile(elsewhere), dxf_test::readFile(kShowcase));
+  EXPECT_EQ(readFile(elsewhere), readFile(kShowcase));
 }
 
 }  // namespace

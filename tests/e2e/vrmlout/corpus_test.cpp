@@ -1,13 +1,17 @@
 // Every drawing of the corpus through the batch export, in both versions:
 // no failure, a world file every VRML reader takes, no face declared convex
 // that is not, and the counts recorded per file.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 #include <sstream>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -32,12 +36,12 @@ const char* const kPoints =
 const char* const kFaces = "0,1,2,3,-1, 4,5,6,7,-1, 8,9,10,11,-1, 12,13,14,15,-1, 16,17,18,19,-1";
 
 std::string judged(const std::string& path, const std::string& world) {
-  dxf_test::writeFile(path, world);
+  writeFile(path, world);
   return runCommand("'" + binPath("vrmlcheck") + "' --convex '" + path + "'").output;
 }
 
 TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   auto world1 = [](const char* faceType) {
     return std::string("#VRML V1.0 ascii\nSeparator {\nShapeHints { faceType ") + faceType +
            " }\nCoordinate3 { point [" + kPoints + "] }\nIndexedFaceSet { coordIndex [" + kFaces + "] }\n}\n";
@@ -47,22 +51,20 @@ TEST(CorpusExport, TheShapeCheckFindsReflexBowTieAndTwistedFacesDeclaredConvex) 
            " coord Coordinate { point [" + kPoints + "] } coordIndex [" + kFaces + "] } }\n";
   };
   const std::string flagged = "faces 5\nbadindex 0\nnonconvex 2\nnonplanar 1\n";
-  EXPECT_NE(judged(scratch.file("convex1.wrl"), world1("CONVEX")).find(flagged), std::string::npos);
-  EXPECT_NE(judged(scratch.file("convex2.wrl"), world2("TRUE")).find(flagged), std::string::npos);
+  EXPECT_THAT(judged(scratch.file("convex1.wrl"), world1("CONVEX")), testing::HasSubstr(flagged));
+  EXPECT_THAT(judged(scratch.file("convex2.wrl"), world2("TRUE")), testing::HasSubstr(flagged));
   // Faces not declared convex are not judged.
   const std::string unjudged = "faces 5\nbadindex 0\nnonconvex 0\nnonplanar 0\n";
-  EXPECT_NE(judged(scratch.file("unknown1.wrl"), world1("UNKNOWN_FACE_TYPE")).find(unjudged), std::string::npos);
-  EXPECT_NE(judged(scratch.file("concave2.wrl"), world2("FALSE")).find(unjudged), std::string::npos);
+  EXPECT_THAT(judged(scratch.file("unknown1.wrl"), world1("UNKNOWN_FACE_TYPE")), testing::HasSubstr(unjudged));
+  EXPECT_THAT(judged(scratch.file("concave2.wrl"), world2("FALSE")), testing::HasSubstr(unjudged));
 }
 
 TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
-  std::vector<std::filesystem::path> drawings;
-  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
-    if (entry.path().extension() == ".dxf") drawings.push_back(entry.path());
-  std::sort(drawings.begin(), drawings.end());
+  SKIP_WITHOUT_CORPUS();
+  std::vector<std::filesystem::path> drawings = corpusDrawings();
   ASSERT_FALSE(drawings.empty());
 
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::ostringstream counts;
   for (const auto& drawing : drawings) {
     std::string result;
@@ -77,12 +79,12 @@ TEST(CorpusExport, EveryDrawingExportsToWorldsThatParseWithConvexFacesOnly) {
       if (result == "failed") continue;
       ProcessResult check = runCommand("'" + binPath("vrmlcheck") + "' --convex '" + world + "'");
       EXPECT_EQ(check.status, 0) << world << "\n" << check.output;
-      EXPECT_NE(check.output.find("badindex 0\nnonconvex 0\nnonplanar 0\n"), std::string::npos)
-          << world << "\n" << check.output;
+      EXPECT_THAT(check.output, testing::HasSubstr("badindex 0\nnonconvex 0\nnonplanar 0\n")) << world << "\n"
+                                                                                              << check.output;
     }
     counts << drawing.filename().string() << " " << result << "\n";
   }
-  std::string expected = dxf_test::readFile(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/corpus_counts.txt");
+  std::string expected = readFile(std::string(VRML_TEST_DATA_DIR) + "/vrmlout/corpus_counts.txt");
   EXPECT_EQ(counts.str(), expected) << "converted and ignored objects per drawing changed";
 }
 

@@ -1,24 +1,28 @@
 // Dimensions export through the blocks that picture them: their filled
 // arrowheads become faces where the drawing shows them.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <set>
 #include <sstream>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
 // Exports the drawing and returns the point lines of the world, as a set;
 // the batch front must report `counts`.
 std::set<std::string> exportedPoints(const std::string& drawing, const std::string& options, const char* counts) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string world = scratch.file("out.wrl");
   ProcessResult run = runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + options + " 2>&1");
-  EXPECT_NE(run.output.find(counts), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, testing::HasSubstr(counts));
   std::set<std::string> lines;
-  std::istringstream text(dxf_test::readFile(world));
+  std::istringstream text(readFile(world));
   for (std::string line; std::getline(text, line);) {
     bool point = line.ends_with(",") && line.find(' ') != std::string::npos;  // not a coordIndex line
     if (point) lines.insert(line.substr(line.find_first_not_of('\t')));
@@ -27,9 +31,10 @@ std::set<std::string> exportedPoints(const std::string& drawing, const std::stri
 }
 
 TEST(DimensionExport, ArrowheadsComeOutWhereTheDimensionsPictureHasThem) {
+  SKIP_WITHOUT_CORPUS();
   // A corpus arc dimension: its points are the corners of its block's SOLIDs
   // as ezdxf reads them, in the world's axes.
-  std::string drawing = dxf_test::corpusFile("netdxf__sample.dxf");
+  std::string drawing = corpusFile("netdxf__sample.dxf");
   std::string corners = runCommand(
       "/usr/bin/python3 -c \"import ezdxf,sys\n"
       "d=ezdxf.readfile(sys.argv[1])\n"

@@ -1,15 +1,17 @@
 // vrmlout --html: the world file stays as exported, the page holds it and the
 // drawing's facts, escaped where they land, and the marks of the page are
 // filled in order without touching the viewer's text after them.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
-#include "../../../host/batch/html_page.h"
-#include "../../../host/batch/model_framing.h"
-#include "../../../host/batch/web_text.h"
-#include "../../platform/dxf/dxf_test_support.h"
+#include "batch/html_page.h"
+#include "batch/model_framing.h"
+#include "batch/web_text.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "web_page_support.h"
 
 namespace {
@@ -17,6 +19,9 @@ namespace {
 using web_page_test::exportPage;
 using web_page_test::viewerMissing;
 using web_page_test::vrmlout;
+using test_support::ProcessResult;
+using testing::HasSubstr;
+using testing::Not;
 
 std::string showcase() { return std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf"; }
 
@@ -45,10 +50,9 @@ TEST(HtmlPage, MarksAreFilledInOrderAndTheViewerAfterThemIsLeftAlone) {
   bounds.add(b);
   std::string page = htmlPage(skeleton, "#VRML V2.0 utf8\nShape {}\n", bounds,
                               {"R&D <1>.dxf", "2 object(s) converted, 1 object(s) ignored"});
-  EXPECT_NE(page.find("<title>R&amp;D &lt;1&gt;.dxf</title>"), std::string::npos) << page;
-  EXPECT_NE(page.find("<h1>R&amp;D &lt;1&gt;.dxf</h1><p>2 object(s) converted, 1 object(s) ignored</p>"),
-            std::string::npos) << page;
-  EXPECT_NE(page.find("w=\"#VRML V2.0 utf8\\nShape {}\\n\";"), std::string::npos) << page;
+  EXPECT_THAT(page, HasSubstr("<title>R&amp;D &lt;1&gt;.dxf</title>")) << page;
+  EXPECT_THAT(page, HasSubstr("<h1>R&amp;D &lt;1&gt;.dxf</h1><p>2 object(s) converted, 1 object(s) ignored</p>")) << page;
+  EXPECT_THAT(page, HasSubstr("w=\"#VRML V2.0 utf8\\nShape {}\\n\";")) << page;
   EXPECT_TRUE(page.ends_with(viewer)) << page;
 
   // The page's camera is the picture's.
@@ -64,40 +68,39 @@ TEST(HtmlPage, MarksAreFilledInOrderAndTheViewerAfterThemIsLeftAlone) {
 }
 
 TEST(HtmlPage, TheWorldFileIsTheSameWithOrWithoutThePageAndThePageHoldsIt) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string plain = scratch.file("plain.wrl"), shown = scratch.file("shown.wrl"), page = scratch.file("show.html");
   ProcessResult run = exportPage(showcase(), shown, page);
   WEB_PAGE_TEST_NEEDS(viewerMissing(run));
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find(page + ": page\n"), std::string::npos) << run.output;
+  EXPECT_THAT(run.output, HasSubstr(page + ": page\n")) << run.output;
   ASSERT_EQ(vrmlout("'" + showcase() + "' '" + plain + "' --vrml2").status, 0);
-  std::string world = dxf_test::readFile(shown);
-  EXPECT_EQ(world, dxf_test::readFile(plain)) << "--html writes VRML 2.0 and leaves the world as exported";
-  std::string text = dxf_test::readFile(page);
-  EXPECT_NE(text.find(scriptString(world)), std::string::npos) << "the world's text, whole";
-  EXPECT_NE(text.find("<title>showcase.dxf</title>"), std::string::npos);
-  EXPECT_NE(text.find("18 object(s) converted, 0 object(s) ignored"), std::string::npos);
-  EXPECT_EQ(text.find("<script src"), std::string::npos) << "every script is in the page";
-  EXPECT_EQ(text.find("@WORLD@"), std::string::npos);
+  std::string world = test_support::readFile(shown);
+  EXPECT_EQ(world, test_support::readFile(plain)) << "--html writes VRML 2.0 and leaves the world as exported";
+  std::string text = test_support::readFile(page);
+  EXPECT_THAT(text, HasSubstr(scriptString(world))) << "the world's text, whole";
+  EXPECT_THAT(text, HasSubstr("<title>showcase.dxf</title>"));
+  EXPECT_THAT(text, HasSubstr("18 object(s) converted, 0 object(s) ignored"));
+  EXPECT_THAT(text, Not(HasSubstr("<script src"))) << "every script is in the page";
+  EXPECT_THAT(text, Not(HasSubstr("@WORLD@")));
 }
 
 TEST(HtmlPage, WhatCannotMakeAPageIsRefusedAndAPageThatCannotBeWrittenLeavesTheWorld) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   ProcessResult old = vrmlout("'" + showcase() + "' --vrml1 --html '" + scratch.file("a.html") + "'");
   EXPECT_EQ(old.status, 2) << old.output;
-  EXPECT_NE(old.output.find("--html shows a VRML 2.0 world: leave out --vrml1"), std::string::npos) << old.output;
+  EXPECT_THAT(old.output, HasSubstr("--html shows a VRML 2.0 world: leave out --vrml1")) << old.output;
   ProcessResult two = vrmlout("'" + showcase() + "' '" + showcase() + "' --out-dir '" + scratch.path() +
                               "' --html '" + scratch.file("b.html") + "'");
   EXPECT_EQ(two.status, 2) << two.output;
-  EXPECT_NE(two.output.find("--html takes one drawing"), std::string::npos) << two.output;
+  EXPECT_THAT(two.output, HasSubstr("--html takes one drawing")) << two.output;
 
   std::string world = scratch.file("c.wrl");
   ProcessResult lost = exportPage(showcase(), world, scratch.file("no/such/folder/c.html"));
   WEB_PAGE_TEST_NEEDS(viewerMissing(lost));
   EXPECT_EQ(lost.status, 3) << lost.output;
-  EXPECT_NE(lost.output.find("vrmlout: no page of " + world + ": cannot write " + scratch.file("no/such/folder/c.html")),
-            std::string::npos) << lost.output;
-  EXPECT_NE(dxf_test::readFile(world), "");
+  EXPECT_THAT(lost.output, HasSubstr("vrmlout: no page of " + world + ": cannot write " + scratch.file("no/such/folder/c.html"))) << lost.output;
+  EXPECT_NE(test_support::readFile(world), "");
 }
 
 }  // namespace

@@ -11,13 +11,16 @@
 #include <sstream>
 #include <vector>
 
-#include "../../platform/dxf/dxf_test_support.h"
+#include "support/corpus.h"
+#include "support/scratch_dir.h"
 #include "web_page_support.h"
 
 namespace {
 
 using web_page_test::exportPage;
 using web_page_test::viewerMissing;
+using test_support::ProcessResult;
+using test_support::runCommand;
 
 // The facts the probe reported, by their first word.
 using Facts = std::map<std::string, std::vector<std::string>>;
@@ -60,7 +63,7 @@ void expectShown(const Facts& facts, const std::string& drawing, const std::stri
 
 TEST(PageInBrowser, TheShowcaseIsInViewAndItsLinkOpensWithItsDescriptionShown) {
   WEB_PAGE_TEST_NEEDS(browserMissing());
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string page = scratch.file("showcase.html");
   ProcessResult run =
       exportPage(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", scratch.file("showcase.wrl"), page);
@@ -76,10 +79,11 @@ TEST(PageInBrowser, TheShowcaseIsInViewAndItsLinkOpensWithItsDescriptionShown) {
 }
 
 TEST(PageInBrowser, ACorpusDrawingIsInViewWithoutAnError) {
+  SKIP_WITHOUT_CORPUS();
   WEB_PAGE_TEST_NEEDS(browserMissing());
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string page = scratch.file("teapot.html");
-  ProcessResult run = exportPage(std::string(VRML_CORPUS_DIR) + "/libdxf__zcad-teapot_R2000.dxf",
+  ProcessResult run = exportPage(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"),
                                  scratch.file("teapot.wrl"), page);
   WEB_PAGE_TEST_NEEDS(viewerMissing(run));
   ASSERT_EQ(run.status, 0) << run.output;

@@ -1,19 +1,22 @@
 // VRMLOUT as a person runs it: arxhost in a real terminal (tmux), the options
 // dialog drawn on the screen, an access key choosing the unit, Enter exporting,
 // and the outcome left on the command line.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <chrono>
 #include <thread>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
-#include "../host/tmux_terminal.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+#include "support/tmux_terminal.h"
+
+using namespace test_support;
 
 namespace {
 
 TEST(VrmloutTerminal, TheOptionsDialogIsDrawnAndKeysChooseAndExport) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("keys.wrl");
   TmuxTerminal terminal("ARXHOST_REGISTRY=" + scratch.file("registry.txt") + " '" + binPath("arxhost") + "' '" +
                         VRML_SOURCE_DIR + "/samples/showcase.dxf' --load '" + binPath("vrml.arx") + "'");
@@ -24,9 +27,9 @@ TEST(VrmloutTerminal, TheOptionsDialogIsDrawnAndKeysChooseAndExport) {
   terminal.type("e");  // the access key of "M&eter"
   EXPECT_TRUE(terminal.shows("(*) Meter"));
   terminal.type("Enter");
-  for (int i = 0; i < 100 && dxf_test::readFile(out).find("scaleFactor") == std::string::npos; ++i)
+  for (int i = 0; i < 100 && readFile(out).find("scaleFactor") == std::string::npos; ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  EXPECT_NE(dxf_test::readFile(out).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
+  EXPECT_THAT(readFile(out), testing::HasSubstr("\tscaleFactor 1.000000 1.000000 1.000000\n"));
   // The progress dialog is gone in a moment; its outcome stays in the transcript.
   EXPECT_TRUE(terminal.shows("in progress: 18 object(s) converted. 0 object(s) ignored."));
   EXPECT_TRUE(terminal.shows("File: " + out));

@@ -1,11 +1,14 @@
 // VRMLOUT in the host from scripts: numbering, colours, Cancel, options, the
 // UCS choice, and files that cannot be created or written.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -36,59 +39,60 @@ size_t count(const std::string& text, const std::string& part) {
 }
 
 TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("five.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1047\nclick 1056\nok\n"));
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click Meter\nclick VRML 2.0\nok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find("1042 static \"4 object(s) converted.\""), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("1043 static \"1 object(s) ignored.\""), std::string::npos) << run.output;
-  std::string world = dxf_test::readFile(out);
+  EXPECT_THAT(run.output, testing::HasSubstr("1042 static \"4 object(s) converted.\""));
+  EXPECT_THAT(run.output, testing::HasSubstr("1043 static \"1 object(s) ignored.\""));
+  std::string world = readFile(out);
   EXPECT_EQ(shape(world, 2), "") << "the bare line has nothing to export";
-  EXPECT_NE(shape(world, 1).find("diffuseColor 1.000000 0.000000 0.000000"), std::string::npos) << world;
+  EXPECT_THAT(shape(world, 1), testing::HasSubstr("diffuseColor 1.000000 0.000000 0.000000")) << world;
   // Colour 7 takes nothing from the object's material data; the shape gets
   // the default material so that it is lit like a VRML 1.0 one.
   const std::string defaultLook = "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n"
                                   "\t\t\t\t\t\t}\n\t\t\t\t\t}\n\t\t\t\t\tgeometry ";
-  EXPECT_NE(shape(world, 3).find(" Shape {\n" + defaultLook), std::string::npos) << "colour 7: " << world;
-  EXPECT_NE(shape(world, 4).find("diffuseColor 0.000000 1.000000 0.000000"), std::string::npos) << world;
-  EXPECT_NE(shape(world, 5).find(" Shape {\n" + defaultLook), std::string::npos) << "a missing layer counts as colour 7";
-  EXPECT_NE(world.find("\t\t\tscale 1.000000 1.000000 1.000000\n"), std::string::npos);
+  EXPECT_THAT(shape(world, 3), testing::HasSubstr(" Shape {\n" + defaultLook)) << "colour 7: " << world;
+  EXPECT_THAT(shape(world, 4), testing::HasSubstr("diffuseColor 0.000000 1.000000 0.000000")) << world;
+  EXPECT_THAT(shape(world, 5), testing::HasSubstr(" Shape {\n" + defaultLook)) << "a missing layer counts as colour 7";
+  EXPECT_THAT(world, testing::HasSubstr("\t\t\tscale 1.000000 1.000000 1.000000\n"));
   std::string facts = check(out);
-  EXPECT_NE(facts.find("version 2\nshapes 4\npoints 12\nfaces 4\nbadindex 0\n"), std::string::npos) << facts;
+  EXPECT_THAT(facts, testing::HasSubstr("version 2\nshapes 4\npoints 12\nfaces 4\nbadindex 0\n"));
 }
 
 TEST(Vrmlout, CancelFinishesTheThirdObjectAndLeavesAClosedFile) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("cancelled.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(out, "click 1056\nok\nat 3 cancel\n"));
+  ProcessResult run = runOn("five.dxf", exportAll(out, "click VRML 2.0\nok\nat 3 cancel\n"));
   EXPECT_EQ(count(run.output, "\nError while creating VRML file."), 1u) << run.output;
-  std::string world = dxf_test::readFile(out);
+  std::string world = readFile(out);
   EXPECT_NE(shape(world, 1), "");
   EXPECT_NE(shape(world, 3), "") << "the object under way is finished";
   EXPECT_EQ(shape(world, 4), "") << "nothing is written after Cancel";
-  EXPECT_TRUE(world.ends_with("\t\t\t]\n\t\t}\n\t]\n}\n")) << world;
-  EXPECT_NE(check(out).find("shapes 2\n"), std::string::npos);
+  EXPECT_THAT(world, testing::EndsWith("\t\t\t]\n\t\t}\n\t]\n}\n"));
+  EXPECT_THAT(check(out), testing::HasSubstr("shapes 2\n"));
 }
 
 TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string meter = scratch.file("meter.wrl"), inch = scratch.file("inch.wrl"), plain = scratch.file("plain.wrl");
-  ProcessResult run = runOn("five.dxf", exportAll(meter, "click 1049\ntype 1018 0\nok\nclick 1047\nok\n") +
-                                            exportAll(inch, "click 1048\nclick 1056\nok\n") +
+  ProcessResult run = runOn("five.dxf", exportAll(meter, "click Other\ntype 1018 0\nok\nclick Meter\nok\n") +
+                                            exportAll(inch, "click Inch\nclick VRML 2.0\nok\n") +
                                             exportAll(plain, "ok\n"));
   EXPECT_EQ(run.status, 0) << run.output;
   EXPECT_EQ(count(run.output, "Scale factor must be > 0"), 1u) << run.output;
-  EXPECT_NE(dxf_test::readFile(meter).find("\tscaleFactor 1.000000 1.000000 1.000000\n"), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(inch).find("\t\t\tscale 0.039400 0.039400 0.039400\n"), std::string::npos);
-  std::string defaults = dxf_test::readFile(plain);
-  EXPECT_EQ(defaults.rfind("#VRML V1.0 ascii\n", 0), 0u) << "a second export starts at VRML 1.0 again";
-  EXPECT_NE(defaults.find("\tscaleFactor 0.001000 0.001000 0.001000\n"), std::string::npos);
-  EXPECT_EQ(shape(defaults, 3).find("Material"), std::string::npos) << "VRML 1.0 keeps colour 7 without material";
-  EXPECT_NE(shape(defaults, 3).find("Coordinate3"), std::string::npos) << defaults;
+  EXPECT_THAT(readFile(meter), testing::HasSubstr("\tscaleFactor 1.000000 1.000000 1.000000\n"));
+  EXPECT_THAT(readFile(inch), testing::HasSubstr("\t\t\tscale 0.039400 0.039400 0.039400\n"));
+  std::string defaults = readFile(plain);
+  EXPECT_THAT(defaults, testing::StartsWith("#VRML V1.0 ascii\n")) << "a second export starts at VRML 1.0 again";
+  EXPECT_THAT(defaults, testing::HasSubstr("\tscaleFactor 0.001000 0.001000 0.001000\n"));
+  EXPECT_THAT(shape(defaults, 3), testing::Not(testing::HasSubstr("Material")))
+      << "VRML 1.0 keeps colour 7 without material";
+  EXPECT_THAT(shape(defaults, 3), testing::HasSubstr("Coordinate3")) << defaults;
 }
 
 TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string a = scratch.file("a.wrl"), b = scratch.file("b.wrl"), c = scratch.file("c.wrl"), d = scratch.file("d.wrl");
   std::string lispBefore = "(vrml_wrlout (ssget \"X\") \"" + scratch.file("first.wrl") + "\")\n";
   ProcessResult run = runOn("ucs.dxf", lispBefore + exportAll(a, "ok\n") + "(vrml_wrlout (ssget \"X\") \"" + b +
@@ -97,23 +101,23 @@ TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
   EXPECT_EQ(run.status, 0) << run.output;
   const std::string world = "\t\t\t100.000000 0.000000 0.000000,\n";
   const std::string user = "\t\t\t0.000000 0.000000 0.000000,\n";
-  EXPECT_NE(dxf_test::readFile(scratch.file("first.wrl")).find(world), std::string::npos) << "no UCS before any VRMLOUT";
-  EXPECT_NE(dxf_test::readFile(a).find(user), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(b).find(user), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(c).find(world), std::string::npos);
-  EXPECT_NE(dxf_test::readFile(d).find(world), std::string::npos);
+  EXPECT_THAT(readFile(scratch.file("first.wrl")), testing::HasSubstr(world)) << "no UCS before any VRMLOUT";
+  EXPECT_THAT(readFile(a), testing::HasSubstr(user));
+  EXPECT_THAT(readFile(b), testing::HasSubstr(user));
+  EXPECT_THAT(readFile(c), testing::HasSubstr(world));
+  EXPECT_THAT(readFile(d), testing::HasSubstr(world));
 }
 
 TEST(Vrmlout, AFileThatCannotBeCreatedIsReportedBeforeAnyWork) {
   ProcessResult run = runOn("five.dxf", exportAll("/no/such/folder/x.wrl", "ok\n"));
-  EXPECT_NE(run.output.find("Dialog 140 closed: OK\nCannot create output file.\nCommand: "), std::string::npos)
-      << run.output;
-  EXPECT_EQ(run.output.find("Dialog 139"), std::string::npos) << "nothing is faceted for a file that is not there";
+  EXPECT_THAT(run.output, testing::HasSubstr("Dialog 140 closed: OK\nCannot create output file.\nCommand: "));
+  EXPECT_THAT(run.output, testing::Not(testing::HasSubstr("Dialog 139")))
+      << "nothing is faceted for a file that is not there";
   EXPECT_FALSE(std::filesystem::exists("/no/such/folder/x.wrl"));
 }
 
 TEST(Vrmlout, AFullDiskIsReportedOnce) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string full = scratch.file("full.wrl");
   std::filesystem::create_symlink("/dev/full", full);
   ProcessResult run = runOn("five.dxf", exportAll(full, "ok\n"));

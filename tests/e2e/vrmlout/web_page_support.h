@@ -7,9 +7,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "../host/run_host.h"
+#include "support/run_host.h"
 
 namespace web_page_test {
+
+using test_support::binPath;
+using test_support::ProcessResult;
+using test_support::runCommand;
 
 inline ProcessResult vrmlout(const std::string& arguments) {
   return runCommand("'" + binPath("vrmlout") + "' " + arguments + " 2>&1");

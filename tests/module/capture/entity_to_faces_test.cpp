@@ -1,16 +1,15 @@
 // The capture registered with the facetter, as the export loop does it: a
 // one-entity selection set, the facetter's call, the face file handed back.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbbuild.h"
 #include "render/facet_records.h"
+#include "support/files.h"
 #include "wrl_out.h"
 
 namespace {
@@ -24,13 +23,6 @@ struct Selection {
   }
   ~Selection() { ads_ssfree(set); }
 };
-
-std::string contents(const char* path) {
-  std::ifstream in(path);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 }  // namespace
 
@@ -75,10 +67,10 @@ TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
   char* faceFile = nullptr;
   ASSERT_EQ(acreEntityToFaces(one.set, &faceFile, 1), Acad::eOk);
   ASSERT_NE(faceFile, nullptr);
-  std::string text = contents(faceFile);
-  EXPECT_NE(text.find("facets CIRCLE "), std::string::npos) << text;
+  std::string text = test_support::readFile(faceFile);
+  EXPECT_THAT(text, testing::HasSubstr("facets CIRCLE "));
   // The same 142 polygons the capture object receives, on their own corners.
-  EXPECT_NE(text.find("total 432 142\n"), std::string::npos) << text;
+  EXPECT_THAT(text, testing::HasSubstr("total 432 142\n"));
   EXPECT_EQ(std::remove(faceFile), 0);
   acad_free(faceFile);
   acdb_build::newDrawing();

@@ -1,4 +1,6 @@
 // The about box shows its template and ends with OK.
+#include <gmock/gmock.h>
+
 #include "AboutDialog.h"
 #include "module_dialog_fixture.h"
 
@@ -9,11 +11,11 @@ TEST_F(ModuleDialogTest, AboutBoxShowsVersionAndBuildDate) {
     EXPECT_EQ(about.DoModal(), IDOK);
   }
   std::string t = transcript();
-  EXPECT_NE(t.find("\nDialog 129 \"Meshcast\"\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\\nBuild date: 22/09/98\\nVersion: 2.0.1.8264\""), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1 button \"OK\" default focus\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  -1 icon \"#135\"\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\nDialog 129 closed: OK"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 129 \"Meshcast\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\\nBuild date: 22/09/98\\nVersion: 2.0.1.8264\""));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1 button \"OK\" default focus\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  -1 icon \"#135\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 129 closed: OK"));
   script("cancel\n");  // the close box
   CAboutDialog again;
   EXPECT_EQ(again.DoModal(), IDCANCEL);

@@ -5,11 +5,11 @@
 
 #include <string>
 
-#include "../../platform/win/scripted_console.h"
 #include "ArxUtil.h"
 #include "acadmem.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "support/scripted_console.h"
 
 extern const RcModuleResources vrmlResources;
 

@@ -1,4 +1,5 @@
 // The options dialog: what it opens with, what OK gives, what it refuses.
+#include <gmock/gmock.h>
 #include <cstdio>
 
 #include "OptionsDlg.h"
@@ -32,31 +33,31 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
   EXPECT_EQ(o.ucsTransform, 1);
   std::string t = transcript();
   // Texts from the catalogue, the scale box disabled, the focus on OK.
-  EXPECT_NE(t.find("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1054 group \"VRML version\"\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1045 radio \"&Milimeter\" [x]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1018 edit \"1.0\" disabled\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1050 check \"Recalculate points to current &UCS\" [x]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1055 radio \"VRML 1.0\" [x]\n"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1054 group \"VRML version\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1045 radio \"&Milimeter\" [x]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1018 edit \"1.0\" disabled\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1050 check \"Recalculate points to current &UCS\" [x]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1055 radio \"VRML 1.0\" [x]\n"));
 }
 
 TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
-  script("click &Inch\nclick 1056\ncheck 1050 off\nok\n");
+  script("click &Inch\nclick VRML 2.0\ncheck 1050 off\nok\n");
   Outcome inch = runOptions();
   EXPECT_EQ(inch.result, IDOK);
   EXPECT_DOUBLE_EQ(inch.scale, 0.0394);
   EXPECT_EQ(inch.units, WrlUnits::kInch);
   EXPECT_EQ(inch.version, WrlVersion::k2);
   EXPECT_EQ(inch.ucsTransform, 0);
-  script("click 1046\nok\n");
+  script("click Centimeter\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 0.01);
   script("click M&eter\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 1.0);
-  script("click 1049\ntype 1018 1000\nok\n");
+  script("click Other\ntype 1018 1000\nok\n");
   Outcome other = runOptions();
   EXPECT_EQ(other.units, WrlUnits::kOther);
   EXPECT_DOUBLE_EQ(other.scale, 1000.0);
-  script("click 1049\ntype 1018 2.5 m\nok\n");
+  script("click Other\ntype 1018 2.5 m\nok\n");
   EXPECT_DOUBLE_EQ(runOptions().scale, 2.5);  // the leading number counts
 }
 
@@ -64,7 +65,7 @@ TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
 // what the world file would print as 0.000000.
 TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
   for (const char* text : {"0", "-1", "", "abc", "inf", "-inf", "1e400", "nan", "3.5e38", "0.0000004", "0.0000005"}) {
-    script(std::string("click 1049\ntype 1018 ") + text + "\nok\ncancel\n");
+    script(std::string("click Other\ntype 1018 ") + text + "\nok\ncancel\n");
     EXPECT_EQ(runOptions().result, IDCANCEL);  // the refusal kept it open
     std::string t = transcript();
     size_t box = t.find("\nMessage box \"Error\" (!): \"Scale factor must be > 0\" [OK]");
@@ -79,21 +80,21 @@ TEST_F(ModuleDialogTest, OptionsRefuseScalesThatNoReaderCanUse) {
   for (double scale : {3.4e38, 0.00000051, 0.000001}) {
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", scale);
-    script(std::string("click 1049\ntype 1018 ") + text + "\nok\n");
+    script(std::string("click Other\ntype 1018 ") + text + "\nok\n");
     Outcome o = runOptions();
     EXPECT_EQ(o.result, IDOK) << text;
     EXPECT_DOUBLE_EQ(o.scale, scale);
-    EXPECT_EQ(transcript().find("Scale factor"), std::string::npos) << text;
+    EXPECT_THAT(transcript(), testing::Not(testing::HasSubstr("Scale factor"))) << text;
   }
 }
 
 TEST_F(ModuleDialogTest, OptionsOtherZeroThenMeterIsAccepted) {
-  script("click 1049\ntype 1018 0\nclick 1047\nok\n");
+  script("click Other\ntype 1018 0\nclick Meter\nok\n");
   Outcome o = runOptions();
   EXPECT_EQ(o.result, IDOK);
   EXPECT_DOUBLE_EQ(o.scale, 1.0);
   std::string t = transcript();
-  EXPECT_EQ(t.find("Scale factor"), std::string::npos);
+  EXPECT_THAT(t, testing::Not(testing::HasSubstr("Scale factor")));
   // Other enabled the scale box, Meter disabled it again.
   size_t enabled = t.find("\n  1018 edit \"1.0\"\n");
   ASSERT_NE(enabled, std::string::npos) << t;
@@ -101,9 +102,9 @@ TEST_F(ModuleDialogTest, OptionsOtherZeroThenMeterIsAccepted) {
 }
 
 TEST_F(ModuleDialogTest, OptionsCancelAndARunOutScriptExportNothing) {
-  script("click 1048\ncancel\n");
+  script("click Inch\ncancel\n");
   EXPECT_EQ(runOptions().result, IDCANCEL);
-  script("click 1048\n");
+  script("click Inch\n");
   EXPECT_EQ(runOptions().result, IDCANCEL);
   // Every run starts from the defaults again.
   script("ok\n");

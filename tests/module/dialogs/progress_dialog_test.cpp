@@ -1,4 +1,6 @@
 // The progress window: counts, the bar's 16-bit range and Cancel.
+#include <gmock/gmock.h>
+
 #include "ProgressDlg.h"
 #include "adslib.h"
 #include "module_dialog_fixture.h"
@@ -40,10 +42,8 @@ TEST_F(ModuleDialogTest, ProgressStartsAtZeroAndCountsEveryEntity) {
   dialog->DestroyWindow();
   delete dialog;
   std::string t = transcript();
-  EXPECT_NE(t.find("\n  1041 progress 5 (0..5)\n  1042 static \"3 object(s) converted.\"\n"
-                   "  1043 static \"2 object(s) ignored.\"\nDialog 139 closed"),
-            std::string::npos)
-      << t;
+  EXPECT_THAT(t, testing::HasSubstr("\n  1041 progress 5 (0..5)\n  1042 static \"3 object(s) converted.\"\n"
+                                    "  1043 static \"2 object(s) ignored.\"\nDialog 139 closed"));
 }
 
 // The bar is a 16-bit control: for more entities than it can count, its
@@ -100,10 +100,10 @@ TEST_F(ModuleDialogTest, ProgressCancelClosesAtOnceAndCountsGoOn) {
   std::string t = transcript();
   // The window showed one converted when Cancel closed it; the second
   // entity was still counted but touched no window.
-  EXPECT_NE(t.find("\n> at 2 cancel"), std::string::npos) << t;
-  EXPECT_NE(t.find("\nat 2 cancel\n  1041 progress 1 (0..4)\n  1042 static \"1 object(s) converted.\"\nDialog 139 closed"),
-            std::string::npos)
-      << t;
+  EXPECT_THAT(t, testing::HasSubstr("\n> at 2 cancel"));
+  EXPECT_THAT(
+      t, testing::HasSubstr(
+             "\nat 2 cancel\n  1041 progress 1 (0..4)\n  1042 static \"1 object(s) converted.\"\nDialog 139 closed"));
 }
 
 // Counts are shown at most every few hundredths of a second, but the window

@@ -2,10 +2,10 @@
 // buffer, and the numbers the catalogue does not hold.
 #include <gtest/gtest.h>
 
-#include "../../common/message_catalogue.h"
 #include "ArxUtil.h"
 #include "acad/console.h"
 #include "message.h"
+#include "support/message_catalogue.h"
 
 namespace {
 

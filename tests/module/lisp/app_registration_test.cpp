@@ -1,8 +1,7 @@
 // The application object's ties to the host: registry entries for loading on
 // demand, the menu group and toolbar, and the help file beside the module.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
 #include "ArxUtil.h"
 #include "ZornVrml.h"
 #include "acad/apps.h"
@@ -10,6 +9,8 @@
 #include "acad/demand_load.h"
 #include "acad/host_commands.h"
 #include "acad/menus.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "wrl_help.h"
 
@@ -53,10 +54,10 @@ class Application : public ::testing::Test {
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
   }
-  std::string registryText() const { return dxf_test::readFile(m_registry); }
+  std::string registryText() const { return test_support::readFile(m_registry); }
   static std::string appKey() { return std::string("HKEY_LOCAL_MACHINE\\") + acrxProductKey() + "\\FerolanApps"; }
 
-  dxf_test::ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
   std::string m_registry = m_scratch.file("registry.txt");
   acad_apps::App m_app;
 };
@@ -72,7 +73,7 @@ TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
                          "\"VrmlAbout\"=\"VrmlAbout\"\n\"VrmlHelp\"=\"VrmlHelp\"\n";
   std::string loader = "[" + appKey() + "\\Meshcast\\Loader]\n\"MODULE\"=\"" + m_app.path + "\"\n";
   std::string name = "[" + appKey() + "\\Meshcast\\Name]\n\"Meshcast\"=\"Meshcast\"\n";
-  EXPECT_NE(text.find(commands + loader + name), std::string::npos) << text;
+  EXPECT_THAT(text, testing::HasSubstr(commands + loader + name));
 
   const acad_demand_load::Registration& registered = acad_demand_load::registrations().back();
   EXPECT_EQ(registered.reasons, 0x0C);
@@ -103,9 +104,9 @@ TEST_F(Application, ARefusedSubkeyCostsOnlyItsOwnValues) {
     vrmlApp().registerForDemandLoad();
   }
   std::string text = registryText();
-  EXPECT_EQ(text.find("VrmlOut"), std::string::npos) << text;
-  EXPECT_NE(text.find("\"MODULE\"=\"" + m_app.path + "\""), std::string::npos) << text;
-  EXPECT_NE(text.find("\"Meshcast\"=\"Meshcast\""), std::string::npos) << text;
+  EXPECT_THAT(text, testing::Not(testing::HasSubstr("VrmlOut")));
+  EXPECT_THAT(text, testing::HasSubstr("\"MODULE\"=\"" + m_app.path + "\""));
+  EXPECT_THAT(text, testing::HasSubstr("\"Meshcast\"=\"Meshcast\""));
 }
 
 TEST_F(Application, LoadMenuLoadsTheGroupFloatsTheToolbarAndKeepsCmdecho) {
@@ -172,8 +173,8 @@ TEST_F(Application, HelpOpensTheFileBesideTheModule) {
     VRMLHELP();
   }
   std::string shown = acad_console::endCapture();
-  EXPECT_EQ(shown.rfind("\nMeshcast/AutoCAD Help - Contents\n", 0), 0u) << shown;
-  EXPECT_NE(shown.find("(vrml_getmaterial entity)"), std::string::npos) << shown;
+  EXPECT_THAT(shown, testing::StartsWith("\nMeshcast/AutoCAD Help - Contents\n"));
+  EXPECT_THAT(shown, testing::HasSubstr("(vrml_getmaterial entity)"));
 
   m_app.path = m_scratch.file("elsewhere.arx");
   acad_console::beginCapture();

@@ -2,7 +2,7 @@
 // drawing, through the host's function table as a loaded module is called.
 #include <gtest/gtest.h>
 
-#include "../records/drawing_object.h"
+#include "module/records/drawing_object.h"
 #include "ArxUtil.h"
 #include "ZornVrml.h"
 #include "acad/console.h"

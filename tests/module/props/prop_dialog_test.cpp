@@ -1,6 +1,6 @@
 // The properties dialog on its own: what it opens with, what OK and Cancel
 // hand back to the records, the slider positions.
-#include "../dialogs/module_dialog_fixture.h"
+#include "module/dialogs/module_dialog_fixture.h"
 #include "wrl_mat.h"
 #include "wrl_props.h"
 #include "wrl_url.h"

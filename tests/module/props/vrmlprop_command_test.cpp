@@ -1,6 +1,8 @@
 // VRMLPROP on a drawing in this process: what it stores, what it refuses,
 // what it prints, and that no block of the host allocator stays behind.
-#include "../dialogs/module_dialog_fixture.h"
+#include <gmock/gmock.h>
+
+#include "module/dialogs/module_dialog_fixture.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "wrl_props.h"
@@ -49,34 +51,34 @@ class VrmlPropCommand : public ModuleDialogTest {
 
 TEST_F(VrmlPropCommand, OkUntouchedStoresTheDefaultMaterialAndNoLink) {
   std::string t = command("L\nok\n");
-  EXPECT_EQ(t.rfind("\nSelect object: L\nDialog 130", 0), 0u) << t;
+  EXPECT_THAT(t, testing::StartsWith("\nSelect object: L\nDialog 130"));
   EXPECT_EQ(stored("VRML_Application"),
             "1001 VRML_Application\n1070 1\n1040 0.000000\n1040 0.000000\n1040 0.100000\n"
             "1040 0.300000\n1040 0.300000\n1040 0.300000\n1040 0.000000\n1040 0.000000\n1040 0.000000\n"
             "1040 0.000000\n1040 0.000000\n1040 0.000000\n1040 0.200000\n1040 0.000000\n");
   EXPECT_EQ(stored("PE_URL"), "");
   EXPECT_EQ(stored("VRML_Url_Data"), "");
-  EXPECT_EQ(t.find("Error"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::Not(testing::HasSubstr("Error")));
 }
 
 TEST_F(VrmlPropCommand, EditedValuesReplaceWhatWasStored) {
   command("L\ntype 1018 http://example.com/first.wrl\ntype 1020 First\nok\n");
   std::string t = command("L\ntype 1018 http://example.com/second.wrl\ncheck 1038 off\nslide 1015 40\nok\n");
-  EXPECT_NE(t.find("\n  1018 edit \"http://example.com/first.wrl\"\n"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\n  1018 edit \"http://example.com/first.wrl\"\n"));
   EXPECT_EQ(stored("PE_URL"), "1001 PE_URL\n1000 http://example.com/second.wrl\n");
   EXPECT_EQ(stored("VRML_Url_Data"), "1001 VRML_Url_Data\n1000 First\n");
   std::string material = stored("VRML_Application");
-  EXPECT_EQ(material.rfind("1001 VRML_Application\n1070 0\n", 0), 0u) << material;
-  EXPECT_TRUE(material.ends_with("1040 0.200000\n1040 0.400000\n")) << material;
+  EXPECT_THAT(material, testing::StartsWith("1001 VRML_Application\n1070 0\n"));
+  EXPECT_THAT(material, testing::EndsWith("1040 0.200000\n1040 0.400000\n"));
 }
 
 TEST_F(VrmlPropCommand, CancelNoPickAndUnknownEntitiesStoreAndPrintNothing) {
   std::string cancelled = command("L\ntype 1018 http://x\ncancel\n");
-  EXPECT_TRUE(cancelled.ends_with("\n> cancel\nDialog 130 closed: Cancel")) << cancelled;
+  EXPECT_THAT(cancelled, testing::EndsWith("\n> cancel\nDialog 130 closed: Cancel"));
   for (const char* answers : {"", "FFFF\nok\n"}) {
     std::string t = command(answers);
-    EXPECT_EQ(t.find("Dialog 130"), std::string::npos) << t;
-    EXPECT_EQ(t.find("Error"), std::string::npos) << t;
+    EXPECT_THAT(t, testing::Not(testing::HasSubstr("Dialog 130")));
+    EXPECT_THAT(t, testing::Not(testing::HasSubstr("Error")));
   }
   EXPECT_EQ(stored("PE_URL"), "");
   EXPECT_EQ(stored("VRML_Application"), "");
@@ -88,7 +90,7 @@ TEST_F(VrmlPropCommand, AnObjectHeldOpenIsReportedAndKeepsItsData) {
   std::string t = command("L\nok\n");
   reader->close();
   // The message has no line break of its own.
-  EXPECT_TRUE(t.ends_with("Dialog 130 closed: OKCannot open object for writing.")) << t;
+  EXPECT_THAT(t, testing::EndsWith("Dialog 130 closed: OKCannot open object for writing."));
   EXPECT_EQ(stored("VRML_Application"), "");
 }
 

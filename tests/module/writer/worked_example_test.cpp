@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 #include "acadmem.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
@@ -55,8 +56,8 @@ void writeWorkedExample(const std::string& path, int version) {
 
 class WorkedExample : public ::testing::TestWithParam<int> {
  protected:
-  void TearDown() override { std::remove(path.c_str()); }
-  std::string path = world_file::scratchPath(GetParam() == 2 ? "example2" : "example1");
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("example.wrl");
 };
 
 }  // namespace
@@ -67,7 +68,7 @@ TEST_P(WorkedExample, MatchesThePublishedFileByteForByteAndParses) {
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 
   const char* expected = GetParam() == 2 ? "/writer/worked_example_v2.wrl" : "/writer/worked_example_v1.wrl";
-  EXPECT_EQ(world_file::bytes(path), world_file::bytes(std::string(VRML_TEST_DATA_DIR) + expected));
+  EXPECT_EQ(test_support::readFile(path), test_support::readFile(std::string(VRML_TEST_DATA_DIR) + expected));
 
   world_file::Check check = world_file::vrmlcheck(path);
   EXPECT_EQ(check.status, 0) << check.facts;

@@ -1,10 +1,12 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
 #include <string>
 
 #include "acadmem.h"
 #include "afx.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
@@ -38,7 +40,6 @@ class Writer : public ::testing::Test {
   void SetUp() override { liveBlocks = acad_heap::stats().liveBlocks; }
   void TearDown() override {
     afx_file_faults::disarm();
-    std::remove(path.c_str());
     EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
   }
   // A file with header and scaling node in the given version.
@@ -55,9 +56,10 @@ class Writer : public ::testing::Test {
     EXPECT_EQ(file.writeFaceObject(object), 1);
     EXPECT_EQ(file.closeObjects(), 1);
   }
-  std::string written() { return world_file::bytes(path); }
+  std::string written() { return test_support::readFile(path); }
 
-  std::string path = world_file::scratchPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("world.wrl");
   size_t liveBlocks = 0;
 };
 
@@ -108,21 +110,20 @@ TEST_F(Writer, FacesWriteTheirCountedCornersAndAZeroCountFaceNothing) {
     }
     std::string tabs(version == 2 ? 7 : 3, '\t');
     std::string text = written();
-    EXPECT_NE(text.find("[\n" + tabs + "0,1,2,3,-1,\n" + tabs + "0,1,2,-1,\n"), std::string::npos) << text;
+    EXPECT_THAT(text, testing::HasSubstr("[\n" + tabs + "0,1,2,3,-1,\n" + tabs + "0,1,2,-1,\n"));
     // Without a valid material VRML 1.0 writes none, and VRML 2.0 an empty
     // one in the layout of a coloured shape, so that the shape is lit.
     if (version == 1) {
-      EXPECT_EQ(text.find("Material"), std::string::npos) << "no material when not valid";
+      EXPECT_THAT(text, testing::Not(testing::HasSubstr("Material"))) << "no material when not valid";
     } else {
       const std::string t5(5, '\t'), t6(6, '\t'), t7(7, '\t');
-      EXPECT_NE(text.find(kObjectLine2 + t6 + "appearance Appearance {\n" + t7 + "material Material {\n" + t6 +
-                          "}\n" + t5 + "}\n" + t5 + "geometry IndexedFaceSet {\n"),
-                std::string::npos)
-          << text;
+      EXPECT_THAT(
+          text, testing::HasSubstr(kObjectLine2 + t6 + "appearance Appearance {\n" + t7 + "material Material {\n" + t6 +
+                                   "}\n" + t5 + "}\n" + t5 + "geometry IndexedFaceSet {\n"));
       EXPECT_EQ(text.find("appearance"), text.rfind("appearance"));
     }
-    EXPECT_EQ(text.find("Anchor"), std::string::npos);
-    EXPECT_NE(text.find("0.000000 0.000000 -1.000000,\n"), std::string::npos);
+    EXPECT_THAT(text, testing::Not(testing::HasSubstr("Anchor")));
+    EXPECT_THAT(text, testing::HasSubstr("0.000000 0.000000 -1.000000,\n"));
     world_file::Check check = world_file::vrmlcheck(path);
     EXPECT_EQ(check.status, 0) << check.facts;
     EXPECT_EQ(check.facts, "version " + std::to_string(version) + "\nshapes 1\npoints 4\nfaces 2\nbadindex 0\n");
@@ -157,7 +158,7 @@ TEST_F(Writer, AnchorNeedsAUrlAndWritesADescriptionOnlyWhenPresent) {
     std::string text = written();
     std::string tabs(version == 2 ? 4 : 2, '\t');
     EXPECT_EQ(text.find("description"), text.rfind("description")) << "one description line";
-    EXPECT_NE(text.find(tabs + "description \"\"\n"), std::string::npos);
+    EXPECT_THAT(text, testing::HasSubstr(tabs + "description \"\"\n"));
     world_file::Check check = world_file::vrmlcheck(path);
     EXPECT_EQ(check.status, 0) << check.facts;
     EXPECT_EQ(check.facts, "version " + std::to_string(version) +
@@ -184,12 +185,12 @@ TEST_F(Writer, QuoteAndBackslashInLinksReadBackAsTheSameText) {
       file.close();
     }
     url.clear();
-    EXPECT_NE(written().find("\"say \\\"hi\\\" C:\\\\dir\\\\x\"\n"), std::string::npos) << written();
+    EXPECT_THAT(written(), testing::HasSubstr("\"say \\\"hi\\\" C:\\\\dir\\\\x\"\n"));
     world_file::Check check = world_file::vrmlcheck(path);
     EXPECT_EQ(check.status, 0) << check.facts;
     // vrmlcheck escapes what it read the same way, so equal lines mean equal texts.
-    EXPECT_NE(check.facts.find("url \"say \\\"hi\\\" C:\\\\dir\\\\x\"\n"), std::string::npos) << check.facts;
-    EXPECT_NE(check.facts.find("description \"\\\\\\\"\"\n"), std::string::npos) << check.facts;
+    EXPECT_THAT(check.facts, testing::HasSubstr("url \"say \\\"hi\\\" C:\\\\dir\\\\x\"\n"));
+    EXPECT_THAT(check.facts, testing::HasSubstr("description \"\\\\\\\"\"\n"));
   }
 }
 
@@ -210,10 +211,10 @@ TEST_F(Writer, LinkLongerThanALineBufferIsWrittenWhole) {
     file.close();
   }
   url.clear();
-  EXPECT_NE(written().find("\t\t\t\turl \"" + escaped + "\"\n"), std::string::npos);
+  EXPECT_THAT(written(), testing::HasSubstr("\t\t\t\turl \"" + escaped + "\"\n"));
   world_file::Check check = world_file::vrmlcheck(path);
   EXPECT_EQ(check.status, 0);
-  EXPECT_NE(check.facts.find("url \"" + escaped + "\"\n"), std::string::npos);
+  EXPECT_THAT(check.facts, testing::HasSubstr("url \"" + escaped + "\"\n"));
 }
 
 TEST_F(Writer, ObjectNumbersAreWrittenAsGiven) {
@@ -324,9 +325,9 @@ TEST_F(Writer, WriteErrorInsideAnObjectKeepsTheLevelAndTheLinesBefore) {
   afx_file_faults::disarm();
   EXPECT_EQ(file.close(), 1);
   std::string text = written();
-  EXPECT_NE(text.find(std::string(kObjectLine2) + "\t\t\t\t\tgeometry IndexedFaceSet {\n\t\t\t\t\t\tccw TRUE\n"),
-            std::string::npos);
-  EXPECT_EQ(text.find("coordIndex"), std::string::npos) << "stopped where it failed";
+  EXPECT_THAT(text, testing::HasSubstr(std::string(kObjectLine2) +
+                                       "\t\t\t\t\tgeometry IndexedFaceSet {\n\t\t\t\t\t\tccw TRUE\n"));
+  EXPECT_THAT(text, testing::Not(testing::HasSubstr("coordIndex"))) << "stopped where it failed";
   url.clear();
 }
 

@@ -1,6 +1,6 @@
 // Loading modules: the order of their lifecycle, what they register, and the
 // modules the loader must refuse.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
 
@@ -78,7 +78,7 @@ TEST_F(Loader, RefusesModulesThatBreakTheRules) {
   std::string notLibrary = testing::TempDir() + "/text.arx";
   std::ofstream(notLibrary) << "not a library\n";
   EXPECT_FALSE(acad_arx::load(notLibrary, &error));
-  EXPECT_EQ(error.rfind("cannot load " + notLibrary + ": ", 0), 0u) << error;
+  EXPECT_THAT(error, testing::StartsWith("cannot load " + notLibrary + ": "));
   EXPECT_TRUE(acad_arx::loaded().empty());
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }

@@ -4,19 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "acis/model.h"
+#include "support/files.h"
 
 namespace acis_test {
 
 inline std::string readFile(const std::string& name) {
-  std::ifstream in(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return test_support::readFile(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name);
 }
 
 inline acis::ParseResult parseFile(const std::string& name) {

@@ -11,6 +11,7 @@
 #include "db/modeler_data.h"
 #include "db/record_tags.h"
 #include "drawing_file.h"
+#include "support/corpus.h"
 
 namespace {
 
@@ -59,12 +60,9 @@ void readDrawing(const std::filesystem::path& file, Totals& totals) {
 }  // namespace
 
 TEST(AcisCorpus, EveryEntityReadsWithEveryFace) {
-  std::vector<std::filesystem::path> files;
-  for (const auto& entry : std::filesystem::directory_iterator(VRML_CORPUS_DIR))
-    if (entry.path().extension() == ".dxf") files.push_back(entry.path());
-  std::sort(files.begin(), files.end());
+  SKIP_WITHOUT_CORPUS();
   Totals totals;
-  for (const auto& file : files) readDrawing(file, totals);
+  for (const auto& file : test_support::corpusDrawings()) readDrawing(file, totals);
 
   // As counted in the corpus by hand: 22 3DSOLID, 12 REGION, 1 BODY (empty)
   // and 6 of the SURFACE family, with these faces and edges.

@@ -9,6 +9,7 @@
 #include "db/modeler_data.h"
 #include "db/record_tags.h"
 #include "drawing_file.h"
+#include "support/corpus.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ std::string decoded(std::initializer_list<std::pair<int, std::string_view>> grou
 
 bool openCorpus(const char* name) {
   std::string error;
-  bool opened = drawing_file::open(std::string(VRML_CORPUS_DIR) + "/" + name, error);
+  bool opened = drawing_file::open(test_support::corpusFile(name), error);
   EXPECT_TRUE(opened) << error;
   return opened;
 }
@@ -38,6 +39,7 @@ TEST(AcisPayload, SubstitutedTextDecodesWithTheCaretEscapeOfTextFilesOnly) {
 }
 
 TEST(AcisPayload, TheDataSectionIsIndexedByTheOwnersHandle) {
+  SKIP_WITHOUT_CORPUS();
   ASSERT_TRUE(openCorpus("netdxf__sampleOneSolid3D.dxf"));
   const acdb_detail::Database& database = *acdb_detail::currentDatabase();
   std::vector<uint8_t> bytes;

@@ -1,31 +1,21 @@
 // A drawing saved with new extended data passes another program's audit
 // (ezdxf) as cleanly as the original, and that program reads the same items.
-#include <gtest/gtest.h>
-
-#include <cstdio>
+#include <gmock/gmock.h>
 
 #include "adslib.h"
 #include "db/database.h"
 #include "dbmain.h"
 #include "drawing_file.h"
-#include "dxf_test_support.h"
+#include "support/corpus.h"
+#include "support/process.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
-std::string run(const std::string& command) {
-  std::string output;
-  std::FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return "cannot run " + command;
-  char buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  int status = ::pclose(pipe);
-  return status == 0 ? output : output + "exit status " + std::to_string(status);
-}
-
 std::string audit(const std::string& path, const std::string& handle) {
-  return run("/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/dxf/ezdxf_audit.py '" + path + "' " + handle +
-             " 2>&1");
+  test_support::ProcessResult run = test_support::runCommand(
+      "/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/dxf/ezdxf_audit.py '" + path + "' " + handle + " 2>&1");
+  return run.status == 0 ? run.output : run.output + "exit status " + std::to_string(run.status);
 }
 
 std::string firstLine(const std::string& text) { return text.substr(0, text.find('\n')); }
@@ -33,7 +23,8 @@ std::string firstLine(const std::string& text) { return text.substr(0, text.find
 class EzdxfAudit : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
-  const std::string original = dxf_test::corpusFile(GetParam());
+  SKIP_WITHOUT_CORPUS();
+  const std::string original = test_support::corpusFile(GetParam());
   std::string error;
   ASSERT_TRUE(drawing_file::open(original, error)) << error;
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
@@ -52,7 +43,7 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   ads_relrb(list);
   object->close();
 
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf");
   ASSERT_TRUE(drawing_file::save(saved, error)) << error;
 
@@ -60,7 +51,7 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(entity->handle));
   const std::string report = audit(saved, handle);
   EXPECT_EQ(firstLine(report), firstLine(audit(original, "-"))) << "no more audit findings than the original";
-  EXPECT_EQ(firstLine(report).rfind("errors 0 ", 0), 0u) << report;
+  EXPECT_THAT(firstLine(report), testing::StartsWith("errors 0 ")) << report;
   const std::string items = report.substr(report.find('\n') + 1);
   EXPECT_EQ(items,
             "1001 VRML_Application\n1070 1\n1040 0.1\n1040 0.3333333333333333\n"

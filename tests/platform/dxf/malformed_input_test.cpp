@@ -7,7 +7,8 @@
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "drawing_file.h"
-#include "dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -23,9 +24,9 @@ struct Case {
 class MalformedText : public ::testing::TestWithParam<Case> {};
 
 TEST_P(MalformedText, IsRefusedWithFileAndLine) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("bad.dxf");
-  dxf_test::writeFile(path, GetParam().text);
+  test_support::writeFile(path, GetParam().text);
   AcDbDatabase* before = acdb_build::newDrawing();
   std::string error;
   EXPECT_FALSE(drawing_file::open(path, error));
@@ -60,25 +61,25 @@ std::string binaryDrawing(const std::string& tail) {
 }
 
 TEST(MalformedBinary, TruncationAndNonFiniteNumbersAreRefusedWithTheByte) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("bad.dxf");
   std::string error;
 
-  dxf_test::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0\0\0"s));
+  test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0\0\0"s));
   EXPECT_FALSE(drawing_file::open(path, error));
   EXPECT_EQ(error, path + ": byte 50: unexpected end of file in the value of group code 10");
 
   const double inf = std::numeric_limits<double>::infinity();
   std::string value(reinterpret_cast<const char*>(&inf), 8);
-  dxf_test::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0"s + value + "\0\0ENDSEC\0\0\0EOF\0"s));
+  test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0"s + value + "\0\0ENDSEC\0\0\0EOF\0"s));
   EXPECT_FALSE(drawing_file::open(path, error));
   EXPECT_EQ(error, path + ": byte 50: non-finite number for group code 10");
 
-  dxf_test::writeFile(path, binaryDrawing("\0\0LINE"s));
+  test_support::writeFile(path, binaryDrawing("\0\0LINE"s));
   EXPECT_FALSE(drawing_file::open(path, error));
   EXPECT_EQ(error, path + ": byte 43: unexpected end of file in the value of group code 0");
 
-  dxf_test::writeFile(path, binaryDrawing("\0\0ENDSEC\0\0\0EOF\0"s));
+  test_support::writeFile(path, binaryDrawing("\0\0ENDSEC\0\0\0EOF\0"s));
   EXPECT_TRUE(drawing_file::open(path, error)) << "the same frame whole: " << error;
 }
 

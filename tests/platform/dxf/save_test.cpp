@@ -1,6 +1,6 @@
 // Saving: a failed save leaves the previous file whole, and a save carries
 // exactly the changed extended data and the new APPID entries.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +14,9 @@
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "drawing_file.h"
-#include "dxf_test_support.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -35,29 +37,29 @@ bool saveAsUser(const std::string& path, std::string& error) {
 }
 
 TEST(Save, ReadOnlyFolderLeavesThePreviousFileIntact) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
   acdb_build::newDrawing();
   std::string error;
   ASSERT_TRUE(drawing_file::save(path, error)) << error;
-  const std::string before = dxf_test::readFile(path);
+  const std::string before = test_support::readFile(path);
 
   acdb_build::addEntity("3DFACE", {{8, "0"}});
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0555), 0);
   EXPECT_FALSE(saveAsUser(path, error));
   EXPECT_EQ(error, path + ": cannot save: Permission denied");
   ::chmod(scratch.path().c_str(), 0755);
-  EXPECT_EQ(dxf_test::readFile(path), before);
+  EXPECT_EQ(test_support::readFile(path), before);
   EXPECT_EQ(filesIn(scratch.path()), 1u);
 }
 
 TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
   acdb_build::newDrawing();
   std::string error;
   ASSERT_TRUE(drawing_file::save(path, error)) << error;
-  const std::string before = dxf_test::readFile(path);
+  const std::string before = test_support::readFile(path);
   for (int i = 0; i < 20000; ++i) acdb_build::addEntity("POINT", {{8, "0"}, {10, "1.0"}, {20, "2.0"}, {30, "3.0"}});
 
   // A file-size limit stands in for a full disk.
@@ -73,14 +75,15 @@ TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
 
   EXPECT_FALSE(ok);
   EXPECT_EQ(error, path + ": cannot save: File too large");
-  EXPECT_EQ(dxf_test::readFile(path), before);
+  EXPECT_EQ(test_support::readFile(path), before);
   EXPECT_EQ(filesIn(scratch.path()), 1u) << "the half-written file is removed";
 }
 
 TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
-  dxf_test::ScratchDir scratch;
+  SKIP_WITHOUT_CORPUS();
+  test_support::ScratchDir scratch;
   std::string error;
-  ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
+  ASSERT_TRUE(drawing_file::open(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
   struct Copy {
     std::string type;
     uint64_t handle;
@@ -145,22 +148,22 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
 void openRepairedAndSave(const std::string& path, const std::string& repair) {
   std::string error;
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(drawing_file::openNotice().find(repair), std::string::npos) << drawing_file::openNotice();
+  EXPECT_THAT(drawing_file::openNotice(), testing::HasSubstr(repair));
   ASSERT_TRUE(drawing_file::save(path, error)) << error;
 }
 
 // Opening repairs the missing layer with a new record, which takes a
 // handle while the header has no value to raise.
 TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("seedless.dxf");
-  dxf_test::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
+  test_support::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
                             "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
                             "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
   std::string error;
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_NE(dxf_test::readFile(path).find("9\n$HANDSEED\n  0\nENDSEC"), std::string::npos);
+  EXPECT_THAT(test_support::readFile(path), testing::HasSubstr("9\n$HANDSEED\n  0\nENDSEC"));
 }
 
 // A dictionary entry names an object no record holds, which another record
@@ -168,21 +171,20 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
 // the one an ownerless object would be given when the drawing is read again,
 // so the saved drawing needs no second repair.
 TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   const std::string path = scratch.file("claimed.dxf"), again = scratch.file("again.dxf");
-  dxf_test::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+  test_support::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
                             "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n"
                             "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
                             "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "dictionary entry"));
   std::string error;
-  std::string saved = dxf_test::readFile(path);
-  EXPECT_NE(saved.find("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"), std::string::npos)
-      << saved;
+  std::string saved = test_support::readFile(path);
+  EXPECT_THAT(saved, testing::HasSubstr("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"));
   ASSERT_TRUE(drawing_file::open(path, error)) << error;
   EXPECT_EQ(drawing_file::openNotice(), "") << "repaired again";
   ASSERT_TRUE(drawing_file::save(again, error)) << error;
-  EXPECT_TRUE(dxf_test::readFile(again) == saved);
+  EXPECT_TRUE(test_support::readFile(again) == saved);
 }
 
 }  // namespace

@@ -5,17 +5,18 @@
 #include "db/record_build.h"
 #include "db/record_tags.h"
 #include "drawing_file.h"
-#include "dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 std::string openAndSave(const std::string& text) {
-  dxf_test::ScratchDir scratch;
-  dxf_test::writeFile(scratch.file("in.dxf"), text);
+  test_support::ScratchDir scratch;
+  test_support::writeFile(scratch.file("in.dxf"), text);
   std::string error;
   EXPECT_TRUE(drawing_file::open(scratch.file("in.dxf"), error)) << error;
   EXPECT_TRUE(drawing_file::save(scratch.file("out.dxf"), error)) << error;
-  return dxf_test::readFile(scratch.file("out.dxf"));
+  return test_support::readFile(scratch.file("out.dxf"));
 }
 
 TEST(TextFormat, LineEndsCommentsAndPaddingSurvive) {

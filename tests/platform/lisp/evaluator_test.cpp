@@ -8,7 +8,8 @@
 #include "lisp/builtins.h"
 #include "lisp/interpreter.h"
 #include "lisp_test_support.h"
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 TEST(LispValues, PrintAsTheCommandLineShowsThem) {
   EXPECT_EQ(lispOutput("(list nil nil)"), "(nil nil)");
@@ -87,10 +88,10 @@ TEST(LispErrors, DeepNestingIsRefusedWithoutExhaustingTheStack) {
 class LispLoad : public testing::Test {
  protected:
   std::string write(const std::string& name, const std::string& text) {
-    dxf_test::writeFile(m_scratch.file(name), text);
+    test_support::writeFile(m_scratch.file(name), text);
     return m_scratch.file(name);
   }
-  dxf_test::ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
   std::string m_dir = m_scratch.path();
 };
 

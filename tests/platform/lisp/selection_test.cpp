@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
 #include <regex>
@@ -58,11 +58,11 @@ TEST_F(LispSelection, InteractiveSelectionAndPicksTakeTheScriptsAnswers) {
   std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(m_first.handle()));
   out = withAnswers(std::string(handle) + "\n", "(entsel \"\\nPick: \")");
   std::string expected = "(" + lispOutput("(entnext)") + " (0.0 0.0 0.0))";
-  EXPECT_EQ(out.rfind("\nPick: " + std::string(handle), 0), 0u) << out;
-  EXPECT_TRUE(out.ends_with(expected)) << out;
+  EXPECT_THAT(out, testing::StartsWith("\nPick: " + std::string(handle)));
+  EXPECT_THAT(out, testing::EndsWith(expected));
   out = withAnswers("", "(entsel)");
-  EXPECT_EQ(out.rfind("\nSelect object: ", 0), 0u) << out;
-  EXPECT_TRUE(out.ends_with("nil")) << out;
+  EXPECT_THAT(out, testing::StartsWith("\nSelect object: "));
+  EXPECT_THAT(out, testing::EndsWith("nil"));
 }
 
 TEST_F(LispSelection, SetsNothingRefersToAreFreedByCollection) {

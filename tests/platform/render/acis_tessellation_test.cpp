@@ -5,12 +5,11 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <numbers>
 
 #include "acad/console.h"
 #include "acis_solid_probe.h"
+#include "platform/acis/acis_test_support.h"
 #include "render/curve_segments.h"
 #include "render/lost_faces.h"
 
@@ -229,11 +228,7 @@ TEST(AcisTessellation, UnreadableFacesAreCountedAndTheRestKept) {
 namespace {
 
 acis::Body readSolid(const std::string& name) {
-  std::ifstream in(std::string(VRML_TEST_DATA_DIR) + "/acis/" + name, std::ios::binary);
-  std::string bytes((std::istreambuf_iterator<char>(in)), {});
-  acis::ParseResult read = name.ends_with(".sab")
-                               ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()})
-                               : acis::parseSat(bytes);
+  acis::ParseResult read = acis_test::parseFile(name);
   EXPECT_TRUE(read.ok) << name << ": " << read.error;
   return read.body;
 }

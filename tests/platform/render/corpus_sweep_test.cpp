@@ -11,11 +11,12 @@
 #include <string>
 
 #include "db/database.h"
-#include "drawing_file.h"
-#include "../dxf/dxf_test_support.h"
 #include "db/record_tags.h"
+#include "drawing_file.h"
 #include "facet_probe.h"
 #include "render/facet_records.h"
+#include "support/corpus.h"
+#include "support/files.h"
 
 using namespace facet_test;
 
@@ -32,7 +33,8 @@ bool isMeshPolyline(const acdb_detail::Record& record) {
 }  // namespace
 
 TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
-  std::vector<std::filesystem::path> files = dxf_test::corpusDrawings();
+  SKIP_WITHOUT_CORPUS();
+  std::vector<std::filesystem::path> files = test_support::corpusDrawings();
   ASSERT_GE(files.size(), 30u);
 
   std::ofstream table("render_corpus_sweep.txt");
@@ -78,8 +80,7 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
     table << "\n";
   }
   table.close();
-  std::ifstream shown("render_corpus_sweep.txt");
-  std::printf("%s", std::string(std::istreambuf_iterator<char>(shown), {}).c_str());
+  std::printf("%s", test_support::readFile("render_corpus_sweep.txt").c_str());
   // Surface entities facet but for a handful of faces without area; the
   // corpus holds over a thousand.
   EXPECT_GE(surfaces, 1000u);

@@ -5,19 +5,18 @@
 // one and the exact one, and each side of its box within r (1 - cos(s/2)).
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <map>
 #include <numbers>
 #include <sstream>
 #include <string>
 
-#include <unistd.h>
-
 #include "db/database.h"
 #include "drawing_file.h"
 #include "facet_probe.h"
 #include "render/facet_records.h"
+#include "support/process.h"
+#include "support/scratch_dir.h"
 
 using namespace facet_test;
 
@@ -29,12 +28,6 @@ struct Reference {
   double box[6] = {};
   double radius = 0;
 };
-
-std::string scratchDirectory() {
-  char pattern[] = "/tmp/facet_ezdxf_XXXXXX";
-  const char* dir = mkdtemp(pattern);
-  return dir ? dir : "";
-}
 
 std::map<std::string, Reference> readReferences(const std::string& path) {
   std::map<std::string, Reference> out;
@@ -56,12 +49,13 @@ std::string hex(uint64_t handle) {
 }  // namespace
 
 TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
-  std::string dir = scratchDirectory();
-  ASSERT_FALSE(dir.empty());
-  std::string dxf = dir + "/drawing.dxf", expected = dir + "/expected.txt";
+  test_support::ScratchDir scratch;
+  ASSERT_FALSE(scratch.path().empty());
+  std::string dxf = scratch.file("drawing.dxf"), expected = scratch.file("expected.txt");
   std::string command = "/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/render/ezdxf_reference.py " + dxf +
-                        " " + expected;
-  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+                        " " + expected + " 2>&1";
+  test_support::ProcessResult reference = test_support::runCommand(command);
+  ASSERT_EQ(reference.status, 0) << command << "\n" << reference.output;
   std::map<std::string, Reference> references = readReferences(expected);
   ASSERT_EQ(references.size(), 8u);
 
@@ -98,7 +92,4 @@ TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
     ++compared;
   }
   EXPECT_EQ(compared, references.size());
-  std::remove(dxf.c_str());
-  std::remove(expected.c_str());
-  rmdir(dir.c_str());
 }

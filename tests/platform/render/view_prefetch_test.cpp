@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "../dxf/dxf_test_support.h"
 #include "db/database.h"
 #include "drawing_file.h"
 #include "render/entity_view.h"
 #include "render/view_prefetch.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -51,11 +52,11 @@ class ViewPrefetchTest : public ::testing::Test {
  public:
   const acdb_detail::Record& open(const std::string& name, const std::string& text, int entity) {
     std::string path = scratch.file(name), error;
-    dxf_test::writeFile(path, text);
+    test_support::writeFile(path, text);
     EXPECT_TRUE(drawing_file::open(path, error)) << error;
     return *acdb_detail::currentDatabase()->entities().at(static_cast<size_t>(entity));
   }
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   acre_detail::ViewPrefetch prefetch;
 };
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../win/dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
 #include "ui/canvas.h"
 #include "win/window.h"
 

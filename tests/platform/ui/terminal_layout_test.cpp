@@ -1,7 +1,9 @@
 // The terminal presentation's finer points: labels on their control's line,
 // Tab in reading order, slider and edit-box keys, dialogs larger than the
 // terminal, and the keys of the command line.
-#include "../win/dialog_fixture.h"
+#include <gmock/gmock.h>
+
+#include "platform/win/dialog_fixture.h"
 #include "ui/canvas.h"
 #include "ui/line_editor.h"
 #include "ui/terminal.h"
@@ -35,13 +37,13 @@ TEST_F(DialogTest, LabelsStandOnTheLineOfTheirControlAndKeepTheirText) {
   };
   acad_ui::Canvas c = drawn(130);
   ASSERT_NE(rowOf(c, "URL Link:"), -1);
-  EXPECT_NE(c.text[rowOf(c, "URL Link:")].find("URL Link:    [___"), std::string::npos) << "the box on the same line";
+  EXPECT_THAT(c.text[rowOf(c, "URL Link:")], testing::HasSubstr("URL Link:    [___")) << "the box on the same line";
   EXPECT_NE(rowOf(c, "Description: [___"), -1) << "the colon is kept";
   EXPECT_NE(rowOf(c, "Shininess:"), -1);
   EXPECT_EQ(rowOf(c, "Shininess:"), rowOf(c, "O---"));
 
   acad_ui::Canvas a = drawn(129);
-  for (const std::string& line : a.text) EXPECT_EQ(line.find("[icon"), std::string::npos) << line;
+  for (const std::string& line : a.text) EXPECT_THAT(line, testing::Not(testing::HasSubstr("[icon")));
 }
 
 TEST_F(DialogTest, TabFollowsReadingOrderAndSlidersAndEditBoxesTakeTheirKeys) {

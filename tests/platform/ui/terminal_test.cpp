@@ -1,6 +1,8 @@
 // The terminal presentation without a terminal: what a dialog looks like in
 // character cells, and what the keys do to it.
-#include "../win/dialog_fixture.h"
+#include <gmock/gmock.h>
+
+#include "platform/win/dialog_fixture.h"
 #include "ui/canvas.h"
 #include "ui/terminal.h"
 #include "win/window.h"
@@ -65,7 +67,7 @@ TEST_F(DialogTest, ProgressBarIsDrawnWithItsCount) {
   EXPECT_EQ(bar.front(), '[');
   EXPECT_EQ(bar.back(), ']');
   EXPECT_EQ(bar.find('#'), 1u);
-  EXPECT_NE(bar.find(" 10 of 100 "), std::string::npos) << bar;
+  EXPECT_THAT(bar, testing::HasSubstr(" 10 of 100 "));
   EXPECT_EQ(bar.substr(1, 5), "####.");  // a tenth of 43 cells
 }
 

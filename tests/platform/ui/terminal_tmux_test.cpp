@@ -1,16 +1,20 @@
 // A dialog drawn in a real terminal and driven by keys: the test runs itself
 // a second time inside tmux as the program a person uses, sends keys to the
 // pane and reads the screen back.
-#include <unistd.h>
-
+#include <gmock/gmock.h>
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <thread>
 
-#include "../win/dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
+#include "support/process.h"
+#include "support/scratch_dir.h"
+#include "support/tmux_terminal.h"
 #include "ui/presentation.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -35,41 +39,11 @@ class Progress : public CDialog {
   }
 };
 
-std::string run(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, p)) > 0) out.append(buffer, n);
-    pclose(p);
-  }
-  return out;
+// This test binary, only the named test, as the program a person uses.
+std::string driver(const std::string& test, const std::string& resultFile) {
+  std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+  return std::string(kDriverVariable) + "=" + resultFile + " " + self + " --gtest_filter=DialogTest." + test;
 }
-
-class Tmux {
- public:
-  // Runs this test binary, only the named test, as the program in the pane.
-  Tmux(const std::string& test, const std::string& resultFile) : m_name("dlg" + std::to_string(getpid())) {
-    std::string self = run("readlink -f /proc/" + std::to_string(getpid()) + "/exe");
-    self.erase(self.find_last_not_of('\n') + 1);
-    run("tmux new-session -d -s " + m_name + " -x 100 -y 40 '" + kDriverVariable + "=" + resultFile + " " + self +
-        " --gtest_filter=DialogTest." + test + "' 2>&1");
-  }
-  ~Tmux() { run("tmux kill-session -t " + m_name + " 2>/dev/null"); }
-  std::string screen() const { return run("tmux capture-pane -p -t " + m_name); }
-  void keys(const std::string& keys) const { run("tmux send-keys -t " + m_name + " " + keys); }
-  // Waits (up to ten seconds) until the screen shows `text`.
-  bool waitFor(const std::string& text) const {
-    for (int i = 0; i < 200; ++i) {
-      if (screen().find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return false;
-  }
-
- private:
-  std::string m_name;
-};
 
 // The driver's line of results, once it has written it (ten seconds at most).
 std::string readResult(const std::string& path) {
@@ -94,24 +68,24 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
     std::ofstream(resultFile) << result << " " << dialog.units << "\n";
     return;
   }
-  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
-  std::string resultFile = "/tmp/dialog_result_" + std::to_string(getpid());
-  std::remove(resultFile.c_str());
-  Tmux tmux("TerminalDialogUnderTmux", resultFile);
-  ASSERT_TRUE(tmux.waitFor("Meshcast options")) << tmux.screen();
+  if (runCommand("command -v tmux").output.empty()) GTEST_SKIP() << "tmux is not installed";
+  ScratchDir scratch;
+  std::string resultFile = scratch.file("result");
+  TmuxTerminal tmux(driver("TerminalDialogUnderTmux", resultFile));
+  ASSERT_TRUE(tmux.shows("Meshcast options")) << tmux.screen();
   std::string screen = tmux.screen();
-  EXPECT_NE(screen.find("><    OK     >"), std::string::npos) << screen;  // focus starts on OK
-  EXPECT_NE(screen.find("(*) Milimeter"), std::string::npos) << screen;
-  EXPECT_NE(screen.find("[ ] Recalculate points to current UCS"), std::string::npos) << screen;
+  EXPECT_THAT(screen, testing::HasSubstr("><    OK     >"));  // focus starts on OK
+  EXPECT_THAT(screen, testing::HasSubstr("(*) Milimeter"));
+  EXPECT_THAT(screen, testing::HasSubstr("[ ] Recalculate points to current UCS"));
 
-  tmux.keys("Tab");
-  ASSERT_TRUE(tmux.waitFor(">[  Cancel   ]")) << tmux.screen();
-  tmux.keys("M-e");  // Alt+E: Meter
-  ASSERT_TRUE(tmux.waitFor(">(*) Meter")) << tmux.screen();
-  tmux.keys("Down");  // the next of the group: Inch
-  ASSERT_TRUE(tmux.waitFor(">(*) Inch")) << tmux.screen();
-  EXPECT_NE(tmux.screen().find("( ) Meter"), std::string::npos);
-  tmux.keys("Enter");
+  tmux.type("Tab");
+  ASSERT_TRUE(tmux.shows(">[  Cancel   ]")) << tmux.screen();
+  tmux.type("M-e");  // Alt+E: Meter
+  ASSERT_TRUE(tmux.shows(">(*) Meter")) << tmux.screen();
+  tmux.type("Down");  // the next of the group: Inch
+  ASSERT_TRUE(tmux.shows(">(*) Inch")) << tmux.screen();
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr("( ) Meter"));
+  tmux.type("Enter");
 
   EXPECT_EQ(readResult(resultFile), "1 3");  // OK, Inch
 }
@@ -137,14 +111,14 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
     std::ofstream(resultFile) << dialog.cancelled << " " << (done > 0 && done < 400) << "\n";
     return;
   }
-  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
-  std::string resultFile = "/tmp/progress_result_" + std::to_string(getpid());
-  std::remove(resultFile.c_str());
-  Tmux tmux("TerminalProgressBarLivesAndCancelsBetweenSteps", resultFile);
-  ASSERT_TRUE(tmux.waitFor("Meshcast in progress")) << tmux.screen();
-  ASSERT_TRUE(tmux.waitFor("[###")) << tmux.screen();  // the bar moves while the work runs
-  EXPECT_NE(tmux.screen().find(" of 400 "), std::string::npos) << tmux.screen();
-  tmux.keys("Escape");
+  if (runCommand("command -v tmux").output.empty()) GTEST_SKIP() << "tmux is not installed";
+  ScratchDir scratch;
+  std::string resultFile = scratch.file("result");
+  TmuxTerminal tmux(driver("TerminalProgressBarLivesAndCancelsBetweenSteps", resultFile));
+  ASSERT_TRUE(tmux.shows("Meshcast in progress")) << tmux.screen();
+  ASSERT_TRUE(tmux.shows("[###")) << tmux.screen();  // the bar moves while the work runs
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr(" of 400 "));
+  tmux.type("Escape");
   EXPECT_EQ(readResult(resultFile), "1 1");  // cancelled part of the way
 }
 
@@ -156,16 +130,16 @@ TEST_F(DialogTest, TerminalMessageBoxTakesArrowsAndEnter) {
     std::ofstream(resultFile) << first << " " << second << "\n";
     return;
   }
-  if (run("command -v tmux").empty()) GTEST_SKIP() << "tmux is not installed";
-  std::string resultFile = "/tmp/message_result_" + std::to_string(getpid());
-  std::remove(resultFile.c_str());
-  Tmux tmux("TerminalMessageBoxTakesArrowsAndEnter", resultFile);
-  ASSERT_TRUE(tmux.waitFor("Replace the file?")) << tmux.screen();
-  EXPECT_NE(tmux.screen().find(">[ Yes ]  [ No ]"), std::string::npos) << tmux.screen();
-  tmux.keys("Right");
-  ASSERT_TRUE(tmux.waitFor("[ Yes ] >[ No ]")) << tmux.screen();
-  tmux.keys("Enter");
-  ASSERT_TRUE(tmux.waitFor("Scale factor must be > 0")) << tmux.screen();
-  tmux.keys("Escape");  // a box with OK alone closes on Escape too
+  if (runCommand("command -v tmux").output.empty()) GTEST_SKIP() << "tmux is not installed";
+  ScratchDir scratch;
+  std::string resultFile = scratch.file("result");
+  TmuxTerminal tmux(driver("TerminalMessageBoxTakesArrowsAndEnter", resultFile));
+  ASSERT_TRUE(tmux.shows("Replace the file?")) << tmux.screen();
+  EXPECT_THAT(tmux.screen(), testing::HasSubstr(">[ Yes ]  [ No ]"));
+  tmux.type("Right");
+  ASSERT_TRUE(tmux.shows("[ Yes ] >[ No ]")) << tmux.screen();
+  tmux.type("Enter");
+  ASSERT_TRUE(tmux.shows("Scale factor must be > 0")) << tmux.screen();
+  tmux.type("Escape");  // a box with OK alone closes on Escape too
   EXPECT_EQ(readResult(resultFile), std::to_string(IDNO) + " " + std::to_string(IDOK));
 }

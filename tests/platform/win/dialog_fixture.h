@@ -7,7 +7,7 @@
 
 #include "adslib.h"
 #include "afxwin.h"
-#include "scripted_console.h"
+#include "support/scripted_console.h"
 
 extern const RcModuleResources testVrmlResources;
 

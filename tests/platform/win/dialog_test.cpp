@@ -1,5 +1,6 @@
 // Dialogs from templates: modal runs, message maps, data exchange and
 // validation, modeless windows and the controls' messages.
+#include <gmock/gmock.h>
 #include <string>
 
 #include "dialog_fixture.h"
@@ -69,11 +70,11 @@ TEST_F(DialogTest, ModalDialogExchangesChosenValuesOnOK) {
 
 TEST_F(DialogTest, ScriptRunningOutCancelsWithoutExchange) {
   UnitsDialog dialog;
-  script("click 1048\n");
+  script("click Inch\n");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   EXPECT_EQ(dialog.units, 0);
   std::string t = transcript();
-  EXPECT_NE(t.find("\nDialog 140 closed: Cancel"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 140 closed: Cancel"));
 }
 
 TEST_F(DialogTest, InitialStateFocusAndTranscriptLines) {
@@ -83,12 +84,13 @@ TEST_F(DialogTest, InitialStateFocusAndTranscriptLines) {
   script("cancel\n");
   EXPECT_EQ(dialog.DoModal(), IDCANCEL);
   std::string t = transcript();
-  EXPECT_EQ(t.rfind("\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n  2 button \"Cancel\"\n", 0), 0u) << t;
-  EXPECT_NE(t.find("\n  1047 radio \"M&eter\" [x]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1045 radio \"&Milimeter\" [ ]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1018 edit \"1.0\"\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1050 check \"Recalculate points to current &UCS\" [ ]\n"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n> cancel\nDialog 140 closed: Cancel"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::StartsWith(
+                     "\nDialog 140 \"Meshcast options\"\n  1 button \"OK\" default focus\n  2 button \"Cancel\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1047 radio \"M&eter\" [x]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1045 radio \"&Milimeter\" [ ]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1018 edit \"1.0\"\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1050 check \"Recalculate points to current &UCS\" [ ]\n"));
+  EXPECT_THAT(t, testing::HasSubstr("\n> cancel\nDialog 140 closed: Cancel"));
 }
 
 TEST_F(DialogTest, RefusedActionsAreReportedAndTheDialogGoesOn) {
@@ -96,11 +98,11 @@ TEST_F(DialogTest, RefusedActionsAreReportedAndTheDialogGoesOn) {
   script("type 1018 5\nfrobnicate\nclick 9999\nslide 1050 3\ncheck 1045 off\nclick 1049\ncheck 1050 maybe\nok\n");
   EXPECT_TRUE(dialog.DoModal() == IDOK);
   std::string t = transcript();
-  EXPECT_NE(t.find("\n? unknown dialog action: frobnicate"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n? no control 9999"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n? control 1050 is no slider"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n? a radio button is cleared by choosing another"), std::string::npos) << t;
-  EXPECT_NE(t.find("\n? check needs on or off"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\n? unknown dialog action: frobnicate"));
+  EXPECT_THAT(t, testing::HasSubstr("\n? no control 9999"));
+  EXPECT_THAT(t, testing::HasSubstr("\n? control 1050 is no slider"));
+  EXPECT_THAT(t, testing::HasSubstr("\n? a radio button is cleared by choosing another"));
+  EXPECT_THAT(t, testing::HasSubstr("\n? check needs on or off"));
   EXPECT_EQ(dialog.units, 4);
 }
 
@@ -115,7 +117,7 @@ TEST_F(DialogTest, DisabledControlsRefuseScriptedInput) {
   script("type 1018 12\nok\n");
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_STREQ(dialog.scale, "1.0");
-  EXPECT_NE(transcript().find("\n? control 1018 is disabled"), std::string::npos);
+  EXPECT_THAT(transcript(), testing::HasSubstr("\n? control 1018 is disabled"));
 }
 
 TEST_F(DialogTest, MaxCharsLimitsTheBoxAndRefusesLongerTexts) {
@@ -129,7 +131,7 @@ TEST_F(DialogTest, MaxCharsLimitsTheBoxAndRefusesLongerTexts) {
   std::string t = transcript();
   size_t refusal = t.find("\"Please enter no more than 250 characters.\" [OK]");
   ASSERT_NE(refusal, std::string::npos) << t;
-  EXPECT_NE(t.find("(!)"), std::string::npos);
+  EXPECT_THAT(t, testing::HasSubstr("(!)"));
   // After the refusal the focus moved to the box that failed.
   EXPECT_NE(t.find(" focus", refusal), std::string::npos);
   EXPECT_EQ(t.find("Please enter", refusal + 10), std::string::npos) << t;  // told once
@@ -163,8 +165,8 @@ TEST_F(DialogTest, ModelessDialogLivesUntilDestroyedAndIsShownByItsTemplate) {
   EXPECT_EQ(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0), 0);
   EXPECT_EQ(GetDlgItem(window, 1042), nullptr);
   std::string t = transcript();
-  EXPECT_NE(t.find("\nDialog 139 \"Meshcast in progress\""), std::string::npos) << t;
-  EXPECT_NE(t.find("\n  1042 static \"3 object(s) converted.\"\nDialog 139 closed"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\nDialog 139 \"Meshcast in progress\""));
+  EXPECT_THAT(t, testing::HasSubstr("\n  1042 static \"3 object(s) converted.\"\nDialog 139 closed"));
 }
 
 TEST_F(DialogTest, ObjectGoingAwayTakesItsWindow) {
@@ -201,6 +203,6 @@ TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
   EXPECT_TRUE(acad_console::peekLine(next));
   EXPECT_EQ(next, "next command");
   std::string t = transcript();
-  EXPECT_NE(t.find("\n? bad schedule line: at x cancel"), std::string::npos) << t;
-  EXPECT_NE(t.find("\nat 2 cancel\nDialog 139 closed"), std::string::npos) << t;
+  EXPECT_THAT(t, testing::HasSubstr("\n? bad schedule line: at x cancel"));
+  EXPECT_THAT(t, testing::HasSubstr("\nat 2 cancel\nDialog 139 closed"));
 }

@@ -6,9 +6,9 @@
 #include <map>
 #include <string>
 
-#include "../../common/message_catalogue.h"
 #include "afxres.h"
 #include "rcdata.h"
+#include "support/message_catalogue.h"
 
 extern const RcModuleResources testVrmlResources;
 

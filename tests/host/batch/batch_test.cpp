@@ -1,8 +1,11 @@
 // The batch front: flags become VRMLOUT's answers; failures give a status.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -13,20 +16,20 @@ ProcessResult vrmlout(const std::string& arguments) {
 std::string five() { return "'" + std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf'"; }
 
 TEST(BatchExport, FlagsChooseVersionUnitsAndSelection) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string out = scratch.file("five.wrl");
   ProcessResult run = vrmlout(five() + " '" + out + "' --vrml2 --units in --select L=Green");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(run.output.find(out + ": 1 object(s) converted, 0 object(s) ignored"), std::string::npos) << run.output;
-  std::string world = dxf_test::readFile(out);
-  EXPECT_EQ(world.rfind("#VRML V2.0 utf8\n", 0), 0u);
-  EXPECT_NE(world.find("scale 0.025400 0.025400 0.025400"), std::string::npos) << "the inch itself, not the button's";
-  EXPECT_NE(world.find("DEF Object1 Shape"), std::string::npos) << "numbers count within the selection";
+  EXPECT_THAT(run.output, testing::HasSubstr(out + ": 1 object(s) converted, 0 object(s) ignored"));
+  std::string world = readFile(out);
+  EXPECT_THAT(world, testing::StartsWith("#VRML V2.0 utf8\n"));
+  EXPECT_THAT(world, testing::HasSubstr("scale 0.025400 0.025400 0.025400")) << "the inch itself, not the button's";
+  EXPECT_THAT(world, testing::HasSubstr("DEF Object1 Shape")) << "numbers count within the selection";
 
   // An existing file is replaced, and a scale factor of the user's own is taken.
   run = vrmlout(five() + " '" + out + "' --units 2.5");
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(dxf_test::readFile(out).find("scaleFactor 2.500000 2.500000 2.500000"), std::string::npos);
+  EXPECT_THAT(readFile(out), testing::HasSubstr("scaleFactor 2.500000 2.500000 2.500000"));
 }
 
 TEST(BatchExport, FailuresAreToldByTheExitStatus) {

@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 #include <filesystem>
@@ -6,7 +6,8 @@
 #include <sstream>
 #include <string>
 
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -22,7 +23,7 @@ class Registry : public testing::Test {
     acad_registry::setReadOnly(false);
     acad_registry::clearDenials();
   }
-  std::string contents() const { return dxf_test::readFile(m_file); }
+  std::string contents() const { return test_support::readFile(m_file); }
   static LONG create(HKEY parent, const char* sub, HKEY* key, DWORD* disposition = nullptr) {
     return RegCreateKeyExA(parent, sub, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key,
                            disposition);
@@ -31,7 +32,7 @@ class Registry : public testing::Test {
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
                           static_cast<DWORD>(std::strlen(text) + 1));
   }
-  dxf_test::ScratchDir m_scratch;
+  test_support::ScratchDir m_scratch;
   std::string m_file = m_scratch.file("registry.txt");
 };
 
@@ -81,7 +82,7 @@ TEST_F(Registry, ValuesReadBackWithTheirStoredLength) {
   size = sizeof text;
   ASSERT_EQ(RegQueryValueExA(key, "Raw", nullptr, &type, reinterpret_cast<BYTE*>(text), &size), ERROR_SUCCESS);
   EXPECT_EQ(size, 2u);
-  EXPECT_NE(contents().find("\"Raw\"=hex(1):61,62\n"), std::string::npos);
+  EXPECT_THAT(contents(), testing::HasSubstr("\"Raw\"=hex(1):61,62\n"));
   EXPECT_EQ(RegQueryValueExA(key, "Missing", nullptr, &type, nullptr, &size), ERROR_FILE_NOT_FOUND);
   EXPECT_EQ(RegSetValueExA(key, "MODULE", 0, REG_SZ, raw, 2), ERROR_ACCESS_DENIED);  // opened for reading
   EXPECT_EQ(RegCloseKey(key), ERROR_SUCCESS);
@@ -98,9 +99,8 @@ TEST_F(Registry, CreatingAnExistingKeyOpensItAndSettingAgainReplacesInPlace) {
   EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
   setText(key, "FIRST", "one");
   RegCloseKey(key);
-  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\Again]\n\"First\"=\"one\"\n\"Second\"=\"2\"\n"),
-            std::string::npos)
-      << contents();
+  EXPECT_THAT(contents(),
+              testing::HasSubstr("[HKEY_LOCAL_MACHINE\\Software\\Again]\n\"First\"=\"one\"\n\"Second\"=\"2\"\n"));
 }
 
 TEST_F(Registry, ReadOnlyRegistryRefusesEveryChangeAndKeepsTheFile) {
@@ -127,8 +127,8 @@ TEST_F(Registry, ADeniedKeyCostsOnlyThatKey) {
   EXPECT_EQ(setText(sub, "Name", "App"), ERROR_SUCCESS);
   RegCloseKey(sub);
   RegCloseKey(app);
-  EXPECT_EQ(contents().find("Loader"), std::string::npos);
-  EXPECT_NE(contents().find("[HKEY_LOCAL_MACHINE\\Software\\App\\Name]\n\"Name\"=\"App\"\n"), std::string::npos);
+  EXPECT_THAT(contents(), testing::Not(testing::HasSubstr("Loader")));
+  EXPECT_THAT(contents(), testing::HasSubstr("[HKEY_LOCAL_MACHINE\\Software\\App\\Name]\n\"Name\"=\"App\"\n"));
 }
 
 TEST_F(Registry, BadHandlesAndMissingKeysAreRefused) {
@@ -174,7 +174,7 @@ TEST_F(Registry, SubkeysAndValuesEnumerate) {
 }
 
 TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
-  dxf_test::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
+  test_support::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
                                              "\"Good\"=\"yes\"\r\n"
                                              "garbage without quotes\n"
                                              "\"Bad\"=hex(1):zz\n"
@@ -195,8 +195,8 @@ TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
   EXPECT_EQ(RegQueryValueExA(key, "Bad", nullptr, &type, data, &size), ERROR_FILE_NOT_FOUND);
   RegCloseKey(key);
   std::string warnings = testing::internal::GetCapturedStderr();
-  EXPECT_NE(warnings.find(":3: malformed line ignored"), std::string::npos) << warnings;
-  EXPECT_NE(warnings.find(":4: malformed line ignored"), std::string::npos) << warnings;
+  EXPECT_THAT(warnings, testing::HasSubstr(":3: malformed line ignored"));
+  EXPECT_THAT(warnings, testing::HasSubstr(":4: malformed line ignored"));
 }
 
 }  // namespace

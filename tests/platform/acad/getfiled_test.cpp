@@ -1,11 +1,11 @@
 // The command-line file dialog.
-#include <unistd.h>
-
+#include <gmock/gmock.h>
 #include <cstdlib>
 #include <fstream>
 
 #include "acadmem.h"
-#include "dialog_fixture.h"
+#include "platform/win/dialog_fixture.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -14,15 +14,11 @@ struct FileAnswer {
   ~FileAnswer() { ads_relrb(rb); }
 };
 
-std::string tempDir() {
-  char pattern[] = "/tmp/getfiledXXXXXX";
-  return mkdtemp(pattern);
-}
-
 }  // namespace
 
 TEST_F(DialogTest, NewFileGetsTheExtensionAndReplacingIsAsked) {
-  std::string dir = tempDir();
+  test_support::ScratchDir scratch;
+  const std::string& dir = scratch.path();
   std::ofstream(dir + "/old.wrl") << "x";
   // The second answer names the same file from the home folder.
   std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
@@ -38,8 +34,6 @@ TEST_F(DialogTest, NewFileGetsTheExtensionAndReplacingIsAsked) {
   // Either answer is followed by what became of the file.
   EXPECT_EQ(t, "\nCreate VRML File: " + dir + "/old" + question + "n\n" + dir + "/old.wrl is kept." +
                    "\nCreate VRML File: ~/old" + question + "y\n" + dir + "/old.wrl will be replaced.");
-  std::remove((dir + "/old.wrl").c_str());
-  rmdir(dir.c_str());
 }
 
 TEST_F(DialogTest, FileDialogCancelsWhenInputRunsOutOrIsEmpty) {
@@ -53,7 +47,8 @@ TEST_F(DialogTest, FileDialogCancelsWhenInputRunsOutOrIsEmpty) {
 }
 
 TEST_F(DialogTest, FileDialogDefaultsAndExistingFiles) {
-  std::string dir = tempDir();
+  test_support::ScratchDir scratch;
+  const std::string& dir = scratch.path();
   FileAnswer answer;
   // An empty answer takes the default; a name with an extension keeps it.
   script("\n");
@@ -64,7 +59,5 @@ TEST_F(DialogTest, FileDialogDefaultsAndExistingFiles) {
   script(dir + "/missing\n" + dir + "/in\n");
   ASSERT_EQ(ads_getfiled("Open", nullptr, "dxf", 0, answer.rb), RTNORM);
   EXPECT_EQ(std::string(answer.rb->resval.rstring), dir + "/in.dxf");
-  EXPECT_NE(transcript().find("\nCannot find " + dir + "/missing.dxf."), std::string::npos);
-  std::remove((dir + "/in.dxf").c_str());
-  rmdir(dir.c_str());
+  EXPECT_THAT(transcript(), testing::HasSubstr("\nCannot find " + dir + "/missing.dxf."));
 }

@@ -1,35 +1,31 @@
 // Selection sets: ads_ssget in its modes and with script answers, the set
 // calls, and ads_entsel.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdio>
 #include <string>
 
-#include "../dxf/dxf_test_support.h"
-#include "acad/console.h"
 #include "acad/selection.h"
 #include "adslib.h"
-#include "dbbuild.h"
-#include "dbmain.h"
 #include "db/database.h"
 #include "db/record_tags.h"
+#include "dbbuild.h"
+#include "dbmain.h"
 #include "drawing_file.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
+#include "support/scripted_console.h"
 
 namespace {
 
 // Runs `body` with `answers` as the script and returns the transcript.
 template <typename Body>
 std::string withAnswers(const std::string& answers, Body body) {
-  std::FILE* script = std::tmpfile();
-  std::fputs(answers.c_str(), script);
-  std::rewind(script);
-  acad_console::useScript(script);
-  acad_console::beginCapture();
+  ScriptedConsole console;
+  console.script(answers);
   body();
-  std::string transcript = acad_console::endCapture();
-  acad_console::useScript(nullptr);
-  std::fclose(script);
-  return transcript;
+  return console.transcript();
 }
 
 std::string handleOf(AcDbObjectId id) {
@@ -107,14 +103,14 @@ TEST_F(Selection, ScriptAnswersBuildTheSetUntilEnter) {
   ASSERT_EQ(status, RTNORM);
   EXPECT_EQ(members(ss), (std::vector<AcDbObjectId>{second, third}));
   ads_ssfree(ss);
-  EXPECT_NE(transcript.find("Select objects: " + handleOf(second) + "\n1 found"), std::string::npos) << transcript;
-  EXPECT_NE(transcript.find("*Invalid selection*"), std::string::npos) << transcript;
+  EXPECT_THAT(transcript, testing::HasSubstr("Select objects: " + handleOf(second) + "\n1 found"));
+  EXPECT_THAT(transcript, testing::HasSubstr("*Invalid selection*"));
 
   transcript = withAnswers("all\nL=walls\n\n", [&] { status = ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
   ASSERT_EQ(status, RTNORM);
   EXPECT_EQ(members(ss).size(), 3u);
-  EXPECT_NE(transcript.find("3 found"), std::string::npos);
-  EXPECT_NE(transcript.find("2 found"), std::string::npos);
+  EXPECT_THAT(transcript, testing::HasSubstr("3 found"));
+  EXPECT_THAT(transcript, testing::HasSubstr("2 found"));
   ads_ssfree(ss);
 }
 
@@ -270,14 +266,15 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   EXPECT_EQ(ads_setvar("tilemode", &value), RTERROR);
   ASSERT_EQ(ads_getvar("TILEMODE", &value), RTNORM);
   EXPECT_EQ(value.resval.rint, 1);
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   ASSERT_TRUE(drawing_file::save(scratch.file("spaces.dxf"), error)) << error;
-  EXPECT_NE(dxf_test::readFile(scratch.file("spaces.dxf")).find("$TILEMODE\n 70\n1\n"), std::string::npos);
+  EXPECT_THAT(test_support::readFile(scratch.file("spaces.dxf")), testing::HasSubstr("$TILEMODE\n 70\n1\n"));
   // A drawing of another program: 157 model-space objects and 2 viewports.
-  ASSERT_TRUE(drawing_file::open(dxf_test::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
+  SKIP_WITHOUT_CORPUS();
+  ASSERT_TRUE(drawing_file::open(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
   ads_name ss;
   std::string transcript = withAnswers("ALL\n\n", [&] { ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
-  EXPECT_NE(transcript.find("\n157 found"), std::string::npos) << transcript;
+  EXPECT_THAT(transcript, testing::HasSubstr("\n157 found"));
   ads_ssfree(ss);
   acdb_build::newDrawing();
 }

@@ -1,4 +1,4 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstring>
 #include <filesystem>
@@ -9,7 +9,8 @@
 #include "acad/arx_loader.h"
 #include "acad/demand_load.h"
 #include "acrx.h"
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -45,8 +46,8 @@ class DemandLoad : public testing::Test {
     setText(kAppsPath + "\\Probe\\Commands", "ProbeCmd", "ProbeCmd");
     setText(kAppsPath + "\\Probe\\Loader", "MODULE", module);
   }
-  std::string contents() const { return dxf_test::readFile(m_file); }
-  dxf_test::ScratchDir m_scratch;
+  std::string contents() const { return test_support::readFile(m_file); }
+  test_support::ScratchDir m_scratch;
   std::string m_file = m_scratch.file("registry.txt");
   const std::string m_probe = std::string(VRML_BIN_DIR) + "/probe.arx";
 };
@@ -66,7 +67,7 @@ TEST_F(DemandLoad, RegistrationIsRecordedAndWrittenForTheNextRun) {
   std::string expected = "[HKEY_LOCAL_MACHINE\\" + std::string(acrxProductKey()) +
                          "\\Applications\\Probe]\n\"LOADCTRLS\"=hex(4):0c,00,00,00\n"
                          "\"REGPATH\"=\"" + quotedRegPath + "\"\n";
-  EXPECT_NE(contents().find(expected), std::string::npos) << contents();
+  EXPECT_THAT(contents(), testing::HasSubstr(expected));
 }
 
 TEST_F(DemandLoad, AListedCommandLoadsItsModuleOnce) {
@@ -94,7 +95,7 @@ TEST_F(DemandLoad, AMissingModuleIsReported) {
   testing::internal::CaptureStdout();
   EXPECT_FALSE(acad_demand_load::loadForCommand("probecmd"));
   std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out.rfind("\nUnable to load /no/such/probe.arx: ", 0), 0u) << out;
+  EXPECT_THAT(out, testing::StartsWith("\nUnable to load /no/such/probe.arx: "));
   EXPECT_TRUE(acad_arx::loaded().empty());
 }
 

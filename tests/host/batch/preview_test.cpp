@@ -1,19 +1,23 @@
 // The preview: the world file stays as exported, and the picture's own world
 // centres the model, brings it to one size and looks at it from above.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 
-#include "../../../host/batch/preview_world.h"
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "batch/preview_world.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
-std::string teapot() { return std::string(VRML_CORPUS_DIR) + "/libdxf__zcad-teapot_R2000.dxf"; }
+std::string teapot() { return corpusFile("libdxf__zcad-teapot_R2000.dxf"); }
 
 ProcessResult vrmlout(const std::string& arguments) {
   return runCommand("'" + binPath("vrmlout") + "' " + arguments + " 2>&1");
@@ -44,7 +48,8 @@ std::array<double, 3> rotate(const std::vector<double>& r, std::array<double, 3>
 }
 
 TEST(Preview, BoundsTakeTheWorldsScaleInEitherVersion) {
-  dxf_test::ScratchDir scratch;
+  SKIP_WITHOUT_CORPUS();
+  ScratchDir scratch;
   std::string metres = scratch.file("m.wrl"), millimetres = scratch.file("mm.wrl");
   ASSERT_EQ(vrmlout("'" + teapot() + "' '" + metres + "' --units m --vrml2").status, 0);
   ASSERT_EQ(vrmlout("'" + teapot() + "' '" + millimetres + "' --units mm").status, 0);
@@ -67,7 +72,7 @@ TEST(Preview, TheCameraLooksAtTheCentredModelFromTheFrontRightAbove) {
   bounds.add(a);
   bounds.add(b);
   std::string world = previewWorld("/w/a \"b\".wrl", bounds);
-  EXPECT_NE(world.find("url \"/w/a \\\"b\\\".wrl\""), std::string::npos) << world;
+  EXPECT_THAT(world, testing::HasSubstr("url \"/w/a \\\"b\\\".wrl\""));
   std::vector<double> scale = field(world, "scale", 3), move = field(world, "translation", 3);
   double radius = 0;
   for (int axis = 0; axis < 3; ++axis) {
@@ -89,15 +94,16 @@ TEST(Preview, TheCameraLooksAtTheCentredModelFromTheFrontRightAbove) {
 }
 
 TEST(Preview, APictureOfATinyModelLeavesTheWorldFileAsExported) {
+  SKIP_WITHOUT_CORPUS();
   if (runCommand("command -v view3dscene xvfb-run >/dev/null").status != 0) GTEST_SKIP() << "no viewer";
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string plain = scratch.file("plain.wrl"), shown = scratch.file("shown.wrl"), picture = scratch.file("t.png");
   ASSERT_EQ(vrmlout("'" + teapot() + "' '" + plain + "'").status, 0);
   ProcessResult run = vrmlout("'" + teapot() + "' '" + shown + "' --preview '" + picture + "'");
   ASSERT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(dxf_test::readFile(shown), dxf_test::readFile(plain));
+  EXPECT_EQ(readFile(shown), readFile(plain));
   EXPECT_GT(std::filesystem::file_size(picture), 5000u) << "a blank picture compresses to almost nothing";
-  EXPECT_EQ(dxf_test::readFile(picture).rfind("\x89PNG", 0), 0u);
+  EXPECT_THAT(readFile(picture), testing::StartsWith("\x89PNG"));
 }
 
 }  // namespace

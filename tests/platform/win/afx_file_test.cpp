@@ -1,27 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "afx.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 constexpr UINT kCreateExclusive = CFile::modeCreate | CFile::modeWrite | CFile::shareExclusive;
-
-std::string tempPath(const char* name) {
-  return ::testing::TempDir() + "afx_" + std::to_string(::getpid()) + "_" + name;
-}
-
-std::string contents(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Runs `action` and returns the cause of the file error it throws, or -1.
 template <typename Action>
@@ -40,9 +28,9 @@ class AfxFile : public ::testing::Test {
  protected:
   void TearDown() override {
     afx_file_faults::disarm();
-    std::remove(path.c_str());
   }
-  std::string path = tempPath(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test_support::ScratchDir scratch;
+  std::string path = scratch.file("file.bin");
 };
 
 }  // namespace
@@ -57,7 +45,7 @@ TEST_F(AfxFile, CreatesTruncatesAndWritesBytesUnchanged) {
   file.Write("a\r\n\tb", 5);
   file.Write("\0z", 2);
   file.Close();
-  EXPECT_EQ(contents(path), std::string("a\r\n\tb\0z", 7));
+  EXPECT_EQ(test_support::readFile(path), std::string("a\r\n\tb\0z", 7));
   EXPECT_EQ(file.m_hFile, CFile::hFileNull);
 }
 
@@ -70,7 +58,7 @@ TEST_F(AfxFile, WritesLargerThanTheBufferArriveInOrder) {
   file.Write(big.data(), static_cast<UINT>(big.size()));
   file.Write(">", 1);
   file.Close();
-  EXPECT_EQ(contents(path), "<" + big + ">");
+  EXPECT_EQ(test_support::readFile(path), "<" + big + ">");
 }
 
 TEST_F(AfxFile, ExclusiveOpenRefusesASecondWriter) {
@@ -123,7 +111,7 @@ TEST_F(AfxFile, FaultSwitchFailsTheWriteThatCrossesTheLimitAndKeepsEarlierBytes)
   afx_file_faults::disarm();
   file.Write("ab", 2);
   file.Close();
-  EXPECT_EQ(contents(path), "1234567890ab");
+  EXPECT_EQ(test_support::readFile(path), "1234567890ab");
 }
 
 TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
@@ -135,7 +123,7 @@ TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
     EXPECT_EQ(fileErrorCause([&] { file.Close(); }), CFileException::hardIO);
     EXPECT_NE(file.m_hFile, CFile::hFileNull);
   }
-  EXPECT_EQ(contents(path), "kept");
+  EXPECT_EQ(test_support::readFile(path), "kept");
 }
 
 TEST(AfxException, MemoryErrorIsOneStaticObjectThatDeleteLeavesAlone) {

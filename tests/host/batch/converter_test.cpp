@@ -1,12 +1,16 @@
 // vrmlout as a converter: the units it takes by default and refuses, its
 // help, one line per failure, several drawings at once, and an installed
 // tree that works where it is moved.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "../host/run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -19,25 +23,26 @@ ProcessResult vrmlout(const std::string& arguments, const std::string& program =
 std::string five() { return std::string(VRML_TEST_DATA_DIR) + "/vrmlout/five.dxf"; }
 
 // The scale line the world file carries after an export of `drawing` with `flags`.
-std::string scaleOf(const dxf_test::ScratchDir& scratch, const std::string& drawing, const std::string& flags) {
+std::string scaleOf(const ScratchDir& scratch, const std::string& drawing, const std::string& flags) {
   std::string out = scratch.file("scale.wrl");
   ProcessResult run = vrmlout(shellWord(drawing) + " " + shellWord(out) + " " + flags);
   if (run.status != 0) return run.output;
-  std::string world = dxf_test::readFile(out);
+  std::string world = readFile(out);
   size_t at = world.find("scaleFactor ");
   return at == std::string::npos ? world : world.substr(at, world.find('\n', at) - at);
 }
 
 TEST(ConverterUnits, TheDrawingsDeclaredUnitsAreTheDefaultAndTheFlagWins) {
-  dxf_test::ScratchDir scratch;
+  SKIP_WITHOUT_CORPUS();
+  ScratchDir scratch;
   // Inches declared in a binary drawing, metres in a text one, none at all.
-  EXPECT_EQ(scaleOf(scratch, dxf_test::corpusFile("acadsharp__sample_AC1015_binary.dxf"), ""),
+  EXPECT_EQ(scaleOf(scratch, corpusFile("acadsharp__sample_AC1015_binary.dxf"), ""),
             "scaleFactor 0.025400 0.025400 0.025400");
-  EXPECT_EQ(scaleOf(scratch, dxf_test::corpusFile("ezdxf__torus_r2000.dxf"), ""),
+  EXPECT_EQ(scaleOf(scratch, corpusFile("ezdxf__torus_r2000.dxf"), ""),
             "scaleFactor 1.000000 1.000000 1.000000");
-  EXPECT_EQ(scaleOf(scratch, dxf_test::corpusFile("libdxf__zcad-teapot_R2000.dxf"), ""),
+  EXPECT_EQ(scaleOf(scratch, corpusFile("libdxf__zcad-teapot_R2000.dxf"), ""),
             "scaleFactor 0.001000 0.001000 0.001000");
-  EXPECT_EQ(scaleOf(scratch, dxf_test::corpusFile("ezdxf__torus_r2000.dxf"), "--units cm"),
+  EXPECT_EQ(scaleOf(scratch, corpusFile("ezdxf__torus_r2000.dxf"), "--units cm"),
             "scaleFactor 0.010000 0.010000 0.010000");
   EXPECT_EQ(scaleOf(scratch, five(), "--units 0.00000051"), "scaleFactor 0.000001 0.000001 0.000001");
 }
@@ -50,7 +55,7 @@ TEST(ConverterUnits, ScalesTheWorldFileCannotShowAreRefusedInOneLine) {
     ProcessResult run = vrmlout(shellWord(five()) + " --units " + units);
     EXPECT_EQ(run.status, 2) << units;
     std::string first = run.output.substr(0, run.output.find('\n'));
-    EXPECT_NE(first.find(reason), std::string::npos) << units << ": " << first;
+    EXPECT_THAT(first, testing::HasSubstr(reason)) << units << ": " << first;
   }
 }
 
@@ -59,17 +64,17 @@ TEST(Converter, HelpExplainsEveryOptionAndExitStatus) {
   EXPECT_EQ(run.status, 0);
   for (const char* option : {"--vrml1", "--vrml2", "--units", "--wcs", "--select", "--preview", "--out-dir", "-j N",
                              "--verbose", "--help", "\n  0  ", "\n  1  ", "\n  2  ", "\n  3  "})
-    EXPECT_NE(run.output.find(option), std::string::npos) << option;
-  dxf_test::ScratchDir scratch;
+    EXPECT_THAT(run.output, testing::HasSubstr(option)) << option;
+  ScratchDir scratch;
   std::string out = scratch.file("v1.wrl");
   ASSERT_EQ(vrmlout(shellWord(five()) + " " + shellWord(out) + " --vrml2 --vrml1").status, 0);
-  EXPECT_EQ(dxf_test::readFile(out).rfind("#VRML V1.0 ascii\n", 0), 0u) << "the last version flag wins";
+  EXPECT_THAT(readFile(out), testing::StartsWith("#VRML V1.0 ascii\n")) << "the last version flag wins";
 }
 
 TEST(Converter, EachFailureIsOneLineNamingTheDrawing) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::string broken = scratch.file("broken.dxf");
-  dxf_test::writeFile(broken, "  0\nSECTION\nbogus\n");
+  writeFile(broken, "  0\nSECTION\nbogus\n");
   ProcessResult run = vrmlout(shellWord(broken));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.output, "vrmlout: " + broken + ": line 3: invalid group code \"bogus\"\n");
@@ -83,24 +88,23 @@ TEST(Converter, EachFailureIsOneLineNamingTheDrawing) {
   EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "vrmlout: " + scratch.file("absent.dxf") + ": no such drawing or folder");
 
   run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("x.wrl")) + " --select L=Nowhere --verbose");
-  EXPECT_NE(run.output.find("Select objects: L=Nowhere"), std::string::npos) << "--verbose keeps the transcript";
+  EXPECT_THAT(run.output, testing::HasSubstr("Select objects: L=Nowhere")) << "--verbose keeps the transcript";
 }
 
 TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   std::filesystem::create_directory(scratch.file("in"));
-  std::string text = dxf_test::readFile(five());
-  dxf_test::writeFile(scratch.file("in/a.dxf"), text);
-  dxf_test::writeFile(scratch.file("in/b.DXF"), text);
-  dxf_test::writeFile(scratch.file("in/notes.txt"), "not a drawing");
-  dxf_test::writeFile(scratch.file("bad.dxf"), "0\nEOF\nx\n");
+  std::string text = readFile(five());
+  writeFile(scratch.file("in/a.dxf"), text);
+  writeFile(scratch.file("in/b.DXF"), text);
+  writeFile(scratch.file("in/notes.txt"), "not a drawing");
+  writeFile(scratch.file("bad.dxf"), "0\nEOF\nx\n");
 
   // A folder stands for its drawings; each world is written beside its drawing.
   ProcessResult run = vrmlout(shellWord(scratch.file("in")) + " -j 2");
   EXPECT_EQ(run.status, 0) << run.output;
   for (const char* world : {"in/a.wrl", "in/b.wrl"}) {
-    EXPECT_NE(run.output.find(scratch.file(world) + ": 4 object(s) converted, 1 object(s) ignored\n"),
-              std::string::npos) << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr(scratch.file(world) + ": 4 object(s) converted, 1 object(s) ignored\n"));
     EXPECT_TRUE(std::filesystem::exists(scratch.file(world)));
   }
 
@@ -108,17 +112,17 @@ TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
   run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("bad.dxf")) + " " + shellWord(scratch.file("in/a.dxf")) +
                 " --out-dir " + shellWord(scratch.file("out")) + " --vrml2 -j 3");
   EXPECT_EQ(run.status, 1) << run.output;
-  EXPECT_NE(run.output.find(scratch.file("out/five.wrl") + ": 4 object(s) converted"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find(scratch.file("out/a.wrl") + ": 4 object(s) converted"), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("vrmlout: " + scratch.file("bad.dxf") + ": "), std::string::npos) << run.output;
-  EXPECT_NE(run.output.find("vrmlout: 1 of 3 drawings failed\n"), std::string::npos) << run.output;
-  EXPECT_EQ(dxf_test::readFile(scratch.file("out/five.wrl")).rfind("#VRML V2.0 utf8\n", 0), 0u);
+  EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/five.wrl") + ": 4 object(s) converted"));
+  EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/a.wrl") + ": 4 object(s) converted"));
+  EXPECT_THAT(run.output, testing::HasSubstr("vrmlout: " + scratch.file("bad.dxf") + ": "));
+  EXPECT_THAT(run.output, testing::HasSubstr("vrmlout: 1 of 3 drawings failed\n"));
+  EXPECT_THAT(readFile(scratch.file("out/five.wrl")), testing::StartsWith("#VRML V2.0 utf8\n"));
 
   EXPECT_EQ(vrmlout(shellWord(five()) + " " + shellWord(scratch.file("in/a.dxf")) + " --preview p.png").status, 2);
 }
 
 TEST(Converter, AnInstalledTreeWorksWhereverItIsMoved) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   ProcessResult install =
       runCommand("cmake --install '" + std::string(VRML_BIN_DIR) + "/..' --prefix " + shellWord(scratch.file("first")) + " 2>&1");
   ASSERT_EQ(install.status, 0) << install.output;
@@ -126,9 +130,9 @@ TEST(Converter, AnInstalledTreeWorksWhereverItIsMoved) {
   std::string out = scratch.file("moved.wrl");
   ProcessResult run = vrmlout(shellWord(five()) + " " + shellWord(out), scratch.file("moved/bin/vrmlout"));
   EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_NE(dxf_test::readFile(out).find("DEF Object1 "), std::string::npos);
+  EXPECT_THAT(readFile(out), testing::HasSubstr("DEF Object1 "));
   ProcessResult paths = runCommand("readelf -d " + shellWord(scratch.file("moved/bin/arxhost")) + " | grep -i path");
-  EXPECT_EQ(paths.output.find(VRML_BIN_DIR), std::string::npos) << paths.output;
+  EXPECT_THAT(paths.output, testing::Not(testing::HasSubstr(VRML_BIN_DIR)));
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "tmux_terminal.h"
+#include "support/tmux_terminal.h"
 
 #include <unistd.h>
 
@@ -6,7 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "run_host.h"
+#include "support/process.h"
+
+namespace test_support {
 
 namespace {
 std::atomic<int> g_sessions{0};
@@ -43,3 +45,5 @@ std::string TmuxTerminal::programPid() const {
   while (!pid.empty() && pid.back() == '\n') pid.pop_back();
   return pid;
 }
+
+}  // namespace test_support

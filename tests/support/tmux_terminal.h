@@ -3,6 +3,8 @@
 #pragma once
 #include <string>
 
+namespace test_support {
+
 class TmuxTerminal {
  public:
   // Runs the shell command line `program` in a terminal of `columns` x `rows`;
@@ -26,3 +28,5 @@ class TmuxTerminal {
  private:
   std::string m_name;
 };
+
+}  // namespace test_support

@@ -2,7 +2,7 @@
 // is mapped, its statics live from _SetacrxPtp until the library is unmapped,
 // and a whole session leaves no block of it in the host allocator.
 #include <dlfcn.h>
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <cstdlib>
 
@@ -15,7 +15,9 @@
 #include "acrx.h"
 #include "adslib.h"
 #include "afxwin.h"
-#include "run_host.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -61,8 +63,7 @@ TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
   }
   EXPECT_TRUE(acad_arx::unload("vrml"));
   std::string transcript = acad_console::endCapture();
-  EXPECT_EQ(transcript.rfind("\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n", 0), 0u)
-      << transcript;
+  EXPECT_THAT(transcript, testing::StartsWith("\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"));
   EXPECT_EQ(acad_heap::stats().liveBlocks, before);
 }
 
@@ -93,10 +94,10 @@ TEST_F(ModuleLifecycle, TheModuleCallsNoAllocatorButTheHosts) {
   ASSERT_EQ(nm.status, 0);
   for (const char* name : {" malloc", " calloc", " realloc", " free", " strdup", " _Znwm", " _Znam", " _ZdlPv",
                            " _ZdaPv", " _ZdlPvm", " _ZnwmRKSt9nothrow_t"}) {
-    EXPECT_EQ(nm.output.find(std::string(name) + "\n"), std::string::npos) << name << " in\n" << nm.output;
-    EXPECT_EQ(nm.output.find(std::string(name) + "@"), std::string::npos) << name << " in\n" << nm.output;
+    EXPECT_THAT(nm.output, testing::Not(testing::HasSubstr(std::string(name) + "\n"))) << name << " in\n" << nm.output;
+    EXPECT_THAT(nm.output, testing::Not(testing::HasSubstr(std::string(name) + "@"))) << name << " in\n" << nm.output;
   }
-  EXPECT_NE(nm.output.find(" acad_malloc"), std::string::npos) << nm.output;
+  EXPECT_THAT(nm.output, testing::HasSubstr(" acad_malloc"));
 }
 
 }  // namespace

@@ -5,10 +5,10 @@
 #include <string>
 #include <tuple>
 
-#include "../dxf/dxf_test_support.h"
 #include "acad/menus.h"
 #include "aced.h"
 #include "adslib.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ TEST(MenuFile, TheShippedMenuHasTheGroupAndTheToolbarOfFourCommands) {
 }
 
 TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::filesystem::path path = scratch.file("menu.mnu");
   auto refusal = [&](const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;

@@ -1,8 +1,12 @@
 // arxhost with the module and a script: the transcript byte for byte, and the
 // batch mode's exit status.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
-#include "run_host.h"
+#include "support/corpus.h"
+#include "support/files.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -16,8 +20,8 @@ std::string withModule() { return "--batch --load '" + binPath("vrml.arx") + "'"
 // (VRMLHELP's own output belongs to the transcript: update the expected file
 // when it changes.)
 TEST(HostTranscript, LoadRunAndUnloadTheModule) {
-  ProcessResult run = runHost(withModule(), fileText(dataPath("lifecycle.scr")));
-  EXPECT_EQ(run.output, fileText(dataPath("lifecycle.expected")));
+  ProcessResult run = runHost(withModule(), readFile(dataPath("lifecycle.scr")));
+  EXPECT_EQ(run.output, readFile(dataPath("lifecycle.expected")));
   EXPECT_EQ(run.status, 1) << "the function codes outside the table are failed commands";
 }
 
@@ -27,7 +31,7 @@ TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
 
   ProcessResult unanswered = runHost(withModule(), "arx\nload\n");
   EXPECT_EQ(unanswered.status, 1);
-  EXPECT_NE(unanswered.output.find("\nRuntime extension file: \n"), std::string::npos) << unanswered.output;
+  EXPECT_THAT(unanswered.output, testing::HasSubstr("\nRuntime extension file: \n"));
 
   ProcessResult unknown = runHost("--batch", "nosuchcommand\n");
   EXPECT_EQ(unknown.status, 1);
@@ -41,11 +45,10 @@ TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
 TEST(HostTranscript, LoadsTheModuleFromTheCommandLineOnceOnly) {
   ProcessResult run = runHost("--batch", "arx\nload\n" + binPath("vrml.arx") + "\narx\nl\n" + binPath("vrml.arx") +
                                              "\nQUIT\narx\n?\n");
-  EXPECT_NE(run.output.find("Meshcast/AutoCAD loaded."), std::string::npos);
-  EXPECT_NE(run.output.find("Unable to load " + binPath("vrml.arx") + ": vrml.arx is already loaded."),
-            std::string::npos)
-      << run.output;
-  EXPECT_TRUE(run.output.ends_with("\nCommand: QUIT\n")) << "nothing runs after QUIT";
+  EXPECT_THAT(run.output, testing::HasSubstr("Meshcast/AutoCAD loaded."));
+  EXPECT_THAT(run.output,
+              testing::HasSubstr("Unable to load " + binPath("vrml.arx") + ": vrml.arx is already loaded."));
+  EXPECT_THAT(run.output, testing::EndsWith("\nCommand: QUIT\n")) << "nothing runs after QUIT";
   EXPECT_EQ(run.status, 1);
 }
 
@@ -56,7 +59,8 @@ namespace {
 // The drawing named on the command line is the one SAVEAS writes; OPEN keeps
 // the current drawing when the file cannot be read.
 TEST(HostDrawings, OpenSaveAsAndAFailedOpen) {
-  std::string corpus = std::string(VRML_CORPUS_DIR) + "/acadsharp__xdata.dxf";
+  SKIP_WITHOUT_CORPUS();
+  std::string corpus = corpusFile("acadsharp__xdata.dxf");
   std::string copy = testing::TempDir() + "/host_saved.dxf";
   std::remove(copy.c_str());
   ProcessResult run = runHost("--batch '" + corpus + "'", "saveas\n" + copy + "\nopen\n/nonexistent/a.dxf\nsave\n");
@@ -65,7 +69,7 @@ TEST(HostDrawings, OpenSaveAsAndAFailedOpen) {
                             "\n/nonexistent/a.dxf: cannot open: No such file or directory"
                             "\nCommand: save\nDrawing saved as " + copy + ".\nCommand: \n");
   EXPECT_EQ(run.status, 1) << "the failed OPEN";
-  EXPECT_EQ(fileText(copy), fileText(corpus)) << "a drawing saved unchanged is the file it came from";
+  EXPECT_EQ(readFile(copy), readFile(corpus)) << "a drawing saved unchanged is the file it came from";
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // The module's dynamic symbol table offers the host exactly its three entry
 // points, and the host refuses arguments it does not take.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <set>
 #include <sstream>
 
-#include "run_host.h"
+#include "support/run_host.h"
+
+using namespace test_support;
 
 namespace {
 
@@ -29,7 +31,7 @@ TEST(HostArguments, UnknownOrIncompleteOptionsEndWithUsage) {
   for (const char* arguments : {"--frobnicate", "--load", "a.dxf b.dxf", "--batch --script"}) {
     ProcessResult run = runCommand("'" + binPath("arxhost") + "' " + arguments + " 2>&1 </dev/null");
     EXPECT_EQ(run.status, 2) << arguments;
-    EXPECT_NE(run.output.find("usage: arxhost"), std::string::npos) << run.output;
+    EXPECT_THAT(run.output, testing::HasSubstr("usage: arxhost"));
   }
   ProcessResult missingScript =
       runCommand("'" + binPath("arxhost") + "' --batch --script /nonexistent/x.scr 2>&1 </dev/null");

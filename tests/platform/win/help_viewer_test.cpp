@@ -1,11 +1,12 @@
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <fstream>
 #include <string>
 
-#include "../../common/message_catalogue.h"
-#include "../dxf/dxf_test_support.h"
 #include "acad/console.h"
+#include "support/files.h"
+#include "support/message_catalogue.h"
+#include "support/scratch_dir.h"
 #include "win/help_file.h"
 #include "winuser.h"
 
@@ -32,16 +33,15 @@ TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
   }
   for (const char* needed : {"vrmlout", "vrmlprop", "vrmlabout", "vrmlhelp", "options", "properties", "progress",
                              "vrml_wrlout", "vrml_geturl", "vrml_getmaterial", "vrml_init", "data"})
-    EXPECT_NE(keywords.find(std::string(needed) + " "), std::string::npos) << needed;
+    EXPECT_THAT(keywords, testing::HasSubstr(std::string(needed) + " ")) << needed;
   // What vrml_wrlout prints and answers when the file cannot be created
   // (message 7) or written (message 4).
   for (int message : {7, 4})
-    EXPECT_NE(wrlout.find("\"" + kMessageCatalogue.at(message).substr(1) + "\" and returns nil"), std::string::npos)
-        << wrlout;
+    EXPECT_THAT(wrlout, testing::HasSubstr("\"" + kMessageCatalogue.at(message).substr(1) + "\" and returns nil"));
 }
 
 TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string path = scratch.file("small.hlp");
   std::ofstream(path, std::ios::binary) << "# test\ntitle Small Help\r\ntopic 1 1 intro Introduction\nHello.\n.\n"
                                            "topic 5 2 detail The detail\nMore.\n";
@@ -60,9 +60,9 @@ TEST(HelpViewer, FinderPrintsTheTableOfContentsIndentedByLevel) {
 }
 
 TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string path = scratch.file("small.hlp");
-  dxf_test::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
+  test_support::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
   std::string answers = "1\n99\n\nnot read\n";
   std::FILE* script = fmemopen(answers.data(), answers.size(), "r");
   acad_console::useScript(script);
@@ -81,7 +81,7 @@ TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
 }
 
 TEST(HelpViewer, MissingOrMalformedFilesAreReportedNotShown) {
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   BOOL result = TRUE;
   std::string missing = scratch.file("missing.hlp");
   EXPECT_EQ(helpOutput(missing, HELP_FINDER, 0, &result), "\nHelp: cannot open help file \"" + missing + "\".");

@@ -1,26 +1,20 @@
 // Replays every input the fuzzers kept through the entry of its target, and
 // checks the entries on their seeds, without libFuzzer.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "drawing_file.h"
 #include "entries/facet_drawing.h"
 #include "entries/fuzz_entries.h"
+#include "support/files.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path kFuzzDir = fs::path(VRML_SOURCE_DIR) / "fuzz";
-
-std::string fileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::vector<fs::path> filesIn(const fs::path& folder) {
   std::vector<fs::path> files;
@@ -48,7 +42,7 @@ TEST(FuzzRegressions, EveryKeptInputIsHandledByItsTarget) {
     fuzz_entry::Entry entry = fuzz_entry::entryNamed(target);
     ASSERT_NE(entry, nullptr) << "a folder of inputs for no target: " << target;
     for (const fs::path& input : filesIn(folder.path())) {
-      expectHandled(entry(fileBytes(input)), input);
+      expectHandled(entry(test_support::readFile(input)), input);
       ++replayed;
     }
   }
@@ -60,7 +54,7 @@ TEST(FuzzRegressions, SeedDrawingsReadSaveAndReadBackUnchanged) {
     std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / target);
     ASSERT_GE(seeds.size(), 5u) << target;
     for (const fs::path& seed : seeds) {
-      fuzz_entry::Result result = fuzz_entry::entryNamed(target)(fileBytes(seed));
+      fuzz_entry::Result result = fuzz_entry::entryNamed(target)(test_support::readFile(seed));
       EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
     }
   }
@@ -70,10 +64,10 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
   std::vector<fs::path> seeds = filesIn(kFuzzDir / "seeds" / "acis");
   ASSERT_GE(seeds.size(), 10u);
   for (const fs::path& seed : seeds) {
-    fuzz_entry::Result result = fuzz_entry::acis(fileBytes(seed));
+    fuzz_entry::Result result = fuzz_entry::acis(test_support::readFile(seed));
     EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << seed << ": " << result.detail;
   }
-  fuzz_entry::Result cut = fuzz_entry::acis(fileBytes(seeds.back()).substr(0, 100));
+  fuzz_entry::Result cut = fuzz_entry::acis(test_support::readFile(seeds.back()).substr(0, 100));
   EXPECT_EQ(cut.kind, fuzz_entry::Result::Refused);
   EXPECT_FALSE(cut.detail.empty());
 }
@@ -81,22 +75,23 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
 TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
   std::string error;
   EXPECT_FALSE(drawing_file::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
-  EXPECT_NE(error.find("cut.dxf"), std::string::npos) << error;
+  EXPECT_THAT(error, testing::HasSubstr("cut.dxf"));
   fuzz_entry::Result result = fuzz_entry::dxfText("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
   EXPECT_EQ(result.kind, fuzz_entry::Result::Refused);
-  EXPECT_NE(result.detail.find("invalid number"), std::string::npos) << result.detail;
+  EXPECT_THAT(result.detail, testing::HasSubstr("invalid number"));
 }
 
 TEST(FuzzRegressions, LispTextIsEvaluatedAndPromptsTakeTheAnswersAfterTheNul) {
   EXPECT_EQ(fuzz_entry::lisp("(setq a (list 1 2)) (car (cdr a))").kind, fuzz_entry::Result::Accepted);
   fuzz_entry::Result bad = fuzz_entry::lisp("(car 1)");
   EXPECT_EQ(bad.kind, fuzz_entry::Result::Refused);
-  EXPECT_NE(bad.detail.find("; error: bad argument type"), std::string::npos) << bad.detail;
+  EXPECT_THAT(bad.detail, testing::HasSubstr("; error: bad argument type"));
   // Without answers the selection prompt is cancelled; with "all" it selects
   // the drawing's three entities.
   EXPECT_EQ(fuzz_entry::lisp("(sslength (ssget))").kind, fuzz_entry::Result::Refused);
   EXPECT_EQ(fuzz_entry::lisp(std::string("(sslength (ssget))\0all\n\n", 24)).kind, fuzz_entry::Result::Accepted);
-  for (const fs::path& seed : filesIn(kFuzzDir / "seeds" / "lisp")) expectHandled(fuzz_entry::lisp(fileBytes(seed)), seed);
+  for (const fs::path& seed : filesIn(kFuzzDir / "seeds" / "lisp"))
+    expectHandled(fuzz_entry::lisp(test_support::readFile(seed)), seed);
 }
 
 TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) {
@@ -104,7 +99,7 @@ TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) 
   for (int i = 0; i < 1024; ++i) counting += static_cast<char>(i * 37 % 256);
   for (const std::string& bytes : {std::string(), std::string(64, '\0'), ones, counting}) {
     std::string text = fuzz_entry::facetDrawing(bytes);
-    EXPECT_TRUE(text.ends_with("0\nEOF\n"));
+    EXPECT_THAT(text, testing::EndsWith("0\nEOF\n"));
     std::string error;
     EXPECT_TRUE(drawing_file::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
     fuzz_entry::Result result = fuzz_entry::facet(bytes);

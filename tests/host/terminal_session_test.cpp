@@ -1,24 +1,27 @@
 // arxhost as a person meets it in a terminal: keys that cancel without ending
 // the host, help on F1, a dialog larger than the terminal, the question about
 // unsaved changes, and a terminal put back however the host ends.
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <filesystem>
 
-#include "../../platform/dxf/dxf_test_support.h"
-#include "run_host.h"
-#include "tmux_terminal.h"
+#include "support/files.h"
+#include "support/run_host.h"
+#include "support/scratch_dir.h"
+#include "support/tmux_terminal.h"
+
+using namespace test_support;
 
 namespace {
 
 // The host on a copy of the showcase drawing with the module loaded; a
 // script, when given, runs before the person takes over.
-std::string hostOn(const dxf_test::ScratchDir& scratch, const std::string& script = "") {
+std::string hostOn(const ScratchDir& scratch, const std::string& script = "") {
   std::filesystem::copy_file(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", scratch.file("show.dxf"));
   std::string line = "ARXHOST_REGISTRY=" + scratch.file("registry.txt") + " '" + binPath("arxhost") + "' '" +
                      scratch.file("show.dxf") + "' --load '" + binPath("vrml.arx") + "'";
   if (script.empty()) return line;
-  dxf_test::writeFile(scratch.file("before.scr"), script);
+  writeFile(scratch.file("before.scr"), script);
   return line + " --script '" + scratch.file("before.scr") + "'";
 }
 
@@ -26,7 +29,7 @@ std::string hostOn(const dxf_test::ScratchDir& scratch, const std::string& scrip
 const char* const kChangeScript = "VRMLPROP\nL\ntype 1018 door.wrl\nok\n";
 
 TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch), 60, 18);
   ASSERT_TRUE(terminal.shows("Command:"));
   terminal.type("Escape");
@@ -37,14 +40,14 @@ TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
   terminal.type("F1");
   EXPECT_TRUE(terminal.shows("Commands of Vrml_Commands:"));
   EXPECT_TRUE(terminal.shows("vrmlout     Export to VRML"));
-  EXPECT_EQ(terminal.screen().find("Unknown command"), std::string::npos) << terminal.screen();
+  EXPECT_THAT(terminal.screen(), testing::Not(testing::HasSubstr("Unknown command")));
 
   // VRMLPROP's dialog is taller than 18 lines: its buttons stay in sight.
   terminal.type("VRMLPROP Enter L Enter");
   ASSERT_TRUE(terminal.shows("Enlarge the terminal"));
   std::string dialog = terminal.screen();
-  EXPECT_NE(dialog.find("OK"), std::string::npos) << dialog;
-  EXPECT_NE(dialog.find("Cancel"), std::string::npos) << dialog;
+  EXPECT_THAT(dialog, testing::HasSubstr("OK"));
+  EXPECT_THAT(dialog, testing::HasSubstr("Cancel"));
   EXPECT_EQ(terminal.pane("#{alternate_on}"), "1");
   terminal.type("C-c");
   EXPECT_TRUE(terminal.shows("Select object: L"));
@@ -56,7 +59,7 @@ TEST(HostTerminal, KeysCancelWithoutEndingTheHostAndF1ListsTheCommands) {
 }
 
 TEST(HostTerminal, QuitAsksAboutUnsavedChangesAndCancelKeepsTheSession) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch, kChangeScript));
   ASSERT_TRUE(terminal.shows("Dialog 130 closed: OK"));
   terminal.type("QUIT Enter");
@@ -68,11 +71,11 @@ TEST(HostTerminal, QuitAsksAboutUnsavedChangesAndCancelKeepsTheSession) {
   terminal.type("Enter");
   EXPECT_TRUE(terminal.shows("Drawing saved as " + scratch.file("show.dxf") + "."));
   EXPECT_TRUE(terminal.shows("EXIT=0"));
-  EXPECT_NE(dxf_test::readFile(scratch.file("show.dxf")).find("door.wrl"), std::string::npos);
+  EXPECT_THAT(readFile(scratch.file("show.dxf")), testing::HasSubstr("door.wrl"));
 }
 
 TEST(HostTerminal, TheTerminalIsPutBackWhenTheHostIsKilledInADialog) {
-  dxf_test::ScratchDir scratch;
+  ScratchDir scratch;
   TmuxTerminal terminal(hostOn(scratch) + "; stty -a | tr ' ' '\\n' | grep -x -- '-\\?icanon\\|-\\?echo'");
   ASSERT_TRUE(terminal.shows("Command:"));
   terminal.type("VRMLPROP Enter L Enter");
@@ -85,8 +88,9 @@ TEST(HostTerminal, TheTerminalIsPutBackWhenTheHostIsKilledInADialog) {
   std::string after = terminal.screen();
   EXPECT_EQ(terminal.pane("#{alternate_on}"), "0");
   EXPECT_EQ(terminal.pane("#{cursor_flag}"), "1");
-  EXPECT_NE(after.find("\nicanon\necho\n"), std::string::npos) << after;
-  EXPECT_EQ(after.find("VRML Properties"), std::string::npos) << "the dialog went with the alternate screen";
+  EXPECT_THAT(after, testing::HasSubstr("\nicanon\necho\n"));
+  EXPECT_THAT(after, testing::Not(testing::HasSubstr("VRML Properties")))
+      << "the dialog went with the alternate screen";
 }
 
 }  // namespace
