@@ -6,9 +6,9 @@ the includes that break the declared layer order.
 
 Reads every `#include "..."` of the C and C++ files under the platform folder
 (platform/ beside tools/ unless --root says otherwise) and resolves it the way
-the build does: the including file's own folder first, then include/ and host_api/, then the
-platform folder itself. Includes that resolve to no file (system headers,
-generated ones) are left out.
+the build does: the including file's own folder first, then include/,
+host_include/ and host_api/, then the platform folder itself. Includes that
+resolve to no file (system headers, generated ones) are left out.
 
 The layer order is read from layers.txt in the platform folder when there is
 one: a line per layer, lowest first, naming its folders; '#' starts a comment.
@@ -33,7 +33,7 @@ INCLUDE_LINE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 def resolve(root, including, name):
     """The file an include names, as the compiler finds it, or None."""
-    for base in (including.parent, root / "include", root / "host_api", root):
+    for base in (including.parent, root / "include", root / "host_include", root / "host_api", root):
         candidate = (base / name).resolve()
         if candidate.is_file():
             return candidate

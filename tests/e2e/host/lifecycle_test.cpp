@@ -15,6 +15,7 @@
 #include "acrx.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "heap_faults.h"
 #include "run_host.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include "dbmain.h"
 #include "drawing_file.h"
 #include "../host/run_host.h"
+#include "heap_faults.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbbuild.h"
+#include "heap_faults.h"
 #include "render/facet_records.h"
 #include "wrl_out.h"
 

@@ -10,6 +10,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "heap_faults.h"
 
 extern const RcModuleResources vrmlResources;
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "acadmem.h"
+#include "heap_faults.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"

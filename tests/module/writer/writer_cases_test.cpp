@@ -5,6 +5,8 @@
 
 #include "acadmem.h"
 #include "afx.h"
+#include "file_faults.h"
+#include "heap_faults.h"
 #include "world_file.h"
 #include "wrl_file.h"
 #include "wrl_fobj.h"
