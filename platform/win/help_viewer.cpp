@@ -45,13 +45,13 @@ void browse(const HelpFile& help) {
 
 extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
   if (command == HELP_QUIT) return TRUE;
-  HelpFile help;
-  std::string error;
   if (!helpFile) return FALSE;
-  if (!acad_help::readHelpFile(helpFile, help, error)) {
-    commandLine().write("\nHelp: " + error + ".");
+  support::Result<HelpFile> read = acad_help::readHelpFile(helpFile);
+  if (!read.ok()) {
+    commandLine().write("\nHelp: " + read.status().message() + ".");
     return FALSE;
   }
+  const HelpFile& help = read.value();
   const Topic* topic = nullptr;
   switch (command) {
     case HELP_FINDER:
