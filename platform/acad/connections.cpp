@@ -25,8 +25,8 @@ struct ConsoleLine final : support::CommandLine {
 struct Connections {
   Connections() {
     static ConsoleLine console;
-    support::connectCommandLine(console);
-    win::connectPresentation(acad_ui::chosenPresentation());
+    support::commandLine.connect(console);
+    win::presentation.connect(acad_ui::chosenPresentation());
     acre_detail::connectMessagePump(acad_ui::pumpMessages);
   }
 } g_connections;

@@ -5,6 +5,8 @@
 #pragma once
 #include <string>
 
+#include "support/port.h"
+
 namespace support {
 
 class CommandLine {
@@ -26,8 +28,6 @@ class CommandLine {
   ~CommandLine() = default;
 };
 
-// Connected once, before anything of the platform runs (see acad/connections.cpp).
-void connectCommandLine(CommandLine& line);
-CommandLine& commandLine();
+extern Port<CommandLine> commandLine;
 
 }  // namespace support

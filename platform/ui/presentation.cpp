@@ -7,7 +7,7 @@
 
 namespace acad_ui {
 namespace {
-bool interactive() { return support::commandLine().interactive(); }
+bool interactive() { return support::commandLine->interactive(); }
 }  // namespace
 
 void runModal(HWND dialog) {

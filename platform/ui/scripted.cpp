@@ -33,7 +33,7 @@ std::map<HWND, Shown>& shown() {
   return map;
 }
 
-void echo(const std::string& line) { commandLine().write("\n" + line); }
+void echo(const std::string& line) { commandLine->write("\n" + line); }
 
 const char* const kActionPrompt = "\n> ";
 
@@ -153,7 +153,7 @@ void runModal(HWND dialog) {
   echoOpened(dialog);
   std::string line;
   while (win::isLive(dialog) && !dialog->ended) {
-    if (!commandLine().readLine(kActionPrompt, line)) {
+    if (!commandLine->readLine(kActionPrompt, line)) {
       win::send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       if (win::isLive(dialog) && !dialog->ended) dialog->ended = true, dialog->result = IDCANCEL;
       break;
@@ -172,8 +172,8 @@ void modelessShown(HWND dialog) {
   echoOpened(dialog);
   std::string line;
   Shown& s = shown()[dialog];
-  while (commandLine().peekLine(line) && line.rfind("at ", 0) == 0) {
-    commandLine().readLine(kActionPrompt, line);
+  while (commandLine->peekLine(line) && line.rfind("at ", 0) == 0) {
+    commandLine->readLine(kActionPrompt, line);
     std::string at, count, action;
     splitFirst(line, at, count);
     splitFirst(count, count, action);

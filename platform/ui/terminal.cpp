@@ -295,9 +295,9 @@ void leaveOutcome(HWND dialog) {
   for (HWND c : win::controls(dialog))
     if (c->kind == ControlKind::Static && c->visible && !c->text.empty()) said += " " + c->text;
   if (said.empty()) return;
-  support::CommandLine& line = support::commandLine();
-  line.write("\n" + dialog->text + ":" + said);
-  if (!line.fileToCreate().empty()) line.write("\nFile: " + line.fileToCreate());
+  support::commandLine->write("\n" + dialog->text + ":" + said);
+  const std::string& file = support::commandLine->fileToCreate();
+  if (!file.empty()) support::commandLine->write("\nFile: " + file);
 }
 
 void closing(HWND dialog) {

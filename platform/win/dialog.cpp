@@ -50,7 +50,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
   if (!window) return FALSE;
   if (window->style & WS_VISIBLE) {
     window->visible = true;
-    win::presentation().modelessShown(window);
+    win::presentation->modelessShown(window);
   }
   return TRUE;
 }
@@ -62,7 +62,7 @@ INT_PTR CDialog::DoModal() {
   if (!window) return -1;
   window->modal = true;
   window->visible = true;
-  if (!window->ended) win::presentation().runModal(window);
+  if (!window->ended) win::presentation->runModal(window);
   int result = window->ended ? window->result : IDCANCEL;
   m_nModalResult = result;
   if (win::isLive(window)) win::destroy(window);

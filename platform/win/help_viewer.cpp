@@ -30,14 +30,14 @@ const Topic* topicByKey(const HelpFile& help, const char* key) {
 }
 
 void browse(const HelpFile& help) {
-  commandLine().write(acad_help::contentsText(help));
-  if (!commandLine().interactive()) return;
+  commandLine->write(acad_help::contentsText(help));
+  if (!commandLine->interactive()) return;
   std::string answer;
-  while (commandLine().readLine("Topic number (Enter to close): ", answer) && !answer.empty()) {
+  while (commandLine->readLine("Topic number (Enter to close): ", answer) && !answer.empty()) {
     char* end = nullptr;
     long number = std::strtol(answer.c_str(), &end, 10);
     const Topic* topic = *end == '\0' ? topicByNumber(help, number) : nullptr;
-    commandLine().write(topic ? acad_help::topicText(*topic) : "No such topic.\n");
+    commandLine->write(topic ? acad_help::topicText(*topic) : "No such topic.\n");
   }
 }
 
@@ -48,7 +48,7 @@ extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
   if (!helpFile) return FALSE;
   support::Result<HelpFile> read = acad_help::readHelpFile(helpFile);
   if (!read.ok()) {
-    commandLine().write("\nHelp: " + read.status().message() + ".");
+    commandLine->write("\nHelp: " + read.status().message() + ".");
     return FALSE;
   }
   const HelpFile& help = read.value();
@@ -63,14 +63,14 @@ extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
     default: {
       char text[64];
       std::snprintf(text, sizeof text, "\nHelp: command 0x%X is not supported.", command);
-      commandLine().write(text);
+      commandLine->write(text);
       return FALSE;
     }
   }
   if (!topic) {
-    commandLine().write("\nHelp: no such topic in \"" + std::string(helpFile) + "\".");
+    commandLine->write("\nHelp: no such topic in \"" + std::string(helpFile) + "\".");
     return FALSE;
   }
-  commandLine().write(acad_help::topicText(*topic));
+  commandLine->write(acad_help::topicText(*topic));
   return TRUE;
 }

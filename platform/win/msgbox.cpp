@@ -4,7 +4,7 @@
 #include "win/window.h"
 
 extern "C" int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  return win::presentation().messageBox(owner, text ? text : "", caption ? caption : "Error", type);
+  return win::presentation->messageBox(owner, text ? text : "", caption ? caption : "Error", type);
 }
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT) {

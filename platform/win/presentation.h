@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 
+#include "support/port.h"
 #include "windef.h"
 
 namespace win {
@@ -24,8 +25,6 @@ class Presentation {
   ~Presentation() = default;
 };
 
-// Connected once, before any window exists (see acad/connections.cpp).
-void connectPresentation(Presentation& screen);
-Presentation& presentation();
+extern support::Port<Presentation> presentation;
 
 }  // namespace win
