@@ -5,13 +5,9 @@
 
 #include <charconv>
 
-#include "acad/arx_loader.h"
-#include "acad/command_stack.h"
-#include "acad/console.h"
-#include "acad/host_commands.h"
-#include "acad/lisp_functions.h"
 #include "adslib.h"
 #include "drawing_commands.h"
+#include "platform.h"
 #include "session.h"
 
 namespace {

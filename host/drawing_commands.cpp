@@ -4,12 +4,7 @@
 
 #include <filesystem>
 
-#include "acad/arx_loader.h"
-#include "acad/console.h"
-#include "acad/host_commands.h"
-#include "acad/sysvars.h"
-#include "acad/user_path.h"
-#include "drawing_file.h"
+#include "platform.h"
 
 namespace {
 

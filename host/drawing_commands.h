@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "acad/host_commands.h"
+#include "platform.h"
 
 void registerDrawingCommands();
 

@@ -2,10 +2,7 @@
 
 #include <algorithm>
 
-#include "acad/command_stack.h"
-#include "acad/console.h"
-#include "acad/host_commands.h"
-#include "acad/menus.h"
+#include "platform.h"
 
 namespace {
 

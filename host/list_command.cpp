@@ -2,12 +2,10 @@
 
 #include <cstdio>
 
-#include "acad/console.h"
-#include "acad/host_commands.h"
 #include "adslib.h"
-#include "db/record.h"
 #include "acadmem.h"
 #include "dbmain.h"
+#include "platform.h"
 
 namespace {
 

@@ -6,18 +6,13 @@
 #include <csignal>
 #include <cstdio>
 
-#include "acad/arx_loader.h"
-#include "acad/console.h"
-#include "acad/host_commands.h"
-#include "acad/menus.h"
 #include "arx_command.h"
 #include "drawing_commands.h"
 #include "help_command.h"
 #include "list_command.h"
 #include "options.h"
+#include "platform.h"
 #include "session.h"
-#include "ui/scripted.h"
-#include "ui/terminal_guard.h"
 
 namespace {
 

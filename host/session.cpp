@@ -1,12 +1,7 @@
 // The command loop.
 #include "session.h"
 
-#include "acad/command_stack.h"
-#include "acad/console.h"
-#include "acad/demand_load.h"
-#include "acad/host_commands.h"
-#include "acad/lisp_functions.h"
-#include "lisp/lisp.h"
+#include "platform.h"
 
 namespace host_session {
 namespace {

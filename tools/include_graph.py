@@ -1,18 +1,25 @@
 #!/usr/bin/python3
-"""Prints which platform folders include which, and the cycles between them.
+"""Prints which platform folders include which, the cycles between them and
+the includes that break the declared layer order.
 
     include_graph.py [--quiet] [--root PLATFORM_DIR]
 
 Reads every `#include "..."` of the C and C++ files under the platform folder
 (platform/ beside tools/ unless --root says otherwise) and resolves it the way
-the build does: the including file's own folder first, then include/, then the
-platform folder itself. Includes that resolve to no file (system headers,
-generated ones) are left out.
+the build does: the including file's own folder first, then include/,
+host_include/ and host_api/, then the platform folder itself. Includes that
+resolve to no file (system headers, generated ones) are left out.
+
+The layer order is read from layers.txt in the platform folder when there is
+one: a line per layer, lowest first, naming its folders; '#' starts a comment.
+A folder may include folders of lower layers only, and every folder that
+includes or is included must have a layer.
 
 Prints one line per folder with the folders it includes and how many include
 lines lead there, then every cycle between folders, each edge of a cycle with
-the include lines that make it. --quiet prints only the cycles. Exit status 1
-when there is a cycle, 0 when there is none, 2 for bad arguments.
+the include lines that make it, then the edges against the layer order.
+--quiet prints only cycles and layer violations. Exit status 1 when there is
+either, 0 when there is none, 2 for bad arguments.
 """
 import argparse
 import re
@@ -26,7 +33,7 @@ INCLUDE_LINE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 def resolve(root, including, name):
     """The file an include names, as the compiler finds it, or None."""
-    for base in (including.parent, root / "include", root):
+    for base in (including.parent, root / "include", root / "host_include", root / "host_api", root):
         candidate = (base / name).resolve()
         if candidate.is_file():
             return candidate
@@ -79,6 +86,26 @@ def simple_cycles(edges):
     return sorted(cycles, key=lambda cycle: (len(cycle), cycle))
 
 
+def read_layers(root):
+    """Maps each folder to its layer number (0 lowest), or None without layers.txt."""
+    declaration = root / "layers.txt"
+    if not declaration.is_file():
+        return None
+    layers = {}
+    lines = [line.split("#")[0].split() for line in declaration.read_text().splitlines()]
+    for number, folders in enumerate(line for line in lines if line):
+        layers.update((folder, number) for folder in folders)
+    return layers
+
+
+def layer_violations(edges, layers):
+    """The edges from a folder to one not below it, or from or to a folder without a layer."""
+    if layers is None:
+        return []
+    return [(source, destination) for source, destination in sorted(edges)
+            if source not in layers or destination not in layers or layers[destination] >= layers[source]]
+
+
 def print_graph(edges):
     targets = defaultdict(list)
     for (source, destination), lines in sorted(edges.items()):
@@ -97,6 +124,14 @@ def print_cycles(edges, cycles):
                 print(f"    {where}")
 
 
+def print_violations(edges, violations):
+    print(f"layer violations: {len(violations)}")
+    for source, destination in violations:
+        print(f"  {source} -> {destination}")
+        for where in edges[(source, destination)]:
+            print(f"    {where}")
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description="Include graph of the platform folders")
     parser.add_argument("--quiet", action="store_true", help="print only the cycles")
@@ -108,11 +143,15 @@ def main(argv):
         return 2
     edges = read_edges(arguments.root)
     cycles = simple_cycles(edges)
+    layers = read_layers(arguments.root)
+    violations = layer_violations(edges, layers)
     if not arguments.quiet:
         print_graph(edges)
     if cycles or not arguments.quiet:
         print_cycles(edges, cycles)
-    return 1 if cycles else 0
+    if violations or (layers is not None and not arguments.quiet):
+        print_violations(edges, violations)
+    return 1 if cycles or violations else 0
 
 
 if __name__ == "__main__":

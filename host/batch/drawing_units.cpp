@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string_view>
 
-#include "db/group_codes.h"
+#include "platform.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "acadmem.h"
+#include "heap_faults.h"
 
 namespace {
 

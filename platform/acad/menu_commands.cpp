@@ -21,9 +21,9 @@ void report(const std::string& text) {
 bool menuLoad(Answers& answers) {
   std::string path;
   if (!answers.next("\nMenu file name: ", path)) return false;
-  std::string error;
-  if (!loadGroup(path, error)) {
-    acad_console::write("\n" + error);
+  support::Status loaded = loadGroup(path);
+  if (!loaded.ok()) {
+    acad_console::write("\n" + loaded.message());
     return false;
   }
   report("\nMenu group \"" + loadedGroups().back() + "\" loaded.");

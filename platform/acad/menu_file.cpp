@@ -20,13 +20,10 @@ bool quotedThenRest(std::istringstream& line, std::string& text, std::string& re
 
 }  // namespace
 
-bool readMenuFile(const std::string& path, MenuFile& menu, std::string& error) {
+support::Result<MenuFile> readMenuFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open menu file \"" + path + "\"";
-    return false;
-  }
-  menu = MenuFile{};
+  if (!in) return support::Status::failure("cannot open menu file \"" + path + "\"");
+  MenuFile menu;
   menu.path = path;
   std::string text;
   for (int number = 1; std::getline(in, text); ++number) {
@@ -35,8 +32,7 @@ bool readMenuFile(const std::string& path, MenuFile& menu, std::string& error) {
     std::string keyword;
     if (!(line >> keyword) || keyword[0] == ';') continue;
     auto fault = [&](const std::string& what) {
-      error = path + ":" + std::to_string(number) + ": " + what;
-      return false;
+      return support::Status::failure(path + ":" + std::to_string(number) + ": " + what);
     };
     std::string name;
     std::string caption;
@@ -62,11 +58,8 @@ bool readMenuFile(const std::string& path, MenuFile& menu, std::string& error) {
       return fault("unknown keyword \"" + keyword + "\"");
     }
   }
-  if (menu.group.empty()) {
-    error = path + ": no menu group named";
-    return false;
-  }
-  return true;
+  if (menu.group.empty()) return support::Status::failure(path + ": no menu group named");
+  return menu;
 }
 
 }  // namespace acad_menus

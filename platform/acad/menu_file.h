@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "support/status.h"
+
 namespace acad_menus {
 
 struct MenuEntry {
@@ -39,8 +41,8 @@ struct MenuFile {
   std::vector<Pulldown> pulldowns;
 };
 
-// Reads a menu file. False with `error` naming the file (and the line) when
-// it cannot be read or is malformed.
-bool readMenuFile(const std::string& path, MenuFile& menu, std::string& error);
+// Reads a menu file; a failure names the file (and the line) when it cannot
+// be read or is malformed.
+support::Result<MenuFile> readMenuFile(const std::string& path);
 
 }  // namespace acad_menus

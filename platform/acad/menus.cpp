@@ -45,18 +45,16 @@ LoadedToolbar* findLoadedToolbar(const std::string& fullName) {
 
 }  // namespace
 
-bool loadGroup(const std::string& path, std::string& error) {
+support::Status loadGroup(const std::string& path) {
   std::string file = std::filesystem::path(path).has_extension() ? path : path + ".mnu";
-  MenuFile menu;
-  if (!readMenuFile(file, menu, error)) return false;
-  if (findGroup(menu.group)) {
-    error = "Menu group \"" + menu.group + "\" is already loaded.";
-    return false;
-  }
+  support::Result<MenuFile> read = readMenuFile(file);
+  if (!read.ok()) return read.status();
+  const MenuFile& menu = read.value();
+  if (findGroup(menu.group)) return support::Status::failure("Menu group \"" + menu.group + "\" is already loaded.");
   LoadedGroup group{menu, {}};
   for (const Toolbar& toolbar : menu.toolbars) group.toolbars.push_back(LoadedToolbar{toolbar, {}});
   groups().push_back(std::move(group));
-  return true;
+  return {};
 }
 
 bool unloadGroup(const std::string& group) {

@@ -18,9 +18,9 @@ struct ToolbarState {
 };
 
 // Loads the menu file at `path` (".mnu" added when the path has no
-// extension). Refused, with `error` saying why, when the file cannot be read
-// or its group is loaded already.
-bool loadGroup(const std::string& path, std::string& error);
+// extension). Refused, saying why, when the file cannot be read or its group
+// is loaded already.
+support::Status loadGroup(const std::string& path);
 // False when no group of that name is loaded.
 bool unloadGroup(const std::string& group);
 bool isGroupLoaded(const std::string& group);

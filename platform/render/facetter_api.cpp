@@ -6,7 +6,7 @@
 #include "adslib.h"
 #include "db/database.h"
 #include "facet_records.h"
-#include "ui/presentation.h"
+#include "render/message_pump.h"
 
 namespace {
 AcreCallout* g_callout = nullptr;
@@ -22,7 +22,7 @@ Acad::ErrorStatus acreEntityToFaces(const ads_name ss, char** faceFileName, int 
   if (faceFileName) *faceFileName = nullptr;
   // The host dispatches window messages while it facets, so a modeless
   // dialog's Cancel is seen between entities.
-  acad_ui::pumpMessages();
+  acre_detail::pumpMessages();
   long length = 0;
   if (ads_sslength(ss, &length) != RTNORM || length <= 0) return Acad::eInvalidAdsName;
   // A set of one entity, the common call, needs no list.

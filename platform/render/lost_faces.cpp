@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "acad/console.h"
+#include "support/command_line.h"
 
 namespace acre_detail {
 
@@ -45,7 +45,7 @@ void reportLostFaces(std::string_view type, uint64_t handle) {
   LostFaces lost = takeLostFaces();
   if (lost.count == 0 && lost.reasons.empty()) return;
   const char* notes = std::getenv("ARXHOST_FACET_NOTES");
-  if (notes && std::string_view(notes) == "1") acad_console::write("\n" + lostFacesLine(type, handle, lost));
+  if (notes && std::string_view(notes) == "1") support::commandLine->write("\n" + lostFacesLine(type, handle, lost));
 }
 
 }  // namespace acre_detail

@@ -1,9 +1,10 @@
-// What the window framework asks of a screen. Two presentations answer:
-// the terminal one when a person sits at the command line, the scripted one
-// otherwise (acad_console::interactive() decides).
+// The screens the window framework's dialogs appear on. Two presentations
+// answer: the terminal one when a person sits at the command line, the
+// scripted one otherwise (the command line's interactive() decides).
 #pragma once
 #include <string>
 
+#include "win/presentation.h"
 #include "windef.h"
 
 namespace acad_ui {
@@ -21,5 +22,8 @@ int messageBox(HWND owner, const std::string& text, const std::string& caption, 
 // terminal, scheduled actions in a script). The platform calls it while a
 // long operation runs, once per entity the facetter handles.
 void pumpMessages();
+
+// The calls above as the window framework asks for them.
+win::Presentation& chosenPresentation();
 
 }  // namespace acad_ui

@@ -8,12 +8,14 @@
 #include <sstream>
 #include <vector>
 
-#include "acad/console.h"
 #include "afxwin.h"
+#include "support/command_line.h"
 #include "ui/snapshot.h"
 
 namespace acad_ui::scripted {
 namespace {
+
+using support::commandLine;
 
 struct Scheduled {
   long atPump;
@@ -31,7 +33,7 @@ std::map<HWND, Shown>& shown() {
   return map;
 }
 
-void echo(const std::string& line) { acad_console::write("\n" + line); }
+void echo(const std::string& line) { commandLine->write("\n" + line); }
 
 const char* const kActionPrompt = "\n> ";
 
@@ -151,7 +153,7 @@ void runModal(HWND dialog) {
   echoOpened(dialog);
   std::string line;
   while (win::isLive(dialog) && !dialog->ended) {
-    if (!acad_console::readLine(kActionPrompt, line)) {
+    if (!commandLine->readLine(kActionPrompt, line)) {
       win::send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
       if (win::isLive(dialog) && !dialog->ended) dialog->ended = true, dialog->result = IDCANCEL;
       break;
@@ -170,8 +172,8 @@ void modelessShown(HWND dialog) {
   echoOpened(dialog);
   std::string line;
   Shown& s = shown()[dialog];
-  while (acad_console::peekLine(line) && line.rfind("at ", 0) == 0) {
-    acad_console::readLine(kActionPrompt, line);
+  while (commandLine->peekLine(line) && line.rfind("at ", 0) == 0) {
+    commandLine->readLine(kActionPrompt, line);
     std::string at, count, action;
     splitFirst(line, at, count);
     splitFirst(count, count, action);

@@ -13,9 +13,8 @@
 #include <tuple>
 #include <vector>
 
-#include "acad/console.h"
-#include "acad/user_path.h"
 #include "afxwin.h"
+#include "support/command_line.h"
 #include "ui/canvas.h"
 #include "ui/snapshot.h"
 #include "ui/terminal_guard.h"
@@ -296,8 +295,9 @@ void leaveOutcome(HWND dialog) {
   for (HWND c : win::controls(dialog))
     if (c->kind == ControlKind::Static && c->visible && !c->text.empty()) said += " " + c->text;
   if (said.empty()) return;
-  acad_console::write("\n" + dialog->text + ":" + said);
-  if (!acad_files::fileToCreate().empty()) acad_console::write("\nFile: " + acad_files::fileToCreate());
+  support::commandLine->write("\n" + dialog->text + ":" + said);
+  const std::string& file = support::commandLine->fileToCreate();
+  if (!file.empty()) support::commandLine->write("\nFile: " + file);
 }
 
 void closing(HWND dialog) {

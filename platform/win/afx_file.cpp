@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "afx.h"
+#include "file_faults.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // CDialog: modal and modeless dialogs made from the resource module's templates.
 #include "afxwin.h"
-#include "ui/presentation.h"
+#include "win/presentation.h"
 #include "win/window.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -50,7 +50,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent) {
   if (!window) return FALSE;
   if (window->style & WS_VISIBLE) {
     window->visible = true;
-    acad_ui::modelessShown(window);
+    win::presentation->modelessShown(window);
   }
   return TRUE;
 }
@@ -62,7 +62,7 @@ INT_PTR CDialog::DoModal() {
   if (!window) return -1;
   window->modal = true;
   window->visible = true;
-  if (!window->ended) acad_ui::runModal(window);
+  if (!window->ended) win::presentation->runModal(window);
   int result = window->ended ? window->result : IDCANCEL;
   m_nModalResult = result;
   if (win::isLive(window)) win::destroy(window);

@@ -7,13 +7,10 @@
 
 namespace acad_help {
 
-bool readHelpFile(const std::string& path, HelpFile& help, std::string& error) {
+support::Result<HelpFile> readHelpFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot open help file \"" + path + "\"";
-    return false;
-  }
-  help = HelpFile{};
+  if (!in) return support::Status::failure("cannot open help file \"" + path + "\"");
+  HelpFile help;
   std::string text;
   for (int number = 1; std::getline(in, text); ++number) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -26,23 +23,18 @@ bool readHelpFile(const std::string& path, HelpFile& help, std::string& error) {
     } else if (keyword == "topic") {
       Topic topic;
       if (!(line >> topic.number >> topic.level >> topic.keyword) || topic.level < 1 ||
-          !std::getline(line >> std::ws, topic.title)) {
-        error = path + ":" + std::to_string(number) + ": expected: topic NUMBER LEVEL KEYWORD TITLE";
-        return false;
-      }
+          !std::getline(line >> std::ws, topic.title))
+        return support::Status::failure(path + ":" + std::to_string(number) +
+                                        ": expected: topic NUMBER LEVEL KEYWORD TITLE");
       help.topics.push_back(topic);
     } else if (!help.topics.empty()) {
       help.topics.back().lines.push_back(text == "." ? "" : text);
     } else if (!keyword.empty()) {
-      error = path + ":" + std::to_string(number) + ": text before the first topic";
-      return false;
+      return support::Status::failure(path + ":" + std::to_string(number) + ": text before the first topic");
     }
   }
-  if (help.topics.empty()) {
-    error = path + ": no topics";
-    return false;
-  }
-  return true;
+  if (help.topics.empty()) return support::Status::failure(path + ": no topics");
+  return help;
 }
 
 std::string contentsText(const HelpFile& help) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "support/status.h"
+
 namespace acad_help {
 
 struct Topic {
@@ -26,9 +28,9 @@ struct HelpFile {
   std::vector<Topic> topics;
 };
 
-// False with `error` naming the file (and line) when it cannot be read or is
-// malformed.
-bool readHelpFile(const std::string& path, HelpFile& help, std::string& error);
+// The help file, or a failure naming the file (and line) when it cannot be
+// read or is malformed.
+support::Result<HelpFile> readHelpFile(const std::string& path);
 
 // The table of contents as the viewer prints it.
 std::string contentsText(const HelpFile& help);

@@ -1,17 +1,19 @@
 // The help viewer in the terminal: prints a help file's table of contents or
 // one topic to the transcript. A person at the terminal may then read topics
 // by number; a script only gets the table printed.
+#include <strings.h>
+
 #include <cstdio>
 #include <cstdlib>
 
-#include "acad/command_stack.h"
-#include "acad/console.h"
+#include "support/command_line.h"
 #include "win/help_file.h"
 #include "winuser.h"
 
 namespace {
 
 using acad_help::HelpFile;
+using support::commandLine;
 using acad_help::Topic;
 
 const Topic* topicByNumber(const HelpFile& help, long number) {
@@ -21,21 +23,21 @@ const Topic* topicByNumber(const HelpFile& help, long number) {
 }
 
 const Topic* topicByKey(const HelpFile& help, const char* key) {
-  std::string wanted = acad_commands::folded(key ? key : "");
+  const char* wanted = key ? key : "";
   for (const Topic& topic : help.topics)
-    if (acad_commands::folded(topic.keyword) == wanted || acad_commands::folded(topic.title) == wanted) return &topic;
+    if (strcasecmp(topic.keyword.c_str(), wanted) == 0 || strcasecmp(topic.title.c_str(), wanted) == 0) return &topic;
   return nullptr;
 }
 
 void browse(const HelpFile& help) {
-  acad_console::write(acad_help::contentsText(help));
-  if (!acad_console::interactive()) return;
+  commandLine->write(acad_help::contentsText(help));
+  if (!commandLine->interactive()) return;
   std::string answer;
-  while (acad_console::readLine("Topic number (Enter to close): ", answer) && !answer.empty()) {
+  while (commandLine->readLine("Topic number (Enter to close): ", answer) && !answer.empty()) {
     char* end = nullptr;
     long number = std::strtol(answer.c_str(), &end, 10);
     const Topic* topic = *end == '\0' ? topicByNumber(help, number) : nullptr;
-    acad_console::write(topic ? acad_help::topicText(*topic) : "No such topic.\n");
+    commandLine->write(topic ? acad_help::topicText(*topic) : "No such topic.\n");
   }
 }
 
@@ -43,13 +45,13 @@ void browse(const HelpFile& help) {
 
 extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
   if (command == HELP_QUIT) return TRUE;
-  HelpFile help;
-  std::string error;
   if (!helpFile) return FALSE;
-  if (!acad_help::readHelpFile(helpFile, help, error)) {
-    acad_console::write("\nHelp: " + error + ".");
+  support::Result<HelpFile> read = acad_help::readHelpFile(helpFile);
+  if (!read.ok()) {
+    commandLine->write("\nHelp: " + read.status().message() + ".");
     return FALSE;
   }
+  const HelpFile& help = read.value();
   const Topic* topic = nullptr;
   switch (command) {
     case HELP_FINDER:
@@ -61,14 +63,14 @@ extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
     default: {
       char text[64];
       std::snprintf(text, sizeof text, "\nHelp: command 0x%X is not supported.", command);
-      acad_console::write(text);
+      commandLine->write(text);
       return FALSE;
     }
   }
   if (!topic) {
-    acad_console::write("\nHelp: no such topic in \"" + std::string(helpFile) + "\".");
+    commandLine->write("\nHelp: no such topic in \"" + std::string(helpFile) + "\".");
     return FALSE;
   }
-  acad_console::write(acad_help::topicText(*topic));
+  commandLine->write(acad_help::topicText(*topic));
   return TRUE;
 }

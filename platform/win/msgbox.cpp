@@ -1,10 +1,10 @@
 // Message boxes, shown by the current presentation.
 #include "afxwin.h"
-#include "ui/presentation.h"
+#include "win/presentation.h"
 #include "win/window.h"
 
 extern "C" int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  return acad_ui::messageBox(owner, text ? text : "", caption ? caption : "Error", type);
+  return win::presentation->messageBox(owner, text ? text : "", caption ? caption : "Error", type);
 }
 
 int AfxMessageBox(LPCTSTR text, UINT type, UINT) {

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "afxwin.h"
-#include "ui/presentation.h"
+#include "win/presentation.h"
 
 namespace win {
 namespace {
@@ -192,7 +192,7 @@ HWND createDialog(const RcDialog& t, HWND parent) {
 
 void destroy(HWND window) {
   if (!isLive(window)) return;
-  if (window->kind == ControlKind::Dialog) acad_ui::closing(window);
+  if (window->kind == ControlKind::Dialog) presentation->closing(window);
   if (!isLive(window)) return;  // the presentation may not reenter, but be safe
   if (HWND parent = window->parent) {
     auto& siblings = parent->children;
@@ -314,6 +314,6 @@ HWND mainWindow() {
   return window;
 }
 
-void noteChanged(HWND window) { acad_ui::changed(window); }
+void noteChanged(HWND window) { presentation->changed(window); }
 
 }  // namespace win

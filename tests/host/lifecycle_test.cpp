@@ -15,6 +15,7 @@
 #include "acrx.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "heap_faults.h"
 #include "support/run_host.h"
 
 using namespace test_support;

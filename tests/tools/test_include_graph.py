@@ -15,9 +15,14 @@ class IncludeGraphTest(unittest.TestCase):
             for name, text in files.items():
                 (root / name).parent.mkdir(parents=True, exist_ok=True)
                 (root / name).write_text(text)
-            done = subprocess.run([sys.executable, str(TOOL), "--root", str(root), *options],
-                                  capture_output=True, text=True)
-            return done.returncode, done.stdout
+            return self.run_tool("--root", str(root), *options)
+
+    def run_tool(self, *arguments):
+        done = subprocess.run([sys.executable, str(TOOL), *arguments], capture_output=True, text=True)
+        return done.returncode, done.stdout
+
+    def test_the_platform_keeps_its_layers(self):
+        self.assertEqual(self.run_tool("--quiet"), (0, ""))
 
     def test_folders_without_cycles_pass_and_quiet_prints_nothing(self):
         tree = {"db/a.cpp": '#include "include/api.h"\n#include "a.h"\n#include <vector>\n',
@@ -44,6 +49,21 @@ class IncludeGraphTest(unittest.TestCase):
             "  acad -> win", '    platform/acad/a.cpp:1: #include "win/w.h"',
             "  win -> ui", '    platform/win/w.h:2: #include "ui/u.h"',
             "  ui -> acad", '    platform/ui/u.h:1: #  include "acad/a.h"'])
+
+    def test_includes_against_the_layer_order_are_listed(self):
+        layers = "# lowest first\ninclude\ndb  # the drawing\ndxf ui\n"
+        tree = {"layers.txt": layers, "db/a.h": '#include "dxf/r.h"\n#include "api.h"\n', "dxf/r.h": "",
+                "include/api.h": "", "ui/s.cpp": '#include "dxf/r.h"\n#include "db/a.h"\n',
+                "win/w.cpp": '#include "db/a.h"\n'}
+        self.assertEqual(self.run_on(tree, "--quiet"), (1, "\n".join([
+            "layer violations: 3",
+            "  db -> dxf", '    platform/db/a.h:1: #include "dxf/r.h"',
+            "  ui -> dxf", '    platform/ui/s.cpp:1: #include "dxf/r.h"',
+            "  win -> db", '    platform/win/w.cpp:1: #include "db/a.h"']) + "\n"))
+        del tree["win/w.cpp"]
+        tree["db/a.h"] = '#include "api.h"\n'
+        tree["ui/s.cpp"] = '#include "db/a.h"\n'
+        self.assertEqual(self.run_on(tree), (0, "db -> include (1)\nui -> db (1)\ncycles: 0\nlayer violations: 0\n"))
 
 
 if __name__ == "__main__":

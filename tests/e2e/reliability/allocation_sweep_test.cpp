@@ -14,6 +14,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
+#include "heap_faults.h"
 #include "hostile_drawing.h"
 #include "in_process_host.h"
 #include "support/files.h"

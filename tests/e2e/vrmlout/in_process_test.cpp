@@ -6,7 +6,9 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbmain.h"
+#include "drawing_file.h"
 #include "e2e/reliability/in_process_host.h"
+#include "heap_faults.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
 

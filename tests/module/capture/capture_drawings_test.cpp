@@ -14,6 +14,7 @@
 #include "db/database.h"
 #include "db/modeler_data.h"
 #include "drawing_file.h"
+#include "heap_faults.h"
 #include "support/corpus.h"
 #include "wrl_out.h"
 

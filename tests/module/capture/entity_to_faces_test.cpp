@@ -8,6 +8,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "dbbuild.h"
+#include "heap_faults.h"
 #include "render/facet_records.h"
 #include "support/files.h"
 #include "wrl_out.h"

@@ -6,6 +6,7 @@
 
 #include "acadmem.h"
 #include "dbbuild.h"
+#include "heap_faults.h"
 #include "wrl_out.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include "acadmem.h"
 #include "dbbuild.h"
 #include "dbmain.h"
+#include "heap_faults.h"
 #include "wrl_color.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "afxwin.h"
+#include "heap_faults.h"
 #include "support/scripted_console.h"
 
 extern const RcModuleResources vrmlResources;

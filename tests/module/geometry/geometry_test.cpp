@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "acadmem.h"
+#include "heap_faults.h"
 #include "wrl_fobj.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "afx.h"
 #include "dbbuild.h"
 #include "dbmain.h"
+#include "heap_faults.h"
 
 class DrawingObject : public ::testing::Test {
  protected:

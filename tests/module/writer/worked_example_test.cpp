@@ -2,6 +2,7 @@
 
 
 #include "acadmem.h"
+#include "heap_faults.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
 #include "world_file.h"

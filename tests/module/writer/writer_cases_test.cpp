@@ -5,6 +5,8 @@
 
 #include "acadmem.h"
 #include "afx.h"
+#include "file_faults.h"
+#include "heap_faults.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
 #include "world_file.h"

@@ -4,6 +4,7 @@
 
 #include "acadmem.h"
 #include "adslib.h"
+#include "heap_faults.h"
 
 TEST(Heap, CountsLiveBlocksAndBytesAcrossEveryCall) {
   auto before = acad_heap::stats();

@@ -6,6 +6,7 @@
 #include "acad/host_commands.h"
 #include "acadmem.h"
 #include "adslib.h"
+#include "heap_faults.h"
 
 namespace {
 

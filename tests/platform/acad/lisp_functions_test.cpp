@@ -7,6 +7,7 @@
 #include "acad/lisp_functions.h"
 #include "acadmem.h"
 #include "adslib.h"
+#include "heap_faults.h"
 
 namespace {
 

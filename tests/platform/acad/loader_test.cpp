@@ -10,6 +10,7 @@
 #include "acad/console.h"
 #include "acad/lisp_functions.h"
 #include "acadmem.h"
+#include "heap_faults.h"
 
 namespace {
 

@@ -47,9 +47,9 @@ int commandStatus(std::string* printed, Items... items) {
 }
 
 TEST(MenuFile, TheShippedMenuHasTheGroupAndTheToolbarOfFourCommands) {
-  acad_menus::MenuFile menu;
-  std::string error;
-  ASSERT_TRUE(acad_menus::readMenuFile(kShippedMenu + ".mnu", menu, error)) << error;
+  support::Result<acad_menus::MenuFile> read = acad_menus::readMenuFile(kShippedMenu + ".mnu");
+  ASSERT_TRUE(read.ok()) << read.status().message();
+  const acad_menus::MenuFile& menu = read.value();
   EXPECT_EQ(menu.group, "vrml");
   ASSERT_EQ(menu.toolbars.size(), 1u);
   EXPECT_EQ(menu.toolbars[0].name, "TB_WRL");
@@ -64,11 +64,10 @@ TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
   test_support::ScratchDir scratch;
   std::filesystem::path path = scratch.file("menu.mnu");
   auto refusal = [&](const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-    acad_menus::MenuFile menu;
-    std::string error;
-    EXPECT_FALSE(acad_menus::readMenuFile(path.string(), menu, error));
-    return error;
+    if (!text.empty()) std::ofstream(path, std::ios::binary) << text;
+    support::Result<acad_menus::MenuFile> read = acad_menus::readMenuFile(path.string());
+    EXPECT_FALSE(read.ok());
+    return read.status().message();
   };
   EXPECT_EQ(refusal("group g\nfrobnicate\n"), path.string() + ":2: unknown keyword \"frobnicate\"");
   EXPECT_EQ(refusal("group g\nbutton \"B\" CMD\n"), path.string() + ":2: button outside a toolbar");
@@ -77,12 +76,10 @@ TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
             path.string() + ":3: expected: button \"label\" COMMAND");
   EXPECT_EQ(refusal("; only a comment\n"), path.string() + ": no menu group named");
   std::filesystem::remove(path);
+  std::ofstream(path, std::ios::binary).close();
   EXPECT_EQ(refusal(""), path.string() + ": no menu group named");
   std::filesystem::remove(path);
-  acad_menus::MenuFile menu;
-  std::string error;
-  EXPECT_FALSE(acad_menus::readMenuFile(path.string(), menu, error));
-  EXPECT_EQ(error, "cannot open menu file \"" + path.string() + "\"");
+  EXPECT_EQ(refusal(""), "cannot open menu file \"" + path.string() + "\"");
 }
 
 TEST_F(Menus, LoadToolbarAndUnloadAsTheModuleRunsThem) {

@@ -8,6 +8,7 @@
 #include "adslib.h"
 #include "dbbuild.h"
 #include "dbmain.h"
+#include "heap_faults.h"
 
 namespace {
 

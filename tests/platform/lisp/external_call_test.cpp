@@ -4,6 +4,7 @@
 
 #include "acadmem.h"
 #include "adslib.h"
+#include "heap_faults.h"
 #include "lisp_test_support.h"
 
 namespace {

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "afx.h"
+#include "file_faults.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
 

@@ -6,6 +6,7 @@
 
 #include "acadmem.h"
 #include "afxwin.h"
+#include "heap_faults.h"
 
 extern const RcModuleResources testVrmlResources;
 

@@ -21,9 +21,9 @@ std::string helpOutput(const std::string& path, UINT command, uintptr_t data, BO
 }
 
 TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
-  acad_help::HelpFile help;
-  std::string error;
-  ASSERT_TRUE(acad_help::readHelpFile(kShippedHelp, help, error)) << error;
+  support::Result<acad_help::HelpFile> read = acad_help::readHelpFile(kShippedHelp);
+  ASSERT_TRUE(read.ok()) << read.status().message();
+  const acad_help::HelpFile& help = read.value();
   std::string keywords;
   std::string wrlout;
   for (const auto& topic : help.topics) {

@@ -1,0 +1,14 @@
+#include "render/message_pump.h"
+
+namespace acre_detail {
+namespace {
+constinit MessagePump g_pump = nullptr;
+}  // namespace
+
+void connectMessagePump(MessagePump pump) { g_pump = pump; }
+
+void pumpMessages() {
+  if (g_pump) g_pump();
+}
+
+}  // namespace acre_detail
