@@ -35,7 +35,7 @@ void openingsCommandEnded() {
   if (kept.commands > 0) return;
   while (kept.blockCount > 0) {
     --kept.blockCount;
-    ::operator delete(kept.blocks[kept.blockCount], kept.blockSizes[kept.blockCount]);
+    ::operator delete(kept.blocks[kept.blockCount]);
   }
   while (kept.snapshotCount > 0) kept.snapshots[--kept.snapshotCount].reset();
 }
@@ -56,7 +56,7 @@ void* takeObjectBlock(size_t size) {
 void giveObjectBlock(void* block, size_t size) noexcept {
   Spares& kept = spares();
   if (!block) return;
-  if (kept.commands == 0 || kept.blockCount == kKept) return ::operator delete(block, size);
+  if (kept.commands == 0 || kept.blockCount == kKept) return ::operator delete(block);
   kept.blocks[kept.blockCount] = block;
   kept.blockSizes[kept.blockCount] = size;
   ++kept.blockCount;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "acadmem.h"
+#include "heap_faults.h"
 #include "afx.h"
 #include "wrl_path.h"
 
