@@ -26,6 +26,21 @@ bool gridMatches(int64_t m, int64_t n, size_t vertices) {
 constexpr int64_t kVertexFrameControl = 16;  // a control point of a spline or smoothed mesh
 constexpr int64_t kVertexOfMesh = 64;        // polyface: a vertex, not a face record
 
+// Hands each vertex to `take` with its point and whether it is a frame
+// point of a spline or smoothed mesh; eInvalidInput when a vertex cannot be
+// read or `take` refuses it.
+template <typename Take>
+Acad::ErrorStatus forEachVertex(const EntityView& entity, Take take) {
+  VertexWalk walk(entity);
+  for (TagSpan vertex; walk.next(vertex);) {
+    TagReader tags(vertex);
+    Vec3 at = tags.point(10);
+    int64_t flags = tags.integer(70);
+    if (!tags.valid() || !take(tags, at, (flags & kVertexFrameControl) != 0)) return Acad::eInvalidInput;
+  }
+  return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
+}
+
 Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   std::vector<int32_t> corners;
   int32_t vertexCount = 0;
@@ -80,15 +95,11 @@ Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagR
   int64_t surface = head.integer(75);
   if (!head.valid()) return Acad::eInvalidInput;
   std::vector<Vec3> fit, control;
-  VertexWalk walk(entity);
-  for (TagSpan vertex; walk.next(vertex);) {
-    TagReader tags(vertex);
-    Vec3 at = tags.point(10);
-    int64_t vertexFlags = tags.integer(70);
-    if (!tags.valid()) return Acad::eInvalidInput;
-    (vertexFlags & kVertexFrameControl ? control : fit).push_back(at);
-  }
-  if (walk.failed()) return Acad::eInvalidInput;
+  Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader&, const Vec3& at, bool frame) {
+    (frame ? control : fit).push_back(at);
+    return true;
+  });
+  if (read != Acad::eOk) return read;
   bool closedM = flags & kClosed;
   bool closedN = flags & kClosedN;
   // A smoothed mesh holds its surface as a grid of density M by density N
@@ -115,17 +126,12 @@ Acad::ErrorStatus buildFlatPolyline(const EntityView& entity, int64_t flags, Tag
   double endWidth = head.real(41);
   if (!head.valid()) return Acad::eInvalidInput;
   std::vector<OutlineVertex> outline;
-  VertexWalk walk(entity);
-  for (TagSpan vertex; walk.next(vertex);) {
-    TagReader tags(vertex);
-    Vec3 at = tags.point(10);
-    int64_t vertexFlags = tags.integer(70);
-    if (!tags.valid()) return Acad::eInvalidInput;
-    if (vertexFlags & kVertexFrameControl) continue;  // the spline's frame, not its curve
+  Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader& tags, const Vec3& at, bool frame) {
+    if (frame) return true;  // the spline's frame, not its curve
     outline.push_back({at.x, at.y, tags.real(42), tags.real(40, startWidth), tags.real(41, endWidth)});
-    if (!tags.valid()) return Acad::eInvalidInput;
-  }
-  if (walk.failed()) return Acad::eInvalidInput;
+    return tags.valid();
+  });
+  if (read != Acad::eOk) return read;
   buildOutline(outline, flags & kClosed, elevation, thickness, toWorld, mesh);
   return Acad::eOk;
 }
