@@ -1,5 +1,7 @@
 // The modeless window that shows the export's progress and offers Cancel.
 #pragma once
+#include <chrono>
+
 #include "afxwin.h"
 
 class CProgressDlg : public CDialog {
@@ -11,6 +13,9 @@ class CProgressDlg : public CDialog {
   // Creates the window from its template over the parent given at construction.
   virtual BOOL Create();
 
+  // Shows the counts as they stand before the window goes.
+  BOOL DestroyWindow() override;
+
   int isCancelled() const;
   void setRange(int count);
   void step();
@@ -21,6 +26,8 @@ class CProgressDlg : public CDialog {
   void DoDataExchange(CDataExchange* pDX) override;
   BOOL OnInitDialog() override;
   void OnCancel() override;
+  // The counts as texts, into the window.
+  void showCounts();
 
   CProgressCtrl m_progress;
   CString m_strConverted;
@@ -32,6 +39,8 @@ class CProgressDlg : public CDialog {
   int m_bCancelled;
   int m_nPerStep;  // entities per step of the bar
   int m_nSteps;    // entities counted since setRange
+  int m_nRange;    // entities expected since setRange
+  std::chrono::steady_clock::time_point m_lastShown;
 
   DECLARE_MESSAGE_MAP()
 };

@@ -8,14 +8,26 @@
 #include "wrl_number.h"
 #include "wrl_url.h"
 
+namespace {
+
+constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
+constexpr int kTabChunk = sizeof kTabs - 1;
+
+}  // namespace
+
 // One line on its way to the file, gathered in a buffer so that a line costs
 // one file write; a text longer than the buffer goes out in pieces.
 class WrlFile::Line {
  public:
-  explicit Line(CFile& file) : m_file(file) {}
+  // A line that starts with `tabs` tab characters.
+  Line(CFile& file, int tabs) : m_file(file) {
+    for (; tabs > 0; tabs -= kTabChunk) append(kTabs, static_cast<size_t>(tabs < kTabChunk ? tabs : kTabChunk));
+  }
 
-  Line& text(const char* text) {
-    for (size_t length = std::strlen(text); length > 0;) {
+  Line& text(const char* text) { return append(text, std::strlen(text)); }
+
+  Line& append(const char* text, size_t length) {
+    while (length > 0) {
       if (m_used == sizeof m_buffer) flush();
       size_t piece = sizeof m_buffer - m_used < length ? sizeof m_buffer - m_used : length;
       std::memcpy(m_buffer + m_used, text, piece);
@@ -72,13 +84,6 @@ class WrlFile::Line {
   size_t m_used = 0;
 };
 
-namespace {
-
-constexpr char kTabs[] = "\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
-constexpr int kTabChunk = sizeof kTabs - 1;
-
-}  // namespace
-
 WrlFile::WrlFile() : m_file(new CFile) {}
 
 WrlFile::~WrlFile() { delete m_file; }
@@ -115,10 +120,7 @@ int WrlFile::indent(int count) {
   });
 }
 
-void WrlFile::put(int tabs, const char* text) {
-  indent(tabs);
-  Line(*m_file).text(text).end();
-}
+void WrlFile::put(int tabs, const char* text) { Line(*m_file, tabs).text(text).end(); }
 
 template <size_t N>
 void WrlFile::putAll(const TabbedText (&lines)[N]) {
@@ -126,13 +128,11 @@ void WrlFile::putAll(const TabbedText (&lines)[N]) {
 }
 
 void WrlFile::putColor(int tabs, const char* name, double red, double green, double blue) {
-  indent(tabs);
-  Line(*m_file).text(name).text(" ").fixed(red).text(" ").fixed(green).text(" ").fixed(blue).end();
+  Line(*m_file, tabs).text(name).text(" ").fixed(red).text(" ").fixed(green).text(" ").fixed(blue).end();
 }
 
 void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
-  indent(tabs);
-  Line(*m_file).text(name).text(" ").quoted(text).end();
+  Line(*m_file, tabs).text(name).text(" ").quoted(text).end();
 }
 
 int WrlFile::writeHeader() {
@@ -194,8 +194,7 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
 
 int WrlFile::beginObject(int32_t number) {
   return guarded([&] {
-    indent(modern() ? 5 : 0);
-    Line(*m_file).text("DEF Object").integer(number).text(modern() ? " Shape {" : " Separator {").end();
+    Line(*m_file, modern() ? 5 : 0).text("DEF Object").integer(number).text(modern() ? " Shape {" : " Separator {").end();
     ++m_level;
   });
 }
@@ -230,8 +229,7 @@ void WrlFile::putColorOf(int tabs, const char* name, const WrlColor& color) {
 }
 
 void WrlFile::putValue(int tabs, const char* name, double value) {
-  indent(tabs);
-  Line(*m_file).text(name).text(" ").fixed(value).end();
+  Line(*m_file, tabs).text(name).text(" ").fixed(value).end();
 }
 
 // The fields both versions share, in their order.
@@ -271,8 +269,7 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     put(at.coordinateOpen, at.coordinateNode);
     put(at.pointOpen, "point[");
     for (const WrlPoint& point : *object.points()) {
-      indent(at.pointLine);
-      Line(*m_file).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
+      Line(*m_file, at.pointLine).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
     }
     put(at.pointClose, "]");
     put(at.coordinateClose, "}");
@@ -280,8 +277,7 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     put(at.indexOpen, "coordIndex [");
     for (const WrlFace& face : *object.faces()) {
       if (face.count() == 0) continue;
-      indent(at.faceLine);
-      Line line(*m_file);
+      Line line(*m_file, at.faceLine);
       for (int corner = 0; corner < face.count(); ++corner) line.integer(face.corner(corner)).text(",");
       line.text("-1,").end();
     }

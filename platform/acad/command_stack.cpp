@@ -7,6 +7,7 @@
 #include "acad/apps.h"
 #include "acad/host_commands.h"
 #include "acad/user_path.h"
+#include "db/opening_spares.h"
 #include "render/facet_records.h"
 
 ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
@@ -43,9 +44,13 @@ void run(const Registered& command) {
   struct Settle {
     Settle() {
       acre_detail::commandStarted();
+      acdb_detail::openingsCommandStarted();
       acad_files::noteFileToCreate("");
     }
-    ~Settle() { acre_detail::settleReadingAhead(); }
+    ~Settle() {
+      acre_detail::settleReadingAhead();
+      acdb_detail::openingsCommandEnded();
+    }
   } settle;
   acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));
   command.handler();

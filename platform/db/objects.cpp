@@ -5,6 +5,7 @@
 #include "db/database.h"
 #include "db/number_text.h"
 #include "db/open_object.h"
+#include "db/opening_spares.h"
 #include "db/record_tags.h"
 
 using acdb_detail::Record;
@@ -23,12 +24,18 @@ AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), 
 
 AcDbObject::~AcDbObject() {
   if (m_open) endOpen();
+  acdb_detail::giveSnapshot(std::move(m_tags));
 }
+
+void* AcDbObject::operator new(std::size_t size) { return acdb_detail::takeObjectBlock(size); }
+
+void AcDbObject::operator delete(void* block, std::size_t size) noexcept { acdb_detail::giveObjectBlock(block, size); }
 
 const acdb_detail::RecordTags& AcDbObject::tags() const {
   // Only readers exclude writers: any other opening may see the record change
   // between two looks.
-  if (!m_tags || m_mode != AcDb::kForRead) m_tags = std::make_unique<acdb_detail::RecordTags>(*m_record);
+  if (!m_tags) m_tags = acdb_detail::snapshotOf(*m_record);
+  else if (m_mode != AcDb::kForRead) m_tags->read(*m_record);
   return *m_tags;
 }
 
@@ -57,8 +64,20 @@ Acad::ErrorStatus AcDbObject::close() {
 
 namespace {
 
+// The first ordinary value of `code`, as tags().find(code) gives it. A
+// record held in memory (tables, layers) is read in place: every exported
+// entity looks up its layer, and a snapshot of the layer's tags costs far
+// more than the lookup.
+std::optional<std::string_view> ordinaryValue(const AcDbObject& object, int code) {
+  const Record& record = *object.record();
+  if (record.inText()) return object.tags().find(code);
+  for (const acdb_detail::Tag& tag : record.stored->tags)
+    if (tag.code == code) return std::string_view(tag.value);
+  return std::nullopt;
+}
+
 int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
-  auto text = object.tags().find(code);
+  auto text = ordinaryValue(object, code);
   int64_t value = absent;
   if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
   return value;
@@ -95,7 +114,7 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
 }
 
 char* AcDbEntity::layer() const {
-  std::string name(tags().find(8).value_or("0"));
+  std::string name(ordinaryValue(*this, 8).value_or("0"));
   return acad__strdup(name.c_str());
 }
 

@@ -18,7 +18,11 @@ void appendViews(const StoredTags& stored, std::vector<TagView>& out) {
   }
 }
 
-RecordTags::RecordTags(const Record& record) {
+void RecordTags::read(const Record& record) {
+  m_text.clear();
+  m_tags.clear();
+  m_ordinary = 0;
+  m_ok = true;
   if (!record.inText()) {
     m_tags.reserve(record.stored->tags.size());
     appendViews(*record.stored, m_tags);

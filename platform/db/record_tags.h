@@ -60,9 +60,14 @@ std::optional<std::string_view> findTag(std::span<const TagView> tags, int code)
 // is not edited.
 class RecordTags {
  public:
-  explicit RecordTags(const Record& record);
+  explicit RecordTags(const Record& record) { read(record); }
   RecordTags(const RecordTags&) = delete;
   RecordTags& operator=(const RecordTags&) = delete;
+
+  // Takes `record`'s tags anew, in the storage already held.
+  void read(const Record& record);
+  // The bytes that storage holds.
+  size_t capacityBytes() const { return m_text.capacity() + m_tags.capacity() * sizeof(TagView); }
 
   // False when a record kept in its file could not be read back.
   bool ok() const { return m_ok; }

@@ -1,5 +1,6 @@
 // The drawing database: objects, entities, layers and extended data.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -58,6 +59,10 @@ class AcDbObject : public AcRxObject {
   ~AcDbObject() override;
   AcDbObject(const AcDbObject&) = delete;
   AcDbObject& operator=(const AcDbObject&) = delete;
+  // Objects are opened and closed by the thousand: a command reuses the
+  // storage of those it closed.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* block, std::size_t size) noexcept;
 
   AcDbObjectId objectId() const;
   AcDbDatabase* database() const;

@@ -3,6 +3,12 @@
 #include <algorithm>
 
 namespace acre_detail {
+namespace {
+
+// The most a mesh keeps for the next entity: that of some thousands of faces.
+constexpr size_t kKeptMeshBytes = 256 << 10;
+
+}  // namespace
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
   const std::vector<Polygon>& polygons = mesh.polygons();
@@ -80,6 +86,13 @@ void BatchEmitter::restart(AcreCallout* callout) {
 }
 
 void BatchEmitter::release() { *this = BatchEmitter(nullptr); }
+
+Mesh& BatchEmitter::emptyMesh() {
+  // A huge entity's mesh is not held on for small ones.
+  if (m_mesh.capacityBytes() > kKeptMeshBytes) m_mesh = Mesh();
+  m_mesh.clear();
+  return m_mesh;
+}
 
 void BatchEmitter::flush() {
   if (m_polygons.empty()) return;

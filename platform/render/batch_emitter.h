@@ -36,6 +36,10 @@ class BatchEmitter {
   // Starts the next entity for `callout`, the buffers kept; release() frees them.
   void restart(AcreCallout* callout);
   void release();
+  // An empty mesh to build the next one in: the storage of the last one
+  // serves again, so a small entity allocates nothing. It is the caller's
+  // until the next call.
+  Mesh& emptyMesh();
 
   // Sent so far, and waiting in the open batch.
   uint64_t polygonsTaken() const { return m_polygonsSent + m_polygons.size(); }
@@ -62,6 +66,7 @@ class BatchEmitter {
   std::vector<int32_t> m_slot;
   std::vector<int32_t> m_placed;
   std::vector<const int32_t*> m_cornerStarts;  // flush()'s: each polygon's corners
+  Mesh m_mesh;                                 // emptyMesh()'s
 };
 
 }  // namespace acre_detail

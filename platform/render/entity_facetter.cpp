@@ -51,7 +51,7 @@ class Facetter {
     bool modeler = isModelerType(entity.type);
     Builder builder = builderFor(entity.type);
     if (!builder && !modeler) return Acad::eNotApplicable;
-    Mesh mesh;
+    Mesh& mesh = m_out.emptyMesh();
     Acad::ErrorStatus status = modeler ? buildModelerEntity(entity, m_blocks, mesh) : builder(entity, mesh);
     if (status != Acad::eOk) return status;
     if (mesh.empty()) return Acad::eDegenerateGeometry;

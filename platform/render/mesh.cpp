@@ -2,6 +2,16 @@
 
 namespace acre_detail {
 
+void Mesh::clear() {
+  m_vertices.clear();
+  m_polygons.clear();
+  m_pieceCount = 0;
+}
+
+size_t Mesh::capacityBytes() const {
+  return m_vertices.capacity() * sizeof(Vec3) + m_polygons.capacity() * sizeof(Polygon);
+}
+
 int32_t Mesh::addVertex(const Vec3& at) {
   m_vertices.push_back(at);
   return static_cast<int32_t>(m_vertices.size() - 1);

@@ -40,6 +40,11 @@ class Mesh {
   // both.
   void addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit split = QuadSplit::Inside);
 
+  // Empty again, its storage kept for the next entity.
+  void clear();
+  // The bytes its storage holds.
+  size_t capacityBytes() const;
+
   const std::vector<Vec3>& vertices() const { return m_vertices; }
   const std::vector<Polygon>& polygons() const { return m_polygons; }
   bool empty() const { return m_polygons.empty(); }

@@ -6,9 +6,11 @@ namespace acre_detail {
 
 Acad::ErrorStatus buildFace3d(const EntityView& entity, Mesh& mesh) {
   TagReader tags(entity.tags);
-  Vec3 third = tags.point(12);
+  TagReader::PointTags found[4];
+  tags.findPoints(10, found);
+  Vec3 third = tags.pointOf(found[2]);
   // A face given with three corners has its fourth on the third: a triangle.
-  Vec3 corners[4] = {tags.point(10), tags.point(11), third, tags.point(13, third)};
+  Vec3 corners[4] = {tags.pointOf(found[0]), tags.pointOf(found[1]), third, tags.pointOf(found[3], third)};
   if (!tags.valid()) return Acad::eInvalidInput;
   mesh.addPolygon(corners);
   return Acad::eOk;

@@ -1,5 +1,6 @@
 #include "tag_reader.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "db/number_text.h"
@@ -18,6 +19,8 @@ std::string_view trimmed(std::string_view text) {
 // The drawing's own reading of a real, once the line end some writers leave
 // in a value is off (it trims the rest itself).
 bool TagReader::parseReal(std::string_view text, double& value) {
+  // Most values are plain decimals with nothing around them: nothing to trim.
+  if (acdb_detail::parsePlainDecimal(text, value)) return true;
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
   return acdb_detail::parseReal(text, value);
 }
@@ -78,17 +81,28 @@ std::string_view TagReader::text(int code) const {
   return tag ? trimmed(tag->value) : std::string_view();
 }
 
-// The three codes are found in one pass over the tags, each at its first.
 Vec3 TagReader::point(int code, const Vec3& fallback) {
-  const acdb_detail::TagView* axes[3] = {nullptr, nullptr, nullptr};
-  int missing = 3;
+  PointTags found[1];
+  findPoints(code, found);
+  return pointOf(found[0], fallback);
+}
+
+// Each code is taken at its first, and the pass ends when all are found.
+void TagReader::findPoints(int code, std::span<PointTags> found) const {
+  int count = static_cast<int>(std::min<size_t>(found.size(), 10));
+  int missing = 3 * count;
   for (const acdb_detail::TagView& tag : m_tags) {
     int offset = tag.code - code;
-    if (offset < 0 || offset > 20 || offset % 10 != 0 || axes[offset / 10]) continue;
-    axes[offset / 10] = &tag;
+    if (offset < 0 || offset >= 20 + count || offset % 10 >= count) continue;
+    const acdb_detail::TagView*& axis = found[static_cast<size_t>(offset % 10)].axes[offset / 10];
+    if (axis) continue;
+    axis = &tag;
     if (--missing == 0) break;
   }
-  return {realOf(axes[0], fallback.x), realOf(axes[1], fallback.y), realOf(axes[2], fallback.z)};
+}
+
+Vec3 TagReader::pointOf(const PointTags& found, const Vec3& fallback) {
+  return {realOf(found.axes[0], fallback.x), realOf(found.axes[1], fallback.y), realOf(found.axes[2], fallback.z)};
 }
 
 }  // namespace acre_detail

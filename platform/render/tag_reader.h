@@ -3,6 +3,7 @@
 // facetter refuses the entity instead of guessing.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "entity_view.h"
@@ -20,6 +21,14 @@ class TagReader {
   std::string_view text(int code) const;
   // A point from `code`, code + 10 and code + 20.
   Vec3 point(int code, const Vec3& fallback = {});
+  // Where a point's coordinates stand: each its code's first value.
+  struct PointTags {
+    const acdb_detail::TagView* axes[3] = {nullptr, nullptr, nullptr};
+  };
+  // The points of consecutive codes from `code` (10 to 13: a face's
+  // corners), found in one pass over the tags; at most ten.
+  void findPoints(int code, std::span<PointTags> found) const;
+  Vec3 pointOf(const PointTags& found, const Vec3& fallback = {});
   bool has(int code) const;
   // The extrusion direction (210), world Z when absent.
   Vec3 extrusion() { return point(210, {0, 0, 1}); }

@@ -62,6 +62,33 @@ TEST(Layers, EntityColourAndLayerFollowTheirTags) {
   entity->close();
 }
 
+// Colour and layer are read where the record keeps its tags: an opening for
+// write sees its own changes, and a layer's colour follows its edit.
+TEST(Layers, AnOpeningReadsTheTagsItHasJustChanged) {
+  acdb_build::newDrawing();
+  acdb_build::addLayer("Walls", 3);
+  AcDbObjectId id = acdb_build::addEntity("LINE", {{8, "Walls"}, {62, "4"}});
+  AcDbEntity* entity = nullptr;
+  ASSERT_EQ(acdbOpenAcDbEntity(entity, id, AcDb::kForWrite), Acad::eOk);
+  EXPECT_EQ(entity->colorIndex(), 4);
+  EXPECT_EQ(entity->setColorIndex(6), Acad::eOk);
+  EXPECT_EQ(entity->colorIndex(), 6);
+  EXPECT_EQ(entity->setLayer("0"), Acad::eOk);
+  char* layer = entity->layer();
+  EXPECT_STREQ(layer, "0");
+  acad_free(layer);
+  entity->close();
+
+  AcDbLayerTable* table = nullptr;
+  ASSERT_EQ(acdbCurDwg()->getLayerTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbLayerTableRecord* walls = nullptr;
+  ASSERT_EQ(table->getAt("Walls", walls, AcDb::kForWrite), Acad::eOk);
+  table->close();
+  EXPECT_EQ(walls->color().colorIndex(), 3);
+  EXPECT_FALSE(walls->isOff());
+  walls->close();
+}
+
 TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
   acdb_build::newDrawing();
   ads_point from = {1, 2, 3}, to;

@@ -63,3 +63,20 @@ TEST(FacetBatches, SmallMeshesShareOneBatchAndNonFiniteOnesAreRefusedWhole) {
   EXPECT_EQ(callout.batches[0].vertexCount, 9 + 16);
   EXPECT_EQ(out.batches().size(), 1u);
 }
+
+// Each entity is built in the emitter's mesh: it comes back empty, keeping
+// the storage of a small mesh for the next entity but not that of a huge one.
+TEST(FacetBatches, TheMeshForTheNextEntityIsEmptyAndKeepsOnlySmallStorage) {
+  BatchEmitter out(nullptr);
+  out.emptyMesh() = grid(3);
+  size_t smallBytes = out.emptyMesh().capacityBytes();
+  EXPECT_GT(smallBytes, 0u);
+  out.emptyMesh() = grid(3);
+  const acre_detail::Mesh& again = out.emptyMesh();
+  EXPECT_TRUE(again.empty());
+  EXPECT_TRUE(again.vertices().empty());
+  EXPECT_EQ(again.pieceCount(), 0u);
+  EXPECT_EQ(again.capacityBytes(), smallBytes);
+  out.emptyMesh() = grid(300);
+  EXPECT_EQ(out.emptyMesh().capacityBytes(), 0u);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,25 @@ TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
   }
 }
 
+// Reals: plain decimals take a shortcut, everything else the general
+// conversion of the trimmed text; both must give what that conversion gives.
+TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
+  for (const char* text : {"0.500000", "-12.25", "7", "-0.0", ".5", "5.", " 1.5", "1.5\r", "2.5 \t", "+3.25", "1e3",
+                           "-2.5E-2", "123456789012345678901.5", "1e400", "nan", "inf", "", "-", ".", "1.5.2", "12a"}) {
+    std::string_view view(text);
+    while (!view.empty() && (view.front() == ' ' || view.front() == '\t')) view.remove_prefix(1);
+    while (!view.empty() && (view.back() == ' ' || view.back() == '\t' || view.back() == '\r')) view.remove_suffix(1);
+    if (view.size() > 1 && view.front() == '+') view.remove_prefix(1);
+    double general = 0, ours = -1;
+    auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
+    bool generalOk = error == std::errc() && end == view.data() + view.size() && !view.empty() && std::isfinite(general);
+    EXPECT_EQ(acre_detail::TagReader::parseReal(text, ours), generalOk) << "'" << text << "'";
+    if (generalOk) {
+      EXPECT_EQ(ours, general) << "'" << text << "'";
+    }
+  }
+}
+
 // A point's three codes are found in one pass: each must be its code's first
 // value, wherever it stands, and a missing one takes its fallback.
 TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
@@ -42,6 +62,23 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   EXPECT_EQ(partial.y, 5);
   EXPECT_EQ(partial.z, 6);
   EXPECT_TRUE(reader.valid());
+
+  // A face's four corners in one pass: codes 14 and 24 are no corner's, and
+  // the fourth corner's missing Y takes its fallback.
+  std::vector<TagView> face = {{30, "3"},  {11, "4"},  {10, "1"},  {20, "2"},  {21, "5"},
+                               {31, "6"},  {12, "7"},  {22, "8"},  {32, "9"},  {13, "10"},
+                               {10, "99"}, {14, "77"}, {24, "77"}, {33, "12"}};
+  acre_detail::TagReader corners(face);
+  acre_detail::TagReader::PointTags found[4];
+  corners.findPoints(10, found);
+  const acre_detail::Vec3 expected[4] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, -1, 12}};
+  for (int i = 0; i < 4; ++i) {
+    acre_detail::Vec3 p = corners.pointOf(found[i], {0, -1, 0});
+    EXPECT_EQ(p.x, expected[i].x) << i;
+    EXPECT_EQ(p.y, expected[i].y) << i;
+    EXPECT_EQ(p.z, expected[i].z) << i;
+  }
+  EXPECT_TRUE(corners.valid());
 
   std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
   acre_detail::TagReader refusing(bad);
