@@ -1,5 +1,5 @@
 // Openings inside a command reuse the storage of those closed before it;
-// what each opening reads must still be its own record's, as it is now.
+// what each opening reads must still be its own record's.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,27 +11,26 @@
 
 namespace {
 
-std::string firstUrl(const AcDbObject& object) {
+std::string urlOf(const AcDbObject& object) {
   resbuf* list = object.xData("PE_URL");
   std::string url = list && list->rbnext ? list->rbnext->resval.rstring : "<none>";
   ads_relrb(list);
   return url;
 }
 
-std::string urlOf(AcDbObjectId id) {
+// Opens `id` (attaching `url` when given) and answers the link it then reads.
+std::string openAndRead(AcDbObjectId id, const char* url = nullptr) {
   AcDbObject* object = nullptr;
-  EXPECT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForRead), Acad::eOk);
-  if (!object) return "<not opened>";
-  std::string url = firstUrl(*object);
+  if (acdbOpenAcDbObject(object, id, url ? AcDb::kForWrite : AcDb::kForRead) != Acad::eOk) return "<not opened>";
+  if (url) {
+    resbuf* list = ads_buildlist(1001, "PE_URL", 1000, url, 0);
+    EXPECT_EQ(urlOf(*object), "<none>");
+    EXPECT_EQ(object->setXData(list), Acad::eOk);
+    ads_relrb(list);
+  }
+  std::string read = urlOf(*object);
   object->close();
-  return url;
-}
-
-Acad::ErrorStatus attachUrl(AcDbObject& object, const char* url) {
-  resbuf* list = ads_buildlist(1001, "PE_URL", 1000, url, 0);
-  Acad::ErrorStatus status = object.setXData(list);
-  ads_relrb(list);
-  return status;
+  return read;
 }
 
 TEST(OpeningSpares, OpeningsInACommandReadTheirOwnRecordsAndChanges) {
@@ -41,20 +40,13 @@ TEST(OpeningSpares, OpeningsInACommandReadTheirOwnRecordsAndChanges) {
   AcDbObjectId second = acdb_build::addEntity("LINE", {{8, "0"}});
   AcDbObjectId plain = acdb_build::addEntity("LINE", {{8, "0"}});
   acdb_detail::openingsCommandStarted();
-  for (auto [id, url] : {std::pair{first, "a.wrl"}, std::pair{second, "b.wrl"}}) {
-    AcDbObject* object = nullptr;
-    ASSERT_EQ(acdbOpenAcDbObject(object, id, AcDb::kForWrite), Acad::eOk);
-    EXPECT_EQ(firstUrl(*object), "<none>");
-    EXPECT_EQ(attachUrl(*object, url), Acad::eOk);
-    EXPECT_EQ(firstUrl(*object), url) << "an opening for write reads its own change";
-    object->close();
-  }
-  EXPECT_EQ(urlOf(first), "a.wrl");
-  EXPECT_EQ(urlOf(second), "b.wrl");
-  EXPECT_EQ(urlOf(plain), "<none>");
-  EXPECT_EQ(urlOf(first), "a.wrl");
+  EXPECT_EQ(openAndRead(first, "a.wrl"), "a.wrl") << "an opening for write reads its own change";
+  EXPECT_EQ(openAndRead(second, "b.wrl"), "b.wrl");
+  EXPECT_EQ(openAndRead(first), "a.wrl");
+  EXPECT_EQ(openAndRead(plain), "<none>");
+  EXPECT_EQ(openAndRead(second), "b.wrl");
   acdb_detail::openingsCommandEnded();
-  EXPECT_EQ(urlOf(second), "b.wrl") << "outside a command";
+  EXPECT_EQ(openAndRead(first), "a.wrl") << "outside a command";
 }
 
 }  // namespace
