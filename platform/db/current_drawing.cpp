@@ -26,7 +26,7 @@ Record* recordOf(const ads_name name) {
   return database->bySerial(name[0]);
 }
 
-Database* databaseOf(const Record& record) { return static_cast<Database*>(record.database); }
+Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 }  // namespace acdb_detail
 

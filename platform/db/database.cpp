@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "db/modeler_data.h"
 #include "db/number_text.h"
@@ -13,6 +14,25 @@ namespace acdb_detail {
 namespace {
 
 long g_nextSerial = 1;
+
+// The databases alive, by the slot their records name; slot 0 is none. Never
+// freed: a database may go after the others at exit.
+std::vector<Database*>& databaseSlots() {
+  static auto* slots = new std::vector<Database*>{nullptr};
+  return *slots;
+}
+
+uint16_t takeSlot(Database* database) {
+  std::vector<Database*>& slots = databaseSlots();
+  for (size_t slot = 1; slot < slots.size(); ++slot)
+    if (!slots[slot]) {
+      slots[slot] = database;
+      return static_cast<uint16_t>(slot);
+    }
+  if (slots.size() > UINT16_MAX) throw std::length_error("too many drawings open at once");
+  slots.push_back(database);
+  return static_cast<uint16_t>(slots.size() - 1);
+}
 
 bool isComplexFollower(std::string_view type) {
   return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
@@ -66,13 +86,20 @@ std::string upperName(std::string_view name) {
   return upper;
 }
 
-Database::Database() : m_serial(g_nextSerial++) {
+Database::Database() : m_serial(g_nextSerial++), m_slot(takeSlot(this)) {
   Record& table = m_detached.emplace_back(buildRecord({{0, "TABLE"}, {2, "LAYER"}}));
-  table.database = this;
+  table.databaseSlot = m_slot;
   m_layerTable = &table;
 }
 
-Database::~Database() = default;
+Database::~Database() { databaseSlots()[m_slot] = nullptr; }
+
+Database* Database::of(uint16_t slot) {
+  const std::vector<Database*>& slots = databaseSlots();
+  return slot < slots.size() ? slots[slot] : nullptr;
+}
+
+AcDbDatabase* Record::database() const { return Database::of(databaseSlot); }
 
 const ModelerDataIndex& Database::modelerData() const {
   if (!m_modelerData) m_modelerData = std::make_unique<ModelerDataIndex>(*this);
@@ -91,7 +118,7 @@ void Database::adopt(std::vector<Record> records) {
 
 Record* Database::store(Record record) {
   Record& stored = m_storage.emplace_back(std::move(record));
-  stored.database = this;
+  stored.databaseSlot = m_slot;
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
@@ -276,21 +303,23 @@ Record* Database::byHandle(uint64_t handle) const {
   auto byHandleOnly = [](const std::pair<uint64_t, Record*>& a, const std::pair<uint64_t, Record*>& b) {
     return a.first < b.first;
   };
-  if (!m_strayHandles.empty()) {
-    // The ascending run and the few records out of its order, merged from
-    // the back: a stray goes after an equal handle of the run, which was
-    // stored before it, so the first record of a handle stays first.
-    std::stable_sort(m_strayHandles.begin(), m_strayHandles.end(), byHandleOnly);
-    size_t run = m_byHandle.size(), strays = m_strayHandles.size(), out = run + strays;
-    m_byHandle.resize(out);
-    while (strays > 0) {
-      if (run > 0 && m_byHandle[run - 1].first > m_strayHandles[strays - 1].first) m_byHandle[--out] = m_byHandle[--run];
-      else m_byHandle[--out] = m_strayHandles[--strays];
-    }
-    m_strayHandles.clear();
+  auto find = [&](const std::vector<std::pair<uint64_t, Record*>>& sorted) -> Record* {
+    auto found = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, Record*>(handle, nullptr), byHandleOnly);
+    return found != sorted.end() && found->first == handle ? found->second : nullptr;
+  };
+  // A record of the run was stored before any stray of the same handle, so
+  // the first record of a handle stays first.
+  if (Record* inRun = find(m_byHandle)) return inRun;
+  if (m_sortedStrays < m_strayHandles.size()) {
+    // The strays stay apart from the run: merged into it, the run would be
+    // copied whole, as large as the drawing's index. Equal handles keep the
+    // order they were stored in.
+    auto newer = m_strayHandles.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
+    std::stable_sort(newer, m_strayHandles.end(), byHandleOnly);
+    std::inplace_merge(m_strayHandles.begin(), newer, m_strayHandles.end(), byHandleOnly);
+    m_sortedStrays = m_strayHandles.size();
   }
-  auto found = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), std::pair<uint64_t, Record*>(handle, nullptr), byHandleOnly);
-  return found != m_byHandle.end() && found->first == handle ? found->second : nullptr;
+  return find(m_strayHandles);
 }
 
 const Block* Database::block(std::string_view name) const {

@@ -95,6 +95,8 @@ class Database : public AcDbDatabase {
   const ModelerDataIndex& modelerData() const;
   // Distinguishes this database from every other one made in the process.
   long serial() const { return m_serial; }
+  // The database alive in `slot` (Record::databaseSlot), or null.
+  static Database* of(uint16_t slot);
   // The record numbered `serial` (Record::serial), or null.
   Record* bySerial(long serial) const;
 
@@ -185,11 +187,12 @@ class Database : public AcDbDatabase {
   std::deque<Record> m_storage;       // in serial order
   std::vector<Record*> m_records;     // in file order
   std::deque<Record> m_detached;
-  // Handle to record: the records stored in ascending order of handles, the
-  // others (few: most files list handles in ascending order) merged in on the
-  // first lookup after they came; the first record wins a duplicate.
-  mutable std::vector<std::pair<uint64_t, Record*>> m_byHandle;
+  // Handle to record: the records stored in ascending order of handles, and
+  // the others (few: most files list handles in ascending order), sorted on
+  // the first lookup after they came; the first record wins a duplicate.
+  std::vector<std::pair<uint64_t, Record*>> m_byHandle;
   mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
+  mutable size_t m_sortedStrays = 0;  // the strays sorted so far
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;
@@ -214,6 +217,7 @@ class Database : public AcDbDatabase {
   bool m_crlf = false;
   uint64_t m_changes = 0, m_savedChanges = 0;
   long m_serial;
+  uint16_t m_slot;
 
   // Where indexing stands while records come in.
   std::string m_section;

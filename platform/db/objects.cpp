@@ -18,7 +18,7 @@ ACRX_DEFINE_MEMBERS(AcDbLayerTable, AcDbObject)
 const AcDbObjectId AcDbObjectId::kNull;
 
 uint64_t AcDbObjectId::handle() const { return m_record ? m_record->handle : 0; }
-AcDbDatabase* AcDbObjectId::database() const { return m_record ? m_record->database : nullptr; }
+AcDbDatabase* AcDbObjectId::database() const { return m_record ? m_record->database() : nullptr; }
 
 AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), m_mode(mode) {}
 
@@ -45,7 +45,7 @@ void AcDbObject::endOpen() {
 }
 
 AcDbObjectId AcDbObject::objectId() const { return AcDbObjectId(m_record); }
-AcDbDatabase* AcDbObject::database() const { return m_record->database; }
+AcDbDatabase* AcDbObject::database() const { return m_record->database(); }
 bool AcDbObject::isErased() const { return m_record->erased; }
 bool AcDbObject::isReadEnabled() const { return m_open; }
 bool AcDbObject::isWriteEnabled() const { return m_open && m_mode == AcDb::kForWrite; }

@@ -35,7 +35,7 @@ Acad::ErrorStatus beginOpen(Record* record, AcDb::OpenMode mode, bool openErased
       if (Database* database = databaseOf(*record)) database->noteChange();
       return Acad::eOk;
     case AcDb::kForNotify:
-      ++record->notifiers;
+      if (record->notifiers < UINT16_MAX) ++record->notifiers;
       return Acad::eOk;
   }
   return Acad::eInvalidInput;

@@ -46,7 +46,6 @@ struct Record {
   // more memory than its index. Editing it moves the tags into `stored`.
   uint64_t textOffset = 0;
   std::unique_ptr<StoredTags> stored;  // null while the tags are in the file
-  AcDbDatabase* database = nullptr;
   uint32_t textLength = 0;
   // Set when the database indexes the record: 1-based number within its
   // database, names it in an ads_name.
@@ -56,18 +55,24 @@ struct Record {
   // INSERT: the records stored right after it (Database::followers).
   uint32_t followerCount = 0;
 
-  // Open state.
-  int readers = 0;
-  int notifiers = 0;
-  bool writer = false;
+  // Open state. Readers are bounded by the open rules; notifiers only count.
+  uint16_t readers = 0;
+  uint16_t notifiers = 0;
+  // The database that stores the record, by its place among the databases
+  // alive (Database::of): a pointer would make every record a quarter larger.
+  uint16_t databaseSlot = 0;    // 0: none
+  bool writer : 1 = false;
 
-  bool erased = false;
-  bool entity = false;          // a drawable entity (model/paper space or block definition)
+  bool erased : 1 = false;
+  bool entity : 1 = false;      // a drawable entity (model/paper space or block definition)
   // Group 67 as read: the entity lies in paper space. Edits do not update it;
   // RecordTags has the tags of an edited record.
-  bool paperSpaceAsRead = false;
+  bool paperSpaceAsRead : 1 = false;
+
+  AcDbDatabase* database() const;
 
   bool inText() const { return !stored; }
 };
+static_assert(sizeof(Record) <= 48, "a record's size counts a million times over in a large drawing");
 
 }  // namespace acdb_detail

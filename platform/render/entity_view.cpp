@@ -14,14 +14,14 @@ constexpr bool vertexGeometry(int16_t code) {
   return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
 }
 
-// Parses one record's text onto the view's storage, extended data left out.
-bool parseInto(std::string_view text, bool vertex, EntityView& view) {
-  size_t first = view.storage.size();
-  bool parsed = vertex ? acdb_detail::parseTagText(text, view.storage, vertexGeometry)
-                       : acdb_detail::parseTagText(text, view.storage);
+// Parses one record's text onto `storage`, extended data left out.
+bool parseInto(std::string_view text, bool vertex, std::vector<acdb_detail::TagView>& storage) {
+  size_t first = storage.size();
+  bool parsed = vertex ? acdb_detail::parseTagText(text, storage, vertexGeometry)
+                       : acdb_detail::parseTagText(text, storage);
   if (!parsed) return false;
-  std::span<const acdb_detail::TagView> added(view.storage.data() + first, view.storage.size() - first);
-  view.storage.resize(first + acdb_detail::extendedDataStart(added));
+  std::span<const acdb_detail::TagView> added(storage.data() + first, storage.size() - first);
+  storage.resize(first + acdb_detail::extendedDataStart(added));
   return true;
 }
 
@@ -37,7 +37,7 @@ bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
   if (!database || !database->readText(record.textOffset, record.textLength, text)) return false;
   size_t wanted = view.storage.size() + acdb_detail::expectedTagCount(text.size());
   if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
-  return parseInto(text, vertex, view);
+  return parseInto(text, vertex, view.storage);
 }
 
 // The entity's own tags end at `ownEnd`, each vertex's at the next end.
@@ -58,6 +58,7 @@ void EntityView::clear() {
   tags = {};
   vertices.clear();
   storage.clear();
+  streamed = StreamedVertices();
   m_textsInUse = 0;
 }
 
@@ -88,26 +89,74 @@ bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
   return true;
 }
 
-bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, bool aside, EntityView& view) {
+bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, bool aside, EntityView& view,
+                  size_t streamFrom) {
   view.clear();
   view.type = plan.type;
+  const bool stream = !plan.followers.empty() && plan.length > streamFrom;
+  const size_t length = stream ? plan.ownLength : plan.length;
   std::string& text = view.newText();
-  if (!(aside ? source.readAside(plan.offset, plan.length, text) : source.read(plan.offset, plan.length, text)))
+  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text)))
     return false;
   view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
   std::string_view all = text;
-  if (!parseInto(all.substr(0, plan.ownLength), false, view)) return false;
+  if (!parseInto(all.substr(0, plan.ownLength), false, view.storage)) return false;
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
-  size_t at = plan.ownLength;
-  for (const TextPlan::Follower& follower : plan.followers) {
-    std::string_view piece = all.substr(at, follower.length);
-    at += follower.length;
-    if (!follower.vertex) continue;
-    if (!parseInto(piece, true, view)) return false;
-    vertexEnds.push_back(view.storage.size());
+  if (stream) {
+    view.streamed = {&source, plan.offset + plan.ownLength, plan.followers};
+  } else {
+    size_t at = plan.ownLength;
+    for (const TextPlan::Follower& follower : plan.followers) {
+      std::string_view piece = all.substr(at, follower.length);
+      at += follower.length;
+      if (!follower.vertex) continue;
+      if (!parseInto(piece, true, view.storage)) return false;
+      vertexEnds.push_back(view.storage.size());
+    }
   }
   splitAt(ownEnd, vertexEnds, view);
+  return true;
+}
+
+bool VertexWalk::next(TagSpan& vertex) {
+  if (!m_entity.streamed.source) {
+    if (m_next >= m_entity.vertices.size()) return false;
+    vertex = m_entity.vertices[m_next++];
+    return true;
+  }
+  while (m_inPiece == m_ends.size()) {
+    if (m_failed || m_next >= m_entity.streamed.followers.size()) return false;
+    m_failed = !readPiece();
+  }
+  size_t start = m_inPiece == 0 ? 0 : m_ends[m_inPiece - 1];
+  vertex = TagSpan(m_tags).subspan(start, m_ends[m_inPiece] - start);
+  ++m_inPiece;
+  return true;
+}
+
+bool VertexWalk::readPiece() {
+  // About a megabyte of followers at a time, at least one.
+  constexpr size_t kPiece = 1 << 20;
+  const std::vector<TextFollower>& followers = m_entity.streamed.followers;
+  const size_t first = m_next;
+  size_t length = 0;
+  while (m_next < followers.size() && (length == 0 || length + followers[m_next].length <= kPiece))
+    length += followers[m_next++].length;
+  m_tags.clear();
+  m_ends.clear();
+  m_inPiece = 0;
+  if (!m_entity.streamed.source->readAside(m_offset, length, m_text)) return false;
+  m_offset += length;
+  std::string_view all = m_text;
+  size_t at = 0;
+  for (size_t i = first; i < m_next; ++i) {
+    std::string_view piece = all.substr(at, followers[i].length);
+    at += followers[i].length;
+    if (!followers[i].vertex) continue;
+    if (!parseInto(piece, true, m_tags)) return false;
+    m_ends.push_back(m_tags.size());
+  }
   return true;
 }
 

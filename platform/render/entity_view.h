@@ -1,6 +1,8 @@
 // One entity as the facetter sees it: its type and its tags as read from the
 // drawing, with the vertex records of an old-style polyline beside it.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -14,6 +16,23 @@ namespace acre_detail {
 
 using TagSpan = std::span<const acdb_detail::TagView>;
 
+// A record that follows a POLYLINE in the drawing file: a VERTEX, or the
+// SEQEND that closes it (left out of the view).
+struct TextFollower {
+  uint32_t length;
+  bool vertex;
+};
+
+// The VERTEX records of a POLYLINE too large to hold parsed whole, left in
+// the drawing file: they are read and parsed a piece at a time while a
+// builder walks them (VertexWalk), so a mesh of millions of vertices never
+// holds its text, nor a view of each of its tags, at once.
+struct StreamedVertices {
+  const acdb_detail::DrawingText* source = nullptr;  // null: the vertices are in the view
+  uint64_t offset = 0;                               // of the first follower
+  std::vector<TextFollower> followers;
+};
+
 // Moving a view keeps its spans valid; it cannot be copied.
 struct EntityView {
   EntityView() = default;
@@ -22,7 +41,10 @@ struct EntityView {
 
   std::string_view type;
   TagSpan tags;
-  std::vector<TagSpan> vertices;  // POLYLINE only: its VERTEX records' geometry tags, in order
+  // POLYLINE only: its VERTEX records' geometry tags, in order; empty when
+  // they are streamed instead (walk them with VertexWalk).
+  std::vector<TagSpan> vertices;
+  StreamedVertices streamed;
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
   std::vector<acdb_detail::TagView> storage;
@@ -46,11 +68,7 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view);
 // one piece (a POLYLINE and its followers as read): enough to make its view
 // from that text alone, on any thread.
 struct TextPlan {
-  // A POLYLINE's VERTEX, or the SEQEND that closes it (left out of the view).
-  struct Follower {
-    uint32_t length;
-    bool vertex;
-  };
+  using Follower = TextFollower;
   std::string_view type;
   uint64_t offset = 0;
   size_t length = 0;         // of the whole text
@@ -59,8 +77,37 @@ struct TextPlan {
 };
 // False when the record or a follower is held in memory, or they are apart.
 bool planOf(const acdb_detail::Record& record, TextPlan& plan);
+// POLYLINEs whose text is longer than this have their vertices streamed.
+constexpr size_t kStreamVerticesFrom = 16 << 20;
 // The view from the plan's text in `text`, read beside the window on another
-// thread (`aside`).
-bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& text, bool aside, EntityView& view);
+// thread (`aside`); a POLYLINE of more than `streamFrom` bytes keeps its
+// vertices in the file (EntityView::streamed).
+bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& text, bool aside, EntityView& view,
+                  size_t streamFrom = kStreamVerticesFrom);
+
+// A POLYLINE's vertices one after the other, from the view or streamed from
+// the drawing file.
+class VertexWalk {
+ public:
+  explicit VertexWalk(const EntityView& entity) : m_entity(entity), m_offset(entity.streamed.offset) {}
+  // The next vertex's geometry tags, valid until the next call; false at the
+  // end, and when the file no longer holds the vertices (then failed()).
+  bool next(TagSpan& vertex);
+  bool failed() const { return m_failed; }
+
+ private:
+  bool readPiece();
+
+  const EntityView& m_entity;
+  size_t m_next = 0;        // the next vertex of the view, or follower of the stream
+  // The piece of the stream read last: its text, its vertices' tags and
+  // where each vertex ends in them.
+  uint64_t m_offset = 0;    // of the next piece
+  std::string m_text;
+  std::vector<acdb_detail::TagView> m_tags;
+  std::vector<size_t> m_ends;
+  size_t m_inPiece = 0;     // vertices of the piece handed out
+  bool m_failed = false;
+};
 
 }  // namespace acre_detail

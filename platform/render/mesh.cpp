@@ -17,6 +17,11 @@ int32_t Mesh::addVertex(const Vec3& at) {
   return static_cast<int32_t>(m_vertices.size() - 1);
 }
 
+void Mesh::reserve(size_t vertices, size_t polygons) {
+  m_vertices.reserve(m_vertices.size() + vertices);
+  m_polygons.reserve(m_polygons.size() + polygons);
+}
+
 namespace {
 
 // Corner numbers of one polygon. Faces have four corners, outlines may have

@@ -21,6 +21,8 @@ struct Polygon {
 class Mesh {
  public:
   int32_t addVertex(const Vec3& at);
+  // Room for this many more vertices and polygons, when they are known ahead.
+  void reserve(size_t vertices, size_t polygons);
   // A polygon over vertices of this mesh. Corners repeating their neighbour
   // are merged; what keeps fewer than three corners is dropped; more than
   // four corners are cut into a fan of quadrilaterals (and a last triangle).

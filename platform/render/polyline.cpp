@@ -26,24 +26,26 @@ bool gridMatches(int64_t m, int64_t n, size_t vertices) {
 constexpr int64_t kVertexFrameControl = 16;  // a control point of a spline or smoothed mesh
 constexpr int64_t kVertexOfMesh = 64;        // polyface: a vertex, not a face record
 
-struct VertexRecord {
-  Vec3 at;
-  int64_t flags = 0;
-};
-
-bool readVertices(const EntityView& entity, std::vector<VertexRecord>& out) {
-  for (TagSpan vertex : entity.vertices) {
+// Hands each vertex to `take` with its point and whether it is a frame
+// point of a spline or smoothed mesh; eInvalidInput when a vertex cannot be
+// read or `take` refuses it.
+template <typename Take>
+Acad::ErrorStatus forEachVertex(const EntityView& entity, Take take) {
+  VertexWalk walk(entity);
+  for (TagSpan vertex; walk.next(vertex);) {
     TagReader tags(vertex);
-    out.push_back({tags.point(10), tags.integer(70)});
-    if (!tags.valid()) return false;
+    Vec3 at = tags.point(10);
+    int64_t flags = tags.integer(70);
+    if (!tags.valid() || !take(tags, at, (flags & kVertexFrameControl) != 0)) return Acad::eInvalidInput;
   }
-  return true;
+  return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
 Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   std::vector<int32_t> corners;
   int32_t vertexCount = 0;
-  for (TagSpan record : entity.vertices) {
+  VertexWalk walk(entity);
+  for (TagSpan record; walk.next(record);) {
     TagReader tags(record);
     int64_t flags = tags.integer(70);
     if (flags & kVertexOfMesh) {
@@ -64,7 +66,7 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
     }
     if (!tags.valid()) return Acad::eInvalidInput;
   }
-  return Acad::eOk;
+  return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
 // A grid of m rows of n vertices, row after row; closed directions join
@@ -72,9 +74,10 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
 void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM,
              bool closedN) {
   int32_t first = static_cast<int32_t>(mesh.vertices().size());
-  for (const Vec3& p : points) mesh.addVertex(p);
   int64_t rows = closedM && m > 2 ? m : m - 1;
   int64_t columns = closedN && n > 2 ? n : n - 1;
+  mesh.reserve(points.size(), static_cast<size_t>(rows * columns));
+  for (const Vec3& p : points) mesh.addVertex(p);
   for (int64_t i = 0; i < rows; ++i) {
     for (int64_t j = 0; j < columns; ++j) {
       auto at = [&](int64_t r, int64_t c) { return static_cast<int32_t>(first + (r % m) * n + c % n); };
@@ -90,10 +93,13 @@ Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagR
   int64_t densityM = head.integer(73);
   int64_t densityN = head.integer(74);
   int64_t surface = head.integer(75);
-  std::vector<VertexRecord> vertices;
-  if (!head.valid() || !readVertices(entity, vertices)) return Acad::eInvalidInput;
+  if (!head.valid()) return Acad::eInvalidInput;
   std::vector<Vec3> fit, control;
-  for (const VertexRecord& v : vertices) (v.flags & kVertexFrameControl ? control : fit).push_back(v.at);
+  Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader&, const Vec3& at, bool frame) {
+    (frame ? control : fit).push_back(at);
+    return true;
+  });
+  if (read != Acad::eOk) return read;
   bool closedM = flags & kClosed;
   bool closedN = flags & kClosedN;
   // A smoothed mesh holds its surface as a grid of density M by density N
@@ -118,16 +124,14 @@ Acad::ErrorStatus buildFlatPolyline(const EntityView& entity, int64_t flags, Tag
   double thickness = head.real(39);
   double startWidth = head.real(40);
   double endWidth = head.real(41);
-  std::vector<VertexRecord> vertices;
-  if (!head.valid() || !readVertices(entity, vertices)) return Acad::eInvalidInput;
+  if (!head.valid()) return Acad::eInvalidInput;
   std::vector<OutlineVertex> outline;
-  for (size_t i = 0; i < vertices.size(); ++i) {
-    if (vertices[i].flags & kVertexFrameControl) continue;  // the spline's frame, not its curve
-    TagReader tags(entity.vertices[i]);
-    outline.push_back({vertices[i].at.x, vertices[i].at.y, tags.real(42), tags.real(40, startWidth),
-                       tags.real(41, endWidth)});
-    if (!tags.valid()) return Acad::eInvalidInput;
-  }
+  Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader& tags, const Vec3& at, bool frame) {
+    if (frame) return true;  // the spline's frame, not its curve
+    outline.push_back({at.x, at.y, tags.real(42), tags.real(40, startWidth), tags.real(41, endWidth)});
+    return tags.valid();
+  });
+  if (read != Acad::eOk) return read;
   buildOutline(outline, flags & kClosed, elevation, thickness, toWorld, mesh);
   return Acad::eOk;
 }
