@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "../dxf/dxf_test_support.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 #include "db/database.h"
 #include "drawing_file.h"
 #include "render/entity_builders.h"
@@ -61,7 +62,7 @@ class StreamedVerticesTest : public ::testing::Test {
  public:
   void open(const std::string& text) {
     path = scratch.file("drawing.dxf");
-    dxf_test::writeFile(path, text);
+    test_support::writeFile(path, text);
     std::string error;
     ASSERT_TRUE(drawing_file::open(path, error)) << error;
   }
@@ -77,7 +78,7 @@ class StreamedVerticesTest : public ::testing::Test {
     ASSERT_TRUE(both.streamed.streamed.source != nullptr);
     EXPECT_TRUE(both.streamed.vertices.empty());
   }
-  dxf_test::ScratchDir scratch;
+  test_support::ScratchDir scratch;
   std::string path;
 };
 
