@@ -17,19 +17,19 @@ namespace {
 
 void FacetSolidsOfDrawing(benchmark::State& state, const std::string& path) {
   std::string error;
-  if (!drawing_file::open(path, error)) {
+  if (!dxf::open(path, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
-  std::vector<const acdb_detail::Record*> solids;
-  for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->records())
-    if (record->entity && !record->erased && acre_detail::isModelerType(record->type.name())) solids.push_back(record);
+  std::vector<const db::Record*> solids;
+  for (const db::Record* record : db::currentDatabase()->records())
+    if (record->entity && !record->erased && render::isModelerType(record->type.name())) solids.push_back(record);
   CountingCallout callout;
   for (auto _ : state) {
     // One entity a call, as the export facets them.
-    for (const acdb_detail::Record* record : solids) {
-      const acdb_detail::Record* one[] = {record};
-      benchmark::DoNotOptimize(acre_detail::facetRecords(one, &callout, nullptr));
+    for (const db::Record* record : solids) {
+      const db::Record* one[] = {record};
+      benchmark::DoNotOptimize(render::facetRecords(one, &callout, nullptr));
     }
   }
   state.counters["entities"] = static_cast<double>(solids.size());
@@ -44,10 +44,10 @@ const bool kRegistered = [] {
   std::sort(files.begin(), files.end());
   for (const auto& file : files) {
     std::string error;
-    if (!drawing_file::open(file.string(), error)) continue;
+    if (!dxf::open(file.string(), error)) continue;
     bool any = false;
-    for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->records())
-      any = any || (record->entity && acre_detail::isModelerType(record->type.name()));
+    for (const db::Record* record : db::currentDatabase()->records())
+      any = any || (record->entity && render::isModelerType(record->type.name()));
     if (!any) continue;
     benchmark::RegisterBenchmark(("FacetSolids/" + file.filename().string()).c_str(), FacetSolidsOfDrawing,
                                  file.string())

@@ -23,20 +23,20 @@ const std::set<std::string> kAcisTypes = {"3DSOLID", "REGION", "BODY", "SURFACE"
 
 bool openDrawing(benchmark::State& state) {
   std::string error;
-  if (drawing_file::open(std::string(VRML_CORPUS_DIR) + "/" + kDrawings[state.range(0)], error)) return true;
+  if (dxf::open(std::string(VRML_CORPUS_DIR) + "/" + kDrawings[state.range(0)], error)) return true;
   state.SkipWithError(error.c_str());
   return false;
 }
 
 void ReadAcisEntities(benchmark::State& state) {
   if (!openDrawing(state)) return;
-  const acdb_detail::Database& database = *acdb_detail::currentDatabase();
+  const db::Database& database = *db::currentDatabase();
   state.SetLabel(kDrawings[state.range(0)]);
   int64_t faces = 0;
   for (auto _ : state) {
-    for (const acdb_detail::Record* record : database.records()) {
+    for (const db::Record* record : database.records()) {
       if (!record->entity || !kAcisTypes.count(record->type.str())) continue;
-      acdb_detail::RecordTags tags(*record);
+      db::RecordTags tags(*record);
       acis::Payload payload;
       if (!modelerPayloadOf(tags.all(), database, payload)) continue;
       faces += static_cast<int64_t>(acis::parsePayload(payload).body.faces.size());
@@ -48,7 +48,7 @@ void ReadAcisEntities(benchmark::State& state) {
 void IndexDataSection(benchmark::State& state) {
   if (!openDrawing(state)) return;
   state.SetLabel(kDrawings[state.range(0)]);
-  for (auto _ : state) benchmark::DoNotOptimize(acdb_detail::ModelerDataIndex(*acdb_detail::currentDatabase()));
+  for (auto _ : state) benchmark::DoNotOptimize(db::ModelerDataIndex(*db::currentDatabase()));
 }
 
 }  // namespace

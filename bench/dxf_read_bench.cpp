@@ -36,7 +36,7 @@ void ReadTextDrawing(benchmark::State& state) {
   const auto bytes = static_cast<int64_t>(std::filesystem::file_size(path));
   std::string error;
   for (auto _ : state) {
-    if (!drawing_file::open(path, error)) state.SkipWithError(error.c_str());
+    if (!dxf::open(path, error)) state.SkipWithError(error.c_str());
   }
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
@@ -53,7 +53,7 @@ void ReadPolyfaceDrawing(benchmark::State& state) {
   }
   std::string error;
   for (auto _ : state) {
-    if (!drawing_file::open(drawing.path(), error)) state.SkipWithError(error.c_str());
+    if (!dxf::open(drawing.path(), error)) state.SkipWithError(error.c_str());
   }
   state.SetBytesProcessed(state.iterations() * drawing.bytes());
   state.counters["file_MB"] = static_cast<double>(drawing.bytes()) / 1e6;

@@ -12,36 +12,36 @@
 
 namespace {
 
-using acad_host_commands::Answers;
-using acad_host_commands::picks;
+using acad::host_commands::Answers;
+using acad::host_commands::picks;
 
 void listModules() {
-  auto modules = acad_arx::loaded();
-  if (modules.empty()) acad_console::write("\nNo runtime extensions are loaded.");
-  for (const std::string& name : modules) acad_console::write("\n" + name);
+  auto modules = acad::arx::loaded();
+  if (modules.empty()) acad::console::write("\nNo runtime extensions are loaded.");
+  for (const std::string& name : modules) acad::console::write("\n" + name);
 }
 
 void listCommands() {
-  acad_console::write("\nHost:");
-  for (const acad_host_commands::Listed& command : acad_host_commands::listed())
-    if (!command.summary.empty()) acad_console::write(" " + command.name);
+  acad::console::write("\nHost:");
+  for (const acad::host_commands::Listed& command : acad::host_commands::listed())
+    if (!command.summary.empty()) acad::console::write(" " + command.name);
   std::string group;
-  for (const acad_commands::Registered& command : acad_commands::all()) {
+  for (const acad::commands::Registered& command : acad::commands::all()) {
     if (command.group != group) {
       group = command.group;
-      acad_console::write("\n" + group + ":");
+      acad::console::write("\n" + group + ":");
     }
-    acad_console::write(" " + command.globalName);
+    acad::console::write(" " + command.globalName);
   }
-  if (group.empty()) acad_console::write("\nNo module commands are registered.");
+  if (group.empty()) acad::console::write("\nNo module commands are registered.");
 }
 
 bool loadModule(Answers& answers) {
   std::string path;
   if (!answers.next("\nRuntime extension file: ", path)) return false;
   std::string error;
-  if (acad_arx::load(path, &error)) return true;
-  acad_console::write("\nUnable to load " + path + ": " + error + ".");
+  if (acad::arx::load(path, &error)) return true;
+  acad::console::write("\nUnable to load " + path + ": " + error + ".");
   return false;
 }
 
@@ -49,11 +49,11 @@ bool unloadModule(Answers& answers) {
   std::string name;
   if (!answers.next("\nUnload Runtime extension: ", name)) return false;
   std::string error;
-  if (acad_arx::unload(name, &error)) {
-    acad_console::write("\n" + name + " successfully unloaded.");
+  if (acad::arx::unload(name, &error)) {
+    acad::console::write("\n" + name + " successfully unloaded.");
     return true;
   }
-  acad_console::write("\nUnable to unload " + name + ": " + error + ".");
+  acad::console::write("\nUnable to unload " + name + ": " + error + ".");
   return false;
 }
 
@@ -71,7 +71,7 @@ bool arxCommand(Answers& answers) {
       listCommands();
       return true;
     }
-    acad_console::write("\nInvalid option keyword.");
+    acad::console::write("\nInvalid option keyword.");
   }
 }
 
@@ -83,19 +83,19 @@ bool invokeCommand(Answers& answers) {
   int code = 0;
   auto [end, problem] = std::from_chars(codeText.data(), codeText.data() + codeText.size(), code);
   if (problem != std::errc() || end != codeText.data() + codeText.size()) {
-    acad_console::write("\nRequires an integer value.");
+    acad::console::write("\nRequires an integer value.");
     return false;
   }
-  void* app = acad_arx::application(name);
+  void* app = acad::arx::application(name);
   if (!app) {
-    acad_console::write("\n" + name + " is not loaded.");
+    acad::console::write("\n" + name + " is not loaded.");
     return false;
   }
   resbuf* result = nullptr;
   std::string failure;
-  bool succeeded = acad_lisp_functions::invoke(app, code, nullptr, &result, &failure);
+  bool succeeded = acad::lisp_functions::invoke(app, code, nullptr, &result, &failure);
   ads_relrb(result);
-  acad_console::write(succeeded ? std::string("\nFunction code ") + codeText + " succeeded."
+  acad::console::write(succeeded ? std::string("\nFunction code ") + codeText + " succeeded."
                                 : "\n; error: " + failure);
   return succeeded;
 }
@@ -103,12 +103,12 @@ bool invokeCommand(Answers& answers) {
 }  // namespace
 
 void registerArxCommands() {
-  acad_host_commands::add("ARXINVOKE", invokeCommand, "sends a function code to a loaded module");
-  acad_host_commands::add("ARX", arxCommand, "lists, loads and unloads modules (?/Load/Unload/Commands)");
-  acad_host_commands::add("QUIT", [](Answers& answers) {
+  acad::host_commands::add("ARXINVOKE", invokeCommand, "sends a function code to a loaded module");
+  acad::host_commands::add("ARX", arxCommand, "lists, loads and unloads modules (?/Load/Unload/Commands)");
+  acad::host_commands::add("QUIT", [](Answers& answers) {
     if (!mayDropDrawing(answers)) return true;  // Cancel keeps the session
     host_session::requestQuit();
-    acad_console::write("\n");
+    acad::console::write("\n");
     return true;
   }, "ends the session, asking to save changes first");
 }

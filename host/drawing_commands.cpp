@@ -8,21 +8,21 @@
 
 namespace {
 
-using acad_host_commands::Answers;
-using acad_host_commands::picks;
+using acad::host_commands::Answers;
+using acad::host_commands::picks;
 
 bool g_batch = false;
 
 void nameDrawing(const std::string& path) {
   std::filesystem::path absolute = std::filesystem::absolute(path);
-  acad_sysvars::setHostString("DWGNAME", absolute.filename().string());
-  acad_sysvars::setHostString("DWGPREFIX", absolute.parent_path().string() + "/");
+  acad::sysvars::setHostString("DWGNAME", absolute.filename().string());
+  acad::sysvars::setHostString("DWGPREFIX", absolute.parent_path().string() + "/");
 }
 
 // A typed file name as the shell would take it: "~" is the home folder, and
 // a name without the drawing extension gets it.
 std::string drawingPath(std::string typed) {
-  typed = acad_files::expandHome(typed);
+  typed = acad::files::expandHome(typed);
   std::string lower = typed;
   for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (!typed.empty() && !lower.ends_with(".dxf")) typed += ".dxf";
@@ -30,36 +30,36 @@ std::string drawingPath(std::string typed) {
 }
 
 std::string shownName() {
-  const std::string& path = drawing_file::currentPath();
+  const std::string& path = dxf::currentPath();
   return path.empty() ? "the new drawing" : std::filesystem::path(path).filename().string();
 }
 
 bool saveAs(const std::string& path) {
   std::string error;
-  if (!drawing_file::save(path, error)) {
-    acad_console::write("\n" + error);
+  if (!dxf::save(path, error)) {
+    acad::console::write("\n" + error);
     return false;
   }
   nameDrawing(path);
-  acad_console::write("\nDrawing saved as " + std::filesystem::absolute(path).string() + ".");
+  acad::console::write("\nDrawing saved as " + std::filesystem::absolute(path).string() + ".");
   return true;
 }
 
 bool saveAsCommand(Answers& answers) {
-  std::string current = drawing_file::currentPath();
+  std::string current = dxf::currentPath();
   std::string path;
   if (!answers.next("\nSave drawing as <" + current + ">: ", path)) return false;
   path = path.empty() ? current : drawingPath(path);
   if (path.empty()) {
-    acad_console::write("\nNo file name given.");
+    acad::console::write("\nNo file name given.");
     return false;
   }
   return saveAs(path);
 }
 
 bool saveCommand(Answers& answers) {
-  if (drawing_file::currentPath().empty()) return saveAsCommand(answers);
-  return saveAs(drawing_file::currentPath());
+  if (dxf::currentPath().empty()) return saveAsCommand(answers);
+  return saveAs(dxf::currentPath());
 }
 
 bool openCommand(Answers& answers) {
@@ -68,35 +68,35 @@ bool openCommand(Answers& answers) {
   if (!answers.next("\nEnter name of drawing: ", path)) return false;
   path = drawingPath(path);
   if (!openDrawing(path)) return false;
-  acad_console::write("\nOpened " + std::filesystem::absolute(path).string() + ".");
+  acad::console::write("\nOpened " + std::filesystem::absolute(path).string() + ".");
   return true;
 }
 
 // Begins a line unless the input's end already did.
-std::string onNewLine(const std::string& text) { return (acad_console::atLineStart() ? "" : "\n") + text; }
+std::string onNewLine(const std::string& text) { return (acad::console::atLineStart() ? "" : "\n") + text; }
 
-void discarded() { acad_console::write(onNewLine("Changes to " + shownName() + " discarded.")); }
+void discarded() { acad::console::write(onNewLine("Changes to " + shownName() + " discarded.")); }
 
 }  // namespace
 
 bool openDrawing(const std::string& path) {
   std::string error;
-  if (!drawing_file::open(path, error)) {
-    acad_console::write("\n" + error);
+  if (!dxf::open(path, error)) {
+    acad::console::write("\n" + error);
     return false;
   }
-  if (!drawing_file::openNotice().empty()) acad_console::write("\n" + drawing_file::openNotice());
+  if (!dxf::openNotice().empty()) acad::console::write("\n" + dxf::openNotice());
   nameDrawing(path);
   // The modules let go of the previous drawing and take up the new one.
-  acad_arx::drawingClosed();
-  acad_arx::drawingOpened();
+  acad::arx::drawingClosed();
+  acad::arx::drawingOpened();
   return true;
 }
 
 void neverAskToSave(bool batch) { g_batch = batch; }
 
 bool mayDropDrawing(Answers& answers) {
-  if (!drawing_file::hasUnsavedChanges()) return true;
+  if (!dxf::hasUnsavedChanges()) return true;
   if (g_batch) {
     discarded();
     return true;
@@ -105,7 +105,7 @@ bool mayDropDrawing(Answers& answers) {
     std::string answer;
     if (!answers.next(onNewLine("Save changes to " + shownName() + "? [Yes/No/Cancel] <Yes>: "), answer)) {
       // Nobody is left to answer: the changes cannot be kept.
-      if (!acad_console::inputClosed()) return false;
+      if (!acad::console::inputClosed()) return false;
       discarded();
       return true;
     }
@@ -115,12 +115,12 @@ bool mayDropDrawing(Answers& answers) {
       return true;
     }
     if (picks(answer, "Cancel")) return false;
-    acad_console::write("\nInvalid option keyword.");
+    acad::console::write("\nInvalid option keyword.");
   }
 }
 
 void registerDrawingCommands() {
-  acad_host_commands::add("OPEN", openCommand, "opens a DXF drawing in place of the current one");
-  acad_host_commands::add("SAVE", saveCommand, "saves the drawing to its file");
-  acad_host_commands::add("SAVEAS", saveAsCommand, "saves the drawing under another name");
+  acad::host_commands::add("OPEN", openCommand, "opens a DXF drawing in place of the current one");
+  acad::host_commands::add("SAVE", saveCommand, "saves the drawing to its file");
+  acad::host_commands::add("SAVEAS", saveAsCommand, "saves the drawing under another name");
 }

@@ -15,7 +15,7 @@ bool openDrawing(const std::string& path);
 // true when it may go: nothing unsaved, saved now, or the person said No or
 // can no longer answer (the transcript then says the changes were
 // discarded). False on Cancel.
-bool mayDropDrawing(acad_host_commands::Answers& answers);
+bool mayDropDrawing(acad::host_commands::Answers& answers);
 
 // A batch run never asks; it only says that changes were discarded.
 void neverAskToSave(bool batch);

@@ -28,7 +28,7 @@ void listEntity(const ads_name name) {
   AcDbObjectId id;
   AcDbObject* object = nullptr;
   if (acdbGetObjectId(id, name) != Acad::eOk || acdbOpenAcDbObject(object, id, AcDb::kForRead) != Acad::eOk) {
-    acad_console::write("\n  (cannot be opened)");
+    acad::console::write("\n  (cannot be opened)");
     return;
   }
   char handle[24];
@@ -39,11 +39,11 @@ void listEntity(const ads_name name) {
     text += "  layer " + std::string(layer ? layer : "0") + "  colour " + colourName(entity->colorIndex());
     acad_free(layer);
   }
-  acad_console::write(text + "  extended data: " + applications(*object));
+  acad::console::write(text + "  extended data: " + applications(*object));
   object->close();
 }
 
-bool listCommand(acad_host_commands::Answers&) {
+bool listCommand(acad::host_commands::Answers&) {
   ads_name set;
   if (ads_ssget(nullptr, nullptr, nullptr, nullptr, set) != RTNORM) return true;
   long length = 0;
@@ -59,5 +59,5 @@ bool listCommand(acad_host_commands::Answers&) {
 }  // namespace
 
 void registerListCommand() {
-  acad_host_commands::add("LIST", listCommand, "shows the type, handle, layer, colour and extended data of objects");
+  acad::host_commands::add("LIST", listCommand, "shows the type, handle, layer, colour and extended data of objects");
 }

@@ -19,9 +19,9 @@ namespace {
 // A person at the terminal: Ctrl+C cancels what runs instead of ending the
 // host, and the terminal is put back however the host ends.
 void useTerminal(bool person) {
-  acad_console::setInteractive(person);
+  acad::console::setInteractive(person);
   if (!person) return;
-  acad_ui::terminal::guardTerminal();
+  ui::terminal::guardTerminal();
   std::signal(SIGINT, SIG_IGN);
 }
 
@@ -34,7 +34,7 @@ bool chooseInput(const HostOptions& options, std::FILE*& script) {
       return false;
     }
   }
-  acad_console::useScript(script);
+  acad::console::useScript(script);
   useTerminal(!script && !options.batch && isatty(STDIN_FILENO));
   return true;
 }
@@ -43,8 +43,8 @@ bool loadModules(const HostOptions& options) {
   bool succeeded = true;
   for (const std::string& path : options.modules) {
     std::string error;
-    if (!acad_arx::load(path, &error)) {
-      acad_console::write("\nUnable to load " + path + ": " + error + ".");
+    if (!acad::arx::load(path, &error)) {
+      acad::console::write("\nUnable to load " + path + ": " + error + ".");
       succeeded = false;
     }
   }
@@ -67,29 +67,29 @@ int main(int argc, char** argv) {
   registerHelpCommand();
   registerListCommand();
   neverAskToSave(options.batch);
-  acad_menus::registerMenuCommands();
+  acad::menus::registerMenuCommands();
   bool succeeded = options.drawing.empty() || openDrawing(options.drawing);
   // A script meant for a drawing must not run on an empty one instead.
   if (!succeeded && options.batch) {
-    acad_console::write("\n");
+    acad::console::write("\n");
     return 1;
   }
   succeeded = loadModules(options) && succeeded;
   succeeded = host_session::run() && succeeded;
   // Without --batch a person takes over once the script is done.
   if (script && !options.batch) {
-    acad_console::useScript(nullptr);
+    acad::console::useScript(nullptr);
     useTerminal(isatty(STDIN_FILENO));
     succeeded = host_session::run() && succeeded;
   }
   // The end of input drops the drawing as QUIT does; Cancel goes on.
-  acad_host_commands::ConsoleAnswers answers;
+  acad::host_commands::ConsoleAnswers answers;
   while (!host_session::quitRequested() && !mayDropDrawing(answers)) succeeded = host_session::run() && succeeded;
   // The shell's prompt starts on a line of its own.
-  if (!acad_console::atLineStart()) acad_console::write("\n");
-  acad_arx::unloadAll();
+  if (!acad::console::atLineStart()) acad::console::write("\n");
+  acad::arx::unloadAll();
   if (script) std::fclose(script);
   bool batchFailure =
-      options.batch && (!succeeded || acad_console::exhaustedCount() > 0 || acad_ui::scripted::refusedCount() > 0);
+      options.batch && (!succeeded || acad::console::exhaustedCount() > 0 || ui::scripted::refusedCount() > 0);
   return batchFailure ? 1 : 0;
 }

@@ -15,33 +15,33 @@ std::string trimmed(const std::string& text) {
 }
 
 bool evaluate(const std::string& expression) {
-  acad_console::write("\n");
-  return acad_lisp::evaluateAndPrint(expression);
+  acad::console::write("\n");
+  return lisp::evaluateAndPrint(expression);
 }
 
 // A command of a loaded module wins over the host's own command of the same
 // name, unless the name asks for the built-in one with ".".
 bool runCommand(const std::string& name) {
-  std::string prefix = name.substr(0, name.size() - acad_host_commands::baseName(name).size());
+  std::string prefix = name.substr(0, name.size() - acad::host_commands::baseName(name).size());
   bool builtIn = prefix.find('.') != std::string::npos;
   if (!builtIn) {
-    if (const acad_commands::Registered* command = acad_commands::find(name)) {
-      acad_commands::run(acad_commands::Registered(*command));
+    if (const acad::commands::Registered* command = acad::commands::find(name)) {
+      acad::commands::run(acad::commands::Registered(*command));
       return true;
     }
   }
-  if (acad_host_commands::exists(name)) {
-    acad_host_commands::ConsoleAnswers answers;
-    return acad_host_commands::run(name, answers);
+  if (acad::host_commands::exists(name)) {
+    acad::host_commands::ConsoleAnswers answers;
+    return acad::host_commands::run(name, answers);
   }
   // A command registered for loading on demand loads its module first.
-  if (!builtIn && acad_demand_load::loadForCommand(name)) {
-    if (const acad_commands::Registered* command = acad_commands::find(name)) {
-      acad_commands::run(acad_commands::Registered(*command));
+  if (!builtIn && acad::demand_load::loadForCommand(name)) {
+    if (const acad::commands::Registered* command = acad::commands::find(name)) {
+      acad::commands::run(acad::commands::Registered(*command));
       return true;
     }
   }
-  acad_console::write("\nUnknown command \"" + acad_host_commands::baseName(name) + "\".  Press F1 for help.");
+  acad::console::write("\nUnknown command \"" + acad::host_commands::baseName(name) + "\".  Press F1 for help.");
   return false;
 }
 }  // namespace
@@ -59,22 +59,22 @@ bool evaluateQueue() {
   constexpr int kMaxRounds = 100;
   bool succeeded = true;
   for (int round = 0; round < kMaxRounds; ++round) {
-    auto expressions = acad_lisp_functions::takeQueuedExpressions();
+    auto expressions = acad::lisp_functions::takeQueuedExpressions();
     if (expressions.empty()) return succeeded;
     for (const std::string& expression : expressions) {
-      acad_console::write("\nCommand: " + expression);
+      acad::console::write("\nCommand: " + expression);
       succeeded = evaluate(expression) && succeeded;
     }
   }
-  acad_lisp_functions::takeQueuedExpressions();
-  acad_console::write("\n; error: too many queued expressions");
+  acad::lisp_functions::takeQueuedExpressions();
+  acad::console::write("\n; error: too many queued expressions");
   return false;
 }
 
 bool run() {
   bool succeeded = evaluateQueue();
   std::string line;
-  while (!g_quit && acad_console::readCommand("\nCommand: ", line)) {
+  while (!g_quit && acad::console::readCommand("\nCommand: ", line)) {
     succeeded = execute(line) && succeeded;
     succeeded = evaluateQueue() && succeeded;
   }

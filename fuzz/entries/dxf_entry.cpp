@@ -20,15 +20,15 @@ Result broken(const std::string& what) { return {Result::Broken, what}; }
 
 Result readAndRoundTrip(std::string_view bytes) {
   std::string error;
-  if (!drawing_file::openFromMemory("fuzzed.dxf", bytes, error))
+  if (!dxf::openFromMemory("fuzzed.dxf", bytes, error))
     return error.empty() ? broken("refused without a message") : Result{Result::Refused, error};
   // Whatever was read must save; the saved file must read back and save
   // to the same bytes.
   const std::string saved = scratchDirectory() + "/saved.dxf";
-  if (!drawing_file::save(saved, error)) return broken("saving what was read failed: " + error);
+  if (!dxf::save(saved, error)) return broken("saving what was read failed: " + error);
   std::string first = fileBytes(saved);
-  if (!drawing_file::openFromMemory(saved, first, error)) return broken("the saved drawing does not read: " + error);
-  if (!drawing_file::save(saved, error)) return broken("saving the reread drawing failed: " + error);
+  if (!dxf::openFromMemory(saved, first, error)) return broken("the saved drawing does not read: " + error);
+  if (!dxf::save(saved, error)) return broken("saving the reread drawing failed: " + error);
   if (fileBytes(saved) != first) return broken("saving the reread drawing changed the file");
   return {};
 }

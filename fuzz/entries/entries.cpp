@@ -24,7 +24,7 @@ const std::vector<std::string_view>& targetNames() {
   return names;
 }
 
-void releaseDrawing() { acdb_detail::setCurrentDatabase(nullptr); }
+void releaseDrawing() { db::setCurrentDatabase(nullptr); }
 
 namespace {
 // Registered only once the directory was made, so only ever removes that one.

@@ -112,7 +112,7 @@ std::string facetOne(const ads_name entity) {
 
 Result facet(std::string_view bytes) {
   std::string error;
-  if (!drawing_file::openFromMemory("faceted.dxf", facetDrawing(bytes), error))
+  if (!dxf::openFromMemory("faceted.dxf", facetDrawing(bytes), error))
     return {Result::Broken, "the decoded drawing does not read: " + error};
   ads_name all;
   if (ads_ssget("X", nullptr, nullptr, nullptr, all) != RTNORM) return {Result::Broken, "no entities selected"};

@@ -12,12 +12,12 @@ namespace {
 
 // A small drawing for the entity and selection functions to find.
 void openSmallDrawing() {
-  acdb_build::newDrawing();
-  acdb_build::addLayer("walls", 1);
-  acdb_build::addEntity("LINE", {{8, "walls"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "2"}, {31, "0"}});
-  acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"},
+  db::build::newDrawing();
+  db::build::addLayer("walls", 1);
+  db::build::addEntity("LINE", {{8, "walls"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "2"}, {31, "0"}});
+  db::build::addEntity("3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"},
                                    {12, "1"}, {22, "1"}, {32, "0"}, {13, "0"}, {23, "1"}, {33, "0"}});
-  acdb_build::addEntity("CIRCLE", {{8, "walls"}, {10, "5"}, {20, "5"}, {30, "0"}, {40, "2"}, {39, "1"}});
+  db::build::addEntity("CIRCLE", {{8, "walls"}, {10, "5"}, {20, "5"}, {30, "0"}, {40, "2"}, {39, "1"}});
 }
 
 // Answers for the prompts: the given bytes, or none at all.
@@ -35,11 +35,11 @@ Result lisp(std::string_view bytes) {
   openSmallDrawing();
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> script(answersFile(answers), std::fclose);
   if (!script) return {Result::Broken, "no file for the answers"};
-  acad_console::useScript(script.get());
-  acad_console::beginCapture();
-  bool ok = acad_lisp::evaluateAndPrint(text);
-  std::string transcript = acad_console::endCapture();
-  acad_console::useScript(nullptr);
+  acad::console::useScript(script.get());
+  acad::console::beginCapture();
+  bool ok = lisp::evaluateAndPrint(text);
+  std::string transcript = acad::console::endCapture();
+  acad::console::useScript(nullptr);
   if (ok) return {};
   if (transcript.find("; error: ") == std::string::npos)
     return {Result::Broken, "failed without an error message: " + transcript};

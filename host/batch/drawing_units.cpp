@@ -55,28 +55,28 @@ void binaryTags(std::string_view data, Tag&& tag) {
     if ((!byteCodes || small == 255) && !take(2, &code)) return;
     std::string value;
     int16_t integer = 0;
-    switch (acdb_detail::valueKind(code)) {
-      case acdb_detail::ValueKind::String: {
+    switch (db::valueKind(code)) {
+      case db::ValueKind::String: {
         size_t end = data.find('\0', at);
         if (end == std::string_view::npos) return;
         value = data.substr(at, end - at);
         at = end + 1;
         break;
       }
-      case acdb_detail::ValueKind::Int16:
+      case db::ValueKind::Int16:
         if (!take(2, &integer)) return;
         value = std::to_string(integer);
         break;
-      case acdb_detail::ValueKind::Binary: {
+      case db::ValueKind::Binary: {
         uint8_t size = 0;
         if (!take(1, &size)) return;
         at += size;
         break;
       }
-      case acdb_detail::ValueKind::Bool: at += 1; break;
-      case acdb_detail::ValueKind::Int32: at += 4; break;
-      case acdb_detail::ValueKind::Double:
-      case acdb_detail::ValueKind::Int64: at += 8; break;
+      case db::ValueKind::Bool: at += 1; break;
+      case db::ValueKind::Int32: at += 4; break;
+      case db::ValueKind::Double:
+      case db::ValueKind::Int64: at += 8; break;
     }
     if (!tag(code, value)) return;
   }

@@ -1,7 +1,7 @@
 // Which application's code runs now, and message delivery into it.
 #include "acad/apps.h"
 
-namespace acad_apps {
+namespace acad::apps {
 namespace {
 App* g_current = nullptr;
 }
@@ -25,4 +25,4 @@ AcRx::AppRetCode send(App& app, AcRx::AppMsgCode msg) {
   return app.entryPoint(msg, &app);
 }
 
-}  // namespace acad_apps
+}  // namespace acad::apps

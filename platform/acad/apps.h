@@ -6,7 +6,7 @@
 
 #include "acrx.h"
 
-namespace acad_apps {
+namespace acad::apps {
 
 struct App {
   std::string path;  // as given to the loader, made absolute
@@ -35,4 +35,4 @@ class Scope {
 // Delivers an application message inside the application's scope.
 AcRx::AppRetCode send(App& app, AcRx::AppMsgCode msg);
 
-}  // namespace acad_apps
+}  // namespace acad::apps

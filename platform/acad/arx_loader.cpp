@@ -11,11 +11,11 @@
 #include "acad/command_stack.h"
 #include "acad/lisp_functions.h"
 
-namespace acad_arx {
+namespace acad::arx {
 namespace {
 
-std::vector<std::unique_ptr<acad_apps::App>>& apps() {
-  static std::vector<std::unique_ptr<acad_apps::App>> loadedApps;
+std::vector<std::unique_ptr<acad::apps::App>>& apps() {
+  static std::vector<std::unique_ptr<acad::apps::App>> loadedApps;
   return loadedApps;
 }
 
@@ -28,12 +28,12 @@ bool fail(std::string* error, const std::string& text) {
 
 std::string stem(const std::string& fileName) { return std::filesystem::path(fileName).stem().string(); }
 
-acad_apps::App* find(const std::string& name) {
-  std::string key = acad_commands::folded(name);
-  std::string keyFile = acad_commands::folded(std::filesystem::path(name).filename().string());
+acad::apps::App* find(const std::string& name) {
+  std::string key = acad::commands::folded(name);
+  std::string keyFile = acad::commands::folded(std::filesystem::path(name).filename().string());
   for (auto& app : apps()) {
-    if (acad_commands::folded(app->path) == key || acad_commands::folded(app->name) == keyFile ||
-        acad_commands::folded(stem(app->name)) == keyFile)
+    if (acad::commands::folded(app->path) == key || acad::commands::folded(app->name) == keyFile ||
+        acad::commands::folded(stem(app->name)) == keyFile)
       return app.get();
   }
   return nullptr;
@@ -66,34 +66,34 @@ bool load(const std::string& path, std::string* error) {
     dlclose(library);
     return fail(error, "not an ARX application: " + problem);
   }
-  auto app = std::make_unique<acad_apps::App>();
+  auto app = std::make_unique<acad::apps::App>();
   app->path = absolute.string();
   app->name = absolute.filename().string();
   app->library = library;
   app->entryPoint = entryPoint;
-  acad_apps::App& record = *app;
+  acad::apps::App& record = *app;
   apps().push_back(std::move(app));
   {
-    acad_apps::Scope scope(&record);
+    acad::apps::Scope scope(&record);
     setPtp(nullptr);
   }
-  acad_apps::send(record, AcRx::kInitAppMsg);
-  if (g_drawingOpen) acad_apps::send(record, AcRx::kLoadDwgMsg);
+  acad::apps::send(record, AcRx::kInitAppMsg);
+  if (g_drawingOpen) acad::apps::send(record, AcRx::kLoadDwgMsg);
   return true;
 }
 
 bool unload(const std::string& name, std::string* error) {
-  acad_apps::App* app = find(name);
+  acad::apps::App* app = find(name);
   if (!app) return fail(error, name + " is not loaded");
   if (!app->unlocked) return fail(error, app->name + " is locked and cannot be unloaded");
   // Unmapping a module whose code is on the stack would pull the code away
   // from under it.
   if (app->active > 0) return fail(error, app->name + " is busy and cannot be unloaded");
-  if (g_drawingOpen) acad_apps::send(*app, AcRx::kUnloadDwgMsg);
-  acad_apps::send(*app, AcRx::kUnloadAppMsg);
+  if (g_drawingOpen) acad::apps::send(*app, AcRx::kUnloadDwgMsg);
+  acad::apps::send(*app, AcRx::kUnloadAppMsg);
   // Nothing may point into the module once it is gone.
-  acad_commands::forgetApplication(app);
-  acad_lisp_functions::forgetApplication(app);
+  acad::commands::forgetApplication(app);
+  acad::lisp_functions::forgetApplication(app);
   dlclose(app->library);
   std::erase_if(apps(), [&](const auto& held) { return held.get() == app; });
   return true;
@@ -106,24 +106,24 @@ std::vector<std::string> loaded() {
 }
 
 std::string pathOf(const std::string& name) {
-  const acad_apps::App* app = find(name);
+  const acad::apps::App* app = find(name);
   return app ? app->path : std::string();
 }
 
 void* application(const std::string& name) { return find(name); }
 
 bool isUnlocked(const std::string& name) {
-  const acad_apps::App* app = find(name);
+  const acad::apps::App* app = find(name);
   return app && app->unlocked;
 }
 
 void drawingOpened() {
   g_drawingOpen = true;
-  for (auto& app : apps()) acad_apps::send(*app, AcRx::kLoadDwgMsg);
+  for (auto& app : apps()) acad::apps::send(*app, AcRx::kLoadDwgMsg);
 }
 
 void drawingClosed() {
-  for (auto& app : apps()) acad_apps::send(*app, AcRx::kUnloadDwgMsg);
+  for (auto& app : apps()) acad::apps::send(*app, AcRx::kUnloadDwgMsg);
   g_drawingOpen = false;
 }
 
@@ -131,10 +131,10 @@ bool drawingOpen() { return g_drawingOpen; }
 
 void unloadAll() {
   while (!apps().empty()) {
-    acad_apps::App& last = *apps().back();
+    acad::apps::App& last = *apps().back();
     last.unlocked = true;  // the host's shutdown ends every application
     unload(last.path);
   }
 }
 
-}  // namespace acad_arx
+}  // namespace acad::arx

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace acad_arx {
+namespace acad::arx {
 
 // Loads the module at `path`: maps it, checks its exports and interface
 // version, runs _SetacrxPtp, sends kInitAppMsg and, while a drawing is open,
@@ -25,7 +25,7 @@ std::vector<std::string> loaded();
 // when none matches.
 std::string pathOf(const std::string& name);
 
-// The host's record of a loaded module (an acad_apps::App), or null.
+// The host's record of a loaded module (an acad::apps::App), or null.
 void* application(const std::string& name);
 
 // True when the loaded module of that name has unlocked itself.
@@ -39,4 +39,4 @@ bool drawingOpen();
 // Unloads everything, last loaded first (the host's shutdown).
 void unloadAll();
 
-}  // namespace acad_arx
+}  // namespace acad::arx

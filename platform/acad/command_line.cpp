@@ -23,12 +23,12 @@ extern "C" int ads_printf(const char* format, ...) {
   std::vsnprintf(text.data(), text.size(), format, again);
   va_end(again);
   text.pop_back();
-  acad_console::writeMessage(text);
+  acad::console::writeMessage(text);
   return RTNORM;
 }
 
 // The full path of the module whose code runs now; null for the host's own.
 extern "C" const char* ads_getappname(void) {
-  const acad_apps::App* app = acad_apps::current();
+  const acad::apps::App* app = acad::apps::current();
   return app ? app->path.c_str() : nullptr;
 }

@@ -12,7 +12,7 @@
 
 ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
 
-namespace acad_commands {
+namespace acad::commands {
 namespace {
 std::vector<Registered>& registered() {
   static std::vector<Registered> commands;
@@ -34,7 +34,7 @@ std::string folded(const std::string& name) {
 }
 
 const Registered* find(const std::string& typed) {
-  std::string name = acad_host_commands::baseName(typed);
+  std::string name = acad::host_commands::baseName(typed);
   for (const Registered& command : registered())
     if (holds(command, name)) return &command;
   return nullptr;
@@ -43,16 +43,16 @@ const Registered* find(const std::string& typed) {
 void run(const Registered& command) {
   struct Settle {
     Settle() {
-      acre_detail::commandStarted();
-      acdb_detail::openingsCommandStarted();
-      acad_files::noteFileToCreate("");
+      render::commandStarted();
+      db::openingsCommandStarted();
+      acad::files::noteFileToCreate("");
     }
     ~Settle() {
-      acre_detail::settleReadingAhead();
-      acdb_detail::openingsCommandEnded();
+      render::settleReadingAhead();
+      db::openingsCommandEnded();
     }
   } settle;
-  acad_apps::Scope scope(static_cast<acad_apps::App*>(const_cast<void*>(command.owner)));
+  acad::apps::Scope scope(static_cast<acad::apps::App*>(const_cast<void*>(command.owner)));
   command.handler();
 }
 
@@ -62,29 +62,29 @@ void forgetApplication(const void* owner) {
   std::erase_if(registered(), [&](const Registered& command) { return command.owner == owner; });
 }
 
-}  // namespace acad_commands
+}  // namespace acad::commands
 
-using acad_commands::Registered;
+using acad::commands::Registered;
 
 Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char* globalName,
                                                const char* localName, Adesk::Int32 flags,
                                                AcRxFunctionPtr handler) {
   if (!groupName || !globalName || !localName || !*groupName || !*globalName || !*localName || !handler)
     return Acad::eInvalidInput;
-  for (const Registered& command : acad_commands::registered())
-    if (acad_commands::holds(command, globalName) || acad_commands::holds(command, localName))
+  for (const Registered& command : acad::commands::registered())
+    if (acad::commands::holds(command, globalName) || acad::commands::holds(command, localName))
       return Acad::eInvalidInput;
-  acad_commands::registered().push_back(
-      Registered{groupName, globalName, localName, static_cast<int>(flags), handler, acad_apps::current()});
+  acad::commands::registered().push_back(
+      Registered{groupName, globalName, localName, static_cast<int>(flags), handler, acad::apps::current()});
   return Acad::eOk;
 }
 
 Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char* globalName) {
   if (!groupName || !globalName) return Acad::eInvalidInput;
-  auto& commands = acad_commands::registered();
+  auto& commands = acad::commands::registered();
   auto found = std::find_if(commands.begin(), commands.end(), [&](const Registered& command) {
-    return acad_commands::sameName(command.group, groupName) &&
-           acad_commands::sameName(command.globalName, globalName);
+    return acad::commands::sameName(command.group, groupName) &&
+           acad::commands::sameName(command.globalName, globalName);
   });
   if (found == commands.end()) return Acad::eKeyNotFound;
   commands.erase(found);
@@ -93,8 +93,8 @@ Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char*
 
 Acad::ErrorStatus AcEdCommandStack::removeGroup(const char* groupName) {
   if (!groupName) return Acad::eInvalidInput;
-  auto& commands = acad_commands::registered();
+  auto& commands = acad::commands::registered();
   auto removed = std::erase_if(
-      commands, [&](const Registered& command) { return acad_commands::sameName(command.group, groupName); });
+      commands, [&](const Registered& command) { return acad::commands::sameName(command.group, groupName); });
   return removed ? Acad::eOk : Acad::eKeyNotFound;
 }

@@ -6,7 +6,7 @@
 
 #include "aced.h"
 
-namespace acad_commands {
+namespace acad::commands {
 
 struct Registered {
   std::string group;
@@ -33,4 +33,4 @@ void forgetApplication(const void* owner);
 // Lower-cased copy, for names compared without regard to case.
 std::string folded(const std::string& name);
 
-}  // namespace acad_commands
+}  // namespace acad::commands

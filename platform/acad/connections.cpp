@@ -13,21 +13,21 @@
 namespace {
 
 struct ConsoleLine final : support::CommandLine {
-  void write(const std::string& text) override { acad_console::write(text); }
+  void write(const std::string& text) override { acad::console::write(text); }
   bool readLine(const std::string& prompt, std::string& answer) override {
-    return acad_console::readLine(prompt, answer);
+    return acad::console::readLine(prompt, answer);
   }
-  bool peekLine(std::string& line) override { return acad_console::peekLine(line); }
-  bool interactive() override { return acad_console::interactive(); }
-  const std::string& fileToCreate() override { return acad_files::fileToCreate(); }
+  bool peekLine(std::string& line) override { return acad::console::peekLine(line); }
+  bool interactive() override { return acad::console::interactive(); }
+  const std::string& fileToCreate() override { return acad::files::fileToCreate(); }
 };
 
 struct Connections {
   Connections() {
     static ConsoleLine console;
     support::commandLine.connect(console);
-    win::presentation.connect(acad_ui::chosenPresentation());
-    acre_detail::connectMessagePump(acad_ui::pumpMessages);
+    win::presentation.connect(ui::chosenPresentation());
+    render::connectMessagePump(ui::pumpMessages);
   }
 } g_connections;
 

@@ -7,7 +7,7 @@
 
 #include "ui/line_editor.h"
 
-namespace acad_console {
+namespace acad::console {
 namespace {
 std::FILE* g_script = nullptr;
 bool g_interactive = false;
@@ -34,7 +34,7 @@ void remember(std::string_view text) {
   g_tailLength = keep + text.size();
 }
 
-using acad_ui::terminal::LineEnd;
+using ui::terminal::LineEnd;
 
 LineEnd readRaw(std::string& line) {
   if (g_hasPending) {
@@ -42,7 +42,7 @@ LineEnd readRaw(std::string& line) {
     line = g_pending;
     return LineEnd::Entered;
   }
-  if (!g_script && g_interactive) return acad_ui::terminal::readTerminalLine(line);
+  if (!g_script && g_interactive) return ui::terminal::readTerminalLine(line);
   std::FILE* in = g_script ? g_script : stdin;
   line.clear();
   int c;
@@ -141,4 +141,4 @@ std::string endCapture() {
   return captured;
 }
 
-}  // namespace acad_console
+}  // namespace acad::console

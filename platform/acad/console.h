@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace acad_console {
+namespace acad::console {
 
 // Appends text to the command-line transcript (standard output, or the
 // capture while one is active). Prompts begin with "\n" as the host's do; the
@@ -56,4 +56,4 @@ int exhaustedCount();
 void beginCapture();
 std::string endCapture();
 
-}  // namespace acad_console
+}  // namespace acad::console

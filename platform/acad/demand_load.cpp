@@ -10,7 +10,7 @@
 #include "acrx.h"
 #include "winreg.h"
 
-namespace acad_demand_load {
+namespace acad::demand_load {
 namespace {
 
 const char kRootPrefix[] = "\\HKEY_LOCAL_MACHINE\\";
@@ -71,8 +71,8 @@ bool listsCommand(const Key& commands, const std::string& folded) {
     if (RegEnumValueA(commands.handle(), i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
       return false;
     data[dataSize] = 0;
-    if (acad_commands::folded(name) == folded) return true;
-    if (type == REG_SZ && acad_commands::folded(reinterpret_cast<char*>(data)) == folded) return true;
+    if (acad::commands::folded(name) == folded) return true;
+    if (type == REG_SZ && acad::commands::folded(reinterpret_cast<char*>(data)) == folded) return true;
   }
 }
 
@@ -98,7 +98,7 @@ bool writeApplicationKey(const Registration& registration) {
 const std::vector<Registration>& registrations() { return recorded(); }
 
 bool loadForCommand(const std::string& command) {
-  std::string folded = acad_commands::folded(acad_host_commands::baseName(command));
+  std::string folded = acad::commands::folded(acad::host_commands::baseName(command));
   Key applications(applicationsKey(), KEY_READ);
   if (!applications || folded.empty()) return false;
   char name[256];
@@ -114,22 +114,22 @@ bool loadForCommand(const std::string& command) {
     Key commands(regPath + "\\Commands", KEY_READ);
     if (!commands || !listsCommand(commands, folded)) continue;
     std::string module = Key(regPath + "\\Loader", KEY_READ).text("MODULE");
-    if (module.empty() || !acad_arx::pathOf(module).empty()) continue;
+    if (module.empty() || !acad::arx::pathOf(module).empty()) continue;
     std::string error;
-    if (acad_arx::load(module, &error)) return true;
-    acad_console::write("\nUnable to load " + module + ": " + error + ".");
+    if (acad::arx::load(module, &error)) return true;
+    acad::console::write("\nUnable to load " + module + ": " + error + ".");
     return false;
   }
 }
 
-}  // namespace acad_demand_load
+}  // namespace acad::demand_load
 
 bool acrxRegisterApp(AcadApp::LoadReasons reasons, const char* logicalName, const char* registryPath,
                      int registryKeyIndex) {
   if (!logicalName || !*logicalName || !registryPath) return false;
-  acad_demand_load::Registration registration{reasons, logicalName, registryPath, registryKeyIndex};
-  auto& list = acad_demand_load::recorded();
-  std::erase_if(list, [&](const auto& r) { return acad_commands::folded(r.logicalName) == acad_commands::folded(logicalName); });
+  acad::demand_load::Registration registration{reasons, logicalName, registryPath, registryKeyIndex};
+  auto& list = acad::demand_load::recorded();
+  std::erase_if(list, [&](const auto& r) { return acad::commands::folded(r.logicalName) == acad::commands::folded(logicalName); });
   list.push_back(registration);
-  return acad_demand_load::writeApplicationKey(registration);
+  return acad::demand_load::writeApplicationKey(registration);
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace acad_demand_load {
+namespace acad::demand_load {
 
 struct Registration {
   int reasons = 0;
@@ -28,4 +28,4 @@ const std::vector<Registration>& registrations();
 // its module is loaded already, or loading failed (which is reported).
 bool loadForCommand(const std::string& command);
 
-}  // namespace acad_demand_load
+}  // namespace acad::demand_load

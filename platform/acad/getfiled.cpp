@@ -51,25 +51,25 @@ extern "C" int ads_getfiled(const char* title, const char* defaultName, const ch
   prompt += fallback.empty() ? ": " : " <" + fallback + ">: ";
   std::string answer;
   while (true) {
-    if (!acad_console::readLine(prompt, answer)) return RTCAN;
+    if (!acad::console::readLine(prompt, answer)) return RTCAN;
     if (answer.empty()) answer = fallback;
     if (answer.empty()) return RTCAN;
-    std::string path = withExtension(acad_files::expandHome(answer), extension);
+    std::string path = withExtension(acad::files::expandHome(answer), extension);
     if (flags & kNewFile) {
       if (fileExists(path)) {
         std::string reply;
-        if (!acad_console::readLine("\nA file named " + path + " already exists. Replace it? <N>: ", reply)) return RTCAN;
+        if (!acad::console::readLine("\nA file named " + path + " already exists. Replace it? <N>: ", reply)) return RTCAN;
         // Whatever the answer, the person learns what became of the file.
-        acad_console::write(isYes(reply) ? "\n" + path + " will be replaced." : "\n" + path + " is kept.");
+        acad::console::write(isYes(reply) ? "\n" + path + " will be replaced." : "\n" + path + " is kept.");
         if (!isYes(reply)) continue;
       }
     } else if (!fileExists(path)) {
-      acad_console::write("\nCannot find " + path + ".");
+      acad::console::write("\nCannot find " + path + ".");
       continue;
     }
     char* copy = acad__strdup(path.c_str());
     if (!copy) return RTERROR;
-    if (flags & kNewFile) acad_files::noteFileToCreate(path);
+    if (flags & kNewFile) acad::files::noteFileToCreate(path);
     if (result->restype == RTSTR && result->resval.rstring) acad_free(result->resval.rstring);
     result->restype = RTSTR;
     result->resval.rstring = copy;

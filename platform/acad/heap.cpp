@@ -82,7 +82,7 @@ extern "C" char* acad__strdup(const char* text) {
   return copy;
 }
 
-namespace acad_heap {
+namespace acad::heap {
 Stats stats() { return {g_liveBlocks, g_liveBytes, g_allocations}; }
 void failAfter(uint64_t n) {
   g_failCountdown = n;
@@ -91,4 +91,4 @@ void failAfter(uint64_t n) {
 bool takeFiredFailure() {
   return g_failureFired.exchange(false);
 }
-}  // namespace acad_heap
+}  // namespace acad::heap

@@ -10,7 +10,7 @@
 #include "acad/sysvars.h"
 #include "adslib.h"
 
-namespace acad_host_commands {
+namespace acad::host_commands {
 namespace {
 struct Entry {
   Command command;
@@ -31,7 +31,7 @@ class ListAnswers : public Answers {
   bool next(const std::string& prompt, std::string& answer) override {
     if (m_next >= m_items.size()) return false;
     answer = m_items[m_next++];
-    if (acad_sysvars::commandEcho()) acad_console::write(prompt + answer);
+    if (acad::sysvars::commandEcho()) acad::console::write(prompt + answer);
     return true;
   }
 
@@ -78,7 +78,7 @@ bool itemText(int type, va_list& args, std::string& text) {
 }  // namespace
 
 void add(const std::string& name, Command command, const std::string& summary) {
-  commands()[acad_commands::folded(baseName(name))] = {std::move(command), baseName(name), summary};
+  commands()[acad::commands::folded(baseName(name))] = {std::move(command), baseName(name), summary};
 }
 
 std::vector<Listed> listed() {
@@ -94,24 +94,24 @@ std::string baseName(const std::string& typed) {
 }
 
 bool picks(const std::string& answer, const std::string& keyword) {
-  std::string typed = acad_commands::folded(baseName(answer));
-  return !typed.empty() && acad_commands::folded(keyword).starts_with(typed);
+  std::string typed = acad::commands::folded(baseName(answer));
+  return !typed.empty() && acad::commands::folded(keyword).starts_with(typed);
 }
 
-bool exists(const std::string& typed) { return commands().count(acad_commands::folded(baseName(typed))) != 0; }
+bool exists(const std::string& typed) { return commands().count(acad::commands::folded(baseName(typed))) != 0; }
 
 bool run(const std::string& typed, Answers& answers) {
-  auto found = commands().find(acad_commands::folded(baseName(typed)));
+  auto found = commands().find(acad::commands::folded(baseName(typed)));
   if (found == commands().end()) return false;
   Command command = found->second.command;  // a command may register others while it runs
   return command(answers);
 }
 
 bool ConsoleAnswers::next(const std::string& prompt, std::string& answer) {
-  return acad_console::readLine(prompt, answer);
+  return acad::console::readLine(prompt, answer);
 }
 
-}  // namespace acad_host_commands
+}  // namespace acad::host_commands
 
 // Runs one host command, or a command an application registered, with the
 // items as its answers. The list ends at a type of 0 (or RTNONE).
@@ -122,7 +122,7 @@ extern "C" int ads_command(int type, ...) {
   bool understood = true;
   for (; type != 0 && type != RTNONE; type = va_arg(args, int)) {
     std::string text;
-    if (!acad_host_commands::itemText(type, args, text)) {
+    if (!acad::host_commands::itemText(type, args, text)) {
       understood = false;
       break;
     }
@@ -132,15 +132,15 @@ extern "C" int ads_command(int type, ...) {
   if (!understood || items.empty()) return RTERROR;
   std::string name = items.front();
   items.erase(items.begin());
-  if (acad_sysvars::commandEcho()) acad_console::write("\nCommand: " + name);
-  if (acad_host_commands::exists(name)) {
-    acad_host_commands::ListAnswers answers(std::move(items));
-    return acad_host_commands::run(name, answers) ? RTNORM : RTERROR;
+  if (acad::sysvars::commandEcho()) acad::console::write("\nCommand: " + name);
+  if (acad::host_commands::exists(name)) {
+    acad::host_commands::ListAnswers answers(std::move(items));
+    return acad::host_commands::run(name, answers) ? RTNORM : RTERROR;
   }
-  if (const acad_commands::Registered* command = acad_commands::find(name)) {
-    acad_commands::run(acad_commands::Registered(*command));
+  if (const acad::commands::Registered* command = acad::commands::find(name)) {
+    acad::commands::run(acad::commands::Registered(*command));
     return RTNORM;
   }
-  acad_console::write("\nUnknown command \"" + acad_host_commands::baseName(name) + "\".  Press F1 for help.");
+  acad::console::write("\nUnknown command \"" + acad::host_commands::baseName(name) + "\".  Press F1 for help.");
   return RTERROR;
 }

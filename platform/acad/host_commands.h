@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace acad_host_commands {
+namespace acad::host_commands {
 
 class Answers {
  public:
@@ -50,4 +50,4 @@ class ConsoleAnswers : public Answers {
   bool next(const std::string& prompt, std::string& answer) override;
 };
 
-}  // namespace acad_host_commands
+}  // namespace acad::host_commands

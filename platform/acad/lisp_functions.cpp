@@ -11,7 +11,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 
-namespace acad_lisp_functions {
+namespace acad::lisp_functions {
 namespace {
 
 struct Definition {
@@ -43,9 +43,9 @@ std::deque<std::string>& queued() {
 Call* g_call = nullptr;
 
 Definition* findByName(const std::string& name) {
-  std::string key = acad_commands::folded(name);
+  std::string key = acad::commands::folded(name);
   for (Definition& definition : definitions())
-    if (acad_commands::folded(definition.name) == key) return &definition;
+    if (acad::commands::folded(definition.name) == key) return &definition;
   return nullptr;
 }
 
@@ -99,7 +99,7 @@ bool isDefined(const std::string& name) { return findByName(name) != nullptr; }
 namespace {
 // Runs one external call: the handler when there is one, else the module's
 // entry point with kInvkSubrMsg.
-bool run(acad_apps::App* app, int code, int (*handler)(void), const resbuf* args, resbuf** result,
+bool run(acad::apps::App* app, int code, int (*handler)(void), const resbuf* args, resbuf** result,
          std::string* failure) {
   Call current;
   current.code = code;
@@ -108,11 +108,11 @@ bool run(acad_apps::App* app, int code, int (*handler)(void), const resbuf* args
   g_call = &current;
   bool succeeded = true;
   if (handler) {
-    acad_apps::Scope scope(app);
+    acad::apps::Scope scope(app);
     int status = handler();
     succeeded = status == RSRSLT || status == RTNORM;
   } else {
-    acad_apps::send(*app, AcRx::kInvkSubrMsg);
+    acad::apps::send(*app, AcRx::kInvkSubrMsg);
   }
   g_call = outer;
   ads_relrb(current.args);
@@ -134,7 +134,7 @@ bool call(const char* name, const resbuf* args, resbuf** result, std::string* fa
     *failure = std::string("no function definition: ") + (name ? name : "");
     return false;
   }
-  auto* app = static_cast<acad_apps::App*>(const_cast<void*>(definition->owner));
+  auto* app = static_cast<acad::apps::App*>(const_cast<void*>(definition->owner));
   if (!definition->handler && !(app && app->entryPoint)) {
     *failure = "function has no handler";
     return false;
@@ -145,7 +145,7 @@ bool call(const char* name, const resbuf* args, resbuf** result, std::string* fa
 bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::string* failure) {
   *result = nullptr;
   failure->clear();
-  auto* target = static_cast<acad_apps::App*>(app);
+  auto* target = static_cast<acad::apps::App*>(app);
   if (!target || !target->entryPoint) {
     *failure = "no such application";
     return false;
@@ -163,15 +163,15 @@ void forgetApplication(const void* app) {
   std::erase_if(definitions(), [&](const Definition& definition) { return definition.owner == app; });
 }
 
-}  // namespace acad_lisp_functions
+}  // namespace acad::lisp_functions
 
-using namespace acad_lisp_functions;
+using namespace acad::lisp_functions;
 
 // A name another application holds is refused; the same application may
 // define a name again under a new code.
 extern "C" int ads_defun(const char* name, short code) {
   if (!name || !*name || code < 0) return RTERROR;
-  const void* owner = acad_apps::current();
+  const void* owner = acad::apps::current();
   if (Definition* existing = findByName(name)) {
     if (existing->owner != owner) return RTERROR;
     existing->code = code;
@@ -185,7 +185,7 @@ extern "C" int ads_defun(const char* name, short code) {
 extern "C" int ads_undef(const char* name, short code) {
   if (!name) return RTERROR;
   Definition* definition = findByName(name);
-  if (!definition || definition->owner != acad_apps::current() || definition->code != code) return RTERROR;
+  if (!definition || definition->owner != acad::apps::current() || definition->code != code) return RTERROR;
   definitions().erase(definitions().begin() + (definition - definitions().data()));
   return RTNORM;
 }
@@ -194,7 +194,7 @@ extern "C" int ads_regfunc(int (*handler)(void), int code) {
   if (!handler) return RTERROR;
   bool found = false;
   for (Definition& definition : definitions()) {
-    if (definition.owner == acad_apps::current() && definition.code == code) {
+    if (definition.owner == acad::apps::current() && definition.code == code) {
       definition.handler = handler;
       found = true;
     }

@@ -6,7 +6,7 @@
 
 #include "adsdef.h"
 
-namespace acad_lisp_functions {
+namespace acad::lisp_functions {
 
 // True when an application has defined `name` (compared without regard to case).
 bool isDefined(const std::string& name);
@@ -23,7 +23,7 @@ bool isDefined(const std::string& name);
 bool call(const char* name, const resbuf* args, resbuf** result, std::string* failure);
 
 // Sends kInvkSubrMsg with function code `code` to the loaded module `app`
-// (an acad_apps::App), whether or not it defined that code; results and
+// (an acad::apps::App), whether or not it defined that code; results and
 // failures as for call(). The host's ARXINVOKE command uses it to probe a
 // module's dispatch.
 bool invoke(void* app, int code, const resbuf* args, resbuf** result, std::string* failure);
@@ -35,4 +35,4 @@ std::vector<std::string> takeQueuedExpressions();
 // The host withdraws everything an application left behind when it goes.
 void forgetApplication(const void* app);
 
-}  // namespace acad_lisp_functions
+}  // namespace acad::lisp_functions

@@ -9,13 +9,13 @@
 #include "acad/menus.h"
 #include "acad/sysvars.h"
 
-namespace acad_menus {
+namespace acad::menus {
 namespace {
 
-using acad_host_commands::Answers;
+using acad::host_commands::Answers;
 
 void report(const std::string& text) {
-  if (acad_sysvars::commandEcho()) acad_console::write(text);
+  if (acad::sysvars::commandEcho()) acad::console::write(text);
 }
 
 bool menuLoad(Answers& answers) {
@@ -23,7 +23,7 @@ bool menuLoad(Answers& answers) {
   if (!answers.next("\nMenu file name: ", path)) return false;
   support::Status loaded = loadGroup(path);
   if (!loaded.ok()) {
-    acad_console::write("\n" + loaded.message());
+    acad::console::write("\n" + loaded.message());
     return false;
   }
   report("\nMenu group \"" + loadedGroups().back() + "\" loaded.");
@@ -49,9 +49,9 @@ bool menuUnload(Answers& answers) {
 std::string keyword(std::string answer, const std::vector<std::string>& options, const std::string& fallback) {
   if (!answer.empty() && answer[0] == '_') answer.erase(0, 1);
   if (answer.empty()) return fallback;
-  std::string typed = acad_commands::folded(answer);
+  std::string typed = acad::commands::folded(answer);
   for (const std::string& option : options) {
-    std::string full = acad_commands::folded(option);
+    std::string full = acad::commands::folded(option);
     if (typed == full || (typed.size() == 1 && typed[0] == full[0])) return option;
   }
   return "";
@@ -64,7 +64,7 @@ bool askKeyword(Answers& answers, const std::string& prompt, const std::vector<s
   while (answers.next(prompt, answer)) {
     chosen = keyword(answer, options, fallback);
     if (!chosen.empty()) return true;
-    acad_console::write("\nInvalid option keyword.");
+    acad::console::write("\nInvalid option keyword.");
   }
   return false;
 }
@@ -79,7 +79,7 @@ bool askPosition(Answers& answers, int& x, int& y) {
     }
     if (std::sscanf(answer.c_str(), "%d,%d%n", &x, &y, &used) == 2 && used == static_cast<int>(answer.size()))
       return true;
-    acad_console::write("\nInvalid point.");
+    acad::console::write("\nInvalid point.");
   }
   return false;
 }
@@ -94,7 +94,7 @@ bool askRows(Answers& answers, int& rows) {
     }
     if (std::sscanf(answer.c_str(), "%d%n", &rows, &used) == 1 && used == static_cast<int>(answer.size()) && rows > 0)
       return true;
-    acad_console::write("\nRequires a positive whole number.");
+    acad::console::write("\nRequires a positive whole number.");
   }
   return false;
 }
@@ -102,7 +102,7 @@ bool askRows(Answers& answers, int& rows) {
 bool toolbar(Answers& answers) {
   std::string name;
   if (!answers.next("\nToolbar name (or ALL): ", name)) return false;
-  if (acad_commands::folded(name) == acad_commands::folded("ALL")) {
+  if (acad::commands::folded(name) == acad::commands::folded("ALL")) {
     std::string choice;
     if (!askKeyword(answers, "\nShow/Hide: ", {"Show", "Hide"}, "Show", choice)) return false;
     showAllToolbars(choice == "Show");
@@ -110,7 +110,7 @@ bool toolbar(Answers& answers) {
   }
   ToolbarState* state = toolbarState(name);
   if (!state) {
-    acad_console::write("\nToolbar \"" + name + "\" not found.");
+    acad::console::write("\nToolbar \"" + name + "\" not found.");
     return false;
   }
   std::string choice;
@@ -136,9 +136,9 @@ bool toolbar(Answers& answers) {
 }  // namespace
 
 void registerMenuCommands() {
-  acad_host_commands::add("MENULOAD", menuLoad, "loads a menu file and its toolbars");
-  acad_host_commands::add("MENUUNLOAD", menuUnload, "unloads a menu group");
-  acad_host_commands::add("TOOLBAR", toolbar, "shows, hides, docks or floats a toolbar");
+  acad::host_commands::add("MENULOAD", menuLoad, "loads a menu file and its toolbars");
+  acad::host_commands::add("MENUUNLOAD", menuUnload, "unloads a menu group");
+  acad::host_commands::add("TOOLBAR", toolbar, "shows, hides, docks or floats a toolbar");
 }
 
-}  // namespace acad_menus
+}  // namespace acad::menus

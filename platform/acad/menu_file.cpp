@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace acad_menus {
+namespace acad::menus {
 namespace {
 
 // `"text" rest` -> text and rest; false when the quotes are missing.
@@ -62,4 +62,4 @@ support::Result<MenuFile> readMenuFile(const std::string& path) {
   return menu;
 }
 
-}  // namespace acad_menus
+}  // namespace acad::menus

@@ -16,7 +16,7 @@
 
 #include "support/status.h"
 
-namespace acad_menus {
+namespace acad::menus {
 
 struct MenuEntry {
   std::string label;
@@ -45,4 +45,4 @@ struct MenuFile {
 // be read or is malformed.
 support::Result<MenuFile> readMenuFile(const std::string& path);
 
-}  // namespace acad_menus
+}  // namespace acad::menus

@@ -7,7 +7,7 @@
 #include "acad/command_stack.h"
 #include "aced.h"
 
-namespace acad_menus {
+namespace acad::menus {
 namespace {
 
 struct LoadedToolbar {
@@ -27,18 +27,18 @@ std::vector<LoadedGroup>& groups() {
 
 LoadedGroup* findGroup(const std::string& name) {
   for (LoadedGroup& group : groups())
-    if (acad_commands::folded(group.menu.group) == acad_commands::folded(name)) return &group;
+    if (acad::commands::folded(group.menu.group) == acad::commands::folded(name)) return &group;
   return nullptr;
 }
 
 LoadedToolbar* findLoadedToolbar(const std::string& fullName) {
   size_t dot = fullName.find('.');
   std::string groupName = dot == std::string::npos ? "" : fullName.substr(0, dot);
-  std::string name = acad_commands::folded(dot == std::string::npos ? fullName : fullName.substr(dot + 1));
+  std::string name = acad::commands::folded(dot == std::string::npos ? fullName : fullName.substr(dot + 1));
   for (LoadedGroup& group : groups()) {
-    if (!groupName.empty() && acad_commands::folded(group.menu.group) != acad_commands::folded(groupName)) continue;
+    if (!groupName.empty() && acad::commands::folded(group.menu.group) != acad::commands::folded(groupName)) continue;
     for (LoadedToolbar& toolbar : group.toolbars)
-      if (acad_commands::folded(toolbar.toolbar.name) == name) return &toolbar;
+      if (acad::commands::folded(toolbar.toolbar.name) == name) return &toolbar;
   }
   return nullptr;
 }
@@ -76,7 +76,7 @@ std::string buttonLabel(const std::string& command) {
   for (const LoadedGroup& group : groups())
     for (const Toolbar& toolbar : group.menu.toolbars)
       for (const MenuEntry& button : toolbar.buttons)
-        if (acad_commands::folded(button.command) == acad_commands::folded(command)) return button.label;
+        if (acad::commands::folded(button.command) == acad::commands::folded(command)) return button.label;
   return "";
 }
 
@@ -97,8 +97,8 @@ void showAllToolbars(bool shown) {
 
 void unloadAll() { groups().clear(); }
 
-}  // namespace acad_menus
+}  // namespace acad::menus
 
 int acedIsMenuGroupLoaded(const char* groupName) {
-  return groupName && acad_menus::isGroupLoaded(groupName) ? 1 : 0;
+  return groupName && acad::menus::isGroupLoaded(groupName) ? 1 : 0;
 }

@@ -6,7 +6,7 @@
 
 #include "acad/menu_file.h"
 
-namespace acad_menus {
+namespace acad::menus {
 
 struct ToolbarState {
   bool shown = false;
@@ -45,4 +45,4 @@ void unloadAll();
 // The host commands MENULOAD, MENUUNLOAD and TOOLBAR.
 void registerMenuCommands();
 
-}  // namespace acad_menus
+}  // namespace acad::menus

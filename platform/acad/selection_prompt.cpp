@@ -11,10 +11,10 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-namespace acad_selection {
+namespace acad::selection {
 namespace {
 
-using acdb_detail::Record;
+using db::Record;
 
 std::string trimmed(const std::string& text) {
   size_t start = text.find_first_not_of(" \t");
@@ -26,7 +26,7 @@ std::string trimmed(const std::string& text) {
 bool selectable(const Record* record) { return record && record->entity && !record->erased; }
 
 Record* lastEntity() {
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) return nullptr;
   const auto& entities = database->entities();
   for (auto it = entities.rbegin(); it != entities.rend(); ++it)
@@ -37,7 +37,7 @@ Record* lastEntity() {
 // The value an entity has for a filter's group code, with the defaults of
 // tags a drawing may leave out.
 std::string valueFor(const Record& record, int code) {
-  acdb_detail::RecordTags tags(record);
+  db::RecordTags tags(record);
   if (auto value = tags.find(code)) return std::string(*value);
   if (code == 8) return "0";
   if (code == 62) return "256";
@@ -54,10 +54,10 @@ bool matches(const Record& record, const resbuf* item) {
     case ResKind::String:
       return item->resval.rstring &&
              (std::strcmp(item->resval.rstring, "*") == 0 ||
-              acdb_detail::upperName(value) == acdb_detail::upperName(item->resval.rstring));
-    case ResKind::Short: return acdb_detail::parseInteger(value, integer) && integer == item->resval.rint;
-    case ResKind::Long: return acdb_detail::parseInteger(value, integer) && integer == item->resval.rlong;
-    case ResKind::Real: return acdb_detail::parseReal(value, real) && real == item->resval.rreal;
+              db::upperName(value) == db::upperName(item->resval.rstring));
+    case ResKind::Short: return db::parseInteger(value, integer) && integer == item->resval.rint;
+    case ResKind::Long: return db::parseInteger(value, integer) && integer == item->resval.rlong;
+    case ResKind::Real: return db::parseReal(value, real) && real == item->resval.rreal;
     default: return false;
   }
 }
@@ -67,14 +67,14 @@ bool matches(const Record& record, const resbuf* item) {
 bool inPaperSpace(const Record& record) {
   if (record.inText()) return record.paperSpaceAsRead;
   int64_t flag = 0;
-  return acdb_detail::parseInteger(valueFor(record, 67), flag) && flag != 0;
+  return db::parseInteger(valueFor(record, 67), flag) && flag != 0;
 }
 
 // What ALL picks: the entities of the current space, model space while
 // TILEMODE is 1.
 std::vector<Record*> currentSpaceEntities() {
   std::vector<Record*> found = allEntities(nullptr);
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   bool paperSpace = database && !database->tileMode();
   std::erase_if(found, [paperSpace](const Record* record) { return inPaperSpace(*record) != paperSpace; });
   return found;
@@ -84,7 +84,7 @@ void report(size_t found) {
   std::string text = "\n";
   text += std::to_string(found);
   text += " found";
-  acad_console::write(text);
+  acad::console::write(text);
 }
 
 // Adds entities not in the set yet (`members` says which are); reports how
@@ -101,10 +101,10 @@ bool askForObjects(std::vector<Record*>& set) {
   std::unordered_set<const Record*> members(set.begin(), set.end());
   std::string answer;
   // A command that printed the prompt itself is not prompted twice.
-  std::string prompt = acad_console::transcriptEndsWith("Select objects: ") ? "" : "\nSelect objects: ";
-  for (; acad_console::readLine(prompt, answer); prompt = "\nSelect objects: ") {
+  std::string prompt = acad::console::transcriptEndsWith("Select objects: ") ? "" : "\nSelect objects: ";
+  for (; acad::console::readLine(prompt, answer); prompt = "\nSelect objects: ") {
     std::string text = trimmed(answer);
-    std::string upper = acdb_detail::upperName(text);
+    std::string upper = db::upperName(text);
     if (text.empty()) return true;
     if (upper == "ALL") {
       addAll(set, members, currentSpaceEntities());
@@ -116,7 +116,7 @@ bool askForObjects(std::vector<Record*>& set) {
     } else if (Record* record = entityOfAnswer(text)) {
       addAll(set, members, {record});
     } else {
-      acad_console::write("\n*Invalid selection*\nExpects a handle, Last, ALL or L=layer");
+      acad::console::write("\n*Invalid selection*\nExpects a handle, Last, ALL or L=layer");
     }
   }
   return false;
@@ -125,10 +125,10 @@ bool askForObjects(std::vector<Record*>& set) {
 }  // namespace
 
 Record* entityOfAnswer(std::string_view answer) {
-  std::string upper = acdb_detail::upperName(answer);
+  std::string upper = db::upperName(answer);
   if (upper == "L" || upper == "LAST") return lastEntity();
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
-  uint64_t handle = acdb_detail::parseHandle(answer);
+  db::Database* database = db::currentDatabase();
+  uint64_t handle = db::parseHandle(answer);
   if (!database || handle == 0) return nullptr;
   Record* record = database->byHandle(handle);
   return selectable(record) ? record : nullptr;
@@ -136,7 +136,7 @@ Record* entityOfAnswer(std::string_view answer) {
 
 std::vector<Record*> allEntities(const resbuf* filter) {
   std::vector<Record*> found;
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) return found;
   for (Record* record : database->entities()) {
     if (record->erased) continue;
@@ -147,41 +147,41 @@ std::vector<Record*> allEntities(const resbuf* filter) {
   return found;
 }
 
-}  // namespace acad_selection
+}  // namespace acad::selection
 
 extern "C" int ads_ssget(const char* mode, const void* /*pt1*/, const void* /*pt2*/, const resbuf* filter,
                          ads_name ss) {
-  if (!ss || !acdb_detail::currentDatabase()) return RTERROR;
-  std::vector<acdb_detail::Record*> found;
-  std::string upper = acdb_detail::upperName(mode ? mode : "");
+  if (!ss || !db::currentDatabase()) return RTERROR;
+  std::vector<db::Record*> found;
+  std::string upper = db::upperName(mode ? mode : "");
   if (!upper.empty() && upper[0] == '_') upper.erase(0, 1);
   if (!mode) {
-    if (!acad_selection::askForObjects(found)) return RTCAN;
+    if (!acad::selection::askForObjects(found)) return RTCAN;
   } else if (upper == "X") {
-    found = acad_selection::allEntities(filter);
+    found = acad::selection::allEntities(filter);
   } else if (upper == "L") {
-    if (acdb_detail::Record* last = acad_selection::entityOfAnswer("L")) found.push_back(last);
+    if (db::Record* last = acad::selection::entityOfAnswer("L")) found.push_back(last);
   } else {
     return RTERROR;
   }
   if (found.empty()) return RTERROR;
-  acad_selection::makeSet(found, ss);
+  acad::selection::makeSet(found, ss);
   return RTNORM;
 }
 
 // A script answers with the entity's handle (or "L" for the last one).
 extern "C" int ads_entsel(const char* prompt, ads_name entity, ads_point picked) {
-  if (!entity || !acdb_detail::currentDatabase()) return RTERROR;
+  if (!entity || !db::currentDatabase()) return RTERROR;
   std::string answer;
-  if (!acad_console::readLine(prompt ? prompt : "\nSelect object: ", answer)) return RTCAN;
-  acdb_detail::Record* record = acad_selection::entityOfAnswer(acad_selection::trimmed(answer));
-  if (!record) acad_console::write("\n*Invalid selection*\nExpects a handle or Last");
+  if (!acad::console::readLine(prompt ? prompt : "\nSelect object: ", answer)) return RTCAN;
+  db::Record* record = acad::selection::entityOfAnswer(acad::selection::trimmed(answer));
+  if (!record) acad::console::write("\n*Invalid selection*\nExpects a handle or Last");
   if (!record || acdbGetAdsName(entity, AcDbObjectId(record)) != Acad::eOk) return RTERROR;
   if (picked) {
-    acdb_detail::RecordTags tags(*record);
+    db::RecordTags tags(*record);
     for (int axis = 0; axis < 3; ++axis) {
       picked[axis] = 0;
-      if (auto value = tags.find(10 * (axis + 1))) acdb_detail::parseReal(*value, picked[axis]);
+      if (auto value = tags.find(10 * (axis + 1))) db::parseReal(*value, picked[axis]);
     }
   }
   return RTNORM;

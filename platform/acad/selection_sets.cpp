@@ -6,7 +6,7 @@
 #include "adslib.h"
 #include "db/database.h"
 
-namespace acad_selection {
+namespace acad::selection {
 namespace {
 
 // The second long of a set's name; entity names carry their drawing's number there.
@@ -79,16 +79,16 @@ void release(std::vector<Set>::iterator set) {
 
 size_t liveSets() { return sets().live.size(); }
 
-void makeSet(const std::vector<acdb_detail::Record*>& entities, ads_name ss) {
+void makeSet(const std::vector<db::Record*>& entities, ads_name ss) {
   std::vector<Entry>& set = create(ss);
   set.reserve(entities.size());
-  for (acdb_detail::Record* record : entities)
-    set.push_back({static_cast<long>(record->serial), acdb_detail::databaseOf(*record)->serial()});
+  for (db::Record* record : entities)
+    set.push_back({static_cast<long>(record->serial), db::databaseOf(*record)->serial()});
 }
 
-}  // namespace acad_selection
+}  // namespace acad::selection
 
-using acad_selection::find;
+using acad::selection::find;
 
 extern "C" int ads_sslength(const ads_name ss, long* length) {
   auto* set = find(ss);
@@ -109,19 +109,19 @@ extern "C" int ads_ssname(const ads_name ss, long index, ads_name entity) {
 // entity joins the set (once) and the result names that set.
 extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name result) {
   if (!result) return RTERROR;
-  acdb_detail::Record* record = nullptr;
+  db::Record* record = nullptr;
   if (entity) {
-    record = acdb_detail::recordOf(entity);
+    record = db::recordOf(entity);
     if (!record || !record->entity || record->erased) return RTERROR;
   }
-  std::vector<acad_selection::Entry>* set = nullptr;
+  std::vector<acad::selection::Entry>* set = nullptr;
   if (ss) {
     set = find(ss);
     if (!set) return RTERROR;
     result[0] = ss[0];
     result[1] = ss[1];
   } else {
-    set = &acad_selection::create(result);
+    set = &acad::selection::create(result);
   }
   if (record) {
     for (const auto& member : *set)
@@ -133,6 +133,6 @@ extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name resu
 
 extern "C" int ads_ssfree(const ads_name ss) {
   if (!find(ss)) return RTERROR;
-  acad_selection::release(acad_selection::position(ss[0]));
+  acad::selection::release(acad::selection::position(ss[0]));
   return RTNORM;
 }

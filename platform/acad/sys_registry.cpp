@@ -46,7 +46,7 @@ bool AcRxDictionary::has(const char* key) const { return at(key) != nullptr; }
 // The application id handed to a module is the host's record of it.
 bool AcRxDynamicLinker::unlockApplication(void* appId) const {
   if (!appId) return false;
-  static_cast<acad_apps::App*>(appId)->unlocked = true;
+  static_cast<acad::apps::App*>(appId)->unlocked = true;
   return true;
 }
 

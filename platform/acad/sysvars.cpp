@@ -8,7 +8,7 @@
 #include "adslib.h"
 #include "db/database.h"
 
-namespace acad_sysvars {
+namespace acad::sysvars {
 namespace {
 
 struct Variable {
@@ -33,10 +33,10 @@ std::map<std::string, Variable>& table() {
 
 // TILEMODE belongs to the drawing: it is read from and written to the
 // current one, so that ALL and a save see what was set.
-bool isTileMode(const char* name) { return name && acad_commands::folded(name) == "tilemode"; }
+bool isTileMode(const char* name) { return name && acad::commands::folded(name) == "tilemode"; }
 
 int getTileMode(resbuf* result) {
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) return RTERROR;
   result->restype = RTSHORT;
   result->resval.rint = database->tileMode() ? 1 : 0;
@@ -44,7 +44,7 @@ int getTileMode(resbuf* result) {
 }
 
 int setTileMode(const resbuf* value) {
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database || value->restype != RTSHORT || (value->resval.rint != 0 && value->resval.rint != 1))
     return RTERROR;
   database->setTileMode(value->resval.rint == 1);
@@ -53,7 +53,7 @@ int setTileMode(const resbuf* value) {
 
 Variable* find(const char* name) {
   if (!name) return nullptr;
-  auto found = table().find(acad_commands::folded(name));
+  auto found = table().find(acad::commands::folded(name));
   return found == table().end() ? nullptr : &found->second;
 }
 }  // namespace
@@ -61,18 +61,18 @@ Variable* find(const char* name) {
 bool commandEcho() { return find("CMDECHO")->integer != 0; }
 
 void setHostString(const std::string& name, const std::string& value) {
-  Variable& variable = table()[acad_commands::folded(name)];
+  Variable& variable = table()[acad::commands::folded(name)];
   variable.type = RTSTR;
   variable.text = value;
 }
 
-}  // namespace acad_sysvars
+}  // namespace acad::sysvars
 
 // Fills `result` in place (its rbnext is left alone); a string value is a
 // copy from the host allocator that the caller releases.
 extern "C" int ads_getvar(const char* name, resbuf* result) {
-  if (result && acad_sysvars::isTileMode(name)) return acad_sysvars::getTileMode(result);
-  const acad_sysvars::Variable* variable = acad_sysvars::find(name);
+  if (result && acad::sysvars::isTileMode(name)) return acad::sysvars::getTileMode(result);
+  const acad::sysvars::Variable* variable = acad::sysvars::find(name);
   if (!variable || !result) return RTERROR;
   result->restype = static_cast<short>(variable->type);
   switch (variable->type) {
@@ -87,8 +87,8 @@ extern "C" int ads_getvar(const char* name, resbuf* result) {
 
 // The value must have the variable's type; read-only variables refuse.
 extern "C" int ads_setvar(const char* name, const resbuf* value) {
-  if (value && acad_sysvars::isTileMode(name)) return acad_sysvars::setTileMode(value);
-  acad_sysvars::Variable* variable = acad_sysvars::find(name);
+  if (value && acad::sysvars::isTileMode(name)) return acad::sysvars::setTileMode(value);
+  acad::sysvars::Variable* variable = acad::sysvars::find(name);
   if (!variable || !value || variable->readOnly || value->restype != variable->type) return RTERROR;
   switch (variable->type) {
     case RTSHORT: variable->integer = value->resval.rint; break;

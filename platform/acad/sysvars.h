@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace acad_sysvars {
+namespace acad::sysvars {
 
 // True when CMDECHO is on: commands run by applications echo their prompts.
 bool commandEcho();
@@ -11,4 +11,4 @@ bool commandEcho();
 // not applications may write it.
 void setHostString(const std::string& name, const std::string& value);
 
-}  // namespace acad_sysvars
+}  // namespace acad::sysvars

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace acad_files {
+namespace acad::files {
 
 std::string expandHome(const std::string& typed) {
   const char* home = std::getenv("HOME");
@@ -17,4 +17,4 @@ std::string g_fileToCreate;
 const std::string& fileToCreate() { return g_fileToCreate; }
 void noteFileToCreate(const std::string& path) { g_fileToCreate = path; }
 
-}  // namespace acad_files
+}  // namespace acad::files

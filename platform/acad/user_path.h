@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace acad_files {
+namespace acad::files {
 
 // "~" and "~/..." stand for the home folder ($HOME), as in the shell.
 std::string expandHome(const std::string& typed);
@@ -12,4 +12,4 @@ std::string expandHome(const std::string& typed);
 const std::string& fileToCreate();
 void noteFileToCreate(const std::string& path);
 
-}  // namespace acad_files
+}  // namespace acad::files

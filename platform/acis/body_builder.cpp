@@ -6,7 +6,7 @@
 #include "acis/cursor.h"
 #include "acis/geometry_records.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 namespace {
 
@@ -337,4 +337,4 @@ class BodyBuilder {
 
 acis::ParseResult buildBody(const RawModel& model) { return BodyBuilder(model).build(); }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -4,8 +4,8 @@
 #pragma once
 #include "acis/tokens.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 acis::ParseResult buildBody(const RawModel& model);
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace acis_detail {
+namespace acis::detail {
 
 bool Cursor::pointer(int64_t& index) {
   if (!peekIs(TokenKind::Pointer)) return false;
@@ -87,4 +87,4 @@ bool Cursor::entityPrefix() {
   return false;
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -7,7 +7,7 @@
 
 #include "acis/tokens.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 class Cursor {
  public:
@@ -53,4 +53,4 @@ class Cursor {
   int32_t m_version = 0;
 };
 
-}  // namespace acis_detail
+}  // namespace acis::detail

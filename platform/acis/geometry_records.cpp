@@ -4,7 +4,7 @@
 
 #include "acis/nurbs_records.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 namespace {
 
@@ -169,4 +169,4 @@ const std::vector<std::pair<uint32_t, uint32_t>>& GeometryReader::subtypes() {
   return m_subtypes;
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

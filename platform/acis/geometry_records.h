@@ -6,7 +6,7 @@
 
 #include "acis/cursor.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 // The part of a geometry type name before its class: "cone" for
 // "cone-surface"; empty unless the name ends with "-" + `family`.
@@ -36,4 +36,4 @@ class GeometryReader {
   bool m_subtypesFound = false;
 };
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace acis_detail {
+namespace acis::detail {
 
 namespace {
 
@@ -163,4 +163,4 @@ void reverseSurfaceV(acis::NurbsSurface& surface) {
   }
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -5,7 +5,7 @@
 
 #include "acis/cursor.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 // From the form word ("nubs" or "nurbs") on. False with `reason` set for data
 // that is not a usable B-spline.
@@ -17,4 +17,4 @@ void reverseCurve(acis::NurbsCurve& curve);
 // The v direction run the other way, which turns the normal du x dv around.
 void reverseSurfaceV(acis::NurbsSurface& surface);
 
-}  // namespace acis_detail
+}  // namespace acis::detail

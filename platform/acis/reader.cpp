@@ -7,16 +7,16 @@ namespace {
 
 template <typename Bytes, typename Tokenize>
 ParseResult parse(Bytes bytes, Tokenize tokenize) {
-  acis_detail::RawModel model;
+  acis::detail::RawModel model;
   ParseResult result;
   if (!tokenize(bytes, model, result.error)) return result;
-  return acis_detail::buildBody(model);
+  return acis::detail::buildBody(model);
 }
 
 }  // namespace
 
-ParseResult parseSat(std::string_view text) { return parse(text, acis_detail::tokenizeSat); }
+ParseResult parseSat(std::string_view text) { return parse(text, acis::detail::tokenizeSat); }
 
-ParseResult parseSab(std::span<const uint8_t> bytes) { return parse(bytes, acis_detail::tokenizeSab); }
+ParseResult parseSab(std::span<const uint8_t> bytes) { return parse(bytes, acis::detail::tokenizeSab); }
 
 }  // namespace acis

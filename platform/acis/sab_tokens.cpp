@@ -4,7 +4,7 @@
 
 #include "acis/tokens.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 namespace {
 
@@ -183,4 +183,4 @@ bool tokenizeSab(std::span<const uint8_t> bytes, RawModel& model, std::string& e
   return false;
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -4,7 +4,7 @@
 
 #include "acis/tokens.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 namespace {
 
@@ -136,4 +136,4 @@ bool tokenizeSat(std::string_view text, RawModel& model, std::string& error) {
   return false;
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

@@ -10,7 +10,7 @@
 
 #include "acis/model.h"
 
-namespace acis_detail {
+namespace acis::detail {
 
 enum class TokenKind : uint8_t {
   Pointer,       // $N in text, tag 0x0C in bytes; `integer` is N
@@ -69,4 +69,4 @@ inline bool completeWithoutMarker(const RawModel& model) {
   return model.declaredRecords > 0 && static_cast<int64_t>(model.records.size()) >= model.declaredRecords;
 }
 
-}  // namespace acis_detail
+}  // namespace acis::detail

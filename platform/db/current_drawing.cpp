@@ -2,7 +2,7 @@
 // its user coordinate system.
 #include "db/database.h"
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 std::unique_ptr<Database>& current() {
@@ -28,28 +28,28 @@ Record* recordOf(const ads_name name) {
 
 Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
-}  // namespace acdb_detail
+}  // namespace db
 
-AcDbDatabase* acdbCurDwg() { return acdb_detail::currentDatabase(); }
+AcDbDatabase* acdbCurDwg() { return db::currentDatabase(); }
 
 Acad::ErrorStatus acdbGetObjectId(AcDbObjectId& id, const ads_name name) {
-  acdb_detail::Record* record = acdb_detail::recordOf(name);
+  db::Record* record = db::recordOf(name);
   if (!record) return Acad::eInvalidAdsName;
   id = AcDbObjectId(record);
   return Acad::eOk;
 }
 
 Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id) {
-  acdb_detail::Record* record = id.record();
+  db::Record* record = id.record();
   if (!record) return Acad::eNullObjectId;
   name[0] = static_cast<long>(record->serial);
-  name[1] = acdb_detail::databaseOf(*record)->serial();
+  name[1] = db::databaseOf(*record)->serial();
   return Acad::eOk;
 }
 
 Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector) {
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
-  acdb_detail::Ucs ucs = database ? database->ucs() : acdb_detail::Ucs();
+  db::Database* database = db::currentDatabase();
+  db::Ucs ucs = database ? database->ucs() : db::Ucs();
   double d[3];
   for (int i = 0; i < 3; ++i) d[i] = from[i] - (vector ? 0.0 : ucs.origin[i]);
   const double* axes[3] = {ucs.xAxis, ucs.yAxis, ucs.zAxis};

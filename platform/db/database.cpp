@@ -10,7 +10,7 @@
 #include "db/record_build.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 long g_nextSerial = 1;
@@ -452,4 +452,4 @@ Record* Database::insertRecord(Record* marker, std::vector<Tag> tags) {
   return inserted;
 }
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -14,7 +14,7 @@
 #include "db/drawing_text.h"
 #include "db/record.h"
 
-namespace acdb_detail {
+namespace db {
 
 class ModelerDataIndex;
 
@@ -241,4 +241,4 @@ Record* recordOf(const ads_name name);
 // The database that holds a record.
 Database* databaseOf(const Record& record);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -12,7 +12,7 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 // A symbol table the repairs may add entries to.
@@ -474,4 +474,4 @@ void DrawingRepair::take(Record& record, std::span<const TagView> tags) { m_surv
 
 DrawingRepairs DrawingRepair::run() { return Repairer(m_database, *m_survey).run(); }
 
-}  // namespace acdb_detail
+}  // namespace db

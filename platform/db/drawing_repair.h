@@ -12,7 +12,7 @@
 
 #include "db/database.h"
 
-namespace acdb_detail {
+namespace db {
 
 // How many of each repair DrawingRepair::run() made.
 struct DrawingRepairs {
@@ -49,4 +49,4 @@ class DrawingRepair : public LoadWatcher {
   std::unique_ptr<Survey> m_survey;
 };
 
-}  // namespace acdb_detail
+}  // namespace db

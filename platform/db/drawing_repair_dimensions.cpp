@@ -9,7 +9,7 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 struct Point {
@@ -216,4 +216,4 @@ std::vector<PictureEntity> dimensionPicture(std::span<const TagView> dimension, 
   return drawn ? picture.take() : std::vector<PictureEntity>();
 }
 
-}  // namespace acdb_detail
+}  // namespace db

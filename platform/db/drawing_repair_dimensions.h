@@ -9,7 +9,7 @@
 
 #include "db/record.h"
 
-namespace acdb_detail {
+namespace db {
 
 // The dimension variables the picture uses, in drawing units.
 struct DimensionStyle {
@@ -39,4 +39,4 @@ struct PictureEntity {
 std::vector<PictureEntity> dimensionPicture(std::span<const TagView> dimension, const DimensionStyle& style,
                                             bool subclasses);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 constexpr size_t kWindow = 1 << 20;
@@ -77,4 +77,4 @@ bool DrawingText::read(uint64_t offset, size_t length, std::string& out) const {
   return true;
 }
 
-}  // namespace acdb_detail
+}  // namespace db

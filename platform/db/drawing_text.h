@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-namespace acdb_detail {
+namespace db {
 
 class DrawingText {
  public:
@@ -42,4 +42,4 @@ class DrawingText {
   mutable size_t m_windowLength = 0;
 };
 
-}  // namespace acdb_detail
+}  // namespace db

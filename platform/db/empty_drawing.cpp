@@ -5,9 +5,9 @@
 
 namespace {
 
-using acdb_detail::Tag;
+using db::Tag;
 
-std::vector<acdb_detail::Record> emptyDrawingRecords() {
+std::vector<db::Record> emptyDrawingRecords() {
   // Built once: the fuzz targets start every input from an empty drawing.
   static const std::vector<std::vector<Tag>> layout = {
       {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$INSUNITS"}, {70, "0"},
@@ -29,12 +29,12 @@ std::vector<acdb_detail::Record> emptyDrawingRecords() {
       {{0, "ENDSEC"}},
       {{0, "EOF"}},
   };
-  std::vector<acdb_detail::Record> records;
-  for (const auto& tags : layout) records.push_back(acdb_detail::buildRecord(tags));
+  std::vector<db::Record> records;
+  for (const auto& tags : layout) records.push_back(db::buildRecord(tags));
   return records;
 }
 
-std::vector<Tag> storedTags(const std::vector<acdb_build::Tag>& tags) {
+std::vector<Tag> storedTags(const std::vector<db::build::Tag>& tags) {
   std::vector<Tag> stored;
   stored.reserve(tags.size());
   for (const auto& tag : tags) stored.push_back({static_cast<int16_t>(tag.code), tag.value});
@@ -43,42 +43,42 @@ std::vector<Tag> storedTags(const std::vector<acdb_build::Tag>& tags) {
 
 }  // namespace
 
-namespace acdb_build {
+namespace db::build {
 
 AcDbDatabase* newDrawing() {
-  auto database = std::make_unique<acdb_detail::Database>();
+  auto database = std::make_unique<db::Database>();
   database->adopt(emptyDrawingRecords());
-  acdb_detail::setCurrentDatabase(std::move(database));
-  return acdb_detail::currentDatabase();
+  db::setCurrentDatabase(std::move(database));
+  return db::currentDatabase();
 }
 
 AcDbObjectId addLayer(const char* name, int colorIndex, bool off, bool frozen) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   if (!database || !name) return AcDbObjectId::kNull;
   return AcDbObjectId(database->addLayer(name, colorIndex, off, frozen));
 }
 
 AcDbObjectId addEntity(const char* type, const std::vector<Tag>& tags) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   if (!database || !type) return AcDbObjectId::kNull;
   return AcDbObjectId(database->addEntity(type, storedTags(tags)));
 }
 
 bool addBlock(const char* name, double baseX, double baseY, double baseZ) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   const double base[3] = {baseX, baseY, baseZ};
   return database && name && database->addBlock(name, base);
 }
 
 AcDbObjectId addBlockEntity(const char* blockName, const char* type, const std::vector<Tag>& tags) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   if (!database || !blockName || !type) return AcDbObjectId::kNull;
   return AcDbObjectId(database->addBlockEntity(blockName, type, storedTags(tags)));
 }
 
 bool setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   return database && database->setUcs(origin, xAxis, yAxis);
 }
 
-}  // namespace acdb_build
+}  // namespace db::build

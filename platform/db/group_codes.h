@@ -1,7 +1,7 @@
 // How a drawing file stores the value of each group code.
 #pragma once
 
-namespace acdb_detail {
+namespace db {
 
 enum class ValueKind { String, Double, Int16, Int32, Int64, Bool, Binary };
 
@@ -37,4 +37,4 @@ constexpr ValueKind valueKind(int code) {
   return validGroupCode(code) ? kValueKinds.kinds[code] : computeValueKind(code);
 }
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -6,7 +6,7 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 
 namespace {
 
@@ -63,4 +63,4 @@ bool modelerPayloadOf(std::span<const TagView> tags, const Database& database, a
   return handle && database.modelerData().bytesOf(parseHandle(*handle), payload.sab);
 }
 
-}  // namespace acdb_detail
+}  // namespace db

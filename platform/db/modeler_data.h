@@ -10,7 +10,7 @@
 #include "acis/payload.h"
 #include "db/record.h"
 
-namespace acdb_detail {
+namespace db {
 
 class Database;
 
@@ -33,4 +33,4 @@ class ModelerDataIndex {
 // is missing).
 bool modelerPayloadOf(std::span<const TagView> tags, const Database& database, acis::Payload& payload);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 std::string_view trimmed(std::string_view text) {
@@ -150,4 +150,4 @@ bool bytesOfHex(std::string_view hex, std::string& bytes) {
   return true;
 }
 
-}  // namespace acdb_detail
+}  // namespace db

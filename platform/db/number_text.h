@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace acdb_detail {
+namespace db {
 
 // A finite real; false for anything else (text, "nan", "inf", 1e999).
 bool parseReal(std::string_view text, double& value);
@@ -31,4 +31,4 @@ std::string hexOfBytes(std::string_view bytes);
 // False when the text is not an even run of hex digits.
 bool bytesOfHex(std::string_view hex, std::string& bytes);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -8,7 +8,7 @@
 #include "db/opening_spares.h"
 #include "db/record_tags.h"
 
-using acdb_detail::Record;
+using db::Record;
 
 ACRX_DEFINE_MEMBERS(AcDbObject, AcRxObject)
 ACRX_DEFINE_MEMBERS(AcDbEntity, AcDbObject)
@@ -24,23 +24,23 @@ AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), 
 
 AcDbObject::~AcDbObject() {
   if (m_open) endOpen();
-  acdb_detail::giveSnapshot(std::move(m_tags));
+  db::giveSnapshot(std::move(m_tags));
 }
 
-void* AcDbObject::operator new(std::size_t size) { return acdb_detail::takeObjectBlock(size); }
+void* AcDbObject::operator new(std::size_t size) { return db::takeObjectBlock(size); }
 
-void AcDbObject::operator delete(void* block, std::size_t size) noexcept { acdb_detail::giveObjectBlock(block, size); }
+void AcDbObject::operator delete(void* block, std::size_t size) noexcept { db::giveObjectBlock(block, size); }
 
-const acdb_detail::RecordTags& AcDbObject::tags() const {
+const db::RecordTags& AcDbObject::tags() const {
   // Only readers exclude writers: any other opening may see the record change
   // between two looks.
-  if (!m_tags) m_tags = acdb_detail::snapshotOf(*m_record);
+  if (!m_tags) m_tags = db::snapshotOf(*m_record);
   else if (m_mode != AcDb::kForRead) m_tags->read(*m_record);
   return *m_tags;
 }
 
 void AcDbObject::endOpen() {
-  acdb_detail::endOpen(*m_record, m_mode);
+  db::endOpen(*m_record, m_mode);
   m_open = false;
 }
 
@@ -71,7 +71,7 @@ namespace {
 std::optional<std::string_view> ordinaryValue(const AcDbObject& object, int code) {
   const Record& record = *object.record();
   if (record.inText()) return object.tags().find(code);
-  for (const acdb_detail::Tag& tag : record.stored->tags)
+  for (const db::Tag& tag : record.stored->tags)
     if (tag.code == code) return std::string_view(tag.value);
   return std::nullopt;
 }
@@ -79,14 +79,14 @@ std::optional<std::string_view> ordinaryValue(const AcDbObject& object, int code
 int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
   auto text = ordinaryValue(object, code);
   int64_t value = absent;
-  if (text && !acdb_detail::parseInteger(*text, value)) value = absent;
+  if (text && !db::parseInteger(*text, value)) value = absent;
   return value;
 }
 
 // Sets the value of the first tag with `code`, or adds one after the tag
 // with `after` (or after the type when there is none).
 Acad::ErrorStatus setTag(Record& record, int code, std::string value, int after) {
-  if (!acdb_detail::databaseOf(record)->edit(record)) return Acad::eInvalidInput;
+  if (!db::databaseOf(record)->edit(record)) return Acad::eInvalidInput;
   auto& tags = record.stored->tags;
   for (auto& tag : tags)
     if (tag.code == code) {
@@ -110,7 +110,7 @@ Adesk::UInt16 AcDbEntity::colorIndex() const {
 Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (index > 256) return Acad::eInvalidInput;
-  return setTag(*record(), 62, acdb_detail::formatInteger(index), 8);
+  return setTag(*record(), 62, db::formatInteger(index), 8);
 }
 
 char* AcDbEntity::layer() const {
@@ -121,7 +121,7 @@ char* AcDbEntity::layer() const {
 Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!name) return Acad::eInvalidInput;
-  auto* database = acdb_detail::databaseOf(*record());
+  auto* database = db::databaseOf(*record());
   if (!database->layer(name)) return Acad::eKeyNotFound;
   return setTag(*record(), 8, name, 0);
 }
@@ -138,10 +138,10 @@ Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*&
                                         bool openErased) const {
   result = nullptr;
   if (!name) return Acad::eInvalidInput;
-  Record* layer = acdb_detail::databaseOf(*record())->layer(name);
+  Record* layer = db::databaseOf(*record())->layer(name);
   if (!layer) return Acad::eKeyNotFound;
   AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = acdb_detail::openRecord(layer, mode, openErased, object);
+  Acad::ErrorStatus status = db::openRecord(layer, mode, openErased, object);
   if (status == Acad::eOk) result = static_cast<AcDbLayerTableRecord*>(object);
   return status;
 }
@@ -150,9 +150,9 @@ AcDbDatabase::~AcDbDatabase() = default;
 
 Acad::ErrorStatus AcDbDatabase::getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode) {
   table = nullptr;
-  auto* self = static_cast<acdb_detail::Database*>(this);
+  auto* self = static_cast<db::Database*>(this);
   AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = acdb_detail::openRecord(self->layerTable(), mode, false, object);
+  Acad::ErrorStatus status = db::openRecord(self->layerTable(), mode, false, object);
   if (status == Acad::eOk) table = static_cast<AcDbLayerTable*>(object);
   return status;
 }

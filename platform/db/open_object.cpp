@@ -4,7 +4,7 @@
 #include "db/database.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 constexpr int kMaxReaders = 256;
@@ -58,20 +58,20 @@ Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErase
   return Acad::eOk;
 }
 
-}  // namespace acdb_detail
+}  // namespace db
 
 Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
                                      bool openErased) {
-  return acdb_detail::openRecord(id.record(), mode, openErased, object);
+  return db::openRecord(id.record(), mode, openErased, object);
 }
 
 Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
                                      bool openErased) {
   entity = nullptr;
-  acdb_detail::Record* record = id.record();
+  db::Record* record = id.record();
   if (record && !record->entity) return Acad::eNotThatKindOfClass;
   AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = acdb_detail::openRecord(record, mode, openErased, object);
+  Acad::ErrorStatus status = db::openRecord(record, mode, openErased, object);
   if (status == Acad::eOk) entity = static_cast<AcDbEntity*>(object);
   return status;
 }

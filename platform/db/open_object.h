@@ -3,7 +3,7 @@
 #include "dbmain.h"
 #include "db/record.h"
 
-namespace acdb_detail {
+namespace db {
 
 // Counts a new opening of `record` in `mode`, or says why it is refused.
 Acad::ErrorStatus beginOpen(Record* record, AcDb::OpenMode mode, bool openErased);
@@ -12,4 +12,4 @@ void endOpen(Record& record, AcDb::OpenMode mode);
 // Opens `record` as the most specific object class it has.
 Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErased, AcDbObject*& object);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -3,7 +3,7 @@
 #include <new>
 #include <utility>
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 // An export holds at most an entity, the layer table and a layer at once.
@@ -78,4 +78,4 @@ void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept {
   kept.snapshots[kept.snapshotCount++] = std::move(snapshot);
 }
 
-}  // namespace acdb_detail
+}  // namespace db

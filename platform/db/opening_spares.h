@@ -9,7 +9,7 @@
 
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 
 // Commands nest; storage is kept while any runs.
 void openingsCommandStarted();
@@ -25,4 +25,4 @@ std::unique_ptr<RecordTags> snapshotOf(const Record& record);
 // Keeps `snapshot`'s storage while a command runs, else frees it.
 void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept;
 
-}  // namespace acdb_detail
+}  // namespace db

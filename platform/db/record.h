@@ -11,7 +11,7 @@
 
 class AcDbDatabase;
 
-namespace acdb_detail {
+namespace db {
 
 // One group code with its value as text, exactly as read.
 struct Tag {
@@ -75,4 +75,4 @@ struct Record {
 };
 static_assert(sizeof(Record) <= 48, "a record's size counts a million times over in a large drawing");
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -4,7 +4,7 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-namespace acdb_detail {
+namespace db {
 
 void setIdentity(Record& record, std::span<const TagView> tags) {
   if (!tags.empty() && tags[0].code == 0) record.type = tags[0].value;
@@ -43,4 +43,4 @@ std::vector<Tag> ownedTags(std::span<const TagView> tags) {
   return owned;
 }
 
-}  // namespace acdb_detail
+}  // namespace db

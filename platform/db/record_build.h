@@ -6,7 +6,7 @@
 
 #include "db/record.h"
 
-namespace acdb_detail {
+namespace db {
 
 // Takes the tags from one group 0 up to the next: sets the type and handle and
 // moves the trailing extended data into its per-application blocks.
@@ -18,4 +18,4 @@ std::vector<Tag> ownedTags(std::span<const TagView> tags);
 // The type and handle of a record from its tags.
 void setIdentity(Record& record, std::span<const TagView> tags);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -2,7 +2,7 @@
 
 #include "db/database.h"
 
-namespace acdb_detail {
+namespace db {
 
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code) {
   for (const TagView& tag : tags)
@@ -37,4 +37,4 @@ void RecordTags::read(const Record& record) {
   m_ordinary = extendedDataStart(m_tags);
 }
 
-}  // namespace acdb_detail
+}  // namespace db

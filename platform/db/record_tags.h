@@ -10,7 +10,7 @@
 #include "db/record.h"
 #include "db/tag_lines.h"
 
-namespace acdb_detail {
+namespace db {
 
 // Where a record's extended data starts: the first 1001 after which only
 // codes of 1000 and above follow (tags.size() when there is none). Earlier
@@ -87,4 +87,4 @@ class RecordTags {
 // Views of stored tags, extended data after their 1001s.
 void appendViews(const StoredTags& stored, std::vector<TagView>& out);
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace acdb_detail {
+namespace db {
 namespace {
 
 // The name table lives as long as the process and grows only with new names:
@@ -69,4 +69,4 @@ constexpr std::string_view kNoNames[] = {std::string_view()};
 
 const std::string_view* RecordType::s_names = kNoNames;
 
-}  // namespace acdb_detail
+}  // namespace db

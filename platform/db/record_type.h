@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace acdb_detail {
+namespace db {
 
 class RecordType {
  public:
@@ -29,4 +29,4 @@ class RecordType {
   uint32_t m_id = 0;  // 0: no type (a record that does not start with group 0)
 };
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -3,7 +3,7 @@
 #include "db/database.h"
 
 extern "C" int ads_regapp(const char* name) {
-  auto* database = acdb_detail::currentDatabase();
+  auto* database = db::currentDatabase();
   if (!database || !name) return RTERROR;
   return database->registerApp(name) ? RTNORM : RTERROR;
 }

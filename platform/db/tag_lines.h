@@ -12,7 +12,7 @@
 #include "db/group_codes.h"
 #include "db/number_text.h"
 
-namespace acdb_detail {
+namespace db {
 
 // One line without its line end; `next` is where the following line starts.
 // False when there is no line left.
@@ -186,4 +186,4 @@ inline TagProblem readTag(const char*& at, const char* end, int16_t& code, std::
   return TagProblem::None;
 }
 
-}  // namespace acdb_detail
+}  // namespace db

@@ -10,10 +10,10 @@
 #include "db/number_text.h"
 #include "db/record_tags.h"
 
-using acdb_detail::Record;
-using acdb_detail::Tag;
-using acdb_detail::TagView;
-using acdb_detail::XDataBlock;
+using db::Record;
+using db::Tag;
+using db::TagView;
+using db::XDataBlock;
 
 namespace {
 
@@ -36,7 +36,7 @@ bool fillItem(resbuf* rb, std::span<const TagView> tags, size_t& i) {
       return rb->resval.rstring != nullptr;
     case ResKind::Binary: {
       std::string decoded;
-      acdb_detail::bytesOfHex(tag.value, decoded);
+      db::bytesOfHex(tag.value, decoded);
       auto* bytes = static_cast<char*>(acad_malloc(decoded.empty() ? 1 : decoded.size()));
       if (!bytes) return false;
       std::memcpy(bytes, decoded.data(), decoded.size());
@@ -49,16 +49,16 @@ bool fillItem(resbuf* rb, std::span<const TagView> tags, size_t& i) {
       for (int axis = 0; axis < 3; ++axis) {
         size_t at = first + static_cast<size_t>(axis);
         if (axis > 0 && (at >= tags.size() || tags[at].code != tag.code + 10 * axis)) break;
-        acdb_detail::parseReal(tags[at].value, rb->resval.rpoint[axis]);
+        db::parseReal(tags[at].value, rb->resval.rpoint[axis]);
         i = at;
       }
       return true;
     }
-    case ResKind::Real: acdb_detail::parseReal(tag.value, rb->resval.rreal); return true;
+    case ResKind::Real: db::parseReal(tag.value, rb->resval.rreal); return true;
     case ResKind::Short:
     case ResKind::Long: {
       int64_t value = 0;
-      acdb_detail::parseInteger(tag.value, value);
+      db::parseInteger(tag.value, value);
       if (ads_reskind(tag.code) == ResKind::Short) rb->resval.rint = static_cast<short>(value);
       else rb->resval.rlong = static_cast<long>(value);
       return true;
@@ -111,27 +111,27 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
       return true;
     case 1004:
       if (v.rbinary.clen < 0 || v.rbinary.clen > 127 || (v.rbinary.clen && !v.rbinary.buf)) return false;
-      tags.push_back({code, acdb_detail::hexOfBytes(std::string_view(v.rbinary.buf, static_cast<size_t>(v.rbinary.clen)))});
+      tags.push_back({code, db::hexOfBytes(std::string_view(v.rbinary.buf, static_cast<size_t>(v.rbinary.clen)))});
       return true;
     case 1010: case 1011: case 1012: case 1013:
       for (int axis = 0; axis < 3; ++axis) {
         double value = v.rpoint[axis];
-        std::string text = acdb_detail::formatReal(value);
-        if (!acdb_detail::parseReal(text, value)) return false;
+        std::string text = db::formatReal(value);
+        if (!db::parseReal(text, value)) return false;
         tags.push_back({static_cast<int16_t>(code + 10 * axis), text});
       }
       return true;
     case 1040: case 1041: case 1042: {
       double value = v.rreal;
-      std::string text = acdb_detail::formatReal(value);
-      if (!acdb_detail::parseReal(text, value)) return false;
+      std::string text = db::formatReal(value);
+      if (!db::parseReal(text, value)) return false;
       tags.push_back({code, text});
       return true;
     }
-    case 1070: tags.push_back({code, acdb_detail::formatInteger(v.rint)}); return true;
+    case 1070: tags.push_back({code, db::formatInteger(v.rint)}); return true;
     case 1071:
       if (v.rlong < INT32_MIN || v.rlong > INT32_MAX) return false;
-      tags.push_back({code, acdb_detail::formatInteger(v.rlong)});
+      tags.push_back({code, db::formatInteger(v.rlong)});
       return true;
     default: return false;
   }
@@ -148,13 +148,13 @@ resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) con
   status = Acad::eOk;
   resbuf* head = nullptr;
   resbuf** tail = &head;
-  std::string wanted = regappName ? acdb_detail::upperName(regappName) : std::string();
+  std::string wanted = regappName ? db::upperName(regappName) : std::string();
   std::span<const TagView> data = tags().extendedData();
   for (size_t start = 0; start < data.size();) {
     size_t end = start + 1;
     while (end < data.size() && data[end].code != 1001) ++end;
     std::string_view app = data[start].value;
-    bool wantedBlock = !regappName || acdb_detail::upperName(app) == wanted;
+    bool wantedBlock = !regappName || db::upperName(app) == wanted;
     if (wantedBlock && !appendBlock(tail, app, data.subspan(start + 1, end - start - 1))) {
       ads_relrb(head);
       status = Acad::eOutOfMemory;
@@ -168,7 +168,7 @@ resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) con
 Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   if (!isWriteEnabled()) return Acad::eNotOpenForWrite;
   if (!xdata || xdata->restype != 1001) return Acad::eInvalidInput;
-  auto* database = acdb_detail::databaseOf(*m_record);
+  auto* database = db::databaseOf(*m_record);
   std::vector<XDataBlock> changes;
   for (const resbuf* rb = xdata; rb; rb = rb->rbnext) {
     if (rb->restype == 1001) {
@@ -183,9 +183,9 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   if (!database->edit(*m_record)) return Acad::eInvalidInput;
   auto& stored = m_record->stored->xdata;
   for (XDataBlock& change : changes) {
-    std::string key = acdb_detail::upperName(change.app);
+    std::string key = db::upperName(change.app);
     auto found = std::find_if(stored.begin(), stored.end(),
-                              [&](const XDataBlock& block) { return acdb_detail::upperName(block.app) == key; });
+                              [&](const XDataBlock& block) { return db::upperName(block.app) == key; });
     if (change.tags.empty()) {
       if (found != stored.end()) stored.erase(found);
     } else if (found != stored.end()) {

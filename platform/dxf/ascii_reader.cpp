@@ -19,11 +19,11 @@ std::string quoted(std::string_view text) {
 bool finishScan(RecordCollector& collector, const ScanStop& stop) {
   const size_t line = stop.lineNumber + 1;
   switch (stop.problem) {
-    case acdb_detail::TagProblem::None: return collector.finish(stop.lineNumber);
-    case acdb_detail::TagProblem::BadCode: return collector.fail(line, "invalid group code " + quoted(stop.line));
-    case acdb_detail::TagProblem::NoValue:
+    case db::TagProblem::None: return collector.finish(stop.lineNumber);
+    case db::TagProblem::BadCode: return collector.fail(line, "invalid group code " + quoted(stop.line));
+    case db::TagProblem::NoValue:
       return collector.fail(line, "unexpected end of file after group code " + std::to_string(stop.code));
-    case acdb_detail::TagProblem::BadValue: return collector.fail(line + 1, valueProblem(stop.code, stop.line));
+    case db::TagProblem::BadValue: return collector.fail(line + 1, valueProblem(stop.code, stop.line));
   }
   return false;
 }
@@ -67,7 +67,7 @@ void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t
       return batch->tags.size() < tagsPerBatch;
     });
     lineNumber = batch->stop.lineNumber;
-    batch->last = at >= end || batch->stop.problem != acdb_detail::TagProblem::None;
+    batch->last = at >= end || batch->stop.problem != db::TagProblem::None;
     ring.publish();
     if (batch->last) return;
   }
@@ -99,8 +99,8 @@ bool readScanningAhead(const char* at, const char* end, RecordCollector& collect
 }  // namespace
 
 std::string valueProblem(int code, std::string_view value) {
-  if (acdb_detail::valueFits(code, value)) return {};
-  const char* kind = acdb_detail::valueKind(code) == acdb_detail::ValueKind::Double ? "number" : "integer";
+  if (db::valueFits(code, value)) return {};
+  const char* kind = db::valueKind(code) == db::ValueKind::Double ? "number" : "integer";
   return std::string("invalid ") + kind + " " + quoted(value) + " for group code " + std::to_string(code);
 }
 

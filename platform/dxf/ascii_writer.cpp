@@ -13,7 +13,7 @@ namespace {
 // Consecutive stretches of the original file, copied in large pieces.
 class TextCopy {
  public:
-  TextCopy(const acdb_detail::Database& database, FileOutput& out) : m_database(database), m_out(out) {}
+  TextCopy(const db::Database& database, FileOutput& out) : m_database(database), m_out(out) {}
 
   bool add(uint64_t offset, uint32_t length) {
     if (m_start == m_end || offset != m_end) {
@@ -35,7 +35,7 @@ class TextCopy {
   }
 
  private:
-  const acdb_detail::Database& m_database;
+  const db::Database& m_database;
   FileOutput& m_out;
   uint64_t m_start = 0, m_end = 0;
   std::string m_piece;
@@ -55,7 +55,7 @@ void putTag(FileOutput& out, int16_t code, std::string_view value, std::string_v
 
 }  // namespace
 
-bool writeAscii(const acdb_detail::Database& database, FileOutput& out, std::string& problem) {
+bool writeAscii(const db::Database& database, FileOutput& out, std::string& problem) {
   const std::string_view lineEnd = database.crlf() ? "\r\n" : "\n";
   TextCopy copy(database, out);
   bool ok = !database.text() || database.text()->unchanged();
@@ -64,8 +64,8 @@ bool writeAscii(const acdb_detail::Database& database, FileOutput& out, std::str
     if (record->inText()) {
       ok = copy.add(record->textOffset, record->textLength);
     } else if ((ok = copy.flush())) {
-      acdb_detail::RecordTags tags(*record);
-      for (const acdb_detail::TagView& tag : tags.all()) putTag(out, tag.code, tag.value, lineEnd);
+      db::RecordTags tags(*record);
+      for (const db::TagView& tag : tags.all()) putTag(out, tag.code, tag.value, lineEnd);
     }
   }
   if (ok && copy.flush()) return true;

@@ -48,45 +48,45 @@ class ByteStream {
 // The value of `code` as the text an ASCII file would hold; false when the
 // data ends inside it. `problem` is set for a value that is not acceptable.
 bool readValue(ByteStream& in, int code, std::string& text, std::string& problem) {
-  switch (acdb_detail::valueKind(code)) {
-    case acdb_detail::ValueKind::Double: {
+  switch (db::valueKind(code)) {
+    case db::ValueKind::Double: {
       double value = 0;
       if (!in.read(value)) return false;
       if (!std::isfinite(value)) problem = "non-finite number for group code " + std::to_string(code);
-      text = acdb_detail::formatReal(value);
+      text = db::formatReal(value);
       return true;
     }
-    case acdb_detail::ValueKind::Int16: {
+    case db::ValueKind::Int16: {
       int16_t value = 0;
       if (!in.read(value)) return false;
-      text = acdb_detail::formatInteger(value);
+      text = db::formatInteger(value);
       return true;
     }
-    case acdb_detail::ValueKind::Int32: {
+    case db::ValueKind::Int32: {
       int32_t value = 0;
       if (!in.read(value)) return false;
-      text = acdb_detail::formatInteger(value);
+      text = db::formatInteger(value);
       return true;
     }
-    case acdb_detail::ValueKind::Int64: {
+    case db::ValueKind::Int64: {
       int64_t value = 0;
       if (!in.read(value)) return false;
-      text = acdb_detail::formatInteger(value);
+      text = db::formatInteger(value);
       return true;
     }
-    case acdb_detail::ValueKind::Bool: {
+    case db::ValueKind::Bool: {
       uint8_t value = 0;
       if (!in.read(value)) return false;
-      text = acdb_detail::formatInteger(value);
+      text = db::formatInteger(value);
       return true;
     }
-    case acdb_detail::ValueKind::Binary: {
+    case db::ValueKind::Binary: {
       std::string_view bytes;
       if (!in.readChunk(bytes)) return false;
-      text = acdb_detail::hexOfBytes(bytes);
+      text = db::hexOfBytes(bytes);
       return true;
     }
-    case acdb_detail::ValueKind::String: {
+    case db::ValueKind::String: {
       std::string_view value;
       if (!in.readString(value)) return false;
       text.assign(value);
@@ -119,7 +119,7 @@ bool readBinary(std::string_view data, RecordCollector& collector, bool& byteCod
     size_t where = base + in.offset();
     int16_t code = 0;
     if (!readCode(in, byteCodes, code)) return collector.fail(where, "unexpected end of file in a group code");
-    if (!acdb_detail::validGroupCode(code))
+    if (!db::validGroupCode(code))
       return collector.fail(where, "invalid group code " + std::to_string(code));
     if (!readValue(in, code, text, problem))
       return collector.fail(where, "unexpected end of file in the value of group code " + std::to_string(code));

@@ -20,7 +20,7 @@ void putRaw(FileOutput& out, T value) {
 
 bool putChunk(FileOutput& out, std::string_view hex) {
   std::string bytes;
-  if (!acdb_detail::bytesOfHex(hex, bytes) || bytes.size() > 255) return false;
+  if (!db::bytesOfHex(hex, bytes) || bytes.size() > 255) return false;
   out.put(static_cast<char>(bytes.size()));
   out.put(bytes);
   return true;
@@ -29,29 +29,29 @@ bool putChunk(FileOutput& out, std::string_view hex) {
 bool putValue(FileOutput& out, int code, std::string_view text) {
   double real = 0;
   int64_t integer = 0;
-  switch (acdb_detail::valueKind(code)) {
-    case acdb_detail::ValueKind::Double:
-      if (!acdb_detail::parseReal(text, real)) return false;
+  switch (db::valueKind(code)) {
+    case db::ValueKind::Double:
+      if (!db::parseReal(text, real)) return false;
       putRaw(out, real);
       return true;
-    case acdb_detail::ValueKind::Int16:
-      if (!acdb_detail::parseInteger(text, integer)) return false;
+    case db::ValueKind::Int16:
+      if (!db::parseInteger(text, integer)) return false;
       putRaw(out, static_cast<int16_t>(integer));
       return true;
-    case acdb_detail::ValueKind::Int32:
-      if (!acdb_detail::parseInteger(text, integer)) return false;
+    case db::ValueKind::Int32:
+      if (!db::parseInteger(text, integer)) return false;
       putRaw(out, static_cast<int32_t>(integer));
       return true;
-    case acdb_detail::ValueKind::Int64:
-      if (!acdb_detail::parseInteger(text, integer)) return false;
+    case db::ValueKind::Int64:
+      if (!db::parseInteger(text, integer)) return false;
       putRaw(out, integer);
       return true;
-    case acdb_detail::ValueKind::Bool:
-      if (!acdb_detail::parseInteger(text, integer)) return false;
+    case db::ValueKind::Bool:
+      if (!db::parseInteger(text, integer)) return false;
       putRaw(out, static_cast<uint8_t>(integer));
       return true;
-    case acdb_detail::ValueKind::Binary: return putChunk(out, text);
-    case acdb_detail::ValueKind::String:
+    case db::ValueKind::Binary: return putChunk(out, text);
+    case db::ValueKind::String:
       out.put(text);
       out.put('\0');
       return true;
@@ -68,19 +68,19 @@ void putCode(FileOutput& out, int16_t code, bool byteCodes, bool escape) {
 
 }  // namespace
 
-bool writeBinary(const acdb_detail::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
+bool writeBinary(const db::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
   out.put(kBinarySentinel);
   // Readers tell one-byte codes by the first tag: an escaped code, or code 0
   // with a value. Any other first tag goes escaped, or the file would read
   // back with two-byte codes.
   bool first = true;
   for (const auto& record : database.records()) {
-    acdb_detail::RecordTags tags(*record);
+    db::RecordTags tags(*record);
     if (!tags.ok()) {
       problem = "the drawing's original file " + database.path() + " has changed since it was opened";
       return false;
     }
-    for (const acdb_detail::TagView& tag : tags.all()) {
+    for (const db::TagView& tag : tags.all()) {
       putCode(out, tag.code, byteCodes, first && !(tag.code == 0 && !tag.value.empty()));
       first = false;
       if (!putValue(out, tag.code, tag.value)) {

@@ -16,7 +16,7 @@
 #include "dxf/replace_file.h"
 #include "dxf/writers.h"
 
-namespace drawing_file {
+namespace dxf {
 namespace {
 
 // The file's bytes, mapped rather than copied: large drawings read faster.
@@ -73,11 +73,11 @@ bool detectCrlf(std::string_view data) {
 
 // Reads a whole drawing from `view`; `text` is where records that stay in
 // their text read from later, `release` may drop bytes already read.
-bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<acdb_detail::DrawingText> text,
+bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<db::DrawingText> text,
                const dxf::ReadProgress& release, std::string& error) {
-  auto database = std::make_unique<acdb_detail::Database>();
+  auto database = std::make_unique<db::Database>();
   // What the drawing lacks is noted while it is read, not in a second pass.
-  acdb_detail::DrawingRepair repair(*database);
+  db::DrawingRepair repair(*database);
   database->watchLoading(&repair);
   bool ok = false;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {
@@ -85,8 +85,8 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<a
     bool byteCodes = false;
     ok = dxf::readBinary(view.substr(dxf::kBinarySentinel.size()), collector, byteCodes);
     if (!ok) error = collector.error();
-    database->setFormat(byteCodes ? acdb_detail::FileFormat::BinaryByteCodes
-                                  : acdb_detail::FileFormat::BinaryWordCodes);
+    database->setFormat(byteCodes ? db::FileFormat::BinaryByteCodes
+                                  : db::FileFormat::BinaryWordCodes);
   } else {
     dxf::RecordCollector collector(*database, path, "line", view.data());
     ok = dxf::readAscii(view, collector, release);
@@ -98,7 +98,7 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<a
   database->setPath(path);
   std::string repaired = repair.run().summary();
   openNoticeText() = repaired.empty() ? repaired : path + ": " + repaired;
-  acdb_detail::setCurrentDatabase(std::move(database));
+  db::setCurrentDatabase(std::move(database));
   return true;
 }
 
@@ -109,26 +109,26 @@ bool open(const std::string& path, std::string& error) {
   if (!file.open(path, error)) return false;
   std::string_view view = file.view();
   bool binary = view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel;
-  auto text = binary ? nullptr : std::make_unique<acdb_detail::DrawingText>(file.takeDescriptor());
+  auto text = binary ? nullptr : std::make_unique<db::DrawingText>(file.takeDescriptor());
   return openBytes(path, view, std::move(text), [&file](size_t offset) { file.release(offset); }, error);
 }
 
 bool openFromMemory(const std::string& path, std::string_view view, std::string& error) {
-  return openBytes(path, view, std::make_unique<acdb_detail::DrawingText>(view), {}, error);
+  return openBytes(path, view, std::make_unique<db::DrawingText>(view), {}, error);
 }
 
 bool save(const std::string& path, std::string& error) {
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) {
     error = path + ": cannot save: no drawing is open";
     return false;
   }
-  acdb_detail::FileFormat format = database->format();
+  db::FileFormat format = database->format();
   bool ok = dxf::replaceFile(
       path,
       [&](dxf::FileOutput& out, std::string& problem) {
-        if (format == acdb_detail::FileFormat::Ascii) return dxf::writeAscii(*database, out, problem);
-        return dxf::writeBinary(*database, format == acdb_detail::FileFormat::BinaryByteCodes, out, problem);
+        if (format == db::FileFormat::Ascii) return dxf::writeAscii(*database, out, problem);
+        return dxf::writeBinary(*database, format == db::FileFormat::BinaryByteCodes, out, problem);
       },
       error);
   if (ok) {
@@ -141,14 +141,14 @@ bool save(const std::string& path, std::string& error) {
 const std::string& openNotice() { return openNoticeText(); }
 
 bool hasUnsavedChanges() {
-  const acdb_detail::Database* database = acdb_detail::currentDatabase();
+  const db::Database* database = db::currentDatabase();
   return database && database->modified();
 }
 
 const std::string& currentPath() {
   static const std::string none;
-  const acdb_detail::Database* database = acdb_detail::currentDatabase();
+  const db::Database* database = db::currentDatabase();
   return database ? database->path() : none;
 }
 
-}  // namespace drawing_file
+}  // namespace dxf

@@ -8,10 +8,10 @@
 
 namespace dxf {
 
-RecordCollector::RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
+RecordCollector::RecordCollector(db::Database& database, std::string path, const char* unit,
                                  const char* textBase)
     : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {
-  for (std::span<const int16_t> codes : {std::span<const int16_t>(acdb_detail::Database::kIndexedCodes),
+  for (std::span<const int16_t> codes : {std::span<const int16_t>(db::Database::kIndexedCodes),
                                           m_database.watcherCodes()})
     for (int16_t code : codes) m_wantedCodes[static_cast<size_t>(code)] = true;
 }
@@ -36,7 +36,7 @@ bool RecordCollector::take(int16_t code, std::string_view value, size_t where, c
   return true;
 }
 
-bool RecordCollector::checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags) {
+bool RecordCollector::checkFrame(std::string_view type, std::span<const db::TagView> tags) {
   if (type == "SECTION") {
     if (m_inSection) return fail(m_recordWhere, "SECTION inside section " + m_section + " (ENDSEC missing)");
     if (tags.size() < 2 || tags[1].code != 2) return fail(m_recordWhere, "SECTION without a name (group 2)");
@@ -60,13 +60,13 @@ bool RecordCollector::keepsText(std::string_view type) const {
 
 // `end`: where the next record starts in the text, null when unknown.
 bool RecordCollector::closeRecord(const char* end) {
-  acdb_detail::Record record;
-  std::vector<acdb_detail::TagView> ownedViews;
-  std::span<const acdb_detail::TagView> tags = m_views;
+  db::Record record;
+  std::vector<db::TagView> ownedViews;
+  std::span<const db::TagView> tags = m_views;
   if (!m_textBase) {
-    record = acdb_detail::buildRecord(std::move(m_owned));
+    record = db::buildRecord(std::move(m_owned));
     m_owned.clear();
-    acdb_detail::appendViews(*record.stored, ownedViews);
+    db::appendViews(*record.stored, ownedViews);
     tags = ownedViews;
   }
   std::string_view type = !tags.empty() && tags[0].code == 0 ? tags[0].value : std::string_view();
@@ -75,11 +75,11 @@ bool RecordCollector::closeRecord(const char* end) {
     return fail(m_recordWhere, "record too large");
   if (!checkFrame(type, tags)) return false;
   if (inText) {
-    acdb_detail::setIdentity(record, tags);
+    db::setIdentity(record, tags);
     record.textOffset = static_cast<uint64_t>(m_recordStart - m_textBase);
     record.textLength = static_cast<uint32_t>(end - m_recordStart);
   } else if (m_textBase) {
-    record = acdb_detail::buildRecord(acdb_detail::ownedTags(tags));
+    record = db::buildRecord(db::ownedTags(tags));
   }
   m_database.append(std::move(record), tags);
   m_views.clear();

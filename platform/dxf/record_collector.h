@@ -18,7 +18,7 @@ class RecordCollector {
   // must stay in that text, and the records of the ENTITIES, BLOCKS and
   // OBJECTS sections keep their tags there instead of in memory. Set up the
   // database's load watcher first.
-  RecordCollector(acdb_detail::Database& database, std::string path, const char* unit,
+  RecordCollector(db::Database& database, std::string path, const char* unit,
                   const char* textBase = nullptr);
 
   // Takes one tag found at `where` (its code line starts at `codeStart` in a
@@ -44,15 +44,15 @@ class RecordCollector {
   }
   bool take(int16_t code, std::string_view value, size_t where, const char* codeStart);
   bool closeRecord(const char* end);
-  bool checkFrame(std::string_view type, std::span<const acdb_detail::TagView> tags);
+  bool checkFrame(std::string_view type, std::span<const db::TagView> tags);
   bool keepsText(std::string_view type) const;
 
-  acdb_detail::Database& m_database;
+  db::Database& m_database;
   std::string m_path;
   const char* m_unit;
   const char* m_textBase;
-  std::vector<acdb_detail::TagView> m_views;  // the open record's tags, in the text
-  std::vector<acdb_detail::Tag> m_owned;      // or copied, when there is no text to keep
+  std::vector<db::TagView> m_views;  // the open record's tags, in the text
+  std::vector<db::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
   bool m_keepText = false;  // the open record stays in the text: only the tags the database wants are taken
   bool m_keepAllTags = false;  // ... all of them

@@ -12,7 +12,7 @@ namespace dxf {
 
 // Why a scan ended: the end of the input, a malformed tag, or the sink.
 struct ScanStop {
-  acdb_detail::TagProblem problem = acdb_detail::TagProblem::None;
+  db::TagProblem problem = db::TagProblem::None;
   int16_t code = 0;        // the group code, when its value is missing
   std::string_view line;   // the offending line
   size_t lineNumber = 0;   // lines read before the stop
@@ -28,8 +28,8 @@ ScanStop scanTags(const char*& at, const char* end, size_t lineNumber, Sink&& si
   while (at < end) {
     const char* codeStart = at;
     int16_t code = 0;
-    acdb_detail::TagProblem problem = acdb_detail::readTag(at, end, code, value, stop.line);
-    if (problem != acdb_detail::TagProblem::None) {
+    db::TagProblem problem = db::readTag(at, end, code, value, stop.line);
+    if (problem != db::TagProblem::None) {
       stop.problem = problem;
       stop.code = code;
       break;

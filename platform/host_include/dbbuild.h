@@ -6,7 +6,7 @@
 
 #include "dbmain.h"
 
-namespace acdb_build {
+namespace db::build {
 
 // One group code and its value as a drawing file would hold it.
 struct Tag {
@@ -32,4 +32,4 @@ AcDbObjectId addBlockEntity(const char* blockName, const char* type, const std::
 // does); false for degenerate axes or no drawing.
 bool setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]);
 
-}  // namespace acdb_build
+}  // namespace db::build

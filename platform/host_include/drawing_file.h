@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace drawing_file {
+namespace dxf {
 
 // Reads a DXF file (text or binary) into a new drawing that becomes the
 // current one. On failure the current drawing stays as it was and `error`
@@ -32,4 +32,4 @@ bool hasUnsavedChanges();
 // drawing made in code).
 const std::string& currentPath();
 
-}  // namespace drawing_file
+}  // namespace dxf

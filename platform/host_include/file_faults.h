@@ -7,8 +7,8 @@
 // Fault switch for tests: the file writes that would take the bytes accepted
 // since arming past `bytes` fail as a full disk would; failNextClose() makes
 // the next Close fail once. disarm() ends both.
-namespace afx_file_faults {
+namespace win::file_faults {
 AFX_API void failWritesAfter(uint64_t bytes);
 AFX_API void failNextClose();
 AFX_API void disarm();
-}  // namespace afx_file_faults
+}  // namespace win::file_faults

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace acad_heap {
+namespace acad::heap {
 struct Stats {
   size_t liveBlocks;
   size_t liveBytes;
@@ -15,4 +15,4 @@ Stats stats();
 void failAfter(uint64_t n);
 // True once an armed failure has fired (and disarms the report).
 bool takeFiredFailure();
-}  // namespace acad_heap
+}  // namespace acad::heap

@@ -15,7 +15,7 @@ enum OpenMode { kForRead = 0, kForWrite = 1, kForNotify = 2 };
 
 class AcDbDatabase;
 class AcDbObject;
-namespace acdb_detail {
+namespace db {
 struct Record;  // the stored object, private to the database
 class RecordTags;
 }
@@ -24,7 +24,7 @@ class RecordTags;
 class AcDbObjectId {
  public:
   AcDbObjectId() = default;
-  explicit AcDbObjectId(acdb_detail::Record* record) : m_record(record) {}
+  explicit AcDbObjectId(db::Record* record) : m_record(record) {}
   static const AcDbObjectId kNull;
   bool isNull() const { return m_record == nullptr; }
   bool operator==(const AcDbObjectId& other) const { return m_record == other.m_record; }
@@ -32,10 +32,10 @@ class AcDbObjectId {
   // The object's handle as the drawing file writes it (group code 5), or 0.
   uint64_t handle() const;
   AcDbDatabase* database() const;
-  acdb_detail::Record* record() const { return m_record; }
+  db::Record* record() const { return m_record; }
 
  private:
-  acdb_detail::Record* m_record = nullptr;
+  db::Record* m_record = nullptr;
 };
 
 class AcCmColor {
@@ -55,7 +55,7 @@ class AcDbObject : public AcRxObject {
  public:
   ACRX_DECLARE_MEMBERS(AcDbObject);
   // Made by the acdbOpen calls for an opening they have already counted.
-  AcDbObject(acdb_detail::Record* record, AcDb::OpenMode mode);
+  AcDbObject(db::Record* record, AcDb::OpenMode mode);
   ~AcDbObject() override;
   AcDbObject(const AcDbObject&) = delete;
   AcDbObject& operator=(const AcDbObject&) = delete;
@@ -87,17 +87,17 @@ class AcDbObject : public AcRxObject {
   // applications must be registered. Other applications' data stays.
   Acad::ErrorStatus setXData(const resbuf* xdata);
 
-  acdb_detail::Record* record() const { return m_record; }
+  db::Record* record() const { return m_record; }
   // The record's tags. An object open for read reads them once, however
   // many of its properties are asked for.
-  const acdb_detail::RecordTags& tags() const;
+  const db::RecordTags& tags() const;
 
  private:
   void endOpen();
-  acdb_detail::Record* m_record;
+  db::Record* m_record;
   AcDb::OpenMode m_mode;
   bool m_open = true;
-  mutable std::unique_ptr<acdb_detail::RecordTags> m_tags;
+  mutable std::unique_ptr<db::RecordTags> m_tags;
 };
 
 class AcDbEntity : public AcDbObject {

@@ -2,7 +2,7 @@
 #pragma once
 #include "lisp/interpreter.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 // Walks a built-in's argument list, reporting missing and extra arguments.
 class Args {
@@ -30,4 +30,4 @@ void defineEntityBuiltins(Interpreter& lisp);   // entlast, entnext, handent
 void defineSelectionBuiltins(Interpreter& lisp);  // ssget, sslength, ssname, entsel
 void defineSysvarBuiltins(Interpreter& lisp);   // getvar, setvar
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -2,7 +2,7 @@
 #include "acad/arx_loader.h"
 #include "lisp/builtins.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 using Operation = bool (*)(const std::string& name, std::string* error);
@@ -22,10 +22,10 @@ Value loaderCall(Value args, Operation operation, const char* failure) {
   fail(error.empty() ? std::string(failure) : std::string(failure) + ": " + error);
 }
 
-Value arxload(Interpreter&, Value args) { return loaderCall(args, acad_arx::load, "ARXLOAD failed"); }
+Value arxload(Interpreter&, Value args) { return loaderCall(args, acad::arx::load, "ARXLOAD failed"); }
 
 Value arxunload(Interpreter&, Value args) {
-  return loaderCall(args, acad_arx::unload, "ARXUNLOAD failed");
+  return loaderCall(args, acad::arx::unload, "ARXUNLOAD failed");
 }
 
 }  // namespace
@@ -35,4 +35,4 @@ void defineArxBuiltins(Interpreter& lisp) {
   lisp.defineSubr("arxunload", arxunload);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -1,7 +1,7 @@
 // Quoting, assignment and list access.
 #include "lisp/builtins.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 Value Args::next() {
   if (!isCons(m_rest)) fail("too few arguments");
@@ -76,4 +76,4 @@ void defineCoreBuiltins(Interpreter& lisp) {
   lisp.defineSubr("list", list);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -4,10 +4,10 @@
 #include "db/database.h"
 #include "lisp/builtins.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
-using acdb_detail::Record;
+using db::Record;
 
 Value entityValue(Interpreter& lisp, Record* record) {
   ads_name name;
@@ -24,7 +24,7 @@ Record* liveFrom(const std::vector<Record*>& entities, size_t from) {
 
 Value entlast(Interpreter& lisp, Value args) {
   Args(args).end();
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) return nullptr;
   const std::vector<Record*>& entities = database->entities();
   for (auto it = entities.rbegin(); it != entities.rend(); ++it)
@@ -39,11 +39,11 @@ Value entnext(Interpreter& lisp, Value args) {
   Value start = list.optional();
   list.end();
   if (hasStart && !isType(start, Type::Entity)) badArgument("lentityp", start);
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (!database) return nullptr;
   const std::vector<Record*>& entities = database->entities();
   if (!hasStart) return entityValue(lisp, liveFrom(entities, 0));
-  Record* current = acdb_detail::recordOf(start->name);
+  Record* current = db::recordOf(start->name);
   for (size_t i = 0; current && i < entities.size(); ++i)
     if (entities[i] == current) return entityValue(lisp, liveFrom(entities, i + 1));
   return nullptr;
@@ -56,7 +56,7 @@ Value handent(Interpreter& lisp, Value args) {
   list.end();
   uint64_t handle = 0;
   auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), handle, 16);
-  acdb_detail::Database* database = acdb_detail::currentDatabase();
+  db::Database* database = db::currentDatabase();
   if (error != std::errc() || end != text.data() + text.size() || handle == 0 || !database) return nullptr;
   for (const auto& record : database->records())
     if (record->entity && !record->erased && record->handle == handle) return entityValue(lisp, record);
@@ -71,4 +71,4 @@ void defineEntityBuiltins(Interpreter& lisp) {
   lisp.defineSubr("handent", handent);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

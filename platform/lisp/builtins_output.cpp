@@ -7,7 +7,7 @@
 #include "lisp/builtins.h"
 #include "lisp/printer.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 // (princ [value]), (prin1 [value]), (print [value]): the value is returned;
@@ -17,7 +17,7 @@ Value printed(Interpreter& lisp, Value args, bool quoted, const char* before, co
   if (!list.more()) return lisp.quiet();
   Value value = list.next();
   list.end();
-  acad_console::write(before + toText(value, quoted) + after);
+  acad::console::write(before + toText(value, quoted) + after);
   return value;
 }
 
@@ -64,4 +64,4 @@ void defineOutputBuiltins(Interpreter& lisp) {
   lisp.defineSubr("load", load);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -5,7 +5,7 @@
 #include "lisp/builtins.h"
 #include "lisp/external.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 Value selectionArg(Value value) {
@@ -74,4 +74,4 @@ void defineSelectionBuiltins(Interpreter& lisp) {
   lisp.defineSubr("entsel", entsel);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -3,7 +3,7 @@
 #include "adslib.h"
 #include "lisp/builtins.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 // (getvar "NAME"): the value, nil for an unknown variable.
@@ -56,4 +56,4 @@ void defineSysvarBuiltins(Interpreter& lisp) {
   lisp.defineSubr("setvar", setvar);
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

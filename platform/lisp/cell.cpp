@@ -5,7 +5,7 @@
 
 #include "adslib.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 Value Store::make(Type type) {
   ++m_madeSinceCollection;
@@ -57,4 +57,4 @@ void Store::collect() {
   }
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -6,7 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace acad_lisp {
+namespace lisp {
 
 class Interpreter;
 struct Cell;
@@ -58,4 +58,4 @@ class Store {
   size_t m_madeSinceCollection = 0;
 };
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -6,7 +6,7 @@
 #include "lisp/lisp.h"
 #include "lisp/printer.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 Interpreter& hostInterpreter() {
   static Interpreter lisp;
@@ -32,15 +32,15 @@ int g_active = 0;
 // (`since`: the count of messages when the evaluation began); after princ
 // it follows on the same line, as the command line has it.
 void writeResult(const std::string& text, uint64_t since) {
-  bool messaged = acad_console::messageCount() != since;
-  acad_console::write(messaged && !acad_console::atLineStart() ? "\n" + text : text);
+  bool messaged = acad::console::messageCount() != since;
+  acad::console::write(messaged && !acad::console::atLineStart() ? "\n" + text : text);
 }
 }  // namespace
 
 bool evaluateAndPrint(const std::string& text) {
   Interpreter& lisp = hostInterpreter();
   bool ok = false;
-  uint64_t since = acad_console::messageCount();
+  uint64_t since = acad::console::messageCount();
   ++g_active;
   try {
     std::string source = !text.empty() && text[0] == '!' ? text.substr(1) : text;
@@ -55,4 +55,4 @@ bool evaluateAndPrint(const std::string& text) {
   return ok;
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

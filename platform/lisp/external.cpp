@@ -12,7 +12,7 @@
 #include "adslib.h"
 #include "lisp/builtins.h"
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 // A list under construction; released unless handed over.
@@ -217,17 +217,17 @@ Value fromResbufs(Interpreter& lisp, const resbuf* list) {
   return frames.front().head;
 }
 
-bool isExternal(const std::string& name) { return acad_lisp_functions::isDefined(name); }
+bool isExternal(const std::string& name) { return acad::lisp_functions::isDefined(name); }
 
 Value callExternal(Interpreter& lisp, const std::string& name, Value args) {
   std::unique_ptr<resbuf, int (*)(resbuf*)> arguments(toResbufs(lisp, args), ads_relrb);
   resbuf* result = nullptr;
   std::string failure;
-  bool ok = acad_lisp_functions::call(name.c_str(), arguments.get(), &result, &failure);
+  bool ok = acad::lisp_functions::call(name.c_str(), arguments.get(), &result, &failure);
   std::unique_ptr<resbuf, int (*)(resbuf*)> owned(result, ads_relrb);
   if (!ok) fail(failure.empty() ? "ADS request error" : failure);
   Value values = fromResbufs(lisp, result);
   return values ? values->car : nullptr;
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

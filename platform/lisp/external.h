@@ -5,7 +5,7 @@
 #include "adsdef.h"
 #include "lisp/interpreter.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 bool isExternal(const std::string& name);
 
@@ -24,4 +24,4 @@ resbuf* toGroupCodes(Value pairs);
 // A result-buffer list to the values it holds, in order, as a list.
 Value fromResbufs(Interpreter& lisp, const resbuf* list);
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -6,7 +6,7 @@
 #include "lisp/printer.h"
 #include "lisp/reader.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 namespace {
 // Deepest nesting of evaluations: source nesting is bounded by the reader,
@@ -112,4 +112,4 @@ Value Interpreter::evalText(const std::string& text) {
   return result;
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

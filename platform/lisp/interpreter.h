@@ -4,7 +4,7 @@
 
 #include "lisp/cell.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 // An evaluation error, reported by the top level as "; error: <message>".
 // Thrown only inside the evaluator and caught at its entry points.
@@ -64,4 +64,4 @@ Interpreter& hostInterpreter();
 // "bad argument type: <predicate> <value as prin1 shows it>"
 [[noreturn]] void badArgument(const char* predicate, Value value);
 
-}  // namespace acad_lisp
+}  // namespace lisp

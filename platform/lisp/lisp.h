@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-namespace acad_lisp {
+namespace lisp {
 
 // Reads and evaluates every expression of the text and writes the last one's
 // value to the command line as AutoLISP prints it (nil, T, 1, 0.2, "text",
@@ -12,4 +12,4 @@ namespace acad_lisp {
 // returns false; the host goes on either way.
 bool evaluateAndPrint(const std::string& text);
 
-}  // namespace acad_lisp
+}  // namespace lisp

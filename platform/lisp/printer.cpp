@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 std::string quotedString(const std::string& text) {
@@ -101,4 +101,4 @@ std::string toText(Value value, bool quoted) {
   return out;
 }
 
-}  // namespace acad_lisp
+}  // namespace lisp

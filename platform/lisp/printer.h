@@ -4,7 +4,7 @@
 
 #include "lisp/cell.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 // `quoted` gives prin1's form (strings in quotes with escapes), otherwise
 // princ's (strings as they are).
@@ -13,4 +13,4 @@ std::string toText(Value value, bool quoted);
 // A real as AutoLISP prints it: six significant digits, always with a point.
 std::string realText(double value);
 
-}  // namespace acad_lisp
+}  // namespace lisp

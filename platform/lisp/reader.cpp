@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace acad_lisp {
+namespace lisp {
 namespace {
 
 bool isDelimiter(char c) {
@@ -196,4 +196,4 @@ class Reader {
 
 std::vector<Value> readAll(Interpreter& lisp, const std::string& text) { return Reader(lisp, text).readAll(); }
 
-}  // namespace acad_lisp
+}  // namespace lisp

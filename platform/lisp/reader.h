@@ -5,7 +5,7 @@
 
 #include "lisp/interpreter.h"
 
-namespace acad_lisp {
+namespace lisp {
 
 // Deepest list nesting the reader accepts; deeper input is refused before
 // anything is evaluated, which also bounds the evaluator's recursion.
@@ -16,4 +16,4 @@ constexpr int kMaxNesting = 512;
 // "extra right paren on input", "nesting too deep on input".
 std::vector<Value> readAll(Interpreter& lisp, const std::string& text);
 
-}  // namespace acad_lisp
+}  // namespace lisp

@@ -5,7 +5,7 @@
 #include "acis_edges.h"
 #include "acis_faces.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -55,4 +55,4 @@ BodyCut cutBody(const acis::Body& body, Mesh& mesh) {
   return cut;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -7,7 +7,7 @@
 #include "acis/model.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 struct BodyCut {
   int facesCut = 0;
@@ -18,4 +18,4 @@ struct BodyCut {
 // Adds the body's triangles to `mesh`, placed by the body's transform.
 BodyCut cutBody(const acis::Body& body, Mesh& mesh);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -5,7 +5,7 @@
 #include "curve_segments.h"
 #include "nurbs.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -97,4 +97,4 @@ BodyPoints cutEdges(const acis::Body& body, Mesh& mesh) {
   return out;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -8,7 +8,7 @@
 #include "acis/model.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 struct BodyPoints {
   std::vector<int32_t> vertices;              // the mesh vertex of each body vertex
@@ -19,4 +19,4 @@ struct BodyPoints {
 // body's own coordinates.
 BodyPoints cutEdges(const acis::Body& body, Mesh& mesh);
 
-}  // namespace acre_detail
+}  // namespace render

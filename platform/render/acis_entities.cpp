@@ -8,7 +8,7 @@
 #include "entity_builders.h"
 #include "lost_faces.h"
 
-namespace acre_detail {
+namespace render {
 
 bool isModelerType(std::string_view type) {
   static constexpr std::array<std::string_view, 10> kTypes = {
@@ -32,4 +32,4 @@ Acad::ErrorStatus buildModelerEntity(const EntityView& entity, const BlockSource
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -15,7 +15,7 @@
 #include "param_delaunay.h"
 #include "param_refinement.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -411,4 +411,4 @@ bool cutFace(const acis::Body& body, const acis::Face& face, const BodyPoints& p
   return true;
 }
 
-}  // namespace acre_detail
+}  // namespace render

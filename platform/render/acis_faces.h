@@ -7,11 +7,11 @@
 #include "acis_edges.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 // False, with the reason, when the face cannot be cut; the mesh then holds
 // none of its triangles.
 bool cutFace(const acis::Body& body, const acis::Face& face, const BodyPoints& points, Mesh& mesh,
              std::string& reason);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -6,7 +6,7 @@
 #include "acis_edges.h"
 #include "nurbs.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -202,4 +202,4 @@ bool ParamSurface::atPole(const Vec3& p, bool& high) const {
 double ParamSurface::lowV() const { return m_kind == acis::SurfaceKind::Sphere ? -std::numbers::pi / 2 : 0; }
 double ParamSurface::highV() const { return m_kind == acis::SurfaceKind::Sphere ? std::numbers::pi / 2 : kTurn; }
 
-}  // namespace acre_detail
+}  // namespace render

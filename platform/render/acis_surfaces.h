@@ -8,7 +8,7 @@
 #include "acis/model.h"
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 struct Vec2 {
   double u = 0, v = 0;
@@ -60,4 +60,4 @@ class ParamSurface {
   Vec2 splineParam(const Vec3& p) const;
 };
 
-}  // namespace acre_detail
+}  // namespace render

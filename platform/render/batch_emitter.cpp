@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace acre_detail {
+namespace render {
 namespace {
 
 // The most a mesh keeps for the next entity: that of some thousands of faces.
@@ -115,4 +115,4 @@ void BatchEmitter::flush() {
   m_corners.clear();
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -10,7 +10,7 @@
 #include "geometry.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 struct BatchCounts {
   int32_t vertices = 0;
@@ -69,4 +69,4 @@ class BatchEmitter {
   Mesh m_mesh;                                 // emptyMesh()'s
 };
 
-}  // namespace acre_detail
+}  // namespace render

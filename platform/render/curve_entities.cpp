@@ -7,7 +7,7 @@
 #include "entity_builders.h"
 #include "tag_reader.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
@@ -71,4 +71,4 @@ Acad::ErrorStatus buildArc(const EntityView& entity, Mesh& mesh) {
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

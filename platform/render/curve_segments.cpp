@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace acre_detail {
+namespace render {
 
 int segmentsFor(double sweep) {
   // A hair under a whole step still counts as one, so quarter turns give whole numbers.
@@ -22,4 +22,4 @@ std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, dou
   return points;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -11,7 +11,7 @@
 
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 constexpr int kSegmentsPerTurn = 72;
 constexpr double kSegmentStep = 2 * std::numbers::pi / kSegmentsPerTurn;
@@ -25,4 +25,4 @@ int segmentsFor(double sweep);
 // (negative: clockwise), both ends included.
 std::vector<Vec3> arcPoints(const Vec3& center, double radius, double start, double sweep);
 
-}  // namespace acre_detail
+}  // namespace render

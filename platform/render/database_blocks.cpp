@@ -3,10 +3,10 @@
 #include "db/modeler_data.h"
 #include "tag_reader.h"
 
-namespace acre_detail {
+namespace render {
 
 bool DatabaseBlocks::find(std::string_view name, BlockContents& contents) const {
-  const acdb_detail::Block* block = m_database ? m_database->block(name) : nullptr;
+  const db::Block* block = m_database ? m_database->block(name) : nullptr;
   if (!block || !block->header) return false;
   EntityView headerView;
   if (!viewOf(*block->header, headerView)) return false;
@@ -14,7 +14,7 @@ bool DatabaseBlocks::find(std::string_view name, BlockContents& contents) const 
   contents.base = header.point(10);
   if (!header.valid()) return false;
   contents.entities.clear();
-  for (const acdb_detail::Record* record : block->entities) {
+  for (const db::Record* record : block->entities) {
     if (record->erased) continue;
     EntityView view;
     if (!viewOf(*record, view)) return false;
@@ -24,7 +24,7 @@ bool DatabaseBlocks::find(std::string_view name, BlockContents& contents) const 
 }
 
 bool DatabaseBlocks::modelerPayload(TagSpan tags, acis::Payload& payload) const {
-  return m_database && acdb_detail::modelerPayloadOf(tags, *m_database, payload);
+  return m_database && db::modelerPayloadOf(tags, *m_database, payload);
 }
 
-}  // namespace acre_detail
+}  // namespace render

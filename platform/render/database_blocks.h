@@ -3,17 +3,17 @@
 #include "db/database.h"
 #include "entity_facetter.h"
 
-namespace acre_detail {
+namespace render {
 
 class DatabaseBlocks : public BlockSource {
  public:
-  explicit DatabaseBlocks(const acdb_detail::Database* database) : m_database(database) {}
+  explicit DatabaseBlocks(const db::Database* database) : m_database(database) {}
   // Erased entities of the block are left out.
   bool find(std::string_view name, BlockContents& contents) const override;
   bool modelerPayload(TagSpan tags, acis::Payload& payload) const override;
 
  private:
-  const acdb_detail::Database* m_database;
+  const db::Database* m_database;
 };
 
-}  // namespace acre_detail
+}  // namespace render

@@ -11,7 +11,7 @@
 #include "entity_view.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 using Builder = Acad::ErrorStatus (*)(const EntityView& entity, Mesh& mesh);
 
@@ -32,4 +32,4 @@ Acad::ErrorStatus buildModelerEntity(const EntityView& entity, const BlockSource
 // The builder of a type, null for a type the facetter cannot cut.
 Builder builderFor(std::string_view type);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -9,7 +9,7 @@
 #include "entity_builders.h"
 #include "tag_reader.h"
 
-namespace acre_detail {
+namespace render {
 
 Builder builderFor(std::string_view type) {
   struct Entry {
@@ -177,4 +177,4 @@ Acad::ErrorStatus facetEntity(const EntityView& entity, const BlockSource* block
   return Facetter(blocks, out).facet(entity, Affine{});
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -9,7 +9,7 @@
 #include "entity_view.h"
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 struct BlockContents {
   Vec3 base;                          // the block's base point (10/20/30)
@@ -45,4 +45,4 @@ constexpr int64_t kMaxPlacements = 1'000'000;
 // three kinds are left out and the rest is kept.
 Acad::ErrorStatus facetEntity(const EntityView& entity, const BlockSource* blocks, BatchEmitter& out);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -5,7 +5,7 @@
 #include "db/database.h"
 #include "db/record_tags.h"
 
-namespace acre_detail {
+namespace render {
 namespace {
 
 // What the builders read of a VERTEX record: its point, bulge, widths, flags
@@ -15,27 +15,27 @@ constexpr bool vertexGeometry(int16_t code) {
 }
 
 // Parses one record's text onto `storage`, extended data left out.
-bool parseInto(std::string_view text, bool vertex, std::vector<acdb_detail::TagView>& storage) {
+bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage) {
   size_t first = storage.size();
-  bool parsed = vertex ? acdb_detail::parseTagText(text, storage, vertexGeometry)
-                       : acdb_detail::parseTagText(text, storage);
+  bool parsed = vertex ? db::parseTagText(text, storage, vertexGeometry)
+                       : db::parseTagText(text, storage);
   if (!parsed) return false;
-  std::span<const acdb_detail::TagView> added(storage.data() + first, storage.size() - first);
-  storage.resize(first + acdb_detail::extendedDataStart(added));
+  std::span<const db::TagView> added(storage.data() + first, storage.size() - first);
+  storage.resize(first + db::extendedDataStart(added));
   return true;
 }
 
 // One record's text, read on its own, or views of the tags it holds.
-bool addOne(const acdb_detail::Record& record, bool vertex, EntityView& view) {
+bool addOne(const db::Record& record, bool vertex, EntityView& view) {
   if (!record.inText()) {
-    for (const acdb_detail::Tag& tag : record.stored->tags)
+    for (const db::Tag& tag : record.stored->tags)
       if (!vertex || vertexGeometry(tag.code)) view.storage.push_back({tag.code, tag.value});
     return true;
   }
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  const db::Database* database = db::databaseOf(record);
   std::string& text = view.newText();
   if (!database || !database->readText(record.textOffset, record.textLength, text)) return false;
-  size_t wanted = view.storage.size() + acdb_detail::expectedTagCount(text.size());
+  size_t wanted = view.storage.size() + db::expectedTagCount(text.size());
   if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
   return parseInto(text, vertex, view.storage);
 }
@@ -69,18 +69,18 @@ std::string& EntityView::newText() {
   return text;
 }
 
-bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
+bool planOf(const db::Record& record, TextPlan& plan) {
   plan.type = record.type;
   plan.offset = record.textOffset;
   plan.length = plan.ownLength = record.textLength;
   plan.followers.clear();
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  const db::Database* database = db::databaseOf(record);
   if (!record.inText() || !database) return false;
   // Compared as numbers: this runs for every vertex.
-  static const acdb_detail::RecordType kPolyline("POLYLINE"), kVertex("VERTEX");
+  static const db::RecordType kPolyline("POLYLINE"), kVertex("VERTEX");
   if (record.type != kPolyline) return true;
   uint64_t end = record.textOffset + record.textLength;
-  for (const acdb_detail::Record& follower : database->followers(record)) {
+  for (const db::Record& follower : database->followers(record)) {
     if (!follower.inText() || follower.textOffset != end) return false;
     end += follower.textLength;
     plan.length += follower.textLength;
@@ -89,7 +89,7 @@ bool planOf(const acdb_detail::Record& record, TextPlan& plan) {
   return true;
 }
 
-bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, bool aside, EntityView& view,
+bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool aside, EntityView& view,
                   size_t streamFrom) {
   view.clear();
   view.type = plan.type;
@@ -98,7 +98,7 @@ bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& source, 
   std::string& text = view.newText();
   if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text)))
     return false;
-  view.storage.reserve(acdb_detail::expectedTagCount(text.size()));
+  view.storage.reserve(db::expectedTagCount(text.size()));
   std::string_view all = text;
   if (!parseInto(all.substr(0, plan.ownLength), false, view.storage)) return false;
   size_t ownEnd = view.storage.size();
@@ -160,9 +160,9 @@ bool VertexWalk::readPiece() {
   return true;
 }
 
-bool viewOf(const acdb_detail::Record& record, EntityView& view) {
+bool viewOf(const db::Record& record, EntityView& view) {
   TextPlan plan;
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  const db::Database* database = db::databaseOf(record);
   if (planOf(record, plan)) return database->text() && viewFromPlan(plan, *database->text(), false, view);
   // Some part is held in memory: each read on its own.
   view.clear();
@@ -171,7 +171,7 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
   if (record.type == "POLYLINE" && database)
-    for (const acdb_detail::Record& follower : database->followers(record)) {
+    for (const db::Record& follower : database->followers(record)) {
       if (follower.type != "VERTEX") continue;
       if (!addOne(follower, true, view)) return false;
       vertexEnds.push_back(view.storage.size());
@@ -180,4 +180,4 @@ bool viewOf(const acdb_detail::Record& record, EntityView& view) {
   return true;
 }
 
-}  // namespace acre_detail
+}  // namespace render

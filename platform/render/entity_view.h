@@ -12,9 +12,9 @@
 #include "db/drawing_text.h"
 #include "db/record.h"
 
-namespace acre_detail {
+namespace render {
 
-using TagSpan = std::span<const acdb_detail::TagView>;
+using TagSpan = std::span<const db::TagView>;
 
 // A record that follows a POLYLINE in the drawing file: a VERTEX, or the
 // SEQEND that closes it (left out of the view).
@@ -28,7 +28,7 @@ struct TextFollower {
 // builder walks them (VertexWalk), so a mesh of millions of vertices never
 // holds its text, nor a view of each of its tags, at once.
 struct StreamedVertices {
-  const acdb_detail::DrawingText* source = nullptr;  // null: the vertices are in the view
+  const db::DrawingText* source = nullptr;  // null: the vertices are in the view
   uint64_t offset = 0;                               // of the first follower
   std::vector<TextFollower> followers;
 };
@@ -47,7 +47,7 @@ struct EntityView {
   StreamedVertices streamed;
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
-  std::vector<acdb_detail::TagView> storage;
+  std::vector<db::TagView> storage;
   std::vector<std::unique_ptr<std::string>> texts;
 
   // Empties the view for the next entity; the buffers keep their capacity,
@@ -62,7 +62,7 @@ struct EntityView {
 
 // The view of a stored entity; a POLYLINE's vertices are the VERTEX records
 // that follow it. False when its tags cannot be read.
-bool viewOf(const acdb_detail::Record& record, EntityView& view);
+bool viewOf(const db::Record& record, EntityView& view);
 
 // Where an entity's tags lie when they are all still in the drawing file, in
 // one piece (a POLYLINE and its followers as read): enough to make its view
@@ -76,13 +76,13 @@ struct TextPlan {
   std::vector<Follower> followers;  // stays empty, unallocated, for other types
 };
 // False when the record or a follower is held in memory, or they are apart.
-bool planOf(const acdb_detail::Record& record, TextPlan& plan);
+bool planOf(const db::Record& record, TextPlan& plan);
 // POLYLINEs whose text is longer than this have their vertices streamed.
 constexpr size_t kStreamVerticesFrom = 16 << 20;
 // The view from the plan's text in `text`, read beside the window on another
 // thread (`aside`); a POLYLINE of more than `streamFrom` bytes keeps its
 // vertices in the file (EntityView::streamed).
-bool viewFromPlan(const TextPlan& plan, const acdb_detail::DrawingText& text, bool aside, EntityView& view,
+bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside, EntityView& view,
                   size_t streamFrom = kStreamVerticesFrom);
 
 // A POLYLINE's vertices one after the other, from the view or streamed from
@@ -104,10 +104,10 @@ class VertexWalk {
   // where each vertex ends in them.
   uint64_t m_offset = 0;    // of the next piece
   std::string m_text;
-  std::vector<acdb_detail::TagView> m_tags;
+  std::vector<db::TagView> m_tags;
   std::vector<size_t> m_ends;
   size_t m_inPiece = 0;     // vertices of the piece handed out
   bool m_failed = false;
 };
 
-}  // namespace acre_detail
+}  // namespace render

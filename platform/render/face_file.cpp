@@ -10,7 +10,7 @@
 
 #include "acadmem.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 void appendLine(std::vector<char>& text, const char* format, auto... values) {
@@ -53,4 +53,4 @@ char* FaceFile::write() const {
   return name;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -10,7 +10,7 @@
 
 #include "batch_emitter.h"
 
-namespace acre_detail {
+namespace render {
 
 class FaceFile {
  public:
@@ -25,4 +25,4 @@ class FaceFile {
   uint64_t m_polygons = 0;
 };
 
-}  // namespace acre_detail
+}  // namespace render

@@ -7,7 +7,7 @@
 #include "lost_faces.h"
 #include "view_prefetch.h"
 
-namespace acre_detail {
+namespace render {
 namespace {
 
 // Kept from call to call while a command runs: the next entity is read while
@@ -35,7 +35,7 @@ void settleReadingAhead() {
   kept.out.release();
 }
 
-Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
+Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout,
                                char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
@@ -53,10 +53,10 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
       kept.out.release();
     }
   } releaseWhenIdle{kept};
-  for (const acdb_detail::Record* record : records) {
+  for (const db::Record* record : records) {
     if (!record || record->erased) return Acad::eWasErased;
     out.restart(callout);
-    DatabaseBlocks blocks(acdb_detail::databaseOf(*record));
+    DatabaseBlocks blocks(db::databaseOf(*record));
     const EntityView* view = prefetch.viewOf(*record);
     if (!view) return Acad::eInvalidInput;
     prefetch.readNextAhead(*record);
@@ -72,4 +72,4 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -7,14 +7,14 @@
 #include "acre.h"
 #include "db/record.h"
 
-namespace acre_detail {
+namespace render {
 
 // Facets the entities in order into `callout` (none: the polygons are only
 // counted). Stops at the first entity that gives no polygons, with its
 // status. On success a name goes to `faceFileName` when asked for (host
 // allocator): empty when a callout took the polygons, else the face file's
 // (null when the file could not be written).
-Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> records, AcreCallout* callout,
+Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout,
                                char** faceFileName);
 
 // A command's facetting keeps its buffers from call to call and reads the
@@ -25,4 +25,4 @@ Acad::ErrorStatus facetRecords(std::span<const acdb_detail::Record* const> recor
 void commandStarted();
 void settleReadingAhead();
 
-}  // namespace acre_detail
+}  // namespace render

@@ -22,21 +22,21 @@ Acad::ErrorStatus acreEntityToFaces(const ads_name ss, char** faceFileName, int 
   if (faceFileName) *faceFileName = nullptr;
   // The host dispatches window messages while it facets, so a modeless
   // dialog's Cancel is seen between entities.
-  acre_detail::pumpMessages();
+  render::pumpMessages();
   long length = 0;
   if (ads_sslength(ss, &length) != RTNORM || length <= 0) return Acad::eInvalidAdsName;
   // A set of one entity, the common call, needs no list.
-  const acdb_detail::Record* single = nullptr;
-  std::vector<const acdb_detail::Record*> records;
+  const db::Record* single = nullptr;
+  std::vector<const db::Record*> records;
   if (length > 1) records.reserve(static_cast<size_t>(length));
   for (long i = 0; i < length; ++i) {
     ads_name entity;
     if (ads_ssname(ss, i, entity) != RTNORM) return Acad::eInvalidAdsName;
-    const acdb_detail::Record* record = acdb_detail::recordOf(entity);
+    const db::Record* record = db::recordOf(entity);
     if (!record) return Acad::eInvalidAdsName;
     if (length == 1) single = record;
     else records.push_back(record);
   }
-  if (length == 1) return acre_detail::facetRecords({&single, 1}, g_callout, faceFileName);
-  return acre_detail::facetRecords(records, g_callout, faceFileName);
+  if (length == 1) return render::facetRecords({&single, 1}, g_callout, faceFileName);
+  return render::facetRecords(records, g_callout, faceFileName);
 }

@@ -1,6 +1,6 @@
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 // Below this length an extrusion direction carries no usable orientation.
@@ -24,4 +24,4 @@ bool objectToWorld(const Vec3& extrusion, Affine& map) {
   return true;
 }
 
-}  // namespace acre_detail
+}  // namespace render

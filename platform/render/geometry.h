@@ -4,7 +4,7 @@
 
 #include "acis/model.h"
 
-namespace acre_detail {
+namespace render {
 
 using Vec3 = acis::Vec3;
 
@@ -32,4 +32,4 @@ struct Affine {
 // too short or not finite to give axes.
 bool objectToWorld(const Vec3& extrusion, Affine& map);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -7,7 +7,7 @@
 
 #include "support/command_line.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 // The facetter runs on the host's command thread only.
@@ -48,4 +48,4 @@ void reportLostFaces(std::string_view type, uint64_t handle) {
   if (notes && std::string_view(notes) == "1") support::commandLine->write("\n" + lostFacesLine(type, handle, lost));
 }
 
-}  // namespace acre_detail
+}  // namespace render

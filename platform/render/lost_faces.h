@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace acre_detail {
+namespace render {
 
 struct LostFaces {
   int count = 0;
@@ -26,4 +26,4 @@ std::string lostFacesLine(std::string_view type, uint64_t handle, const LostFace
 // facet notes (ARXHOST_FACET_NOTES=1, which a verbose batch export sets).
 void reportLostFaces(std::string_view type, uint64_t handle);
 
-}  // namespace acre_detail
+}  // namespace render

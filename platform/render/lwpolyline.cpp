@@ -4,7 +4,7 @@
 #include "tag_reader.h"
 #include "thick_outline.h"
 
-namespace acre_detail {
+namespace render {
 
 Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh) {
   TagReader tags(entity.tags);
@@ -16,7 +16,7 @@ Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh) {
   bool closed = (tags.integer(70) & 1) != 0;
   if (!tags.valid()) return Acad::eInvalidInput;
   std::vector<OutlineVertex> outline;
-  for (const acdb_detail::TagView& tag : entity.tags) {
+  for (const db::TagView& tag : entity.tags) {
     double value = 0;
     if (tag.code != 10 && tag.code != 20 && (tag.code < 40 || tag.code > 42)) continue;
     if (!TagReader::parseReal(tag.value, value)) return Acad::eInvalidInput;
@@ -35,4 +35,4 @@ Acad::ErrorStatus buildLwPolyline(const EntityView& entity, Mesh& mesh) {
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

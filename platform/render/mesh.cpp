@@ -1,6 +1,6 @@
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 void Mesh::clear() {
   m_vertices.clear();
@@ -117,4 +117,4 @@ void Mesh::addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit s
   addPolygon(top, split);
 }
 
-}  // namespace acre_detail
+}  // namespace render

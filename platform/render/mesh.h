@@ -8,7 +8,7 @@
 #include "geometry.h"
 #include "quad_cut.h"
 
-namespace acre_detail {
+namespace render {
 
 struct Polygon {
   int32_t count = 0;
@@ -61,4 +61,4 @@ class Mesh {
   size_t m_pieceCount = 0;
 };
 
-}  // namespace acre_detail
+}  // namespace render

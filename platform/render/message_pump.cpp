@@ -1,6 +1,6 @@
 #include "render/message_pump.h"
 
-namespace acre_detail {
+namespace render {
 namespace {
 constinit MessagePump g_pump = nullptr;
 }  // namespace
@@ -11,4 +11,4 @@ void pumpMessages() {
   if (g_pump) g_pump();
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -3,11 +3,11 @@
 // sit above the facetter, so the host connects the pump at load time.
 #pragma once
 
-namespace acre_detail {
+namespace render {
 
 using MessagePump = void (*)();
 void connectMessagePump(MessagePump pump);
 // Runs the connected pump; nothing when none is connected.
 void pumpMessages();
 
-}  // namespace acre_detail
+}  // namespace render

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -92,4 +92,4 @@ Vec3 nurbsPoint(const acis::NurbsSurface& surface, double u, double v) {
   return sum * (1.0 / weight);
 }
 
-}  // namespace acre_detail
+}  // namespace render

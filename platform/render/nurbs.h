@@ -4,7 +4,7 @@
 #include "acis/model.h"
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 // Whether the data can be evaluated: counts and knots agree, knots do not
 // fall, the degree is sensible.
@@ -18,4 +18,4 @@ void nurbsRange(const std::vector<double>& knots, int32_t degree, double& first,
 Vec3 nurbsPoint(const acis::NurbsCurve& curve, double t);
 Vec3 nurbsPoint(const acis::NurbsSurface& surface, double u, double v);
 
-}  // namespace acre_detail
+}  // namespace render

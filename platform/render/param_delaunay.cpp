@@ -7,7 +7,7 @@
 
 #include "param_refinement.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -217,4 +217,4 @@ void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, con
   }
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -9,7 +9,7 @@
 #include "acis_surfaces.h"
 #include "polygon_triangulator.h"
 
-namespace acre_detail {
+namespace render {
 
 struct ParamMesh;
 
@@ -19,4 +19,4 @@ void makeDelaunay(ParamMesh& region, const std::vector<uint64_t>& boundary, cons
 void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface,
                    double du, double dv);
 
-}  // namespace acre_detail
+}  // namespace render

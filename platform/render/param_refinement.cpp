@@ -6,7 +6,7 @@
 
 #include "curve_segments.h"
 
-namespace acre_detail {
+namespace render {
 
 uint64_t edgeKey(int32_t a, int32_t b) {
   if (a > b) std::swap(a, b);
@@ -100,4 +100,4 @@ void refine(ParamMesh& region, const std::vector<uint64_t>& boundary, const Para
     if (region.ids[i] < 0) region.ids[i] = mesh.addVertex(surface.point(region.points[i].u, region.points[i].v));
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -11,7 +11,7 @@
 #include "mesh.h"
 #include "polygon_triangulator.h"
 
-namespace acre_detail {
+namespace render {
 
 struct ParamMesh {
   std::vector<Vec2> points;
@@ -26,4 +26,4 @@ uint64_t edgeKey(int32_t a, int32_t b);
 // gives every point a mesh vertex on the surface.
 void refine(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface, Mesh& mesh);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -2,7 +2,7 @@
 #include "entity_builders.h"
 #include "tag_reader.h"
 
-namespace acre_detail {
+namespace render {
 
 Acad::ErrorStatus buildFace3d(const EntityView& entity, Mesh& mesh) {
   TagReader tags(entity.tags);
@@ -38,4 +38,4 @@ Acad::ErrorStatus buildSolid(const EntityView& entity, Mesh& mesh) {
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -6,7 +6,7 @@
 
 #include <deque>
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -75,4 +75,4 @@ bool triangulateRegion(std::vector<Vec2>& points, const std::vector<std::vector<
   return !run.failed;
 }
 
-}  // namespace acre_detail
+}  // namespace render

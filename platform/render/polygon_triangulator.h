@@ -8,7 +8,7 @@
 
 #include "acis_surfaces.h"
 
-namespace acre_detail {
+namespace render {
 
 using Triangle = std::array<int32_t, 3>;
 
@@ -18,4 +18,4 @@ using Triangle = std::array<int32_t, 3>;
 bool triangulateRegion(std::vector<Vec2>& points, const std::vector<std::vector<int32_t>>& contours,
                        std::vector<Triangle>& triangles);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -4,7 +4,7 @@
 #include "tag_reader.h"
 #include "thick_outline.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 constexpr int64_t kClosed = 1;          // closed outline, or mesh closed in M
@@ -147,4 +147,4 @@ Acad::ErrorStatus buildPolyline(const EntityView& entity, Mesh& mesh) {
   return buildFlatPolyline(entity, flags, head, mesh);
 }
 
-}  // namespace acre_detail
+}  // namespace render

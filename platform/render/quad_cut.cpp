@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 
@@ -69,4 +69,4 @@ std::array<CornerTriple, 2> halvesOf(QuadCut cut) {
   return {CornerTriple{0, 1, 2}, CornerTriple{0, 2, 3}};
 }
 
-}  // namespace acre_detail
+}  // namespace render

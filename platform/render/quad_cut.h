@@ -7,7 +7,7 @@
 
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 // A twist or a straight corner below this share of the quadrilateral's size
 // is the rounding of a flat, convex face, not a shape of its own.
@@ -32,4 +32,4 @@ QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split);
 using CornerTriple = std::array<int, 3>;
 std::array<CornerTriple, 2> halvesOf(QuadCut cut);
 
-}  // namespace acre_detail
+}  // namespace render

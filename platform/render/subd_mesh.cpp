@@ -5,7 +5,7 @@
 #include "entity_builders.h"
 #include "tag_reader.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 class TagWalk {
@@ -14,7 +14,7 @@ class TagWalk {
   // Moves past the next tag of `code` with this text.
   bool seekText(int code, std::string_view text) {
     while (m_at < m_tags.size()) {
-      const acdb_detail::TagView& tag = m_tags[m_at++];
+      const db::TagView& tag = m_tags[m_at++];
       if (tag.code == code && tag.value == text) return true;
     }
     return false;
@@ -75,4 +75,4 @@ Acad::ErrorStatus buildSubdMesh(const EntityView& entity, Mesh& mesh) {
   return Acad::eOk;
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -5,7 +5,7 @@
 
 #include "db/number_text.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 std::string_view trimmed(std::string_view text) {
@@ -20,9 +20,9 @@ std::string_view trimmed(std::string_view text) {
 // in a value is off (it trims the rest itself).
 bool TagReader::parseReal(std::string_view text, double& value) {
   // Most values are plain decimals with nothing around them: nothing to trim.
-  if (acdb_detail::parsePlainDecimal(text, value)) return true;
+  if (db::parsePlainDecimal(text, value)) return true;
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return acdb_detail::parseReal(text, value);
+  return db::parseReal(text, value);
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
@@ -45,8 +45,8 @@ bool TagReader::parseInteger(std::string_view text, int64_t& value) {
   return error == std::errc() && end == text.data() + text.size();
 }
 
-const acdb_detail::TagView* TagReader::find(int code) const {
-  for (const acdb_detail::TagView& tag : m_tags)
+const db::TagView* TagReader::find(int code) const {
+  for (const db::TagView& tag : m_tags)
     if (tag.code == code) return &tag;
   return nullptr;
 }
@@ -55,7 +55,7 @@ bool TagReader::has(int code) const { return find(code) != nullptr; }
 
 double TagReader::real(int code, double fallback) { return realOf(find(code), fallback); }
 
-double TagReader::realOf(const acdb_detail::TagView* tag, double fallback) {
+double TagReader::realOf(const db::TagView* tag, double fallback) {
   if (!tag) return fallback;
   double value = 0;
   if (!parseReal(tag->value, value)) {
@@ -66,7 +66,7 @@ double TagReader::realOf(const acdb_detail::TagView* tag, double fallback) {
 }
 
 int64_t TagReader::integer(int code, int64_t fallback) {
-  const acdb_detail::TagView* tag = find(code);
+  const db::TagView* tag = find(code);
   if (!tag) return fallback;
   int64_t value = 0;
   if (!parseInteger(tag->value, value)) {
@@ -77,7 +77,7 @@ int64_t TagReader::integer(int code, int64_t fallback) {
 }
 
 std::string_view TagReader::text(int code) const {
-  const acdb_detail::TagView* tag = find(code);
+  const db::TagView* tag = find(code);
   return tag ? trimmed(tag->value) : std::string_view();
 }
 
@@ -91,10 +91,10 @@ Vec3 TagReader::point(int code, const Vec3& fallback) {
 void TagReader::findPoints(int code, std::span<PointTags> found) const {
   int count = static_cast<int>(std::min<size_t>(found.size(), 10));
   int missing = 3 * count;
-  for (const acdb_detail::TagView& tag : m_tags) {
+  for (const db::TagView& tag : m_tags) {
     int offset = tag.code - code;
     if (offset < 0 || offset >= 20 + count || offset % 10 >= count) continue;
-    const acdb_detail::TagView*& axis = found[static_cast<size_t>(offset % 10)].axes[offset / 10];
+    const db::TagView*& axis = found[static_cast<size_t>(offset % 10)].axes[offset / 10];
     if (axis) continue;
     axis = &tag;
     if (--missing == 0) break;
@@ -105,4 +105,4 @@ Vec3 TagReader::pointOf(const PointTags& found, const Vec3& fallback) {
   return {realOf(found.axes[0], fallback.x), realOf(found.axes[1], fallback.y), realOf(found.axes[2], fallback.z)};
 }
 
-}  // namespace acre_detail
+}  // namespace render

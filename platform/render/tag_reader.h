@@ -9,7 +9,7 @@
 #include "entity_view.h"
 #include "geometry.h"
 
-namespace acre_detail {
+namespace render {
 
 class TagReader {
  public:
@@ -23,7 +23,7 @@ class TagReader {
   Vec3 point(int code, const Vec3& fallback = {});
   // Where a point's coordinates stand: each its code's first value.
   struct PointTags {
-    const acdb_detail::TagView* axes[3] = {nullptr, nullptr, nullptr};
+    const db::TagView* axes[3] = {nullptr, nullptr, nullptr};
   };
   // The points of consecutive codes from `code` (10 to 13: a face's
   // corners), found in one pass over the tags; at most ten.
@@ -41,12 +41,12 @@ class TagReader {
   static bool parseInteger(std::string_view text, int64_t& value);
 
  private:
-  const acdb_detail::TagView* find(int code) const;
+  const db::TagView* find(int code) const;
   // The value of `tag`, or `fallback` when there is none.
-  double realOf(const acdb_detail::TagView* tag, double fallback);
+  double realOf(const db::TagView* tag, double fallback);
 
   TagSpan m_tags;
   bool m_valid = true;
 };
 
-}  // namespace acre_detail
+}  // namespace render

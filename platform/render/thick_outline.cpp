@@ -4,7 +4,7 @@
 
 #include "curve_segments.h"
 
-namespace acre_detail {
+namespace render {
 
 namespace {
 // A point on a segment and the direction to its left, in the plane: a unit
@@ -101,4 +101,4 @@ void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double
   }
 }
 
-}  // namespace acre_detail
+}  // namespace render

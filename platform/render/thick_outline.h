@@ -6,7 +6,7 @@
 #include "geometry.h"
 #include "mesh.h"
 
-namespace acre_detail {
+namespace render {
 
 // One vertex and the segment that starts at it.
 struct OutlineVertex {
@@ -22,4 +22,4 @@ struct OutlineVertex {
 void buildOutline(const std::vector<OutlineVertex>& outline, bool closed, double elevation, double thickness,
                   const Affine& toWorld, Mesh& mesh);
 
-}  // namespace acre_detail
+}  // namespace render

@@ -2,7 +2,7 @@
 
 #include "db/database.h"
 
-namespace acre_detail {
+namespace render {
 namespace {
 
 // Below this, reading on the caller's thread costs less than handing over.
@@ -13,7 +13,7 @@ constexpr size_t kAheadFrom = 256 << 10;
 constexpr size_t kKeepAtMost = 64 << 20;
 
 size_t bytesHeld(const EntityView& view) {
-  size_t bytes = view.storage.capacity() * sizeof(acdb_detail::TagView);
+  size_t bytes = view.storage.capacity() * sizeof(db::TagView);
   for (const auto& text : view.texts) bytes += text->capacity();
   return bytes;
 }
@@ -30,9 +30,9 @@ void ViewPrefetch::finish() {
   if (m_reader.joinable()) m_reader.join();
 }
 
-const EntityView* ViewPrefetch::viewOf(const acdb_detail::Record& record) {
+const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
   finish();
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
+  const db::Database* database = db::databaseOf(record);
   // The text held alive tells this drawing from any other; within it, a
   // record's place in the text changes only when some record is edited.
   bool readAhead = m_ok && database && database->text() == m_text.get() && record.serial == m_aheadSerial &&
@@ -44,13 +44,13 @@ const EntityView* ViewPrefetch::viewOf(const acdb_detail::Record& record) {
     return &m_current;
   }
   dropIfHuge(m_current);
-  return acre_detail::viewOf(record, m_current) ? &m_current : nullptr;
+  return render::viewOf(record, m_current) ? &m_current : nullptr;
 }
 
-void ViewPrefetch::readNextAhead(const acdb_detail::Record& record) {
+void ViewPrefetch::readNextAhead(const db::Record& record) {
   finish();
-  const acdb_detail::Database* database = acdb_detail::databaseOf(record);
-  const acdb_detail::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
+  const db::Database* database = db::databaseOf(record);
+  const db::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
   if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length < kAheadFrom || m_plan.length > kKeepAtMost)
     return;
   m_text = database->sharedText();
@@ -81,4 +81,4 @@ void ViewPrefetch::trimIfIdle() {
   if (!m_reader.joinable() && bytesHeld(m_current) + bytesHeld(m_next) > kAheadFrom) releaseIfIdle();
 }
 
-}  // namespace acre_detail
+}  // namespace render

@@ -7,7 +7,7 @@
 
 #include "entity_view.h"
 
-namespace acre_detail {
+namespace render {
 
 class ViewPrefetch {
  public:
@@ -19,11 +19,11 @@ class ViewPrefetch {
   // The view of `record`, valid until the next call: the one read ahead when
   // it was read from this record as it stands, else read now. Null when its
   // tags cannot be read.
-  const EntityView* viewOf(const acdb_detail::Record& record);
+  const EntityView* viewOf(const db::Record& record);
   // Starts reading the record stored after `record` and its followers, which
   // is what a caller going through a drawing asks for next. Only an entity
   // worth a thread is read ahead: one of many kilobytes, in one piece.
-  void readNextAhead(const acdb_detail::Record& record);
+  void readNextAhead(const db::Record& record);
   // Frees the buffers unless the next entity is being read: they are kept
   // along a run of large entities only, and none is left behind after it.
   void releaseIfIdle();
@@ -40,7 +40,7 @@ class ViewPrefetch {
   void finish();
 
   std::thread m_reader;
-  std::shared_ptr<const acdb_detail::DrawingText> m_text;  // alive while the reader or the result needs it
+  std::shared_ptr<const db::DrawingText> m_text;  // alive while the reader or the result needs it
   TextPlan m_plan;  // of the entity read ahead
   uint32_t m_aheadSerial = 0;
   uint64_t m_aheadEdits = 0;  // the database's textEdits() when it was planned
@@ -51,4 +51,4 @@ class ViewPrefetch {
   bool m_ok = false;
 };
 
-}  // namespace acre_detail
+}  // namespace render

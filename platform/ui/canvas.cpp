@@ -6,7 +6,7 @@
 #include "afxwin.h"
 #include "ui/snapshot.h"
 
-namespace acad_ui {
+namespace ui {
 
 void Canvas::resize(int w, int h) {
   width = w;
@@ -245,4 +245,4 @@ Canvas drawMessageBox(const std::string& text, const std::string& caption, const
   return canvas;
 }
 
-}  // namespace acad_ui
+}  // namespace ui

@@ -7,7 +7,7 @@
 
 #include "win/window.h"
 
-namespace acad_ui {
+namespace ui {
 
 struct Canvas {
   int width = 0, height = 0;
@@ -27,4 +27,4 @@ Canvas drawDialog(HWND dialog);
 // A message box: caption, text lines and buttons, the chosen one marked.
 Canvas drawMessageBox(const std::string& text, const std::string& caption, const std::vector<int>& buttons, int chosen);
 
-}  // namespace acad_ui
+}  // namespace ui

@@ -8,7 +8,7 @@
 
 #include "ui/terminal_guard.h"
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 namespace {
 
 constexpr char kCtrlC = 3, kCtrlD = 4, kCtrlU = 21, kEscape = 27, kDelete = 127, kBackspace = 8;
@@ -114,4 +114,4 @@ LineEnd readTerminalLine(std::string& line) {
   return end;
 }
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

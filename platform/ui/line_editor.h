@@ -6,7 +6,7 @@
 #pragma once
 #include <string>
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 
 // Entered: Enter (or F1); Cancelled: Esc or Ctrl+C; Finished: Ctrl+D on an
 // empty line; Closed: the terminal sends nothing more.
@@ -24,4 +24,4 @@ struct LineKeys {
   bool feed(const std::string& unit, LineEnd& end);
 };
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

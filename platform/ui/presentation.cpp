@@ -5,7 +5,7 @@
 #include "ui/scripted.h"
 #include "ui/terminal.h"
 
-namespace acad_ui {
+namespace ui {
 namespace {
 bool interactive() { return support::commandLine->interactive(); }
 }  // namespace
@@ -40,16 +40,16 @@ void pumpMessages() {
 
 win::Presentation& chosenPresentation() {
   struct Chosen final : win::Presentation {
-    void runModal(HWND dialog) override { acad_ui::runModal(dialog); }
-    void modelessShown(HWND dialog) override { acad_ui::modelessShown(dialog); }
-    void closing(HWND dialog) override { acad_ui::closing(dialog); }
-    void changed(HWND window) override { acad_ui::changed(window); }
+    void runModal(HWND dialog) override { ui::runModal(dialog); }
+    void modelessShown(HWND dialog) override { ui::modelessShown(dialog); }
+    void closing(HWND dialog) override { ui::closing(dialog); }
+    void changed(HWND window) override { ui::changed(window); }
     int messageBox(HWND owner, const std::string& text, const std::string& caption, UINT type) override {
-      return acad_ui::messageBox(owner, text, caption, type);
+      return ui::messageBox(owner, text, caption, type);
     }
   };
   static Chosen chosen;
   return chosen;
 }
 
-}  // namespace acad_ui
+}  // namespace ui

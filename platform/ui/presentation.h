@@ -7,7 +7,7 @@
 #include "win/presentation.h"
 #include "windef.h"
 
-namespace acad_ui {
+namespace ui {
 
 // Shows a modal dialog and handles input until the dialog has ended.
 void runModal(HWND dialog);
@@ -26,4 +26,4 @@ void pumpMessages();
 // The calls above as the window framework asks for them.
 win::Presentation& chosenPresentation();
 
-}  // namespace acad_ui
+}  // namespace ui

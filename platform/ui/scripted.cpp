@@ -12,7 +12,7 @@
 #include "support/command_line.h"
 #include "ui/snapshot.h"
 
-namespace acad_ui::scripted {
+namespace ui::scripted {
 namespace {
 
 using support::commandLine;
@@ -220,4 +220,4 @@ void pumpMessages() {
   }
 }
 
-}  // namespace acad_ui::scripted
+}  // namespace ui::scripted

@@ -14,7 +14,7 @@
 
 #include "windef.h"
 
-namespace acad_ui::scripted {
+namespace ui::scripted {
 
 void runModal(HWND dialog);
 void modelessShown(HWND dialog);
@@ -26,4 +26,4 @@ bool perform(HWND dialog, const std::string& line, std::string& refusal);
 // How many script lines the dialogs refused since start-up.
 int refusedCount();
 
-}  // namespace acad_ui::scripted
+}  // namespace ui::scripted

@@ -3,7 +3,7 @@
 
 #include "afxwin.h"
 
-namespace acad_ui {
+namespace ui {
 namespace {
 
 const char* kindName(const HWND__& c) {
@@ -116,4 +116,4 @@ std::string messageBoxLine(const std::string& text, const std::string& caption, 
   return line;
 }
 
-}  // namespace acad_ui
+}  // namespace ui

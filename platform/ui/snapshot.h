@@ -5,7 +5,7 @@
 
 #include "win/window.h"
 
-namespace acad_ui {
+namespace ui {
 
 // `Dialog 140 "Meshcast options"`
 std::string dialogTitleLine(HWND dialog);
@@ -21,4 +21,4 @@ std::vector<int> messageBoxButtons(UINT type);
 int defaultButton(UINT type);
 std::string buttonName(int id);
 
-}  // namespace acad_ui
+}  // namespace ui

@@ -20,7 +20,7 @@
 #include "ui/terminal_guard.h"
 #include "ui/viewport.h"
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 namespace {
 
 int g_screens = 0;  // dialogs on the alternate screen
@@ -348,4 +348,4 @@ void pumpMessages() {
   if (win::isLive(dialog)) changed(dialog);
 }
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

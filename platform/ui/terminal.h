@@ -6,7 +6,7 @@
 
 #include "windef.h"
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 
 void runModal(HWND dialog);
 void modelessShown(HWND dialog);
@@ -24,4 +24,4 @@ struct KeyPress {
 // What a key does to a dialog: moves the focus, changes a control or ends it.
 void handleKey(HWND dialog, const KeyPress& press);
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <cstdlib>
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 namespace {
 
 termios g_original{};
@@ -62,4 +62,4 @@ void restoreTerminal() {
   tcsetattr(STDIN_FILENO, TCSANOW, &g_original);
 }
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

@@ -5,7 +5,7 @@
 #pragma once
 #include <termios.h>
 
-namespace acad_ui::terminal {
+namespace ui::terminal {
 
 // Remembers the terminal's settings (once, before the first change) and
 // installs the handlers that restore them. Does nothing when standard input
@@ -34,4 +34,4 @@ class RawKeys {
   bool m_ok = false;
 };
 
-}  // namespace acad_ui::terminal
+}  // namespace ui::terminal

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-namespace acad_ui {
+namespace ui {
 namespace {
 
 // The cell of the focused control (the first highlighted one), or 0, 0.
@@ -61,4 +61,4 @@ Placement fitToTerminal(const Canvas& dialog, int rows, int columns) {
   return placement;
 }
 
-}  // namespace acad_ui
+}  // namespace ui

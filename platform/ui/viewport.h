@@ -5,7 +5,7 @@
 #pragma once
 #include "ui/canvas.h"
 
-namespace acad_ui {
+namespace ui {
 
 struct Placement {
   Canvas shown;  // what to paint
@@ -15,4 +15,4 @@ struct Placement {
 
 Placement fitToTerminal(const Canvas& dialog, int rows, int columns);
 
-}  // namespace acad_ui
+}  // namespace ui

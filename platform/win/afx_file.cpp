@@ -27,14 +27,14 @@ void chargeFaultBudget(size_t count) {
 
 }  // namespace
 
-namespace afx_file_faults {
+namespace win::file_faults {
 void failWritesAfter(uint64_t bytes) {
   g_faults.writesArmed = true;
   g_faults.bytesLeft = bytes;
 }
 void failNextClose() { g_faults.closeArmed = true; }
 void disarm() { g_faults = FileFaults{}; }
-}  // namespace afx_file_faults
+}  // namespace win::file_faults
 
 CException::CException(bool autoDelete) : m_autoDelete(autoDelete) {}
 CException::~CException() = default;

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace acad_help {
+namespace win::help {
 
 support::Result<HelpFile> readHelpFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -54,4 +54,4 @@ std::string topicText(const Topic& topic) {
   return out;
 }
 
-}  // namespace acad_help
+}  // namespace win::help

@@ -13,7 +13,7 @@
 
 #include "support/status.h"
 
-namespace acad_help {
+namespace win::help {
 
 struct Topic {
   int number = 0;
@@ -37,4 +37,4 @@ std::string contentsText(const HelpFile& help);
 // One topic: its title underlined, then its text.
 std::string topicText(const Topic& topic);
 
-}  // namespace acad_help
+}  // namespace win::help

@@ -12,9 +12,9 @@
 
 namespace {
 
-using acad_help::HelpFile;
+using win::help::HelpFile;
 using support::commandLine;
-using acad_help::Topic;
+using win::help::Topic;
 
 const Topic* topicByNumber(const HelpFile& help, long number) {
   for (const Topic& topic : help.topics)
@@ -30,14 +30,14 @@ const Topic* topicByKey(const HelpFile& help, const char* key) {
 }
 
 void browse(const HelpFile& help) {
-  commandLine->write(acad_help::contentsText(help));
+  commandLine->write(win::help::contentsText(help));
   if (!commandLine->interactive()) return;
   std::string answer;
   while (commandLine->readLine("Topic number (Enter to close): ", answer) && !answer.empty()) {
     char* end = nullptr;
     long number = std::strtol(answer.c_str(), &end, 10);
     const Topic* topic = *end == '\0' ? topicByNumber(help, number) : nullptr;
-    commandLine->write(topic ? acad_help::topicText(*topic) : "No such topic.\n");
+    commandLine->write(topic ? win::help::topicText(*topic) : "No such topic.\n");
   }
 }
 
@@ -46,7 +46,7 @@ void browse(const HelpFile& help) {
 extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
   if (command == HELP_QUIT) return TRUE;
   if (!helpFile) return FALSE;
-  support::Result<HelpFile> read = acad_help::readHelpFile(helpFile);
+  support::Result<HelpFile> read = win::help::readHelpFile(helpFile);
   if (!read.ok()) {
     commandLine->write("\nHelp: " + read.status().message() + ".");
     return FALSE;
@@ -71,6 +71,6 @@ extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
     commandLine->write("\nHelp: no such topic in \"" + std::string(helpFile) + "\".");
     return FALSE;
   }
-  commandLine->write(acad_help::topicText(*topic));
+  commandLine->write(win::help::topicText(*topic));
   return TRUE;
 }

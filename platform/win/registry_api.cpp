@@ -8,8 +8,8 @@
 
 namespace {
 
-using acad_registry::Key;
-using acad_registry::Tree;
+using win::registry::Key;
+using win::registry::Tree;
 
 struct OpenKey {
   std::string path;
@@ -97,12 +97,12 @@ extern "C" LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, RE
   std::string path;
   if (!result) return ERROR_INVALID_PARAMETER;
   if (!pathBelow(key, subKey, path)) return ERROR_INVALID_HANDLE;
-  Tree tree = acad_registry::load();
+  Tree tree = win::registry::load();
   bool exists = tree.find(path) != nullptr;
-  if ((!exists || wantsWrite(access)) && !acad_registry::writable(path)) return ERROR_ACCESS_DENIED;
+  if ((!exists || wantsWrite(access)) && !win::registry::writable(path)) return ERROR_ACCESS_DENIED;
   if (!exists) {
     tree.create(path);
-    if (!acad_registry::save(tree)) return ERROR_ACCESS_DENIED;
+    if (!win::registry::save(tree)) return ERROR_ACCESS_DENIED;
   }
   if (disposition) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = handOut(tree.find(path)->path, access);
@@ -113,10 +113,10 @@ extern "C" LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHK
   std::string path;
   if (!result) return ERROR_INVALID_PARAMETER;
   if (!pathBelow(key, subKey, path)) return ERROR_INVALID_HANDLE;
-  Tree tree = acad_registry::load();
+  Tree tree = win::registry::load();
   Key* found = tree.find(path);
   if (!found) return ERROR_FILE_NOT_FOUND;
-  if (wantsWrite(access) && !acad_registry::writable(path)) return ERROR_ACCESS_DENIED;
+  if (wantsWrite(access) && !win::registry::writable(path)) return ERROR_ACCESS_DENIED;
   *result = handOut(found->path, access);
   return ERROR_SUCCESS;
 }
@@ -124,13 +124,13 @@ extern "C" LONG RegOpenKeyExA(HKEY key, LPCSTR subKey, DWORD, REGSAM access, PHK
 extern "C" LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, const BYTE* data, DWORD size) {
   OpenKey* open = opened(key);
   if (!open) return ERROR_INVALID_HANDLE;
-  if (!(open->access & KEY_SET_VALUE) || !acad_registry::writable(open->path)) return ERROR_ACCESS_DENIED;
+  if (!(open->access & KEY_SET_VALUE) || !win::registry::writable(open->path)) return ERROR_ACCESS_DENIED;
   if (size && !data) return ERROR_INVALID_PARAMETER;
-  Tree tree = acad_registry::load();
+  Tree tree = win::registry::load();
   Key& stored = tree.create(open->path);
-  acad_registry::Value value{valueName ? valueName : "", type,
+  win::registry::Value value{valueName ? valueName : "", type,
                              std::string(reinterpret_cast<const char*>(data), data ? size : 0)};
-  auto same = [&](const acad_registry::Value& v) { return acad_registry::sameName(v.name, value.name); };
+  auto same = [&](const win::registry::Value& v) { return win::registry::sameName(v.name, value.name); };
   auto existing = std::find_if(stored.values.begin(), stored.values.end(), same);
   if (existing != stored.values.end()) {  // keeps the name as first written
     existing->type = value.type;
@@ -138,18 +138,18 @@ extern "C" LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, co
   } else {
     stored.values.push_back(value);
   }
-  return acad_registry::save(tree) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+  return win::registry::save(tree) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 extern "C" LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size) {
   std::string path;
   if (!pathBelow(key, nullptr, path)) return ERROR_INVALID_HANDLE;
-  Tree tree = acad_registry::load();
+  Tree tree = win::registry::load();
   Key* found = tree.find(path);
   std::string name = valueName ? valueName : "";
   if (!found) return ERROR_FILE_NOT_FOUND;
-  for (const acad_registry::Value& value : found->values) {
-    if (!acad_registry::sameName(value.name, name)) continue;
+  for (const win::registry::Value& value : found->values) {
+    if (!win::registry::sameName(value.name, name)) continue;
     if (type) *type = value.type;
     return copyOut(value.bytes, data, size);
   }
@@ -160,7 +160,7 @@ extern "C" LONG RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize
                               DWORD* classSize, FILETIME* lastWrite) {
   std::string path;
   if (!pathBelow(key, nullptr, path)) return ERROR_INVALID_HANDLE;
-  std::vector<std::string> children = acad_registry::load().children(path);
+  std::vector<std::string> children = win::registry::load().children(path);
   if (index >= children.size()) return ERROR_NO_MORE_ITEMS;
   if (keyClass && classSize && *classSize) *keyClass = '\0';
   if (classSize) *classSize = 0;
@@ -172,10 +172,10 @@ extern "C" LONG RegEnumValueA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize
                               DWORD* dataSize) {
   std::string path;
   if (!pathBelow(key, nullptr, path)) return ERROR_INVALID_HANDLE;
-  Tree tree = acad_registry::load();
+  Tree tree = win::registry::load();
   Key* found = tree.find(path);
   if (!found || index >= found->values.size()) return ERROR_NO_MORE_ITEMS;
-  const acad_registry::Value& value = found->values[index];
+  const win::registry::Value& value = found->values[index];
   if (LONG status = copyName(value.name, name, nameSize); status != ERROR_SUCCESS) return status;
   if (type) *type = value.type;
   return copyOut(value.bytes, data, dataSize);

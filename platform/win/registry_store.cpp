@@ -9,7 +9,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace acad_registry {
+namespace win::registry {
 namespace {
 
 std::string g_path;
@@ -188,4 +188,4 @@ void setReadOnly(bool readOnly) { g_readOnly = readOnly; }
 void denyWrites(const std::string& path) { g_denied.push_back(path); }
 void clearDenials() { g_denied.clear(); }
 
-}  // namespace acad_registry
+}  // namespace win::registry

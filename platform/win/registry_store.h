@@ -13,7 +13,7 @@
 
 #include "windef.h"
 
-namespace acad_registry {
+namespace win::registry {
 
 struct Value {
   std::string name;
@@ -60,4 +60,4 @@ void clearDenials();
 // "a\b" and "A\B" are one key.
 bool sameName(const std::string& a, const std::string& b);
 
-}  // namespace acad_registry
+}  // namespace win::registry

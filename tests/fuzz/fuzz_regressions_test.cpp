@@ -74,7 +74,7 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
 
 TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
   std::string error;
-  EXPECT_FALSE(drawing_file::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
+  EXPECT_FALSE(dxf::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
   EXPECT_THAT(error, testing::HasSubstr("cut.dxf"));
   fuzz_entry::Result result = fuzz_entry::dxfText("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
   EXPECT_EQ(result.kind, fuzz_entry::Result::Refused);
@@ -101,7 +101,7 @@ TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) 
     std::string text = fuzz_entry::facetDrawing(bytes);
     EXPECT_THAT(text, testing::EndsWith("0\nEOF\n"));
     std::string error;
-    EXPECT_TRUE(drawing_file::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
+    EXPECT_TRUE(dxf::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
     fuzz_entry::Result result = fuzz_entry::facet(bytes);
     EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << result.detail << "\n" << text;
   }

@@ -30,11 +30,11 @@ class ModuleLifecycle : public ::testing::Test {
 };
 
 TEST_F(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   void* library = dlopen(binPath("vrml.arx").c_str(), RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(library, nullptr) << dlerror();
   EXPECT_EQ(AfxGetApp(), nullptr) << "mapping the library built the application object";
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before) << "mapping the library allocated";
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before) << "mapping the library allocated";
 
   auto setPtp = reinterpret_cast<AcRxSetPtpFn>(dlsym(library, "_SetacrxPtp"));
   auto apiVersion = reinterpret_cast<AcRxGetApiVersionFn>(dlsym(library, "acrxGetApiVersion"));
@@ -46,46 +46,46 @@ TEST_F(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
 
   ASSERT_EQ(dlclose(library), 0);
   EXPECT_EQ(AfxGetApp(), nullptr) << "unmapping did not destroy the application object";
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
-  auto before = acad_heap::stats().liveBlocks;
-  acad_console::beginCapture();
-  ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
-  EXPECT_EQ(acad_lisp_functions::takeQueuedExpressions(), std::vector<std::string>{"(vrml_init)"});
+  auto before = acad::heap::stats().liveBlocks;
+  acad::console::beginCapture();
+  ASSERT_TRUE(acad::arx::load(binPath("vrml.arx")));
+  EXPECT_EQ(acad::lisp_functions::takeQueuedExpressions(), std::vector<std::string>{"(vrml_init)"});
   resbuf* result = nullptr;
   std::string failure;
-  EXPECT_TRUE(acad_lisp_functions::call("vrml_init", nullptr, &result, &failure)) << failure;
+  EXPECT_TRUE(acad::lisp_functions::call("vrml_init", nullptr, &result, &failure)) << failure;
   ads_relrb(result);
   for (int code : {4, -1}) {
-    EXPECT_FALSE(acad_lisp_functions::invoke(acad_arx::application("vrml"), code, nullptr, &result, &failure));
+    EXPECT_FALSE(acad::lisp_functions::invoke(acad::arx::application("vrml"), code, nullptr, &result, &failure));
     EXPECT_EQ(failure, "Received nonexistent function code.");
   }
-  EXPECT_TRUE(acad_arx::unload("vrml"));
-  std::string transcript = acad_console::endCapture();
+  EXPECT_TRUE(acad::arx::unload("vrml"));
+  std::string transcript = acad::console::endCapture();
   EXPECT_THAT(transcript, testing::StartsWith("\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"));
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST_F(ModuleLifecycle, OtherMessageCodesChangeNothing) {
-  acad_console::beginCapture();
-  ASSERT_TRUE(acad_arx::load(binPath("vrml.arx")));
-  acad_lisp_functions::takeQueuedExpressions();
-  acad_console::endCapture();
-  auto* app = static_cast<acad_apps::App*>(acad_arx::application("vrml"));
+  acad::console::beginCapture();
+  ASSERT_TRUE(acad::arx::load(binPath("vrml.arx")));
+  acad::lisp_functions::takeQueuedExpressions();
+  acad::console::endCapture();
+  auto* app = static_cast<acad::apps::App*>(acad::arx::application("vrml"));
   ASSERT_NE(app, nullptr);
-  auto commandsBefore = acad_commands::all().size();
-  acad_console::beginCapture();
+  auto commandsBefore = acad::commands::all().size();
+  acad::console::beginCapture();
   for (int code : {0, 6, 7, 100, -3})
-    EXPECT_EQ(acad_apps::send(*app, static_cast<AcRx::AppMsgCode>(code)), AcRx::kRetOK) << code;
-  EXPECT_EQ(acad_console::endCapture(), "");
-  EXPECT_EQ(acad_commands::all().size(), commandsBefore);
-  EXPECT_TRUE(acad_lisp_functions::isDefined("vrml_init"));
-  EXPECT_TRUE(acad_lisp_functions::takeQueuedExpressions().empty());
-  acad_console::beginCapture();
-  EXPECT_TRUE(acad_arx::unload("vrml"));
-  acad_console::endCapture();
+    EXPECT_EQ(acad::apps::send(*app, static_cast<AcRx::AppMsgCode>(code)), AcRx::kRetOK) << code;
+  EXPECT_EQ(acad::console::endCapture(), "");
+  EXPECT_EQ(acad::commands::all().size(), commandsBefore);
+  EXPECT_TRUE(acad::lisp_functions::isDefined("vrml_init"));
+  EXPECT_TRUE(acad::lisp_functions::takeQueuedExpressions().empty());
+  acad::console::beginCapture();
+  EXPECT_TRUE(acad::arx::unload("vrml"));
+  acad::console::endCapture();
 }
 
 // The allocation layer binds inside the module: it calls no allocator of the

@@ -9,8 +9,8 @@
 class ScriptedConsole {
  public:
   ScriptedConsole() {
-    acad_console::setInteractive(false);
-    acad_console::beginCapture();
+    acad::console::setInteractive(false);
+    acad::console::beginCapture();
   }
   ~ScriptedConsole() { end(); }
   ScriptedConsole(const ScriptedConsole&) = delete;
@@ -21,26 +21,26 @@ class ScriptedConsole {
     closeScript();
     m_text = lines;
     m_script = fmemopen(m_text.data(), m_text.size(), "r");
-    acad_console::useScript(m_script);
+    acad::console::useScript(m_script);
   }
   // What was written since the last call.
   std::string transcript() {
-    std::string text = acad_console::endCapture();
-    acad_console::beginCapture();
+    std::string text = acad::console::endCapture();
+    acad::console::beginCapture();
     return text;
   }
   // Stops capturing and lets go of the script and its memory.
   void end() {
     if (!m_capturing) return;
     m_capturing = false;
-    acad_console::endCapture();
+    acad::console::endCapture();
     closeScript();
     std::string().swap(m_text);
   }
 
  private:
   void closeScript() {
-    acad_console::useScript(nullptr);
+    acad::console::useScript(nullptr);
     if (m_script) std::fclose(m_script);
     m_script = nullptr;
   }

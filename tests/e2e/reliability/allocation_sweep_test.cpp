@@ -80,12 +80,12 @@ class AllocationSweep : public ::testing::Test {
   CommandRun runFailing(uint64_t n, const Action& action) {
     CommandRun run;
     if (prepare) prepare();
-    acad_heap::Stats before = acad_heap::stats();
-    acad_heap::failAfter(n);
+    acad::heap::Stats before = acad::heap::stats();
+    acad::heap::failAfter(n);
     run.transcript = action();
-    run.fired = acad_heap::takeFiredFailure();
-    acad_heap::failAfter(0);
-    acad_heap::Stats after = acad_heap::stats();
+    run.fired = acad::heap::takeFiredFailure();
+    acad::heap::failAfter(0);
+    acad::heap::Stats after = acad::heap::stats();
     run.allocations = after.allocations - before.allocations;
     run.leakedBlocks = static_cast<long>(after.liveBlocks) - static_cast<long>(before.liveBlocks);
     run.leftOpen = objectsLeftOpen();

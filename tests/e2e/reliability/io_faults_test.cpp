@@ -140,14 +140,14 @@ TEST(SaveFaults, AVanishedFolderIsReportedAndTheDrawingIsNotLost) {
   fs::create_directory(folder);
   fs::copy_file(kShowcase, drawing);
   std::string error;
-  ASSERT_TRUE(drawing_file::open(drawing, error)) << error;
+  ASSERT_TRUE(dxf::open(drawing, error)) << error;
   fs::remove_all(folder);
 
-  EXPECT_FALSE(drawing_file::save(drawing, error));
+  EXPECT_FALSE(dxf::save(drawing, error));
   EXPECT_EQ(error, drawing + ": cannot save: No such file or directory");
   EXPECT_FALSE(fs::exists(folder));
   const std::string elsewhere = scratch.file("elsewhere.dxf");
-  ASSERT_TRUE(drawing_file::save(elsewhere, error)) << error;
+  ASSERT_TRUE(dxf::save(elsewhere, error)) << error;
   EXPECT_EQ(readFile(elsewhere), readFile(kShowcase));
 }
 

@@ -51,10 +51,10 @@ TEST_F(VrmloutInProcess, AnEntityThatCannotBeOpenedIsNamedByItsPositionAndSkippe
 
 TEST_F(VrmloutInProcess, AnExportLeavesNoBlockOfTheModuleBehind) {
   exportAll(m_scratch.file("warm.wrl"));  // first-use state of the framework settles here
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   std::string transcript = exportAll(m_scratch.file("again.wrl"));
   EXPECT_THAT(transcript, testing::HasSubstr("\"4 object(s) converted.\""));
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 }  // namespace

@@ -35,10 +35,10 @@ double triangleArea(const WrlPoint& a, const WrlPoint& b, const WrlPoint& c) {
 }
 
 // One entity through a one-entity set, as the export loop does it.
-Capture capture(const acdb_detail::Record& record) {
+Capture capture(const db::Record& record) {
   Capture result;
   ads_name entity, set;
-  EXPECT_EQ(acdbGetAdsName(entity, AcDbObjectId(const_cast<acdb_detail::Record*>(&record))), Acad::eOk);
+  EXPECT_EQ(acdbGetAdsName(entity, AcDbObjectId(const_cast<db::Record*>(&record))), Acad::eOk);
   if (ads_ssadd(entity, nullptr, set) != RTNORM) {
     result.status = Acad::eInvalidAdsName;
     return result;
@@ -83,17 +83,17 @@ TEST(CaptureDrawings, MeshOfManyBatchesKeepsEveryFaceOnItsOwnPoints) {
   std::filesystem::path path = std::filesystem::temp_directory_path() / "capture_grid.dxf";
   std::ofstream(path) << gridDrawing(100);
   std::string error;
-  ASSERT_TRUE(drawing_file::open(path.string(), error)) << error;
+  ASSERT_TRUE(dxf::open(path.string(), error)) << error;
   std::filesystem::remove(path);
-  size_t liveBefore = acad_heap::stats().liveBlocks;
-  ASSERT_EQ(acdb_detail::currentDatabase()->entities().size(), 1u);
-  Capture grid = capture(*acdb_detail::currentDatabase()->entities()[0]);
+  size_t liveBefore = acad::heap::stats().liveBlocks;
+  ASSERT_EQ(db::currentDatabase()->entities().size(), 1u);
+  Capture grid = capture(*db::currentDatabase()->entities()[0]);
   ASSERT_EQ(grid.status, Acad::eOk);
   EXPECT_EQ(grid.faces, 99u * 99u);
   EXPECT_GE(grid.points, 100u * 100u);  // vertices shared across a batch boundary come twice
   EXPECT_TRUE(grid.indexesInRange);
   EXPECT_NEAR(grid.area, 99.0 * 99.0, 1e-6);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, liveBefore);
 }
 
 TEST(CaptureDrawings, EveryCorpusEntityCapturesWithinItsPointsAndLeavesNothingBehind) {
@@ -101,18 +101,18 @@ TEST(CaptureDrawings, EveryCorpusEntityCapturesWithinItsPointsAndLeavesNothingBe
   size_t complete = 0;
   for (const auto& drawing : test_support::corpusDrawings()) {
     std::string error;
-    if (!drawing_file::open(drawing.string(), error)) continue;
+    if (!dxf::open(drawing.string(), error)) continue;
     // The index of the drawing's modeller data is built when a solid first
     // asks for it and lives as long as the drawing: not a leak of the capture.
-    acdb_detail::currentDatabase()->modelerData();
-    size_t liveBefore = acad_heap::stats().liveBlocks;
-    for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->entities()) {
+    db::currentDatabase()->modelerData();
+    size_t liveBefore = acad::heap::stats().liveBlocks;
+    for (const db::Record* record : db::currentDatabase()->entities()) {
       if (record->erased) continue;
       Capture one = capture(*record);
       EXPECT_TRUE(one.indexesInRange) << drawing.filename() << " " << record->type.name();
       complete += one.faces ? 1 : 0;
     }
-    EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore) << drawing.filename();
+    EXPECT_EQ(acad::heap::stats().liveBlocks, liveBefore) << drawing.filename();
   }
   EXPECT_GE(complete, 1500u);
 }

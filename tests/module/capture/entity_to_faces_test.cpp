@@ -28,10 +28,10 @@ struct Selection {
 }  // namespace
 
 TEST(EntityToFaces, CapturesAThickCircleAndHandsBackAnEmptyFaceFileName) {
-  acdb_build::newDrawing();
-  AcDbObjectId circle = acdb_build::addEntity(
+  db::build::newDrawing();
+  AcDbObjectId circle = db::build::addEntity(
       "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
-  size_t liveBefore = acad_heap::stats().liveBlocks;
+  size_t liveBefore = acad::heap::stats().liveBlocks;
   {
     Selection one(circle);
     WrlCallout callout;
@@ -56,13 +56,13 @@ TEST(EntityToFaces, CapturesAThickCircleAndHandsBackAnEmptyFaceFileName) {
     EXPECT_STREQ(faceFile, "");
     acad_free(faceFile);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
-  acdb_build::newDrawing();
+  EXPECT_EQ(acad::heap::stats().liveBlocks, liveBefore);
+  db::build::newDrawing();
 }
 
 TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
-  acdb_build::newDrawing();
-  AcDbObjectId circle = acdb_build::addEntity(
+  db::build::newDrawing();
+  AcDbObjectId circle = db::build::addEntity(
       "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
   Selection one(circle);
   char* faceFile = nullptr;
@@ -74,13 +74,13 @@ TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
   EXPECT_THAT(text, testing::HasSubstr("total 432 142\n"));
   EXPECT_EQ(std::remove(faceFile), 0);
   acad_free(faceFile);
-  acdb_build::newDrawing();
+  db::build::newDrawing();
 }
 
 TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
-  acdb_build::newDrawing();
-  AcDbObjectId text = acdb_build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
-  AcDbObjectId flatLine = acdb_build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
+  db::build::newDrawing();
+  AcDbObjectId text = db::build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
+  AcDbObjectId flatLine = db::build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
   for (AcDbObjectId id : {text, flatLine}) {
     Selection one(id);
     WrlCallout callout;
@@ -95,22 +95,22 @@ TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
   ads_name noSet = {0, 0};
   char* faceFile = nullptr;
   EXPECT_NE(acreEntityToFaces(noSet, &faceFile, 1), Acad::eOk);
-  acdb_build::newDrawing();
+  db::build::newDrawing();
 }
 
 // Within a command the facetter keeps its buffers from call to call. Each
 // entity must still get its own polygons only, after a larger one and after
 // one that failed, and the command's end must free every kept block.
 TEST(EntityToFaces, BuffersKeptWithinACommandServeEachEntityAloneAndGoWithIt) {
-  acdb_build::newDrawing();
-  AcDbObjectId circle = acdb_build::addEntity(
+  db::build::newDrawing();
+  AcDbObjectId circle = db::build::addEntity(
       "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
-  AcDbObjectId face = acdb_build::addEntity(
+  AcDbObjectId face = db::build::addEntity(
       "3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"},
                  {12, "1"}, {22, "1"}, {32, "0"}, {13, "0"}, {23, "1"}, {33, "0"}});
-  AcDbObjectId text = acdb_build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
-  size_t liveBefore = acad_heap::stats().liveBlocks;
-  acre_detail::commandStarted();
+  AcDbObjectId text = db::build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
+  size_t liveBefore = acad::heap::stats().liveBlocks;
+  render::commandStarted();
   struct Expected {
     AcDbObjectId id;
     size_t faces, points;
@@ -135,7 +135,7 @@ TEST(EntityToFaces, BuffersKeptWithinACommandServeEachEntityAloneAndGoWithIt) {
     EXPECT_EQ(callout.faceObject->faces()->size(), expected.faces);
     EXPECT_EQ(callout.faceObject->points()->size(), expected.points);
   }
-  acre_detail::settleReadingAhead();
-  EXPECT_EQ(acad_heap::stats().liveBlocks, liveBefore);
-  acdb_build::newDrawing();
+  render::settleReadingAhead();
+  EXPECT_EQ(acad::heap::stats().liveBlocks, liveBefore);
+  db::build::newDrawing();
 }

@@ -118,9 +118,9 @@ TEST(WrlCallout, FiveCornerPolygonIsKeptWithoutCountWhileItsNeighboursStay) {
 }
 
 TEST(WrlCallout, RotatedUcsTransformsBeforeTheAxesAreExchanged) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   const double origin[3] = {10, 0, 0}, xAxis[3] = {0, 1, 0}, yAxis[3] = {-1, 0, 0};
-  ASSERT_TRUE(acdb_build::setUcs(origin, xAxis, yAxis));  // turned 90 degrees about Z, moved by 10 in X
+  ASSERT_TRUE(db::build::setUcs(origin, xAxis, yAxis));  // turned 90 degrees about Z, moved by 10 in X
   Batch batch;
   batch.vertices = {{10, 2, 3}, {11, 0, 0}, {10, 0, 1}};
   batch.polygons = {{0, 1, 2}};
@@ -141,7 +141,7 @@ TEST(WrlCallout, RotatedUcsTransformsBeforeTheAxesAreExchanged) {
   batch.deliverTo(inWorld);
   EXPECT_EQ(inWorld.faceObject->points()->at(0).x(), 10.0);
   EXPECT_EQ(inWorld.faceObject->points()->at(0).z(), -2.0);
-  acdb_build::newDrawing();
+  db::build::newDrawing();
 }
 
 TEST(WrlCallout, HeaderWithoutVerticesAddsNothing) {
@@ -168,14 +168,14 @@ TEST(WrlCallout, ShortageAtAnyAllocationDropsTheEntityWithoutLeaks) {
   second.prepare();
   int failuresSeen = 0;
   for (uint64_t n = 1; n < 64; ++n) {
-    size_t before = acad_heap::stats().liveBlocks;
+    size_t before = acad::heap::stats().liveBlocks;
     {
       WrlCallout callout;
-      acad_heap::failAfter(n);
+      acad::heap::failAfter(n);
       first.deliverTo(callout);
       second.deliverTo(callout);
-      bool fired = acad_heap::takeFiredFailure();
-      acad_heap::failAfter(0);
+      bool fired = acad::heap::takeFiredFailure();
+      acad::heap::failAfter(0);
       if (fired) {
         ++failuresSeen;
         EXPECT_TRUE(callout.faceObject == nullptr) << "allocation " << n;
@@ -185,7 +185,7 @@ TEST(WrlCallout, ShortageAtAnyAllocationDropsTheEntityWithoutLeaks) {
         EXPECT_EQ(callout.faceObject->faces()->size(), 12u);
       }
     }
-    EXPECT_EQ(acad_heap::stats().liveBlocks, before) << "allocation " << n;
+    EXPECT_EQ(acad::heap::stats().liveBlocks, before) << "allocation " << n;
   }
   EXPECT_GE(failuresSeen, 4);
 }

@@ -11,12 +11,12 @@ namespace {
 class LayerColor : public ::testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    ASSERT_FALSE(acdb_build::addLayer("Walls", 3).isNull());
-    ASSERT_FALSE(acdb_build::addLayer("Glass", 254).isNull());
-    liveBlocks = acad_heap::stats().liveBlocks;
+    db::build::newDrawing();
+    ASSERT_FALSE(db::build::addLayer("Walls", 3).isNull());
+    ASSERT_FALSE(db::build::addLayer("Glass", 254).isNull());
+    liveBlocks = acad::heap::stats().liveBlocks;
   }
-  void TearDown() override { EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks); }
+  void TearDown() override { EXPECT_EQ(acad::heap::stats().liveBlocks, liveBlocks); }
 
   // A writer is refused while any reader is left open.
   static void expectClosed(const char* layerName) {

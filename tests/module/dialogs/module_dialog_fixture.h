@@ -33,11 +33,11 @@ class ModuleDialogTest : public ::testing::Test {
   void SetUp() override {
     setModuleHandle(reinterpret_cast<HINSTANCE>(0xD1A2));
     ASSERT_TRUE(AfxAttachModule(moduleHandle(), &vrmlResources));
-    m_liveBlocks = acad_heap::stats().liveBlocks;
+    m_liveBlocks = acad::heap::stats().liveBlocks;
   }
   void TearDown() override {
     m_console.end();
-    EXPECT_EQ(acad_heap::stats().liveBlocks, m_liveBlocks) << "blocks left by the dialog";
+    EXPECT_EQ(acad::heap::stats().liveBlocks, m_liveBlocks) << "blocks left by the dialog";
     AfxDetachModule(moduleHandle());
   }
   void script(const std::string& lines) { m_console.script(lines); }

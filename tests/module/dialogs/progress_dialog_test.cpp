@@ -88,7 +88,7 @@ TEST_F(ModuleDialogTest, ProgressCancelClosesAtOnceAndCountsGoOn) {
   int started = 0;
   for (int i = 0; i < 4 && !dialog->isCancelled(); ++i) {
     ++started;
-    acad_ui::pumpMessages();  // what the facetter does for each entity
+    ui::pumpMessages();  // what the facetter does for each entity
     dialog->addConverted();
     dialog->step();
   }

@@ -23,7 +23,7 @@ struct CallOutcome {
 CallOutcome callFunction(const char* name) {
   CallOutcome outcome{false, "", {}};
   resbuf* result = nullptr;
-  outcome.succeeded = acad_lisp_functions::call(name, nullptr, &result, &outcome.failure);
+  outcome.succeeded = acad::lisp_functions::call(name, nullptr, &result, &outcome.failure);
   for (const resbuf* rb = result; rb; rb = rb->rbnext) outcome.resultTypes.push_back(rb->restype);
   ads_relrb(result);
   return outcome;
@@ -43,17 +43,17 @@ class ModuleEntry : public ::testing::Test {
 TEST_F(ModuleEntry, RegistersTheFourCommandsInOrderAndRemovesTheGroup) {
   registerCommands();
   std::vector<std::string> names;
-  for (const acad_commands::Registered& command : acad_commands::all()) {
+  for (const acad::commands::Registered& command : acad::commands::all()) {
     if (command.group != "Vrml_Commands") continue;
     names.push_back(command.globalName);
     EXPECT_EQ(command.localName, command.globalName);
     EXPECT_EQ(command.flags, 0);
   }
   EXPECT_EQ(names, (std::vector<std::string>{"vrmlprop", "vrmlout", "vrmlabout", "vrmlhelp"}));
-  EXPECT_NE(acad_commands::find("VRMLOUT"), nullptr);
+  EXPECT_NE(acad::commands::find("VRMLOUT"), nullptr);
   removeCommands();
   for (const char* name : {"vrmlprop", "vrmlout", "vrmlabout", "vrmlhelp"})
-    EXPECT_EQ(acad_commands::find(name), nullptr) << name;
+    EXPECT_EQ(acad::commands::find(name), nullptr) << name;
 }
 
 TEST_F(ModuleEntry, ACommandNameAlreadyTakenCostsOnlyThatCommand) {
@@ -62,33 +62,33 @@ TEST_F(ModuleEntry, ACommandNameAlreadyTakenCostsOnlyThatCommand) {
   auto noop = [] {};
   ASSERT_EQ(stack->addCommand("Other", "VRMLOUT", "VRMLOUT", 0, noop), Acad::eOk);
   registerCommands();
-  EXPECT_EQ(acad_commands::find("vrmlout")->group, "Other");
-  EXPECT_EQ(acad_commands::find("vrmlhelp")->group, "Vrml_Commands");
+  EXPECT_EQ(acad::commands::find("vrmlout")->group, "Other");
+  EXPECT_EQ(acad::commands::find("vrmlhelp")->group, "Vrml_Commands");
   stack->removeGroup("Other");
 }
 
 TEST_F(ModuleEntry, DefinesTheFunctionTableAndWithdrawsIt) {
   defineFunctions();
-  for (const char* name : kFunctions) EXPECT_TRUE(acad_lisp_functions::isDefined(name)) << name;
+  for (const char* name : kFunctions) EXPECT_TRUE(acad::lisp_functions::isDefined(name)) << name;
   CallOutcome init = callFunction("VRML_INIT");
   EXPECT_TRUE(init.succeeded);
   EXPECT_EQ(init.resultTypes, std::vector<int>{RTNIL}) << "vrml_init sets no result";
   undefineFunctions();
-  for (const char* name : kFunctions) EXPECT_FALSE(acad_lisp_functions::isDefined(name)) << name;
+  for (const char* name : kFunctions) EXPECT_FALSE(acad::lisp_functions::isDefined(name)) << name;
 }
 
 TEST_F(ModuleEntry, DefiningStopsAtTheFirstRefusal) {
   // Another application holds the third name.
-  acad_apps::App other;
+  acad::apps::App other;
   {
-    acad_apps::Scope scope(&other);
+    acad::apps::Scope scope(&other);
     ASSERT_EQ(ads_defun("vrml_getmaterial", 0), RTNORM);
   }
   defineFunctions();
-  EXPECT_TRUE(acad_lisp_functions::isDefined("vrml_wrlout"));
-  EXPECT_TRUE(acad_lisp_functions::isDefined("vrml_geturl"));
-  EXPECT_FALSE(acad_lisp_functions::isDefined("vrml_init")) << "nothing after the refusal is defined";
-  acad_lisp_functions::forgetApplication(&other);
+  EXPECT_TRUE(acad::lisp_functions::isDefined("vrml_wrlout"));
+  EXPECT_TRUE(acad::lisp_functions::isDefined("vrml_geturl"));
+  EXPECT_FALSE(acad::lisp_functions::isDefined("vrml_init")) << "nothing after the refusal is defined";
+  acad::lisp_functions::forgetApplication(&other);
 }
 
 TEST_F(ModuleEntry, AnUnknownFunctionCodeFailsWithTheModulesText) {

@@ -23,9 +23,9 @@ class MessageCatalogue : public ::testing::Test {
 };
 
 std::string printedBy(int number, const char** text) {
-  acad_console::beginCapture();
+  acad::console::beginCapture();
   *text = messageText(number);
-  return acad_console::endCapture();
+  return acad::console::endCapture();
 }
 
 TEST_F(MessageCatalogue, HoldsEveryTextExactly) {

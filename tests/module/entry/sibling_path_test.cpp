@@ -25,14 +25,14 @@ TEST(SiblingPath, ReplacesTheEndingOfThePath) {
 }
 
 TEST(SiblingPath, OneBlockOfTheHostsAndNoneWhenItRunsShort) {
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   {
     TextBuffer made = siblingPath("vrml.arx", 3, "hlp");
-    EXPECT_EQ(acad_heap::stats().liveBlocks, before + 1);
+    EXPECT_EQ(acad::heap::stats().liveBlocks, before + 1);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 
-  acad_heap::failAfter(1);
+  acad::heap::failAfter(1);
   bool thrown = false;
   try {
     siblingPath("vrml.arx", 3, "hlp");
@@ -40,9 +40,9 @@ TEST(SiblingPath, OneBlockOfTheHostsAndNoneWhenItRunsShort) {
     error->Delete();
     thrown = true;
   }
-  acad_heap::failAfter(0);
+  acad::heap::failAfter(0);
   EXPECT_TRUE(thrown) << "a shortage is the framework's error";
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST(WrlFace, AcceptsOnlyThreeOrFourCornersAndCornerNumbersZeroToThree) {
 }
 
 TEST(WrlList, IgnoresAbsentEntriesAndTakesOverOwnedOnes) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   {
     WrlPointList list;
     EXPECT_EQ(list.add(static_cast<WrlPoint*>(nullptr)), 0);
@@ -92,7 +92,7 @@ TEST(WrlList, IgnoresAbsentEntriesAndTakesOverOwnedOnes) {
     EXPECT_EQ(list.at(0).z(), -2.0);
     EXPECT_EQ(list.at(1).x(), 4.0);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST(WrlList, KeepsOrderAcrossManyGrowths) {
@@ -109,7 +109,7 @@ TEST(WrlList, KeepsOrderAcrossManyGrowths) {
 }
 
 TEST(WrlFaceObject, FirstBatchBecomesTheListLaterBatchesAreAppendedInOrder) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   {
     WrlFaceObject object;
     EXPECT_EQ(object.isComplete(), 0);
@@ -136,11 +136,11 @@ TEST(WrlFaceObject, FirstBatchBecomesTheListLaterBatchesAreAppendedInOrder) {
     EXPECT_EQ(object.faces(), nullptr);
     object.appendFaces(triangleBatch(1, 0));  // usable again after release
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST(WrlFaceObject, BatchThatFindsNoRoomIsDroppedAndTheListKept) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   {
     WrlFaceObject object;
     object.appendPoints(pointBatch(16, 0.0));  // exactly one full block: the next append must grow
@@ -148,13 +148,13 @@ TEST(WrlFaceObject, BatchThatFindsNoRoomIsDroppedAndTheListKept) {
     WrlPointList* points = pointBatch(3, 100.0);
     WrlFaceList* faces = triangleBatch(3, 100);
 
-    acad_heap::failAfter(1);
+    acad::heap::failAfter(1);
     object.appendPoints(points);
-    EXPECT_TRUE(acad_heap::takeFiredFailure());
-    acad_heap::failAfter(1);
+    EXPECT_TRUE(acad::heap::takeFiredFailure());
+    acad::heap::failAfter(1);
     object.appendFaces(faces);
-    EXPECT_TRUE(acad_heap::takeFiredFailure());
-    acad_heap::failAfter(0);
+    EXPECT_TRUE(acad::heap::takeFiredFailure());
+    acad::heap::failAfter(0);
 
     ASSERT_EQ(object.points()->size(), 16u);
     ASSERT_EQ(object.faces()->size(), 16u);
@@ -165,15 +165,15 @@ TEST(WrlFaceObject, BatchThatFindsNoRoomIsDroppedAndTheListKept) {
     EXPECT_EQ(object.points()->size(), 19u);
     EXPECT_EQ(object.points()->at(16).x(), 100.0);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST(WrlList, AddThatFindsNoRoomLeavesTheListAsItWas) {
   WrlPointList list;
   for (int i = 0; i < 16; ++i) list.add(WrlPoint(i, 0, 0));
-  acad_heap::failAfter(1);
+  acad::heap::failAfter(1);
   EXPECT_EQ(list.add(WrlPoint(99, 0, 0)), 0);
-  acad_heap::failAfter(0);
+  acad::heap::failAfter(0);
   EXPECT_EQ(list.size(), 16u);
   EXPECT_EQ(list.at(15).x(), 15.0);
 }

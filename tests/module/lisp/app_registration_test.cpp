@@ -35,36 +35,36 @@ void setEcho(short on) {
 class Application : public ::testing::Test {
  protected:
   void SetUp() override {
-    acad_registry::setFilePath(m_registry);
+    win::registry::setFilePath(m_registry);
     constructModuleStatics();
     setModuleHandle(reinterpret_cast<HINSTANCE>(&g_moduleStandIn));
     attachModule();
-    acad_menus::registerMenuCommands();
-    acad_menus::unloadAll();
+    acad::menus::registerMenuCommands();
+    acad::menus::unloadAll();
     m_app.path = std::string(VRML_BIN_DIR) + "/vrml.arx";
     m_app.name = "vrml.arx";
   }
   void TearDown() override {
-    acad_menus::registerMenuCommands();
-    acad_menus::unloadAll();
+    acad::menus::registerMenuCommands();
+    acad::menus::unloadAll();
     setEcho(1);
     detachModule();
     destroyModuleStatics();
-    acad_registry::setFilePath("");
-    acad_registry::setReadOnly(false);
-    acad_registry::clearDenials();
+    win::registry::setFilePath("");
+    win::registry::setReadOnly(false);
+    win::registry::clearDenials();
   }
   std::string registryText() const { return test_support::readFile(m_registry); }
   static std::string appKey() { return std::string("HKEY_LOCAL_MACHINE\\") + acrxProductKey() + "\\FerolanApps"; }
 
   test_support::ScratchDir m_scratch;
   std::string m_registry = m_scratch.file("registry.txt");
-  acad_apps::App m_app;
+  acad::apps::App m_app;
 };
 
 TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     vrmlApp().registerForDemandLoad();
   }
   std::string text = registryText();
@@ -75,7 +75,7 @@ TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
   std::string name = "[" + appKey() + "\\Meshcast\\Name]\n\"Meshcast\"=\"Meshcast\"\n";
   EXPECT_THAT(text, testing::HasSubstr(commands + loader + name));
 
-  const acad_demand_load::Registration& registered = acad_demand_load::registrations().back();
+  const acad::demand_load::Registration& registered = acad::demand_load::registrations().back();
   EXPECT_EQ(registered.reasons, 0x0C);
   EXPECT_EQ(registered.logicalName, "Meshcast");
   EXPECT_EQ(registered.registryPath, std::string(acrxProductKey()) + "\\FerolanApps");
@@ -83,24 +83,24 @@ TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
 
   // Written again at every start-up, never doubled.
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     vrmlApp().registerForDemandLoad();
   }
   EXPECT_EQ(registryText(), text);
 }
 
 TEST_F(Application, AReadOnlyRegistryStaysAsItWasAfterTheRegistration) {
-  acad_registry::setReadOnly(true);
-  acad_apps::Scope scope(&m_app);
+  win::registry::setReadOnly(true);
+  acad::apps::Scope scope(&m_app);
   vrmlApp().registerForDemandLoad();
   EXPECT_EQ(registryText(), "");
-  EXPECT_EQ(acad_demand_load::registrations().back().logicalName, "Meshcast");
+  EXPECT_EQ(acad::demand_load::registrations().back().logicalName, "Meshcast");
 }
 
 TEST_F(Application, ARefusedSubkeyCostsOnlyItsOwnValues) {
-  acad_registry::denyWrites(appKey() + "\\Meshcast\\Commands");
+  win::registry::denyWrites(appKey() + "\\Meshcast\\Commands");
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     vrmlApp().registerForDemandLoad();
   }
   std::string text = registryText();
@@ -112,15 +112,15 @@ TEST_F(Application, ARefusedSubkeyCostsOnlyItsOwnValues) {
 TEST_F(Application, LoadMenuLoadsTheGroupFloatsTheToolbarAndKeepsCmdecho) {
   for (short before : {1, 0, 1}) {
     setEcho(before);
-    acad_console::beginCapture();
+    acad::console::beginCapture();
     {
-      acad_apps::Scope scope(&m_app);
+      acad::apps::Scope scope(&m_app);
       EXPECT_EQ(vrmlApp().loadMenu(), 1);
     }
-    EXPECT_EQ(acad_console::endCapture(), "") << "the commands run without echo";
+    EXPECT_EQ(acad::console::endCapture(), "") << "the commands run without echo";
     EXPECT_EQ(echo(), before);
     EXPECT_EQ(vrmlApp().isMenuLoaded(), 1);
-    const acad_menus::ToolbarState* toolbar = acad_menus::toolbarState("vrml.TB_WRL");
+    const acad::menus::ToolbarState* toolbar = acad::menus::toolbarState("vrml.TB_WRL");
     ASSERT_NE(toolbar, nullptr);
     EXPECT_TRUE(toolbar->shown && toolbar->floating);
     EXPECT_EQ(toolbar->x, 100);
@@ -132,8 +132,8 @@ TEST_F(Application, LoadMenuLoadsTheGroupFloatsTheToolbarAndKeepsCmdecho) {
 // Stands in for the host's menu commands and records how they were run.
 std::vector<std::string> g_ran;
 
-acad_host_commands::Command recorder(const char* name) {
-  return [name](acad_host_commands::Answers& answers) {
+acad::host_commands::Command recorder(const char* name) {
+  return [name](acad::host_commands::Answers& answers) {
     std::string line = name;
     std::string answer;
     while (answers.next("", answer)) line += " " + answer;
@@ -143,13 +143,13 @@ acad_host_commands::Command recorder(const char* name) {
 }
 
 TEST_F(Application, LoadMenuRunsThreeCommandSequencesEachTime) {
-  acad_host_commands::add("MENUUNLOAD", recorder("menuunload"));
-  acad_host_commands::add("MENULOAD", recorder("menuload"));
-  acad_host_commands::add("TOOLBAR", recorder("toolbar"));
+  acad::host_commands::add("MENUUNLOAD", recorder("menuunload"));
+  acad::host_commands::add("MENULOAD", recorder("menuload"));
+  acad::host_commands::add("TOOLBAR", recorder("toolbar"));
   g_ran.clear();
   setEcho(1);
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     vrmlApp().loadMenu();
     vrmlApp().loadMenu();
   }
@@ -167,22 +167,22 @@ TEST_F(Application, LoadMenuRunsThreeCommandSequencesEachTime) {
 }
 
 TEST_F(Application, HelpOpensTheFileBesideTheModule) {
-  acad_console::beginCapture();
+  acad::console::beginCapture();
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     VRMLHELP();
   }
-  std::string shown = acad_console::endCapture();
+  std::string shown = acad::console::endCapture();
   EXPECT_THAT(shown, testing::StartsWith("\nMeshcast/AutoCAD Help - Contents\n"));
   EXPECT_THAT(shown, testing::HasSubstr("(vrml_getmaterial entity)"));
 
   m_app.path = m_scratch.file("elsewhere.arx");
-  acad_console::beginCapture();
+  acad::console::beginCapture();
   {
-    acad_apps::Scope scope(&m_app);
+    acad::apps::Scope scope(&m_app);
     VRMLHELP();
   }
-  EXPECT_EQ(acad_console::endCapture(), "\nHelp: cannot open help file \"" + m_scratch.file("elsewhere.hlp") + "\".");
+  EXPECT_EQ(acad::console::endCapture(), "\nHelp: cannot open help file \"" + m_scratch.file("elsewhere.hlp") + "\".");
 }
 
 }  // namespace

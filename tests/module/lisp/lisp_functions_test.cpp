@@ -24,7 +24,7 @@ class LispFunctions : public DrawingObject {
   }
   static void stopModule() {
     lisp("(setq gone nil m nil)");
-    acad_lisp::hostInterpreter().store().collect();
+    lisp::hostInterpreter().store().collect();
     undefineFunctions();
     detachModule();
     destroyModuleStatics();
@@ -37,14 +37,14 @@ class LispFunctions : public DrawingObject {
   // as it is used; the handlers' own blocks are counted by HandlersLeaveNoBlocks.
   void TearDown() override {
     stopModule();
-    acdb_build::newDrawing();
-    liveBlocks = acad_heap::stats().liveBlocks;
+    db::build::newDrawing();
+    liveBlocks = acad::heap::stats().liveBlocks;
     DrawingObject::TearDown();
   }
   static std::string lisp(const std::string& text) {
-    acad_console::beginCapture();
-    acad_lisp::evaluateAndPrint(text);
-    return acad_console::endCapture();
+    acad::console::beginCapture();
+    lisp::evaluateAndPrint(text);
+    return acad::console::endCapture();
   }
   void storeMaterial(int useAcadColor, double shininess, double transparency) {
     store(ads_buildlist(1001, "VRML_Application", 1070, useAcadColor, 1040, 0.0, 1040, 0.0, 1040, 0.1, 1040, 0.3,
@@ -94,8 +94,8 @@ TEST_F(LispFunctions, ObjectsThatCannotBeOpenedFailSilently) {
   EXPECT_EQ(lisp("(vrml_geturl gone)"), "; error: ADS request error");
   EXPECT_EQ(lisp("(vrml_getmaterial gone)"), "; error: ADS request error");
   // A name from a drawing that is closed names nothing.
-  acdb_build::newDrawing();
-  acdb_build::addEntity("3DFACE", {{8, "0"}});
+  db::build::newDrawing();
+  db::build::addEntity("3DFACE", {{8, "0"}});
   EXPECT_EQ(lisp("(vrml_geturl gone)"), "; error: ADS request error");
   lisp("(setq gone nil)");
 }
@@ -110,20 +110,20 @@ TEST_F(LispFunctions, HandlersLeaveNoBlocks) {
   ASSERT_EQ(acdbGetAdsName(name, entity), Acad::eOk);
   resbuf* entityArgs = ads_buildlist(RTENAME, name, 0);
   resbuf* noArgs = nullptr;
-  size_t before = acad_heap::stats().liveBlocks;
-  acad_console::beginCapture();
+  size_t before = acad::heap::stats().liveBlocks;
+  acad::console::beginCapture();
   for (const char* function : {"vrml_geturl", "vrml_getmaterial"}) {
     for (const resbuf* args : {entityArgs, noArgs}) {
       resbuf* result = nullptr;
       std::string failure;
-      bool called = acad_lisp_functions::call(function, args, &result, &failure);
+      bool called = acad::lisp_functions::call(function, args, &result, &failure);
       EXPECT_EQ(called, args != nullptr) << function;
       EXPECT_EQ(result != nullptr, called) << function;
       ads_relrb(result);
     }
   }
-  acad_console::endCapture();
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  acad::console::endCapture();
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
   ads_relrb(entityArgs);
 }
 

@@ -14,13 +14,13 @@ class VrmlPropCommand : public ModuleDialogTest {
   // The drawing's own blocks are counted before the fixture's baseline and
   // go with it in TearDown, so only what the command leaves shows up.
   void SetUp() override {
-    acdb_build::newDrawing();
+    db::build::newDrawing();
     ModuleDialogTest::SetUp();
-    entity = acdb_build::addEntity("LINE", {{8, "0"}, {62, "2"}, {10, "0"}, {11, "1"}});
+    entity = db::build::addEntity("LINE", {{8, "0"}, {62, "2"}, {10, "0"}, {11, "1"}});
     ASSERT_FALSE(entity.isNull());
   }
   void TearDown() override {
-    acdb_build::newDrawing();
+    db::build::newDrawing();
     ModuleDialogTest::TearDown();
   }
   std::string command(const std::string& answers) {

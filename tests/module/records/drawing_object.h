@@ -13,15 +13,15 @@
 class DrawingObject : public ::testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    liveBlocks = acad_heap::stats().liveBlocks;
-    entity = acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
+    db::build::newDrawing();
+    liveBlocks = acad::heap::stats().liveBlocks;
+    entity = db::build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
     ASSERT_FALSE(entity.isNull());
   }
   // The drawing's own blocks go with it; whatever remains was left by a record.
   void TearDown() override {
-    acdb_build::newDrawing();
-    EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
+    db::build::newDrawing();
+    EXPECT_EQ(acad::heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
   }
 
   AcDbObject* open(AcDb::OpenMode mode) {
@@ -66,13 +66,13 @@ class DrawingObject : public ::testing::Test {
   int writeFromFailingAllocation(const Record& record, uint64_t n) {
     AcDbObject* object = open(AcDb::kForWrite);
     int result = 0;
-    acad_heap::failAfter(n);
+    acad::heap::failAfter(n);
     try {
       result = record.writeToObject(object);
     } catch (CMemoryException* error) {
       error->Delete();
     }
-    acad_heap::failAfter(0);
+    acad::heap::failAfter(0);
     object->close();
     return result;
   }

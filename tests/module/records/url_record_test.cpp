@@ -131,21 +131,21 @@ TEST_F(UrlRecord, RefusedHostListLeavesTheDescriptionUnwritten) {
 }
 
 TEST_F(UrlRecord, SettersCopyAndReleaseTheirTexts) {
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   WrlUrl url;
   char source[] = "first";
   ASSERT_EQ(url.setUrl(source), 1);
   source[0] = 'X';
   EXPECT_EQ(shown(url.url()), "first");
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before + 1);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before + 1);
   ASSERT_EQ(url.setUrl(nullptr), 1);
   EXPECT_EQ(url.url(), nullptr);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 
   url.setDescription("kept");
-  acad_heap::failAfter(1);
+  acad::heap::failAfter(1);
   EXPECT_EQ(url.setDescription("lost"), 0);  // no copy: nothing changes
-  acad_heap::failAfter(0);
+  acad::heap::failAfter(0);
   EXPECT_EQ(shown(url.description()), "kept");
   url.clear();
   EXPECT_EQ(url.description(), nullptr);

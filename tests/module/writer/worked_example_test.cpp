@@ -64,9 +64,9 @@ class WorkedExample : public ::testing::TestWithParam<int> {
 }  // namespace
 
 TEST_P(WorkedExample, MatchesThePublishedFileByteForByteAndParses) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   writeWorkedExample(path, GetParam());
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 
   const char* expected = GetParam() == 2 ? "/writer/worked_example_v2.wrl" : "/writer/worked_example_v1.wrl";
   EXPECT_EQ(test_support::readFile(path), test_support::readFile(std::string(VRML_TEST_DATA_DIR) + expected));

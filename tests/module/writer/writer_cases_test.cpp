@@ -39,10 +39,10 @@ void fillSquare(WrlFaceObject& object) {
 
 class Writer : public ::testing::Test {
  protected:
-  void SetUp() override { liveBlocks = acad_heap::stats().liveBlocks; }
+  void SetUp() override { liveBlocks = acad::heap::stats().liveBlocks; }
   void TearDown() override {
-    afx_file_faults::disarm();
-    EXPECT_EQ(acad_heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
+    win::file_faults::disarm();
+    EXPECT_EQ(acad::heap::stats().liveBlocks, liveBlocks) << "blocks left behind";
   }
   // A file with header and scaling node in the given version.
   void start(WrlFile& file, int version, double scale = 1.0) {
@@ -320,11 +320,11 @@ TEST_F(Writer, WriteErrorInsideAnObjectKeepsTheLevelAndTheLinesBefore) {
   start(file, 2);
   ASSERT_EQ(file.writeAnchor(url), 1);
   ASSERT_EQ(file.beginObject(1), 1);
-  afx_file_faults::failWritesAfter(100);
+  win::file_faults::failWritesAfter(100);
   EXPECT_EQ(file.writeFaceObject(object), 0);
   EXPECT_EQ(file.level(), 2);
   EXPECT_EQ(file.childrenOpen(), 1);
-  afx_file_faults::disarm();
+  win::file_faults::disarm();
   EXPECT_EQ(file.close(), 1);
   std::string text = written();
   EXPECT_THAT(text, testing::HasSubstr(std::string(kObjectLine2) +
@@ -338,7 +338,7 @@ TEST_F(Writer, FailedAnchorLeavesLevelAndChildrenUnchanged) {
   url.setUrl("a.wrl");
   WrlFile file;
   start(file, 2);
-  afx_file_faults::failWritesAfter(20);
+  win::file_faults::failWritesAfter(20);
   EXPECT_EQ(file.writeAnchor(url), 0);
   EXPECT_EQ(file.level(), 0);
   EXPECT_EQ(file.childrenOpen(), 0);
@@ -357,11 +357,11 @@ TEST_F(Writer, ClosingStepsDoneBeforeAFailureStayDone) {
   file.beginObject(1);
   file.writeFaceObject(object);
   ASSERT_EQ(file.level(), 1);
-  afx_file_faults::failWritesAfter(3);  // "\t" and "]\n" pass, "}\n" does not
+  win::file_faults::failWritesAfter(3);  // "\t" and "]\n" pass, "}\n" does not
   EXPECT_EQ(file.closeObjects(), 0);
   EXPECT_EQ(file.childrenOpen(), 0);
   EXPECT_EQ(file.level(), 1);
-  afx_file_faults::disarm();
+  win::file_faults::disarm();
   EXPECT_EQ(file.closeObjects(), 1);
   EXPECT_EQ(file.level(), 0);
   EXPECT_EQ(file.close(), 1);
@@ -375,10 +375,10 @@ TEST_F(Writer, IndentReportsItsOwnFailure) {
   EXPECT_EQ(file.indent(0), 1);
   EXPECT_EQ(file.indent(-3), 1);
   EXPECT_EQ(file.indent(20), 1);
-  afx_file_faults::failWritesAfter(3);
+  win::file_faults::failWritesAfter(3);
   EXPECT_EQ(file.indent(5), 0);
   EXPECT_EQ(file.indent(3), 1);
-  afx_file_faults::disarm();
+  win::file_faults::disarm();
   EXPECT_EQ(file.close(), 1);
   EXPECT_EQ(written(), std::string(23, '\t'));
 }
@@ -407,7 +407,7 @@ TEST_F(Writer, FailedCloseLeavesTheFileToTheWriterDestruction) {
   {
     WrlFile file;
     start(file, 1);
-    afx_file_faults::failNextClose();
+    win::file_faults::failNextClose();
     EXPECT_EQ(file.close(), 0);
   }
   EXPECT_EQ(written(), std::string(kHeader1) + "Scale {\n\tscaleFactor 1.000000 1.000000 1.000000\n}\n");

@@ -14,12 +14,12 @@ class ScriptConsole : public ::testing::Test {
     m_script = std::tmpfile();
     std::fputs(text, m_script);
     std::rewind(m_script);
-    acad_console::useScript(m_script);
-    acad_console::beginCapture();
+    acad::console::useScript(m_script);
+    acad::console::beginCapture();
   }
   void TearDown() override {
-    acad_console::endCapture();
-    acad_console::useScript(nullptr);
+    acad::console::endCapture();
+    acad::console::useScript(nullptr);
     std::fclose(m_script);
   }
   std::FILE* m_script = nullptr;
@@ -27,21 +27,21 @@ class ScriptConsole : public ::testing::Test {
 
 TEST_F(ScriptConsole, EchoesAnswersAndCountsOnlyUnansweredPrompts) {
   use("VRMLOUT\r\nanswer\n\n");
-  int exhausted = acad_console::exhaustedCount();
+  int exhausted = acad::console::exhaustedCount();
   std::string line;
-  ASSERT_TRUE(acad_console::peekLine(line));
+  ASSERT_TRUE(acad::console::peekLine(line));
   EXPECT_EQ(line, "VRMLOUT");
-  ASSERT_TRUE(acad_console::readCommand("\nCommand: ", line));
+  ASSERT_TRUE(acad::console::readCommand("\nCommand: ", line));
   EXPECT_EQ(line, "VRMLOUT") << "the carriage return of a DOS line end is dropped";
-  ASSERT_TRUE(acad_console::readLine("\nFirst: ", line));
+  ASSERT_TRUE(acad::console::readLine("\nFirst: ", line));
   EXPECT_EQ(line, "answer");
-  ASSERT_TRUE(acad_console::readLine("\nSecond: ", line));
+  ASSERT_TRUE(acad::console::readLine("\nSecond: ", line));
   EXPECT_EQ(line, "") << "an empty line is an answer (Enter)";
-  EXPECT_FALSE(acad_console::readLine("\nThird: ", line));
-  EXPECT_EQ(acad_console::exhaustedCount(), exhausted + 1);
-  EXPECT_FALSE(acad_console::readCommand("\nCommand: ", line));
-  EXPECT_EQ(acad_console::exhaustedCount(), exhausted + 1) << "the script simply ended";
-  EXPECT_EQ(acad_console::endCapture(), "\nCommand: VRMLOUT\nFirst: answer\nSecond: \nThird: \n\nCommand: \n");
+  EXPECT_FALSE(acad::console::readLine("\nThird: ", line));
+  EXPECT_EQ(acad::console::exhaustedCount(), exhausted + 1);
+  EXPECT_FALSE(acad::console::readCommand("\nCommand: ", line));
+  EXPECT_EQ(acad::console::exhaustedCount(), exhausted + 1) << "the script simply ended";
+  EXPECT_EQ(acad::console::endCapture(), "\nCommand: VRMLOUT\nFirst: answer\nSecond: \nThird: \n\nCommand: \n");
 }
 
 }  // namespace

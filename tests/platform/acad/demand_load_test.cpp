@@ -32,13 +32,13 @@ void setText(const std::string& keyPath, const char* name, const std::string& te
 class DemandLoad : public testing::Test {
  protected:
   void SetUp() override {
-    acad_registry::setFilePath(m_file);
+    win::registry::setFilePath(m_file);
   }
   void TearDown() override {
     testing::internal::CaptureStdout();
-    acad_arx::unloadAll();
+    acad::arx::unloadAll();
     testing::internal::GetCapturedStdout();
-    acad_registry::setFilePath("");
+    win::registry::setFilePath("");
   }
   // The probe module registered as the module's start-up registers itself.
   void registerProbe(AcadApp::LoadReasons reasons, const std::string& module) {
@@ -54,7 +54,7 @@ class DemandLoad : public testing::Test {
 
 TEST_F(DemandLoad, RegistrationIsRecordedAndWrittenForTheNextRun) {
   registerProbe(static_cast<AcadApp::LoadReasons>(0x0C), m_probe);
-  const auto& recorded = acad_demand_load::registrations();
+  const auto& recorded = acad::demand_load::registrations();
   ASSERT_FALSE(recorded.empty());
   EXPECT_EQ(recorded.back().logicalName, "Probe");
   EXPECT_EQ(recorded.back().reasons, 0x0C);
@@ -73,37 +73,37 @@ TEST_F(DemandLoad, RegistrationIsRecordedAndWrittenForTheNextRun) {
 TEST_F(DemandLoad, AListedCommandLoadsItsModuleOnce) {
   registerProbe(static_cast<AcadApp::LoadReasons>(0x0C), m_probe);
   testing::internal::CaptureStdout();
-  EXPECT_TRUE(acad_demand_load::loadForCommand("_.PROBECMD"));
+  EXPECT_TRUE(acad::demand_load::loadForCommand("_.PROBECMD"));
   testing::internal::GetCapturedStdout();
-  ASSERT_EQ(acad_arx::loaded().size(), 1u);
-  EXPECT_EQ(acad_arx::loaded()[0], "probe.arx");
-  EXPECT_FALSE(acad_demand_load::loadForCommand("probecmd"));  // loaded already
-  EXPECT_EQ(acad_arx::loaded().size(), 1u);
+  ASSERT_EQ(acad::arx::loaded().size(), 1u);
+  EXPECT_EQ(acad::arx::loaded()[0], "probe.arx");
+  EXPECT_FALSE(acad::demand_load::loadForCommand("probecmd"));  // loaded already
+  EXPECT_EQ(acad::arx::loaded().size(), 1u);
 }
 
 TEST_F(DemandLoad, UnlistedCommandsAndOtherLoadReasonsLoadNothing) {
   registerProbe(AcadApp::kOnLoadRequest, m_probe);
-  EXPECT_FALSE(acad_demand_load::loadForCommand("probecmd"));
+  EXPECT_FALSE(acad::demand_load::loadForCommand("probecmd"));
   registerProbe(AcadApp::kOnCommandInvocation, m_probe);
-  EXPECT_FALSE(acad_demand_load::loadForCommand("line"));
-  EXPECT_FALSE(acad_demand_load::loadForCommand(""));
-  EXPECT_TRUE(acad_arx::loaded().empty());
+  EXPECT_FALSE(acad::demand_load::loadForCommand("line"));
+  EXPECT_FALSE(acad::demand_load::loadForCommand(""));
+  EXPECT_TRUE(acad::arx::loaded().empty());
 }
 
 TEST_F(DemandLoad, AMissingModuleIsReported) {
   registerProbe(AcadApp::kOnCommandInvocation, "/no/such/probe.arx");
   testing::internal::CaptureStdout();
-  EXPECT_FALSE(acad_demand_load::loadForCommand("probecmd"));
+  EXPECT_FALSE(acad::demand_load::loadForCommand("probecmd"));
   std::string out = testing::internal::GetCapturedStdout();
   EXPECT_THAT(out, testing::StartsWith("\nUnable to load /no/such/probe.arx: "));
-  EXPECT_TRUE(acad_arx::loaded().empty());
+  EXPECT_TRUE(acad::arx::loaded().empty());
 }
 
 TEST_F(DemandLoad, AReadOnlyRegistryStillRecordsTheRegistration) {
-  acad_registry::setReadOnly(true);
+  win::registry::setReadOnly(true);
   EXPECT_FALSE(acrxRegisterApp(AcadApp::kOnCommandInvocation, "ReadOnlyApp", kAppsPath.c_str(), 2));
-  acad_registry::setReadOnly(false);
-  EXPECT_EQ(acad_demand_load::registrations().back().logicalName, "ReadOnlyApp");
+  win::registry::setReadOnly(false);
+  EXPECT_EQ(acad::demand_load::registrations().back().logicalName, "ReadOnlyApp");
   EXPECT_FALSE(std::filesystem::exists(m_file));
 }
 

@@ -7,12 +7,12 @@
 #include "heap_faults.h"
 
 TEST(Heap, CountsLiveBlocksAndBytesAcrossEveryCall) {
-  auto before = acad_heap::stats();
+  auto before = acad::heap::stats();
   void* a = acad_malloc(10);
   void* b = acad_calloc(4, 8);
   char* c = acad__strdup("abc");
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before.liveBlocks + 3);
-  EXPECT_EQ(acad_heap::stats().liveBytes, before.liveBytes + 10 + 32 + 4);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks + 3);
+  EXPECT_EQ(acad::heap::stats().liveBytes, before.liveBytes + 10 + 32 + 4);
   EXPECT_EQ(acad__msize(b), 32u);
   a = acad_realloc(a, 100);
   EXPECT_EQ(acad__msize(a), 100u);
@@ -21,17 +21,17 @@ TEST(Heap, CountsLiveBlocksAndBytesAcrossEveryCall) {
   acad_free(b);
   acad_free(c);
   acad_free(nullptr);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before.liveBlocks);
-  EXPECT_EQ(acad_heap::stats().liveBytes, before.liveBytes);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks);
+  EXPECT_EQ(acad::heap::stats().liveBytes, before.liveBytes);
 }
 
 TEST(Heap, FailsExactlyTheNthAllocation) {
-  acad_heap::failAfter(3);
+  acad::heap::failAfter(3);
   void* first = acad_malloc(1);
   void* second = acad_malloc(1);
-  EXPECT_FALSE(acad_heap::takeFiredFailure());
+  EXPECT_FALSE(acad::heap::takeFiredFailure());
   EXPECT_EQ(acad_malloc(1), nullptr);
-  EXPECT_TRUE(acad_heap::takeFiredFailure());
+  EXPECT_TRUE(acad::heap::takeFiredFailure());
   void* fourth = acad_malloc(1);
   EXPECT_NE(fourth, nullptr);
   acad_free(first);
@@ -40,7 +40,7 @@ TEST(Heap, FailsExactlyTheNthAllocation) {
 }
 
 TEST(ResultBuffers, BuildListCopiesStringsAndReleaseFreesThem) {
-  auto before = acad_heap::stats();
+  auto before = acad::heap::stats();
   char text[] = "PE_URL";
   resbuf* list = ads_buildlist(RTSHORT, 1, RTREAL, 0.2, RTSTR, text, RTNIL, 0);
   ASSERT_NE(list, nullptr);
@@ -52,13 +52,13 @@ TEST(ResultBuffers, BuildListCopiesStringsAndReleaseFreesThem) {
   EXPECT_EQ(list->rbnext->rbnext->rbnext->restype, RTNIL);
   EXPECT_EQ(list->rbnext->rbnext->rbnext->rbnext, nullptr);
   ads_relrb(list);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before.liveBlocks);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks);
 }
 
 TEST(ResultBuffers, BuildListGivesNothingWhenTheHeapRunsOut) {
-  auto before = acad_heap::stats();
-  acad_heap::failAfter(2);
+  auto before = acad::heap::stats();
+  acad::heap::failAfter(2);
   EXPECT_EQ(ads_buildlist(RTSTR, "a", RTSTR, "b", 0), nullptr);
-  acad_heap::failAfter(0);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before.liveBlocks);
+  acad::heap::failAfter(0);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks);
 }

@@ -20,7 +20,7 @@ struct Outcome {
 
 Outcome callFunction(const char* name, const resbuf* args = nullptr) {
   Outcome outcome{false, nullptr, ""};
-  outcome.succeeded = acad_lisp_functions::call(name, args, &outcome.result, &outcome.failure);
+  outcome.succeeded = acad::lisp_functions::call(name, args, &outcome.result, &outcome.failure);
   return outcome;
 }
 
@@ -57,7 +57,7 @@ class FunctionTable : public ::testing::Test {
 };
 
 TEST_F(FunctionTable, DirectHandlersHandBackWhatTheySet) {
-  auto before = acad_heap::stats().liveBlocks;
+  auto before = acad::heap::stats().liveBlocks;
   {
     ASSERT_EQ(ads_defun("host_list", 10), RTNORM);
     ASSERT_EQ(ads_regfunc(returnsList, 10), RTNORM);
@@ -80,7 +80,7 @@ TEST_F(FunctionTable, DirectHandlersHandBackWhatTheySet) {
     ASSERT_EQ(types(code.result), std::vector<int>{RTSHORT});
     EXPECT_EQ(code.result->resval.rint, 12);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before) << "results and argument copies are all released";
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before) << "results and argument copies are all released";
 }
 
 TEST_F(FunctionTable, FailuresCarryNoResult) {
@@ -108,7 +108,7 @@ TEST_F(FunctionTable, DefinitionsFollowTheirOwnerAndCode) {
   EXPECT_EQ(ads_defun("host_list", 15), RTNORM);
   EXPECT_EQ(ads_undef("host_list", 16), RTERROR) << "wrong code";
   EXPECT_EQ(ads_undef("HOST_LIST", 15), RTNORM);
-  EXPECT_FALSE(acad_lisp_functions::isDefined("host_list"));
+  EXPECT_FALSE(acad::lisp_functions::isDefined("host_list"));
   // Outside a call there is no code, no argument and nowhere for a result.
   EXPECT_EQ(ads_getfuncode(), RTERROR);
   EXPECT_EQ(ads_getargs(), nullptr);
@@ -120,13 +120,13 @@ TEST_F(FunctionTable, DefinitionsFollowTheirOwnerAndCode) {
 class ModuleFunctions : public ::testing::Test {
  protected:
   void SetUp() override {
-    acad_console::beginCapture();
-    ASSERT_TRUE(acad_arx::load(std::string(VRML_BIN_DIR) + "/probe.arx"));
-    acad_lisp_functions::takeQueuedExpressions();
+    acad::console::beginCapture();
+    ASSERT_TRUE(acad::arx::load(std::string(VRML_BIN_DIR) + "/probe.arx"));
+    acad::lisp_functions::takeQueuedExpressions();
   }
   void TearDown() override {
-    acad_arx::unloadAll();
-    acad_console::endCapture();
+    acad::arx::unloadAll();
+    acad::console::endCapture();
   }
 };
 
@@ -150,7 +150,7 @@ TEST_F(ModuleFunctions, AFunctionWithoutHandlerIsReachedThroughItsModule) {
 TEST_F(ModuleFunctions, ANameAModuleHoldsIsRefusedToOthers) {
   EXPECT_EQ(ads_defun("probe_echo", 3), RTERROR);
   EXPECT_EQ(ads_undef("probe_echo", 0), RTERROR);
-  EXPECT_TRUE(acad_lisp_functions::isDefined("probe_echo"));
+  EXPECT_TRUE(acad::lisp_functions::isDefined("probe_echo"));
 }
 
 }  // namespace

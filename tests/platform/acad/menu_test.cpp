@@ -24,12 +24,12 @@ void setEcho(short value) {
 class Menus : public testing::Test {
  protected:
   void SetUp() override {
-    acad_menus::registerMenuCommands();
-    acad_menus::unloadAll();
+    acad::menus::registerMenuCommands();
+    acad::menus::unloadAll();
     setEcho(0);
   }
   void TearDown() override {
-    acad_menus::unloadAll();
+    acad::menus::unloadAll();
     setEcho(1);
   }
 };
@@ -47,9 +47,9 @@ int commandStatus(std::string* printed, Items... items) {
 }
 
 TEST(MenuFile, TheShippedMenuHasTheGroupAndTheToolbarOfFourCommands) {
-  support::Result<acad_menus::MenuFile> read = acad_menus::readMenuFile(kShippedMenu + ".mnu");
+  support::Result<acad::menus::MenuFile> read = acad::menus::readMenuFile(kShippedMenu + ".mnu");
   ASSERT_TRUE(read.ok()) << read.status().message();
-  const acad_menus::MenuFile& menu = read.value();
+  const acad::menus::MenuFile& menu = read.value();
   EXPECT_EQ(menu.group, "vrml");
   ASSERT_EQ(menu.toolbars.size(), 1u);
   EXPECT_EQ(menu.toolbars[0].name, "TB_WRL");
@@ -65,7 +65,7 @@ TEST(MenuFile, MalformedFilesNameTheFileAndLine) {
   std::filesystem::path path = scratch.file("menu.mnu");
   auto refusal = [&](const std::string& text) {
     if (!text.empty()) std::ofstream(path, std::ios::binary) << text;
-    support::Result<acad_menus::MenuFile> read = acad_menus::readMenuFile(path.string());
+    support::Result<acad::menus::MenuFile> read = acad::menus::readMenuFile(path.string());
     EXPECT_FALSE(read.ok());
     return read.status().message();
   };
@@ -89,11 +89,11 @@ TEST_F(Menus, LoadToolbarAndUnloadAsTheModuleRunsThem) {
   EXPECT_EQ(out, "");  // CMDECHO 0: nothing echoed
   EXPECT_EQ(acedIsMenuGroupLoaded("vrml"), 1);
   EXPECT_EQ(acedIsMenuGroupLoaded("VRML"), 1);
-  ASSERT_NE(acad_menus::toolbarState("vrml.TB_WRL"), nullptr);
-  EXPECT_FALSE(acad_menus::toolbarState("vrml.TB_WRL")->shown);
+  ASSERT_NE(acad::menus::toolbarState("vrml.TB_WRL"), nullptr);
+  EXPECT_FALSE(acad::menus::toolbarState("vrml.TB_WRL")->shown);
 
   EXPECT_EQ(commandStatus(&out, "_.toolbar", "vrml.TB_WRL", "_float", "100,100", "1"), RTNORM);
-  const acad_menus::ToolbarState* state = acad_menus::toolbarState("VRML.tb_wrl");
+  const acad::menus::ToolbarState* state = acad::menus::toolbarState("VRML.tb_wrl");
   ASSERT_NE(state, nullptr);
   EXPECT_TRUE(state->shown);
   EXPECT_TRUE(state->floating);
@@ -103,7 +103,7 @@ TEST_F(Menus, LoadToolbarAndUnloadAsTheModuleRunsThem) {
 
   EXPECT_EQ(commandStatus(&out, "_.menuunload", "vrml"), RTNORM);
   EXPECT_EQ(acedIsMenuGroupLoaded("vrml"), 0);
-  EXPECT_EQ(acad_menus::toolbarState("vrml.TB_WRL"), nullptr);
+  EXPECT_EQ(acad::menus::toolbarState("vrml.TB_WRL"), nullptr);
 }
 
 TEST_F(Menus, RealFaultsAreReportedEvenWithoutEcho) {
@@ -130,7 +130,7 @@ TEST_F(Menus, EchoShowsPromptsAndOutcomes) {
   EXPECT_EQ(out,
             "\nCommand: _.toolbar\nToolbar name (or ALL): TB_WRL"
             "\nShow/Hide/Left/Right/Top/Bottom/Float <Show>: Left\nPosition <0,0>: 0,40");
-  const acad_menus::ToolbarState* state = acad_menus::toolbarState("TB_WRL");
+  const acad::menus::ToolbarState* state = acad::menus::toolbarState("TB_WRL");
   EXPECT_EQ(state->dock, "Left");
   EXPECT_FALSE(state->floating);
   EXPECT_EQ(state->y, 40);
@@ -141,12 +141,12 @@ TEST_F(Menus, BadAnswersAreAskedAgainAndRunningOutCancels) {
   std::string out;
   EXPECT_EQ(commandStatus(&out, "_.toolbar", "vrml.TB_WRL", "sideways", "H"), RTNORM);
   EXPECT_EQ(out, "\nInvalid option keyword.");
-  EXPECT_FALSE(acad_menus::toolbarState("vrml.TB_WRL")->shown);
+  EXPECT_FALSE(acad::menus::toolbarState("vrml.TB_WRL")->shown);
   EXPECT_EQ(commandStatus(&out, "_.toolbar", "vrml.TB_WRL", "F", "x,y", "5,6"), RTERROR);
   EXPECT_EQ(out, "\nInvalid point.");
-  EXPECT_FALSE(acad_menus::toolbarState("vrml.TB_WRL")->shown);  // cancelled before the rows
+  EXPECT_FALSE(acad::menus::toolbarState("vrml.TB_WRL")->shown);  // cancelled before the rows
   EXPECT_EQ(commandStatus(nullptr, "_.toolbar", "ALL", "Show"), RTNORM);
-  EXPECT_TRUE(acad_menus::toolbarState("vrml.TB_WRL")->shown);
+  EXPECT_TRUE(acad::menus::toolbarState("vrml.TB_WRL")->shown);
 }
 
 }  // namespace

@@ -55,18 +55,18 @@ TEST(CommandStack, NamesAreUniqueWithoutRegardToCaseAndGroupsGoTogether) {
   EXPECT_EQ(stack()->addCommand("Others", "delta", "delta", 0, nullptr), Acad::eInvalidInput);
   EXPECT_EQ(stack()->addCommand("Others", "", "delta", 0, countRun), Acad::eInvalidInput);
 
-  const acad_commands::Registered* found = acad_commands::find("_.ALPHA_local");
+  const acad::commands::Registered* found = acad::commands::find("_.ALPHA_local");
   ASSERT_NE(found, nullptr);
   EXPECT_EQ(found->globalName, "alpha");
   g_runs = 0;
-  acad_commands::run(*found);
+  acad::commands::run(*found);
   EXPECT_EQ(g_runs, 1);
 
   EXPECT_EQ(stack()->removeCmd("tests", "BETA"), Acad::eOk);
-  EXPECT_EQ(acad_commands::find("beta"), nullptr);
+  EXPECT_EQ(acad::commands::find("beta"), nullptr);
   EXPECT_EQ(stack()->removeCmd("Tests", "beta"), Acad::eKeyNotFound);
   EXPECT_EQ(stack()->removeGroup("TESTS"), Acad::eOk);
-  EXPECT_EQ(acad_commands::find("alpha"), nullptr);
+  EXPECT_EQ(acad::commands::find("alpha"), nullptr);
   EXPECT_EQ(stack()->removeGroup("Tests"), Acad::eKeyNotFound);
 }
 

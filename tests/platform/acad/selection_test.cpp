@@ -37,14 +37,14 @@ std::string handleOf(AcDbObjectId id) {
 class Selection : public ::testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    acdb_build::addLayer("Walls", 3);
-    first = acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
-    second = acdb_build::addEntity("LINE", {{8, "Walls"}, {62, "1"}});
-    third = acdb_build::addEntity("3DFACE", {{8, "Walls"}});
-    setsBefore = acad_selection::liveSets();
+    db::build::newDrawing();
+    db::build::addLayer("Walls", 3);
+    first = db::build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
+    second = db::build::addEntity("LINE", {{8, "Walls"}, {62, "1"}});
+    third = db::build::addEntity("3DFACE", {{8, "Walls"}});
+    setsBefore = acad::selection::liveSets();
   }
-  void TearDown() override { EXPECT_EQ(acad_selection::liveSets(), setsBefore) << "every set freed"; }
+  void TearDown() override { EXPECT_EQ(acad::selection::liveSets(), setsBefore) << "every set freed"; }
 
   std::vector<AcDbObjectId> members(const ads_name ss) {
     std::vector<AcDbObjectId> ids;
@@ -235,7 +235,7 @@ std::string layersSelected(const char* mode, const std::string& answers) {
   for (long i = 0; i < length; ++i) {
     ads_name name;
     ads_ssname(ss, i, name);
-    layers += " " + std::string(acdb_detail::RecordTags(*acdb_detail::recordOf(name)).find(8).value_or("?"));
+    layers += " " + std::string(db::RecordTags(*db::recordOf(name)).find(8).value_or("?"));
   }
   ads_ssfree(ss);
   return layers;
@@ -245,18 +245,18 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   for (auto [tileMode, all] : {std::pair{"1", " MODEL MODEL"}, {"", " MODEL MODEL"}, {"0", " PAPER PAPER"}}) {
     SCOPED_TRACE(std::string("TILEMODE ") + tileMode);
     std::string error;
-    ASSERT_TRUE(drawing_file::openFromMemory("spaces.dxf", spacesDrawing(tileMode), error)) << error;
+    ASSERT_TRUE(dxf::openFromMemory("spaces.dxf", spacesDrawing(tileMode), error)) << error;
     EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), all);
     EXPECT_EQ(layersSelected("X", ""), " MODEL PAPER MODEL PAPER");
   }
   // An entity held in memory, not in the file text, is judged by its tags.
-  acdb_detail::currentDatabase()->addEntity("LINE", {{8, "PAPER"}, {67, "1"}});
-  acdb_detail::currentDatabase()->addEntity("LINE", {{8, "MODEL"}});
+  db::currentDatabase()->addEntity("LINE", {{8, "PAPER"}, {67, "1"}});
+  db::currentDatabase()->addEntity("LINE", {{8, "MODEL"}});
   EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), " PAPER PAPER PAPER");
   // TILEMODE is the drawing's: setting it moves ALL to the other space and
   // rewrites the header's value, which a save then keeps.
   std::string error;
-  ASSERT_TRUE(drawing_file::openFromMemory("spaces.dxf", spacesDrawing("0"), error)) << error;
+  ASSERT_TRUE(dxf::openFromMemory("spaces.dxf", spacesDrawing("0"), error)) << error;
   resbuf value{};
   value.restype = RTSHORT;
   value.resval.rint = 1;
@@ -267,16 +267,16 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   ASSERT_EQ(ads_getvar("TILEMODE", &value), RTNORM);
   EXPECT_EQ(value.resval.rint, 1);
   test_support::ScratchDir scratch;
-  ASSERT_TRUE(drawing_file::save(scratch.file("spaces.dxf"), error)) << error;
+  ASSERT_TRUE(dxf::save(scratch.file("spaces.dxf"), error)) << error;
   EXPECT_THAT(test_support::readFile(scratch.file("spaces.dxf")), testing::HasSubstr("$TILEMODE\n 70\n1\n"));
   // A drawing of another program: 157 model-space objects and 2 viewports.
   SKIP_WITHOUT_CORPUS();
-  ASSERT_TRUE(drawing_file::open(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
+  ASSERT_TRUE(dxf::open(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
   ads_name ss;
   std::string transcript = withAnswers("ALL\n\n", [&] { ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
   EXPECT_THAT(transcript, testing::HasSubstr("\n157 found"));
   ads_ssfree(ss);
-  acdb_build::newDrawing();
+  db::build::newDrawing();
 }
 
 }  // namespace

@@ -28,13 +28,13 @@ struct Totals {
 
 void readDrawing(const std::filesystem::path& file, Totals& totals) {
   std::string error;
-  ASSERT_TRUE(drawing_file::open(file.string(), error)) << error;
-  const acdb_detail::Database& database = *acdb_detail::currentDatabase();
-  for (const acdb_detail::Record* record : database.records()) {
+  ASSERT_TRUE(dxf::open(file.string(), error)) << error;
+  const db::Database& database = *db::currentDatabase();
+  for (const db::Record* record : database.records()) {
     if (!record->entity || !kAcisTypes.count(record->type.str())) continue;
     const std::string what = file.filename().string() + " " + record->type.str();
     ++totals.entities;
-    acdb_detail::RecordTags tags(*record);
+    db::RecordTags tags(*record);
     acis::Payload payload;
     ASSERT_TRUE(modelerPayloadOf(tags.all(), database, payload)) << what;
     acis::ParseResult read = acis::parsePayload(payload);

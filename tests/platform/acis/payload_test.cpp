@@ -21,7 +21,7 @@ std::string decoded(std::initializer_list<std::pair<int, std::string_view>> grou
 
 bool openCorpus(const char* name) {
   std::string error;
-  bool opened = drawing_file::open(test_support::corpusFile(name), error);
+  bool opened = dxf::open(test_support::corpusFile(name), error);
   EXPECT_TRUE(opened) << error;
   return opened;
 }
@@ -41,7 +41,7 @@ TEST(AcisPayload, SubstitutedTextDecodesWithTheCaretEscapeOfTextFilesOnly) {
 TEST(AcisPayload, TheDataSectionIsIndexedByTheOwnersHandle) {
   SKIP_WITHOUT_CORPUS();
   ASSERT_TRUE(openCorpus("netdxf__sampleOneSolid3D.dxf"));
-  const acdb_detail::Database& database = *acdb_detail::currentDatabase();
+  const db::Database& database = *db::currentDatabase();
   std::vector<uint8_t> bytes;
   ASSERT_TRUE(database.modelerData().bytesOf(0x70, bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 15), "ACIS BinaryFile");
@@ -49,8 +49,8 @@ TEST(AcisPayload, TheDataSectionIsIndexedByTheOwnersHandle) {
   EXPECT_FALSE(database.modelerData().bytesOf(0x71, bytes));
   // The solid's payload comes from there; a line has none.
   size_t solids = 0;
-  for (const acdb_detail::Record* record : database.entities()) {
-    acdb_detail::RecordTags tags(*record);
+  for (const db::Record* record : database.entities()) {
+    db::RecordTags tags(*record);
     acis::Payload payload;
     bool found = modelerPayloadOf(tags.all(), database, payload);
     EXPECT_EQ(found, record->type == "3DSOLID" || record->type == "BODY") << record->type.str();
@@ -63,5 +63,5 @@ TEST(AcisPayload, TheDataSectionIsIndexedByTheOwnersHandle) {
   EXPECT_EQ(solids, 1u);
   // Thumbnails share the section but are no modeller data.
   ASSERT_TRUE(openCorpus("acadsharp__xdata.dxf"));
-  EXPECT_FALSE(acdb_detail::currentDatabase()->modelerData().bytesOf(0x22, bytes));
+  EXPECT_FALSE(db::currentDatabase()->modelerData().bytesOf(0x22, bytes));
 }

@@ -13,8 +13,8 @@
 
 namespace {
 
-using acdb_detail::Database;
-using acdb_detail::Record;
+using db::Database;
+using db::Record;
 
 std::string hex(unsigned value) {
   char text[16];
@@ -22,7 +22,7 @@ std::string hex(unsigned value) {
   return text;
 }
 
-Record record(const char* type, unsigned handle) { return acdb_detail::buildRecord({{0, type}, {5, hex(handle)}}); }
+Record record(const char* type, unsigned handle) { return db::buildRecord({{0, type}, {5, hex(handle)}}); }
 
 class HandleIndexTest : public ::testing::Test {
  public:
@@ -33,7 +33,7 @@ class HandleIndexTest : public ::testing::Test {
     records.push_back(record("APPID", 0x7A157));
     for (unsigned handle = 0x20; handle < 0x220; ++handle) records.push_back(record("LINE", handle));
     records.push_back(record("LINE", 0x30));
-    records.push_back(acdb_detail::buildRecord({{0, "ENDTAB"}}));
+    records.push_back(db::buildRecord({{0, "ENDTAB"}}));
     database.adopt(std::move(records));
     end = database.records().back();
   }

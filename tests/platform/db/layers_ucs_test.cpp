@@ -23,9 +23,9 @@ Adesk::UInt16 layerColor(const char* name, Acad::ErrorStatus& status) {
 }
 
 TEST(Layers, ColoursAreFoundByNameInAnyCase) {
-  acdb_build::newDrawing();
-  acdb_build::addLayer("Walls", 3);
-  acdb_build::addLayer("Hidden", 5, true);
+  db::build::newDrawing();
+  db::build::addLayer("Walls", 3);
+  db::build::addLayer("Hidden", 5, true);
   Acad::ErrorStatus status;
   EXPECT_EQ(layerColor("WALLS", status), 3);
   EXPECT_EQ(status, Acad::eOk);
@@ -33,13 +33,13 @@ TEST(Layers, ColoursAreFoundByNameInAnyCase) {
   EXPECT_EQ(layerColor("0", status), 7);
   layerColor("Missing", status);
   EXPECT_EQ(status, Acad::eKeyNotFound);
-  EXPECT_TRUE(acdb_build::addLayer("walls", 1).isNull()) << "name taken";
+  EXPECT_TRUE(db::build::addLayer("walls", 1).isNull()) << "name taken";
 }
 
 TEST(Layers, EntityColourAndLayerFollowTheirTags) {
-  acdb_build::newDrawing();
-  acdb_build::addLayer("Walls", 3);
-  AcDbObjectId plain = acdb_build::addEntity("LINE", {{8, "Walls"}});
+  db::build::newDrawing();
+  db::build::addLayer("Walls", 3);
+  AcDbObjectId plain = db::build::addEntity("LINE", {{8, "Walls"}});
   AcDbEntity* entity = nullptr;
   ASSERT_EQ(acdbOpenAcDbEntity(entity, plain, AcDb::kForRead), Acad::eOk);
   EXPECT_EQ(entity->colorIndex(), 256) << "no colour tag is ByLayer";
@@ -65,9 +65,9 @@ TEST(Layers, EntityColourAndLayerFollowTheirTags) {
 // Colour and layer are read where the record keeps its tags: an opening for
 // write sees its own changes.
 TEST(Layers, AnOpeningReadsTheTagsItHasJustChanged) {
-  acdb_build::newDrawing();
-  acdb_build::addLayer("Walls", 3);
-  AcDbObjectId id = acdb_build::addEntity("LINE", {{8, "Walls"}, {62, "4"}});
+  db::build::newDrawing();
+  db::build::addLayer("Walls", 3);
+  AcDbObjectId id = db::build::addEntity("LINE", {{8, "Walls"}, {62, "4"}});
   AcDbEntity* entity = nullptr;
   ASSERT_EQ(acdbOpenAcDbEntity(entity, id, AcDb::kForWrite), Acad::eOk);
   EXPECT_EQ(entity->colorIndex(), 4);
@@ -81,7 +81,7 @@ TEST(Layers, AnOpeningReadsTheTagsItHasJustChanged) {
 }
 
 TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   ads_point from = {1, 2, 3}, to;
   acdbWcs2Ucs(from, to, Adesk::kFalse);
   EXPECT_DOUBLE_EQ(to[0], 1);
@@ -89,7 +89,7 @@ TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
 
   // Origin (10, 0, 0), X along world Y, Y along world Z: the UCS Z is world X.
   const double origin[3] = {10, 0, 0}, xAxis[3] = {0, 2, 0}, yAxis[3] = {0, 0, 5};
-  ASSERT_TRUE(acdb_build::setUcs(origin, xAxis, yAxis));
+  ASSERT_TRUE(db::build::setUcs(origin, xAxis, yAxis));
   acdbWcs2Ucs(from, to, Adesk::kFalse);
   EXPECT_NEAR(to[0], 2, 1e-12);
   EXPECT_NEAR(to[1], 3, 1e-12);
@@ -98,7 +98,7 @@ TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
   EXPECT_NEAR(to[2], 1, 1e-12) << "a vector ignores the origin";
 
   const double parallel[3] = {0, 4, 0};
-  EXPECT_FALSE(acdb_build::setUcs(origin, xAxis, parallel));
+  EXPECT_FALSE(db::build::setUcs(origin, xAxis, parallel));
 }
 
 }  // namespace

@@ -18,7 +18,7 @@ TEST(NumberText, QuickCheckAgreesWithTheFullParse) {
                                "-.",   "7",    "INF",  "1.0e-400", std::string(400, '9'), std::string(299, '9')};
   for (const std::string& text : texts) {
     double value = 0;
-    EXPECT_EQ(acdb_detail::isRealText(text), acdb_detail::parseReal(text, value)) << '"' << text << '"';
+    EXPECT_EQ(db::isRealText(text), db::parseReal(text, value)) << '"' << text << '"';
   }
 }
 
@@ -47,7 +47,7 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
     double ours = 0;
     uint64_t general = 0, mine = 0;
     bool generalOk = generalRead(text, general);
-    if (!acdb_detail::parsePlainDecimal(text, ours)) continue;
+    if (!db::parsePlainDecimal(text, ours)) continue;
     ++taken;
     std::memcpy(&mine, &ours, sizeof mine);
     ASSERT_TRUE(generalOk) << text;
@@ -62,22 +62,22 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
     double ours = 0;
     uint64_t general = 0, mine = 0;
     bool generalOk = generalRead(text, general);
-    if (acdb_detail::parsePlainDecimal(text, ours)) {
+    if (db::parsePlainDecimal(text, ours)) {
       std::memcpy(&mine, &ours, sizeof mine);
       EXPECT_TRUE(generalOk && mine == general) << '"' << text << '"';
     }
   }
   double value = 0;
-  EXPECT_TRUE(acdb_detail::parsePlainDecimal("9007199254740992", value));
-  EXPECT_FALSE(acdb_detail::parsePlainDecimal("9007199254740993", value)) << "not exact as a double";
-  EXPECT_FALSE(acdb_detail::parsePlainDecimal("0.00000000000000000001", value)) << "21 digits";
-  EXPECT_TRUE(acdb_detail::parsePlainDecimal(".0000000000000000001", value));
+  EXPECT_TRUE(db::parsePlainDecimal("9007199254740992", value));
+  EXPECT_FALSE(db::parsePlainDecimal("9007199254740993", value)) << "not exact as a double";
+  EXPECT_FALSE(db::parsePlainDecimal("0.00000000000000000001", value)) << "21 digits";
+  EXPECT_TRUE(db::parsePlainDecimal(".0000000000000000001", value));
   EXPECT_EQ(value, 1e-19);
-  EXPECT_FALSE(acdb_detail::parsePlainDecimal("12345678901234567890", value)) << "20 digits";
-  EXPECT_TRUE(acdb_detail::parsePlainDecimal("-0.0", value));
+  EXPECT_FALSE(db::parsePlainDecimal("12345678901234567890", value)) << "20 digits";
+  EXPECT_TRUE(db::parsePlainDecimal("-0.0", value));
   EXPECT_TRUE(std::signbit(value));
   for (const char* other : {"1e5", "", "-", ".", "-.", "1.2.3", "+1", " 1", "nan"})
-    EXPECT_FALSE(acdb_detail::parsePlainDecimal(other, value)) << '"' << other << '"';
+    EXPECT_FALSE(db::parsePlainDecimal(other, value)) << '"' << other << '"';
 }
 
 TEST(NumberText, FormattedRealsReadBackBitForBit) {
@@ -87,34 +87,34 @@ TEST(NumberText, FormattedRealsReadBackBitForBit) {
     double value;
     std::memcpy(&value, &bits, sizeof value);
     if (!std::isfinite(value)) continue;
-    std::string text = acdb_detail::formatReal(value);
+    std::string text = db::formatReal(value);
     double back = 0;
-    ASSERT_TRUE(acdb_detail::parseReal(text, back)) << text;
+    ASSERT_TRUE(db::parseReal(text, back)) << text;
     ASSERT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
     ASSERT_NE(text.find_first_of(".e"), std::string::npos) << text;
   }
-  EXPECT_EQ(acdb_detail::formatReal(2), "2.0");
+  EXPECT_EQ(db::formatReal(2), "2.0");
 }
 
 TEST(NumberText, IntegersMayBeWrittenAsReals) {
   int64_t value = 0;
-  EXPECT_TRUE(acdb_detail::parseInteger("  42 ", value));
+  EXPECT_TRUE(db::parseInteger("  42 ", value));
   EXPECT_EQ(value, 42);
-  EXPECT_TRUE(acdb_detail::parseInteger("1.0", value));
+  EXPECT_TRUE(db::parseInteger("1.0", value));
   EXPECT_EQ(value, 1);
-  EXPECT_FALSE(acdb_detail::parseInteger("red", value));
-  EXPECT_FALSE(acdb_detail::parseInteger("1e300", value));
-  EXPECT_EQ(acdb_detail::formatHandle(0x1F), "1F");
+  EXPECT_FALSE(db::parseInteger("red", value));
+  EXPECT_FALSE(db::parseInteger("1e300", value));
+  EXPECT_EQ(db::formatHandle(0x1F), "1F");
 }
 
 TEST(NumberText, HandlesAreHexOrNothing) {
-  EXPECT_EQ(acdb_detail::parseHandle("1f"), 0x1Fu);
-  EXPECT_EQ(acdb_detail::parseHandle(" 2A3B "), 0x2A3Bu);
-  EXPECT_EQ(acdb_detail::parseHandle("FFFFFFFFFFFFFFFF"), UINT64_MAX);
-  EXPECT_EQ(acdb_detail::parseHandle("0000000000000000001F"), 0x1Fu) << "leading zeros are no overflow";
-  EXPECT_EQ(acdb_detail::parseHandle("10000000000000000"), 0u) << "more than 64 bits";
+  EXPECT_EQ(db::parseHandle("1f"), 0x1Fu);
+  EXPECT_EQ(db::parseHandle(" 2A3B "), 0x2A3Bu);
+  EXPECT_EQ(db::parseHandle("FFFFFFFFFFFFFFFF"), UINT64_MAX);
+  EXPECT_EQ(db::parseHandle("0000000000000000001F"), 0x1Fu) << "leading zeros are no overflow";
+  EXPECT_EQ(db::parseHandle("10000000000000000"), 0u) << "more than 64 bits";
   for (const char* bad : {"", "   ", "0", "0x1F", "-1", "1G", "1 F", "\t"})
-    EXPECT_EQ(acdb_detail::parseHandle(bad), 0u) << "'" << bad << "'";
+    EXPECT_EQ(db::parseHandle(bad), 0u) << "'" << bad << "'";
 }
 
 }  // namespace

@@ -9,8 +9,8 @@ namespace {
 class OpenRules : public ::testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    face = acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}});
+    db::build::newDrawing();
+    face = db::build::addEntity("3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}});
     ASSERT_FALSE(face.isNull());
   }
   AcDbObjectId face;
@@ -58,7 +58,7 @@ TEST_F(OpenRules, ErasedObjectsOpenOnlyWhenAsked) {
 TEST_F(OpenRules, NullIdsAndWrongClassesAreRefused) {
   AcDbObject* object = nullptr;
   EXPECT_EQ(acdbOpenAcDbObject(object, AcDbObjectId::kNull, AcDb::kForRead), Acad::eNullObjectId);
-  AcDbObjectId layer = acdb_build::addLayer("WALLS", 3);
+  AcDbObjectId layer = db::build::addLayer("WALLS", 3);
   ASSERT_FALSE(layer.isNull());
   AcDbEntity* entity = nullptr;
   EXPECT_EQ(acdbOpenAcDbEntity(entity, layer, AcDb::kForRead), Acad::eNotThatKindOfClass);
@@ -82,7 +82,7 @@ TEST_F(OpenRules, EntityNamesLeadBackToTheirObject) {
   EXPECT_NE(id.handle(), 0u);
   ads_name forged = {name[0] + 1000, name[1]};
   EXPECT_EQ(acdbGetObjectId(id, forged), Acad::eInvalidAdsName);
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   EXPECT_EQ(acdbGetObjectId(id, name), Acad::eInvalidAdsName) << "a name from a discarded drawing";
 }
 

@@ -34,18 +34,18 @@ std::string openAndRead(AcDbObjectId id, const char* url = nullptr) {
 }
 
 TEST(OpeningSpares, OpeningsInACommandReadTheirOwnRecordsAndChanges) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
-  AcDbObjectId first = acdb_build::addEntity("LINE", {{8, "0"}});
-  AcDbObjectId second = acdb_build::addEntity("LINE", {{8, "0"}});
-  AcDbObjectId plain = acdb_build::addEntity("LINE", {{8, "0"}});
-  acdb_detail::openingsCommandStarted();
+  AcDbObjectId first = db::build::addEntity("LINE", {{8, "0"}});
+  AcDbObjectId second = db::build::addEntity("LINE", {{8, "0"}});
+  AcDbObjectId plain = db::build::addEntity("LINE", {{8, "0"}});
+  db::openingsCommandStarted();
   EXPECT_EQ(openAndRead(first, "a.wrl"), "a.wrl") << "an opening for write reads its own change";
   EXPECT_EQ(openAndRead(second, "b.wrl"), "b.wrl");
   EXPECT_EQ(openAndRead(first), "a.wrl");
   EXPECT_EQ(openAndRead(plain), "<none>");
   EXPECT_EQ(openAndRead(second), "b.wrl");
-  acdb_detail::openingsCommandEnded();
+  db::openingsCommandEnded();
   EXPECT_EQ(openAndRead(first), "a.wrl") << "outside a command";
 }
 

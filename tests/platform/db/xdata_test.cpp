@@ -15,8 +15,8 @@ namespace {
 class XData : public ::testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    face = acdb_build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
+    db::build::newDrawing();
+    face = db::build::addEntity("3DFACE", {{8, "0"}, {10, "1"}, {20, "2"}, {30, "3"}});
     ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
     ASSERT_EQ(ads_regapp("VRML_Url_Data"), RTNORM);
   }
@@ -124,11 +124,11 @@ TEST_F(XData, BadListsChangeNothing) {
 
 TEST_F(XData, ListsComeFromTheHostHeap) {
   ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 0)), Acad::eOk);
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   resbuf* list = load("PE_URL");
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before + 4) << "two items and their two strings";
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before + 4) << "two items and their two strings";
   ads_relrb(list);
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST_F(XData, RegisteringTwiceOrBadNamesFails) {

@@ -49,16 +49,16 @@ class CorpusRoundTrip : public ::testing::TestWithParam<std::string> {};
 TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
   const std::string original = test_support::corpusFile(GetParam());
   std::string error;
-  ASSERT_TRUE(drawing_file::open(original, error)) << error;
+  ASSERT_TRUE(dxf::open(original, error)) << error;
   test_support::ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf");
-  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
-  EXPECT_EQ(drawing_file::currentPath(), saved);
-  if (!drawing_file::openNotice().empty()) {
+  ASSERT_TRUE(dxf::save(saved, error)) << error;
+  EXPECT_EQ(dxf::currentPath(), saved);
+  if (!dxf::openNotice().empty()) {
     // A drawing repaired on opening gains what the repair adds (the reliability
     // round trip compares those tags); saved, it needs no repair again.
-    ASSERT_TRUE(drawing_file::open(saved, error)) << error;
-    EXPECT_EQ(drawing_file::openNotice(), "");
+    ASSERT_TRUE(dxf::open(saved, error)) << error;
+    EXPECT_EQ(dxf::openNotice(), "");
     return;
   }
 
@@ -71,7 +71,7 @@ TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
     for (size_t i = 0; i < expected.size(); ++i)
       ASSERT_EQ(expected[i], actual[i]) << "tag " << i << " (code " << expected[i].code << ")";
   }
-  ASSERT_TRUE(drawing_file::open(saved, error)) << "the saved file opens again: " << error;
+  ASSERT_TRUE(dxf::open(saved, error)) << "the saved file opens again: " << error;
 }
 
 std::vector<std::string> corpusNames() {

@@ -17,18 +17,18 @@
 
 namespace {
 
-using acdb_detail::Record;
+using db::Record;
 
-acdb_detail::Database& openDrawing(const std::string& path) {
+db::Database& openDrawing(const std::string& path) {
   std::string error;
-  EXPECT_TRUE(drawing_file::open(path, error)) << error;
-  return *acdb_detail::currentDatabase();
+  EXPECT_TRUE(dxf::open(path, error)) << error;
+  return *db::currentDatabase();
 }
 
 const std::string kSampler = std::string(VRML_TEST_DATA_DIR) + "/dxf/sampler_r12.dxf";
 
 TEST(DrawingContent, HeaderGivesVersionUnitsAndUcs) {
-  acdb_detail::Database& database = openDrawing(kSampler);
+  db::Database& database = openDrawing(kSampler);
   EXPECT_EQ(database.version(), "AC1009");
   EXPECT_EQ(database.units(), 4);
   // Origin (1, 2, 3), X along world Y, Y along world -X.
@@ -57,7 +57,7 @@ TEST(DrawingContent, LayersKeepColourOffAndFrozen) {
 }
 
 TEST(DrawingContent, EntitiesBlocksAndFollowers) {
-  acdb_detail::Database& database = openDrawing(kSampler);
+  db::Database& database = openDrawing(kSampler);
   ASSERT_EQ(database.entities().size(), 3u) << "VERTEX and SEQEND belong to their POLYLINE";
   const Record& polyline = *database.entities()[1];
   ASSERT_EQ(polyline.type, "POLYLINE");
@@ -66,25 +66,25 @@ TEST(DrawingContent, EntitiesBlocksAndFollowers) {
   EXPECT_EQ(followers[1].type, "VERTEX");
   EXPECT_EQ(followers[2].type, "SEQEND");
 
-  const acdb_detail::Block* cube = database.block("cube");
+  const db::Block* cube = database.block("cube");
   ASSERT_NE(cube, nullptr);
   ASSERT_EQ(cube->entities.size(), 1u);
   EXPECT_EQ(cube->entities[0]->type, "3DFACE");
-  EXPECT_EQ(acdb_detail::RecordTags(*cube->header).find(10), "1.0");
+  EXPECT_EQ(db::RecordTags(*cube->header).find(10), "1.0");
 
   const Record& insert = *database.entities()[2];
   EXPECT_EQ(insert.handle, 0x35u);
   EXPECT_EQ(database.byHandle(0x35), &insert);
   EXPECT_EQ(database.byHandle(0x100), nullptr) << "$HANDSEED names the next handle, no record";
-  acdb_detail::RecordTags insertTags(insert);
+  db::RecordTags insertTags(insert);
   EXPECT_EQ(insertTags.find(39), "2.5") << "thickness";
   EXPECT_EQ(insertTags.find(230), "-1.0") << "extrusion direction";
 }
 
 TEST(DrawingContent, ExtendedDataIsSplitPerApplication) {
-  acdb_detail::Database& database = openDrawing(kSampler);
+  db::Database& database = openDrawing(kSampler);
   const Record& face = *database.entities()[0];
-  acdb_detail::RecordTags faceTags(face);
+  db::RecordTags faceTags(face);
   auto xdata = faceTags.extendedData();
   ASSERT_FALSE(xdata.empty());
   EXPECT_EQ(std::count_if(xdata.begin(), xdata.end(), [](const auto& tag) { return tag.code == 1001; }), 2);
@@ -117,18 +117,18 @@ struct Value {
   double real;  // NaN unless the code holds a number
 };
 
-std::vector<Value> values(const acdb_detail::Database& database) {
+std::vector<Value> values(const db::Database& database) {
   std::vector<Value> all;
   for (const Record* record : database.entities()) {
-    acdb_detail::RecordTags tags(*record);
+    db::RecordTags tags(*record);
     for (const auto& tag : tags.ordinary()) {
       if (tag.code == 5) continue;
       double real = std::nan("");
       int64_t integer = 0;
-      auto kind = acdb_detail::valueKind(tag.code);
-      if (kind == acdb_detail::ValueKind::Double) acdb_detail::parseReal(tag.value, real);
-      else if (kind != acdb_detail::ValueKind::String && kind != acdb_detail::ValueKind::Binary &&
-               acdb_detail::parseInteger(tag.value, integer))
+      auto kind = db::valueKind(tag.code);
+      if (kind == db::ValueKind::Double) db::parseReal(tag.value, real);
+      else if (kind != db::ValueKind::String && kind != db::ValueKind::Binary &&
+               db::parseInteger(tag.value, integer))
         real = static_cast<double>(integer);
       all.push_back({tag.code, std::string(tag.value), real});
     }
@@ -148,9 +148,9 @@ bool same(const Value& a, const Value& b) {
 TEST(DrawingContent, BinaryTwinHoldsTheSameTagsAsTheTextFile) {
   SKIP_WITHOUT_CORPUS();
   auto text = values(openDrawing(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf")));
-  size_t textEntities = acdb_detail::currentDatabase()->entities().size();
+  size_t textEntities = db::currentDatabase()->entities().size();
   auto& binaryDrawing = openDrawing(test_support::corpusFile("acadsharp__sample_AC1009_binary.dxf"));
-  EXPECT_EQ(binaryDrawing.format(), acdb_detail::FileFormat::BinaryByteCodes);
+  EXPECT_EQ(binaryDrawing.format(), db::FileFormat::BinaryByteCodes);
   EXPECT_EQ(binaryDrawing.entities().size(), textEntities);
   auto binary = values(binaryDrawing);
   ASSERT_EQ(text.size(), binary.size());
@@ -172,8 +172,8 @@ TEST(DrawingContent, HandleLookupFindsTheFirstRecordOfEachHandle) {
   for (const char* handle : handles) text += std::string("  0\nPOINT\n  5\n") + handle + "\n  8\n0\n";
   text += "  0\nENDSEC\n  0\nEOF\n";
   std::string error;
-  ASSERT_TRUE(drawing_file::openFromMemory("handles.dxf", text, error)) << error;
-  acdb_detail::Database& database = *acdb_detail::currentDatabase();
+  ASSERT_TRUE(dxf::openFromMemory("handles.dxf", text, error)) << error;
+  db::Database& database = *db::currentDatabase();
   const std::vector<Record*>& points = database.entities();
   ASSERT_EQ(points.size(), 9u);
   EXPECT_EQ(database.byHandle(0x10), points[0]);

@@ -26,12 +26,12 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   SKIP_WITHOUT_CORPUS();
   const std::string original = test_support::corpusFile(GetParam());
   std::string error;
-  ASSERT_TRUE(drawing_file::open(original, error)) << error;
+  ASSERT_TRUE(dxf::open(original, error)) << error;
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
   ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
   ASSERT_EQ(ads_regapp("VRML_Url_Data"), RTNORM);
 
-  acdb_detail::Record* entity = acdb_detail::currentDatabase()->entities().front();
+  db::Record* entity = db::currentDatabase()->entities().front();
   ASSERT_NE(entity->handle, 0u) << "the test needs a drawing with handles";
   AcDbObject* object = nullptr;
   ASSERT_EQ(acdbOpenAcDbObject(object, AcDbObjectId(entity), AcDb::kForWrite), Acad::eOk);
@@ -45,7 +45,7 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
 
   test_support::ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf");
-  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
+  ASSERT_TRUE(dxf::save(saved, error)) << error;
 
   char handle[32];
   std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(entity->handle));

@@ -27,9 +27,9 @@ TEST_P(MalformedText, IsRefusedWithFileAndLine) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("bad.dxf");
   test_support::writeFile(path, GetParam().text);
-  AcDbDatabase* before = acdb_build::newDrawing();
+  AcDbDatabase* before = db::build::newDrawing();
   std::string error;
-  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_FALSE(dxf::open(path, error));
   EXPECT_EQ(error, path + ": " + GetParam().expected);
   EXPECT_EQ(acdbCurDwg(), before) << "the open drawing stays";
 }
@@ -66,26 +66,26 @@ TEST(MalformedBinary, TruncationAndNonFiniteNumbersAreRefusedWithTheByte) {
   std::string error;
 
   test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0\0\0"s));
-  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_FALSE(dxf::open(path, error));
   EXPECT_EQ(error, path + ": byte 50: unexpected end of file in the value of group code 10");
 
   const double inf = std::numeric_limits<double>::infinity();
   std::string value(reinterpret_cast<const char*>(&inf), 8);
   test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0"s + value + "\0\0ENDSEC\0\0\0EOF\0"s));
-  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_FALSE(dxf::open(path, error));
   EXPECT_EQ(error, path + ": byte 50: non-finite number for group code 10");
 
   test_support::writeFile(path, binaryDrawing("\0\0LINE"s));
-  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_FALSE(dxf::open(path, error));
   EXPECT_EQ(error, path + ": byte 43: unexpected end of file in the value of group code 0");
 
   test_support::writeFile(path, binaryDrawing("\0\0ENDSEC\0\0\0EOF\0"s));
-  EXPECT_TRUE(drawing_file::open(path, error)) << "the same frame whole: " << error;
+  EXPECT_TRUE(dxf::open(path, error)) << "the same frame whole: " << error;
 }
 
 TEST(MalformedInput, MissingFileIsNamed) {
   std::string error;
-  EXPECT_FALSE(drawing_file::open("/nonexistent/drawing.dxf", error));
+  EXPECT_FALSE(dxf::open("/nonexistent/drawing.dxf", error));
   EXPECT_EQ(error, "/nonexistent/drawing.dxf: cannot open: No such file or directory");
 }
 

@@ -29,7 +29,7 @@ size_t filesIn(const std::string& folder) {
 bool saveAsUser(const std::string& path, std::string& error) {
   bool root = ::geteuid() == 0;
   if (root && ::seteuid(65534) != 0) return false;
-  bool saved = drawing_file::save(path, error);
+  bool saved = dxf::save(path, error);
   if (root) {
     EXPECT_EQ(::seteuid(0), 0);
   }
@@ -39,12 +39,12 @@ bool saveAsUser(const std::string& path, std::string& error) {
 TEST(Save, ReadOnlyFolderLeavesThePreviousFileIntact) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   std::string error;
-  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  ASSERT_TRUE(dxf::save(path, error)) << error;
   const std::string before = test_support::readFile(path);
 
-  acdb_build::addEntity("3DFACE", {{8, "0"}});
+  db::build::addEntity("3DFACE", {{8, "0"}});
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0555), 0);
   EXPECT_FALSE(saveAsUser(path, error));
   EXPECT_EQ(error, path + ": cannot save: Permission denied");
@@ -56,11 +56,11 @@ TEST(Save, ReadOnlyFolderLeavesThePreviousFileIntact) {
 TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   std::string error;
-  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  ASSERT_TRUE(dxf::save(path, error)) << error;
   const std::string before = test_support::readFile(path);
-  for (int i = 0; i < 20000; ++i) acdb_build::addEntity("POINT", {{8, "0"}, {10, "1.0"}, {20, "2.0"}, {30, "3.0"}});
+  for (int i = 0; i < 20000; ++i) db::build::addEntity("POINT", {{8, "0"}, {10, "1.0"}, {20, "2.0"}, {30, "3.0"}});
 
   // A file-size limit stands in for a full disk.
   struct rlimit saved;
@@ -69,7 +69,7 @@ TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
   limited.rlim_cur = 64 * 1024;
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  bool ok = drawing_file::save(path, error);
+  bool ok = dxf::save(path, error);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
 
@@ -83,23 +83,23 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   SKIP_WITHOUT_CORPUS();
   test_support::ScratchDir scratch;
   std::string error;
-  ASSERT_TRUE(drawing_file::open(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
+  ASSERT_TRUE(dxf::open(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
   struct Copy {
     std::string type;
     uint64_t handle;
-    std::vector<acdb_detail::Tag> ordinary;
+    std::vector<db::Tag> ordinary;
     size_t extendedData;
   };
-  auto copyOf = [](const acdb_detail::Record& record) {
-    acdb_detail::RecordTags tags(record);
-    return Copy{record.type.str(), record.handle, acdb_detail::ownedTags(tags.ordinary()), tags.extendedData().size()};
+  auto copyOf = [](const db::Record& record) {
+    db::RecordTags tags(record);
+    return Copy{record.type.str(), record.handle, db::ownedTags(tags.ordinary()), tags.extendedData().size()};
   };
   std::vector<Copy> before;
-  for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->records()) before.push_back(copyOf(*record));
+  for (const db::Record* record : db::currentDatabase()->records()) before.push_back(copyOf(*record));
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
   ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
 
-  acdb_detail::Record* face = acdb_detail::currentDatabase()->entities().front();
+  db::Record* face = db::currentDatabase()->entities().front();
   AcDbObject* object = nullptr;
   ASSERT_EQ(acdbOpenAcDbObject(object, AcDbObjectId(face), AcDb::kForWrite), Acad::eOk);
   resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 1, 1040, 0.25, 1001, "PE_URL", 1000, "a.wrl", 0);
@@ -109,14 +109,14 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   const uint64_t handle = face->handle;
 
   const std::string saved = scratch.file("teapot.dxf");
-  ASSERT_TRUE(drawing_file::save(saved, error)) << error;
-  ASSERT_TRUE(drawing_file::open(saved, error)) << error;
-  acdb_detail::Database& after = *acdb_detail::currentDatabase();
+  ASSERT_TRUE(dxf::save(saved, error)) << error;
+  ASSERT_TRUE(dxf::open(saved, error)) << error;
+  db::Database& after = *db::currentDatabase();
   ASSERT_EQ(after.records().size(), before.size() + 2) << "two APPID entries";
   EXPECT_TRUE(after.isRegisteredApp("vrml_application"));
-  acdb_detail::Record* reread = after.byHandle(handle);
+  db::Record* reread = after.byHandle(handle);
   ASSERT_NE(reread, nullptr);
-  acdb_detail::RecordTags rereadTags(*reread);
+  db::RecordTags rereadTags(*reread);
   auto xdata = rereadTags.extendedData();
   ASSERT_EQ(xdata.size(), 5u);
   EXPECT_EQ(xdata[0].value, "VRML_Application");
@@ -127,8 +127,8 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   // Apart from the additions (and the header's next handle), the saved file
   // is the original tag for tag.
   size_t j = 0, changed = 0;
-  auto addedApp = [](const acdb_detail::Record& record) {
-    auto name = acdb_detail::RecordTags(record).find(2);
+  auto addedApp = [](const db::Record& record) {
+    auto name = db::RecordTags(record).find(2);
     return record.type == "APPID" && (name == "VRML_Application" || name == "PE_URL");
   };
   for (const Copy& record : before) {
@@ -147,9 +147,9 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
 // `repair`), and saves it over itself.
 void openRepairedAndSave(const std::string& path, const std::string& repair) {
   std::string error;
-  ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_THAT(drawing_file::openNotice(), testing::HasSubstr(repair));
-  ASSERT_TRUE(drawing_file::save(path, error)) << error;
+  ASSERT_TRUE(dxf::open(path, error)) << error;
+  EXPECT_THAT(dxf::openNotice(), testing::HasSubstr(repair));
+  ASSERT_TRUE(dxf::save(path, error)) << error;
 }
 
 // Opening repairs the missing layer with a new record, which takes a
@@ -162,7 +162,7 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
                             "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
   std::string error;
-  ASSERT_TRUE(drawing_file::open(path, error)) << error;
+  ASSERT_TRUE(dxf::open(path, error)) << error;
   EXPECT_THAT(test_support::readFile(path), testing::HasSubstr("9\n$HANDSEED\n  0\nENDSEC"));
 }
 
@@ -181,9 +181,9 @@ TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
   std::string error;
   std::string saved = test_support::readFile(path);
   EXPECT_THAT(saved, testing::HasSubstr("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"));
-  ASSERT_TRUE(drawing_file::open(path, error)) << error;
-  EXPECT_EQ(drawing_file::openNotice(), "") << "repaired again";
-  ASSERT_TRUE(drawing_file::save(again, error)) << error;
+  ASSERT_TRUE(dxf::open(path, error)) << error;
+  EXPECT_EQ(dxf::openNotice(), "") << "repaired again";
+  ASSERT_TRUE(dxf::save(again, error)) << error;
   EXPECT_TRUE(test_support::readFile(again) == saved);
 }
 

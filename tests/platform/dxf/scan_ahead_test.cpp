@@ -30,12 +30,12 @@ struct Outcome {
 };
 
 Outcome read(const std::string& text, size_t scanAheadFrom) {
-  acdb_detail::Database database;
+  db::Database database;
   dxf::RecordCollector collector(database, "t.dxf", "line", text.data());
   Outcome outcome;
   outcome.ok = dxf::readAscii(text, collector, {}, scanAheadFrom);
   outcome.error = collector.error();
-  for (const acdb_detail::Record* record : database.records())
+  for (const db::Record* record : database.records())
     outcome.records.push_back(std::string(record->type) + " " + std::to_string(record->handle) + " @" +
                               std::to_string(record->textOffset) + "+" + std::to_string(record->textLength));
   return outcome;
@@ -82,9 +82,9 @@ TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("cut.dxf");
   test_support::writeFile(path, text);
-  AcDbDatabase* before = acdb_build::newDrawing();
+  AcDbDatabase* before = db::build::newDrawing();
   std::string error;
-  EXPECT_FALSE(drawing_file::open(path, error));
+  EXPECT_FALSE(dxf::open(path, error));
   EXPECT_EQ(error, path + ": line 8640007: unexpected end of file after group code 10");
   EXPECT_EQ(acdbCurDwg(), before);
 }

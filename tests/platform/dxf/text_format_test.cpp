@@ -14,8 +14,8 @@ std::string openAndSave(const std::string& text) {
   test_support::ScratchDir scratch;
   test_support::writeFile(scratch.file("in.dxf"), text);
   std::string error;
-  EXPECT_TRUE(drawing_file::open(scratch.file("in.dxf"), error)) << error;
-  EXPECT_TRUE(drawing_file::save(scratch.file("out.dxf"), error)) << error;
+  EXPECT_TRUE(dxf::open(scratch.file("in.dxf"), error)) << error;
+  EXPECT_TRUE(dxf::save(scratch.file("out.dxf"), error)) << error;
   return test_support::readFile(scratch.file("out.dxf"));
 }
 
@@ -36,8 +36,8 @@ TEST(TextFormat, OnlyTrailingApplicationGroupsAreExtendedData) {
       "  0\nSECTION\n  2\nENTITIES\n  0\nLINE\n1001\nNOT_XDATA\n1000\nx\n  8\n0\n1001\nAPP\n1000\ny\n"
       "1070\n3\n  0\nENDSEC\n  0\nEOF\n";
   EXPECT_EQ(openAndSave(text), text);
-  const acdb_detail::Record& line = *acdb_detail::currentDatabase()->entities().front();
-  acdb_detail::RecordTags tags(line);
+  const db::Record& line = *db::currentDatabase()->entities().front();
+  db::RecordTags tags(line);
   ASSERT_EQ(tags.extendedData().size(), 3u);
   EXPECT_EQ(tags.extendedData()[0].value, "APP");
   EXPECT_EQ(tags.ordinary().size(), 4u) << "type, the early 1001 and 1000, layer";

@@ -24,12 +24,12 @@ std::string handleText(AcDbObjectId id) {
 }
 
 AcDbObjectId addLine(double x) {
-  return acdb_build::addEntity("LINE", {{8, "0"}, {10, std::to_string(x)}, {20, "0"}, {30, "0"},
+  return db::build::addEntity("LINE", {{8, "0"}, {10, std::to_string(x)}, {20, "0"}, {30, "0"},
                                         {11, "1"}, {21, "1"}, {31, "0"}});
 }
 
 TEST(LispEntities, EmptyDrawingHasNoEntities) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   EXPECT_EQ(lispOutput("(list (entlast) (entnext))"), "(nil nil)");
 }
 
@@ -41,7 +41,7 @@ void erase(AcDbObjectId id) {
 }
 
 TEST(LispEntities, WalkTheDrawingInOrderSkippingErasedOnes) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   AcDbObjectId first = addLine(0);
   AcDbObjectId erased = addLine(1);
   AcDbObjectId third = addLine(2);
@@ -60,7 +60,7 @@ TEST(LispEntities, WalkTheDrawingInOrderSkippingErasedOnes) {
 }
 
 TEST(LispEntities, HandentFindsLiveEntitiesByHandle) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   AcDbObjectId line = addLine(0);
   addLine(1);
   ASSERT_FALSE(line.handle() == 0);
@@ -72,10 +72,10 @@ TEST(LispEntities, HandentFindsLiveEntitiesByHandle) {
 }
 
 TEST(LispEntities, NamesOfAClosedDrawingLeadNowhere) {
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   addLine(0);
   lispOutput("(setq old (entlast))");
-  acdb_build::newDrawing();
+  db::build::newDrawing();
   EXPECT_EQ(lispOutput("(entnext old)"), "nil");
 }
 

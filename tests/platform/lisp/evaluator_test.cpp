@@ -134,8 +134,8 @@ TEST_F(LispLoad, DeepStructuresPrintAndCollectWithoutRecursion) {
 }
 
 TEST(LispStore, CollectsWhatNoSymbolReaches) {
-  acad_lisp::Interpreter lisp;
-  acad_lisp::defineCoreBuiltins(lisp);
+  lisp::Interpreter lisp;
+  lisp::defineCoreBuiltins(lisp);
   lisp.evalText("(setq kept (list 1 2 3))");
   lisp.store().collect();
   size_t baseline = lisp.store().liveCount();
@@ -143,7 +143,7 @@ TEST(LispStore, CollectsWhatNoSymbolReaches) {
   EXPECT_GT(lisp.store().liveCount(), baseline + 200 * 4);
   lisp.store().collect();
   EXPECT_EQ(lisp.store().liveCount(), baseline);
-  acad_lisp::Value kept = lisp.evalText("kept");
-  ASSERT_TRUE(acad_lisp::isCons(kept));
+  lisp::Value kept = lisp.evalText("kept");
+  ASSERT_TRUE(lisp::isCons(kept));
   EXPECT_EQ(kept->cdr->cdr->car->integer, 3);
 }

@@ -111,11 +111,11 @@ TEST_F(LispExternal, FailuresBecomeErrors) {
 
 TEST_F(LispExternal, CallsLeaveNoBlocksBehind) {
   lispOutput("(test_material)");
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   lispOutput("(test_echo \"text\" '(1 \"two\" (3)) (test_material))");
   lispOutput("(test_fail)");
   lispOutput("(test_echo 'sym \"text\")");
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST_F(LispExternal, UndefinedAfterWithdrawal) {

@@ -8,7 +8,7 @@
 
 inline std::string lispOutput(const std::string& text, bool* ok = nullptr) {
   testing::internal::CaptureStdout();
-  bool result = acad_lisp::evaluateAndPrint(text);
+  bool result = lisp::evaluateAndPrint(text);
   std::string out = testing::internal::GetCapturedStdout();
   if (ok) *ok = result;
   return out;

@@ -15,17 +15,17 @@ namespace {
 class LispSelection : public testing::Test {
  protected:
   void SetUp() override {
-    acdb_build::newDrawing();
-    m_first = acdb_build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
-    acdb_build::addEntity("CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}});
-    acdb_build::addEntity("LINE", {{8, "0"}, {10, "5"}, {20, "6"}, {30, "7"}, {11, "1"}, {21, "0"}, {31, "0"}});
+    db::build::newDrawing();
+    m_first = db::build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
+    db::build::addEntity("CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}});
+    db::build::addEntity("LINE", {{8, "0"}, {10, "5"}, {20, "6"}, {30, "7"}, {11, "1"}, {21, "0"}, {31, "0"}});
   }
   // Answers the prompts from `answers` while `text` is evaluated.
   std::string withAnswers(const std::string& answers, const std::string& text) {
     std::FILE* script = fmemopen(const_cast<char*>(answers.data()), answers.size(), "r");
-    acad_console::useScript(script);
+    acad::console::useScript(script);
     std::string out = lispOutput(text);
-    acad_console::useScript(nullptr);
+    acad::console::useScript(nullptr);
     std::fclose(script);
     return out;
   }
@@ -66,18 +66,18 @@ TEST_F(LispSelection, InteractiveSelectionAndPicksTakeTheScriptsAnswers) {
 }
 
 TEST_F(LispSelection, SetsNothingRefersToAreFreedByCollection) {
-  acad_lisp::hostInterpreter().store().collect();
-  size_t before = acad_selection::liveSets();
+  lisp::hostInterpreter().store().collect();
+  size_t before = acad::selection::liveSets();
   lispOutput("(setq kept (ssget \"X\"))");
   lispOutput("(ssget \"X\")");
   lispOutput("(sslength (ssget \"X\"))");
-  EXPECT_EQ(acad_selection::liveSets(), before + 3);
-  acad_lisp::hostInterpreter().store().collect();
-  EXPECT_EQ(acad_selection::liveSets(), before + 1);
+  EXPECT_EQ(acad::selection::liveSets(), before + 3);
+  lisp::hostInterpreter().store().collect();
+  EXPECT_EQ(acad::selection::liveSets(), before + 1);
   EXPECT_EQ(lispOutput("(sslength kept)"), "3");
   lispOutput("(setq kept nil)");
-  acad_lisp::hostInterpreter().store().collect();
-  EXPECT_EQ(acad_selection::liveSets(), before);
+  lisp::hostInterpreter().store().collect();
+  EXPECT_EQ(acad::selection::liveSets(), before);
 }
 
 }  // namespace

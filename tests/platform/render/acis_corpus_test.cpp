@@ -109,27 +109,27 @@ TEST(AcisFacetCorpus, EverySolidFacetsWholeClosedAndOutward) {
   SKIP_WITHOUT_CORPUS();
   std::vector<std::filesystem::path> files = test_support::corpusDrawings();
   setenv("ARXHOST_FACET_NOTES", "1", 1);
-  acad_console::beginCapture();
+  acad::console::beginCapture();
   size_t entities = 0, faceted = 0, empty = 0, faces = 0, solids = 0, planarSolids = 0;
   for (const auto& file : files) {
     std::string error;
-    ASSERT_TRUE(drawing_file::open(file.string(), error)) << error;
-    const acdb_detail::Database& database = *acdb_detail::currentDatabase();
+    ASSERT_TRUE(dxf::open(file.string(), error)) << error;
+    const db::Database& database = *db::currentDatabase();
     double drawingMs = 0;
     // Blocks too: some solids are only drawn through inserts.
-    for (const acdb_detail::Record* record : database.records()) {
-      if (!record->entity || record->erased || !acre_detail::isModelerType(record->type.name())) continue;
+    for (const db::Record* record : database.records()) {
+      if (!record->entity || record->erased || !render::isModelerType(record->type.name())) continue;
       ++entities;
       std::string what = file.filename().string() + " " + record->type.str();
-      acdb_detail::RecordTags tags(*record);
+      db::RecordTags tags(*record);
       acis::Payload payload;
-      ASSERT_TRUE(acdb_detail::modelerPayloadOf(tags.all(), database, payload)) << what;
+      ASSERT_TRUE(db::modelerPayloadOf(tags.all(), database, payload)) << what;
       acis::ParseResult read = acis::parsePayload(payload);
       ASSERT_TRUE(read.ok) << what;
       RecordingCallout callout;
-      const acdb_detail::Record* one[] = {record};
+      const db::Record* one[] = {record};
       auto start = std::chrono::steady_clock::now();
-      Acad::ErrorStatus status = acre_detail::facetRecords(one, &callout, nullptr);
+      Acad::ErrorStatus status = render::facetRecords(one, &callout, nullptr);
       drawingMs += std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
       if (read.body.faces.empty()) {
         EXPECT_EQ(status, Acad::eDegenerateGeometry) << what;
@@ -160,7 +160,7 @@ TEST(AcisFacetCorpus, EverySolidFacetsWholeClosedAndOutward) {
     }
     if (drawingMs > 0) std::printf("%s: %.2f ms\n", file.filename().string().c_str(), drawingMs);
   }
-  std::string notes = acad_console::endCapture();
+  std::string notes = acad::console::endCapture();
   unsetenv("ARXHOST_FACET_NOTES");
   EXPECT_THAT(notes, testing::Not(testing::HasSubstr("lost")));
   EXPECT_EQ(entities, 41u);

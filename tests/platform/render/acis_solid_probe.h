@@ -96,19 +96,19 @@ class BodyMaker {
 
 // What a body came out as.
 struct Facets {
-  acre_detail::BodyCut cut;
-  acre_detail::Mesh mesh;
+  render::BodyCut cut;
+  render::Mesh mesh;
 
   double volume() const {
     double sum = 0;
-    forTriangles([&](const acre_detail::Vec3& a, const acre_detail::Vec3& b, const acre_detail::Vec3& c) {
+    forTriangles([&](const render::Vec3& a, const render::Vec3& b, const render::Vec3& c) {
       sum += a.dot(b.cross(c)) / 6;
     });
     return sum;
   }
   double area() const {
     double sum = 0;
-    forTriangles([&](const acre_detail::Vec3& a, const acre_detail::Vec3& b, const acre_detail::Vec3& c) {
+    forTriangles([&](const render::Vec3& a, const render::Vec3& b, const render::Vec3& c) {
       sum += (b - a).cross(c - a).length() / 2;
     });
     return sum;
@@ -117,7 +117,7 @@ struct Facets {
   // each way by the facets: 0 for a closed, consistently turned surface.
   int unpairedEdges() const {
     std::map<std::pair<std::string, std::string>, int> directed;
-    for (const acre_detail::Polygon& p : mesh.polygons())
+    for (const render::Polygon& p : mesh.polygons())
       for (int i = 0; i < p.count; ++i)
         ++directed[{rounded(p.corner[i]), rounded(p.corner[(i + 1) % p.count])}];
     int unpaired = 0;
@@ -130,14 +130,14 @@ struct Facets {
 
  private:
   std::string rounded(int32_t vertex) const {
-    const acre_detail::Vec3& p = mesh.vertices()[vertex];
+    const render::Vec3& p = mesh.vertices()[vertex];
     char text[96];
     std::snprintf(text, sizeof text, "%.6f %.6f %.6f", p.x, p.y, p.z);
     return text;
   }
   template <typename F>
   void forTriangles(F f) const {
-    for (const acre_detail::Polygon& p : mesh.polygons()) {
+    for (const render::Polygon& p : mesh.polygons()) {
       const auto& v = mesh.vertices();
       for (int i = 1; i + 1 < p.count; ++i) f(v[p.corner[0]], v[p.corner[i]], v[p.corner[i + 1]]);
     }
@@ -146,10 +146,10 @@ struct Facets {
 
 // A cut circle keeps sin(step) / step of its disc and sin(step / 2) /
 // (step / 2) of its length: the most a chord rule shape may lose.
-inline const double kAreaKept = std::sin(acre_detail::kSegmentStep) / acre_detail::kSegmentStep;
+inline const double kAreaKept = std::sin(render::kSegmentStep) / render::kSegmentStep;
 // Facets whose corners are at most a step apart along each parameter stay
 // outside the ball of radius r * cos(step / sqrt 2), and inside the sphere.
-inline const double kBallKept = std::cos(acre_detail::kSegmentStep / std::sqrt(2.0));
+inline const double kBallKept = std::cos(render::kSegmentStep / std::sqrt(2.0));
 
 // Facets inside a curved shape, chords no longer than the rule allows: the
 // shape's measure times what the rule keeps in each curved direction, at
@@ -168,7 +168,7 @@ inline void expectInBall(double value, double exact, int power = 3) {
 
 inline Facets cut(const acis::Body& body) {
   Facets out;
-  out.cut = acre_detail::cutBody(body, out.mesh);
+  out.cut = render::cutBody(body, out.mesh);
   return out;
 }
 

@@ -124,7 +124,7 @@ TEST(AcisTessellation, TransformScalesTurnsMovesAndMirrors) {
   EXPECT_NEAR(scaled.volume(), 6e9, 1e-3);
   // Box corner (1, 2, 3) lands at 1000 * (1 * (0, 1, 0) + 2 * (-1, 0, 0) + 3 * (0, 0, 1)) + t.
   bool found = false;
-  for (const auto& p : scaled.mesh.vertices()) found = found || (p == acre_detail::Vec3{-1990, 1020, 3030});
+  for (const auto& p : scaled.mesh.vertices()) found = found || (p == render::Vec3{-1990, 1020, 3030});
   EXPECT_TRUE(found);
 
   body.transform = {};
@@ -142,7 +142,7 @@ TEST(AcisTessellation, HoleThroughABoxSharesItsCirclesWithBothCaps) {
   // The hole is the cut circle's polygon swept up.
   double hole = kPi * r * r * kAreaKept;
   EXPECT_NEAR(f.volume(), (16 - hole) * h, 1e-9);
-  double wall = 2 * kPi * r * h, wallKept = std::sin(acre_detail::kSegmentStep / 2) / (acre_detail::kSegmentStep / 2);
+  double wall = 2 * kPi * r * h, wallKept = std::sin(render::kSegmentStep / 2) / (render::kSegmentStep / 2);
   EXPECT_NEAR(f.area(), 2 * (16 - hole) + 4 * 4 * h + wall * wallKept, 1e-9);
 }
 
@@ -247,7 +247,7 @@ TEST(AcisTessellation, SolidFilesOfEveryLayoutComeOutAtTheirSize) {
     Facets f = cut(readSolid(name));
     expectClosedOutward(f);
     EXPECT_NEAR(f.volume(), 24 * 8, 1e-9) << name;
-    acre_detail::Vec3 low{INFINITY, INFINITY, INFINITY};
+    render::Vec3 low{INFINITY, INFINITY, INFINITY};
     for (const auto& p : f.mesh.vertices()) low = {std::fmin(low.x, p.x), std::fmin(low.y, p.y), std::fmin(low.z, p.z)};
     // The box's x runs along y, its y against x: x from 10 - 2 * 3 up.
     EXPECT_NEAR(low.x, 4, 1e-9) << name;
@@ -267,23 +267,23 @@ TEST(AcisTessellation, SolidFilesOfEveryLayoutComeOutAtTheirSize) {
 }
 
 TEST(AcisTessellation, LostFacesAreToldPerEntityWithTheirReasons) {
-  acre_detail::takeLostFaces();
-  acre_detail::noteLostFaces(2, {"a spline surface of no use", "an edge whose curve cannot be followed"});
-  acre_detail::noteLostFaces(1, {"a spline surface of no use"});
-  acre_detail::LostFaces lost = acre_detail::takeLostFaces();
-  EXPECT_EQ(acre_detail::lostFacesLine("3DSOLID", 0x2F, lost),
+  render::takeLostFaces();
+  render::noteLostFaces(2, {"a spline surface of no use", "an edge whose curve cannot be followed"});
+  render::noteLostFaces(1, {"a spline surface of no use"});
+  render::LostFaces lost = render::takeLostFaces();
+  EXPECT_EQ(render::lostFacesLine("3DSOLID", 0x2F, lost),
             "3DSOLID 2F: 3 face(s) lost: a spline surface of no use; an edge whose curve cannot be followed");
-  EXPECT_EQ(acre_detail::takeLostFaces().count, 0);
-  EXPECT_EQ(acre_detail::lostFacesLine("REGION", 0xA0, {0, {"no body"}}), "REGION A0: not read: no body");
+  EXPECT_EQ(render::takeLostFaces().count, 0);
+  EXPECT_EQ(render::lostFacesLine("REGION", 0xA0, {0, {"no body"}}), "REGION A0: not read: no body");
 
   // Only a run that asks for notes hears them, and each entity's only once.
-  acad_console::beginCapture();
-  acre_detail::noteLostFaces(1, {"no surface"});
-  acre_detail::reportLostFaces("BODY", 0x1B);
+  acad::console::beginCapture();
+  render::noteLostFaces(1, {"no surface"});
+  render::reportLostFaces("BODY", 0x1B);
   setenv("ARXHOST_FACET_NOTES", "1", 1);
-  acre_detail::noteLostFaces(1, {"no surface"});
-  acre_detail::reportLostFaces("BODY", 0x1C);
-  acre_detail::reportLostFaces("BODY", 0x1D);
+  render::noteLostFaces(1, {"no surface"});
+  render::reportLostFaces("BODY", 0x1C);
+  render::reportLostFaces("BODY", 0x1D);
   unsetenv("ARXHOST_FACET_NOTES");
-  EXPECT_EQ(acad_console::endCapture(), "\nBODY 1C: 1 face(s) lost: no surface");
+  EXPECT_EQ(acad::console::endCapture(), "\nBODY 1C: 1 face(s) lost: no surface");
 }

@@ -4,12 +4,12 @@
 #include "render/mesh.h"
 
 using namespace facet_test;
-using acre_detail::BatchEmitter;
+using render::BatchEmitter;
 
 namespace {
 // An n x n grid of unit quads sharing their vertices.
-acre_detail::Mesh grid(int n) {
-  acre_detail::Mesh mesh;
+render::Mesh grid(int n) {
+  render::Mesh mesh;
   for (int i = 0; i <= n; ++i)
     for (int j = 0; j <= n; ++j) mesh.addVertex({double(j), double(i), 0});
   for (int i = 0; i < n; ++i)
@@ -24,7 +24,7 @@ acre_detail::Mesh grid(int n) {
 TEST(FacetBatches, LargeMeshIsSplitIntoBoundedSelfContainedBatches) {
   RecordingCallout callout;
   BatchEmitter out(&callout);
-  acre_detail::Affine shift;
+  render::Affine shift;
   shift.origin = {0, 0, 7};
   ASSERT_EQ(out.emit(grid(100), shift), Acad::eOk);
   out.finish();
@@ -53,7 +53,7 @@ TEST(FacetBatches, SmallMeshesShareOneBatchAndNonFiniteOnesAreRefusedWhole) {
   BatchEmitter out(&callout);
   ASSERT_EQ(out.emit(grid(2), {}), Acad::eOk);
   ASSERT_EQ(out.emit(grid(3), {}), Acad::eOk);
-  acre_detail::Affine huge;
+  render::Affine huge;
   huge.axisX = {1e308, 0, 0};
   huge.origin = {1e308, 0, 0};
   EXPECT_EQ(out.emit(grid(2), huge), Acad::eInvalidInput);
@@ -72,7 +72,7 @@ TEST(FacetBatches, TheMeshForTheNextEntityIsEmptyAndKeepsOnlySmallStorage) {
   size_t smallBytes = out.emptyMesh().capacityBytes();
   EXPECT_GT(smallBytes, 0u);
   out.emptyMesh() = grid(3);
-  const acre_detail::Mesh& again = out.emptyMesh();
+  const render::Mesh& again = out.emptyMesh();
   EXPECT_TRUE(again.empty());
   EXPECT_TRUE(again.vertices().empty());
   EXPECT_EQ(again.pieceCount(), 0u);

@@ -24,9 +24,9 @@ namespace {
 // What a drawing's surfaces are made of: these must facet unless they have no area.
 const std::set<std::string> kSurfaceTypes = {"3DFACE", "MESH"};
 
-bool isMeshPolyline(const acdb_detail::Record& record) {
+bool isMeshPolyline(const db::Record& record) {
   if (record.type != "POLYLINE") return false;
-  acdb_detail::RecordTags tags(record);
+  db::RecordTags tags(record);
   auto flags = tags.find(70);
   return flags && (std::stoi(std::string(*flags)) & (16 | 64)) != 0;
 }
@@ -41,18 +41,18 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
   size_t surfaces = 0, surfacesFaceted = 0, flatFaces = 0, filesWithFaces = 0;
   for (const auto& file : files) {
     std::string error;
-    if (!drawing_file::open(file.string(), error)) {
+    if (!dxf::open(file.string(), error)) {
       table << file.filename().string() << "\tnot read: " << error << "\n";
       continue;
     }
     size_t entities = 0, faceted = 0, polygons = 0;
     std::map<Acad::ErrorStatus, size_t> refusals;
-    for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->entities()) {
+    for (const db::Record* record : db::currentDatabase()->entities()) {
       if (record->erased) continue;
       ++entities;
       RecordingCallout callout;
-      const acdb_detail::Record* one[] = {record};
-      Acad::ErrorStatus status = acre_detail::facetRecords(one, &callout, nullptr);
+      const db::Record* one[] = {record};
+      Acad::ErrorStatus status = render::facetRecords(one, &callout, nullptr);
       bool surface = kSurfaceTypes.count(record->type.str()) || isMeshPolyline(*record);
       surfaces += surface ? 1 : 0;
       if (status != Acad::eOk) {

@@ -162,7 +162,7 @@ TEST(FacetCurve, TwoDPolylineVerticesTaperTheirOwnWidth) {
   Tags head = tags({{70, "0"}, {40, "4"}, {41, "4"}});
   Tags tapered = tags({{10, "0"}, {20, "0"}, {70, "0"}, {40, "0"}, {41, "2"}});
   Tags plain = tags({{10, "5"}, {20, "0"}, {70, "0"}});  // takes the polyline's widths, but ends it
-  acre_detail::EntityView view{"POLYLINE", head, {tapered, plain}};
+  render::EntityView view{"POLYLINE", head, {tapered, plain}};
   Faceted wedge = facet(view);
   ASSERT_EQ(wedge.status, Acad::eOk);
   EXPECT_NEAR(wedge.callout.area(), 5.0, kTight);  // from a point to 2 wide over 5

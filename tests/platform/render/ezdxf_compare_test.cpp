@@ -60,17 +60,17 @@ TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
   ASSERT_EQ(references.size(), 8u);
 
   std::string error;
-  ASSERT_TRUE(drawing_file::open(dxf, error)) << error;
+  ASSERT_TRUE(dxf::open(dxf, error)) << error;
   const double step = 2 * std::numbers::pi / 72;
   size_t compared = 0;
-  for (const acdb_detail::Record* record : acdb_detail::currentDatabase()->entities()) {
+  for (const db::Record* record : db::currentDatabase()->entities()) {
     auto found = references.find(hex(record->handle));
     if (found == references.end()) continue;
     const Reference& ref = found->second;
     SCOPED_TRACE(record->type.str() + " " + found->first);
     RecordingCallout callout;
-    const acdb_detail::Record* one[] = {record};
-    ASSERT_EQ(acre_detail::facetRecords(one, &callout, nullptr), Acad::eOk);
+    const db::Record* one[] = {record};
+    ASSERT_EQ(render::facetRecords(one, &callout, nullptr), Acad::eOk);
     Box box = callout.box();
     double got[6] = {box.low.x, box.low.y, box.low.z, box.high.x, box.high.y, box.high.z};
     double size = 0;

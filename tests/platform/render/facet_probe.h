@@ -16,28 +16,28 @@
 
 namespace facet_test {
 
-using acre_detail::Vec3;
+using render::Vec3;
 // Tags a test owns and changes; the facetter sees them as views.
 class Tags {
  public:
-  void push_back(acdb_detail::Tag tag) { m_tags.push_back(std::move(tag)); }
+  void push_back(db::Tag tag) { m_tags.push_back(std::move(tag)); }
   size_t size() const { return m_tags.size(); }
-  acdb_detail::Tag& operator[](size_t i) { return m_tags[i]; }
-  const acdb_detail::Tag& operator[](size_t i) const { return m_tags[i]; }
+  db::Tag& operator[](size_t i) { return m_tags[i]; }
+  const db::Tag& operator[](size_t i) const { return m_tags[i]; }
   auto begin() { return m_tags.begin(); }
   auto end() { return m_tags.end(); }
   auto begin() const { return m_tags.begin(); }
   auto end() const { return m_tags.end(); }
   // Views of the tags as they are now.
-  operator acre_detail::TagSpan() const {
+  operator render::TagSpan() const {
     m_views.clear();
-    for (const acdb_detail::Tag& tag : m_tags) m_views.push_back({tag.code, tag.value});
+    for (const db::Tag& tag : m_tags) m_views.push_back({tag.code, tag.value});
     return m_views;
   }
 
  private:
-  std::vector<acdb_detail::Tag> m_tags;
-  mutable std::vector<acdb_detail::TagView> m_views;
+  std::vector<db::Tag> m_tags;
+  mutable std::vector<db::TagView> m_views;
 };
 
 inline Tags tags(std::initializer_list<std::pair<int, std::string>> list) {
@@ -131,7 +131,7 @@ class RecordingCallout : public AcreCallout {
 };
 
 // Blocks for inserts, held by name.
-class Blocks : public acre_detail::BlockSource {
+class Blocks : public render::BlockSource {
  public:
   struct Block {
     Vec3 base;
@@ -139,7 +139,7 @@ class Blocks : public acre_detail::BlockSource {
   };
   std::vector<std::pair<std::string, Block>> blocks;
 
-  bool find(std::string_view name, acre_detail::BlockContents& contents) const override {
+  bool find(std::string_view name, render::BlockContents& contents) const override {
     for (const auto& [blockName, block] : blocks) {
       if (blockName != name) continue;
       contents.base = block.base;
@@ -157,16 +157,16 @@ struct Faceted {
   Acad::ErrorStatus status = Acad::eOk;
 };
 
-inline Faceted facet(const acre_detail::EntityView& entity, const Blocks* blocks = nullptr) {
+inline Faceted facet(const render::EntityView& entity, const Blocks* blocks = nullptr) {
   Faceted result;
-  acre_detail::BatchEmitter out(&result.callout);
-  result.status = acre_detail::facetEntity(entity, blocks, out);
+  render::BatchEmitter out(&result.callout);
+  result.status = render::facetEntity(entity, blocks, out);
   if (result.status == Acad::eOk) out.finish();
   return result;
 }
 
 inline Faceted facet(const std::string& type, const Tags& entityTags, const Blocks* blocks = nullptr) {
-  return facet(acre_detail::EntityView{type, entityTags, {}}, blocks);
+  return facet(render::EntityView{type, entityTags, {}}, blocks);
 }
 
 }  // namespace facet_test

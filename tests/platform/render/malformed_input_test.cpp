@@ -50,7 +50,7 @@ const char* const kBadValues[] = {"", "x", "nan", "inf", "1e999", "-1e308", "1e3
                                   "-1", "99999999999", "-99999999999", "2147483648", " 7 ", "1.5.2"};
 
 void expectFiniteDelivery(const Sample& sample, const Blocks& blocks, const std::string& what) {
-  acre_detail::EntityView view{sample.type, sample.tags, {}};
+  render::EntityView view{sample.type, sample.tags, {}};
   for (const Tags& v : sample.vertices) view.vertices.push_back(v);
   Faceted result = facet(view, &blocks);
   for (const auto& batch : result.callout.batches) {

@@ -85,10 +85,10 @@ TEST(FacetPlanar, ThickSolidIsAClosedPrismAlongItsExtrusion) {
 }
 
 namespace {
-using acre_detail::QuadCut;
+using render::QuadCut;
 
-QuadCut cutOf(std::vector<Vec3> corners, acre_detail::QuadSplit split = acre_detail::QuadSplit::Inside) {
-  return acre_detail::quadCut(std::span<const Vec3, 4>(corners.data(), 4), split);
+QuadCut cutOf(std::vector<Vec3> corners, render::QuadSplit split = render::QuadSplit::Inside) {
+  return render::quadCut(std::span<const Vec3, 4>(corners.data(), 4), split);
 }
 
 bool holds(const std::vector<Vec3>& polygon, const Vec3& p) {
@@ -128,7 +128,7 @@ TEST(FacetPlanar, SolidThatCannotStayWholeIsFilledAsItsTwoFixedTrianglesInBothCa
   std::vector<std::vector<Vec3>> fill = {{c1, c2, c3}, {c2, c4, c3}};
   EXPECT_EQ(bowTie.callout.polygons(), fill);
   // Concave with the inside diagonal 1-4: the fill still runs along 2-3.
-  EXPECT_EQ(cutOf({c1, c2, {0.2, 0.2, 0}, c4}, acre_detail::QuadSplit::SecondFourth), QuadCut::SecondFourth);
+  EXPECT_EQ(cutOf({c1, c2, {0.2, 0.2, 0}, c4}, render::QuadSplit::SecondFourth), QuadCut::SecondFourth);
 
   Tags thick = corners({c1, c2, c3, c4});
   thick.push_back({39, "2"});
@@ -155,8 +155,8 @@ Tags vertex(const Vec3& p, int flags, std::initializer_list<int> faceNumbers = {
 struct Polyline {
   Tags head;
   std::vector<Tags> vertices;
-  acre_detail::EntityView view() const {
-    acre_detail::EntityView v{"POLYLINE", head, {}};
+  render::EntityView view() const {
+    render::EntityView v{"POLYLINE", head, {}};
     for (const Tags& t : vertices) v.vertices.push_back(t);
     return v;
   }

@@ -18,7 +18,7 @@
 
 namespace {
 
-using acre_detail::EntityView;
+using render::EntityView;
 
 // A polygon mesh of `rows` rows of 101 vertices, whose vertices carry tags
 // the view leaves out (handle, layer, extended data), then a closed 2D
@@ -45,8 +45,8 @@ using Flat = std::vector<std::string>;
 
 Flat flatVertices(const EntityView& view) {
   Flat out;
-  acre_detail::VertexWalk walk(view);
-  for (acre_detail::TagSpan vertex; walk.next(vertex);) {
+  render::VertexWalk walk(view);
+  for (render::TagSpan vertex; walk.next(vertex);) {
     out.push_back("|");
     for (const auto& tag : vertex) out.push_back(std::to_string(tag.code) + "=" + std::string(tag.value));
   }
@@ -64,16 +64,16 @@ class StreamedVerticesTest : public ::testing::Test {
     path = scratch.file("drawing.dxf");
     test_support::writeFile(path, text);
     std::string error;
-    ASSERT_TRUE(drawing_file::open(path, error)) << error;
+    ASSERT_TRUE(dxf::open(path, error)) << error;
   }
   // The entity's view parsed whole, and with its vertices streamed.
   void view(size_t entity, Both& both) {
-    auto* database = acdb_detail::currentDatabase();
-    const acdb_detail::Record& record = *database->entities().at(entity);
-    acre_detail::TextPlan plan;
-    ASSERT_TRUE(acre_detail::planOf(record, plan));
-    ASSERT_TRUE(acre_detail::viewFromPlan(plan, *database->text(), false, both.whole));
-    ASSERT_TRUE(acre_detail::viewFromPlan(plan, *database->text(), false, both.streamed, 0));
+    auto* database = db::currentDatabase();
+    const db::Record& record = *database->entities().at(entity);
+    render::TextPlan plan;
+    ASSERT_TRUE(render::planOf(record, plan));
+    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.whole));
+    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.streamed, 0));
     ASSERT_TRUE(both.whole.streamed.source == nullptr);
     ASSERT_TRUE(both.streamed.streamed.source != nullptr);
     EXPECT_TRUE(both.streamed.vertices.empty());
@@ -91,9 +91,9 @@ TEST_F(StreamedVerticesTest, TheWalkAndTheBuildersSeeWhatTheWholeViewHolds) {
     Flat whole = flatVertices(both.whole);
     EXPECT_EQ(flatVertices(both.streamed), whole);
     EXPECT_EQ(std::count(whole.begin(), whole.end(), "|"), entity == 0 ? 200 * 101 : 5);
-    acre_detail::Mesh fromWhole, fromStream;
-    ASSERT_EQ(acre_detail::buildPolyline(both.whole, fromWhole), Acad::eOk);
-    ASSERT_EQ(acre_detail::buildPolyline(both.streamed, fromStream), Acad::eOk);
+    render::Mesh fromWhole, fromStream;
+    ASSERT_EQ(render::buildPolyline(both.whole, fromWhole), Acad::eOk);
+    ASSERT_EQ(render::buildPolyline(both.streamed, fromStream), Acad::eOk);
     ASSERT_FALSE(fromWhole.empty());
     ASSERT_EQ(fromStream.vertices().size(), fromWhole.vertices().size());
     for (size_t i = 0; i < fromWhole.vertices().size(); ++i) {
@@ -113,14 +113,14 @@ TEST_F(StreamedVerticesTest, AFileCutShortFailsTheWalkAndTheEntity) {
   view(0, both);
   // The end of the vertices is gone from the file since it was read.
   ASSERT_EQ(::truncate(path.c_str(), 5 << 18), 0);
-  acre_detail::VertexWalk walk(both.streamed);
+  render::VertexWalk walk(both.streamed);
   size_t seen = 0;
-  for (acre_detail::TagSpan vertex; walk.next(vertex);) ++seen;
+  for (render::TagSpan vertex; walk.next(vertex);) ++seen;
   EXPECT_TRUE(walk.failed());
   EXPECT_GT(seen, 0u);
   EXPECT_LT(seen, 200u * 101);
-  acre_detail::Mesh mesh;
-  EXPECT_EQ(acre_detail::buildPolyline(both.streamed, mesh), Acad::eInvalidInput);
+  render::Mesh mesh;
+  EXPECT_EQ(render::buildPolyline(both.streamed, mesh), Acad::eInvalidInput);
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
     if (!view.empty() && view.front() == '+') view.remove_prefix(1);
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
     bool generalOk = error == std::errc() && end == view.data() + view.size();
-    EXPECT_EQ(acre_detail::TagReader::parseInteger(text, ours), generalOk) << "'" << text << "'";
+    EXPECT_EQ(render::TagReader::parseInteger(text, ours), generalOk) << "'" << text << "'";
     if (generalOk) {
       EXPECT_EQ(ours, general) << "'" << text << "'";
     }
@@ -39,7 +39,7 @@ TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
     double general = 0, ours = -1;
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
     bool generalOk = error == std::errc() && end == view.data() + view.size() && !view.empty() && std::isfinite(general);
-    EXPECT_EQ(acre_detail::TagReader::parseReal(text, ours), generalOk) << "'" << text << "'";
+    EXPECT_EQ(render::TagReader::parseReal(text, ours), generalOk) << "'" << text << "'";
     if (generalOk) {
       EXPECT_EQ(ours, general) << "'" << text << "'";
     }
@@ -49,15 +49,15 @@ TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
 // A point's three codes are found in one pass: each must be its code's first
 // value, wherever it stands, and a missing one takes its fallback.
 TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
-  using acdb_detail::TagView;
+  using db::TagView;
   std::vector<TagView> tags = {{8, "0"},  {30, "3"}, {11, "9"}, {20, "2"}, {10, "1"},
                                {20, "7"}, {10, "8"}, {40, "5"}, {1010, "6"}, {0, "x"}};
-  acre_detail::TagReader reader(tags);
-  acre_detail::Vec3 at = reader.point(10);
+  render::TagReader reader(tags);
+  render::Vec3 at = reader.point(10);
   EXPECT_EQ(at.x, 1);
   EXPECT_EQ(at.y, 2);
   EXPECT_EQ(at.z, 3);
-  acre_detail::Vec3 partial = reader.point(11, {4, 5, 6});
+  render::Vec3 partial = reader.point(11, {4, 5, 6});
   EXPECT_EQ(partial.x, 9);
   EXPECT_EQ(partial.y, 5);
   EXPECT_EQ(partial.z, 6);
@@ -68,12 +68,12 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   std::vector<TagView> face = {{30, "3"},  {11, "4"},  {10, "1"},  {20, "2"},  {21, "5"},
                                {31, "6"},  {12, "7"},  {22, "8"},  {32, "9"},  {13, "10"},
                                {10, "99"}, {14, "77"}, {24, "77"}, {33, "12"}};
-  acre_detail::TagReader corners(face);
-  acre_detail::TagReader::PointTags found[4];
+  render::TagReader corners(face);
+  render::TagReader::PointTags found[4];
   corners.findPoints(10, found);
-  const acre_detail::Vec3 expected[4] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, -1, 12}};
+  const render::Vec3 expected[4] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, -1, 12}};
   for (int i = 0; i < 4; ++i) {
-    acre_detail::Vec3 p = corners.pointOf(found[i], {0, -1, 0});
+    render::Vec3 p = corners.pointOf(found[i], {0, -1, 0});
     EXPECT_EQ(p.x, expected[i].x) << i;
     EXPECT_EQ(p.y, expected[i].y) << i;
     EXPECT_EQ(p.z, expected[i].z) << i;
@@ -81,7 +81,7 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   EXPECT_TRUE(corners.valid());
 
   std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
-  acre_detail::TagReader refusing(bad);
+  render::TagReader refusing(bad);
   EXPECT_EQ(refusing.point(10, {0, -1, 0}).y, -1);
   EXPECT_FALSE(refusing.valid()) << "a value that is no number marks the reader invalid";
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-using acre_detail::EntityView;
+using render::EntityView;
 
 // Two polyface meshes big enough to be read ahead; every vertex x is `x`.
 std::string twoMeshes(const std::string& x) {
@@ -42,27 +42,27 @@ std::vector<std::string> flat(const EntityView& view) {
   return out;
 }
 
-std::vector<std::string> readNow(const acdb_detail::Record& record) {
+std::vector<std::string> readNow(const db::Record& record) {
   EntityView view;
-  EXPECT_TRUE(acre_detail::viewOf(record, view));
+  EXPECT_TRUE(render::viewOf(record, view));
   return flat(view);
 }
 
 class ViewPrefetchTest : public ::testing::Test {
  public:
-  const acdb_detail::Record& open(const std::string& name, const std::string& text, int entity) {
+  const db::Record& open(const std::string& name, const std::string& text, int entity) {
     std::string path = scratch.file(name), error;
     test_support::writeFile(path, text);
-    EXPECT_TRUE(drawing_file::open(path, error)) << error;
-    return *acdb_detail::currentDatabase()->entities().at(static_cast<size_t>(entity));
+    EXPECT_TRUE(dxf::open(path, error)) << error;
+    return *db::currentDatabase()->entities().at(static_cast<size_t>(entity));
   }
   test_support::ScratchDir scratch;
-  acre_detail::ViewPrefetch prefetch;
+  render::ViewPrefetch prefetch;
 };
 
 TEST_F(ViewPrefetchTest, TheNextMeshReadAheadIsTheViewReadThen) {
-  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
-  const acdb_detail::Record& second = *acdb_detail::currentDatabase()->entities().at(1);
+  const db::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  const db::Record& second = *db::currentDatabase()->entities().at(1);
   const EntityView* view = prefetch.viewOf(first);
   ASSERT_TRUE(view);
   EXPECT_EQ(flat(*view), readNow(first));
@@ -81,11 +81,11 @@ TEST_F(ViewPrefetchTest, TheNextMeshReadAheadIsTheViewReadThen) {
 // places after it (0: the mesh itself, more: one of its vertices) to `value`;
 // the view asked for then must show the edit.
 void expectEditSeen(ViewPrefetchTest& test, uint32_t offset, int code, const std::string& value) {
-  const acdb_detail::Record& first = test.open("edit" + std::to_string(offset) + ".dxf", twoMeshes("1.5"), 0);
-  auto* database = acdb_detail::currentDatabase();
-  const acdb_detail::Record& second = *database->entities().at(1);
+  const db::Record& first = test.open("edit" + std::to_string(offset) + ".dxf", twoMeshes("1.5"), 0);
+  auto* database = db::currentDatabase();
+  const db::Record& second = *database->entities().at(1);
   test.prefetch.readNextAhead(first);
-  acdb_detail::Record& edited = *database->bySerial(second.serial + offset);
+  db::Record& edited = *database->bySerial(second.serial + offset);
   ASSERT_TRUE(database->edit(edited));
   for (auto& tag : edited.stored->tags)
     if (tag.code == code) tag.value = value;
@@ -103,9 +103,9 @@ TEST_F(ViewPrefetchTest, AnEditAfterReadingAheadIsSeen) {
 }
 
 TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
-  const acdb_detail::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
+  const db::Record& first = open("a.dxf", twoMeshes("1.5"), 0);
   prefetch.readNextAhead(first);
-  const acdb_detail::Record& second = open("b.dxf", twoMeshes("2.5"), 1);
+  const db::Record& second = open("b.dxf", twoMeshes("2.5"), 1);
   const EntityView* view = prefetch.viewOf(second);
   ASSERT_TRUE(view);
   std::vector<std::string> seen = flat(*view);

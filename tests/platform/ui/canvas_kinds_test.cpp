@@ -10,7 +10,7 @@
 namespace {
 
 // The canvas as text: its rows, then the rows of its marks.
-std::string shown(const acad_ui::Canvas& canvas) {
+std::string shown(const ui::Canvas& canvas) {
   std::string out;
   for (const std::string& row : canvas.text) out += row + "|\n";
   out += "--\n";
@@ -31,7 +31,7 @@ std::string drawn(int id, Prepare prepare) {
   CDialog dialog;
   EXPECT_TRUE(dialog.Create(id));
   prepare(dialog.m_hWnd);
-  std::string text = shown(acad_ui::drawDialog(dialog.m_hWnd));
+  std::string text = shown(ui::drawDialog(dialog.m_hWnd));
   dialog.DestroyWindow();
   return text;
 }

@@ -10,17 +10,17 @@
 #include "ui/viewport.h"
 #include "win/window.h"
 
-using acad_ui::terminal::Key;
-using acad_ui::terminal::KeyPress;
-using acad_ui::terminal::LineEnd;
-using acad_ui::terminal::LineKeys;
+using ui::terminal::Key;
+using ui::terminal::KeyPress;
+using ui::terminal::LineEnd;
+using ui::terminal::LineKeys;
 
 namespace {
 
-void press(HWND dialog, Key key, char ch = 0) { acad_ui::terminal::handleKey(dialog, KeyPress{key, ch}); }
+void press(HWND dialog, Key key, char ch = 0) { ui::terminal::handleKey(dialog, KeyPress{key, ch}); }
 
 // The row of the canvas that holds `text`, or -1.
-int rowOf(const acad_ui::Canvas& canvas, const std::string& text) {
+int rowOf(const ui::Canvas& canvas, const std::string& text) {
   for (int r = 0; r < canvas.height; ++r)
     if (canvas.text[r].find(text) != std::string::npos) return r;
   return -1;
@@ -33,16 +33,16 @@ TEST_F(DialogTest, LabelsStandOnTheLineOfTheirControlAndKeepTheirText) {
   auto drawn = [](int templateId) {
     CDialog dialog;
     EXPECT_TRUE(dialog.Create(templateId));
-    return acad_ui::drawDialog(dialog.m_hWnd);
+    return ui::drawDialog(dialog.m_hWnd);
   };
-  acad_ui::Canvas c = drawn(130);
+  ui::Canvas c = drawn(130);
   ASSERT_NE(rowOf(c, "URL Link:"), -1);
   EXPECT_THAT(c.text[rowOf(c, "URL Link:")], testing::HasSubstr("URL Link:    [___")) << "the box on the same line";
   EXPECT_NE(rowOf(c, "Description: [___"), -1) << "the colon is kept";
   EXPECT_NE(rowOf(c, "Shininess:"), -1);
   EXPECT_EQ(rowOf(c, "Shininess:"), rowOf(c, "O---"));
 
-  acad_ui::Canvas a = drawn(129);
+  ui::Canvas a = drawn(129);
   for (const std::string& line : a.text) EXPECT_THAT(line, testing::Not(testing::HasSubstr("[icon")));
 }
 
@@ -85,21 +85,21 @@ TEST_F(DialogTest, TabFollowsReadingOrderAndSlidersAndEditBoxesTakeTheirKeys) {
   press(d, Key::BackTab);
   press(d, Key::Char, 'x');
   EXPECT_EQ(url->text, "x") << "back in the box, the text is selected again";
-  acad_ui::Canvas c = acad_ui::drawDialog(d);
+  ui::Canvas c = ui::drawDialog(d);
   ASSERT_GE(c.cursorRow, 0) << "the focused edit box shows a cursor";
   EXPECT_EQ(c.text[c.cursorRow][c.cursorCol - 1], 'x') << "right after its text";
 }
 
 TEST(Viewport, ADialogThatFitsKeepsItsMarginAndOneThatDoesNotKeepsTheFocusInSight) {
-  acad_ui::Canvas dialog;
+  ui::Canvas dialog;
   dialog.resize(40, 20);
   dialog.put(30, 15, "<OK>", 'r');  // the focus, low on the right
-  acad_ui::Placement roomy = acad_ui::fitToTerminal(dialog, 40, 100);
+  ui::Placement roomy = ui::fitToTerminal(dialog, 40, 100);
   EXPECT_EQ(roomy.top, 2);
   EXPECT_EQ(roomy.left, 3);
   EXPECT_EQ(roomy.shown.text, dialog.text);
 
-  acad_ui::Placement tight = acad_ui::fitToTerminal(dialog, 10, 30);
+  ui::Placement tight = ui::fitToTerminal(dialog, 10, 30);
   ASSERT_EQ(tight.shown.height, 10);
   EXPECT_EQ(tight.shown.width, 30);
   EXPECT_NE(rowOf(tight.shown, "<OK>"), -1) << "the focused control is in sight";
@@ -108,7 +108,7 @@ TEST(Viewport, ADialogThatFitsKeepsItsMarginAndOneThatDoesNotKeepsTheFocusInSigh
 
   dialog.put(30, 15, "    ");
   dialog.put(1, 1, "<OK>", 'r');  // focus at the top left: shown from the start
-  acad_ui::Placement top = acad_ui::fitToTerminal(dialog, 10, 30);
+  ui::Placement top = ui::fitToTerminal(dialog, 10, 30);
   EXPECT_EQ(rowOf(top.shown, "<OK>"), 1);
   EXPECT_EQ(top.shown.text[1].substr(1, 4), "<OK>");
 }

@@ -7,8 +7,8 @@
 #include "ui/terminal.h"
 #include "win/window.h"
 
-using acad_ui::terminal::Key;
-using acad_ui::terminal::KeyPress;
+using ui::terminal::Key;
+using ui::terminal::KeyPress;
 
 namespace {
 
@@ -24,7 +24,7 @@ class Shown : public CDialog {
   }
 };
 
-void press(HWND dialog, Key key, char ch = 0) { acad_ui::terminal::handleKey(dialog, KeyPress{key, ch}); }
+void press(HWND dialog, Key key, char ch = 0) { ui::terminal::handleKey(dialog, KeyPress{key, ch}); }
 
 int focusId(HWND dialog) { return dialog->focus ? dialog->focus->id : 0; }
 
@@ -34,7 +34,7 @@ TEST_F(DialogTest, DialogUnitsBecomeCharacterCells) {
   Shown dialog;
   script("");
   ASSERT_TRUE(dialog.Create(140));
-  acad_ui::Canvas c = acad_ui::drawDialog(dialog.m_hWnd);
+  ui::Canvas c = ui::drawDialog(dialog.m_hWnd);
   // Dialog units to the nearest cell: a quarter across, an eighth down,
   // inside a frame with a caption line.
   ASSERT_EQ(c.width, 59 + 2);
@@ -62,7 +62,7 @@ TEST_F(DialogTest, ProgressBarIsDrawnWithItsCount) {
   ASSERT_TRUE(dialog.Create(139));
   SendMessageA(GetDlgItem(dialog.m_hWnd, 1041), PBM_SETRANGE, 0, MAKELPARAM(0, 100));
   SendMessageA(GetDlgItem(dialog.m_hWnd, 1041), PBM_SETPOS, 10, 0);
-  acad_ui::Canvas c = acad_ui::drawDialog(dialog.m_hWnd);
+  ui::Canvas c = ui::drawDialog(dialog.m_hWnd);
   std::string bar = c.text[2 + 5].substr(1 + 7, 45);  // x 28, y 36, 179 wide
   EXPECT_EQ(bar.front(), '[');
   EXPECT_EQ(bar.back(), ']');

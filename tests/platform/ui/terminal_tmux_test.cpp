@@ -62,7 +62,7 @@ std::string readResult(const std::string& path) {
 TEST_F(DialogTest, TerminalDialogUnderTmux) {
   if (const char* resultFile = std::getenv(kDriverVariable)) {
     // The program side: show the dialog to the person at the terminal.
-    acad_console::setInteractive(true);
+    acad::console::setInteractive(true);
     Units dialog;
     INT_PTR result = dialog.DoModal();
     std::ofstream(resultFile) << result << " " << dialog.units << "\n";
@@ -92,7 +92,7 @@ TEST_F(DialogTest, TerminalDialogUnderTmux) {
 
 TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
   if (const char* resultFile = std::getenv(kDriverVariable)) {
-    acad_console::setInteractive(true);
+    acad::console::setInteractive(true);
     Progress dialog;
     ASSERT_TRUE(dialog.Create(139));
     HWND bar = GetDlgItem(dialog.m_hWnd, 1041);
@@ -101,7 +101,7 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
     int done = 0;
     // The work: one step every 25 ms, the platform pumping before each.
     while (!dialog.cancelled && done < 400) {
-      acad_ui::pumpMessages();
+      ui::pumpMessages();
       if (dialog.cancelled) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
       SendMessageA(bar, PBM_STEPIT, 0, 0);
@@ -124,7 +124,7 @@ TEST_F(DialogTest, TerminalProgressBarLivesAndCancelsBetweenSteps) {
 
 TEST_F(DialogTest, TerminalMessageBoxTakesArrowsAndEnter) {
   if (const char* resultFile = std::getenv(kDriverVariable)) {
-    acad_console::setInteractive(true);
+    acad::console::setInteractive(true);
     int first = MessageBoxA(nullptr, "Replace the file?", "Question", MB_YESNO | MB_ICONQUESTION);
     int second = MessageBoxA(nullptr, "Scale factor must be > 0", "Error", MB_ICONEXCLAMATION);
     std::ofstream(resultFile) << first << " " << second << "\n";

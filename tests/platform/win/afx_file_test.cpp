@@ -28,7 +28,7 @@ int fileErrorCause(Action action) {
 class AfxFile : public ::testing::Test {
  protected:
   void TearDown() override {
-    afx_file_faults::disarm();
+    win::file_faults::disarm();
   }
   test_support::ScratchDir scratch;
   std::string path = scratch.file("file.bin");
@@ -103,13 +103,13 @@ TEST_F(AfxFile, FullDiskIsReportedByAWriteThatOverflowsTheBuffer) {
 }
 
 TEST_F(AfxFile, FaultSwitchFailsTheWriteThatCrossesTheLimitAndKeepsEarlierBytes) {
-  afx_file_faults::failWritesAfter(10);
+  win::file_faults::failWritesAfter(10);
   CFile file;
   ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
   file.Write("123456", 6);
   file.Write("7890", 4);
   EXPECT_EQ(fileErrorCause([&] { file.Write("x", 1); }), CFileException::diskFull);
-  afx_file_faults::disarm();
+  win::file_faults::disarm();
   file.Write("ab", 2);
   file.Close();
   EXPECT_EQ(test_support::readFile(path), "1234567890ab");
@@ -120,7 +120,7 @@ TEST_F(AfxFile, FailedCloseLeavesTheFileToTheDestructorWhichStillWritesItOut) {
     CFile file;
     ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
     file.Write("kept", 4);
-    afx_file_faults::failNextClose();
+    win::file_faults::failNextClose();
     EXPECT_EQ(fileErrorCause([&] { file.Close(); }), CFileException::hardIO);
     EXPECT_NE(file.m_hFile, CFile::hFileNull);
   }

@@ -191,16 +191,16 @@ TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
   } dialog;
   script("at 2 cancel\nat x cancel\nnext command\n");
   ASSERT_TRUE(dialog.Create(139));
-  acad_ui::pumpMessages();
+  ui::pumpMessages();
   EXPECT_EQ(dialog.cancels, 0);
-  acad_ui::pumpMessages();
+  ui::pumpMessages();
   EXPECT_EQ(dialog.cancels, 1);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
-  acad_ui::pumpMessages();
+  ui::pumpMessages();
   EXPECT_EQ(dialog.cancels, 1);
   // Lines that are no schedule stay for whoever reads next.
   std::string next;
-  EXPECT_TRUE(acad_console::peekLine(next));
+  EXPECT_TRUE(acad::console::peekLine(next));
   EXPECT_EQ(next, "next command");
   std::string t = transcript();
   EXPECT_THAT(t, testing::HasSubstr("\n? bad schedule line: at x cancel"));

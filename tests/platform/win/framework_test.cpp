@@ -91,7 +91,7 @@ TEST(Framework, ApplicationObjectGoneBeforeDetach) {
 }
 
 TEST(CStringTest, OwnsCopiesFormatsAndReturnsItsBlocks) {
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   {
     CString a("abc");
     CString b = a;
@@ -118,13 +118,13 @@ TEST(CStringTest, OwnsCopiesFormatsAndReturnsItsBlocks) {
     moved.ReleaseBuffer();
     EXPECT_EQ(moved.GetLength(), 10);
     EXPECT_TRUE(moved == "0123456789");
-    EXPECT_GT(acad_heap::stats().liveBlocks, before);
+    EXPECT_GT(acad::heap::stats().liveBlocks, before);
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST(CStringTest, FormatsLongTextsShortTextsAndItsOwnText) {
-  size_t before = acad_heap::stats().liveBlocks;
+  size_t before = acad::heap::stats().liveBlocks;
   {
     CString s;
     std::string wide(1000, 'w');
@@ -140,15 +140,15 @@ TEST(CStringTest, FormatsLongTextsShortTextsAndItsOwnText) {
     s.Format("%s", "");
     EXPECT_TRUE(s.IsEmpty());
   }
-  EXPECT_EQ(acad_heap::stats().liveBlocks, before);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST(CStringTest, OutOfMemoryKeepsTheOldText) {
   CString a("kept");
-  acad_heap::failAfter(1);
+  acad::heap::failAfter(1);
   a = "replacement";
-  acad_heap::failAfter(0);
-  acad_heap::takeFiredFailure();
+  acad::heap::failAfter(0);
+  acad::heap::takeFiredFailure();
   EXPECT_STREQ(a, "kept");
 }
 

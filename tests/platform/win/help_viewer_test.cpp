@@ -21,9 +21,9 @@ std::string helpOutput(const std::string& path, UINT command, uintptr_t data, BO
 }
 
 TEST(HelpFile, TheShippedHelpCoversCommandsDialogsFunctionsAndData) {
-  support::Result<acad_help::HelpFile> read = acad_help::readHelpFile(kShippedHelp);
+  support::Result<win::help::HelpFile> read = win::help::readHelpFile(kShippedHelp);
   ASSERT_TRUE(read.ok()) << read.status().message();
-  const acad_help::HelpFile& help = read.value();
+  const win::help::HelpFile& help = read.value();
   std::string keywords;
   std::string wrlout;
   for (const auto& topic : help.topics) {
@@ -65,13 +65,13 @@ TEST(HelpViewer, APersonReadsTopicsByNumberUntilEnter) {
   test_support::writeFile(path, "title Small\ntopic 1 1 intro Intro\nHello.\n");
   std::string answers = "1\n99\n\nnot read\n";
   std::FILE* script = fmemopen(answers.data(), answers.size(), "r");
-  acad_console::useScript(script);
-  acad_console::setInteractive(true);
+  acad::console::useScript(script);
+  acad::console::setInteractive(true);
   BOOL result = FALSE;
   std::string shown = helpOutput(path, HELP_FINDER, 0, &result);
-  acad_console::write("\n");  // the line end typed last stands for this one
-  acad_console::setInteractive(false);
-  acad_console::useScript(nullptr);
+  acad::console::write("\n");  // the line end typed last stands for this one
+  acad::console::setInteractive(false);
+  acad::console::useScript(nullptr);
   std::fclose(script);
   // At a terminal the typed line end stands for a topic's leading "\n".
   const std::string prompt = "Topic number (Enter to close): ";

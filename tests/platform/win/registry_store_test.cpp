@@ -16,12 +16,12 @@ namespace {
 class Registry : public testing::Test {
  protected:
   void SetUp() override {
-    acad_registry::setFilePath(m_file);
+    win::registry::setFilePath(m_file);
   }
   void TearDown() override {
-    acad_registry::setFilePath("");
-    acad_registry::setReadOnly(false);
-    acad_registry::clearDenials();
+    win::registry::setFilePath("");
+    win::registry::setReadOnly(false);
+    win::registry::clearDenials();
   }
   std::string contents() const { return test_support::readFile(m_file); }
   static LONG create(HKEY parent, const char* sub, HKEY* key, DWORD* disposition = nullptr) {
@@ -109,7 +109,7 @@ TEST_F(Registry, ReadOnlyRegistryRefusesEveryChangeAndKeepsTheFile) {
   setText(key, "Value", "before");
   RegCloseKey(key);
   std::string before = contents();
-  acad_registry::setReadOnly(true);
+  win::registry::setReadOnly(true);
   EXPECT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\New", &key), ERROR_ACCESS_DENIED);
   EXPECT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\Kept", &key), ERROR_ACCESS_DENIED);
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Kept", 0, KEY_READ, &key), ERROR_SUCCESS);
@@ -120,7 +120,7 @@ TEST_F(Registry, ReadOnlyRegistryRefusesEveryChangeAndKeepsTheFile) {
 TEST_F(Registry, ADeniedKeyCostsOnlyThatKey) {
   HKEY app = nullptr;
   HKEY sub = nullptr;
-  acad_registry::denyWrites("HKEY_LOCAL_MACHINE\\Software\\App\\Loader");
+  win::registry::denyWrites("HKEY_LOCAL_MACHINE\\Software\\App\\Loader");
   ASSERT_EQ(create(HKEY_LOCAL_MACHINE, "Software\\App", &app), ERROR_SUCCESS);
   EXPECT_EQ(create(app, "Loader", &sub), ERROR_ACCESS_DENIED);
   ASSERT_EQ(create(app, "Name", &sub), ERROR_SUCCESS);
