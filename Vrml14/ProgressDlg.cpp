@@ -19,8 +19,8 @@ BEGIN_MESSAGE_MAP(CProgressDlg, CDialog)
 END_MESSAGE_MAP()
 
 CProgressDlg::CProgressDlg(CWnd* parent)
-    : m_pParent(parent), m_nTemplate(IDD_PROGRESS), m_nConverted(0), m_nIgnored(0), m_bCancelled(0),
-      m_nPerStep(1), m_nSteps(0), m_nRange(0) {}
+    : m_pParent(parent), m_nTemplate(IDD_PROGRESS), m_nConverted(0), m_nIgnored(0), m_bCancelled(0), m_nPerStep(1),
+      m_nSteps(0), m_nRange(0) {}
 
 CProgressDlg::~CProgressDlg() = default;
 

@@ -24,5 +24,4 @@ __attribute__((visibility("default"))) int acrxGetApiVersion(void) { return kAcR
 // module's static objects, the application object among them, are built here
 // rather than when the library is mapped.
 __attribute__((visibility("default"))) void _SetacrxPtp(void*) { constructModuleStatics(); }
-
 }

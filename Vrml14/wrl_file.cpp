@@ -116,7 +116,8 @@ int WrlFile::setVersion(WrlVersion version) {
 
 int WrlFile::indent(int count) {
   return catchingWriteFailure([&] {
-    for (; count > 0; count -= kTabChunk) m_file->Write(kTabs, static_cast<UINT>(count < kTabChunk ? count : kTabChunk));
+    for (; count > 0; count -= kTabChunk)
+      m_file->Write(kTabs, static_cast<UINT>(count < kTabChunk ? count : kTabChunk));
   });
 }
 
@@ -150,10 +151,8 @@ int WrlFile::writeHeader() {
   };
   static constexpr TabbedText kVersion2[] = {{0, "#VRML V2.0 utf8\n"}};
   return catchingWriteFailure([&] {
-    if (modern())
-      putAll(kVersion2);
-    else
-      putAll(kVersion1);
+    if (modern()) putAll(kVersion2);
+    else putAll(kVersion1);
   });
 }
 
@@ -194,7 +193,11 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
 
 int WrlFile::beginObject(int32_t number) {
   return catchingWriteFailure([&] {
-    Line(*m_file, modern() ? 5 : 0).text("DEF Object").integer(number).text(modern() ? " Shape {" : " Separator {").end();
+    Line(*m_file, modern() ? 5 : 0)
+        .text("DEF Object")
+        .integer(number)
+        .text(modern() ? " Shape {" : " Separator {")
+        .end();
     ++m_level;
   });
 }
@@ -275,8 +278,8 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     auto tabs = [&](Depth depth) { return modern() ? depth.version2 : depth.version1; };
     if (modern()) {
       static constexpr TabbedText kFaceSetFields[] = {
-          {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"}, {6, "convex TRUE"}, {6, "creaseAngle 0.5"},
-          {6, "solid FALSE"},
+          {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"},    {6, "convex TRUE"},
+          {6, "creaseAngle 0.5"},           {6, "solid FALSE"},
       };
       putAll(kFaceSetFields);
     }

@@ -125,8 +125,7 @@ void readAppearance(const AcDbEntity* entity, WrlMaterial& material, WrlUrl& url
   if (color != 7) {
     material.readFromObject(entity);
     WrlColor acadColor;
-    if (material.useAcadColor() == 1 && acadColor.setIndex(color))
-      material.setDiffuseColor(acadColor);
+    if (material.useAcadColor() == 1 && acadColor.setIndex(color)) material.setDiffuseColor(acadColor);
   }
   url.readFromObject(entity);
 }

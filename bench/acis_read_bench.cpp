@@ -17,9 +17,9 @@ namespace {
 const char* const kDrawings[] = {"dxfparser__api-cw750-details.dxf", "libredwg__2004-Surface.dxf",
                                  "ezdxf__3dsolids.dxf", "acadsharp__sample_AC1032_ascii.dxf"};
 
-const std::set<std::string> kAcisTypes = {"3DSOLID", "REGION", "BODY", "SURFACE", "PLANESURFACE",
-                                          "EXTRUDEDSURFACE", "LOFTEDSURFACE", "REVOLVEDSURFACE", "SWEPTSURFACE",
-                                          "NURBSURFACE"};
+const std::set<std::string> kAcisTypes = {"3DSOLID",      "REGION",          "BODY",          "SURFACE",
+                                          "PLANESURFACE", "EXTRUDEDSURFACE", "LOFTEDSURFACE", "REVOLVEDSURFACE",
+                                          "SWEPTSURFACE", "NURBSURFACE"};
 
 bool openDrawing(benchmark::State& state) {
   std::string error;

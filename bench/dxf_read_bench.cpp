@@ -15,15 +15,16 @@ namespace {
 // lengths, about 220 bytes a face.
 std::string makeDrawing(const std::string& path, int faces) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
-  std::fputs("  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
-             "  0\nSECTION\n  2\nENTITIES\n", file);
+  std::fputs(
+      "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1015\n  0\nENDSEC\n"
+      "  0\nSECTION\n  2\nENTITIES\n",
+      file);
   for (int i = 0; i < faces; ++i) {
     double x = i * 0.001234567, y = i * 0.007654321;
     std::fprintf(file, "  0\n3DFACE\n  5\n%X\n330\n1F\n100\nAcDbEntity\n  8\nLayer%d\n100\nAcDbFace\n", i + 0x100,
                  i % 7);
     for (int corner = 0; corner < 4; ++corner)
-      std::fprintf(file, " 1%d\n%.6f\n 2%d\n%.6f\n 3%d\n%.6f\n", corner, x + corner, corner, y - corner, corner,
-                   x * y);
+      std::fprintf(file, " 1%d\n%.6f\n 2%d\n%.6f\n 3%d\n%.6f\n", corner, x + corner, corner, y - corner, corner, x * y);
   }
   std::fputs("  0\nENDSEC\n  0\nEOF\n", file);
   std::fclose(file);

@@ -9,8 +9,8 @@
 
 #include "acadmem.h"
 #include "acre.h"
-#include "counting_callout.h"
 #include "adslib.h"
+#include "counting_callout.h"
 #include "drawing_file.h"
 #include "generated_drawing.h"
 
@@ -30,8 +30,7 @@ bool prepare(benchmark::State& state, GeneratedDrawing& drawing, ads_name all) {
 }
 
 void report(benchmark::State& state, const CountingCallout& callout) {
-  state.counters["faces/s"] =
-      benchmark::Counter(static_cast<double>(callout.faces), benchmark::Counter::kIsRate);
+  state.counters["faces/s"] = benchmark::Counter(static_cast<double>(callout.faces), benchmark::Counter::kIsRate);
   state.counters["faces"] = static_cast<double>(callout.faces) / static_cast<double>(state.iterations());
   benchmark::DoNotOptimize(callout.cornerSum);
 }

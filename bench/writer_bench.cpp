@@ -13,8 +13,8 @@
 
 #include <unistd.h>
 
-#include "wrl_flist.h"
 #include "wrl_file.h"
+#include "wrl_flist.h"
 #include "wrl_fobj.h"
 #include "wrl_ptlist.h"
 

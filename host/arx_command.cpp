@@ -96,7 +96,7 @@ bool invokeCommand(Answers& answers) {
   bool succeeded = acad::lisp_functions::invoke(app, code, nullptr, &result, &failure);
   ads_relrb(result);
   acad::console::write(succeeded ? std::string("\nFunction code ") + codeText + " succeeded."
-                                : "\n; error: " + failure);
+                                 : "\n; error: " + failure);
   return succeeded;
 }
 
@@ -105,10 +105,13 @@ bool invokeCommand(Answers& answers) {
 void registerArxCommands() {
   acad::host_commands::add("ARXINVOKE", invokeCommand, "sends a function code to a loaded module");
   acad::host_commands::add("ARX", arxCommand, "lists, loads and unloads modules (?/Load/Unload/Commands)");
-  acad::host_commands::add("QUIT", [](Answers& answers) {
-    if (!mayDropDrawing(answers)) return true;  // Cancel keeps the session
-    host_session::requestQuit();
-    acad::console::write("\n");
-    return true;
-  }, "ends the session, asking to save changes first");
+  acad::host_commands::add(
+      "QUIT",
+      [](Answers& answers) {
+        if (!mayDropDrawing(answers)) return true;  // Cancel keeps the session
+        host_session::requestQuit();
+        acad::console::write("\n");
+        return true;
+      },
+      "ends the session, asking to save changes first");
 }

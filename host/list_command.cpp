@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "adslib.h"
 #include "acadmem.h"
+#include "adslib.h"
 #include "dbmain.h"
 #include "platform.h"
 
@@ -19,7 +19,8 @@ std::string applications(const AcDbObject& object) {
   std::string names;
   resbuf* xdata = object.xData();
   for (const resbuf* item = xdata; item; item = item->rbnext)
-    if (item->restype == 1001 && item->resval.rstring) names += std::string(names.empty() ? "" : ", ") + item->resval.rstring;
+    if (item->restype == 1001 && item->resval.rstring)
+      names += std::string(names.empty() ? "" : ", ") + item->resval.rstring;
   ads_relrb(xdata);
   return names.empty() ? "none" : names;
 }

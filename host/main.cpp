@@ -89,7 +89,7 @@ int main(int argc, char** argv) {
   if (!acad::console::atLineStart()) acad::console::write("\n");
   acad::arx::unloadAll();
   if (script) std::fclose(script);
-  bool batchFailure =
-      options.batch && (!succeeded || acad::console::exhaustedCount() > 0 || ui::scripted::refusedCount() > 0);
+  bool batchFailure = options.batch &&
+                      (!succeeded || acad::console::exhaustedCount() > 0 || ui::scripted::refusedCount() > 0);
   return batchFailure ? 1 : 0;
 }

@@ -39,8 +39,7 @@ void DrawingWriter::end() {
   m_out.text(0, "EOF");
 }
 
-uint64_t DrawingWriter::entity(const char* type, const char* subclass, const char* secondSubclass,
-                               uint64_t owner) {
+uint64_t DrawingWriter::entity(const char* type, const char* subclass, const char* secondSubclass, uint64_t owner) {
   m_out.text(0, type);
   if (!handles()) {
     m_out.text(8, "0");
@@ -128,8 +127,8 @@ void DrawingWriter::tables() {
   }
   if (handles()) {
     table("BLOCK_RECORD", kBlockRecordTable, 2);
-    for (const auto& [name, handle] : {std::pair{"*Model_Space", kModelSpaceRecord},
-                                       std::pair{"*Paper_Space", kPaperSpaceRecord}}) {
+    for (const auto& [name, handle] :
+         {std::pair{"*Model_Space", kModelSpaceRecord}, std::pair{"*Paper_Space", kPaperSpaceRecord}}) {
       m_out.text(0, "BLOCK_RECORD");
       m_out.hex(5, handle);
       m_out.hex(330, kBlockRecordTable);

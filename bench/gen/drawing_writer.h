@@ -19,8 +19,7 @@ class DrawingWriter {
 
   // Type, handle, owner, layer and the subclass markers that follow the
   // common entity marker. Returns the entity's handle (0 in release 12).
-  uint64_t entity(const char* type, const char* subclass, const char* secondSubclass = nullptr,
-                  uint64_t owner = 0);
+  uint64_t entity(const char* type, const char* subclass, const char* secondSubclass = nullptr, uint64_t owner = 0);
 
   bool handles() const { return m_release == DxfRelease::R2000; }
   DxfTextOut& out() { return m_out; }

@@ -23,24 +23,17 @@ int usage() {
 int main(int argc, char** argv) {
   if (argc != 5) return usage();
   DrawingShape shape;
-  if (!std::strcmp(argv[1], "polyface"))
-    shape = DrawingShape::Polyface;
-  else if (!std::strcmp(argv[1], "3dface"))
-    shape = DrawingShape::Faces;
-  else if (!std::strcmp(argv[1], "mesh"))
-    shape = DrawingShape::Mesh;
-  else
-    return usage();
+  if (!std::strcmp(argv[1], "polyface")) shape = DrawingShape::Polyface;
+  else if (!std::strcmp(argv[1], "3dface")) shape = DrawingShape::Faces;
+  else if (!std::strcmp(argv[1], "mesh")) shape = DrawingShape::Mesh;
+  else return usage();
   char* end = nullptr;
   const long long faces = std::strtoll(argv[2], &end, 10);
   if (*end || faces < 1 || faces > kMaxFaces) return usage();
   DxfRelease release;
-  if (!std::strcmp(argv[3], "r12"))
-    release = DxfRelease::R12;
-  else if (!std::strcmp(argv[3], "r2000"))
-    release = DxfRelease::R2000;
-  else
-    return usage();
+  if (!std::strcmp(argv[3], "r12")) release = DxfRelease::R12;
+  else if (!std::strcmp(argv[3], "r2000")) release = DxfRelease::R2000;
+  else return usage();
   if (shape == DrawingShape::Mesh && meshSide(faces) > kMaxMeshSide) {
     std::fputs("dxfgen: a mesh side cannot exceed 32767 vertices\n", stderr);
     return 2;

@@ -20,12 +20,9 @@ bool writeDrawing(std::FILE* file, DrawingShape shape, int64_t faces, DxfRelease
   DxfTextOut out(file);
   DrawingWriter drawing(out, release);
   drawing.begin();
-  if (shape == DrawingShape::Polyface)
-    writePolyfaceTerrain(drawing, faces, kColumns);
-  else if (shape == DrawingShape::Faces)
-    writeFaceTerrain(drawing, faces, kColumns);
-  else
-    writePolygonMesh(drawing, static_cast<int>(meshSide(faces)), static_cast<int>(meshSide(faces)));
+  if (shape == DrawingShape::Polyface) writePolyfaceTerrain(drawing, faces, kColumns);
+  else if (shape == DrawingShape::Faces) writeFaceTerrain(drawing, faces, kColumns);
+  else writePolygonMesh(drawing, static_cast<int>(meshSide(faces)), static_cast<int>(meshSide(faces)));
   drawing.end();
   return out.flush();
 }

@@ -36,7 +36,8 @@ std::string bodyProblem(const acis::Body& body) {
   for (const acis::Vertex& vertex : body.vertices)
     if (!vertex.point.isFinite()) return "a vertex is not finite";
   for (const acis::Edge& edge : body.edges) {
-    if (!inRange(edge.start, body.vertices) || !inRange(edge.end, body.vertices)) return "an edge's vertex is out of range";
+    if (!inRange(edge.start, body.vertices) || !inRange(edge.end, body.vertices))
+      return "an edge's vertex is out of range";
     if (edge.curve != -1 && !inRange(edge.curve, body.curves)) return "an edge's curve is out of range";
     if (!std::isfinite(edge.startParam) || !std::isfinite(edge.endParam)) return "an edge parameter is not finite";
     if (edge.curve != -1 && body.curves[static_cast<size_t>(edge.curve)].kind == acis::CurveKind::Unsupported)
@@ -74,8 +75,8 @@ std::string bodyProblem(const acis::Body& body) {
 
 Result acis(std::string_view bytes) {
   const bool binary = bytes.starts_with("ACIS BinaryFile") || bytes.starts_with("ASM BinaryFile4");
-  acis::ParseResult read =
-      binary ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()}) : acis::parseSat(bytes);
+  acis::ParseResult read = binary ? acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()})
+                                  : acis::parseSat(bytes);
   if (!read.ok) {
     if (read.error.empty()) return {Result::Broken, "refused without a reason"};
     return {Result::Refused, read.error};

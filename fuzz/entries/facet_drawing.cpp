@@ -20,9 +20,8 @@ class ByteSource {
   bool flip() { return byte() & 1; }
 
   double real() {
-    static constexpr double kPalette[] = {0,     1,      -1,    0.5,    2,     3,     10,    100,
-                                          1e-12, 1e-300, 1e6,   1e15,   1e300, -1e300, 6.283185307179586,
-                                          1.5707963267948966};
+    static constexpr double kPalette[] = {
+        0, 1, -1, 0.5, 2, 3, 10, 100, 1e-12, 1e-300, 1e6, 1e15, 1e300, -1e300, 6.283185307179586, 1.5707963267948966};
     uint8_t b = byte();
     if (b < 160) return kPalette[b % std::size(kPalette)];
     if (b < 232) return (static_cast<int>(byte()) - 128) / 4.0;
@@ -32,8 +31,9 @@ class ByteSource {
   }
 
   int64_t integer() {
-    static constexpr int64_t kPalette[] = {0,  1,          2,           3,     4,      -1,    65535, 32767,
-                                           -32768, 1000000, 2147483647, -2147483648LL, 1LL << 40};
+    static constexpr int64_t kPalette[] = {0,        1,     2,      3,       4,          -1,
+                                           65535,    32767, -32768, 1000000, 2147483647, -2147483648LL,
+                                           1LL << 40};
     uint8_t b = byte();
     if (b < 200) return b % 16;
     return kPalette[b % std::size(kPalette)];
@@ -77,8 +77,8 @@ class DrawingText {
   void real(int code) { real(code, m_in.real()); }
   void integer(int code, int64_t value) {
     char text[24];
-    tag(code, std::string_view(text, static_cast<size_t>(std::snprintf(text, sizeof text, "%lld",
-                                                                        static_cast<long long>(value)))));
+    tag(code, std::string_view(text, static_cast<size_t>(
+                                         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(value)))));
   }
   void integer(int code) { integer(code, m_in.integer()); }
   void point(int code) {
@@ -152,8 +152,8 @@ class DrawingText {
     maybeInteger(62);
     maybeReal(39);
     if (m_in.flip()) point(210);
-    static constexpr int kStray[] = {10, 20, 30, 11, 38, 39, 40, 41, 42, 43, 44, 45, 50, 51, 70,
-                                     71, 72,  73, 74, 75, 90, 91, 92, 93, 94, 210, 220, 230};
+    static constexpr int kStray[] = {10, 20, 30, 11, 38, 39, 40, 41, 42, 43, 44, 45,  50,  51,
+                                     70, 71, 72, 73, 74, 75, 90, 91, 92, 93, 94, 210, 220, 230};
     unsigned stray = m_in.below(4);
     for (unsigned i = 0; i < stray; ++i) {
       int code = kStray[m_in.below(std::size(kStray))];
@@ -224,7 +224,8 @@ class DrawingText {
     for (unsigned f = 0; f < faces; ++f) {
       unsigned corners = m_in.below(6);
       list.push_back(m_in.below(6) == 0 ? m_in.integer() : corners);
-      for (unsigned c = 0; c < corners; ++c) list.push_back(m_in.below(4) == 0 ? m_in.integer() : m_in.below(vertices + 1));
+      for (unsigned c = 0; c < corners; ++c)
+        list.push_back(m_in.below(4) == 0 ? m_in.integer() : m_in.below(vertices + 1));
     }
     integer(93, m_in.below(6) == 0 ? m_in.integer() : static_cast<int64_t>(list.size()));
     for (int64_t item : list) integer(90, item);

@@ -2,8 +2,8 @@
 
 #include <cfloat>
 #include <charconv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 
 const char* const kBatchUsage =
@@ -65,7 +65,8 @@ std::string unitsProblem(const std::string& units) {
     return "--units takes mm, cm, m, in or a scale factor above 0, not " + units;
   char shown[32];
   std::snprintf(shown, sizeof shown, "%.6f", scale);
-  if (std::string(shown) == "0.000000") return "--units " + units + " is too small: the world file would show a scale of 0.000000";
+  if (std::string(shown) == "0.000000")
+    return "--units " + units + " is too small: the world file would show a scale of 0.000000";
   return "";
 }
 

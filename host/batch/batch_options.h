@@ -4,10 +4,10 @@
 #include <vector>
 
 struct BatchOptions {
-  std::vector<std::string> drawings;   // drawings, and folders whose .dxf files are all taken
-  std::string output;                  // the world file of a single drawing; beside it by default
-  std::string outDir;                  // where the world files go, when not beside their drawings
-  int jobs = 0;                        // exports side by side; 0: one per core
+  std::vector<std::string> drawings;  // drawings, and folders whose .dxf files are all taken
+  std::string output;                 // the world file of a single drawing; beside it by default
+  std::string outDir;                 // where the world files go, when not beside their drawings
+  int jobs = 0;                       // exports side by side; 0: one per core
   bool vrml2 = false;
   std::string units;                   // mm, cm, m, in, or a scale factor; "" takes the drawing's $INSUNITS
   bool wcs = false;                    // leave points in world coordinates

@@ -60,8 +60,7 @@ int exportDrawing(const BatchOptions& options, const std::string& drawing, const
     return kExportFailed;
   }
   std::string folder = programFolder();
-  HostRun run = runHost(folder + "/arxhost",
-                        {drawing, "--load", folder + "/vrml.arx", "--script", script, "--batch"},
+  HostRun run = runHost(folder + "/arxhost", {drawing, "--load", folder + "/vrml.arx", "--script", script, "--batch"},
                         [&](const std::string& piece) {
                           if (options.verbose) std::fwrite(piece.data(), 1, piece.size(), stdout);
                           if (showProgress && piece.find("object(s) converted.") != std::string::npos)

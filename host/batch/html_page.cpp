@@ -33,8 +33,7 @@ std::string framingJson(const WorldBounds& bounds) {
          ", \"scale\": " + number(f.scale) +
          ", \"position\": " + numbers({f.position[0], f.position[1], f.position[2]}) +
          ", \"orientation\": " + numbers({f.orientation[0], f.orientation[1], f.orientation[2], f.orientation[3]}) +
-         ", \"fieldOfView\": " + number(kFramingFieldOfView) +
-         ", \"sky\": " + numbers({sky[0], sky[1], sky[2]}) +
+         ", \"fieldOfView\": " + number(kFramingFieldOfView) + ", \"sky\": " + numbers({sky[0], sky[1], sky[2]}) +
          ", \"light\": " + numbers({light[0], light[1], light[2]}) +
          ", \"lightIntensity\": " + number(kFramingLightIntensity) + "}";
 }
@@ -44,9 +43,11 @@ std::string framingJson(const WorldBounds& bounds) {
 std::string htmlPage(std::string_view skeleton, const std::string& worldText, const WorldBounds& bounds,
                      const PageFacts& facts) {
   std::string drawing = htmlText(facts.drawing);
-  const std::pair<std::string_view, std::string> fills[] = {
-      {"@DRAWING@", drawing}, {"@WORLD@", scriptString(worldText)}, {"@FRAMING@", framingJson(bounds)},
-      {"@DRAWING@", drawing}, {"@COUNTS@", htmlText(facts.counts)}};
+  const std::pair<std::string_view, std::string> fills[] = {{"@DRAWING@", drawing},
+                                                            {"@WORLD@", scriptString(worldText)},
+                                                            {"@FRAMING@", framingJson(bounds)},
+                                                            {"@DRAWING@", drawing},
+                                                            {"@COUNTS@", htmlText(facts.counts)}};
   std::string page;
   page.reserve(skeleton.size() + worldText.size() * 11 / 10 + 1024);
   // Each mark is looked for after the one before, so that nothing filled in
@@ -61,10 +62,12 @@ std::string htmlPage(std::string_view skeleton, const std::string& worldText, co
   return page.append(skeleton.substr(from));
 }
 
-bool writeHtmlPage(std::string_view skeleton, const std::string& world, const std::string& page,
-                   const PageFacts& facts, std::string& error) {
+bool writeHtmlPage(std::string_view skeleton, const std::string& world, const std::string& page, const PageFacts& facts,
+                   std::string& error) {
   if (skeleton.empty()) {
-    error = "this vrmlout was built without the web viewer (tools/install-deps.sh installs it; then configure and build again)";
+    error =
+        "this vrmlout was built without the web viewer (tools/install-deps.sh installs it; then configure and build "
+        "again)";
     return false;
   }
   std::ifstream in(world, std::ios::binary);

@@ -19,5 +19,5 @@ std::string htmlPage(std::string_view skeleton, const std::string& worldText, co
 
 // Writes the page of the world file `world` to `page` from `skeleton`;
 // false with the reason (an empty skeleton: vrmlout was built without the viewer).
-bool writeHtmlPage(std::string_view skeleton, const std::string& world, const std::string& page,
-                   const PageFacts& facts, std::string& error);
+bool writeHtmlPage(std::string_view skeleton, const std::string& world, const std::string& page, const PageFacts& facts,
+                   std::string& error);

@@ -66,9 +66,8 @@ void forgetApplication(const void* owner) {
 
 using acad::commands::Registered;
 
-Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char* globalName,
-                                               const char* localName, Adesk::Int32 flags,
-                                               AcRxFunctionPtr handler) {
+Acad::ErrorStatus AcEdCommandStack::addCommand(const char* groupName, const char* globalName, const char* localName,
+                                               Adesk::Int32 flags, AcRxFunctionPtr handler) {
   if (!groupName || !globalName || !localName || !*groupName || !*globalName || !*localName || !handler)
     return Acad::eInvalidInput;
   for (const Registered& command : acad::commands::registered())
@@ -94,7 +93,8 @@ Acad::ErrorStatus AcEdCommandStack::removeCmd(const char* groupName, const char*
 Acad::ErrorStatus AcEdCommandStack::removeGroup(const char* groupName) {
   if (!groupName) return Acad::eInvalidInput;
   auto& commands = acad::commands::registered();
-  auto removed = std::erase_if(
-      commands, [&](const Registered& command) { return acad::commands::sameName(command.group, groupName); });
+  auto removed = std::erase_if(commands, [&](const Registered& command) {
+    return acad::commands::sameName(command.group, groupName);
+  });
   return removed ? Acad::eOk : Acad::eKeyNotFound;
 }

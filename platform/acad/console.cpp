@@ -17,8 +17,8 @@ std::string g_captured;
 bool g_afterTypedLine = false;  // the person's Enter already began a new line
 bool g_hasPending = false;      // a line peeked at and not yet taken
 std::string g_pending;
-uint64_t g_messages = 0;        // messages of modules written since start-up
-bool g_closed = false;          // the input has ended for good
+uint64_t g_messages = 0;  // messages of modules written since start-up
+bool g_closed = false;    // the input has ended for good
 
 // The last characters written; a fixed buffer, for the console may write
 // where every heap block is counted.

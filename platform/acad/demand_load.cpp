@@ -79,16 +79,15 @@ bool listsCommand(const Key& commands, const std::string& folded) {
 bool writeApplicationKey(const Registration& registration) {
   HKEY key = nullptr;
   std::string path = applicationsKey() + "\\" + registration.logicalName;
-  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
-                      KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE, KEY_WRITE,
+                      nullptr, &key, nullptr) != ERROR_SUCCESS)
     return false;
   DWORD reasons = static_cast<DWORD>(registration.reasons);
   std::string regPath = kRootPrefix + registration.registryPath + "\\" + registration.logicalName;
-  bool written =
-      RegSetValueExA(key, "LOADCTRLS", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&reasons), sizeof reasons) ==
-          ERROR_SUCCESS &&
-      RegSetValueExA(key, "REGPATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(regPath.c_str()),
-                     static_cast<DWORD>(regPath.size() + 1)) == ERROR_SUCCESS;
+  bool written = RegSetValueExA(key, "LOADCTRLS", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&reasons),
+                                sizeof reasons) == ERROR_SUCCESS &&
+                 RegSetValueExA(key, "REGPATH", 0, REG_SZ, reinterpret_cast<const BYTE*>(regPath.c_str()),
+                                static_cast<DWORD>(regPath.size() + 1)) == ERROR_SUCCESS;
   RegCloseKey(key);
   return written;
 }
@@ -129,7 +128,9 @@ bool acrxRegisterApp(AcadApp::LoadReasons reasons, const char* logicalName, cons
   if (!logicalName || !*logicalName || !registryPath) return false;
   acad::demand_load::Registration registration{reasons, logicalName, registryPath, registryKeyIndex};
   auto& list = acad::demand_load::recorded();
-  std::erase_if(list, [&](const auto& r) { return acad::commands::folded(r.logicalName) == acad::commands::folded(logicalName); });
+  std::erase_if(list, [&](const auto& r) {
+    return acad::commands::folded(r.logicalName) == acad::commands::folded(logicalName);
+  });
   list.push_back(registration);
   return acad::demand_load::writeApplicationKey(registration);
 }

@@ -58,7 +58,8 @@ extern "C" int ads_getfiled(const char* title, const char* defaultName, const ch
     if (flags & kNewFile) {
       if (fileExists(path)) {
         std::string reply;
-        if (!acad::console::readLine("\nA file named " + path + " already exists. Replace it? <N>: ", reply)) return RTCAN;
+        if (!acad::console::readLine("\nA file named " + path + " already exists. Replace it? <N>: ", reply))
+          return RTCAN;
         // Whatever the answer, the person learns what became of the file.
         acad::console::write(isYes(reply) ? "\n" + path + " will be replaced." : "\n" + path + " is kept.");
         if (!isYes(reply)) continue;

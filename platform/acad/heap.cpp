@@ -88,7 +88,5 @@ void failAfter(uint64_t n) {
   g_failCountdown = n;
   g_failureFired = false;
 }
-bool takeFiredFailure() {
-  return g_failureFired.exchange(false);
-}
+bool takeFiredFailure() { return g_failureFired.exchange(false); }
 }  // namespace acad::heap

@@ -49,12 +49,8 @@ bool itemText(int type, va_list& args, std::string& text) {
       text = value ? value : "";
       return true;
     }
-    case RTSHORT:
-      text = std::to_string(va_arg(args, int));
-      return true;
-    case RTLONG:
-      text = std::to_string(va_arg(args, long));
-      return true;
+    case RTSHORT: text = std::to_string(va_arg(args, int)); return true;
+    case RTLONG: text = std::to_string(va_arg(args, long)); return true;
     case RTREAL:
     case RTANG:
       std::snprintf(buffer, sizeof buffer, "%.16g", va_arg(args, double));
@@ -64,15 +60,12 @@ bool itemText(int type, va_list& args, std::string& text) {
     case RT3DPOINT: {
       const double* point = va_arg(args, const double*);
       if (!point) return false;
-      if (type == RTPOINT)
-        std::snprintf(buffer, sizeof buffer, "%.16g,%.16g", point[0], point[1]);
-      else
-        std::snprintf(buffer, sizeof buffer, "%.16g,%.16g,%.16g", point[0], point[1], point[2]);
+      if (type == RTPOINT) std::snprintf(buffer, sizeof buffer, "%.16g,%.16g", point[0], point[1]);
+      else std::snprintf(buffer, sizeof buffer, "%.16g,%.16g,%.16g", point[0], point[1], point[2]);
       text = buffer;
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 }  // namespace

@@ -99,6 +99,4 @@ void unloadAll() { groups().clear(); }
 
 }  // namespace acad::menus
 
-int acedIsMenuGroupLoaded(const char* groupName) {
-  return groupName && acad::menus::isGroupLoaded(groupName) ? 1 : 0;
-}
+int acedIsMenuGroupLoaded(const char* groupName) { return groupName && acad::menus::isGroupLoaded(groupName) ? 1 : 0; }

@@ -7,12 +7,17 @@
 
 ResKind ads_reskind(int type) {
   switch (type) {
-    case RTREAL: case RTANG: case RTORINT: return ResKind::Real;
-    case RTPOINT: case RT3DPOINT: return ResKind::Point;
+    case RTREAL:
+    case RTANG:
+    case RTORINT: return ResKind::Real;
+    case RTPOINT:
+    case RT3DPOINT: return ResKind::Point;
     case RTSHORT: return ResKind::Short;
     case RTLONG: return ResKind::Long;
-    case RTSTR: case RTDXF0: return ResKind::String;
-    case RTENAME: case RTPICKS: return ResKind::Name;
+    case RTSTR:
+    case RTDXF0: return ResKind::String;
+    case RTENAME:
+    case RTPICKS: return ResKind::Name;
     default: break;
   }
   if ((type >= 0 && type <= 9) || (type >= 100 && type <= 109) || (type >= 300 && type <= 309) ||
@@ -26,8 +31,7 @@ ResKind ads_reskind(int type) {
   if ((type >= 60 && type <= 79) || (type >= 170 && type <= 179) || (type >= 270 && type <= 289) ||
       (type >= 370 && type <= 389) || (type >= 400 && type <= 409) || type == 1070)
     return ResKind::Short;
-  if ((type >= 90 && type <= 99) || (type >= 420 && type <= 429) || (type >= 440 && type <= 459) ||
-      type == 1071)
+  if ((type >= 90 && type <= 99) || (type >= 420 && type <= 429) || (type >= 440 && type <= 459) || type == 1071)
     return ResKind::Long;
   if (type == -1 || type == -2) return ResKind::Name;
   return ResKind::None;

@@ -52,9 +52,8 @@ bool matches(const Record& record, const resbuf* item) {
   double real = 0;
   switch (ads_reskind(item->restype)) {
     case ResKind::String:
-      return item->resval.rstring &&
-             (std::strcmp(item->resval.rstring, "*") == 0 ||
-              db::upperName(value) == db::upperName(item->resval.rstring));
+      return item->resval.rstring && (std::strcmp(item->resval.rstring, "*") == 0 ||
+                                      db::upperName(value) == db::upperName(item->resval.rstring));
     case ResKind::Short: return db::parseInteger(value, integer) && integer == item->resval.rint;
     case ResKind::Long: return db::parseInteger(value, integer) && integer == item->resval.rlong;
     case ResKind::Real: return db::parseReal(value, real) && real == item->resval.rreal;
@@ -89,8 +88,7 @@ void report(size_t found) {
 
 // Adds entities not in the set yet (`members` says which are); reports how
 // many the answer found. Selecting everything of a large drawing must stay linear.
-void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members,
-            const std::vector<Record*>& found) {
+void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members, const std::vector<Record*>& found) {
   for (Record* record : found)
     if (members.insert(record).second) set.push_back(record);
   report(found.size());

@@ -21,12 +21,9 @@ struct Variable {
 
 std::map<std::string, Variable>& table() {
   static std::map<std::string, Variable> variables = {
-      {"cmdecho", {RTSHORT, 1, 0.0, "", false}},
-      {"filedia", {RTSHORT, 1, 0.0, "", false}},
-      {"expert", {RTSHORT, 0, 0.0, "", false}},
-      {"acadver", {RTSTR, 0, 0.0, "14.0", true}},
-      {"dwgname", {RTSTR, 0, 0.0, "Drawing.dwg", true}},
-      {"dwgprefix", {RTSTR, 0, 0.0, "", true}},
+      {"cmdecho", {RTSHORT, 1, 0.0, "", false}},         {"filedia", {RTSHORT, 1, 0.0, "", false}},
+      {"expert", {RTSHORT, 0, 0.0, "", false}},          {"acadver", {RTSTR, 0, 0.0, "14.0", true}},
+      {"dwgname", {RTSTR, 0, 0.0, "Drawing.dwg", true}}, {"dwgprefix", {RTSTR, 0, 0.0, "", true}},
   };
   return variables;
 }
@@ -45,8 +42,7 @@ int getTileMode(resbuf* result) {
 
 int setTileMode(const resbuf* value) {
   db::Database* database = db::currentDatabase();
-  if (!database || value->restype != RTSHORT || (value->resval.rint != 0 && value->resval.rint != 1))
-    return RTERROR;
+  if (!database || value->restype != RTSHORT || (value->resval.rint != 0 && value->resval.rint != 1)) return RTERROR;
   database->setTileMode(value->resval.rint == 1);
   return RTNORM;
 }

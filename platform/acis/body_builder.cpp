@@ -34,10 +34,7 @@ double curveParameter(const acis::Curve& curve, const Vec3& point) {
 class BodyBuilder {
  public:
   explicit BodyBuilder(const RawModel& model)
-      : m_model(model),
-        m_geometry(model),
-        m_index(model.records.size(), -1),
-        m_visited(model.records.size(), false) {}
+      : m_model(model), m_geometry(model), m_index(model.records.size(), -1), m_visited(model.records.size(), false) {}
 
   acis::ParseResult build() {
     acis::ParseResult result;
@@ -95,8 +92,8 @@ class BodyBuilder {
       in = Cursor(literal, m_model.version);
     }
     return in.vec3(t.rows[0]) && in.vec3(t.rows[1]) && in.vec3(t.rows[2]) && in.vec3(t.translation) &&
-           in.real(t.scale) && in.flag("no_rotate", "rotate", t.rotate) && in.flag("no_reflect", "reflect", t.reflect) &&
-           in.flag("no_shear", "shear", t.shear) && t.scale != 0;
+           in.real(t.scale) && in.flag("no_rotate", "rotate", t.rotate) &&
+           in.flag("no_reflect", "reflect", t.reflect) && in.flag("no_shear", "shear", t.shear) && t.scale != 0;
   }
 
   void readLumps(int64_t lump) {
@@ -210,8 +207,7 @@ class BodyBuilder {
     // The coedges form a ring through their next pointers.
     const int64_t first = coedge;
     do {
-      if (!is(coedge, "coedge") || entry.coedges.size() >= m_model.records.size())
-        return fail("damaged coedge ring");
+      if (!is(coedge, "coedge") || entry.coedges.size() >= m_model.records.size()) return fail("damaged coedge ring");
       Cursor c = cursor(coedge);
       int64_t nextCoedge = -1, previous = -1, partner = -1, edge = -1;
       acis::Coedge use;
@@ -271,7 +267,8 @@ class BodyBuilder {
     // From 5.0 each vertex is followed by its parameter on the curve.
     const bool stored = in.entityPrefix() && in.pointer(start) && in.peekIsNumber();
     if (stored) {
-      if (!in.real(edge.startParam) || !in.pointer(end) || !in.real(edge.endParam)) return fail("damaged edge record"), -1;
+      if (!in.real(edge.startParam) || !in.pointer(end) || !in.real(edge.endParam))
+        return fail("damaged edge record"), -1;
     } else if (!in.pointer(end)) {
       return fail("damaged edge record"), -1;
     }

@@ -44,9 +44,7 @@ bool Cursor::flag(std::string_view whenFalse, std::string_view whenTrue, bool& v
   if (!token) return false;
   switch (token->kind) {
     case TokenKind::True:
-    case TokenKind::False:
-      value = token->kind == TokenKind::True;
-      break;
+    case TokenKind::False: value = token->kind == TokenKind::True; break;
     case TokenKind::Integer:
       if (token->integer != 0 && token->integer != 1) return false;
       value = token->integer == 1;
@@ -55,8 +53,7 @@ bool Cursor::flag(std::string_view whenFalse, std::string_view whenTrue, bool& v
       if (token->text != whenFalse && token->text != whenTrue) return false;
       value = token->text == whenTrue;
       break;
-    default:
-      return false;
+    default: return false;
   }
   ++m_at;
   return true;

@@ -28,8 +28,8 @@ struct ShapeReader {
 
 bool readPlane(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
   s.kind = acis::SurfaceKind::Plane;
-  return in.vec3(s.root) && in.vec3(s.normal) && in.vec3(s.uDirection) && in.flag("forward_v", "reverse_v", s.reverseV) &&
-         s.normal.length() > 0;
+  return in.vec3(s.root) && in.vec3(s.normal) && in.vec3(s.uDirection) &&
+         in.flag("forward_v", "reverse_v", s.reverseV) && s.normal.length() > 0;
 }
 
 bool readCone(GeometryReader&, Cursor& in, acis::Surface& s, std::string&) {
@@ -94,10 +94,12 @@ bool readIntcurve(GeometryReader& geometry, Cursor& in, acis::Curve& c, std::str
 }
 
 constexpr ShapeReader<acis::Surface> kSurfaceReaders[] = {
-    {"plane", readPlane}, {"cone", readCone}, {"sphere", readSphere}, {"torus", readTorus}, {"spline", readSplineSurface},
+    {"plane", readPlane},          {"cone", readCone}, {"sphere", readSphere}, {"torus", readTorus},
+    {"spline", readSplineSurface},
 };
-constexpr ShapeReader<acis::Curve> kCurveReaders[] = {
-    {"straight", readStraight}, {"ellipse", readEllipse}, {"intcurve", readIntcurve}};
+constexpr ShapeReader<acis::Curve> kCurveReaders[] = {{"straight", readStraight},
+                                                      {"ellipse", readEllipse},
+                                                      {"intcurve", readIntcurve}};
 
 template <typename Shape, size_t N>
 Shape readShape(GeometryReader& geometry, Cursor in, std::string_view type, std::string_view family,

@@ -37,9 +37,7 @@ struct Transform {
   bool reflect = false;
   bool shear = false;
 
-  Vec3 applyToVector(const Vec3& v) const {
-    return (rows[0] * v.x + rows[1] * v.y + rows[2] * v.z) * scale;
-  }
+  Vec3 applyToVector(const Vec3& v) const { return (rows[0] * v.x + rows[1] * v.y + rows[2] * v.z) * scale; }
   Vec3 apply(const Vec3& p) const { return applyToVector(p) + translation; }
 };
 

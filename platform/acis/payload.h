@@ -12,8 +12,8 @@
 namespace acis {
 
 struct Payload {
-  std::string sat;            // de-substituted text, when the entity holds it
-  std::vector<uint8_t> sab;   // else the bytes
+  std::string sat;           // de-substituted text, when the entity holds it
+  std::vector<uint8_t> sab;  // else the bytes
 };
 
 // One group 1 (a new line) or group 3 (the line continued) value of the SAT

@@ -66,22 +66,12 @@ class SabScanner {
         if (!int32(token.integer)) return false;
         token.number = static_cast<double>(token.integer);
         return true;
-      case kPointer:
-        token.kind = TokenKind::Pointer;
-        return int32(token.integer);
-      case kDouble:
-        token.kind = TokenKind::Real;
-        return real(token.number);
-      case kShortString:
-        token.kind = TokenKind::String;
-        return counted(1, token.text);
-      case kLongString:
-        token.kind = TokenKind::String;
-        return counted(4, token.text);
+      case kPointer: token.kind = TokenKind::Pointer; return int32(token.integer);
+      case kDouble: token.kind = TokenKind::Real; return real(token.number);
+      case kShortString: token.kind = TokenKind::String; return counted(1, token.text);
+      case kLongString: token.kind = TokenKind::String; return counted(4, token.text);
       case kTrue:
-      case kFalse:
-        token.kind = tag == kTrue ? TokenKind::True : TokenKind::False;
-        return true;
+      case kFalse: token.kind = tag == kTrue ? TokenKind::True : TokenKind::False; return true;
       case kSubtypeBegin:
       case kSubtypeEnd:
         token.kind = tag == kSubtypeBegin ? TokenKind::SubtypeBegin : TokenKind::SubtypeEnd;
@@ -90,8 +80,7 @@ class SabScanner {
       case kDirection:
         token.kind = TokenKind::Vector;
         return real(token.vector.x) && real(token.vector.y) && real(token.vector.z);
-      default:
-        return false;
+      default: return false;
     }
   }
 

@@ -13,12 +13,12 @@
 namespace acis::detail {
 
 enum class TokenKind : uint8_t {
-  Pointer,       // $N in text, tag 0x0C in bytes; `integer` is N
-  Integer,       // `integer`, and `number` as well
-  Real,          // `number`
-  Word,          // an unquoted identifier (forward, I, exactsur ...)
-  String,        // @N text, or a counted string in bytes
-  True,          // the binary form's logical values
+  Pointer,  // $N in text, tag 0x0C in bytes; `integer` is N
+  Integer,  // `integer`, and `number` as well
+  Real,     // `number`
+  Word,     // an unquoted identifier (forward, I, exactsur ...)
+  String,   // @N text, or a counted string in bytes
+  True,     // the binary form's logical values
   False,
   Vector,        // a position or direction of the binary form
   SubtypeBegin,  // {

@@ -34,9 +34,7 @@ uint16_t takeSlot(Database* database) {
   return static_cast<uint16_t>(slots.size() - 1);
 }
 
-bool isComplexFollower(std::string_view type) {
-  return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND";
-}
+bool isComplexFollower(std::string_view type) { return type == "VERTEX" || type == "ATTRIB" || type == "SEQEND"; }
 
 double length(const double v[3]) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]); }
 
@@ -56,8 +54,8 @@ bool normalize(double v[3]) {
 bool validAppName(std::string_view name) {
   if (name.empty() || name.size() > 255) return false;
   return std::all_of(name.begin(), name.end(), [](char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' ||
-           c == '-' || c == '$';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-' ||
+           c == '$';
   });
 }
 
@@ -122,7 +120,8 @@ Record* Database::store(Record record) {
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
-    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle) m_strayHandles.emplace_back(stored.handle, &stored);
+    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle)
+      m_strayHandles.emplace_back(stored.handle, &stored);
     else m_byHandle.emplace_back(stored.handle, &stored);
   }
   return &stored;
@@ -230,12 +229,9 @@ void Database::readHeader(Record& section) {
     int64_t number = 0;
     if (name == "$ACADVER" && tag.code == 1) m_version = tag.value;
     if (name == "$DWGCODEPAGE" && tag.code == 3) m_codepage = tag.value;
-    if (name == "$INSUNITS" && tag.code == 70 && parseInteger(tag.value, number))
-      m_units = static_cast<int>(number);
-    if (name == "$HANDLING" && tag.code == 70 && parseInteger(tag.value, number))
-      m_handling = number != 0;
-    if (name == "$TILEMODE" && tag.code == 70 && parseInteger(tag.value, number))
-      m_tileMode = number != 0;
+    if (name == "$INSUNITS" && tag.code == 70 && parseInteger(tag.value, number)) m_units = static_cast<int>(number);
+    if (name == "$HANDLING" && tag.code == 70 && parseInteger(tag.value, number)) m_handling = number != 0;
+    if (name == "$TILEMODE" && tag.code == 70 && parseInteger(tag.value, number)) m_tileMode = number != 0;
     if (name == "$HANDSEED" && tag.code == 5) m_handseed = std::max(m_handseed, parseHandle(tag.value));
   }
   double origin[3] = {0, 0, 0}, xAxis[3] = {1, 0, 0}, yAxis[3] = {0, 1, 0};
@@ -304,7 +300,8 @@ Record* Database::byHandle(uint64_t handle) const {
     return a.first < b.first;
   };
   auto find = [&](const std::vector<std::pair<uint64_t, Record*>>& sorted) -> Record* {
-    auto found = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, Record*>(handle, nullptr), byHandleOnly);
+    auto found = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, Record*>(handle, nullptr),
+                                  byHandleOnly);
     return found != sorted.end() && found->first == handle ? found->second : nullptr;
   };
   // A record of the run was stored before any stray of the same handle, so
@@ -332,9 +329,7 @@ Record* Database::layer(std::string_view name) const {
   return found == m_layers.end() ? nullptr : found->second;
 }
 
-bool Database::isRegisteredApp(std::string_view name) const {
-  return m_apps.count(upperName(name)) != 0;
-}
+bool Database::isRegisteredApp(std::string_view name) const { return m_apps.count(upperName(name)) != 0; }
 
 bool Database::usesHandles() const { return m_handling || m_version >= "AC1012"; }
 
@@ -425,8 +420,13 @@ Record* Database::addEntity(std::string_view type, std::vector<Tag> tags) {
 
 Record* Database::addBlock(std::string_view name, const double base[3]) {
   if (!m_blocksEnd || name.empty() || block(name)) return nullptr;
-  std::vector<Tag> tags = {{8, "0"}, {2, std::string(name)}, {70, "0"}, {10, formatReal(base[0])},
-                           {20, formatReal(base[1])}, {30, formatReal(base[2])}, {3, std::string(name)}};
+  std::vector<Tag> tags = {{8, "0"},
+                           {2, std::string(name)},
+                           {70, "0"},
+                           {10, formatReal(base[0])},
+                           {20, formatReal(base[1])},
+                           {30, formatReal(base[2])},
+                           {3, std::string(name)}};
   Block& entry = m_blocks[upperName(name)];
   entry.header = insertBefore(m_blocksEnd, makeRecord("BLOCK", std::move(tags), nullptr));
   entry.end = insertBefore(m_blocksEnd, makeRecord("ENDBLK", {{8, "0"}}, nullptr));

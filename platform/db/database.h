@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "adsdef.h"
-#include "dbmain.h"
 #include "db/drawing_text.h"
 #include "db/record.h"
+#include "dbmain.h"
 
 namespace db {
 
@@ -71,7 +71,9 @@ class Database : public AcDbDatabase {
   // What append() takes of a record left in the file's text in `section`:
   // every tag, or the tags of kIndexedCodes and the watcher's wantedCodes().
   bool wantsAllTags(std::string_view section) const { return m_watcher && m_watcher->wantsAllTags(section); }
-  std::span<const int16_t> watcherCodes() const { return m_watcher ? m_watcher->wantedCodes() : std::span<const int16_t>(); }
+  std::span<const int16_t> watcherCodes() const {
+    return m_watcher ? m_watcher->wantedCodes() : std::span<const int16_t>();
+  }
 
   // The drawing file that records read from text keep their tags in.
   void setText(std::unique_ptr<DrawingText> text) { m_text = std::move(text); }
@@ -135,7 +137,7 @@ class Database : public AcDbDatabase {
   bool setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]);
 
   const std::string& version() const { return m_version; }  // $ACADVER, "" when absent
-  int units() const { return m_units; }                      // $INSUNITS, 0 when absent
+  int units() const { return m_units; }                     // $INSUNITS, 0 when absent
   // $TILEMODE: true (the default) while model space is the current space,
   // false while the active layout's paper space is.
   bool tileMode() const { return m_tileMode; }
@@ -147,7 +149,7 @@ class Database : public AcDbDatabase {
   void setPath(std::string path) { m_path = std::move(path); }
   FileFormat format() const { return m_format; }
   void setFormat(FileFormat format) { m_format = format; }
-  bool crlf() const { return m_crlf; }      // lines end in CR LF
+  bool crlf() const { return m_crlf; }  // lines end in CR LF
   void setCrlf(bool crlf) { m_crlf = crlf; }
   // Changes since the drawing was opened or last saved: an object opened for
   // writing, a new UCS. The host asks before it drops them.
@@ -184,15 +186,15 @@ class Database : public AcDbDatabase {
 
   std::shared_ptr<DrawingText> m_text;
   mutable std::unique_ptr<ModelerDataIndex> m_modelerData;
-  std::deque<Record> m_storage;       // in serial order
-  std::vector<Record*> m_records;     // in file order
+  std::deque<Record> m_storage;    // in serial order
+  std::vector<Record*> m_records;  // in file order
   std::deque<Record> m_detached;
   // Handle to record: the records stored in ascending order of handles, and
   // the others (few: most files list handles in ascending order), sorted on
   // the first lookup after they came; the first record wins a duplicate.
   std::vector<std::pair<uint64_t, Record*>> m_byHandle;
   mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
-  mutable size_t m_sortedStrays = 0;  // the strays sorted so far
+  mutable size_t m_sortedStrays = 0;                                 // the strays sorted so far
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;

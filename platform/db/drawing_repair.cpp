@@ -261,8 +261,8 @@ class Repairer {
       return std::vector<Tag>{{2, name}, {70, "0"}, {3, ""}, {72, "65"}, {73, "0"}, {40, "0.0"}};
     });
     m_repairs.textStyles = addEntries("STYLE", m_survey.textStyles().names(), [](const std::string& name) {
-      return std::vector<Tag>{{2, name},  {70, "0"},   {40, "0.0"}, {41, "1.0"}, {50, "0.0"},
-                              {71, "0"},  {42, "0.2"}, {3, "txt"},  {4, ""}};
+      return std::vector<Tag>{{2, name}, {70, "0"},   {40, "0.0"}, {41, "1.0"}, {50, "0.0"},
+                              {71, "0"}, {42, "0.2"}, {3, "txt"},  {4, ""}};
     });
     drawDimensions();
     if (m_database.version() >= "AC1012") {
@@ -388,11 +388,11 @@ class Repairer {
       return tags;
     };
     Record* end = m_survey.blocksEnd();
-    m_database.addRecord(end, "BLOCK",
-                         common("AcDbBlockBegin",
-                                {{2, name}, {70, name.starts_with('*') ? "1" : "0"}, {10, "0.0"}, {20, "0.0"},
-                                 {30, "0.0"}, {3, name}}),
-                         owner);
+    m_database.addRecord(
+        end, "BLOCK",
+        common("AcDbBlockBegin",
+               {{2, name}, {70, name.starts_with('*') ? "1" : "0"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {3, name}}),
+        owner);
     for (PictureEntity& entity : picture) m_database.addRecord(end, entity.type, std::move(entity.tags), owner);
     m_database.addRecord(end, "ENDBLK", common("AcDbBlockEnd", {}), owner);
   }
@@ -463,8 +463,7 @@ std::string DrawingRepairs::summary() const {
   return line.empty() ? line : line + ".";
 }
 
-DrawingRepair::DrawingRepair(Database& database)
-    : m_database(database), m_survey(std::make_unique<Survey>(database)) {}
+DrawingRepair::DrawingRepair(Database& database) : m_database(database), m_survey(std::make_unique<Survey>(database)) {}
 
 DrawingRepair::~DrawingRepair() = default;
 

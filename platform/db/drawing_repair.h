@@ -16,13 +16,13 @@ namespace db {
 
 // How many of each repair DrawingRepair::run() made.
 struct DrawingRepairs {
-  int layers = 0;        // LAYER entries for layers that entities are on
-  int linetypes = 0;     // LTYPE entries for linetypes in use
-  int textStyles = 0;    // STYLE entries for text styles in use
-  int tableCounts = 0;   // TABLE counts raised to the entries the table now holds
+  int layers = 0;             // LAYER entries for layers that entities are on
+  int linetypes = 0;          // LTYPE entries for linetypes in use
+  int textStyles = 0;         // STYLE entries for text styles in use
+  int tableCounts = 0;        // TABLE counts raised to the entries the table now holds
   int dimensionPictures = 0;  // blocks drawn for DIMENSIONs that lack theirs
-  int owners = 0;        // objects given the record that owns them (R13 on)
-  int namedObjects = 0;  // empty XRECORDs for dictionary entries that name no object
+  int owners = 0;             // objects given the record that owns them (R13 on)
+  int namedObjects = 0;       // empty XRECORDs for dictionary entries that name no object
 
   // One line for the user; "" when nothing was repaired.
   std::string summary() const;

@@ -182,8 +182,8 @@ void applyDimensionStyle(std::span<const TagView> entry, DimensionStyle& style) 
 }
 
 void applyHeaderDimensionVariables(std::span<const TagView> header, DimensionStyle& style) {
-  static constexpr std::pair<std::string_view, int> kCodes[] = {
-      {"$DIMASZ", 41}, {"$DIMEXO", 42}, {"$DIMEXE", 44}, {"$DIMTXT", 140}, {"$DIMSCALE", 40}, {"$DIMDEC", 271}};
+  static constexpr std::pair<std::string_view, int> kCodes[] = {{"$DIMASZ", 41},  {"$DIMEXO", 42},   {"$DIMEXE", 44},
+                                                                {"$DIMTXT", 140}, {"$DIMSCALE", 40}, {"$DIMDEC", 271}};
   int code = 0;
   for (const TagView& tag : header) {
     if (tag.code == 9) {
@@ -200,8 +200,7 @@ void applyHeaderDimensionVariables(std::span<const TagView> header, DimensionSty
 std::vector<PictureEntity> dimensionPicture(std::span<const TagView> dimension, const DimensionStyle& style,
                                             bool subclasses) {
   std::optional<Point> extrusion = pointOf(dimension, 210);
-  if (extrusion && (std::fabs(extrusion->x) > 1e-12 || std::fabs(extrusion->y) > 1e-12 || extrusion->z <= 0))
-    return {};
+  if (extrusion && (std::fabs(extrusion->x) > 1e-12 || std::fabs(extrusion->y) > 1e-12 || extrusion->z <= 0)) return {};
   int64_t flags = 0;
   if (auto kind = findTag(dimension, 70); !kind || !parseInteger(*kind, flags)) return {};
   Picture picture(subclasses);

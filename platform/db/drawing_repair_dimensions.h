@@ -13,12 +13,12 @@ namespace db {
 
 // The dimension variables the picture uses, in drawing units.
 struct DimensionStyle {
-  double arrowSize = 0.18;     // DIMASZ
-  double extensionGap = 0.0625;  // DIMEXO: from the definition point to the extension line
+  double arrowSize = 0.18;        // DIMASZ
+  double extensionGap = 0.0625;   // DIMEXO: from the definition point to the extension line
   double extensionBeyond = 0.18;  // DIMEXE: extension line past the dimension line
-  double textHeight = 0.18;    // DIMTXT
-  double scale = 1.0;          // DIMSCALE
-  int decimals = 4;            // DIMDEC
+  double textHeight = 0.18;       // DIMTXT
+  double scale = 1.0;             // DIMSCALE
+  int decimals = 4;               // DIMDEC
 };
 
 // Takes the variables a DIMSTYLE entry sets (by their group codes) over `style`.

@@ -10,10 +10,10 @@ using db::Tag;
 std::vector<db::Record> emptyDrawingRecords() {
   // Built once: the fuzz targets start every input from an empty drawing.
   static const std::vector<std::vector<Tag>> layout = {
-      {{0, "SECTION"}, {2, "HEADER"}, {9, "$ACADVER"}, {1, "AC1009"}, {9, "$INSUNITS"}, {70, "0"},
-       {9, "$UCSORG"}, {10, "0.0"}, {20, "0.0"}, {30, "0.0"}, {9, "$UCSXDIR"}, {10, "1.0"}, {20, "0.0"},
-       {30, "0.0"}, {9, "$UCSYDIR"}, {10, "0.0"}, {20, "1.0"}, {30, "0.0"}, {9, "$HANDLING"}, {70, "1"},
-       {9, "$HANDSEED"}, {5, "20"}},
+      {{0, "SECTION"},   {2, "HEADER"}, {9, "$ACADVER"},  {1, "AC1009"}, {9, "$INSUNITS"}, {70, "0"},
+       {9, "$UCSORG"},   {10, "0.0"},   {20, "0.0"},      {30, "0.0"},   {9, "$UCSXDIR"},  {10, "1.0"},
+       {20, "0.0"},      {30, "0.0"},   {9, "$UCSYDIR"},  {10, "0.0"},   {20, "1.0"},      {30, "0.0"},
+       {9, "$HANDLING"}, {70, "1"},     {9, "$HANDSEED"}, {5, "20"}},
       {{0, "ENDSEC"}},
       {{0, "SECTION"}, {2, "TABLES"}},
       {{0, "TABLE"}, {2, "LAYER"}, {70, "1"}},

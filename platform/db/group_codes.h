@@ -12,8 +12,7 @@ constexpr ValueKind computeValueKind(int code) {
   if ((code >= 60 && code <= 79) || (code >= 170 && code <= 179) || (code >= 270 && code <= 289) ||
       (code >= 370 && code <= 389) || (code >= 400 && code <= 409) || (code >= 1060 && code <= 1070))
     return ValueKind::Int16;
-  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) ||
-      code == 1071)
+  if ((code >= 90 && code <= 99) || (code >= 420 && code <= 429) || (code >= 440 && code <= 459) || code == 1071)
     return ValueKind::Int32;
   if (code >= 160 && code <= 169) return ValueKind::Int64;
   if (code >= 290 && code <= 299) return ValueKind::Bool;

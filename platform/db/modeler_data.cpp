@@ -29,8 +29,7 @@ ModelerDataIndex::ModelerDataIndex(const Database& database) {
     if (uint64_t owner = ownerOf(tags)) m_records.emplace_back(owner, record);
   }
   // The first record wins a handle that two claim.
-  std::stable_sort(m_records.begin(), m_records.end(),
-                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::stable_sort(m_records.begin(), m_records.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
 }
 
 bool ModelerDataIndex::bytesOf(uint64_t handle, std::vector<uint8_t>& bytes) const {

@@ -37,8 +37,7 @@ bool parsePlainDecimal(std::string_view text, double& value) {
     while (at != end && isDigit(*at)) digits = digits * 10 + static_cast<uint64_t>(*at++ - '0');
     fraction = static_cast<size_t>(at - fractionStart);
   }
-  if (at != end || whole + fraction == 0 || whole + fraction > 19 || digits > (uint64_t(1) << 53))
-    return false;
+  if (at != end || whole + fraction == 0 || whole + fraction > 19 || digits > (uint64_t(1) << 53)) return false;
   double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
   value = negative ? -magnitude : magnitude;
   return true;

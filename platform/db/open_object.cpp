@@ -60,13 +60,11 @@ Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErase
 
 }  // namespace db
 
-Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode,
-                                     bool openErased) {
+Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   return db::openRecord(id.record(), mode, openErased, object);
 }
 
-Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode,
-                                     bool openErased) {
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   entity = nullptr;
   db::Record* record = id.record();
   if (record && !record->entity) return Acad::eNotThatKindOfClass;

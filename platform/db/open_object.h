@@ -1,7 +1,7 @@
 // Opening records as objects, with the refusals of the drawing database.
 #pragma once
-#include "dbmain.h"
 #include "db/record.h"
+#include "dbmain.h"
 
 namespace db {
 

@@ -72,8 +72,7 @@ std::unique_ptr<RecordTags> snapshotOf(const Record& record) {
 
 void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept {
   Spares& kept = spares();
-  if (!snapshot || kept.commands == 0 || kept.snapshotCount == kKept ||
-      snapshot->capacityBytes() > kKeptSnapshotBytes)
+  if (!snapshot || kept.commands == 0 || kept.snapshotCount == kKept || snapshot->capacityBytes() > kKeptSnapshotBytes)
     return;
   kept.snapshots[kept.snapshotCount++] = std::move(snapshot);
 }

@@ -40,7 +40,7 @@ struct StoredTags {
 
 // Kept small: a large drawing holds millions of them.
 struct Record {
-  uint64_t handle = 0;          // group code 5 (105 for DIMSTYLE), 0 when none
+  uint64_t handle = 0;  // group code 5 (105 for DIMSTYLE), 0 when none
   // A record read from a text drawing file leaves its tags in that file and
   // reads them back when asked (RecordTags): a large drawing then costs little
   // more memory than its index. Editing it moves the tags into `stored`.
@@ -50,7 +50,7 @@ struct Record {
   // Set when the database indexes the record: 1-based number within its
   // database, names it in an ads_name.
   uint32_t serial = 0;
-  RecordType type;              // "3DFACE", "INSERT", "LAYER", ...
+  RecordType type;  // "3DFACE", "INSERT", "LAYER", ...
   // VERTEX/ATTRIB records and the closing SEQEND that belong to a POLYLINE or
   // INSERT: the records stored right after it (Database::followers).
   uint32_t followerCount = 0;
@@ -60,11 +60,11 @@ struct Record {
   uint16_t notifiers = 0;
   // The database that stores the record, by its place among the databases
   // alive (Database::of): a pointer would make every record a quarter larger.
-  uint16_t databaseSlot = 0;    // 0: none
+  uint16_t databaseSlot = 0;  // 0: none
   bool writer : 1 = false;
 
   bool erased : 1 = false;
-  bool entity : 1 = false;      // a drawable entity (model/paper space or block definition)
+  bool entity : 1 = false;  // a drawable entity (model/paper space or block definition)
   // Group 67 as read: the entity lies in paper space. Edits do not update it;
   // RecordTags has the tags of an edited record.
   bool paperSpaceAsRead : 1 = false;

@@ -31,9 +31,7 @@ char* hostCopy(std::string_view text) {
 bool fillItem(resbuf* rb, std::span<const TagView> tags, size_t& i) {
   const TagView& tag = tags[i];
   switch (ads_reskind(tag.code)) {
-    case ResKind::String:
-      rb->resval.rstring = hostCopy(tag.value);
-      return rb->resval.rstring != nullptr;
+    case ResKind::String: rb->resval.rstring = hostCopy(tag.value); return rb->resval.rstring != nullptr;
     case ResKind::Binary: {
       std::string decoded;
       db::bytesOfHex(tag.value, decoded);
@@ -92,16 +90,16 @@ bool appendBlock(resbuf**& tail, std::string_view app, std::span<const TagView> 
   return true;
 }
 
-bool printable(const char* text) {
-  return text && !std::strpbrk(text, "\r\n") && std::strlen(text) <= 2049;
-}
+bool printable(const char* text) { return text && !std::strpbrk(text, "\r\n") && std::strlen(text) <= 2049; }
 
 // The stored tags of one result buffer; false when it cannot be extended data.
 bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
   auto code = static_cast<int16_t>(rb->restype);
   const ads_u_val& v = rb->resval;
   switch (rb->restype) {
-    case 1000: case 1003: case 1005:
+    case 1000:
+    case 1003:
+    case 1005:
       if (!printable(v.rstring)) return false;
       tags.push_back({code, v.rstring});
       return true;
@@ -113,7 +111,10 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
       if (v.rbinary.clen < 0 || v.rbinary.clen > 127 || (v.rbinary.clen && !v.rbinary.buf)) return false;
       tags.push_back({code, db::hexOfBytes(std::string_view(v.rbinary.buf, static_cast<size_t>(v.rbinary.clen)))});
       return true;
-    case 1010: case 1011: case 1012: case 1013:
+    case 1010:
+    case 1011:
+    case 1012:
+    case 1013:
       for (int axis = 0; axis < 3; ++axis) {
         double value = v.rpoint[axis];
         std::string text = db::formatReal(value);
@@ -121,7 +122,9 @@ bool tagsOfItem(const resbuf* rb, std::vector<Tag>& tags) {
         tags.push_back({static_cast<int16_t>(code + 10 * axis), text});
       }
       return true;
-    case 1040: case 1041: case 1042: {
+    case 1040:
+    case 1041:
+    case 1042: {
       double value = v.rreal;
       std::string text = db::formatReal(value);
       if (!db::parseReal(text, value)) return false;
@@ -172,8 +175,7 @@ Acad::ErrorStatus AcDbObject::setXData(const resbuf* xdata) {
   std::vector<XDataBlock> changes;
   for (const resbuf* rb = xdata; rb; rb = rb->rbnext) {
     if (rb->restype == 1001) {
-      if (!printable(rb->resval.rstring) || !database->isRegisteredApp(rb->resval.rstring))
-        return Acad::eInvalidInput;
+      if (!printable(rb->resval.rstring) || !database->isRegisteredApp(rb->resval.rstring)) return Acad::eInvalidInput;
       changes.push_back({rb->resval.rstring, {}});
     } else if (!tagsOfItem(rb, changes.back().tags)) {
       return Acad::eInvalidInput;

@@ -104,8 +104,7 @@ std::string valueProblem(int code, std::string_view value) {
   return std::string("invalid ") + kind + " " + quoted(value) + " for group code " + std::to_string(code);
 }
 
-bool readAscii(std::string_view data, RecordCollector& collector, const ReadProgress& progress,
-               size_t scanAheadFrom) {
+bool readAscii(std::string_view data, RecordCollector& collector, const ReadProgress& progress, size_t scanAheadFrom) {
   const char* at = data.data();
   const char* end = at + data.size();
   if (data.substr(0, 3) == "\xEF\xBB\xBF") at += 3;

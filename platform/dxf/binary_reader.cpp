@@ -119,8 +119,7 @@ bool readBinary(std::string_view data, RecordCollector& collector, bool& byteCod
     size_t where = base + in.offset();
     int16_t code = 0;
     if (!readCode(in, byteCodes, code)) return collector.fail(where, "unexpected end of file in a group code");
-    if (!db::validGroupCode(code))
-      return collector.fail(where, "invalid group code " + std::to_string(code));
+    if (!db::validGroupCode(code)) return collector.fail(where, "invalid group code " + std::to_string(code));
     if (!readValue(in, code, text, problem))
       return collector.fail(where, "unexpected end of file in the value of group code " + std::to_string(code));
     if (!problem.empty()) return collector.fail(where, problem);

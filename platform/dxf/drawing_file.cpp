@@ -85,8 +85,7 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<d
     bool byteCodes = false;
     ok = dxf::readBinary(view.substr(dxf::kBinarySentinel.size()), collector, byteCodes);
     if (!ok) error = collector.error();
-    database->setFormat(byteCodes ? db::FileFormat::BinaryByteCodes
-                                  : db::FileFormat::BinaryWordCodes);
+    database->setFormat(byteCodes ? db::FileFormat::BinaryByteCodes : db::FileFormat::BinaryWordCodes);
   } else {
     dxf::RecordCollector collector(*database, path, "line", view.data());
     ok = dxf::readAscii(view, collector, release);
@@ -110,7 +109,8 @@ bool open(const std::string& path, std::string& error) {
   std::string_view view = file.view();
   bool binary = view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel;
   auto text = binary ? nullptr : std::make_unique<db::DrawingText>(file.takeDescriptor());
-  return openBytes(path, view, std::move(text), [&file](size_t offset) { file.release(offset); }, error);
+  return openBytes(
+      path, view, std::move(text), [&file](size_t offset) { file.release(offset); }, error);
 }
 
 bool openFromMemory(const std::string& path, std::string_view view, std::string& error) {

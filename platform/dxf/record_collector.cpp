@@ -8,11 +8,10 @@
 
 namespace dxf {
 
-RecordCollector::RecordCollector(db::Database& database, std::string path, const char* unit,
-                                 const char* textBase)
+RecordCollector::RecordCollector(db::Database& database, std::string path, const char* unit, const char* textBase)
     : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {
-  for (std::span<const int16_t> codes : {std::span<const int16_t>(db::Database::kIndexedCodes),
-                                          m_database.watcherCodes()})
+  for (std::span<const int16_t> codes :
+       {std::span<const int16_t>(db::Database::kIndexedCodes), m_database.watcherCodes()})
     for (int16_t code : codes) m_wantedCodes[static_cast<size_t>(code)] = true;
 }
 
@@ -54,8 +53,8 @@ bool RecordCollector::checkFrame(std::string_view type, std::span<const db::TagV
 
 bool RecordCollector::keepsText(std::string_view type) const {
   const std::string_view section = m_section;
-  return m_inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "OBJECTS") &&
-         type != "SECTION" && type != "ENDSEC" && type != "EOF";
+  return m_inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "OBJECTS") && type != "SECTION" &&
+         type != "ENDSEC" && type != "EOF";
 }
 
 // `end`: where the next record starts in the text, null when unknown.

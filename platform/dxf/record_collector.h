@@ -18,8 +18,7 @@ class RecordCollector {
   // must stay in that text, and the records of the ENTITIES, BLOCKS and
   // OBJECTS sections keep their tags there instead of in memory. Set up the
   // database's load watcher first.
-  RecordCollector(db::Database& database, std::string path, const char* unit,
-                  const char* textBase = nullptr);
+  RecordCollector(db::Database& database, std::string path, const char* unit, const char* textBase = nullptr);
 
   // Takes one tag found at `where` (its code line starts at `codeStart` in a
   // text file); false (see error()) when it breaks the file's structure.
@@ -54,8 +53,8 @@ class RecordCollector {
   std::vector<db::TagView> m_views;  // the open record's tags, in the text
   std::vector<db::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
-  bool m_keepText = false;  // the open record stays in the text: only the tags the database wants are taken
-  bool m_keepAllTags = false;  // ... all of them
+  bool m_keepText = false;          // the open record stays in the text: only the tags the database wants are taken
+  bool m_keepAllTags = false;       // ... all of them
   std::bitset<1072> m_wantedCodes;  // asked once: add() runs for every tag
   size_t m_recordWhere = 0;
   std::string m_section;

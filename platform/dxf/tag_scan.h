@@ -13,9 +13,9 @@ namespace dxf {
 // Why a scan ended: the end of the input, a malformed tag, or the sink.
 struct ScanStop {
   db::TagProblem problem = db::TagProblem::None;
-  int16_t code = 0;        // the group code, when its value is missing
-  std::string_view line;   // the offending line
-  size_t lineNumber = 0;   // lines read before the stop
+  int16_t code = 0;       // the group code, when its value is missing
+  std::string_view line;  // the offending line
+  size_t lineNumber = 0;  // lines read before the stop
 };
 
 // Hands each tag from `at` on to `sink(code, value, codeLine, codeStart)`

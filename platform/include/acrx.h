@@ -74,4 +74,3 @@ enum LoadReasons {
 // and module path from the registry below `registryPath`.
 bool acrxRegisterApp(AcadApp::LoadReasons reasons, const char* logicalName, const char* registryPath,
                      int registryKeyIndex);
-

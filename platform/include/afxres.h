@@ -1,8 +1,8 @@
 // What a resource script of a framework application includes: the window
 // constants and the framework's fixed ids.
 #pragma once
-#include "winuser.h"
 #include "commctrl.h"
+#include "winuser.h"
 
 #define IDC_STATIC (-1)
 #define VS_VERSION_INFO 1

@@ -55,18 +55,18 @@ struct AFX_MSGMAP {
   static const AFX_MSGMAP* GetThisMessageMap(); \
   virtual const AFX_MSGMAP* GetMessageMap() const;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                             \
-  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); }        \
-  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                        \
-    using ThisClass [[maybe_unused]] = theClass;                                           \
-    typedef baseClass TheBaseClass;                                                        \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                      \
+  const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+  const AFX_MSGMAP* theClass::GetThisMessageMap() {                                 \
+    using ThisClass [[maybe_unused]] = theClass;                                    \
+    typedef baseClass TheBaseClass;                                                 \
     static const AFX_MSGMAP_ENTRY _messageEntries[] = {
-#define END_MESSAGE_MAP()                                                                  \
-  { 0, 0, 0, nullptr }                                                                     \
-  }                                                                                        \
-  ;                                                                                        \
+#define END_MESSAGE_MAP()                                                                       \
+  { 0, 0, 0, nullptr }                                                                          \
+  }                                                                                             \
+  ;                                                                                             \
   static const AFX_MSGMAP messageMap = {&TheBaseClass::GetThisMessageMap, &_messageEntries[0]}; \
-  return &messageMap;                                                                      \
+  return &messageMap;                                                                           \
   }
 
 #define ON_COMMAND(id, memberFxn) \

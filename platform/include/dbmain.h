@@ -18,7 +18,7 @@ class AcDbObject;
 namespace db {
 struct Record;  // the stored object, private to the database
 class RecordTags;
-}
+}  // namespace db
 
 // Names one object of one database. Stays valid while the database lives.
 class AcDbObjectId {
@@ -105,7 +105,7 @@ class AcDbEntity : public AcDbObject {
   ACRX_DECLARE_MEMBERS(AcDbEntity);
   using AcDbObject::AcDbObject;
 
-  Adesk::UInt16 colorIndex() const;            // 0 ByBlock, 256 ByLayer
+  Adesk::UInt16 colorIndex() const;  // 0 ByBlock, 256 ByLayer
   Acad::ErrorStatus setColorIndex(Adesk::UInt16 index);
   // A copy of the layer name from the host allocator; the caller frees it.
   char* layer() const;

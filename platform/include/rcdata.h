@@ -13,8 +13,8 @@ struct RcControl {
   int id;                   // -1 for IDC_STATIC
   const char* windowClass;  // "BUTTON", "EDIT", "STATIC", "msctls_trackbar32", "msctls_progress32"
   const char* text;
-  int x, y, cx, cy;         // dialog units
-  uint32_t style;           // WS_*, BS_*, ES_*, SS_*, TBS_* as in the script
+  int x, y, cx, cy;  // dialog units
+  uint32_t style;    // WS_*, BS_*, ES_*, SS_*, TBS_* as in the script
   uint32_t exStyle;
 };
 

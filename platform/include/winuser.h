@@ -163,8 +163,8 @@
 #define MB_DEFBUTTON1 0x00000000L
 #define MB_DEFBUTTON2 0x00000100L
 
-#define MAKELONG(low, high) ((LONG)(((WORD)((DWORD)(low) & 0xffff)) | ((DWORD)((WORD)((DWORD)(high) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)((DWORD)(l) & 0xffff))
+#define MAKELONG(low, high) ((LONG)(((WORD)((DWORD)(low)&0xffff)) | ((DWORD)((WORD)((DWORD)(high)&0xffff))) << 16))
+#define LOWORD(l) ((WORD)((DWORD)(l)&0xffff))
 #define HIWORD(l) ((WORD)(((DWORD)(l) >> 16) & 0xffff))
 #define MAKEWPARAM(low, high) ((WPARAM)(DWORD)MAKELONG(low, high))
 #define MAKELPARAM(low, high) ((LPARAM)(DWORD)MAKELONG(low, high))

@@ -23,11 +23,11 @@ class Args {
 // The string argument's text, or "bad argument type: stringp ...".
 const std::string& stringArg(Value value);
 
-void defineCoreBuiltins(Interpreter& lisp);     // quote, setq, car, cdr, list
-void defineOutputBuiltins(Interpreter& lisp);   // princ, prin1, print, load
-void defineArxBuiltins(Interpreter& lisp);      // arxload, arxunload
-void defineEntityBuiltins(Interpreter& lisp);   // entlast, entnext, handent
+void defineCoreBuiltins(Interpreter& lisp);       // quote, setq, car, cdr, list
+void defineOutputBuiltins(Interpreter& lisp);     // princ, prin1, print, load
+void defineArxBuiltins(Interpreter& lisp);        // arxload, arxunload
+void defineEntityBuiltins(Interpreter& lisp);     // entlast, entnext, handent
 void defineSelectionBuiltins(Interpreter& lisp);  // ssget, sslength, ssname, entsel
-void defineSysvarBuiltins(Interpreter& lisp);   // getvar, setvar
+void defineSysvarBuiltins(Interpreter& lisp);     // getvar, setvar
 
 }  // namespace lisp

@@ -24,9 +24,7 @@ Value loaderCall(Value args, Operation operation, const char* failure) {
 
 Value arxload(Interpreter&, Value args) { return loaderCall(args, acad::arx::load, "ARXLOAD failed"); }
 
-Value arxunload(Interpreter&, Value args) {
-  return loaderCall(args, acad::arx::unload, "ARXUNLOAD failed");
-}
+Value arxunload(Interpreter&, Value args) { return loaderCall(args, acad::arx::unload, "ARXUNLOAD failed"); }
 
 }  // namespace
 

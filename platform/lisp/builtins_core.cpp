@@ -36,8 +36,7 @@ Value setq(Interpreter& lisp, Value args) {
   Value result = nullptr;
   do {
     Value target = list.next();
-    if (!isType(target, Type::Symbol) || target == lisp.T() || target == lisp.quiet())
-      badArgument("symbolp", target);
+    if (!isType(target, Type::Symbol) || target == lisp.T() || target == lisp.quiet()) badArgument("symbolp", target);
     result = lisp.eval(list.next());
     target->car = result;
   } while (list.more());

@@ -91,7 +91,9 @@ Value itemValue(Interpreter& lisp, const resbuf* rb) {
     case RTVOID: return lisp.quiet();
     case RTSHORT: return lisp.makeInt(rb->resval.rint);
     case RTLONG: return lisp.makeInt(rb->resval.rlong);
-    case RTREAL: case RTANG: case RTORINT: return lisp.makeReal(rb->resval.rreal);
+    case RTREAL:
+    case RTANG:
+    case RTORINT: return lisp.makeReal(rb->resval.rreal);
     case RTPOINT: return pointValue(lisp, rb->resval.rpoint, 2);
     case RT3DPOINT: return pointValue(lisp, rb->resval.rpoint, 3);
     case RTSTR: return lisp.makeString(rb->resval.rstring ? rb->resval.rstring : "");
@@ -171,8 +173,7 @@ resbuf* toGroupCodes(Value pairs) {
         if (!isType(value, Type::Real) && !isType(value, Type::Int)) badArgument("numberp", value);
         rb->resval.rreal = value->type == Type::Real ? value->real : static_cast<double>(value->integer);
         break;
-      default:
-        badArgument("consp", pair);
+      default: badArgument("consp", pair);
     }
   }
   return out.release();

@@ -12,8 +12,7 @@ namespace lisp {
 namespace {
 
 bool isDelimiter(char c) {
-  return std::isspace(static_cast<unsigned char>(c)) || c == '(' || c == ')' || c == '\'' || c == '"' ||
-         c == ';';
+  return std::isspace(static_cast<unsigned char>(c)) || c == '(' || c == ')' || c == '\'' || c == '"' || c == ';';
 }
 
 // An open list, or a pending quote that wraps the next expression.

@@ -57,8 +57,7 @@ bool innerPoints(const acis::Body& body, const acis::Edge& edge, std::vector<Vec
   double t0 = edge.startParam * sign, t1 = edge.endParam * sign;
   if (!std::isfinite(t0) || !std::isfinite(t1)) return false;
   switch (curve.kind) {
-    case acis::CurveKind::Straight:
-      return true;
+    case acis::CurveKind::Straight: return true;
     case acis::CurveKind::Ellipse: {
       int segments = segmentsFor(t1 - t0);
       for (int i = 1; i < segments; ++i) points.push_back(ellipsePoint(curve, t0 + (t1 - t0) * i / segments));
@@ -70,8 +69,7 @@ bool innerPoints(const acis::Body& body, const acis::Edge& edge, std::vector<Vec
       for (int i = 1; i < segments; ++i) points.push_back(nurbsPoint(curve.spline, t0 + (t1 - t0) * i / segments));
       return true;
     }
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -11,8 +11,8 @@
 namespace render {
 
 struct BodyPoints {
-  std::vector<int32_t> vertices;              // the mesh vertex of each body vertex
-  std::vector<std::vector<int32_t>> edges;    // each edge's mesh vertices, start to end; empty when unusable
+  std::vector<int32_t> vertices;            // the mesh vertex of each body vertex
+  std::vector<std::vector<int32_t>> edges;  // each edge's mesh vertices, start to end; empty when unusable
 };
 
 // Adds the vertices and the edge points of the body to the mesh, in the

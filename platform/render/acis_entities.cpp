@@ -11,9 +11,10 @@
 namespace render {
 
 bool isModelerType(std::string_view type) {
-  static constexpr std::array<std::string_view, 10> kTypes = {
-      "3DSOLID",         "REGION",          "BODY",          "SURFACE",      "PLANESURFACE",
-      "EXTRUDEDSURFACE", "LOFTEDSURFACE",   "REVOLVEDSURFACE", "SWEPTSURFACE", "NURBSURFACE"};
+  static constexpr std::array<std::string_view, 10> kTypes = {"3DSOLID",       "REGION",          "BODY",
+                                                              "SURFACE",       "PLANESURFACE",    "EXTRUDEDSURFACE",
+                                                              "LOFTEDSURFACE", "REVOLVEDSURFACE", "SWEPTSURFACE",
+                                                              "NURBSURFACE"};
   for (std::string_view known : kTypes)
     if (known == type) return true;
   return false;

@@ -144,8 +144,8 @@ class FaceCutter {
   // The points strictly between two ends of a cut, as many as the turn of
   // the surface's normal along it needs.
   Seam cutSeam(const Vec2& from, const Vec2& to) {
-    double turn = std::acos(std::fmax(-1.0, std::fmin(1.0, m_surface.normal(from.u, from.v).dot(
-                                                               m_surface.normal(to.u, to.v)))));
+    double turn = std::acos(
+        std::fmax(-1.0, std::fmin(1.0, m_surface.normal(from.u, from.v).dot(m_surface.normal(to.u, to.v)))));
     int pieces = segmentsFor(turn);
     Seam seam;
     for (int k = 1; k < pieces; ++k) {

@@ -11,7 +11,6 @@ namespace render {
 
 // False, with the reason, when the face cannot be cut; the mesh then holds
 // none of its triangles.
-bool cutFace(const acis::Body& body, const acis::Face& face, const BodyPoints& points, Mesh& mesh,
-             std::string& reason);
+bool cutFace(const acis::Body& body, const acis::Face& face, const BodyPoints& points, Mesh& mesh, std::string& reason);
 
 }  // namespace render

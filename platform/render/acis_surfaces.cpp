@@ -72,8 +72,7 @@ std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
       s.m_minor = std::fabs(surface.minorRadius);
       s.m_sign = surface.minorRadius < 0 ? -1 : 1;
       break;
-    default:
-      break;
+    default: break;
   }
   if (!(s.m_major >= 0) || !std::isfinite(s.m_major) || !std::isfinite(s.m_minor) || !std::isfinite(s.m_slope) ||
       !s.m_origin.isFinite())
@@ -85,18 +84,15 @@ std::optional<ParamSurface> ParamSurface::of(const acis::Surface& surface) {
 Vec3 ParamSurface::point(double u, double v) const {
   Vec3 radial = m_x * std::cos(u) + m_y * std::sin(u);
   switch (m_kind) {
-    case acis::SurfaceKind::Plane:
-      return m_origin + m_x * u + m_y * v;
+    case acis::SurfaceKind::Plane: return m_origin + m_x * u + m_y * v;
     case acis::SurfaceKind::Cone: {
       double scale = 1 + v * m_slope / m_major;
       return m_origin + m_z * v + (m_x * std::cos(u) + m_y * (m_ratio * std::sin(u))) * (m_major * scale);
     }
-    case acis::SurfaceKind::Sphere:
-      return m_origin + (radial * std::cos(v) + m_z * std::sin(v)) * m_major;
+    case acis::SurfaceKind::Sphere: return m_origin + (radial * std::cos(v) + m_z * std::sin(v)) * m_major;
     case acis::SurfaceKind::Torus:
       return m_origin + radial * (m_major + m_minor * std::cos(v)) + m_z * (m_minor * std::sin(v));
-    default:
-      return nurbsPoint(*m_spline, u, v);
+    default: return nurbsPoint(*m_spline, u, v);
   }
 }
 
@@ -104,14 +100,10 @@ Vec3 ParamSurface::normal(double u, double v) const {
   Vec3 radial = m_x * std::cos(u) + m_y * std::sin(u);
   Vec3 n;
   switch (m_kind) {
-    case acis::SurfaceKind::Plane:
-      return m_z;
-    case acis::SurfaceKind::Cone:
-      unitOf(radial - m_z * m_slope, n);
-      return n;
+    case acis::SurfaceKind::Plane: return m_z;
+    case acis::SurfaceKind::Cone: unitOf(radial - m_z * m_slope, n); return n;
     case acis::SurfaceKind::Sphere:
-    case acis::SurfaceKind::Torus:
-      return radial * std::cos(v) + m_z * std::sin(v);
+    case acis::SurfaceKind::Torus: return radial * std::cos(v) + m_z * std::sin(v);
     default: {
       // Differences over a small share of the range; near an edge of the
       // range they look inward.
@@ -129,16 +121,12 @@ Vec2 ParamSurface::param(const Vec3& p, double nearU) const {
   Vec3 d = p - m_origin;
   double x = d.dot(m_x), y = d.dot(m_y), z = d.dot(m_z);
   switch (m_kind) {
-    case acis::SurfaceKind::Plane:
-      return {x, y};
-    case acis::SurfaceKind::Cone:
-      return {nearestTurn(std::atan2(y / m_ratio, x), nearU), z};
-    case acis::SurfaceKind::Sphere:
-      return {nearestTurn(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y))};
+    case acis::SurfaceKind::Plane: return {x, y};
+    case acis::SurfaceKind::Cone: return {nearestTurn(std::atan2(y / m_ratio, x), nearU), z};
+    case acis::SurfaceKind::Sphere: return {nearestTurn(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y))};
     case acis::SurfaceKind::Torus:
       return {nearestTurn(std::atan2(y, x), nearU), std::atan2(z, std::hypot(x, y) - m_major)};
-    default:
-      return splineParam(p);
+    default: return splineParam(p);
   }
 }
 

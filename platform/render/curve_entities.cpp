@@ -13,8 +13,7 @@ namespace {
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 
 // The arc or circle of an entity, in world coordinates; false when malformed.
-bool readCircle(const EntityView& entity, double sweep, double start, std::vector<Vec3>& points,
-                Vec3& thicknessSweep) {
+bool readCircle(const EntityView& entity, double sweep, double start, std::vector<Vec3>& points, Vec3& thicknessSweep) {
   TagReader tags(entity.tags);
   Affine toWorld;
   if (!objectToWorld(tags.extrusion(), toWorld)) return false;

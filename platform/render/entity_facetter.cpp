@@ -17,8 +17,8 @@ Builder builderFor(std::string_view type) {
     Builder builder;
   };
   static constexpr Entry kBuilders[] = {
-      {"3DFACE", buildFace3d},   {"SOLID", buildSolid},           {"TRACE", buildSolid},
-      {"LINE", buildLine},       {"CIRCLE", buildCircle},         {"ARC", buildArc},
+      {"3DFACE", buildFace3d},     {"SOLID", buildSolid},           {"TRACE", buildSolid},
+      {"LINE", buildLine},         {"CIRCLE", buildCircle},         {"ARC", buildArc},
       {"POLYLINE", buildPolyline}, {"LWPOLYLINE", buildLwPolyline}, {"MESH", buildSubdMesh},
   };
   for (const Entry& entry : kBuilders)
@@ -31,8 +31,7 @@ bool BlockSource::modelerPayload(TagSpan, acis::Payload&) const { return false; 
 namespace {
 
 bool skippedInsideBlock(Acad::ErrorStatus status) {
-  return status == Acad::eNotApplicable || status == Acad::eDegenerateGeometry ||
-         status == Acad::eKeyNotFound;
+  return status == Acad::eNotApplicable || status == Acad::eDegenerateGeometry || status == Acad::eKeyNotFound;
 }
 
 std::string upperCase(std::string_view name) {

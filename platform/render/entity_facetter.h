@@ -12,7 +12,7 @@
 namespace render {
 
 struct BlockContents {
-  Vec3 base;                          // the block's base point (10/20/30)
+  Vec3 base;  // the block's base point (10/20/30)
   std::vector<EntityView> entities;
 };
 

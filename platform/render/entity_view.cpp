@@ -17,8 +17,7 @@ constexpr bool vertexGeometry(int16_t code) {
 // Parses one record's text onto `storage`, extended data left out.
 bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage) {
   size_t first = storage.size();
-  bool parsed = vertex ? db::parseTagText(text, storage, vertexGeometry)
-                       : db::parseTagText(text, storage);
+  bool parsed = vertex ? db::parseTagText(text, storage, vertexGeometry) : db::parseTagText(text, storage);
   if (!parsed) return false;
   std::span<const db::TagView> added(storage.data() + first, storage.size() - first);
   storage.resize(first + db::extendedDataStart(added));
@@ -96,8 +95,7 @@ bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool asid
   const bool stream = !plan.followers.empty() && plan.length > streamFrom;
   const size_t length = stream ? plan.ownLength : plan.length;
   std::string& text = view.newText();
-  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text)))
-    return false;
+  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text))) return false;
   view.storage.reserve(db::expectedTagCount(text.size()));
   std::string_view all = text;
   if (!parseInto(all.substr(0, plan.ownLength), false, view.storage)) return false;

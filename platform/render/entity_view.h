@@ -29,7 +29,7 @@ struct TextFollower {
 // holds its text, nor a view of each of its tags, at once.
 struct StreamedVertices {
   const db::DrawingText* source = nullptr;  // null: the vertices are in the view
-  uint64_t offset = 0;                               // of the first follower
+  uint64_t offset = 0;                      // of the first follower
   std::vector<TextFollower> followers;
 };
 
@@ -71,8 +71,8 @@ struct TextPlan {
   using Follower = TextFollower;
   std::string_view type;
   uint64_t offset = 0;
-  size_t length = 0;         // of the whole text
-  uint32_t ownLength = 0;    // of the record's own part, which comes first
+  size_t length = 0;                // of the whole text
+  uint32_t ownLength = 0;           // of the record's own part, which comes first
   std::vector<Follower> followers;  // stays empty, unallocated, for other types
 };
 // False when the record or a follower is held in memory, or they are apart.
@@ -99,14 +99,14 @@ class VertexWalk {
   bool readPiece();
 
   const EntityView& m_entity;
-  size_t m_next = 0;        // the next vertex of the view, or follower of the stream
+  size_t m_next = 0;  // the next vertex of the view, or follower of the stream
   // The piece of the stream read last: its text, its vertices' tags and
   // where each vertex ends in them.
-  uint64_t m_offset = 0;    // of the next piece
+  uint64_t m_offset = 0;  // of the next piece
   std::string m_text;
   std::vector<db::TagView> m_tags;
   std::vector<size_t> m_ends;
-  size_t m_inPiece = 0;     // vertices of the piece handed out
+  size_t m_inPiece = 0;  // vertices of the piece handed out
   bool m_failed = false;
 };
 

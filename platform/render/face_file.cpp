@@ -26,8 +26,8 @@ std::string temporaryDirectory() {
 }  // namespace
 
 void FaceFile::addEntity(std::string_view type, uint64_t handle, const std::vector<BatchCounts>& batches) {
-  appendLine(m_text, "facets %.*s %" PRIX64 "\n", static_cast<int>(std::min<size_t>(type.size(), 64)),
-             type.data(), handle);
+  appendLine(m_text, "facets %.*s %" PRIX64 "\n", static_cast<int>(std::min<size_t>(type.size(), 64)), type.data(),
+             handle);
   for (const BatchCounts& batch : batches) {
     appendLine(m_text, "batch %" PRId32 " %" PRId32 "\n", batch.vertices, batch.polygons);
     m_vertices += static_cast<uint64_t>(batch.vertices);

@@ -1,8 +1,8 @@
 #include "facet_records.h"
 
+#include "acadmem.h"
 #include "batch_emitter.h"
 #include "database_blocks.h"
-#include "acadmem.h"
 #include "face_file.h"
 #include "lost_faces.h"
 #include "view_prefetch.h"
@@ -35,8 +35,7 @@ void settleReadingAhead() {
   kept.out.release();
 }
 
-Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout,
-                               char** faceFileName) {
+Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout, char** faceFileName) {
   if (faceFileName) *faceFileName = nullptr;
   FaceFile faceFile;
   Scratch& kept = scratch();

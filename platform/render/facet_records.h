@@ -14,8 +14,7 @@ namespace render {
 // status. On success a name goes to `faceFileName` when asked for (host
 // allocator): empty when a callout took the polygons, else the face file's
 // (null when the file could not be written).
-Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout,
-                               char** faceFileName);
+Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreCallout* callout, char** faceFileName);
 
 // A command's facetting keeps its buffers from call to call and reads the
 // next large entity ahead. A command starts with commandStarted(); it ends

@@ -16,8 +16,7 @@ bool objectToWorld(const Vec3& extrusion, Affine& map) {
   double largest = std::fmax(std::fabs(extrusion.x), std::fmax(std::fabs(extrusion.y), std::fabs(extrusion.z)));
   if (!(largest > kShortestDirection)) return false;
   Vec3 n = unit(extrusion * (1.0 / largest));  // scaled first so the length cannot overflow
-  Vec3 ax = (std::fabs(n.x) < kNearZ && std::fabs(n.y) < kNearZ) ? Vec3{0, 1, 0}.cross(n)
-                                                                  : Vec3{0, 0, 1}.cross(n);
+  Vec3 ax = (std::fabs(n.x) < kNearZ && std::fabs(n.y) < kNearZ) ? Vec3{0, 1, 0}.cross(n) : Vec3{0, 0, 1}.cross(n);
   ax = unit(ax);
   Vec3 ay = unit(n.cross(ax));
   map = Affine{ax, ay, n, {}};

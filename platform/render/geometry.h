@@ -19,12 +19,9 @@ struct Affine {
   Vec3 applyToVector(const Vec3& v) const { return axisX * v.x + axisY * v.y + axisZ * v.z; }
   // This map followed by `outer`.
   Affine then(const Affine& outer) const {
-    return {outer.applyToVector(axisX), outer.applyToVector(axisY), outer.applyToVector(axisZ),
-            outer.apply(origin)};
+    return {outer.applyToVector(axisX), outer.applyToVector(axisY), outer.applyToVector(axisZ), outer.apply(origin)};
   }
-  bool isFinite() const {
-    return axisX.isFinite() && axisY.isFinite() && axisZ.isFinite() && origin.isFinite();
-  }
+  bool isFinite() const { return axisX.isFinite() && axisY.isFinite() && axisZ.isFinite() && origin.isFinite(); }
 };
 
 // The object coordinate system of an extrusion direction, by the arbitrary

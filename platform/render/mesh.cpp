@@ -56,10 +56,8 @@ void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
     kept[count++] = corner;
   }
   while (count > 1 && m_vertices[kept[count - 1]] == m_vertices[kept[0]]) --count;
-  if (count > 4)
-    addFan(std::span<const int32_t>(kept, count));
-  else if (count >= 3)
-    addFace(kept, static_cast<int32_t>(count), split);
+  if (count > 4) addFan(std::span<const int32_t>(kept, count));
+  else if (count >= 3) addFace(kept, static_cast<int32_t>(count), split);
 }
 
 void Mesh::addFan(std::span<const int32_t> corners) {

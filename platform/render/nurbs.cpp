@@ -23,7 +23,8 @@ size_t basis(const std::vector<double>& knots, int32_t degree, size_t count, dou
   double first = knots[degree], last = knots[count];
   t = std::clamp(t, first, last);
   size_t span = static_cast<size_t>(std::upper_bound(knots.begin() + degree, knots.begin() + count, t) -
-                                    knots.begin()) - 1;
+                                    knots.begin()) -
+                1;
   double left[kMaxDegree + 1], right[kMaxDegree + 1];
   values[0] = 1;
   for (int32_t j = 1; j <= degree; ++j) {

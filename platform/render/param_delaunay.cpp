@@ -194,8 +194,8 @@ void makeDelaunay(ParamMesh& region, const std::vector<uint64_t>& boundary, cons
   Delaunay(region, boundary, surface).legalizeAll();
 }
 
-void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface,
-                   double du, double dv) {
+void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface, double du,
+                   double dv) {
   if (region.triangles.empty()) return;
   Vec2 low{INFINITY, INFINITY}, high{-INFINITY, -INFINITY};
   for (const Vec2& p : region.points) {
@@ -206,8 +206,10 @@ void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, con
   mesh.legalizeAll();
   // Row by row, each row turned back on the last, so every point starts its
   // walk next to the one before.
-  int64_t firstRow = static_cast<int64_t>(std::floor(low.v / dv)) + 1, lastRow = static_cast<int64_t>(std::ceil(high.v / dv)) - 1;
-  int64_t firstColumn = static_cast<int64_t>(std::floor(low.u / du)) + 1, lastColumn = static_cast<int64_t>(std::ceil(high.u / du)) - 1;
+  int64_t firstRow = static_cast<int64_t>(std::floor(low.v / dv)) + 1,
+          lastRow = static_cast<int64_t>(std::ceil(high.v / dv)) - 1;
+  int64_t firstColumn = static_cast<int64_t>(std::floor(low.u / du)) + 1,
+          lastColumn = static_cast<int64_t>(std::ceil(high.u / du)) - 1;
   for (int64_t row = firstRow; row <= lastRow; ++row) {
     bool back = (row - firstRow) % 2 == 1;
     for (int64_t i = firstColumn; i <= lastColumn; ++i) {

@@ -16,7 +16,7 @@ struct ParamMesh;
 // `boundary` holds the sorted keys of the edges that must stay.
 void makeDelaunay(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface);
 // Adds the grid points of spacing (du, dv) that lie well inside the region.
-void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface,
-                   double du, double dv);
+void addGridPoints(ParamMesh& region, const std::vector<uint64_t>& boundary, const ParamSurface& surface, double du,
+                   double dv);
 
 }  // namespace render

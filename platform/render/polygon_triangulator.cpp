@@ -35,7 +35,7 @@ void GLAPIENTRY onVertex(void* vertex, void* data) {
   run.triangles.push_back(t);
 }
 
-void GLAPIENTRY onCombine(GLdouble coords[3], void*[4], GLfloat[4], void** out, void* data) {
+void GLAPIENTRY onCombine(GLdouble coords[3], void* [4], GLfloat[4], void** out, void* data) {
   Run& run = *static_cast<Run*>(data);
   intptr_t index = static_cast<intptr_t>(run.points.size());
   run.points.push_back({coords[0], coords[1]});

@@ -7,11 +7,11 @@
 namespace render {
 
 namespace {
-constexpr int64_t kClosed = 1;          // closed outline, or mesh closed in M
-constexpr int64_t kSplineFit = 4;       // smoothed mesh: fit vertices were added
+constexpr int64_t kClosed = 1;     // closed outline, or mesh closed in M
+constexpr int64_t kSplineFit = 4;  // smoothed mesh: fit vertices were added
 constexpr int64_t kPolyline3d = 8;
 constexpr int64_t kPolygonMesh = 16;
-constexpr int64_t kClosedN = 32;        // mesh closed in N
+constexpr int64_t kClosedN = 32;  // mesh closed in N
 constexpr int64_t kPolyfaceMesh = 64;
 
 // Sides beyond this are no grid any drawing holds; they are refused before
@@ -19,8 +19,7 @@ constexpr int64_t kPolyfaceMesh = 64;
 constexpr int64_t kMaxGridSide = 1'000'000;
 
 bool gridMatches(int64_t m, int64_t n, size_t vertices) {
-  return m >= 2 && n >= 2 && m <= kMaxGridSide && n <= kMaxGridSide &&
-         static_cast<uint64_t>(m * n) == vertices;
+  return m >= 2 && n >= 2 && m <= kMaxGridSide && n <= kMaxGridSide && static_cast<uint64_t>(m * n) == vertices;
 }
 
 constexpr int64_t kVertexFrameControl = 16;  // a control point of a spline or smoothed mesh
@@ -71,8 +70,7 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
 
 // A grid of m rows of n vertices, row after row; closed directions join
 // their last row or column to the first.
-void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM,
-             bool closedN) {
+void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM, bool closedN) {
   int32_t first = static_cast<int32_t>(mesh.vertices().size());
   int64_t rows = closedM && m > 2 ? m : m - 1;
   int64_t columns = closedN && n > 2 ? n : n - 1;

@@ -27,12 +27,10 @@ class TagWalk {
   }
   // The next tag, which must have `code`.
   bool integer(int code, int64_t& value) {
-    return m_at < m_tags.size() && m_tags[m_at].code == code &&
-           TagReader::parseInteger(m_tags[m_at++].value, value);
+    return m_at < m_tags.size() && m_tags[m_at].code == code && TagReader::parseInteger(m_tags[m_at++].value, value);
   }
   bool real(int code, double& value) {
-    return m_at < m_tags.size() && m_tags[m_at].code == code &&
-           TagReader::parseReal(m_tags[m_at++].value, value);
+    return m_at < m_tags.size() && m_tags[m_at].code == code && TagReader::parseReal(m_tags[m_at++].value, value);
   }
   size_t left() const { return m_tags.size() - m_at; }
 

@@ -41,7 +41,7 @@ class ViewPrefetch {
 
   std::thread m_reader;
   std::shared_ptr<const db::DrawingText> m_text;  // alive while the reader or the result needs it
-  TextPlan m_plan;  // of the entity read ahead
+  TextPlan m_plan;                                // of the entity read ahead
   uint32_t m_aheadSerial = 0;
   uint64_t m_aheadEdits = 0;  // the database's textEdits() when it was planned
   // The view in use and the one read ahead: their buffers serve in turn, so

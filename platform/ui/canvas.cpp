@@ -38,7 +38,8 @@ void putCaption(Canvas& canvas, int col, int row, const std::string& caption, in
   if (room >= 0 && static_cast<int>(plain.size()) > room) plain.resize(std::max(room, 0));
   canvas.put(col, row, plain);
   size_t amp = caption.find('&');
-  while (amp != std::string::npos && amp + 1 < caption.size() && caption[amp + 1] == '&') amp = caption.find('&', amp + 2);
+  while (amp != std::string::npos && amp + 1 < caption.size() && caption[amp + 1] == '&')
+    amp = caption.find('&', amp + 2);
   if (amp != std::string::npos && amp + 1 < caption.size()) {
     int keyCol = col + static_cast<int>(win::plainCaption(caption.substr(0, amp)).size());
     if (keyCol < col + static_cast<int>(plain.size())) canvas.mark(keyCol, row, 1, 'u');
@@ -225,10 +226,12 @@ Canvas drawDialog(HWND dialog) {
   return canvas;
 }
 
-Canvas drawMessageBox(const std::string& text, const std::string& caption, const std::vector<int>& buttons, int chosen) {
+Canvas drawMessageBox(const std::string& text, const std::string& caption, const std::vector<int>& buttons,
+                      int chosen) {
   std::vector<std::string> lines = wrap(text, 60);
   std::string row;
-  for (size_t i = 0; i < buttons.size(); ++i) row += (i ? "  " : "") + std::string("[ ") + buttonName(buttons[i]) + " ]";
+  for (size_t i = 0; i < buttons.size(); ++i)
+    row += (i ? "  " : "") + std::string("[ ") + buttonName(buttons[i]) + " ]";
   int width = static_cast<int>(std::max(row.size(), caption.size() + 6));
   for (const std::string& l : lines) width = std::max(width, static_cast<int>(l.size()));
   Canvas canvas;

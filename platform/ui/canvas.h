@@ -11,8 +11,8 @@ namespace ui {
 
 struct Canvas {
   int width = 0, height = 0;
-  std::vector<std::string> text;          // height rows of width characters
-  std::vector<std::string> highlight;     // 'r' reverse, 'u' underline, ' ' plain
+  std::vector<std::string> text;       // height rows of width characters
+  std::vector<std::string> highlight;  // 'r' reverse, 'u' underline, ' ' plain
   // The focused edit box: where its text cursor stands (after the text) and
   // the cells of its field; row -1 when the focus is elsewhere.
   int cursorRow = -1, cursorCol = -1, fieldCol = -1, fieldWidth = 0;

@@ -64,7 +64,8 @@ HWND findByName(HWND dialog, const std::string& name) {
   long id;
   if (parseNumber(name, id)) return win::findControl(dialog, static_cast<int>(id));
   for (HWND c : win::controls(dialog))
-    if (strcasecmp(c->text.c_str(), name.c_str()) == 0 || strcasecmp(win::plainCaption(c->text).c_str(), name.c_str()) == 0)
+    if (strcasecmp(c->text.c_str(), name.c_str()) == 0 ||
+        strcasecmp(win::plainCaption(c->text).c_str(), name.c_str()) == 0)
       return c;
   return nullptr;
 }
@@ -133,7 +134,8 @@ bool perform(HWND dialog, const std::string& line, std::string& refusal) {
     if (!on && strcasecmp(value.c_str(), "off") != 0) return refusal = "check needs on or off", false;
     if (c->kind != ControlKind::CheckBox && c->kind != ControlKind::RadioButton)
       return refusal = "control " + name + " is no check box", false;
-    if (c->kind == ControlKind::RadioButton && !on) return refusal = "a radio button is cleared by choosing another", false;
+    if (c->kind == ControlKind::RadioButton && !on)
+      return refusal = "a radio button is cleared by choosing another", false;
     if ((c->check == BST_CHECKED) != on) win::click(c);
     return true;
   }

@@ -33,9 +33,7 @@ std::string quoted(const std::string& text) {
 
 }  // namespace
 
-std::string dialogTitleLine(HWND dialog) {
-  return "Dialog " + std::to_string(dialog->id) + " " + quoted(dialog->text);
-}
+std::string dialogTitleLine(HWND dialog) { return "Dialog " + std::to_string(dialog->id) + " " + quoted(dialog->text); }
 
 std::string controlLine(HWND c) {
   std::string line = "  " + std::to_string(c->id) + " " + kindName(*c);
@@ -47,10 +45,10 @@ std::string controlLine(HWND c) {
       break;
     case ControlKind::Trackbar:
     case ControlKind::Progress:
-      line += " " + std::to_string(c->pos) + " (" + std::to_string(c->rangeMin) + ".." + std::to_string(c->rangeMax) + ")";
+      line += " " + std::to_string(c->pos) + " (" + std::to_string(c->rangeMin) + ".." + std::to_string(c->rangeMax) +
+              ")";
       break;
-    default:
-      break;
+    default: break;
   }
   if (c->kind == ControlKind::PushButton && (c->style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) line += " default";
   if (!c->enabled) line += " disabled";

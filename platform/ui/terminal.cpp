@@ -23,7 +23,7 @@
 namespace ui::terminal {
 namespace {
 
-int g_screens = 0;  // dialogs on the alternate screen
+int g_screens = 0;          // dialogs on the alternate screen
 std::set<HWND> g_modeless;  // modeless dialogs drawn
 std::chrono::steady_clock::time_point g_lastDraw;
 
@@ -141,14 +141,15 @@ void draw(HWND dialog) {
   terminalSize(rows, columns);
   Canvas canvas = drawDialog(dialog);
   // Reverse video over a field means "selected"; once typed into it shows plain with the cursor.
-  if (canvas.cursorRow >= 0 && g_selected != dialog->focus) canvas.mark(canvas.fieldCol, canvas.cursorRow, canvas.fieldWidth, ' ');
+  if (canvas.cursorRow >= 0 && g_selected != dialog->focus)
+    canvas.mark(canvas.fieldCol, canvas.cursorRow, canvas.fieldWidth, ' ');
   Placement placement = fitToTerminal(canvas, rows, columns);
   paint(placement.shown, placement.top, placement.left);
   const Canvas& shown = placement.shown;
   if (shown.cursorRow >= 0)
-    out("\x1b[" + std::to_string(placement.top + shown.cursorRow) + ";" + std::to_string(placement.left + shown.cursorCol) + "H\x1b[?25h");
-  else
-    out("\x1b[?25l");
+    out("\x1b[" + std::to_string(placement.top + shown.cursorRow) + ";" +
+        std::to_string(placement.left + shown.cursorCol) + "H\x1b[?25h");
+  else out("\x1b[?25l");
   g_lastDraw = std::chrono::steady_clock::now();
 }
 
@@ -176,7 +177,9 @@ void cycle(HWND dialog, const std::vector<HWND>& order, int direction) {
   win::setFocus(order[((i + direction) % n + n) % n]);
 }
 
-void slide(HWND bar, int position) { win::send(bar, TBM_SETPOS, TRUE, std::clamp(position, bar->rangeMin, bar->rangeMax)); }
+void slide(HWND bar, int position) {
+  win::send(bar, TBM_SETPOS, TRUE, std::clamp(position, bar->rangeMin, bar->rangeMax));
+}
 
 void arrow(HWND dialog, int direction) {
   HWND focus = dialog->focus;
@@ -228,8 +231,10 @@ void handleKey(HWND dialog, const KeyPress& press) {
   switch (press.key) {
     case Key::Tab: cycle(dialog, tabOrder(dialog), 1); break;
     case Key::BackTab: cycle(dialog, tabOrder(dialog), -1); break;
-    case Key::Up: case Key::Left: arrow(dialog, -1); break;
-    case Key::Down: case Key::Right: arrow(dialog, 1); break;
+    case Key::Up:
+    case Key::Left: arrow(dialog, -1); break;
+    case Key::Down:
+    case Key::Right: arrow(dialog, 1); break;
     case Key::Escape: win::send(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0); break;
     case Key::Enter:
       if (focus && focus->kind == ControlKind::PushButton) win::click(focus);
@@ -237,15 +242,19 @@ void handleKey(HWND dialog, const KeyPress& press) {
       break;
     case Key::PageUp:
     case Key::PageDown:
-      if (focus && focus->kind == ControlKind::Trackbar) slide(focus, focus->pos + (press.key == Key::PageUp ? -10 : 10));
+      if (focus && focus->kind == ControlKind::Trackbar)
+        slide(focus, focus->pos + (press.key == Key::PageUp ? -10 : 10));
       break;
     case Key::Home:
     case Key::End:
-      if (focus && focus->kind == ControlKind::Trackbar) slide(focus, press.key == Key::Home ? focus->rangeMin : focus->rangeMax);
+      if (focus && focus->kind == ControlKind::Trackbar)
+        slide(focus, press.key == Key::Home ? focus->rangeMin : focus->rangeMax);
       break;
     case Key::Backspace:
       if (inEdit && g_selected == focus) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
-      else if (inEdit && !focus->text.empty()) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(focus->text.substr(0, focus->text.size() - 1).c_str()));
+      else if (inEdit && !focus->text.empty())
+        win::send(focus, WM_SETTEXT, 0,
+                  reinterpret_cast<LPARAM>(focus->text.substr(0, focus->text.size() - 1).c_str()));
       g_selected = nullptr;
       break;
     case Key::AltChar: accessKeyPressed(dialog, press.ch); break;
@@ -253,7 +262,8 @@ void handleKey(HWND dialog, const KeyPress& press) {
       if (inEdit) {
         std::string kept = g_selected == focus ? "" : focus->text;
         g_selected = nullptr;
-        if (static_cast<int>(kept.size()) < focus->limit) win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((kept + press.ch).c_str()));
+        if (static_cast<int>(kept.size()) < focus->limit)
+          win::send(focus, WM_SETTEXT, 0, reinterpret_cast<LPARAM>((kept + press.ch).c_str()));
       } else if (press.ch == ' ') {
         if (focus) win::click(focus);
       } else {

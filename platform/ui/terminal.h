@@ -16,7 +16,24 @@ int messageBox(const std::string& text, const std::string& caption, UINT type);
 void pumpMessages();
 
 // Keys as the terminal sends them, decoded.
-enum class Key { None, Char, Tab, BackTab, Up, Down, Left, Right, Enter, Escape, Backspace, AltChar, PageUp, PageDown, Home, End };
+enum class Key {
+  None,
+  Char,
+  Tab,
+  BackTab,
+  Up,
+  Down,
+  Left,
+  Right,
+  Enter,
+  Escape,
+  Backspace,
+  AltChar,
+  PageUp,
+  PageDown,
+  Home,
+  End
+};
 struct KeyPress {
   Key key = Key::None;
   char ch = 0;

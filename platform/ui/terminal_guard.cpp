@@ -4,8 +4,8 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <initializer_list>
 #include <cstdlib>
+#include <initializer_list>
 
 namespace ui::terminal {
 namespace {

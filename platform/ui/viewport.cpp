@@ -49,8 +49,8 @@ Placement fitToTerminal(const Canvas& dialog, int rows, int columns) {
     shown.text[r].replace(0, shownColumns, dialog.text[firstRow + r], firstColumn, shownColumns);
     shown.highlight[r].replace(0, shownColumns, dialog.highlight[firstRow + r], firstColumn, shownColumns);
   }
-  std::string note = "Enlarge the terminal to " + std::to_string(dialog.width) + "x" + std::to_string(dialog.height + 1) +
-                     " to see the whole dialog; Tab scrolls.";
+  std::string note = "Enlarge the terminal to " + std::to_string(dialog.width) + "x" +
+                     std::to_string(dialog.height + 1) + " to see the whole dialog; Tab scrolls.";
   shown.put(0, shownRows, note, 'r');
   if (dialog.cursorRow >= firstRow && dialog.cursorRow < firstRow + shownRows) {
     shown.cursorRow = dialog.cursorRow - firstRow;

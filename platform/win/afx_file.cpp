@@ -1,10 +1,10 @@
 // Exceptions and the buffered file of the framework.
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 #include "afx.h"
 #include "file_faults.h"
@@ -52,12 +52,20 @@ int CFileException::OsErrorToCause(LONG osError) {
   switch (osError) {
     case 0: return none;
     case ENOENT: return fileNotFound;
-    case ENOTDIR: case ENAMETOOLONG: case ELOOP: return badPath;
-    case EMFILE: case ENFILE: return tooManyOpenFiles;
-    case EACCES: case EPERM: case EROFS: case EISDIR: return accessDenied;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return badPath;
+    case EMFILE:
+    case ENFILE: return tooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return accessDenied;
     case EBADF: return invalidFile;
     case EWOULDBLOCK: return sharingViolation;
-    case ENOSPC: case EDQUOT: case EFBIG: return diskFull;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG: return diskFull;
     case EIO: return hardIO;
     default: return generic;
   }

@@ -67,9 +67,7 @@ void CString::Empty() {
   m_nCapacity = 0;
 }
 
-char CString::GetAt(int index) const {
-  return index >= 0 && index < m_nLength ? m_pchData[index] : '\0';
-}
+char CString::GetAt(int index) const { return index >= 0 && index < m_nLength ? m_pchData[index] : '\0'; }
 
 bool CString::assign(const char* text, int length) {
   char* block = static_cast<char*>(acad_malloc(static_cast<size_t>(length) + 1));

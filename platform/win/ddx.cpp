@@ -8,8 +8,8 @@
 #include "win/window.h"
 
 CDataExchange::CDataExchange(CWnd* dialog, BOOL saveAndValidate)
-    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog), m_hWndLastControl(nullptr),
-      m_bEditLastControl(FALSE), m_bFailed(FALSE) {}
+    : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog), m_hWndLastControl(nullptr), m_bEditLastControl(FALSE),
+      m_bFailed(FALSE) {}
 
 HWND CDataExchange::PrepareCtrl(int id) {
   m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
@@ -100,8 +100,7 @@ void DDX_Radio(CDataExchange* pDX, int id, int& value) {
 void DDV_MaxChars(CDataExchange* pDX, const CString& value, int chars) {
   if (pDX->Failed()) return;
   if (!pDX->m_bSaveAndValidate) {
-    if (pDX->m_hWndLastControl && pDX->m_bEditLastControl)
-      SendMessageA(pDX->m_hWndLastControl, EM_LIMITTEXT, chars, 0);
+    if (pDX->m_hWndLastControl && pDX->m_bEditLastControl) SendMessageA(pDX->m_hWndLastControl, EM_LIMITTEXT, chars, 0);
     return;
   }
   if (value.GetLength() > chars) {

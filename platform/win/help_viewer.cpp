@@ -12,8 +12,8 @@
 
 namespace {
 
-using win::help::HelpFile;
 using support::commandLine;
+using win::help::HelpFile;
 using win::help::Topic;
 
 const Topic* topicByNumber(const HelpFile& help, long number) {
@@ -55,9 +55,7 @@ extern "C" BOOL WinHelpA(HWND, LPCSTR helpFile, UINT command, uintptr_t data) {
   const Topic* topic = nullptr;
   switch (command) {
     case HELP_FINDER:
-    case HELP_CONTENTS:
-      browse(help);
-      return TRUE;
+    case HELP_CONTENTS: browse(help); return TRUE;
     case HELP_CONTEXT: topic = topicByNumber(help, static_cast<long>(data)); break;
     case HELP_KEY: topic = topicByKey(help, reinterpret_cast<const char*>(data)); break;
     default: {

@@ -92,8 +92,8 @@ LONG copyName(const std::string& name, LPSTR out, DWORD* size) {
 
 }  // namespace
 
-extern "C" LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access,
-                                const SECURITY_ATTRIBUTES*, PHKEY result, DWORD* disposition) {
+extern "C" LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, REGSAM access, const SECURITY_ATTRIBUTES*,
+                                PHKEY result, DWORD* disposition) {
   std::string path;
   if (!result) return ERROR_INVALID_PARAMETER;
   if (!pathBelow(key, subKey, path)) return ERROR_INVALID_HANDLE;

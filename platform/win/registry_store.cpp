@@ -55,8 +55,8 @@ bool unquote(const std::string& line, size_t& pos, std::string& out) {
 
 std::string valueText(const Value& value) {
   const std::string& bytes = value.bytes;
-  bool plainText = value.type == 1 && !bytes.empty() && bytes.back() == '\0' &&
-                   bytes.find('\0') == bytes.size() - 1 && bytes.find('\n') == std::string::npos;
+  bool plainText = value.type == 1 && !bytes.empty() && bytes.back() == '\0' && bytes.find('\0') == bytes.size() - 1 &&
+                   bytes.find('\n') == std::string::npos;
   if (plainText) return quoted(bytes.substr(0, bytes.size() - 1));
   std::string out = "hex(" + std::to_string(value.type) + "):";
   char hex[4];
@@ -107,8 +107,8 @@ Key* Tree::find(const std::string& path) {
 Key& Tree::create(const std::string& path) {
   // Every level below the root, the root itself being no key of the file.
   size_t rootEnd = path.find('\\');
-  for (size_t cut = rootEnd == std::string::npos ? rootEnd : path.find('\\', rootEnd + 1);
-       cut != std::string::npos; cut = path.find('\\', cut + 1))
+  for (size_t cut = rootEnd == std::string::npos ? rootEnd : path.find('\\', rootEnd + 1); cut != std::string::npos;
+       cut = path.find('\\', cut + 1))
     if (!find(path.substr(0, cut))) m_keys.push_back(Key{path.substr(0, cut), {}});
   if (Key* key = find(path)) return *key;
   return m_keys.emplace_back(Key{path, {}});
@@ -121,7 +121,8 @@ std::vector<std::string> Tree::children(const std::string& path) const {
     std::string rest = key.path.substr(path.size() + 1);
     if (rest.find('\\') == std::string::npos) names.push_back(rest);
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return folded(a) < folded(b); });
+  std::sort(names.begin(), names.end(),
+            [](const std::string& a, const std::string& b) { return folded(a) < folded(b); });
   return names;
 }
 
@@ -181,7 +182,8 @@ bool save(const Tree& tree) {
 bool writable(const std::string& path) {
   if (g_readOnly) return false;
   if (const char* flag = std::getenv("ARXHOST_REGISTRY_READONLY"); flag && std::string(flag) == "1") return false;
-  return std::none_of(g_denied.begin(), g_denied.end(), [&](const std::string& denied) { return isWithin(path, denied); });
+  return std::none_of(g_denied.begin(), g_denied.end(),
+                      [&](const std::string& denied) { return isWithin(path, denied); });
 }
 
 void setReadOnly(bool readOnly) { g_readOnly = readOnly; }

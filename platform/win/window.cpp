@@ -27,13 +27,18 @@ bool sameClass(const std::string& a, const char* b) { return strcasecmp(a.c_str(
 ControlKind kindOf(const std::string& windowClass, uint32_t style) {
   if (sameClass(windowClass, "BUTTON")) {
     switch (style & BS_TYPEMASK) {
-      case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_3STATE: case BS_AUTO3STATE: return ControlKind::CheckBox;
-      case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_3STATE:
+      case BS_AUTO3STATE: return ControlKind::CheckBox;
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON: return ControlKind::RadioButton;
       case BS_GROUPBOX: return ControlKind::GroupBox;
       default: return ControlKind::PushButton;
     }
   }
-  if (sameClass(windowClass, "STATIC")) return (style & SS_TYPEMASK) == SS_ICON ? ControlKind::Icon : ControlKind::Static;
+  if (sameClass(windowClass, "STATIC"))
+    return (style & SS_TYPEMASK) == SS_ICON ? ControlKind::Icon : ControlKind::Static;
   if (sameClass(windowClass, "EDIT")) return ControlKind::Edit;
   if (sameClass(windowClass, TRACKBAR_CLASSA)) return ControlKind::Trackbar;
   if (sameClass(windowClass, PROGRESS_CLASSA)) return ControlKind::Progress;
@@ -58,28 +63,22 @@ LRESULT textMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       buffer[n] = '\0';
       return static_cast<LRESULT>(n);
     }
-    case WM_GETTEXTLENGTH:
-      return static_cast<LRESULT>(w->text.size());
-    default:
-      return 0;
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(w->text.size());
+    default: return 0;
   }
 }
 
 LRESULT buttonMessage(HWND w, UINT message, WPARAM wParam) {
   switch (message) {
-    case BM_GETCHECK:
-      return w->check;
+    case BM_GETCHECK: return w->check;
     case BM_SETCHECK:
       if (w->kind == ControlKind::CheckBox || w->kind == ControlKind::RadioButton) {
         w->check = static_cast<int>(wParam);
         noteChanged(w);
       }
       return 0;
-    case BM_CLICK:
-      click(w);
-      return 0;
-    default:
-      return 0;
+    case BM_CLICK: click(w); return 0;
+    default: return 0;
   }
 }
 
@@ -94,8 +93,14 @@ LRESULT trackbarMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
       w->rangeMax = static_cast<int16_t>(HIWORD(lParam));
       w->pos = clampPos(*w, w->pos);
       break;
-    case TBM_SETRANGEMIN: w->rangeMin = static_cast<int>(lParam); w->pos = clampPos(*w, w->pos); break;
-    case TBM_SETRANGEMAX: w->rangeMax = static_cast<int>(lParam); w->pos = clampPos(*w, w->pos); break;
+    case TBM_SETRANGEMIN:
+      w->rangeMin = static_cast<int>(lParam);
+      w->pos = clampPos(*w, w->pos);
+      break;
+    case TBM_SETRANGEMAX:
+      w->rangeMax = static_cast<int>(lParam);
+      w->pos = clampPos(*w, w->pos);
+      break;
     case TBM_SETTICFREQ: w->ticFreq = static_cast<int>(wParam); break;
     default: return 0;
   }
@@ -184,8 +189,8 @@ HWND createDialog(const RcDialog& t, HWND parent) {
   for (size_t i = 0; i < t.controlCount; ++i) {
     const RcControl& c = t.controls[i];
     std::string windowClass = c.windowClass ? c.windowClass : "";
-    dialog->children.push_back(newWindow(kindOf(windowClass, c.style), c.id, c.windowClass, c.text, c.style, c.x, c.y,
-                                         c.cx, c.cy, dialog));
+    dialog->children.push_back(
+        newWindow(kindOf(windowClass, c.style), c.id, c.windowClass, c.text, c.style, c.x, c.y, c.cx, c.cy, dialog));
   }
   return dialog;
 }
@@ -222,21 +227,17 @@ LRESULT send(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (w->kind) {
     case ControlKind::PushButton:
     case ControlKind::CheckBox:
-    case ControlKind::RadioButton:
-      return buttonMessage(w, message, wParam);
+    case ControlKind::RadioButton: return buttonMessage(w, message, wParam);
     case ControlKind::Edit:
       if (message == EM_LIMITTEXT) w->limit = wParam ? static_cast<int>(wParam) : 0x7FFFFFFE;
       return message == EM_GETLIMITTEXT ? w->limit : 0;
-    case ControlKind::Trackbar:
-      return trackbarMessage(w, message, wParam, lParam);
-    case ControlKind::Progress:
-      return progressMessage(w, message, wParam, lParam);
+    case ControlKind::Trackbar: return trackbarMessage(w, message, wParam, lParam);
+    case ControlKind::Progress: return progressMessage(w, message, wParam, lParam);
     case ControlKind::Dialog:
       if (message == WM_CLOSE) message = WM_COMMAND, wParam = IDCANCEL, lParam = 0;
       if (message == WM_COMMAND && w->object) return w->object->OnCommand(wParam, lParam);
       return 0;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -274,11 +275,12 @@ void click(HWND control) {
 bool canTakeFocus(HWND c) {
   if (!isLive(c) || !c->enabled || !c->visible) return false;
   switch (c->kind) {
-    case ControlKind::PushButton: case ControlKind::CheckBox: case ControlKind::RadioButton:
-    case ControlKind::Edit: case ControlKind::Trackbar:
-      return true;
-    default:
-      return false;
+    case ControlKind::PushButton:
+    case ControlKind::CheckBox:
+    case ControlKind::RadioButton:
+    case ControlKind::Edit:
+    case ControlKind::Trackbar: return true;
+    default: return false;
   }
 }
 
@@ -309,8 +311,8 @@ char accessKey(const std::string& text) {
 std::vector<HWND> dialogs() { return topLevel(); }
 
 HWND mainWindow() {
-  static HWND window =
-      newWindow(ControlKind::Other, 0, "AfxFrameOrView", "arxhost", WS_OVERLAPPED | WS_VISIBLE, 0, 0, 0, 0, nullptr);
+  static HWND window = newWindow(ControlKind::Other, 0, "AfxFrameOrView", "arxhost", WS_OVERLAPPED | WS_VISIBLE, 0, 0,
+                                 0, 0, nullptr);
   return window;
 }
 

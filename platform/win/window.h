@@ -10,7 +10,19 @@
 
 class CWnd;
 
-enum class ControlKind { Dialog, PushButton, CheckBox, RadioButton, GroupBox, Static, Icon, Edit, Trackbar, Progress, Other };
+enum class ControlKind {
+  Dialog,
+  PushButton,
+  CheckBox,
+  RadioButton,
+  GroupBox,
+  Static,
+  Icon,
+  Edit,
+  Trackbar,
+  Progress,
+  Other
+};
 
 struct HWND__ {
   ControlKind kind = ControlKind::Other;
@@ -31,8 +43,8 @@ struct HWND__ {
   int result = 0;
 
   // Control state.
-  int check = 0;             // buttons: BST_*
-  int limit = 0x7FFFFFFE;    // edits: EM_LIMITTEXT
+  int check = 0;                                                      // buttons: BST_*
+  int limit = 0x7FFFFFFE;                                             // edits: EM_LIMITTEXT
   int rangeMin = 0, rangeMax = 100, pos = 0, step = 10, ticFreq = 1;  // bars
 };
 

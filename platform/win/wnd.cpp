@@ -74,9 +74,7 @@ void CWnd::SetWindowText(LPCTSTR text) { ::SetWindowTextA(m_hWnd, text); }
 
 int CWnd::GetWindowText(LPSTR buffer, int size) const { return ::GetWindowTextA(m_hWnd, buffer, size); }
 
-void CWnd::GetWindowText(CString& text) const {
-  text = win::isLive(m_hWnd) ? m_hWnd->text.c_str() : "";
-}
+void CWnd::GetWindowText(CString& text) const { text = win::isLive(m_hWnd) ? m_hWnd->text.c_str() : ""; }
 
 int CWnd::GetWindowTextLength() const { return GetWindowTextLengthA(m_hWnd); }
 

@@ -65,7 +65,8 @@ TEST(DrawingCommands, NamesGetTheExtensionAndHomeAndEachCommandConfirms) {
   Session session;
   std::string home = session.scratch.path();
   ProcessResult run = runCommand("HOME='" + home + "' ARXHOST_REGISTRY='" + session.scratch.file("r.txt") + "' '" +
-                                 binPath("arxhost") + "' '" + session.drawing + "' --batch --script /dev/stdin <<'EOF'\n"
+                                 binPath("arxhost") + "' '" + session.drawing +
+                                 "' --batch --script /dev/stdin <<'EOF'\n"
                                  "SAVEAS\n~/copy\nOPEN\n~/copy\nSAVE\nOPEN\n~/absent\nEOF");
   EXPECT_THAT(run.output, testing::HasSubstr("Drawing saved as " + home + "/copy.dxf."));
   EXPECT_TRUE(std::filesystem::exists(home + "/copy.dxf"));
@@ -85,8 +86,9 @@ TEST(BatchRun, AScriptLineADialogRefusesFailsTheRun) {
 
 TEST(CommandLine, LispResultsStartTheirOwnLineAndListNamesWhatToPick) {
   Session session;
-  ProcessResult run = session.run("--batch", std::string(kChange) + "(vrml_wrlout (ssget \"X\") \"/no/such/dir/x.wrl\")\n"
-                                                                  "LIST\nL\n\n");
+  ProcessResult run = session.run("--batch", std::string(kChange) +
+                                                 "(vrml_wrlout (ssget \"X\") \"/no/such/dir/x.wrl\")\n"
+                                                 "LIST\nL\n\n");
   EXPECT_THAT(run.output, testing::HasSubstr("Cannot create output file.\nnil"));
   EXPECT_THAT(run.output, testing::HasSubstr("\n3DFACE  handle "));
   EXPECT_THAT(run.output, testing::HasSubstr("extended data: PE_URL")) << "the URL VRMLPROP stored" << run.output;

@@ -33,8 +33,8 @@ TEST(HostArguments, UnknownOrIncompleteOptionsEndWithUsage) {
     EXPECT_EQ(run.status, 2) << arguments;
     EXPECT_THAT(run.output, testing::HasSubstr("usage: arxhost"));
   }
-  ProcessResult missingScript =
-      runCommand("'" + binPath("arxhost") + "' --batch --script /nonexistent/x.scr 2>&1 </dev/null");
+  ProcessResult missingScript = runCommand("'" + binPath("arxhost") +
+                                           "' --batch --script /nonexistent/x.scr 2>&1 </dev/null");
   EXPECT_EQ(missingScript.status, 2);
   EXPECT_EQ(missingScript.output, "arxhost: cannot open script /nonexistent/x.scr\n");
 }

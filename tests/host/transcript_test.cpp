@@ -35,7 +35,8 @@ TEST(HostTranscript, BatchModeReportsFailuresAndUnansweredPrompts) {
 
   ProcessResult unknown = runHost("--batch", "nosuchcommand\n");
   EXPECT_EQ(unknown.status, 1);
-  EXPECT_EQ(unknown.output, "\nCommand: nosuchcommand\nUnknown command \"nosuchcommand\".  Press F1 for help.\nCommand: \n");
+  EXPECT_EQ(unknown.output,
+            "\nCommand: nosuchcommand\nUnknown command \"nosuchcommand\".  Press F1 for help.\nCommand: \n");
 
   ProcessResult badModule = runHost("--batch --load /nonexistent/x.arx", "");
   EXPECT_EQ(badModule.status, 1);
@@ -67,7 +68,8 @@ TEST(HostDrawings, OpenSaveAsAndAFailedOpen) {
   EXPECT_EQ(run.output, "\nCommand: saveas\nSave drawing as <" + corpus + ">: " + copy + "\nDrawing saved as " + copy +
                             ".\nCommand: open\nEnter name of drawing: /nonexistent/a.dxf"
                             "\n/nonexistent/a.dxf: cannot open: No such file or directory"
-                            "\nCommand: save\nDrawing saved as " + copy + ".\nCommand: \n");
+                            "\nCommand: save\nDrawing saved as " +
+                            copy + ".\nCommand: \n");
   EXPECT_EQ(run.status, 1) << "the failed OPEN";
   EXPECT_EQ(readFile(copy), readFile(corpus)) << "a drawing saved unchanged is the file it came from";
 }

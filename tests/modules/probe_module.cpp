@@ -23,18 +23,14 @@ void invoke() {
   int code = ads_getfuncode();
   if (code == 0) {
     resbuf* args = ads_getargs();
-    if (args && args->restype == RTSTR)
-      ads_retstr(args->resval.rstring);
-    else
-      ads_retnil();
+    if (args && args->restype == RTSTR) ads_retstr(args->resval.rstring);
+    else ads_retnil();
     return;
   }
   ads_fail("probe: unknown code");
 }
 
-AcEdCommandStack* commands() {
-  return AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS"));
-}
+AcEdCommandStack* commands() { return AcEdCommandStack::cast(acrxSysRegistry()->at("ACAD_REGISTERED_COMMANDS")); }
 
 }  // namespace
 
@@ -56,14 +52,9 @@ PROBE_EXPORT AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) 
       ads_regfunc(directFunction, 1);
       ads_defun("probe_broken", 2);
       break;
-    case AcRx::kInvkSubrMsg:
-      invoke();
-      break;
-    case AcRx::kUnloadAppMsg:
-      commands()->removeGroup("Probe");
-      break;
-    default:
-      break;
+    case AcRx::kInvkSubrMsg: invoke(); break;
+    case AcRx::kUnloadAppMsg: commands()->removeGroup("Probe"); break;
+    default: break;
   }
   return AcRx::kRetOK;
 }

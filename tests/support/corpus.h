@@ -29,10 +29,10 @@ bool corpusRequired();
 
 // Ends the test at once when the corpus is absent: skipped, or failed where
 // it is required.
-#define SKIP_WITHOUT_CORPUS()                                                        \
-  do {                                                                               \
-    if (std::string absence = ::test_support::corpusAbsence(); !absence.empty()) {   \
-      if (::test_support::corpusRequired()) GTEST_FAIL() << absence;                 \
-      GTEST_SKIP() << absence;                                                       \
-    }                                                                                \
+#define SKIP_WITHOUT_CORPUS()                                                      \
+  do {                                                                             \
+    if (std::string absence = ::test_support::corpusAbsence(); !absence.empty()) { \
+      if (::test_support::corpusRequired()) GTEST_FAIL() << absence;               \
+      GTEST_SKIP() << absence;                                                     \
+    }                                                                              \
   } while (false)

@@ -16,8 +16,8 @@ ProcessResult runHost(const std::string& arguments, const std::string& script) {
   std::string registry = dir + "/host_test_registry_" + std::to_string(getpid()) + ".txt";
   std::remove(registry.c_str());
   writeFile(scriptPath, script);
-  return runCommand("ARXHOST_REGISTRY='" + registry + "' '" + binPath("arxhost") + "' " + arguments +
-                    " --script '" + scriptPath + "' </dev/null");
+  return runCommand("ARXHOST_REGISTRY='" + registry + "' '" + binPath("arxhost") + "' " + arguments + " --script '" +
+                    scriptPath + "' </dev/null");
 }
 
 std::string binPath(const std::string& name) { return std::string(VRML_BIN_DIR) + "/" + name; }

@@ -12,15 +12,15 @@
 // undone here.
 #include <Inventor/SoDB.h>
 #include <Inventor/SoInput.h>
+#include <Inventor/VRMLnodes/SoVRMLAnchor.h>
+#include <Inventor/VRMLnodes/SoVRMLCoordinate.h>
+#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 #include <Inventor/actions/SoCallbackAction.h>
 #include <Inventor/errors/SoReadError.h>
 #include <Inventor/nodes/SoIndexedFaceSet.h>
 #include <Inventor/nodes/SoSeparator.h>
 #include <Inventor/nodes/SoShapeHints.h>
 #include <Inventor/nodes/SoWWWAnchor.h>
-#include <Inventor/VRMLnodes/SoVRMLAnchor.h>
-#include <Inventor/VRMLnodes/SoVRMLCoordinate.h>
-#include <Inventor/VRMLnodes/SoVRMLIndexedFaceSet.h>
 
 #include <algorithm>
 #include <cmath>
@@ -188,7 +188,8 @@ SoCallbackAction::Response onOldAnchor(void* data, SoCallbackAction*, const SoNo
 SoCallbackAction::Response onAnchor(void* data, SoCallbackAction*, const SoNode* node) {
   auto& facts = *static_cast<Facts*>(data);
   auto* anchor = static_cast<const SoVRMLAnchor*>(node);
-  for (int i = 0; i < anchor->url.getNum(); ++i) facts.anchorLines.push_back("url " + quoted(anchor->url[i].getString()));
+  for (int i = 0; i < anchor->url.getNum(); ++i)
+    facts.anchorLines.push_back("url " + quoted(anchor->url[i].getString()));
   if (!anchor->description.isDefault())
     facts.anchorLines.push_back("description " + quoted(anchor->description.getValue().getString()));
   return SoCallbackAction::CONTINUE;

@@ -23,9 +23,8 @@ size_t occurrences(const std::string& text, const std::string& part) {
 // Links and materials read from the objects of a drawing written by another
 // program; usage errors print the module's message and fail.
 TEST(LispHost, FunctionsOnTheObjectsOfADrawing) {
-  ProcessResult run =
-      runHost("--batch '" + dataPath("links.dxf") + "' --load '" + binPath("vrml.arx") + "'",
-              readFile(dataPath("functions.scr")));
+  ProcessResult run = runHost("--batch '" + dataPath("links.dxf") + "' --load '" + binPath("vrml.arx") + "'",
+                              readFile(dataPath("functions.scr")));
   EXPECT_EQ(run.output, readFile(dataPath("functions.expected")));
   EXPECT_EQ(run.status, 1) << "the usage errors are failed commands";
 }
@@ -50,8 +49,9 @@ TEST(LispHost, StartUpWithTheGroupLoadedQueuesNothing) {
 }
 
 TEST(LispHost, ArxloadAndArxunloadFromAutoLisp) {
-  ProcessResult run = runHost("--batch", "(arxload \"" + binPath("vrml.arx") + "\")\n(arxunload \"vrml\")\n"
-                                         "(vrml_geturl nil)\n(arxunload \"vrml\" 'gone)\n");
+  ProcessResult run = runHost("--batch", "(arxload \"" + binPath("vrml.arx") +
+                                             "\")\n(arxunload \"vrml\")\n"
+                                             "(vrml_geturl nil)\n(arxunload \"vrml\" 'gone)\n");
   EXPECT_THAT(run.output,
               testing::HasSubstr("Command: (arxload \"" + binPath("vrml.arx") + "\")\n\nMeshcast/AutoCAD loaded."));
   EXPECT_THAT(run.output, testing::HasSubstr("Command: (arxunload \"vrml\")\n\"vrml\"\n"));

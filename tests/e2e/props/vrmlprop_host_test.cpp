@@ -40,8 +40,11 @@ class VrmlPropHost : public ::testing::Test {
     ProcessResult run = runOn(propsDrawing(), std::string("VRMLPROP\n") + kFace +
                                                   "\ntype 1018 http://example.com/a.wrl\ntype 1020 A link\n"
                                                   "check 1038 off\nslide 1014 29\nslide 1015 50\nok\n"
-                                                  "VRMLPROP\n" + kLine + "\nok\nVRMLPROP\nL\ncancel\n"
-                                                  "SAVEAS\n" + saved + "\n");
+                                                  "VRMLPROP\n" +
+                                                  kLine +
+                                                  "\nok\nVRMLPROP\nL\ncancel\n"
+                                                  "SAVEAS\n" +
+                                                  saved + "\n");
     ASSERT_EQ(run.status, 0) << run.output;
     transcript = run.output;
   }
@@ -89,8 +92,7 @@ TEST_F(VrmlPropHost, ALaterSessionReopensTheSlidersAndExportsMaterialAndAnchor) 
 
 TEST_F(VrmlPropHost, AClearedUrlLeavesTheDescription) {
   std::string again = scratch.file("again.dxf");
-  ProcessResult run =
-      runOn(saved, std::string("VRMLPROP\n") + kFace + "\ntype 1018 \nok\nSAVEAS\n" + again + "\n");
+  ProcessResult run = runOn(saved, std::string("VRMLPROP\n") + kFace + "\ntype 1018 \nok\nSAVEAS\n" + again + "\n");
   ASSERT_EQ(run.status, 0) << run.output;
   std::string view = ezdxfView(again, kFace);
   EXPECT_THAT(view, testing::Not(testing::HasSubstr("PE_URL")));
@@ -101,8 +103,8 @@ TEST(VrmlPropLimit, TypingStopsAt250Characters) {
   ScratchDir scratch;
   std::string saved = scratch.file("saved.dxf");
   std::string typed = "http://example.com/" + std::string(240, 'a');
-  ProcessResult run =
-      runOn(propsDrawing(), std::string("VRMLPROP\n") + kFace + "\ntype 1018 " + typed + "\nok\nSAVEAS\n" + saved + "\n");
+  ProcessResult run = runOn(propsDrawing(), std::string("VRMLPROP\n") + kFace + "\ntype 1018 " + typed +
+                                                "\nok\nSAVEAS\n" + saved + "\n");
   ASSERT_EQ(run.status, 0) << run.output;
   EXPECT_THAT(ezdxfView(saved, kFace), testing::HasSubstr("\n1000 " + typed.substr(0, 250) + "\n1001 "));
 }

@@ -42,8 +42,7 @@ long objectsLeftOpen() {
     if (ads_ssname(ss, i, name) == RTNORM && acdbGetObjectId(id, name) == Acad::eOk &&
         acdbOpenAcDbObject(object, id, AcDb::kForWrite) == Acad::eOk)
       object->close();
-    else
-      ++open;
+    else ++open;
   }
   ads_ssfree(ss);
   return open;
@@ -52,11 +51,11 @@ long objectsLeftOpen() {
 // What one run of a command did to the host heap.
 struct CommandRun {
   std::string transcript;
-  bool fired = false;           // the armed failure was reached
-  uint64_t allocations = 0;     // successful host allocations
-  long leakedBlocks = 0;        // live blocks left over
-  long leftOpen = 0;            // objects still open after the command
-  std::string trace;            // which allocation failed, and the transcript
+  bool fired = false;        // the armed failure was reached
+  uint64_t allocations = 0;  // successful host allocations
+  long leakedBlocks = 0;     // live blocks left over
+  long leftOpen = 0;         // objects still open after the command
+  std::string trace;         // which allocation failed, and the transcript
 };
 
 class AllocationSweep : public ::testing::Test {
@@ -171,8 +170,9 @@ void AllocationSweep::sweepExport(const char* name) {
     }
     reported += told;
   }
-  std::printf("VRMLOUT of %s: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
-              name, static_cast<unsigned long long>(total), reported, complete, checker.distinct());
+  std::printf(
+      "VRMLOUT of %s: %llu allocations failed in turn; %zu reported, %zu complete worlds, %zu distinct files checked\n",
+      name, static_cast<unsigned long long>(total), reported, complete, checker.distinct());
   // Past the last allocation nothing fails.
   CommandRun beyond = runFailing(total + 1, exportAll);
   EXPECT_FALSE(beyond.fired);
@@ -190,9 +190,8 @@ class LargeMeshSweep : public AllocationSweep {
     for (int row = 0; row < 80; ++row)
       for (int column = 0; column < 80; ++column) vertices += hostile::vertex(column, row, 64);
     drawing = scratch.file("mesh.dxf");
-    writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") +
-                                                                             hostile::tag(72, "80")) +
-                                                          vertices + hostile::seqend()));
+    writeFile(drawing, hostile::drawing("", hostile::polyline(16, hostile::tag(71, "80") + hostile::tag(72, "80")) +
+                                                vertices + hostile::seqend()));
   }
 };
 
@@ -294,7 +293,8 @@ TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
     }
     const bool linkTold = holds(run.transcript, "\nError while attaching url data to selected object.");
     const bool materialTold = holds(run.transcript, "\nError while attaching material data to selected object.");
-    const bool ended = holds(run.transcript, "Out of memory.") || holds(run.transcript, "Cannot open object for writing.");
+    const bool ended = holds(run.transcript, "Out of memory.") ||
+                       holds(run.transcript, "Cannot open object for writing.");
     EXPECT_FALSE(isNew["VRML_Url_Data"] && !isNew["PE_URL"]) << "a description follows only a stored link";
     EXPECT_TRUE((isNew["PE_URL"] && isNew["VRML_Url_Data"]) || linkTold || ended) << "the link was lost without a word";
     EXPECT_TRUE(isNew["VRML_Application"] || materialTold || ended) << "the material was lost without a word";
@@ -308,9 +308,10 @@ TEST_F(AllocationSweep, PropertiesOfAnObjectWithEachAllocationFailing) {
   prepare = nullptr;
   ads_relrb(original);
   EXPECT_GT(linkRefusedMaterialStored, 0u) << "no run refused the link alone";
-  std::printf("VRMLPROP: %llu allocations failed in turn; all old data kept %zu times, link refused with the "
-              "material stored %zu times\n",
-              static_cast<unsigned long long>(total), oldKept, linkRefusedMaterialStored);
+  std::printf(
+      "VRMLPROP: %llu allocations failed in turn; all old data kept %zu times, link refused with the "
+      "material stored %zu times\n",
+      static_cast<unsigned long long>(total), oldKept, linkRefusedMaterialStored);
 }
 
 // The module's AutoLISP functions, called as the command line calls them,
@@ -353,8 +354,8 @@ TEST_F(AllocationSweep, AutoLispFunctionsWithEachAllocationFailing) {
       EXPECT_THAT(run.transcript, testing::EndsWith("nil")) << "the answer is nil";
       ++moduleTold;
     }
-    std::printf("%s: %llu allocations failed in turn; the module told %zu times, the host %zu times\n",
-                call.c_str(), static_cast<unsigned long long>(total), moduleTold, hostTold);
+    std::printf("%s: %llu allocations failed in turn; the module told %zu times, the host %zu times\n", call.c_str(),
+                static_cast<unsigned long long>(total), moduleTold, hostTold);
   }
   prepare = nullptr;
 }

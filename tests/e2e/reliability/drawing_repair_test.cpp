@@ -17,10 +17,10 @@ using namespace test_support;
 namespace {
 
 struct RepairCase {
-  const char* drawing;   // in tests/data/reliability
-  const char* notice;    // what the host says after the file's name
-  const char* original;  // the library's audit of the original
-  const char* repairs;   // what the comparison finds added
+  const char* drawing;          // in tests/data/reliability
+  const char* notice;           // what the host says after the file's name
+  const char* original;         // the library's audit of the original
+  const char* repairs;          // what the comparison finds added
   const char* dimensions = "";  // the measured texts of the dimension blocks drawn
 };
 
@@ -74,19 +74,22 @@ INSTANTIATE_TEST_SUITE_P(
         RepairCase{"undefined_names_r12.dxf",
                    "repaired on loading: 1 layer entry added, 1 linetype entry added, 1 text style entry added, "
                    "3 table counts corrected.",
-                   "original errors 0 fixes 2", "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
-                                                "table count 3"},
+                   "original errors 0 fixes 2",
+                   "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
+                   "table count 3"},
         RepairCase{"undefined_names_r2000.dxf",
                    "repaired on loading: 1 layer entry added, 1 linetype entry added, 1 text style entry added, "
                    "3 table counts corrected.",
-                   "original errors 0 fixes 2", "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
-                                                "table count 3"},
+                   "original errors 0 fixes 2",
+                   "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
+                   "table count 3"},
         // The same written as a binary drawing file.
         RepairCase{"undefined_names_r2000_binary.dxf",
                    "repaired on loading: 1 layer entry added, 1 linetype entry added, 1 text style entry added, "
                    "3 table counts corrected.",
-                   "original errors 0 fixes 2", "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
-                                                "table count 3"},
+                   "original errors 0 fixes 2",
+                   "repairs added LAYER 1, added LTYPE 1, added STYLE 1, handle seed 1, "
+                   "table count 3"},
         // The ACAD_GROUP dictionary without an owner (the root names it),
         // the LINE's extension dictionary with owner 0 (the LINE hard-owns
         // it), the XRECORD in it without an owner.
@@ -94,15 +97,16 @@ INSTANTIATE_TEST_SUITE_P(
                    "original errors 0 fixes 3", "repairs owner 3"},
         // A linear, an aligned, a diameter and a radius DIMENSION that name
         // no block, their blocks gone: each gets its picture drawn.
-        RepairCase{"dimensions_without_blocks_r12.dxf",
-                   "repaired on loading: 4 dimensions given their picture blocks.", "original errors 0 fixes 4",
+        RepairCase{"dimensions_without_blocks_r12.dxf", "repaired on loading: 4 dimensions given their picture blocks.",
+                   "original errors 0 fixes 4",
                    "repairs added BLOCK 4, added ENDBLK 4, added LINE 8, added SOLID 7, added TEXT 4, "
                    "dimension block 4, handle seed 1",
                    "dimension texts agree 4"},
         RepairCase{"dimensions_without_blocks_r2000.dxf",
                    "repaired on loading: 4 dimensions given their picture blocks.", "original errors 0 fixes 4",
                    "repairs added BLOCK 4, added BLOCK_RECORD 4, added ENDBLK 4, added LINE 8, added SOLID 7, "
-                   "added TEXT 4, dimension block 4, handle seed 1", "dimension texts agree 4"},
+                   "added TEXT 4, dimension block 4, handle seed 1",
+                   "dimension texts agree 4"},
         // The root dictionary names LOST_SETTINGS at handle 2F0, which no
         // object has, above the drawing's $HANDSEED.
         RepairCase{"dangling_dictionary_entry_r2000.dxf",

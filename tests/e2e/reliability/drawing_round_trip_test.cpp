@@ -119,15 +119,16 @@ TEST_P(DrawingRoundTrip, WorldsParseAndTheSavedDrawingIsTheOriginal) {
   }
   EXPECT_TRUE(readFile(resaved) == readFile(saved)) << "reopened and saved again, it changed";
 
-  std::string report =
-      runCommand("/usr/bin/python3 '" VRML_SOURCE_DIR "/tests/tools/dxf_round_trip.py' '" + original + "' '" + saved +
-                 "' 2>&1")
-          .output;
+  std::string report = runCommand("/usr/bin/python3 '" VRML_SOURCE_DIR "/tests/tools/dxf_round_trip.py' '" + original +
+                                  "' '" + saved + "' 2>&1")
+                           .output;
   EXPECT_EQ(lineOf(report, "tags "), lineOf(report, "tags same")) << report;
   // What the repair added, the host told the user when it opened the drawing.
   const std::string repairs = lineOf(report, "repairs ");
-  EXPECT_EQ(repairs != "repairs none", session.output.find("\n" + original + ": repaired on loading: ") != std::string::npos)
-      << repairs << "\n" << session.output;
+  EXPECT_EQ(repairs != "repairs none",
+            session.output.find("\n" + original + ": repaired on loading: ") != std::string::npos)
+      << repairs << "\n"
+      << session.output;
   if (repairs != "repairs none") std::printf("%s\n", repairs.c_str());
 
   std::string before = lineOf(report, "original "), after = lineOf(report, "saved ");
@@ -141,8 +142,7 @@ TEST_P(DrawingRoundTrip, WorldsParseAndTheSavedDrawingIsTheOriginal) {
   auto originalCounts = auditCounts(before), savedCounts = auditCounts(after);
   if (originalCounts && savedCounts)
     EXPECT_TRUE(savedCounts->first <= originalCounts->first && savedCounts->second <= originalCounts->second) << report;
-  else
-    EXPECT_EQ(after.substr(6), before.substr(9)) << report;
+  else EXPECT_EQ(after.substr(6), before.substr(9)) << report;
   std::printf("not clean, like the original: %s\n%s", excused->second.c_str(), report.c_str());
 }
 

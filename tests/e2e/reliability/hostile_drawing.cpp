@@ -28,9 +28,9 @@ std::string face(double x) {
 }
 
 std::string insert(const std::string& name, long columns, long rows, double scale) {
-  return tag(0, "INSERT") + tag(8, "0") + tag(2, name) + tag(10, 0.0) + tag(20, 0.0) + tag(30, 0.0) +
-         tag(41, scale) + tag(42, scale) + tag(43, scale) + tag(70, std::to_string(columns)) +
-         tag(71, std::to_string(rows)) + tag(44, 1.0) + tag(45, 1.0);
+  return tag(0, "INSERT") + tag(8, "0") + tag(2, name) + tag(10, 0.0) + tag(20, 0.0) + tag(30, 0.0) + tag(41, scale) +
+         tag(42, scale) + tag(43, scale) + tag(70, std::to_string(columns)) + tag(71, std::to_string(rows)) +
+         tag(44, 1.0) + tag(45, 1.0);
 }
 
 std::string polyline(int flags, const std::string& counts) {

@@ -32,7 +32,8 @@ namespace fs = std::filesystem;
 // bound is its own resident-size limit. Its reports get an exit status of
 // their own, apart from a failed batch's 1.
 #ifdef VRML_ADDRESS_SANITIZER
-const char* const kMemoryLimit = "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024:exitcode=86\"";
+const char* const kMemoryLimit =
+    "export ASAN_OPTIONS=\"${ASAN_OPTIONS:+$ASAN_OPTIONS:}hard_rss_limit_mb=1024:exitcode=86\"";
 #else
 const char* const kMemoryLimit = "ulimit -v 1048576";
 #endif
@@ -43,10 +44,10 @@ constexpr int kSeconds = 120;
 ProcessResult boundedHost(const ScratchDir& scratch, const std::string& drawing, const std::string& script) {
   writeFile(scratch.file("answers.scr"), script);
   writeFile(scratch.file("run.sh"), std::string(kMemoryLimit) + "\nexport ARXHOST_REGISTRY='" +
-                                                  scratch.file("registry.txt") + "'\nexec timeout -s KILL " +
-                                                  std::to_string(kSeconds) + " '" + binPath("arxhost") +
-                                                  "' --batch '" + drawing + "' --load '" + binPath("vrml.arx") +
-                                                  "' --script '" + scratch.file("answers.scr") + "' </dev/null\n");
+                                        scratch.file("registry.txt") + "'\nexec timeout -s KILL " +
+                                        std::to_string(kSeconds) + " '" + binPath("arxhost") + "' --batch '" + drawing +
+                                        "' --load '" + binPath("vrml.arx") + "' --script '" +
+                                        scratch.file("answers.scr") + "' </dev/null\n");
   return runCommand("sh '" + scratch.file("run.sh") + "' 2>&1");
 }
 
@@ -68,8 +69,8 @@ std::string billionVertexPolyface() {
 }
 
 std::string billionVertexMesh() {
-  return drawing("", polyline(16, tag(71, "1000000000") + tag(72, "1000000000")) + vertex(0, 0, 64) +
-                         vertex(1, 0, 64) + vertex(0, 1, 64) + vertex(1, 1, 64) + seqend());
+  return drawing("", polyline(16, tag(71, "1000000000") + tag(72, "1000000000")) + vertex(0, 0, 64) + vertex(1, 0, 64) +
+                         vertex(0, 1, 64) + vertex(1, 1, 64) + seqend());
 }
 
 std::string billionSurfaceDensity() {
@@ -119,13 +120,11 @@ std::string billionCellArray() { return drawing(block("A", face()), insert("A", 
 
 std::string coordinatesBeyondSinglePrecision() {
   return drawing("", tag(0, "3DFACE") + tag(8, "0") + tag(10, 1.7e308) + tag(20, -1.7e308) + tag(30, 0.0) +
-                         tag(11, -1e39) + tag(21, 0.0) + tag(31, 1e39) + tag(12, 0.0) + tag(22, 1.0) +
-                         tag(32, 0.0) + tag(13, 0.0) + tag(23, 0.0) + tag(33, 0.0) + face(3));
+                         tag(11, -1e39) + tag(21, 0.0) + tag(31, 1e39) + tag(12, 0.0) + tag(22, 1.0) + tag(32, 0.0) +
+                         tag(13, 0.0) + tag(23, 0.0) + tag(33, 0.0) + face(3));
 }
 
-std::string insertScaledToOverflow() {
-  return drawing(block("H", face(1e300)), insert("H", 1, 1, 1e300) + face(5));
-}
+std::string insertScaledToOverflow() { return drawing(block("H", face(1e300)), insert("H", 1, 1, 1e300) + face(5)); }
 
 std::string hundredKilobyteTexts() {
   return drawing("", face() + tag(1001, "PE_URL") + tag(1000, std::string(100000, 'u')) + tag(1001, "VRML_Url_Data") +

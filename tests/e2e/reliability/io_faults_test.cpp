@@ -50,12 +50,11 @@ class OwnDisk : public ::testing::Test {
   ProcessResult session(size_t bytes, const std::string& setup, const std::string& drawing, const std::string& script,
                         const std::string& check) {
     writeFile(scratch.file("session.scr"), script);
-    writeFile(
-        scratch.file("session.sh"),
-        "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs '" + disk + "' || exit 99\n" + setup + "\n" +
-            "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' '" + binPath("arxhost") + "' --batch '" +
-            drawing + "' --load '" + binPath("vrml.arx") + "' --script '" + scratch.file("session.scr") +
-            "' </dev/null\necho \"host status $?\"\n" + check + "\n");
+    writeFile(scratch.file("session.sh"),
+              "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs '" + disk + "' || exit 99\n" + setup + "\n" +
+                  "ARXHOST_REGISTRY='" + scratch.file("registry.txt") + "' '" + binPath("arxhost") + "' --batch '" +
+                  drawing + "' --load '" + binPath("vrml.arx") + "' --script '" + scratch.file("session.scr") +
+                  "' </dev/null\necho \"host status $?\"\n" + check + "\n");
     return runCommand("unshare --mount sh '" + scratch.file("session.sh") + "' 2>&1");
   }
 
@@ -98,8 +97,8 @@ TEST_F(OwnDisk, SavingOntoAFullDiskKeepsThePreviousDrawing) {
   const std::string drawing = disk + "/showcase.dxf", rescued = scratch.file("rescued.dxf");
   size_t size = fs::file_size(kShowcase);
   ProcessResult run = session(size * 3 / 2, "cp '" + kShowcase + "' '" + disk + "/'", drawing,
-                              "VRMLPROP\n37\ntype 1018 https://example.org/changed.html\nok\nSAVE\nSAVEAS\n" +
-                                  rescued + "\n",
+                              "VRMLPROP\n37\ntype 1018 https://example.org/changed.html\nok\nSAVE\nSAVEAS\n" + rescued +
+                                  "\n",
                               "cmp '" + kShowcase + "' '" + drawing + "' && echo intact; ls -A '" + disk + "'");
   EXPECT_THAT(run.output, testing::HasSubstr("\n" + drawing + ": cannot save: No space left on device"));
   EXPECT_THAT(run.output, testing::HasSubstr("\nintact\nshowcase.dxf\n")) << "old file whole, no leftovers\n"

@@ -17,8 +17,7 @@ namespace {
 
 // "converted ignored" as the batch export reports them, "failed" otherwise.
 std::string exportCounts(const std::string& drawing, const std::string& world, const char* version) {
-  ProcessResult run =
-      runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + version + " 2>&1");
+  ProcessResult run = runCommand("'" + binPath("vrmlout") + "' '" + drawing + "' '" + world + "' " + version + " 2>&1");
   size_t at = run.output.find(": ");
   unsigned converted = 0, ignored = 0;
   if (run.status != 0 || at == std::string::npos ||

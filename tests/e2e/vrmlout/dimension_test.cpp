@@ -36,13 +36,15 @@ TEST(DimensionExport, ArrowheadsComeOutWhereTheDimensionsPictureHasThem) {
   // as ezdxf reads them, in the world's axes.
   std::string drawing = corpusFile("netdxf__sample.dxf");
   std::string corners = runCommand(
-      "/usr/bin/python3 -c \"import ezdxf,sys\n"
-      "d=ezdxf.readfile(sys.argv[1])\n"
-      "snap=lambda x: 0.0 if abs(x)<1e-5 else x\n"
-      "for s in d.blocks[d.entitydb['1CA4'].dxf.geometry].query('SOLID'):\n"
-      "  for v in (s.dxf.vtx0,s.dxf.vtx1,s.dxf.vtx2,s.dxf.vtx3):\n"
-      "    print('%.6f %.6f %.6f,' % (snap(v.x), snap(v.z), snap(-v.y)))\n"
-      "\" '" + drawing + "'").output;
+                            "/usr/bin/python3 -c \"import ezdxf,sys\n"
+                            "d=ezdxf.readfile(sys.argv[1])\n"
+                            "snap=lambda x: 0.0 if abs(x)<1e-5 else x\n"
+                            "for s in d.blocks[d.entitydb['1CA4'].dxf.geometry].query('SOLID'):\n"
+                            "  for v in (s.dxf.vtx0,s.dxf.vtx1,s.dxf.vtx2,s.dxf.vtx3):\n"
+                            "    print('%.6f %.6f %.6f,' % (snap(v.x), snap(v.z), snap(-v.y)))\n"
+                            "\" '" +
+                            drawing + "'")
+                            .output;
   std::set<std::string> expected;
   std::istringstream lines(corners);
   for (std::string line; std::getline(lines, line);) expected.insert(line);

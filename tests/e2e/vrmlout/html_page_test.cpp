@@ -16,12 +16,12 @@
 
 namespace {
 
-using web_page_test::exportPage;
-using web_page_test::viewerMissing;
-using web_page_test::vrmlout;
 using test_support::ProcessResult;
 using testing::HasSubstr;
 using testing::Not;
+using web_page_test::exportPage;
+using web_page_test::viewerMissing;
+using web_page_test::vrmlout;
 
 std::string showcase() { return std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf"; }
 
@@ -42,8 +42,10 @@ TEST(HtmlPage, TextCannotEndItsScriptOrMarkUpThePage) {
 
 TEST(HtmlPage, MarksAreFilledInOrderAndTheViewerAfterThemIsLeftAlone) {
   const std::string viewer = "<script>/* @DRAWING@ @WORLD@ @COUNTS@ */</script>";
-  const std::string skeleton = "<title>@DRAWING@</title><script>w=@WORLD@;f=@FRAMING@;</script>"
-                               "<h1>@DRAWING@</h1><p>@COUNTS@</p>" + viewer;
+  const std::string skeleton =
+      "<title>@DRAWING@</title><script>w=@WORLD@;f=@FRAMING@;</script>"
+      "<h1>@DRAWING@</h1><p>@COUNTS@</p>" +
+      viewer;
   WorldBounds bounds;
   const double a[3] = {1, 2, 3}, b[3] = {5, 4, 3};
   bounds.add(a);
@@ -51,7 +53,8 @@ TEST(HtmlPage, MarksAreFilledInOrderAndTheViewerAfterThemIsLeftAlone) {
   std::string page = htmlPage(skeleton, "#VRML V2.0 utf8\nShape {}\n", bounds,
                               {"R&D <1>.dxf", "2 object(s) converted, 1 object(s) ignored"});
   EXPECT_THAT(page, HasSubstr("<title>R&amp;D &lt;1&gt;.dxf</title>")) << page;
-  EXPECT_THAT(page, HasSubstr("<h1>R&amp;D &lt;1&gt;.dxf</h1><p>2 object(s) converted, 1 object(s) ignored</p>")) << page;
+  EXPECT_THAT(page, HasSubstr("<h1>R&amp;D &lt;1&gt;.dxf</h1><p>2 object(s) converted, 1 object(s) ignored</p>"))
+      << page;
   EXPECT_THAT(page, HasSubstr("w=\"#VRML V2.0 utf8\\nShape {}\\n\";")) << page;
   EXPECT_TRUE(page.ends_with(viewer)) << page;
 
@@ -90,8 +93,8 @@ TEST(HtmlPage, WhatCannotMakeAPageIsRefusedAndAPageThatCannotBeWrittenLeavesTheW
   ProcessResult old = vrmlout("'" + showcase() + "' --vrml1 --html '" + scratch.file("a.html") + "'");
   EXPECT_EQ(old.status, 2) << old.output;
   EXPECT_THAT(old.output, HasSubstr("--html shows a VRML 2.0 world: leave out --vrml1")) << old.output;
-  ProcessResult two = vrmlout("'" + showcase() + "' '" + showcase() + "' --out-dir '" + scratch.path() +
-                              "' --html '" + scratch.file("b.html") + "'");
+  ProcessResult two = vrmlout("'" + showcase() + "' '" + showcase() + "' --out-dir '" + scratch.path() + "' --html '" +
+                              scratch.file("b.html") + "'");
   EXPECT_EQ(two.status, 2) << two.output;
   EXPECT_THAT(two.output, HasSubstr("--html takes one drawing")) << two.output;
 
@@ -99,7 +102,9 @@ TEST(HtmlPage, WhatCannotMakeAPageIsRefusedAndAPageThatCannotBeWrittenLeavesTheW
   ProcessResult lost = exportPage(showcase(), world, scratch.file("no/such/folder/c.html"));
   WEB_PAGE_TEST_NEEDS(viewerMissing(lost));
   EXPECT_EQ(lost.status, 3) << lost.output;
-  EXPECT_THAT(lost.output, HasSubstr("vrmlout: no page of " + world + ": cannot write " + scratch.file("no/such/folder/c.html"))) << lost.output;
+  EXPECT_THAT(lost.output,
+              HasSubstr("vrmlout: no page of " + world + ": cannot write " + scratch.file("no/such/folder/c.html")))
+      << lost.output;
   EXPECT_NE(test_support::readFile(world), "");
 }
 

@@ -17,10 +17,10 @@
 
 namespace {
 
-using web_page_test::exportPage;
-using web_page_test::viewerMissing;
 using test_support::ProcessResult;
 using test_support::runCommand;
+using web_page_test::exportPage;
+using web_page_test::viewerMissing;
 
 // The facts the probe reported, by their first word.
 using Facts = std::map<std::string, std::vector<std::string>>;
@@ -32,8 +32,8 @@ std::string browserMissing() {
 }
 
 Facts probe(const std::string& page, const std::string& options) {
-  ProcessResult run = runCommand("/usr/bin/python3 '" + std::string(VRML_SOURCE_DIR) +
-                                 "/tests/tools/page_probe.py' '" + page + "' " + options + " 2>&1");
+  ProcessResult run = runCommand("/usr/bin/python3 '" + std::string(VRML_SOURCE_DIR) + "/tests/tools/page_probe.py' '" +
+                                 page + "' " + options + " 2>&1");
   Facts facts;
   std::istringstream lines(run.output);
   for (std::string line; std::getline(lines, line);) {
@@ -65,8 +65,8 @@ TEST(PageInBrowser, TheShowcaseIsInViewAndItsLinkOpensWithItsDescriptionShown) {
   WEB_PAGE_TEST_NEEDS(browserMissing());
   test_support::ScratchDir scratch;
   std::string page = scratch.file("showcase.html");
-  ProcessResult run =
-      exportPage(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", scratch.file("showcase.wrl"), page);
+  ProcessResult run = exportPage(std::string(VRML_SOURCE_DIR) + "/samples/showcase.dxf", scratch.file("showcase.wrl"),
+                                 page);
   WEB_PAGE_TEST_NEEDS(viewerMissing(run));
   ASSERT_EQ(run.status, 0) << run.output;
   // The picture of the page the README shows is this one.
@@ -83,12 +83,11 @@ TEST(PageInBrowser, ACorpusDrawingIsInViewWithoutAnError) {
   WEB_PAGE_TEST_NEEDS(browserMissing());
   test_support::ScratchDir scratch;
   std::string page = scratch.file("teapot.html");
-  ProcessResult run = exportPage(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"),
-                                 scratch.file("teapot.wrl"), page);
+  ProcessResult run = exportPage(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"), scratch.file("teapot.wrl"),
+                                 page);
   WEB_PAGE_TEST_NEEDS(viewerMissing(run));
   ASSERT_EQ(run.status, 0) << run.output;
-  expectShown(probe(page, ""), "libdxf__zcad-teapot_R2000.dxf", "1152 object(s) converted, 0 object(s) ignored",
-              0.1);
+  expectShown(probe(page, ""), "libdxf__zcad-teapot_R2000.dxf", "1152 object(s) converted, 0 object(s) ignored", 0.1);
 }
 
 }  // namespace

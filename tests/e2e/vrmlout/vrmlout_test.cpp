@@ -23,7 +23,9 @@ std::string exportAll(const std::string& out, const std::string& actions) {
   return "VRMLOUT\nALL\n\n" + out + "\n" + actions;
 }
 
-std::string check(const std::string& world) { return runCommand("'" + binPath("vrmlcheck") + "' '" + world + "'").output; }
+std::string check(const std::string& world) {
+  return runCommand("'" + binPath("vrmlcheck") + "' '" + world + "'").output;
+}
 
 // The text of one shape, from its DEF line to the next shape's.
 std::string shape(const std::string& world, int number) {
@@ -50,8 +52,9 @@ TEST(Vrmlout, ShapesKeepTheirSelectionNumbersAndColoursDecideTheMaterial) {
   EXPECT_THAT(shape(world, 1), testing::HasSubstr("diffuseColor 1.000000 0.000000 0.000000")) << world;
   // Colour 7 takes nothing from the object's material data; the shape gets
   // the default material so that it is lit like a VRML 1.0 one.
-  const std::string defaultLook = "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n"
-                                  "\t\t\t\t\t\t}\n\t\t\t\t\t}\n\t\t\t\t\tgeometry ";
+  const std::string defaultLook =
+      "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n"
+      "\t\t\t\t\t\t}\n\t\t\t\t\t}\n\t\t\t\t\tgeometry ";
   EXPECT_THAT(shape(world, 3), testing::HasSubstr(" Shape {\n" + defaultLook)) << "colour 7: " << world;
   EXPECT_THAT(shape(world, 4), testing::HasSubstr("diffuseColor 0.000000 1.000000 0.000000")) << world;
   EXPECT_THAT(shape(world, 5), testing::HasSubstr(" Shape {\n" + defaultLook)) << "a missing layer counts as colour 7";
@@ -93,7 +96,8 @@ TEST(Vrmlout, OptionsStartFromTheDefaultsAndRefuseANonPositiveScale) {
 
 TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
   ScratchDir scratch;
-  std::string a = scratch.file("a.wrl"), b = scratch.file("b.wrl"), c = scratch.file("c.wrl"), d = scratch.file("d.wrl");
+  std::string a = scratch.file("a.wrl"), b = scratch.file("b.wrl"), c = scratch.file("c.wrl"),
+              d = scratch.file("d.wrl");
   std::string lispBefore = "(vrml_wrlout (ssget \"X\") \"" + scratch.file("first.wrl") + "\")\n";
   ProcessResult run = runOn("ucs.dxf", lispBefore + exportAll(a, "ok\n") + "(vrml_wrlout (ssget \"X\") \"" + b +
                                            "\")\n" + exportAll(c, "check 1050 off\nok\n") +

@@ -35,11 +35,11 @@ inline std::string viewerMissing(const ProcessResult& run) {
 
 // Stops the test on a machine that lacks what it needs: a failure in CI,
 // where tools/test.sh installs everything, a skip elsewhere.
-#define WEB_PAGE_TEST_NEEDS(reason)                       \
-  do {                                                    \
-    std::string missing_ = (reason);                      \
-    if (!missing_.empty()) {                              \
-      if (std::getenv("CI")) FAIL() << missing_;          \
-      GTEST_SKIP() << missing_;                           \
-    }                                                     \
+#define WEB_PAGE_TEST_NEEDS(reason)              \
+  do {                                           \
+    std::string missing_ = (reason);             \
+    if (!missing_.empty()) {                     \
+      if (std::getenv("CI")) FAIL() << missing_; \
+      GTEST_SKIP() << missing_;                  \
+    }                                            \
   } while (0)

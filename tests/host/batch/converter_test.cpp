@@ -38,8 +38,7 @@ TEST(ConverterUnits, TheDrawingsDeclaredUnitsAreTheDefaultAndTheFlagWins) {
   // Inches declared in a binary drawing, metres in a text one, none at all.
   EXPECT_EQ(scaleOf(scratch, corpusFile("acadsharp__sample_AC1015_binary.dxf"), ""),
             "scaleFactor 0.025400 0.025400 0.025400");
-  EXPECT_EQ(scaleOf(scratch, corpusFile("ezdxf__torus_r2000.dxf"), ""),
-            "scaleFactor 1.000000 1.000000 1.000000");
+  EXPECT_EQ(scaleOf(scratch, corpusFile("ezdxf__torus_r2000.dxf"), ""), "scaleFactor 1.000000 1.000000 1.000000");
   EXPECT_EQ(scaleOf(scratch, corpusFile("libdxf__zcad-teapot_R2000.dxf"), ""),
             "scaleFactor 0.001000 0.001000 0.001000");
   EXPECT_EQ(scaleOf(scratch, corpusFile("ezdxf__torus_r2000.dxf"), "--units cm"),
@@ -49,8 +48,9 @@ TEST(ConverterUnits, TheDrawingsDeclaredUnitsAreTheDefaultAndTheFlagWins) {
 
 TEST(ConverterUnits, ScalesTheWorldFileCannotShowAreRefusedInOneLine) {
   const std::pair<const char*, const char*> refused[] = {
-      {"0.0000004", "too small"}, {"0.0000005", "too small"}, {"3.5e38", "too large"}, {"1e400", "too large"},
-      {"nan", "a scale factor above 0"}, {"-1", "a scale factor above 0"}, {"2mm", "a scale factor above 0"}};
+      {"0.0000004", "too small"},       {"0.0000005", "too small"},        {"3.5e38", "too large"},
+      {"1e400", "too large"},           {"nan", "a scale factor above 0"}, {"-1", "a scale factor above 0"},
+      {"2mm", "a scale factor above 0"}};
   for (const auto& [units, reason] : refused) {
     ProcessResult run = vrmlout(shellWord(five()) + " --units " + units);
     EXPECT_EQ(run.status, 2) << units;
@@ -85,7 +85,8 @@ TEST(Converter, EachFailureIsOneLineNamingTheDrawing) {
 
   run = vrmlout(shellWord(scratch.file("absent.dxf")));
   EXPECT_EQ(run.status, 2);
-  EXPECT_EQ(run.output.substr(0, run.output.find('\n')), "vrmlout: " + scratch.file("absent.dxf") + ": no such drawing or folder");
+  EXPECT_EQ(run.output.substr(0, run.output.find('\n')),
+            "vrmlout: " + scratch.file("absent.dxf") + ": no such drawing or folder");
 
   run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("x.wrl")) + " --select L=Nowhere --verbose");
   EXPECT_THAT(run.output, testing::HasSubstr("Select objects: L=Nowhere")) << "--verbose keeps the transcript";
@@ -109,8 +110,8 @@ TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
   }
 
   // Into --out-dir, which is made; one failure makes the status non-zero.
-  run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("bad.dxf")) + " " + shellWord(scratch.file("in/a.dxf")) +
-                " --out-dir " + shellWord(scratch.file("out")) + " --vrml2 -j 3");
+  run = vrmlout(shellWord(five()) + " " + shellWord(scratch.file("bad.dxf")) + " " +
+                shellWord(scratch.file("in/a.dxf")) + " --out-dir " + shellWord(scratch.file("out")) + " --vrml2 -j 3");
   EXPECT_EQ(run.status, 1) << run.output;
   EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/five.wrl") + ": 4 object(s) converted"));
   EXPECT_THAT(run.output, testing::HasSubstr(scratch.file("out/a.wrl") + ": 4 object(s) converted"));
@@ -123,8 +124,8 @@ TEST(Converter, SeveralDrawingsExportSideBySideAndEveryOneIsReported) {
 
 TEST(Converter, AnInstalledTreeWorksWhereverItIsMoved) {
   ScratchDir scratch;
-  ProcessResult install =
-      runCommand("cmake --install '" + std::string(VRML_BIN_DIR) + "/..' --prefix " + shellWord(scratch.file("first")) + " 2>&1");
+  ProcessResult install = runCommand("cmake --install '" + std::string(VRML_BIN_DIR) + "/..' --prefix " +
+                                     shellWord(scratch.file("first")) + " 2>&1");
   ASSERT_EQ(install.status, 0) << install.output;
   std::filesystem::rename(scratch.file("first"), scratch.file("moved"));
   std::string out = scratch.file("moved.wrl");

@@ -69,8 +69,8 @@ Capture capture(const db::Record& record) {
 
 // A polygon mesh of n x n vertices one unit apart, as an old drawing file holds it.
 std::string gridDrawing(int n) {
-  std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\n0\n66\n1\n70\n16\n71\n" + std::to_string(n) +
-                    "\n72\n" + std::to_string(n) + "\n";
+  std::string dxf = "0\nSECTION\n2\nENTITIES\n0\nPOLYLINE\n8\n0\n66\n1\n70\n16\n71\n" + std::to_string(n) + "\n72\n" +
+                    std::to_string(n) + "\n";
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
       dxf += "0\nVERTEX\n8\n0\n10\n" + std::to_string(j) + "\n20\n" + std::to_string(i) + "\n30\n0\n70\n64\n";

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "acadmem.h"
-#include "heap_faults.h"
 #include "afx.h"
+#include "heap_faults.h"
 #include "wrl_path.h"
 
 namespace {

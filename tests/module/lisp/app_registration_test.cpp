@@ -68,7 +68,8 @@ TEST_F(Application, DemandLoadEntriesAreWrittenAndTheAppRegistered) {
     vrmlApp().registerForDemandLoad();
   }
   std::string text = registryText();
-  std::string commands = "[" + appKey() + "\\Meshcast\\Commands]\n"
+  std::string commands = "[" + appKey() +
+                         "\\Meshcast\\Commands]\n"
                          "\"VrmlOut\"=\"VrmlOut\"\n\"VrmlProp\"=\"VrmlProp\"\n"
                          "\"VrmlAbout\"=\"VrmlAbout\"\n\"VrmlHelp\"=\"VrmlHelp\"\n";
   std::string loader = "[" + appKey() + "\\Meshcast\\Loader]\n\"MODULE\"=\"" + m_app.path + "\"\n";

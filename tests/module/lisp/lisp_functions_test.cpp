@@ -2,13 +2,13 @@
 // drawing, through the host's function table as a loaded module is called.
 #include <gtest/gtest.h>
 
-#include "module/records/drawing_object.h"
 #include "ArxUtil.h"
 #include "ZornVrml.h"
 #include "acad/console.h"
 #include "acad/lisp_functions.h"
 #include "lisp/interpreter.h"
 #include "lisp/lisp.h"
+#include "module/records/drawing_object.h"
 
 namespace {
 
@@ -47,15 +47,13 @@ class LispFunctions : public DrawingObject {
     return acad::console::endCapture();
   }
   void storeMaterial(int useAcadColor, double shininess, double transparency) {
-    store(ads_buildlist(1001, "VRML_Application", 1070, useAcadColor, 1040, 0.0, 1040, 0.0, 1040, 0.1, 1040, 0.3,
-                        1040, 0.3, 1040, 0.3, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040,
+    store(ads_buildlist(1001, "VRML_Application", 1070, useAcadColor, 1040, 0.0, 1040, 0.0, 1040, 0.1, 1040, 0.3, 1040,
+                        0.3, 1040, 0.3, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040, 0.0, 1040,
                         shininess, 1040, transparency, 0));
   }
 };
 
-TEST_F(LispFunctions, LinkOfAnObjectWithoutDataIsTwoNils) {
-  EXPECT_EQ(lisp("(vrml_geturl (entlast))"), "(nil nil)");
-}
+TEST_F(LispFunctions, LinkOfAnObjectWithoutDataIsTwoNils) { EXPECT_EQ(lisp("(vrml_geturl (entlast))"), "(nil nil)"); }
 
 TEST_F(LispFunctions, LinkListsUrlAndDescriptionEachOrNil) {
   store(ads_buildlist(1001, "PE_URL", 1000, "http://host/a.wrl", 0));

@@ -2,9 +2,9 @@
 // what it prints, and that no block of the host allocator stays behind.
 #include <gmock/gmock.h>
 
-#include "module/dialogs/module_dialog_fixture.h"
 #include "dbbuild.h"
 #include "dbmain.h"
+#include "module/dialogs/module_dialog_fixture.h"
 #include "wrl_props.h"
 
 namespace {

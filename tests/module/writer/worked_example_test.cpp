@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "acadmem.h"
 #include "heap_faults.h"
 #include "support/files.h"

@@ -18,8 +18,8 @@ struct Check {
 
 // Runs vrmlcheck on the file; status 0 means it parsed.
 inline Check vrmlcheck(const std::string& path) {
-  test_support::ProcessResult run =
-      test_support::runCommand("ASAN_OPTIONS=detect_leaks=0 " VRML_BIN_DIR "/vrmlcheck '" + path + "' 2>&1");
+  test_support::ProcessResult run = test_support::runCommand(
+      "ASAN_OPTIONS=detect_leaks=0 " VRML_BIN_DIR "/vrmlcheck '" + path + "' 2>&1");
   return {run.status, run.output};
 }
 

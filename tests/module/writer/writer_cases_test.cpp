@@ -119,9 +119,9 @@ TEST_F(Writer, FacesWriteTheirCountedCornersAndAZeroCountFaceNothing) {
       EXPECT_THAT(text, testing::Not(testing::HasSubstr("Material"))) << "no material when not valid";
     } else {
       const std::string t5(5, '\t'), t6(6, '\t'), t7(7, '\t');
-      EXPECT_THAT(
-          text, testing::HasSubstr(kObjectLine2 + t6 + "appearance Appearance {\n" + t7 + "material Material {\n" + t6 +
-                                   "}\n" + t5 + "}\n" + t5 + "geometry IndexedFaceSet {\n"));
+      EXPECT_THAT(text,
+                  testing::HasSubstr(kObjectLine2 + t6 + "appearance Appearance {\n" + t7 + "material Material {\n" +
+                                     t6 + "}\n" + t5 + "}\n" + t5 + "geometry IndexedFaceSet {\n"));
       EXPECT_EQ(text.find("appearance"), text.rfind("appearance"));
     }
     EXPECT_THAT(text, testing::Not(testing::HasSubstr("Anchor")));
@@ -249,14 +249,15 @@ TEST_F(Writer, MaterialLinesFollowTheVersion) {
     file.setVersion(WrlVersion::k1);
     file.close();
   }
-  EXPECT_EQ(written(),
-            "\tMaterial {\n\t\tambientColor 0.000000 0.000000 0.100000\n\t\tdiffuseColor 0.000000 1.000000 0.000000\n"
-            "\t\tspecularColor 0.000000 0.000000 0.000000\n\t\temissiveColor 0.000000 0.000000 0.000000\n"
-            "\t\tshininess 0.200000\n\t\ttransparency 0.500000\n\t}\n"
-            "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n\t\t\t\t\t\t\tambientIntensity 0.2\n"
-            "\t\t\t\t\t\t\tdiffuseColor 0.000000 1.000000 0.000000\n\t\t\t\t\t\t\tspecularColor 0.000000 0.000000 0.000000\n"
-            "\t\t\t\t\t\t\temissiveColor 0.000000 0.000000 0.000000\n\t\t\t\t\t\t\tshininess 0.200000\n"
-            "\t\t\t\t\t\t\ttransparency 0.500000\n\t\t\t\t\t\t}\n\t\t\t\t\t}\n");
+  EXPECT_EQ(
+      written(),
+      "\tMaterial {\n\t\tambientColor 0.000000 0.000000 0.100000\n\t\tdiffuseColor 0.000000 1.000000 0.000000\n"
+      "\t\tspecularColor 0.000000 0.000000 0.000000\n\t\temissiveColor 0.000000 0.000000 0.000000\n"
+      "\t\tshininess 0.200000\n\t\ttransparency 0.500000\n\t}\n"
+      "\t\t\t\t\t\tappearance Appearance {\n\t\t\t\t\t\t\tmaterial Material {\n\t\t\t\t\t\t\tambientIntensity 0.2\n"
+      "\t\t\t\t\t\t\tdiffuseColor 0.000000 1.000000 0.000000\n\t\t\t\t\t\t\tspecularColor 0.000000 0.000000 0.000000\n"
+      "\t\t\t\t\t\t\temissiveColor 0.000000 0.000000 0.000000\n\t\t\t\t\t\t\tshininess 0.200000\n"
+      "\t\t\t\t\t\t\ttransparency 0.500000\n\t\t\t\t\t\t}\n\t\t\t\t\t}\n");
 }
 
 TEST_F(Writer, ObjectWithoutEitherListIsRefusedWithoutWriting) {
@@ -440,7 +441,7 @@ TEST_F(Writer, LargeObjectKeepsEveryPointAndFace) {
     world_file::Check check = world_file::vrmlcheck(path);
     EXPECT_EQ(check.status, 0);
     EXPECT_EQ(check.facts, "version " + std::to_string(version) + "\nshapes 1\npoints " +
-                               std::to_string((kSide + 1) * (kSide + 1)) + "\nfaces " +
-                               std::to_string(kSide * kSide) + "\nbadindex 0\n");
+                               std::to_string((kSide + 1) * (kSide + 1)) + "\nfaces " + std::to_string(kSide * kSide) +
+                               "\nbadindex 0\n");
   }
 }

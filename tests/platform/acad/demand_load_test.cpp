@@ -20,8 +20,8 @@ const std::string kAppsPath = std::string(acrxProductKey()) + "\\TestApps";
 
 void setText(const std::string& keyPath, const char* name, const std::string& text) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, const_cast<char*>(""), 0, KEY_WRITE, nullptr,
-                            &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, const_cast<char*>(""), 0, KEY_WRITE, nullptr, &key,
+                            nullptr),
             ERROR_SUCCESS);
   ASSERT_EQ(RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                            static_cast<DWORD>(text.size() + 1)),
@@ -31,9 +31,7 @@ void setText(const std::string& keyPath, const char* name, const std::string& te
 
 class DemandLoad : public testing::Test {
  protected:
-  void SetUp() override {
-    win::registry::setFilePath(m_file);
-  }
+  void SetUp() override { win::registry::setFilePath(m_file); }
   void TearDown() override {
     testing::internal::CaptureStdout();
     acad::arx::unloadAll();
@@ -66,7 +64,8 @@ TEST_F(DemandLoad, RegistrationIsRecordedAndWrittenForTheNextRun) {
   for (char c : regPath) quotedRegPath += c == '\\' ? std::string("\\\\") : std::string(1, c);
   std::string expected = "[HKEY_LOCAL_MACHINE\\" + std::string(acrxProductKey()) +
                          "\\Applications\\Probe]\n\"LOADCTRLS\"=hex(4):0c,00,00,00\n"
-                         "\"REGPATH\"=\"" + quotedRegPath + "\"\n";
+                         "\"REGPATH\"=\"" +
+                         quotedRegPath + "\"\n";
   EXPECT_THAT(contents(), testing::HasSubstr(expected));
 }
 

@@ -97,9 +97,8 @@ TEST_F(Selection, ModeXTakesEveryLiveEntityThroughTheFilter) {
 TEST_F(Selection, ScriptAnswersBuildTheSetUntilEnter) {
   ads_name ss;
   int status = 0;
-  std::string transcript = withAnswers(handleOf(second) + "\nL\n" + handleOf(second) + "\nnonsense\n\n", [&] {
-    status = ads_ssget(nullptr, nullptr, nullptr, nullptr, ss);
-  });
+  std::string transcript = withAnswers(handleOf(second) + "\nL\n" + handleOf(second) + "\nnonsense\n\n",
+                                       [&] { status = ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
   ASSERT_EQ(status, RTNORM);
   EXPECT_EQ(members(ss), (std::vector<AcDbObjectId>{second, third}));
   ads_ssfree(ss);
@@ -193,8 +192,8 @@ TEST_F(Selection, EntselTakesAHandleAndGivesThePoint) {
   ads_name entity;
   ads_point picked = {9, 9, 9};
   int status = 0;
-  std::string transcript =
-      withAnswers(handleOf(first) + "\n", [&] { status = ads_entsel("\nSelect object: ", entity, picked); });
+  std::string transcript = withAnswers(handleOf(first) + "\n",
+                                       [&] { status = ads_entsel("\nSelect object: ", entity, picked); });
   ASSERT_EQ(status, RTNORM);
   AcDbObjectId id;
   ASSERT_EQ(acdbGetObjectId(id, entity), Acad::eOk);

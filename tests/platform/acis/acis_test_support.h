@@ -17,8 +17,7 @@ inline std::string readFile(const std::string& name) {
 
 inline acis::ParseResult parseFile(const std::string& name) {
   std::string bytes = readFile(name);
-  if (name.ends_with(".sab"))
-    return acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
+  if (name.ends_with(".sab")) return acis::parseSab({reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()});
   return acis::parseSat(bytes);
 }
 
@@ -61,9 +60,11 @@ inline void expectPlanarConventions(const acis::Body& body, const std::string& w
     if (edge.curve < 0) continue;
     const double size = 1 + distance(body.vertices[static_cast<size_t>(edge.start)].point, {});
     EXPECT_LT(distance(pointOnEdge(body, edge, edge.startParam), body.vertices[static_cast<size_t>(edge.start)].point),
-              1e-6 * size) << what;
+              1e-6 * size)
+        << what;
     EXPECT_LT(distance(pointOnEdge(body, edge, edge.endParam), body.vertices[static_cast<size_t>(edge.end)].point),
-              1e-6 * size) << what;
+              1e-6 * size)
+        << what;
   }
   for (const acis::Face& face : body.faces) {
     const acis::Surface& surface = body.surfaces[static_cast<size_t>(face.surface)];

@@ -15,9 +15,9 @@
 
 namespace {
 
-const std::set<std::string> kAcisTypes = {"3DSOLID",         "REGION",          "BODY",         "SURFACE",
-                                          "PLANESURFACE",    "EXTRUDEDSURFACE", "LOFTEDSURFACE", "REVOLVEDSURFACE",
-                                          "SWEPTSURFACE",    "NURBSURFACE"};
+const std::set<std::string> kAcisTypes = {"3DSOLID",      "REGION",          "BODY",          "SURFACE",
+                                          "PLANESURFACE", "EXTRUDEDSURFACE", "LOFTEDSURFACE", "REVOLVEDSURFACE",
+                                          "SWEPTSURFACE", "NURBSURFACE"};
 
 struct Totals {
   size_t entities = 0, faces = 0, emptyBodies = 0;

@@ -66,19 +66,23 @@ TEST(AcisDamagedInput, ADamagedRecordCostsItsFaceAlone) {
   } cases[] = {
       {"a sense word no writer uses", [](SatRecords& r) { r.at(r.find("plane-surface"), kPlaneSense) = "sideways_v"; },
        0, "damaged plane surface"},
-      {"a surface of an unknown kind", [](SatRecords& r) { r.at(r.find("plane-surface"), 0) = "meshsurf-surface"; },
-       0, "surface type \"meshsurf-surface\""},
-      {"a face whose surface is a point", [](SatRecords& r) { r.at(r.find("face"), kFaceSurface) = "$" + std::to_string(r.find("point")); },
-       0, "the face has no surface"},
-      {"a coedge whose edge is a point", [](SatRecords& r) { r.at(r.find("coedge"), kCoedgeEdge) = "$" + std::to_string(r.find("point")); },
-       0, "a coedge without its edge"},
-      {"a pointer past the last record", [](SatRecords& r) { r.at(r.find("face"), kFaceLoop) = "$99999"; },
-       0, "damaged loop list"},
+      {"a surface of an unknown kind", [](SatRecords& r) { r.at(r.find("plane-surface"), 0) = "meshsurf-surface"; }, 0,
+       "surface type \"meshsurf-surface\""},
+      {"a face whose surface is a point",
+       [](SatRecords& r) { r.at(r.find("face"), kFaceSurface) = "$" + std::to_string(r.find("point")); }, 0,
+       "the face has no surface"},
+      {"a coedge whose edge is a point",
+       [](SatRecords& r) { r.at(r.find("coedge"), kCoedgeEdge) = "$" + std::to_string(r.find("point")); }, 0,
+       "a coedge without its edge"},
+      {"a pointer past the last record", [](SatRecords& r) { r.at(r.find("face"), kFaceLoop) = "$99999"; }, 0,
+       "damaged loop list"},
       // The ring of coedges closes on its second coedge, never on the first.
-      {"a coedge ring that never comes back", [](SatRecords& r) {
+      {"a coedge ring that never comes back",
+       [](SatRecords& r) {
          size_t second = r.find("coedge", r.find("coedge") + 1);
          r.at(second, kCoedgeNext) = "$" + std::to_string(second);
-       }, 0, "damaged coedge ring"},
+       },
+       0, "damaged coedge ring"},
   };
   for (const Case& c : cases) {
     SatRecords records(box);
@@ -124,8 +128,7 @@ TEST(AcisDamagedInput, DataCutShortOrWithADamagedHeaderIsRefused) {
     const std::string whole = readFile(name);
     // Where the last record ends: the end marker may be missing, the last
     // record may not.
-    const size_t lastRecordEnd =
-        std::string(name).ends_with(".sab") ? whole.rfind('\x11') + 1 : whole.rfind('#') + 1;
+    const size_t lastRecordEnd = std::string(name).ends_with(".sab") ? whole.rfind('\x11') + 1 : whole.rfind('#') + 1;
     for (size_t size = 0; size < lastRecordEnd; ++size) {
       std::string cut = whole.substr(0, size);
       acis::ParseResult read = std::string(name).ends_with(".sab")
@@ -165,12 +168,10 @@ TEST(AcisSplines, SplineSurfacesKeepRowsOfConstantUAndTurnOnReversal) {
   EXPECT_EQ(patch.countV, 2);
   EXPECT_EQ(patch.knotsU, (std::vector<double>{0, 0, 1, 1}));
   EXPECT_EQ(patch.knotsV, (std::vector<double>{0, 0, 2, 2}));
-  EXPECT_EQ(patch.controlPoints,
-            (std::vector<acis::Vec3>{{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 1}}));
+  EXPECT_EQ(patch.controlPoints, (std::vector<acis::Vec3>{{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 1}}));
   const acis::NurbsSurface& reversed = read.body.surfaces[1].spline;
   EXPECT_EQ(reversed.knotsV, (std::vector<double>{-2, -2, 0, 0}));
-  EXPECT_EQ(reversed.controlPoints,
-            (std::vector<acis::Vec3>{{0, 1, 0}, {0, 0, 0}, {1, 1, 1}, {1, 0, 0}}));
+  EXPECT_EQ(reversed.controlPoints, (std::vector<acis::Vec3>{{0, 1, 0}, {0, 0, 0}, {1, 1, 1}, {1, 0, 0}}));
 }
 
 TEST(AcisSplines, IntcurvesKeepTheirWeightsAndTurnOnReversal) {

@@ -49,7 +49,8 @@ TEST(AcisOwnSolids, TheBoxReadsAlikeInEveryVersionLayout) {
     EXPECT_EQ(v106.body.vertices[static_cast<size_t>(v106.body.edges[i].start)].point,
               v700.body.vertices[static_cast<size_t>(v700.body.edges[i].start)].point);
   }
-  for (size_t i = 0; i < v700.body.faces.size(); ++i) EXPECT_EQ(v106.body.faces[i].reversed, v700.body.faces[i].reversed);
+  for (size_t i = 0; i < v700.body.faces.size(); ++i)
+    EXPECT_EQ(v106.body.faces[i].reversed, v700.body.faces[i].reversed);
 }
 
 TEST(AcisOwnSolids, TheBodyTransformReadsFromVectorsAndFromLiteralText) {

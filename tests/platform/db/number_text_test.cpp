@@ -13,9 +13,30 @@
 namespace {
 
 TEST(NumberText, QuickCheckAgreesWithTheFullParse) {
-  const std::string texts[] = {"1.5",  "-0.5", ".5",   "5.",      "-",   ".",     "1e5",  "1e999", " 2.0 ",
-                               "+3",   "1.2.3", "nan", "-inf",    "0x10", "",     "--1",  "1 2",   "1e",
-                               "-.",   "7",    "INF",  "1.0e-400", std::string(400, '9'), std::string(299, '9')};
+  const std::string texts[] = {"1.5",
+                               "-0.5",
+                               ".5",
+                               "5.",
+                               "-",
+                               ".",
+                               "1e5",
+                               "1e999",
+                               " 2.0 ",
+                               "+3",
+                               "1.2.3",
+                               "nan",
+                               "-inf",
+                               "0x10",
+                               "",
+                               "--1",
+                               "1 2",
+                               "1e",
+                               "-.",
+                               "7",
+                               "INF",
+                               "1.0e-400",
+                               std::string(400, '9'),
+                               std::string(299, '9')};
   for (const std::string& text : texts) {
     double value = 0;
     EXPECT_EQ(db::isRealText(text), db::parseReal(text, value)) << '"' << text << '"';
@@ -55,10 +76,34 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
   }
   EXPECT_GT(taken, 60000) << "the quick way is taken, so the comparison is not empty";
   // At the edges of what the quick way takes, and just past them.
-  for (std::string text : {"9007199254740992", "9007199254740993", "-9007199254740992.0", "0.0000000000000000000001",
-                           "0.00000000000000000000001", "1234567890123456789", "12345678901234567890", "-0", "-0.0",
-                           "00000000000000000001.5", ".5", "5.", "-.25", "0.1", "0.3", "123456.789012", "1e5",
-                           "", "-", ".", "-.", "1.2.3", "1-", "+1", " 1", "1 ", "nan", "0x10"}) {
+  for (std::string text : {"9007199254740992",
+                           "9007199254740993",
+                           "-9007199254740992.0",
+                           "0.0000000000000000000001",
+                           "0.00000000000000000000001",
+                           "1234567890123456789",
+                           "12345678901234567890",
+                           "-0",
+                           "-0.0",
+                           "00000000000000000001.5",
+                           ".5",
+                           "5.",
+                           "-.25",
+                           "0.1",
+                           "0.3",
+                           "123456.789012",
+                           "1e5",
+                           "",
+                           "-",
+                           ".",
+                           "-.",
+                           "1.2.3",
+                           "1-",
+                           "+1",
+                           " 1",
+                           "1 ",
+                           "nan",
+                           "0x10"}) {
     double ours = 0;
     uint64_t general = 0, mine = 0;
     bool generalOk = generalRead(text, general);

@@ -45,8 +45,7 @@ class XData : public ::testing::Test {
 };
 
 TEST_F(XData, ReplacingOneApplicationLeavesTheOthers) {
-  ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 1001, "VRML_Url_Data", 1000, "first", 0)),
-            Acad::eOk);
+  ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 1001, "VRML_Url_Data", 1000, "first", 0)), Acad::eOk);
   ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "b.wrl", 0)), Acad::eOk);
   EXPECT_EQ(firstString("PE_URL"), "b.wrl");
   EXPECT_EQ(firstString("VRML_Url_Data"), "first");
@@ -54,8 +53,7 @@ TEST_F(XData, ReplacingOneApplicationLeavesTheOthers) {
 }
 
 TEST_F(XData, NameOnlyListRemovesThatApplication) {
-  ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 1001, "VRML_Url_Data", 1000, "d", 0)),
-            Acad::eOk);
+  ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 1000, "a.wrl", 1001, "VRML_Url_Data", 1000, "d", 0)), Acad::eOk);
   ASSERT_EQ(store(ads_buildlist(1001, "PE_URL", 0)), Acad::eOk);
   EXPECT_EQ(load("PE_URL"), nullptr);
   EXPECT_EQ(firstString("VRML_Url_Data"), "d");
@@ -68,8 +66,8 @@ TEST_F(XData, NameOnlyListRemovesThatApplication) {
 TEST_F(XData, EveryItemKindComesBackAsStored) {
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
   const ads_point where = {1.5, -2.25, 1e-7};
-  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 5, 1040, 0.1, 1071, 70000L, 1002, "{",
-                               1010, where, 1005, "1F", 1002, "}", 0);
+  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 5, 1040, 0.1, 1071, 70000L, 1002, "{", 1010, where, 1005,
+                               "1F", 1002, "}", 0);
   resbuf* binary = ads_newrb(1004);
   binary->resval.rbinary.clen = 3;
   binary->resval.rbinary.buf = static_cast<char*>(acad_malloc(3));

@@ -127,8 +127,7 @@ std::vector<Value> values(const db::Database& database) {
       int64_t integer = 0;
       auto kind = db::valueKind(tag.code);
       if (kind == db::ValueKind::Double) db::parseReal(tag.value, real);
-      else if (kind != db::ValueKind::String && kind != db::ValueKind::Binary &&
-               db::parseInteger(tag.value, integer))
+      else if (kind != db::ValueKind::String && kind != db::ValueKind::Binary && db::parseInteger(tag.value, integer))
         real = static_cast<double>(integer);
       all.push_back({tag.code, std::string(tag.value), real});
     }

@@ -36,9 +36,9 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   AcDbObject* object = nullptr;
   ASSERT_EQ(acdbOpenAcDbObject(object, AcDbObjectId(entity), AcDb::kForWrite), Acad::eOk);
   const ads_point where = {1.5, -2, 1e-3};
-  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 1, 1040, 0.1, 1040, 1.0 / 3, 1001, "PE_URL",
-                               1000, "http://example.com/model.wrl", 1001, "VRML_Url_Data", 1000, "A link", 1010,
-                               where, 1071, 123456L, 0);
+  resbuf* list = ads_buildlist(1001, "VRML_Application", 1070, 1, 1040, 0.1, 1040, 1.0 / 3, 1001, "PE_URL", 1000,
+                               "http://example.com/model.wrl", 1001, "VRML_Url_Data", 1000, "A link", 1010, where, 1071,
+                               123456L, 0);
   ASSERT_EQ(object->setXData(list), Acad::eOk);
   ads_relrb(list);
   object->close();
@@ -63,8 +63,7 @@ INSTANTIATE_TEST_SUITE_P(Drawings, EzdxfAudit,
                          ::testing::Values("libdxf__zcad-teapot_R2000.dxf", "ezdxf__POLI-ALL210_12.dxf",
                                            "libredwg__example_2010.dxf"),
                          [](const ::testing::TestParamInfo<std::string>& info) {
-                           return std::string(info.param.substr(0, info.param.find('_')) +
-                                              std::to_string(info.index));
+                           return std::string(info.param.substr(0, info.param.find('_')) + std::to_string(info.index));
                          });
 
 }  // namespace

@@ -157,9 +157,10 @@ void openRepairedAndSave(const std::string& path, const std::string& repair) {
 TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("seedless.dxf");
-  test_support::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
-                            "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
-                            "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
+  test_support::writeFile(path,
+                          "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n9\n$HANDSEED\n0\nENDSEC\n"
+                          "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
+                          "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
   std::string error;
   ASSERT_TRUE(dxf::open(path, error)) << error;
@@ -173,10 +174,11 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
 TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("claimed.dxf"), again = scratch.file("again.dxf");
-  test_support::writeFile(path, "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
-                            "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n"
-                            "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
-                            "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
+  test_support::writeFile(path,
+                          "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+                          "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n100\nAcDbDictionary\n"
+                          "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
+                          "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "dictionary entry"));
   std::string error;
   std::string saved = test_support::readFile(path);

@@ -91,7 +91,7 @@ TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
 
 TEST(ScanAhead, SmallAndEmptyInputsGiveTheSameOutcome) {
   for (const std::string& text : {std::string(), std::string("0\nEOF\n"), std::string("0\n"), std::string("x\n"),
-                                   std::string("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n")})
+                                  std::string("0\nSECTION\n2\nHEADER\n0\nENDSEC\n0\nEOF\n")})
     expectSameBothWays(text, "\"" + text + "\"");
 }
 

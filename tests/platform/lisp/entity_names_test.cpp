@@ -24,8 +24,8 @@ std::string handleText(AcDbObjectId id) {
 }
 
 AcDbObjectId addLine(double x) {
-  return db::build::addEntity("LINE", {{8, "0"}, {10, std::to_string(x)}, {20, "0"}, {30, "0"},
-                                        {11, "1"}, {21, "1"}, {31, "0"}});
+  return db::build::addEntity(
+      "LINE", {{8, "0"}, {10, std::to_string(x)}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "1"}, {31, "0"}});
 }
 
 TEST(LispEntities, EmptyDrawingHasNoEntities) {

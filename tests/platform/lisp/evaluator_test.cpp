@@ -19,8 +19,7 @@ TEST(LispValues, PrintAsTheCommandLineShowsThem) {
   EXPECT_EQ(lispOutput("(setq flag T)"), "T");
   EXPECT_EQ(lispOutput("(quote x)"), "X");
   EXPECT_EQ(lispOutput("''x"), "(QUOTE X)");
-  EXPECT_EQ(lispOutput("(list -5 +7 3.14159265 1e20 2147483648 .5)"),
-            "(-5 7 3.14159 1.0e+20 2.14748e+09 0.5)");
+  EXPECT_EQ(lispOutput("(list -5 +7 3.14159265 1e20 2147483648 .5)"), "(-5 7 3.14159 1.0e+20 2.14748e+09 0.5)");
   EXPECT_EQ(lispOutput("(setq ignored 1) ; a comment ;| and |; a block"), "1");
 }
 
@@ -106,8 +105,7 @@ TEST_F(LispLoad, MissingFileFailsOrGivesTheFallback) {
   EXPECT_EQ(lispOutput("(load \"no_such_program\")"), "; error: LOAD failed: \"no_such_program\"");
   EXPECT_EQ(lispOutput("(load \"no_such_program\" 'gone)"), "GONE");
   EXPECT_EQ(lispOutput("(load 5)"), "; error: bad argument type: stringp 5");
-  EXPECT_EQ(lispOutput("(load \"" + m_dir + "\")"),
-            "; error: LOAD failed: \"" + m_dir + "\"");
+  EXPECT_EQ(lispOutput("(load \"" + m_dir + "\")"), "; error: LOAD failed: \"" + m_dir + "\"");
 }
 
 TEST_F(LispLoad, ErrorsInsideAFileStopIt) {

@@ -16,7 +16,8 @@ class LispSelection : public testing::Test {
  protected:
   void SetUp() override {
     db::build::newDrawing();
-    m_first = db::build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
+    m_first = db::build::addEntity("LINE",
+                                   {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
     db::build::addEntity("CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}});
     db::build::addEntity("LINE", {{8, "0"}, {10, "5"}, {20, "6"}, {30, "7"}, {11, "1"}, {21, "0"}, {31, "0"}});
   }
@@ -33,8 +34,8 @@ class LispSelection : public testing::Test {
 };
 
 TEST_F(LispSelection, SsgetXTakesEveryEntityOrWhatTheFilterMatches) {
-  EXPECT_TRUE(std::regex_match(lispOutput("(setq everything (ssget \"X\"))"),
-                               std::regex("<Selection set: [0-9a-f]+>")));
+  EXPECT_TRUE(
+      std::regex_match(lispOutput("(setq everything (ssget \"X\"))"), std::regex("<Selection set: [0-9a-f]+>")));
   EXPECT_EQ(lispOutput("(sslength everything)"), "3");
   EXPECT_EQ(lispOutput("(sslength (ssget \"_X\" '((0 . \"LINE\"))))"), "2");
   EXPECT_EQ(lispOutput("(ssget \"X\" '((0 . \"ARC\")))"), "nil");

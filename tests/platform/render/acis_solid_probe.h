@@ -101,9 +101,8 @@ struct Facets {
 
   double volume() const {
     double sum = 0;
-    forTriangles([&](const render::Vec3& a, const render::Vec3& b, const render::Vec3& c) {
-      sum += a.dot(b.cross(c)) / 6;
-    });
+    forTriangles(
+        [&](const render::Vec3& a, const render::Vec3& b, const render::Vec3& c) { sum += a.dot(b.cross(c)) / 6; });
     return sum;
   }
   double area() const {
@@ -118,8 +117,7 @@ struct Facets {
   int unpairedEdges() const {
     std::map<std::pair<std::string, std::string>, int> directed;
     for (const render::Polygon& p : mesh.polygons())
-      for (int i = 0; i < p.count; ++i)
-        ++directed[{rounded(p.corner[i]), rounded(p.corner[(i + 1) % p.count])}];
+      for (int i = 0; i < p.count; ++i) ++directed[{rounded(p.corner[i]), rounded(p.corner[(i + 1) % p.count])}];
     int unpaired = 0;
     for (const auto& [edge, count] : directed) {
       auto back = directed.find({edge.second, edge.first});

@@ -45,7 +45,7 @@ acis::Body box(double a, double b, double c, bool inward = false) {
     int corners[4];
     Vec3 normal;
   };
-  const Side sides[6] = {{{0, 2, 3, 1}, {0, 0, -1}}, {{4, 5, 7, 6}, {0, 0, 1}}, {{0, 1, 5, 4}, {0, -1, 0}},
+  const Side sides[6] = {{{0, 2, 3, 1}, {0, 0, -1}}, {{4, 5, 7, 6}, {0, 0, 1}},  {{0, 1, 5, 4}, {0, -1, 0}},
                          {{2, 6, 7, 3}, {0, 1, 0}},  {{0, 4, 6, 2}, {-1, 0, 0}}, {{1, 3, 7, 5}, {1, 0, 0}}};
   for (const Side& side : sides) {
     acis::Face& f = m.polygon({v[side.corners[0]], v[side.corners[1]], v[side.corners[2]], v[side.corners[3]]},

@@ -74,8 +74,8 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
       }
     }
     filesWithFaces += faceted ? 1 : 0;
-    table << file.filename().string() << "\tentities " << entities << "\twith faces " << faceted
-          << "\tpolygons " << polygons;
+    table << file.filename().string() << "\tentities " << entities << "\twith faces " << faceted << "\tpolygons "
+          << polygons;
     for (const auto& [status, count] : refusals) table << "\t" << Acad::statusName(status) << " " << count;
     table << "\n";
   }

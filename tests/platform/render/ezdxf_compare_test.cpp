@@ -34,8 +34,8 @@ std::map<std::string, Reference> readReferences(const std::string& path) {
   std::ifstream in(path);
   std::string handle;
   Reference r;
-  while (in >> handle >> r.kind >> r.area >> r.box[0] >> r.box[1] >> r.box[2] >> r.box[3] >> r.box[4] >>
-         r.box[5] >> r.radius)
+  while (in >> handle >> r.kind >> r.area >> r.box[0] >> r.box[1] >> r.box[2] >> r.box[3] >> r.box[4] >> r.box[5] >>
+         r.radius)
     out[handle] = r;
   return out;
 }
@@ -52,8 +52,8 @@ TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
   test_support::ScratchDir scratch;
   ASSERT_FALSE(scratch.path().empty());
   std::string dxf = scratch.file("drawing.dxf"), expected = scratch.file("expected.txt");
-  std::string command = "/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/render/ezdxf_reference.py " + dxf +
-                        " " + expected + " 2>&1";
+  std::string command = "/usr/bin/python3 " VRML_SOURCE_DIR "/tests/platform/render/ezdxf_reference.py " + dxf + " " +
+                        expected + " 2>&1";
   test_support::ProcessResult reference = test_support::runCommand(command);
   ASSERT_EQ(reference.status, 0) << command << "\n" << reference.output;
   std::map<std::string, Reference> references = readReferences(expected);

@@ -62,8 +62,10 @@ TEST(FacetInsert, ArraysStepAlongTheRotatedAxesUnscaled) {
 TEST(FacetInsert, NestedInsertsComposeAndExtrusionTurnsTheInsert) {
   Blocks blocks;
   blocks.blocks.push_back({"INNER", {{0, 0, 0}, {{"3DFACE", unitSquareFace()}}}});
-  blocks.blocks.push_back({"OUTER", {{0, 0, 0}, {{"INSERT", insertOf("INNER", {{10, "5"}, {20, "0"}, {30, "0"}})},
-                                                 {"TEXT", tags({{1, "not faceted"}})}}}});
+  blocks.blocks.push_back(
+      {"OUTER",
+       {{0, 0, 0},
+        {{"INSERT", insertOf("INNER", {{10, "5"}, {20, "0"}, {30, "0"}})}, {"TEXT", tags({{1, "not faceted"}})}}}});
   // Extrusion +X: object X is world +Y, object Y is world +Z.
   Faceted nested = facet("INSERT", insertOf("OUTER", {{210, "1"}, {220, "0"}, {230, "0"}}), &blocks);
   ASSERT_EQ(nested.status, Acad::eOk);
@@ -87,15 +89,13 @@ TEST(FacetInsert, RefusesSelfReferenceAbsurdCountsAndMissingOrEmptyBlocks) {
   blocks.blocks.push_back({"WIDER", {{0, 0, 0}, {{"INSERT", insertOf("WIDE", {{70, "1000"}, {71, "100"}})}}}});
   EXPECT_EQ(facet("INSERT", insertOf("SELF"), &blocks).status, Acad::eSelfReference);
   EXPECT_EQ(facet("INSERT", insertOf("A"), &blocks).status, Acad::eSelfReference);
-  EXPECT_EQ(facet("INSERT", insertOf("SQ", {{70, "100000"}, {71, "100000"}}), &blocks).status,
-            Acad::eInvalidExtents);
+  EXPECT_EQ(facet("INSERT", insertOf("SQ", {{70, "100000"}, {71, "100000"}}), &blocks).status, Acad::eInvalidExtents);
   // Cells of nested arrays multiply: the bound holds over all levels.
   EXPECT_EQ(facet("INSERT", insertOf("WIDER"), &blocks).status, Acad::eInvalidExtents);
   EXPECT_EQ(facet("INSERT", insertOf("NOWHERE"), &blocks).status, Acad::eKeyNotFound);
   EXPECT_EQ(facet("INSERT", insertOf("TEXTONLY"), &blocks).status, Acad::eDegenerateGeometry);
   EXPECT_EQ(facet("INSERT", insertOf("SQ", {{41, "1e308"}, {10, "1e308"}}), &blocks).status, Acad::eInvalidInput);
-  EXPECT_EQ(facet("INSERT", insertOf("SQ", {{210, "0"}, {220, "0"}, {230, "0"}}), &blocks).status,
-            Acad::eInvalidInput);
+  EXPECT_EQ(facet("INSERT", insertOf("SQ", {{210, "0"}, {220, "0"}, {230, "0"}}), &blocks).status, Acad::eInvalidInput);
   EXPECT_EQ(facet("TEXT", tags({{1, "x"}})).status, Acad::eNotApplicable);
 }
 

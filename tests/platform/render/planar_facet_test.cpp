@@ -181,8 +181,8 @@ TEST(FacetPolyline, PolyfaceTakesFacesByVertexNumberAndDropsBrokenOnes) {
   EXPECT_NEAR(whole.callout.area(), 6.0, kTight);
   expectBox(whole.callout.box(), {0, 0, 0}, {1, 1, 1});
 
-  cube.vertices.push_back(vertex({}, 128, {1, 2, 9}));      // no vertex 9
-  cube.vertices.push_back(vertex({}, 128, {1, 2, 3, 0}));   // a triangle: number 0 is unused
+  cube.vertices.push_back(vertex({}, 128, {1, 2, 9}));     // no vertex 9
+  cube.vertices.push_back(vertex({}, 128, {1, 2, 3, 0}));  // a triangle: number 0 is unused
   Faceted more = facet(cube.view());
   ASSERT_EQ(more.status, Acad::eOk);
   EXPECT_EQ(more.callout.polygonCount(), 7u);

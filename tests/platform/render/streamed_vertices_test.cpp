@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "support/files.h"
-#include "support/scratch_dir.h"
 #include "db/database.h"
 #include "drawing_file.h"
 #include "render/entity_builders.h"
 #include "render/entity_view.h"
 #include "render/mesh.h"
+#include "support/files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 

@@ -12,7 +12,8 @@
 namespace {
 
 TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
-  for (const char* text : {"0", "64", " 192 ", "000000012", "999999999", "-3", "+7", "", " ", "1.5", "12a", "9999999999999"}) {
+  for (const char* text :
+       {"0", "64", " 192 ", "000000012", "999999999", "-3", "+7", "", " ", "1.5", "12a", "9999999999999"}) {
     int64_t ours = -1, general = -1;
     std::string_view view(text);
     while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
@@ -30,15 +31,35 @@ TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
 // Reals: plain decimals take a shortcut, everything else the general
 // conversion of the trimmed text; both must give what that conversion gives.
 TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
-  for (const char* text : {"0.500000", "-12.25", "7", "-0.0", ".5", "5.", " 1.5", "1.5\r", "2.5 \t", "+3.25", "1e3",
-                           "-2.5E-2", "123456789012345678901.5", "1e400", "nan", "inf", "", "-", ".", "1.5.2", "12a"}) {
+  for (const char* text : {"0.500000",
+                           "-12.25",
+                           "7",
+                           "-0.0",
+                           ".5",
+                           "5.",
+                           " 1.5",
+                           "1.5\r",
+                           "2.5 \t",
+                           "+3.25",
+                           "1e3",
+                           "-2.5E-2",
+                           "123456789012345678901.5",
+                           "1e400",
+                           "nan",
+                           "inf",
+                           "",
+                           "-",
+                           ".",
+                           "1.5.2",
+                           "12a"}) {
     std::string_view view(text);
     while (!view.empty() && (view.front() == ' ' || view.front() == '\t')) view.remove_prefix(1);
     while (!view.empty() && (view.back() == ' ' || view.back() == '\t' || view.back() == '\r')) view.remove_suffix(1);
     if (view.size() > 1 && view.front() == '+') view.remove_prefix(1);
     double general = 0, ours = -1;
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
-    bool generalOk = error == std::errc() && end == view.data() + view.size() && !view.empty() && std::isfinite(general);
+    bool generalOk = error == std::errc() && end == view.data() + view.size() && !view.empty() &&
+                     std::isfinite(general);
     EXPECT_EQ(render::TagReader::parseReal(text, ours), generalOk) << "'" << text << "'";
     if (generalOk) {
       EXPECT_EQ(ours, general) << "'" << text << "'";
@@ -50,7 +71,7 @@ TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
 // value, wherever it stands, and a missing one takes its fallback.
 TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   using db::TagView;
-  std::vector<TagView> tags = {{8, "0"},  {30, "3"}, {11, "9"}, {20, "2"}, {10, "1"},
+  std::vector<TagView> tags = {{8, "0"},  {30, "3"}, {11, "9"}, {20, "2"},   {10, "1"},
                                {20, "7"}, {10, "8"}, {40, "5"}, {1010, "6"}, {0, "x"}};
   render::TagReader reader(tags);
   render::Vec3 at = reader.point(10);
@@ -65,9 +86,8 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
 
   // A face's four corners in one pass: codes 14 and 24 are no corner's, and
   // the fourth corner's missing Y takes its fallback.
-  std::vector<TagView> face = {{30, "3"},  {11, "4"},  {10, "1"},  {20, "2"},  {21, "5"},
-                               {31, "6"},  {12, "7"},  {22, "8"},  {32, "9"},  {13, "10"},
-                               {10, "99"}, {14, "77"}, {24, "77"}, {33, "12"}};
+  std::vector<TagView> face = {{30, "3"}, {11, "4"}, {10, "1"},  {20, "2"},  {21, "5"},  {31, "6"},  {12, "7"},
+                               {22, "8"}, {32, "9"}, {13, "10"}, {10, "99"}, {14, "77"}, {24, "77"}, {33, "12"}};
   render::TagReader corners(face);
   render::TagReader::PointTags found[4];
   corners.findPoints(10, found);

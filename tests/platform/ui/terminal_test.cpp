@@ -46,9 +46,9 @@ TEST_F(DialogTest, DialogUnitsBecomeCharacterCells) {
   EXPECT_EQ(c.highlight[3].substr(45, 13), std::string(13, 'r'));
   // Millimeter at x 14, y 21: column 5, row 5, chosen by the exchange.
   EXPECT_EQ(c.text[5].substr(5, 13), "(*) Milimeter");
-  EXPECT_EQ(c.highlight[5][9], 'u');  // its access key M is underlined
+  EXPECT_EQ(c.highlight[5][9], 'u');               // its access key M is underlined
   EXPECT_EQ(c.text[8].substr(5, 9), "( ) Meter");  // y 45: row 2 + 6
-  EXPECT_EQ(c.highlight[8][10], 'u');               // M&eter: the e
+  EXPECT_EQ(c.highlight[8][10], 'u');              // M&eter: the e
   // The scale box at x 84, y 69, 78 wide: column 22, row 11, 20 cells.
   EXPECT_EQ(c.text[11].substr(22, 20), "[1.0_______________]");
   // The group box frame at x 7, y 7, 162 wide: columns 3 to 42.

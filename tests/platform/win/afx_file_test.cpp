@@ -27,9 +27,7 @@ int fileErrorCause(Action action) {
 
 class AfxFile : public ::testing::Test {
  protected:
-  void TearDown() override {
-    win::file_faults::disarm();
-  }
+  void TearDown() override { win::file_faults::disarm(); }
   test_support::ScratchDir scratch;
   std::string path = scratch.file("file.bin");
 };
@@ -98,8 +96,7 @@ TEST_F(AfxFile, FullDiskIsReportedByAWriteThatOverflowsTheBuffer) {
   // A device is not locked: other writers (other tests at the same time) open it too.
   CFile other;
   EXPECT_TRUE(other.Open("/dev/full", kCreateExclusive));
-  EXPECT_EQ(fileErrorCause([&] { file.Write(big.data(), static_cast<UINT>(big.size())); }),
-            CFileException::diskFull);
+  EXPECT_EQ(fileErrorCause([&] { file.Write(big.data(), static_cast<UINT>(big.size())); }), CFileException::diskFull);
 }
 
 TEST_F(AfxFile, FaultSwitchFailsTheWriteThatCrossesTheLimitAndKeepsEarlierBytes) {

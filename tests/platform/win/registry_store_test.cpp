@@ -15,9 +15,7 @@ namespace {
 
 class Registry : public testing::Test {
  protected:
-  void SetUp() override {
-    win::registry::setFilePath(m_file);
-  }
+  void SetUp() override { win::registry::setFilePath(m_file); }
   void TearDown() override {
     win::registry::setFilePath("");
     win::registry::setReadOnly(false);
@@ -174,11 +172,12 @@ TEST_F(Registry, SubkeysAndValuesEnumerate) {
 }
 
 TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
-  test_support::writeFile(m_file, "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
-                                             "\"Good\"=\"yes\"\r\n"
-                                             "garbage without quotes\n"
-                                             "\"Bad\"=hex(1):zz\n"
-                                             "\"Bin\"=hex(3):00,ff\n");
+  test_support::writeFile(m_file,
+                          "[HKEY_LOCAL_MACHINE\\Software\\Read]\r\n"
+                          "\"Good\"=\"yes\"\r\n"
+                          "garbage without quotes\n"
+                          "\"Bad\"=hex(1):zz\n"
+                          "\"Bin\"=hex(3):00,ff\n");
   testing::internal::CaptureStderr();
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Read", 0, KEY_READ, &key), ERROR_SUCCESS);

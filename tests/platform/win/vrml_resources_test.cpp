@@ -93,7 +93,8 @@ TEST(VrmlResources, OptionsDialogTemplate) {
                           {1048, "BUTTON", "&Inch", 14, 57, 55, 10, radio},
                           {1049, "BUTTON", "&Other", 14, 69, 55, 10, radio},
                           {1018, "EDIT", "", 84, 69, 78, 14, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL},
-                          {1050, "BUTTON", "Recalculate points to current &UCS", 13, 105, 139, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
+                          {1050, "BUTTON", "Recalculate points to current &UCS", 13, 105, 139, 10,
+                           BS_AUTOCHECKBOX | WS_TABSTOP},
                           {1053, "BUTTON", "UCS Transformation", 7, 93, 162, 28, BS_GROUPBOX},
                           {1054, "BUTTON", "VRML Version", 7, 127, 162, 28, BS_GROUPBOX},
                           {1055, "BUTTON", "VRML 1.0", 13, 138, 48, 10, radio | WS_GROUP},
@@ -161,10 +162,10 @@ TEST(VrmlResources, AboutBoxTemplateIconAndVersion) {
   const RcIcon& icon = testVrmlResources.icons[0];
   EXPECT_EQ(icon.id, 135);
   ASSERT_GE(icon.size, 22u);
-  EXPECT_EQ(icon.data[4] | icon.data[5] << 8, 1);  // one image
-  EXPECT_EQ(icon.data[6], 32);                     // 32 wide
-  EXPECT_EQ(icon.data[7], 32);                     // 32 high
-  EXPECT_EQ(icon.data[8], 16);                     // 16 colours
+  EXPECT_EQ(icon.data[4] | icon.data[5] << 8, 1);    // one image
+  EXPECT_EQ(icon.data[6], 32);                       // 32 wide
+  EXPECT_EQ(icon.data[7], 32);                       // 32 high
+  EXPECT_EQ(icon.data[8], 16);                       // 16 colours
   EXPECT_EQ(icon.data[12] | icon.data[13] << 8, 4);  // 4 bits a pixel
 
   ASSERT_NE(testVrmlResources.version, nullptr);
