@@ -13,6 +13,9 @@
 #include "support/files.h"
 #include "wrl_out.h"
 
+// Tag tables stay one entity a line: the formatter would give every tag a line of its own.
+// clang-format off
+
 namespace {
 
 struct Selection {
@@ -29,8 +32,8 @@ struct Selection {
 
 TEST(EntityToFaces, CapturesAThickCircleAndHandsBackAnEmptyFaceFileName) {
   db::build::newDrawing();
-  AcDbObjectId circle = db::build::addEntity("CIRCLE",
-                                             {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  AcDbObjectId circle = db::build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
   size_t liveBefore = acad::heap::stats().liveBlocks;
   {
     Selection one(circle);
@@ -62,8 +65,8 @@ TEST(EntityToFaces, CapturesAThickCircleAndHandsBackAnEmptyFaceFileName) {
 
 TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
   db::build::newDrawing();
-  AcDbObjectId circle = db::build::addEntity("CIRCLE",
-                                             {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  AcDbObjectId circle = db::build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
   Selection one(circle);
   char* faceFile = nullptr;
   ASSERT_EQ(acreEntityToFaces(one.set, &faceFile, 1), Acad::eOk);
@@ -80,8 +83,7 @@ TEST(EntityToFaces, WithoutACalloutTheFaceFileListsWhatWasFaceted) {
 TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
   db::build::newDrawing();
   AcDbObjectId text = db::build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
-  AcDbObjectId flatLine =
-      db::build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
+  AcDbObjectId flatLine = db::build::addEntity("LINE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}});
   for (AcDbObjectId id : {text, flatLine}) {
     Selection one(id);
     WrlCallout callout;
@@ -104,21 +106,11 @@ TEST(EntityToFaces, WhatCannotBeFacetedFailsWithoutFacesOrFaceFile) {
 // one that failed, and the command's end must free every kept block.
 TEST(EntityToFaces, BuffersKeptWithinACommandServeEachEntityAloneAndGoWithIt) {
   db::build::newDrawing();
-  AcDbObjectId circle = db::build::addEntity("CIRCLE",
-                                             {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
-  AcDbObjectId face = db::build::addEntity("3DFACE", {{8, "0"},
-                                                      {10, "0"},
-                                                      {20, "0"},
-                                                      {30, "0"},
-                                                      {11, "1"},
-                                                      {21, "0"},
-                                                      {31, "0"},
-                                                      {12, "1"},
-                                                      {22, "1"},
-                                                      {32, "0"},
-                                                      {13, "0"},
-                                                      {23, "1"},
-                                                      {33, "0"}});
+  AcDbObjectId circle = db::build::addEntity(
+      "CIRCLE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {40, "2"}, {39, "3"}});
+  AcDbObjectId face = db::build::addEntity(
+      "3DFACE", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"},
+                 {12, "1"}, {22, "1"}, {32, "0"}, {13, "0"}, {23, "1"}, {33, "0"}});
   AcDbObjectId text = db::build::addEntity("TEXT", {{8, "0"}, {10, "0"}, {20, "0"}, {30, "0"}, {1, "hello"}});
   size_t liveBefore = acad::heap::stats().liveBlocks;
   render::commandStarted();
@@ -150,3 +142,4 @@ TEST(EntityToFaces, BuffersKeptWithinACommandServeEachEntityAloneAndGoWithIt) {
   EXPECT_EQ(acad::heap::stats().liveBlocks, liveBefore);
   db::build::newDrawing();
 }
+// clang-format on

@@ -7,6 +7,9 @@
 
 #include "facet_probe.h"
 
+// Tag tables stay one entity a line: the formatter would give every tag a line of its own.
+// clang-format off
+
 using namespace facet_test;
 
 namespace {
@@ -66,9 +69,9 @@ TEST(FacetCurve, ThickCircleIsAClosedCylinderWithinTheCutBound) {
   Box box = cylinder.callout.box();
   Vec3 bottom = direction * 4, top = direction * (4 + thickness);
   double reach = r * std::sqrt(1 - direction.x * direction.x);
-  for (auto [low, high, b, t2] :
-       {std::tuple{box.low.x, box.high.x, bottom.x, top.x}, std::tuple{box.low.y, box.high.y, bottom.y, top.y},
-        std::tuple{box.low.z, box.high.z, bottom.z, top.z}}) {
+  for (auto [low, high, b, t2] : {std::tuple{box.low.x, box.high.x, bottom.x, top.x},
+                                  std::tuple{box.low.y, box.high.y, bottom.y, top.y},
+                                  std::tuple{box.low.z, box.high.z, bottom.z, top.z}}) {
     EXPECT_GE(low, std::fmin(b, t2) - reach - kTight);
     EXPECT_LE(low, std::fmin(b, t2) - reach + r * kBoxShrink);
     EXPECT_LE(high, std::fmax(b, t2) + reach + kTight);
@@ -108,19 +111,8 @@ TEST(FacetCurve, ArcSweepsCounterclockwiseFromStartToEnd) {
 
 TEST(FacetCurve, LightweightPolylineWallsFollowItsBulges) {
   // A closed square of side 2 whose right side bulges out as a half circle.
-  Tags t = tags({{90, "4"},
-                 {70, "1"},
-                 {38, "1"},
-                 {39, "1"},
-                 {10, "0"},
-                 {20, "0"},
-                 {10, "2"},
-                 {20, "0"},
-                 {42, "1"},
-                 {10, "2"},
-                 {20, "2"},
-                 {10, "0"},
-                 {20, "2"}});
+  Tags t = tags({{90, "4"}, {70, "1"}, {38, "1"}, {39, "1"}, {10, "0"}, {20, "0"}, {10, "2"}, {20, "0"},
+                 {42, "1"}, {10, "2"}, {20, "2"}, {10, "0"}, {20, "2"}});
   Faceted walls = facet("LWPOLYLINE", t);
   ASSERT_EQ(walls.status, Acad::eOk);
   double straight = 6, arc = std::numbers::pi;
@@ -139,17 +131,8 @@ TEST(FacetCurve, LightweightPolylineWallsFollowItsBulges) {
 
 TEST(FacetCurve, ZeroOrBrokenExtrusionIsRefused) {
   for (const char* type : {"LINE", "CIRCLE", "SOLID", "LWPOLYLINE", "ARC"}) {
-    Tags t = tags({{10, "0"},
-                   {20, "0"},
-                   {30, "0"},
-                   {11, "1"},
-                   {21, "0"},
-                   {31, "0"},
-                   {40, "1"},
-                   {39, "1"},
-                   {210, "0"},
-                   {220, "0"},
-                   {230, "0"}});
+    Tags t = tags({{10, "0"}, {20, "0"}, {30, "0"}, {11, "1"}, {21, "0"}, {31, "0"}, {40, "1"},
+                   {39, "1"}, {210, "0"}, {220, "0"}, {230, "0"}});
     EXPECT_EQ(facet(type, t).status, Acad::eInvalidInput) << type;
     t[10].value = "inf";
     EXPECT_EQ(facet(type, t).status, Acad::eInvalidInput) << type;
@@ -209,3 +192,4 @@ TEST(FacetCurve, WideSegmentsOfOneWidthMeetInAMitre) {
   Box box = facet("LWPOLYLINE", back).callout.box();
   EXPECT_NEAR(box.high.x, 4 + 0.01 * 1 / 4, 0.01);
 }
+// clang-format on
