@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "ArxUtil.h"
@@ -29,6 +28,16 @@
 WrlCallout::WrlCallout() : faceObject(new (std::nothrow) WrlFaceObject) {}
 
 WrlCallout::~WrlCallout() { dropEntity(); }
+
+bool WrlCallout::beginEntity() {
+  indexBase = 0;
+  vertexCount = 0;
+  faceCount = 0;
+  m_outOfRange = false;
+  if (faceObject) faceObject->release();
+  else faceObject = new (std::nothrow) WrlFaceObject;
+  return faceObject != nullptr;
+}
 
 void WrlCallout::dropEntity() {
   if (!faceObject) return;
@@ -196,9 +205,18 @@ enum class EntityExport {
   kFailed,              // the selection could not be read: the loop ends
 };
 
-// Entity `i` of the selection: its appearance read into `material` and
-// `url`, its facets captured and, when they are whole, written as shape i + 1.
-EntityExport exportEntity(const ads_name ss, long i, WrlFile& file, WrlMaterial& material, WrlUrl& url) {
+// The objects the loop reuses from one entity to the next.
+struct EntityScratch {
+  WrlMaterial material;
+  WrlUrl url;  // its texts are released by its destructor
+  WrlCallout callout;
+};
+
+// Entity `i` of the selection: its appearance read into the scratch material
+// and URL, its facets captured and, when they are whole, written as shape i + 1.
+EntityExport exportEntity(const ads_name ss, long i, WrlFile& file, EntityScratch& scratch) {
+  WrlMaterial& material = scratch.material;
+  WrlUrl& url = scratch.url;
   url.clear();
   material.reset();
 
@@ -224,11 +242,12 @@ EntityExport exportEntity(const ads_name ss, long i, WrlFile& file, WrlMaterial&
     ads_printf(messageText(IDS_NO_SSADD));
     return EntityExport::kFailed;
   }
-  std::unique_ptr<WrlCallout> callout(new WrlCallout);
+  WrlCallout* callout = &scratch.callout;
+  if (!callout->beginEntity()) return EntityExport::kIgnoredOutOfMemory;
   char* faceFileName = nullptr;
   Acad::ErrorStatus status;
   {
-    CalloutRegistration registration(callout.get());
+    CalloutRegistration registration(callout);
     callout->ucsTransform = ucsTransform;
     status = acreEntityToFaces(single.name(), &faceFileName, 1);
   }
@@ -256,12 +275,11 @@ int exportEntities(const ads_name ss, WrlFile& file) {
   progress->Create();
   progress->setRange(static_cast<int>(length));
 
-  WrlMaterial material;
-  WrlUrl url;  // its texts are released by its destructor
+  EntityScratch scratch;
   bool memoryShort = false;
   for (long i = 0; i < length; ++i) {
     if (progress->isCancelled()) return 0;
-    EntityExport outcome = exportEntity(ss, i, file, material, url);
+    EntityExport outcome = exportEntity(ss, i, file, scratch);
     if (outcome == EntityExport::kFailed) return 0;
     if (outcome == EntityExport::kNotOpened) continue;
     memoryShort = memoryShort || outcome == EntityExport::kIgnoredOutOfMemory;

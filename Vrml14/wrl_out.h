@@ -7,8 +7,8 @@
 #include "wrl_scope.h"
 
 // Receives the facetter's batches for one entity and builds its points and
-// faces. Registered around one facetter call, then read and destroyed by the
-// export loop; never reused for a second entity.
+// faces. Registered around one facetter call and read by the export loop,
+// which keeps one for the whole selection and starts each entity anew.
 class WrlCallout final : public AcreCallout {
  public:
   WrlCallout();
@@ -23,6 +23,10 @@ class WrlCallout final : public AcreCallout {
   void onVertices(const AcreVertex* vertices) override;
   void slot5(int32_t) override {}
   void onFaces(const AcrePolygon* polygons, const int32_t* const* corners) override;
+
+  // Forgets the previous entity's facets and state; false when the face
+  // object it lost for lack of memory cannot be made again.
+  bool beginEntity();
 
   WrlFaceObject* faceObject = nullptr;  // absent only when its allocation failed
   int32_t ucsTransform = 0;             // 1: points go into the current UCS

@@ -189,3 +189,75 @@ TEST(WrlCallout, ShortageAtAnyAllocationDropsTheEntityWithoutLeaks) {
   }
   EXPECT_GE(failuresSeen, 4);
 }
+
+// The export loop keeps one capture for the whole selection: an entity
+// starts with none of the previous one's points, numbering or verdicts.
+TEST(WrlCallout, NextEntityStartsAfreshAfterAWholeAnOutOfRangeAndADroppedOne) {
+  Batch square;
+  square.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  square.polygons = {{0, 1, 2}, {0, 2, 3}};
+  Batch huge = square;
+  huge.vertices[2].x = 1e300;
+  square.prepare();
+  huge.prepare();
+  auto expectOnlySquare = [](const WrlCallout& callout) {
+    ASSERT_TRUE(callout.faceObject && callout.faceObject->isComplete());
+    EXPECT_EQ(callout.faceObject->points()->size(), 4u);
+    ASSERT_EQ(callout.faceObject->faces()->size(), 2u);
+    EXPECT_EQ(cornersOf(callout.faceObject->faces()->at(1)), (std::vector<int32_t>{0, 2, 3}));
+    EXPECT_EQ(callout.indexBase, 4);
+  };
+  size_t before = acad::heap::stats().liveBlocks;
+  {
+    WrlCallout callout;
+    ASSERT_TRUE(callout.beginEntity());
+    square.deliverTo(callout);
+    square.deliverTo(callout);
+    ASSERT_TRUE(callout.beginEntity());
+    square.deliverTo(callout);
+    expectOnlySquare(callout);
+
+    ASSERT_TRUE(callout.beginEntity());
+    huge.deliverTo(callout);
+    EXPECT_FALSE(callout.faceObject->isComplete());
+    ASSERT_TRUE(callout.beginEntity());
+    square.deliverTo(callout);
+    expectOnlySquare(callout);
+
+    acad::heap::failAfter(1);
+    square.deliverTo(callout);
+    EXPECT_TRUE(acad::heap::takeFiredFailure());
+    acad::heap::failAfter(0);
+    ASSERT_EQ(callout.faceObject, nullptr);
+    ASSERT_TRUE(callout.beginEntity());
+    square.deliverTo(callout);
+    expectOnlySquare(callout);
+  }
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
+}
+
+// A face object lost for lack of memory that cannot be made again leaves
+// the next entity without one, and says so.
+TEST(WrlCallout, BeginEntityReportsAFaceObjectThatCannotBeRemade) {
+  Batch square;
+  square.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}};
+  square.polygons = {{0, 1, 2}};
+  square.prepare();
+  size_t before = acad::heap::stats().liveBlocks;
+  {
+    WrlCallout callout;
+    acad::heap::failAfter(1);
+    square.deliverTo(callout);
+    EXPECT_TRUE(acad::heap::takeFiredFailure());
+    ASSERT_EQ(callout.faceObject, nullptr);
+    acad::heap::failAfter(1);
+    EXPECT_FALSE(callout.beginEntity());
+    EXPECT_TRUE(acad::heap::takeFiredFailure());
+    acad::heap::failAfter(0);
+    EXPECT_EQ(callout.faceObject, nullptr);
+    ASSERT_TRUE(callout.beginEntity());
+    square.deliverTo(callout);
+    EXPECT_TRUE(callout.faceObject->isComplete());
+  }
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before);
+}
