@@ -1,5 +1,7 @@
 #include "wrl_fobj.h"
 
+#include <utility>
+
 namespace {
 
 template <typename List>
@@ -24,6 +26,10 @@ void destroy(List*& list) {
 void WrlFaceObject::appendFaces(WrlFaceList* batch) { appendBatch(m_faces, batch); }
 
 void WrlFaceObject::appendPoints(WrlPointList* batch) { appendBatch(m_points, batch); }
+
+WrlFaceList* WrlFaceObject::takeFaces() { return std::exchange(m_faces, nullptr); }
+
+WrlPointList* WrlFaceObject::takePoints() { return std::exchange(m_points, nullptr); }
 
 int WrlFaceObject::isComplete() const { return m_faces && m_points ? 1 : 0; }
 

@@ -19,6 +19,9 @@ class WrlFaceObject {
 
   // 1 when both lists are present.
   int isComplete() const;
+  // Hands a list over to the caller; it is absent afterwards.
+  WrlFaceList* takeFaces();
+  WrlPointList* takePoints();
   // Destroys both lists; both are absent afterwards.
   void release();
 

@@ -26,6 +26,9 @@ class WrlList {
   const Entry* begin() const { return m_entries; }
   const Entry* end() const { return m_entries + m_size; }
 
+  // Empties the list, keeping its block for the next entries.
+  void clear() { m_size = 0; }
+
   // Appends a copy; 0 when memory is short.
   int add(const Entry& entry) {
     if (m_size == m_capacity && !grow(m_size + 1)) return 0;

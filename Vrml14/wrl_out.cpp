@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "ArxUtil.h"
 #include "OptionsDlg.h"
@@ -27,16 +28,41 @@
 
 WrlCallout::WrlCallout() : faceObject(new (std::nothrow) WrlFaceObject) {}
 
-WrlCallout::~WrlCallout() { dropEntity(); }
+namespace {
+
+// A spare list emptied, or a new one (absent when memory is short).
+template <typename List>
+List* reusedList(List*& spare) {
+  List* list = std::exchange(spare, nullptr);
+  if (!list) return new (std::nothrow) List;
+  list->clear();
+  return list;
+}
+
+template <typename List>
+void keepSpare(List* list, List*& spare) {
+  if (!list) return;
+  delete spare;
+  spare = list;
+}
+
+}  // namespace
+
+WrlCallout::~WrlCallout() {
+  dropEntity();
+  delete m_sparePoints;
+  delete m_spareFaces;
+}
 
 bool WrlCallout::beginEntity() {
   indexBase = 0;
   vertexCount = 0;
   faceCount = 0;
   m_outOfRange = false;
-  if (faceObject) faceObject->release();
-  else faceObject = new (std::nothrow) WrlFaceObject;
-  return faceObject != nullptr;
+  if (!faceObject) return (faceObject = new (std::nothrow) WrlFaceObject) != nullptr;
+  keepSpare(faceObject->takePoints(), m_sparePoints);
+  keepSpare(faceObject->takeFaces(), m_spareFaces);
+  return true;
 }
 
 void WrlCallout::dropEntity() {
@@ -63,7 +89,7 @@ bool singlePrecision(const ads_point at) {
 
 void WrlCallout::onVertices(const AcreVertex* vertices) {
   if (vertexCount <= 0 || !faceObject || m_outOfRange) return;
-  WrlPointList* batch = new (std::nothrow) WrlPointList;
+  WrlPointList* batch = reusedList(m_sparePoints);
   if (!batch) return dropEntity();
   for (int32_t k = 0; k < vertexCount; ++k) {
     ads_point at = {vertices[k].x, vertices[k].y, vertices[k].z};
@@ -96,7 +122,7 @@ void WrlCallout::onFaces(const AcrePolygon* polygons, const int32_t* const* corn
     int n = polygons[k].cornerCount;
     for (int j = 0; j < n; ++j) face.setCorner(j, corners[k][j] + indexBase);
     face.setCount(n);
-    if (!batch && !(batch = new (std::nothrow) WrlFaceList)) return dropEntity();
+    if (!batch && !(batch = reusedList(m_spareFaces))) return dropEntity();
     if (!batch->add(face)) {
       delete batch;
       return dropEntity();

@@ -41,6 +41,10 @@ class WrlCallout final : public AcreCallout {
   // which is all VRML readers keep): the entity yields nothing and is
   // counted as ignored.
   bool m_outOfRange = false;
+  // The previous entity's lists, emptied, for the next entity's first batch:
+  // an entity then costs no allocation once the lists are large enough.
+  WrlPointList* m_sparePoints = nullptr;
+  WrlFaceList* m_spareFaces = nullptr;
 };
 
 class WrlFile;

@@ -261,3 +261,27 @@ TEST(WrlCallout, BeginEntityReportsAFaceObjectThatCannotBeRemade) {
   }
   EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
+
+// Once the lists have grown, the next entity reuses them: no allocation,
+// and nothing of the previous entity shows through, even when it was larger.
+TEST(WrlCallout, NextEntityReusesTheListsWithoutAllocating) {
+  Batch square;
+  square.vertices = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+  square.polygons = {{0, 1, 2}, {0, 2, 3}};
+  Batch solid = cube();
+  square.prepare();
+  solid.prepare();
+  WrlCallout callout;
+  ASSERT_TRUE(callout.beginEntity());
+  solid.deliverTo(callout);
+  ASSERT_TRUE(callout.beginEntity());
+  uint64_t before = acad::heap::stats().allocations;
+  square.deliverTo(callout);
+  EXPECT_EQ(acad::heap::stats().allocations, before);
+  ASSERT_TRUE(callout.faceObject->isComplete());
+  EXPECT_EQ(callout.faceObject->points()->size(), 4u);
+  ASSERT_EQ(callout.faceObject->faces()->size(), 2u);
+  EXPECT_EQ(cornersOf(callout.faceObject->faces()->at(0)), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_EQ(callout.faceObject->points()->at(2).x(), 1.0);
+  EXPECT_EQ(callout.faceObject->points()->at(2).z(), -1.0);
+}
