@@ -16,12 +16,16 @@ constexpr int kTabChunk = sizeof kTabs - 1;
 }  // namespace
 
 // One line on its way to the file, gathered in a buffer so that a line costs
-// one file write; a text longer than the buffer goes out in pieces.
+// one file write; a text longer than the buffer goes out in pieces. The
+// lines of a long list share one buffer (newline(), then send()).
 class WrlFile::Line {
  public:
   // A line that starts with `tabs` tab characters.
-  Line(CFile& file, int tabs) : m_file(file) {
+  Line(CFile& file, int tabs) : m_file(file) { indent(tabs); }
+
+  Line& indent(int tabs) {
     for (; tabs > 0; tabs -= kTabChunk) append(kTabs, static_cast<size_t>(tabs < kTabChunk ? tabs : kTabChunk));
+    return *this;
   }
 
   Line& text(const char* text) { return append(text, std::strlen(text)); }
@@ -61,10 +65,15 @@ class WrlFile::Line {
     return *this;
   }
 
-  void end() {
+  // Ends the line; it goes to the file with the next ones.
+  Line& newline() {
     put('\n');
-    flush();
+    return *this;
   }
+  // Hands the lines gathered so far to the file.
+  void send() { flush(); }
+
+  void end() { newline().send(); }
 
  private:
   void put(char c) {
@@ -286,9 +295,11 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
     put(tabs(kGeometry.pointOpen), "point[");
     int pointTabs = tabs(kGeometry.pointLine);
+    Line list(*m_file, 0);
     for (const WrlPoint& point : *object.points()) {
-      Line(*m_file, pointTabs).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").end();
+      list.indent(pointTabs).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").newline();
     }
+    list.send();
     put(tabs(kGeometry.pointClose), "]");
     put(tabs(kGeometry.coordinateClose), "}");
     if (!modern()) put(1, "IndexedFaceSet {");
@@ -296,10 +307,11 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     int faceTabs = tabs(kGeometry.faceLine);
     for (const WrlFace& face : *object.faces()) {
       if (face.count() == 0) continue;
-      Line line(*m_file, faceTabs);
-      for (int corner = 0; corner < face.count(); ++corner) line.integer(face.corner(corner)).text(",");
-      line.text("-1,").end();
+      list.indent(faceTabs);
+      for (int corner = 0; corner < face.count(); ++corner) list.integer(face.corner(corner)).text(",");
+      list.text("-1,").newline();
     }
+    list.send();
     put(tabs(kGeometry.indexClose), "]");
     put(tabs(kGeometry.faceSetClose), "}");
     put(tabs(kGeometry.objectClose), "}");

@@ -312,6 +312,31 @@ TEST_F(Writer, OperationsBeforeOpenFailOnTheirFirstWrite) {
   EXPECT_EQ(file.close(), 0);
 }
 
+// Point and face lists far longer than one write buffer come out whole, in
+// order, with no line split or lost where the buffer fills.
+TEST_F(Writer, LongListsComeOutWholeAcrossBufferFills) {
+  WrlFaceObject object;
+  auto* points = new WrlPointList;
+  auto* faces = new WrlFaceList;
+  std::string pointLines, faceLines;
+  for (int i = 0; i < 300; ++i) {
+    points->add(WrlPoint(i, 0, 0));
+    faces->add(face({i, i + 1, i + 2}));
+    pointLines += "\t\t\t\t\t\t\t\t" + std::to_string(i) + ".000000 0.000000 0.000000,\n";
+    faceLines += "\t\t\t\t\t\t\t" + std::to_string(i) + "," + std::to_string(i + 1) + "," + std::to_string(i + 2) +
+                 ",-1,\n";
+  }
+  object.appendPoints(points);
+  object.appendFaces(faces);
+  WrlFile file;
+  start(file, 2);
+  writeObject(file, WrlUrl(), WrlMaterial(), object);
+  ASSERT_EQ(file.close(), 1);
+  std::string text = written();
+  EXPECT_NE(text.find("\t\t\t\t\t\t\tpoint[\n" + pointLines + "\t\t\t\t\t\t\t]\n"), std::string::npos);
+  EXPECT_NE(text.find("\t\t\t\t\t\tcoordIndex [\n" + faceLines + "\t\t\t\t\t\t]\n"), std::string::npos);
+}
+
 TEST_F(Writer, WriteErrorInsideAnObjectKeepsTheLevelAndTheLinesBefore) {
   WrlFaceObject object;
   fillSquare(object);
