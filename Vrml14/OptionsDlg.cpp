@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "control_texts.h"
 #include "message.h"
 #include "res/resource.h"
 #include "wrl_number.h"
@@ -12,10 +13,6 @@
 namespace {
 
 // Controls whose texts come from the catalogue, with their messages.
-struct ControlText {
-  int control;
-  int message;
-};
 const ControlText kTexts[] = {
     {IDC_UNITS_GROUP, IDS_OPT_UNITS_GROUP},
     {IDC_MILLIMETER, IDS_OPT_MILLIMETER},
@@ -91,8 +88,7 @@ void COptionsDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL COptionsDlg::OnInitDialog() {
   CDialog::OnInitDialog();
   SetWindowText(messageText(IDS_OPT_CAPTION));
-  for (const ControlText& t : kTexts)
-    if (CWnd* control = GetDlgItem(t.control)) control->SetWindowText(messageText(t.message));
+  showControlTexts(*this, kTexts);
   m_scaleEdit.EnableWindow(FALSE);
   return TRUE;  // the focus goes to OK, the first control with a tab stop
 }

@@ -3,16 +3,13 @@
 
 #include <cmath>
 
+#include "control_texts.h"
 #include "message.h"
 #include "res/resource.h"
 
 namespace {
 
 // Controls whose texts come from the catalogue, with their messages.
-struct ControlText {
-  int control;
-  int message;
-};
 const ControlText kTexts[] = {
     {IDC_URL_GROUP, IDS_PROP_URL_GROUP},
     {IDC_URL_LABEL, IDS_PROP_URL_LABEL},
@@ -67,8 +64,7 @@ void CPropDialog::DoDataExchange(CDataExchange* pDX) {
 BOOL CPropDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   SetWindowText(messageText(IDS_PROP_CAPTION));
-  for (const ControlText& t : kTexts)
-    if (CWnd* control = GetDlgItem(t.control)) control->SetWindowText(messageText(t.message));
+  showControlTexts(*this, kTexts);
   m_shownTransparency = positionOf(m_transparency);
   m_shownShininess = positionOf(m_shininess);
   prepareTrackbar(m_transparencyCtrl);
