@@ -1,6 +1,9 @@
 // Reading and writing the registry file, and the write permissions.
 #include "win/registry_store.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -159,10 +162,19 @@ bool save(const Tree& tree) {
   std::filesystem::path path(filePath());
   std::error_code error;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-  std::filesystem::path temporary = path.string() + ".new";
+  // A name of its own, so that hosts saving at the same moment never write
+  // into one another's file; the last rename wins whole.
+  std::string temporary = path.string() + ".XXXXXX";
+  int descriptor = mkstemp(temporary.data());
+  if (descriptor < 0) return false;
+  fchmod(descriptor, 0644);
+  close(descriptor);
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
+    if (!out) {
+      std::filesystem::remove(temporary, error);
+      return false;
+    }
     out << "; arxhost registry\n";
     for (const Key& key : tree.keys()) {
       out << "[" << key.path << "]\n";

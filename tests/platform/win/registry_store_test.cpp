@@ -1,10 +1,13 @@
 #include <gmock/gmock.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "support/files.h"
 #include "support/scratch_dir.h"
@@ -199,3 +202,29 @@ TEST_F(Registry, MalformedLinesAreSkippedAndTheRestIsKept) {
 }
 
 }  // namespace
+
+TEST_F(Registry, HostsSavingAtOnceLeaveOneWholeFileAndNoTemporaries) {
+  auto treeOf = [](int host) {
+    win::registry::Tree tree;
+    for (int key = 0; key < 200; ++key)
+      tree.create("HKEY_LOCAL_MACHINE\\Software\\Host" + std::to_string(host) + "\\Key" + std::to_string(key));
+    return tree;
+  };
+  std::atomic<int> refused{0};
+  std::vector<std::thread> hosts;
+  for (int host = 0; host < 4; ++host)
+    hosts.emplace_back([&, host] {
+      win::registry::Tree tree = treeOf(host);
+      for (int round = 0; round < 50; ++round)
+        if (!win::registry::save(tree)) ++refused;
+    });
+  for (std::thread& host : hosts) host.join();
+  EXPECT_EQ(refused, 0);
+
+  testing::internal::CaptureStderr();
+  win::registry::Tree loaded = win::registry::load();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(loaded.keys().size(), treeOf(0).keys().size());
+  auto entries = std::filesystem::directory_iterator(std::filesystem::path(m_file).parent_path());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
+}
