@@ -71,13 +71,12 @@ bool writeHtmlPage(std::string_view skeleton, const std::string& world, const st
     return false;
   }
   std::ifstream in(world, std::ios::binary);
-  WorldBounds bounds;
-  if (!in || !readWorldBounds(world, bounds)) {
+  if (!in) {
     error = "cannot read " + world;
     return false;
   }
   std::string worldText((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  std::string text = htmlPage(skeleton, worldText, bounds, facts);
+  std::string text = htmlPage(skeleton, worldText, worldBounds(worldText), facts);
   if (text.empty()) {
     error = "the page skeleton built into vrmlout lacks a mark";
     return false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -33,14 +34,14 @@ void WorldBounds::add(const double point[3]) {
   empty = false;
 }
 
-bool readWorldBounds(const std::string& world, WorldBounds& bounds) {
-  std::ifstream in(world, std::ios::binary);
-  if (!in) return false;
+WorldBounds worldBounds(std::string_view world) {
+  WorldBounds bounds;
   double scale = 1;
   bool inPoints = false;
-  std::string line;
-  while (std::getline(in, line)) {
-    std::string text = trimmed(line);
+  for (size_t start = 0; start < world.size();) {
+    size_t end = std::min(world.find('\n', start), world.size());
+    std::string text = trimmed(std::string(world.substr(start, end - start)));
+    start = end + 1;
     if (inPoints) {
       double point[3];
       inPoints = std::sscanf(text.c_str(), "%lf %lf %lf", &point[0], &point[1], &point[2]) == 3;
@@ -55,5 +56,12 @@ bool readWorldBounds(const std::string& world, WorldBounds& bounds) {
     bounds.low[axis] *= scale;
     bounds.high[axis] *= scale;
   }
+  return bounds;
+}
+
+bool readWorldBounds(const std::string& world, WorldBounds& bounds) {
+  std::ifstream in(world, std::ios::binary);
+  if (!in) return false;
+  bounds = worldBounds(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()));
   return true;
 }

@@ -2,6 +2,7 @@
 // world's own units (its scale applied).
 #pragma once
 #include <string>
+#include <string_view>
 
 struct WorldBounds {
   bool empty = true;
@@ -9,6 +10,8 @@ struct WorldBounds {
   void add(const double point[3]);
 };
 
-// Reads the points of every shape and the file's scale; false when the file
-// cannot be read. A world without shapes gives empty bounds.
+// From the points of every shape and the world's scale. A world without
+// shapes gives empty bounds.
+WorldBounds worldBounds(std::string_view world);
+// The same for a world file; false when it cannot be read.
 bool readWorldBounds(const std::string& world, WorldBounds& bounds);
