@@ -77,6 +77,14 @@ void splitFirst(std::string text, std::string& first, std::string& rest) {
   first = text.substr(0, space);
 }
 
+// Splits at the last blank, so that a caption of several words may come before
+// the value.
+void splitLast(const std::string& text, std::string& most, std::string& last) {
+  size_t space = text.rfind(' ');
+  last = space == std::string::npos ? "" : text.substr(space + 1);
+  most = text.substr(0, space);
+}
+
 bool usable(HWND control, const std::string& name, std::string& refusal) {
   if (!control) {
     refusal = "no control " + name;
@@ -118,8 +126,10 @@ bool perform(HWND dialog, const std::string& line, std::string& refusal) {
     win::click(c);
     return true;
   }
+  // A typed text may hold blanks; a check or slide value is one word.
   std::string name, value;
-  splitFirst(rest, name, value);
+  if (verb == "type") splitFirst(rest, name, value);
+  else splitLast(rest, name, value);
   HWND c = findByName(dialog, name);
   if (verb == "type") {
     if (!usable(c, name, refusal)) return false;

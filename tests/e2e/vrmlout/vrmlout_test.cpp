@@ -100,7 +100,7 @@ TEST(Vrmlout, TheUcsChoiceOfTheLastExportHoldsForAutoLisp) {
               d = scratch.file("d.wrl");
   std::string lispBefore = "(vrml_wrlout (ssget \"X\") \"" + scratch.file("first.wrl") + "\")\n";
   ProcessResult run = runOn("ucs.dxf", lispBefore + exportAll(a, "ok\n") + "(vrml_wrlout (ssget \"X\") \"" + b +
-                                           "\")\n" + exportAll(c, "check 1050 off\nok\n") +
+                                           "\")\n" + exportAll(c, "check Recalculate points to current UCS off\nok\n") +
                                            "(vrml_wrlout (ssget \"X\") \"" + d + "\")\n");
   EXPECT_EQ(run.status, 0) << run.output;
   const std::string world = "\t\t\t100.000000 0.000000 0.000000,\n";

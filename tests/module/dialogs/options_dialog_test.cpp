@@ -42,7 +42,7 @@ TEST_F(ModuleDialogTest, OptionsDefaultsGiveVrml1MillimetresAndUcs) {
 }
 
 TEST_F(ModuleDialogTest, OptionsUnitsAndVersionChoices) {
-  script("click &Inch\nclick VRML 2.0\ncheck 1050 off\nok\n");
+  script("click &Inch\nclick VRML 2.0\ncheck Recalculate points to current UCS off\nok\n");
   Outcome inch = runOptions();
   EXPECT_EQ(inch.result, IDOK);
   EXPECT_DOUBLE_EQ(inch.scale, 0.0394);

@@ -58,7 +58,7 @@ class LinkDialog : public CDialog {
 
 TEST_F(DialogTest, ModalDialogExchangesChosenValuesOnOK) {
   UnitsDialog dialog;
-  script("click 1047\ncheck 1050 off\nclick VRML 2.0\nclick &Other\nok\n");
+  script("click 1047\ncheck Recalculate points to current UCS off\nclick VRML 2.0\nclick &Other\nok\n");
   EXPECT_EQ(dialog.DoModal(), IDOK);
   EXPECT_EQ(dialog.units, 4);
   EXPECT_EQ(dialog.ucs, 0);
