@@ -13,9 +13,12 @@
 
 InProcessHost::InProcessHost(const std::string& drawing, const std::string& registry) {
   setenv("ARXHOST_REGISTRY", registry.c_str(), 1);
-  if (!dxf::open(drawing, m_error)) return;
+  m_started = dxf::open(drawing);
+  if (!m_started.ok()) return;
   acad::console::beginCapture();
-  m_ready = acad::arx::load(test_support::binPath("vrml.arx"), &m_error);
+  std::string error;
+  m_started = acad::arx::load(test_support::binPath("vrml.arx"), &error) ? support::Status()
+                                                                         : support::Status::failure(error);
   // The module queues its menu loading for the command line; nobody runs it here.
   acad::lisp_functions::takeQueuedExpressions();
 }
