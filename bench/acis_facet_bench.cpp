@@ -16,9 +16,8 @@
 namespace {
 
 void FacetSolidsOfDrawing(benchmark::State& state, const std::string& path) {
-  std::string error;
-  if (!dxf::open(path, error)) {
-    state.SkipWithError(error.c_str());
+  if (support::Status opened = dxf::open(path); !opened.ok()) {
+    state.SkipWithError(opened.message().c_str());
     return;
   }
   std::vector<const db::Record*> solids;
@@ -43,8 +42,7 @@ const bool kRegistered = [] {
     if (entry.path().extension() == ".dxf") files.push_back(entry.path());
   std::sort(files.begin(), files.end());
   for (const auto& file : files) {
-    std::string error;
-    if (!dxf::open(file.string(), error)) continue;
+    if (!dxf::open(file.string()).ok()) continue;
     bool any = false;
     for (const db::Record* record : db::currentDatabase()->records())
       any = any || (record->entity && render::isModelerType(record->type.name()));

@@ -22,9 +22,9 @@ const std::set<std::string> kAcisTypes = {"3DSOLID",      "REGION",          "BO
                                           "SWEPTSURFACE", "NURBSURFACE"};
 
 bool openDrawing(benchmark::State& state) {
-  std::string error;
-  if (dxf::open(std::string(VRML_CORPUS_DIR) + "/" + kDrawings[state.range(0)], error)) return true;
-  state.SkipWithError(error.c_str());
+  support::Status opened = dxf::open(std::string(VRML_CORPUS_DIR) + "/" + kDrawings[state.range(0)]);
+  if (opened.ok()) return true;
+  state.SkipWithError(opened.message().c_str());
   return false;
 }
 

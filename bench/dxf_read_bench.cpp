@@ -35,9 +35,8 @@ void ReadTextDrawing(benchmark::State& state) {
   const std::string path = (std::filesystem::temp_directory_path() / "bench_read.dxf").string();
   makeDrawing(path, static_cast<int>(state.range(0)));
   const auto bytes = static_cast<int64_t>(std::filesystem::file_size(path));
-  std::string error;
   for (auto _ : state) {
-    if (!dxf::open(path, error)) state.SkipWithError(error.c_str());
+    if (support::Status opened = dxf::open(path); !opened.ok()) state.SkipWithError(opened.message().c_str());
   }
   state.SetBytesProcessed(state.iterations() * bytes);
   state.counters["file_MB"] = static_cast<double>(bytes) / 1e6;
@@ -52,9 +51,8 @@ void ReadPolyfaceDrawing(benchmark::State& state) {
     state.SkipWithError("the drawing could not be generated");
     return;
   }
-  std::string error;
   for (auto _ : state) {
-    if (!dxf::open(drawing.path(), error)) state.SkipWithError(error.c_str());
+    if (support::Status opened = dxf::open(drawing.path()); !opened.ok()) state.SkipWithError(opened.message().c_str());
   }
   state.SetBytesProcessed(state.iterations() * drawing.bytes());
   state.counters["file_MB"] = static_cast<double>(drawing.bytes()) / 1e6;

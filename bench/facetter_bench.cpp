@@ -22,7 +22,8 @@ DrawingShape shapeOf(int64_t arg) { return static_cast<DrawingShape>(arg); }
 bool prepare(benchmark::State& state, GeneratedDrawing& drawing, ads_name all) {
   std::string error;
   if (!drawing.ok()) error = "cannot write " + drawing.path();
-  else if (!dxf::open(drawing.path(), error)) error = "cannot read it: " + error;
+  else if (support::Status opened = dxf::open(drawing.path()); !opened.ok())
+    error = "cannot read it: " + opened.message();
   else if (ads_ssget("X", nullptr, nullptr, nullptr, all) != RTNORM) error = "nothing selected";
   if (error.empty()) return true;
   state.SkipWithError(error.c_str());

@@ -39,21 +39,21 @@ void listCommands() {
 bool loadModule(Answers& answers) {
   std::string path;
   if (!answers.next("\nRuntime extension file: ", path)) return false;
-  std::string error;
-  if (acad::arx::load(path, &error)) return true;
-  acad::console::write("\nUnable to load " + path + ": " + error + ".");
+  support::Status loaded = acad::arx::load(path);
+  if (loaded.ok()) return true;
+  acad::console::write("\nUnable to load " + path + ": " + loaded.message() + ".");
   return false;
 }
 
 bool unloadModule(Answers& answers) {
   std::string name;
   if (!answers.next("\nUnload Runtime extension: ", name)) return false;
-  std::string error;
-  if (acad::arx::unload(name, &error)) {
+  support::Status unloaded = acad::arx::unload(name);
+  if (unloaded.ok()) {
     acad::console::write("\n" + name + " successfully unloaded.");
     return true;
   }
-  acad::console::write("\nUnable to unload " + name + ": " + error + ".");
+  acad::console::write("\nUnable to unload " + name + ": " + unloaded.message() + ".");
   return false;
 }
 

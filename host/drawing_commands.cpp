@@ -35,9 +35,9 @@ std::string shownName() {
 }
 
 bool saveAs(const std::string& path) {
-  std::string error;
-  if (!dxf::save(path, error)) {
-    acad::console::write("\n" + error);
+  support::Status saved = dxf::save(path);
+  if (!saved.ok()) {
+    acad::console::write("\n" + saved.message());
     return false;
   }
   nameDrawing(path);
@@ -80,9 +80,9 @@ void discarded() { acad::console::write(onNewLine("Changes to " + shownName() + 
 }  // namespace
 
 bool openDrawing(const std::string& path) {
-  std::string error;
-  if (!dxf::open(path, error)) {
-    acad::console::write("\n" + error);
+  support::Status opened = dxf::open(path);
+  if (!opened.ok()) {
+    acad::console::write("\n" + opened.message());
     return false;
   }
   if (!dxf::openNotice().empty()) acad::console::write("\n" + dxf::openNotice());

@@ -42,9 +42,8 @@ bool chooseInput(const HostOptions& options, std::FILE*& script) {
 bool loadModules(const HostOptions& options) {
   bool succeeded = true;
   for (const std::string& path : options.modules) {
-    std::string error;
-    if (!acad::arx::load(path, &error)) {
-      acad::console::write("\nUnable to load " + path + ": " + error + ".");
+    if (support::Status loaded = acad::arx::load(path); !loaded.ok()) {
+      acad::console::write("\nUnable to load " + path + ": " + loaded.message() + ".");
       succeeded = false;
     }
   }

@@ -19,16 +19,17 @@ std::string fileBytes(const std::string& path) {
 Result broken(const std::string& what) { return {Result::Broken, what}; }
 
 Result readAndRoundTrip(std::string_view bytes) {
-  std::string error;
-  if (!dxf::openFromMemory("fuzzed.dxf", bytes, error))
-    return error.empty() ? broken("refused without a message") : Result{Result::Refused, error};
+  support::Status step = dxf::openFromMemory("fuzzed.dxf", bytes);
+  if (!step.ok())
+    return step.message().empty() ? broken("refused without a message") : Result{Result::Refused, step.message()};
   // Whatever was read must save; the saved file must read back and save
   // to the same bytes.
   const std::string saved = scratchDirectory() + "/saved.dxf";
-  if (!dxf::save(saved, error)) return broken("saving what was read failed: " + error);
+  if (!(step = dxf::save(saved)).ok()) return broken("saving what was read failed: " + step.message());
   std::string first = fileBytes(saved);
-  if (!dxf::openFromMemory(saved, first, error)) return broken("the saved drawing does not read: " + error);
-  if (!dxf::save(saved, error)) return broken("saving the reread drawing failed: " + error);
+  if (!(step = dxf::openFromMemory(saved, first)).ok())
+    return broken("the saved drawing does not read: " + step.message());
+  if (!(step = dxf::save(saved)).ok()) return broken("saving the reread drawing failed: " + step.message());
   if (fileBytes(saved) != first) return broken("saving the reread drawing changed the file");
   return {};
 }

@@ -111,9 +111,8 @@ std::string facetOne(const ads_name entity) {
 }  // namespace
 
 Result facet(std::string_view bytes) {
-  std::string error;
-  if (!dxf::openFromMemory("faceted.dxf", facetDrawing(bytes), error))
-    return {Result::Broken, "the decoded drawing does not read: " + error};
+  support::Status opened = dxf::openFromMemory("faceted.dxf", facetDrawing(bytes));
+  if (!opened.ok()) return {Result::Broken, "the decoded drawing does not read: " + opened.message()};
   ads_name all;
   if (ads_ssget("X", nullptr, nullptr, nullptr, all) != RTNORM) return {Result::Broken, "no entities selected"};
   long length = 0;

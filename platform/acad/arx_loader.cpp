@@ -21,11 +21,6 @@ std::vector<std::unique_ptr<acad::apps::App>>& apps() {
 
 bool g_drawingOpen = true;  // the host always has a drawing, unnamed at first
 
-bool fail(std::string* error, const std::string& text) {
-  if (error) *error = text;
-  return false;
-}
-
 std::string stem(const std::string& fileName) { return std::filesystem::path(fileName).stem().string(); }
 
 acad::apps::App* find(const std::string& name) {
@@ -45,15 +40,15 @@ Fn symbol(void* library, const char* name) {
 }
 }  // namespace
 
-bool load(const std::string& path, std::string* error) {
+support::Status load(const std::string& path) {
   std::error_code ignored;
   std::filesystem::path absolute = std::filesystem::absolute(path, ignored);
   if (absolute.empty() || !std::filesystem::is_regular_file(absolute, ignored))
-    return fail(error, "cannot find " + path);
+    return support::Status::failure("cannot find " + path);
   if (find(absolute.string()) || find(absolute.filename().string()))
-    return fail(error, absolute.filename().string() + " is already loaded");
+    return support::Status::failure(absolute.filename().string() + " is already loaded");
   void* library = dlopen(absolute.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!library) return fail(error, std::string("cannot load ") + path + ": " + dlerror());
+  if (!library) return support::Status::failure(std::string("cannot load ") + path + ": " + dlerror());
   auto entryPoint = symbol<AcRxEntryPointFn>(library, "acrxEntryPoint");
   auto apiVersion = symbol<AcRxGetApiVersionFn>(library, "acrxGetApiVersion");
   auto setPtp = symbol<AcRxSetPtpFn>(library, "_SetacrxPtp");
@@ -64,7 +59,7 @@ bool load(const std::string& path, std::string* error) {
   else if (apiVersion() != kAcRxApiVersion) problem = "incompatible interface version";
   if (!problem.empty()) {
     dlclose(library);
-    return fail(error, "not an ARX application: " + problem);
+    return support::Status::failure("not an ARX application: " + problem);
   }
   auto app = std::make_unique<acad::apps::App>();
   app->path = absolute.string();
@@ -79,16 +74,16 @@ bool load(const std::string& path, std::string* error) {
   }
   acad::apps::send(record, AcRx::kInitAppMsg);
   if (g_drawingOpen) acad::apps::send(record, AcRx::kLoadDwgMsg);
-  return true;
+  return {};
 }
 
-bool unload(const std::string& name, std::string* error) {
+support::Status unload(const std::string& name) {
   acad::apps::App* app = find(name);
-  if (!app) return fail(error, name + " is not loaded");
-  if (!app->unlocked) return fail(error, app->name + " is locked and cannot be unloaded");
+  if (!app) return support::Status::failure(name + " is not loaded");
+  if (!app->unlocked) return support::Status::failure(app->name + " is locked and cannot be unloaded");
   // Unmapping a module whose code is on the stack would pull the code away
   // from under it.
-  if (app->active > 0) return fail(error, app->name + " is busy and cannot be unloaded");
+  if (app->active > 0) return support::Status::failure(app->name + " is busy and cannot be unloaded");
   if (g_drawingOpen) acad::apps::send(*app, AcRx::kUnloadDwgMsg);
   acad::apps::send(*app, AcRx::kUnloadAppMsg);
   // Nothing may point into the module once it is gone.
@@ -96,7 +91,7 @@ bool unload(const std::string& name, std::string* error) {
   acad::lisp_functions::forgetApplication(app);
   dlclose(app->library);
   std::erase_if(apps(), [&](const auto& held) { return held.get() == app; });
-  return true;
+  return {};
 }
 
 std::vector<std::string> loaded() {
@@ -133,7 +128,9 @@ void unloadAll() {
   while (!apps().empty()) {
     acad::apps::App& last = *apps().back();
     last.unlocked = true;  // the host's shutdown ends every application
-    unload(last.path);
+    // Unlocked, a module is refused only while its own code runs, and the
+    // shutdown does not start from inside a module.
+    static_cast<void>(unload(last.path));
   }
 }
 

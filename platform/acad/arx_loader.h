@@ -4,19 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "support/status.h"
+
 namespace acad::arx {
 
 // Loads the module at `path`: maps it, checks its exports and interface
 // version, runs _SetacrxPtp, sends kInitAppMsg and, while a drawing is open,
-// kLoadDwgMsg. On failure nothing stays loaded and `error` (when given) says
-// why, e.g. "not an ARX application: missing acrxEntryPoint".
-bool load(const std::string& path, std::string* error = nullptr);
+// kLoadDwgMsg. On failure nothing stays loaded and the message says why, e.g.
+// "not an ARX application: missing acrxEntryPoint".
+support::Status load(const std::string& path);
 
 // Unloads the module named by its file name ("vrml.arx"), its base name
 // ("vrml", any case) or its path: kUnloadDwgMsg while a drawing is open,
 // kUnloadAppMsg, then unmaps it. Refused for an unknown name, a module that
 // never unlocked itself, or one whose code is running.
-bool unload(const std::string& name, std::string* error = nullptr);
+support::Status unload(const std::string& name);
 
 // File names of the loaded modules, in load order.
 std::vector<std::string> loaded();

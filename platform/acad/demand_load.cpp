@@ -114,9 +114,9 @@ bool loadForCommand(const std::string& command) {
     if (!commands || !listsCommand(commands, folded)) continue;
     std::string module = Key(regPath + "\\Loader", KEY_READ).text("MODULE");
     if (module.empty() || !acad::arx::pathOf(module).empty()) continue;
-    std::string error;
-    if (acad::arx::load(module, &error)) return true;
-    acad::console::write("\nUnable to load " + module + ": " + error + ".");
+    support::Status loaded = acad::arx::load(module);
+    if (loaded.ok()) return true;
+    acad::console::write("\nUnable to load " + module + ": " + loaded.message() + ".");
     return false;
   }
 }

@@ -9,7 +9,11 @@ template <typename Bytes, typename Tokenize>
 ParseResult parse(Bytes bytes, Tokenize tokenize) {
   acis::detail::RawModel model;
   ParseResult result;
-  if (!tokenize(bytes, model, result.error)) return result;
+  support::Status tokenized = tokenize(bytes, model);
+  if (!tokenized.ok()) {
+    result.error = tokenized.message();
+    return result;
+  }
   return acis::detail::buildBody(model);
 }
 

@@ -136,17 +136,14 @@ bool readHeader(SabScanner& in, RawModel& model) {
 
 }  // namespace
 
-bool tokenizeSab(std::span<const uint8_t> bytes, RawModel& model, std::string& error) {
+support::Status tokenizeSab(std::span<const uint8_t> bytes, RawModel& model) {
   SabScanner in(bytes);
-  if (!readHeader(in, model)) {
-    error = "the SAB header is damaged";
-    return false;
-  }
+  if (!readHeader(in, model)) return support::Status::failure("the SAB header is damaged");
   while (!in.atEnd()) {
     uint8_t tag = 0;
     std::string_view type;
     if (!in.byte(tag) || (tag != kName && tag != kNamePrefix) || !readName(in, tag, model, type)) break;
-    if (isEndMarker(type)) return true;
+    if (isEndMarker(type)) return {};
     RawRecord record{type, static_cast<uint32_t>(model.tokens.size()), 0};
     bool closed = false;
     while (in.byte(tag)) {
@@ -167,9 +164,8 @@ bool tokenizeSab(std::span<const uint8_t> bytes, RawModel& model, std::string& e
     record.count = static_cast<uint32_t>(model.tokens.size() - record.first);
     model.records.push_back(record);
   }
-  if (in.atEnd() && completeWithoutMarker(model)) return true;
-  error = "the SAB data is damaged or stops before its end marker";
-  return false;
+  if (in.atEnd() && completeWithoutMarker(model)) return {};
+  return support::Status::failure("the SAB data is damaged or stops before its end marker");
 }
 
 }  // namespace acis::detail

@@ -85,13 +85,11 @@ void tokenizeSatFields(std::string_view text, std::vector<Token>& tokens) {
   while (!scanner.atEnd()) tokens.push_back(classify(scanner.word()));
 }
 
-bool tokenizeSat(std::string_view text, RawModel& model, std::string& error) {
+support::Status tokenizeSat(std::string_view text, RawModel& model) {
   SatScanner scanner(text);
   int64_t version = 0;
-  if (!parseInteger(scanner.word(), version) || version <= 0 || version > 1'000'000) {
-    error = "the SAT header has no version";
-    return false;
-  }
+  if (!parseInteger(scanner.word(), version) || version <= 0 || version > 1'000'000)
+    return support::Status::failure("the SAT header has no version");
   model.version = static_cast<int32_t>(version);
   if (!parseInteger(scanner.word(), model.declaredRecords)) model.declaredRecords = 0;
   scanner.line();
@@ -104,7 +102,7 @@ bool tokenizeSat(std::string_view text, RawModel& model, std::string& error) {
   while (!scanner.atEnd()) {
     std::string_view type = scanner.word();
     if (isSequenceNumber(type)) type = scanner.word();
-    if (isEndMarker(type)) return true;
+    if (isEndMarker(type)) return {};
     RawRecord record{type, static_cast<uint32_t>(model.tokens.size()), 0};
     bool closed = false;
     while (!closed && !scanner.atEnd()) {
@@ -116,24 +114,18 @@ bool tokenizeSat(std::string_view text, RawModel& model, std::string& error) {
       Token token = classify(text);
       if (text.size() > 1 && text[0] == '@') {
         int64_t length = 0;
-        if (!parseInteger(text.substr(1), length) || !scanner.counted(length, token.text)) {
-          error = "a SAT string runs past the data";
-          return false;
-        }
+        if (!parseInteger(text.substr(1), length) || !scanner.counted(length, token.text))
+          return support::Status::failure("a SAT string runs past the data");
         token.kind = TokenKind::String;
       }
       model.tokens.push_back(token);
     }
-    if (!closed) {
-      error = "the SAT data stops inside a record";
-      return false;
-    }
+    if (!closed) return support::Status::failure("the SAT data stops inside a record");
     record.count = static_cast<uint32_t>(model.tokens.size() - record.first);
     model.records.push_back(record);
   }
-  if (completeWithoutMarker(model)) return true;
-  error = "the SAT data stops before its end marker";
-  return false;
+  if (completeWithoutMarker(model)) return {};
+  return support::Status::failure("the SAT data stops before its end marker");
 }
 
 }  // namespace acis::detail

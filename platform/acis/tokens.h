@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "acis/model.h"
+#include "support/status.h"
 
 namespace acis::detail {
 
@@ -53,10 +54,10 @@ struct RawModel {
 };
 
 // Records up to the end marker. Some writers leave the marker out: the data
-// may then end after as many whole records as the header counts. False with
-// `error` set when the header is damaged or the data stops short.
-bool tokenizeSat(std::string_view text, RawModel& model, std::string& error);
-bool tokenizeSab(std::span<const uint8_t> bytes, RawModel& model, std::string& error);
+// may then end after as many whole records as the header counts. Fails when
+// the header is damaged or the data stops short.
+support::Status tokenizeSat(std::string_view text, RawModel& model);
+support::Status tokenizeSab(std::span<const uint8_t> bytes, RawModel& model);
 
 // The tokens of one line of SAT words and numbers, no records (the literal
 // form of a transform).

@@ -55,7 +55,7 @@ void putTag(FileOutput& out, int16_t code, std::string_view value, std::string_v
 
 }  // namespace
 
-bool writeAscii(const db::Database& database, FileOutput& out, std::string& problem) {
+support::Status writeAscii(const db::Database& database, FileOutput& out) {
   const std::string_view lineEnd = database.crlf() ? "\r\n" : "\n";
   TextCopy copy(database, out);
   bool ok = !database.text() || database.text()->unchanged();
@@ -68,9 +68,9 @@ bool writeAscii(const db::Database& database, FileOutput& out, std::string& prob
       for (const db::TagView& tag : tags.all()) putTag(out, tag.code, tag.value, lineEnd);
     }
   }
-  if (ok && copy.flush()) return true;
-  problem = "the drawing's original file " + database.path() + " has changed since it was opened";
-  return false;
+  if (ok && copy.flush()) return {};
+  return support::Status::failure("the drawing's original file " + database.path() +
+                                  " has changed since it was opened");
 }
 
 }  // namespace dxf

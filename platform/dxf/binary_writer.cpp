@@ -68,7 +68,7 @@ void putCode(FileOutput& out, int16_t code, bool byteCodes, bool escape) {
 
 }  // namespace
 
-bool writeBinary(const db::Database& database, bool byteCodes, FileOutput& out, std::string& problem) {
+support::Status writeBinary(const db::Database& database, bool byteCodes, FileOutput& out) {
   out.put(kBinarySentinel);
   // Readers tell one-byte codes by the first tag: an escaped code, or code 0
   // with a value. Any other first tag goes escaped, or the file would read
@@ -76,21 +76,18 @@ bool writeBinary(const db::Database& database, bool byteCodes, FileOutput& out, 
   bool first = true;
   for (const auto& record : database.records()) {
     db::RecordTags tags(*record);
-    if (!tags.ok()) {
-      problem = "the drawing's original file " + database.path() + " has changed since it was opened";
-      return false;
-    }
+    if (!tags.ok())
+      return support::Status::failure("the drawing's original file " + database.path() +
+                                      " has changed since it was opened");
     for (const db::TagView& tag : tags.all()) {
       putCode(out, tag.code, byteCodes, first && !(tag.code == 0 && !tag.value.empty()));
       first = false;
-      if (!putValue(out, tag.code, tag.value)) {
-        problem = "value \"" + std::string(tag.value) + "\" of group code " + std::to_string(tag.code) + " in " +
-                  record->type.str() + " has no binary form";
-        return false;
-      }
+      if (!putValue(out, tag.code, tag.value))
+        return support::Status::failure("value \"" + std::string(tag.value) + "\" of group code " +
+                                        std::to_string(tag.code) + " in " + record->type.str() + " has no binary form");
     }
   }
-  return true;
+  return {};
 }
 
 }  // namespace dxf

@@ -23,24 +23,19 @@ namespace {
 // The open file itself goes to the database for records that stay in it.
 class MappedFile {
  public:
-  bool open(const std::string& path, std::string& error) {
+  support::Status open(const std::string& path) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat info;
-    if (m_fd < 0 || ::fstat(m_fd, &info) != 0) {
-      error = path + ": cannot open: " + std::strerror(errno);
-      return false;
-    }
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
+      return support::Status::failure(path + ": cannot open: " + std::strerror(errno));
     m_size = static_cast<size_t>(info.st_size);
     if (m_size > 0) {
       void* data = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_fd, 0);
-      if (data == MAP_FAILED) {
-        error = path + ": cannot read: " + std::strerror(errno);
-        return false;
-      }
+      if (data == MAP_FAILED) return support::Status::failure(path + ": cannot read: " + std::strerror(errno));
       m_data = static_cast<const char*>(data);
       ::madvise(data, m_size, MADV_SEQUENTIAL);
     }
-    return true;
+    return {};
   }
   ~MappedFile() {
     if (m_data) ::munmap(const_cast<char*>(m_data), m_size);
@@ -73,13 +68,14 @@ bool detectCrlf(std::string_view data) {
 
 // Reads a whole drawing from `view`; `text` is where records that stay in
 // their text read from later, `release` may drop bytes already read.
-bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<db::DrawingText> text,
-               const dxf::ReadProgress& release, std::string& error) {
+support::Status openBytes(const std::string& path, std::string_view view, std::unique_ptr<db::DrawingText> text,
+                          const dxf::ReadProgress& release) {
   auto database = std::make_unique<db::Database>();
   // What the drawing lacks is noted while it is read, not in a second pass.
   db::DrawingRepair repair(*database);
   database->watchLoading(&repair);
   bool ok = false;
+  std::string error;
   if (view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel) {
     dxf::RecordCollector collector(*database, path, "byte");
     bool byteCodes = false;
@@ -93,49 +89,43 @@ bool openBytes(const std::string& path, std::string_view view, std::unique_ptr<d
     database->setCrlf(detectCrlf(view));
     database->setText(std::move(text));
   }
-  if (!ok) return false;
+  if (!ok) return support::Status::failure(error);
   database->setPath(path);
   std::string repaired = repair.run().summary();
   openNoticeText() = repaired.empty() ? repaired : path + ": " + repaired;
   db::setCurrentDatabase(std::move(database));
-  return true;
+  return {};
 }
 
 }  // namespace
 
-bool open(const std::string& path, std::string& error) {
+support::Status open(const std::string& path) {
   MappedFile file;
-  if (!file.open(path, error)) return false;
+  support::Status mapped = file.open(path);
+  if (!mapped.ok()) return mapped;
   std::string_view view = file.view();
   bool binary = view.substr(0, dxf::kBinarySentinel.size()) == dxf::kBinarySentinel;
   auto text = binary ? nullptr : std::make_unique<db::DrawingText>(file.takeDescriptor());
-  return openBytes(
-      path, view, std::move(text), [&file](size_t offset) { file.release(offset); }, error);
+  return openBytes(path, view, std::move(text), [&file](size_t offset) { file.release(offset); });
 }
 
-bool openFromMemory(const std::string& path, std::string_view view, std::string& error) {
-  return openBytes(path, view, std::make_unique<db::DrawingText>(view), {}, error);
+support::Status openFromMemory(const std::string& path, std::string_view view) {
+  return openBytes(path, view, std::make_unique<db::DrawingText>(view), {});
 }
 
-bool save(const std::string& path, std::string& error) {
+support::Status save(const std::string& path) {
   db::Database* database = db::currentDatabase();
-  if (!database) {
-    error = path + ": cannot save: no drawing is open";
-    return false;
-  }
+  if (!database) return support::Status::failure(path + ": cannot save: no drawing is open");
   db::FileFormat format = database->format();
-  bool ok = dxf::replaceFile(
-      path,
-      [&](dxf::FileOutput& out, std::string& problem) {
-        if (format == db::FileFormat::Ascii) return dxf::writeAscii(*database, out, problem);
-        return dxf::writeBinary(*database, format == db::FileFormat::BinaryByteCodes, out, problem);
-      },
-      error);
-  if (ok) {
+  support::Status saved = dxf::replaceFile(path, [&](dxf::FileOutput& out) {
+    if (format == db::FileFormat::Ascii) return dxf::writeAscii(*database, out);
+    return dxf::writeBinary(*database, format == db::FileFormat::BinaryByteCodes, out);
+  });
+  if (saved.ok()) {
     database->setPath(path);
     database->markSaved();
   }
-  return ok;
+  return saved;
 }
 
 const std::string& openNotice() { return openNoticeText(); }

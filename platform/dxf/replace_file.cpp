@@ -30,49 +30,39 @@ bool readOnly(const std::string& path) {
   return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
 }
 
+// "<path>: cannot save: <why>", the one failure of a save.
+support::Status cannotSave(const std::string& path, const std::string& why) {
+  return support::Status::failure(path + ": cannot save: " + why);
+}
+
+// What the failed system call that set errno says.
+support::Status lastSystemError() { return support::Status::failure(std::strerror(errno)); }
+
 }  // namespace
 
-bool replaceFile(const std::string& path, const std::function<bool(FileOutput&, std::string&)>& produce,
-                 std::string& error) {
-  if (readOnly(path)) {
-    error = path + ": cannot save: the file is read-only";
-    return false;
-  }
+support::Status replaceFile(const std::string& path, const std::function<support::Status(FileOutput&)>& produce) {
+  if (readOnly(path)) return cannotSave(path, "the file is read-only");
   std::string pattern = path + ".saving-XXXXXX";
   std::vector<char> temp(pattern.begin(), pattern.end());
   temp.push_back('\0');
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    error = path + ": cannot save: " + std::strerror(errno);
-    return false;
-  }
+  if (fd < 0) return cannotSave(path, std::strerror(errno));
   std::FILE* file = ::fdopen(fd, "wb");
   if (!file) {
-    error = path + ": cannot save: " + std::strerror(errno);
+    support::Status failed = cannotSave(path, std::strerror(errno));
     ::close(fd);
     ::unlink(temp.data());
-    return false;
+    return failed;
   }
   FileOutput out(file);
-  std::string problem;
-  bool ok = produce(out, problem);
-  if (ok && !(out.flush() && std::fflush(file) == 0 && ::fchmod(fd, modeFor(path)) == 0 && ::fsync(fd) == 0)) {
-    ok = false;
-    problem = std::strerror(errno);
-  }
-  if (std::fclose(file) != 0 && ok) {
-    ok = false;
-    problem = std::strerror(errno);
-  }
-  if (ok && ::rename(temp.data(), path.c_str()) != 0) {
-    ok = false;
-    problem = std::strerror(errno);
-  }
-  if (!ok) {
-    ::unlink(temp.data());
-    error = path + ": cannot save: " + problem;
-  }
-  return ok;
+  support::Status written = produce(out);
+  if (written.ok() && !(out.flush() && std::fflush(file) == 0 && ::fchmod(fd, modeFor(path)) == 0 && ::fsync(fd) == 0))
+    written = lastSystemError();
+  if (std::fclose(file) != 0 && written.ok()) written = lastSystemError();
+  if (written.ok() && ::rename(temp.data(), path.c_str()) != 0) written = lastSystemError();
+  if (written.ok()) return {};
+  ::unlink(temp.data());
+  return cannotSave(path, written.message());
 }
 
 }  // namespace dxf

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "dxf/file_output.h"
+#include "support/status.h"
 
 namespace dxf {
 
 // Runs `produce` on a new file beside `path` and renames it over `path`.
-// `produce` returns false with a problem to give up; the new file is then
-// removed and `path` left untouched. `error` names the file and the cause.
-bool replaceFile(const std::string& path, const std::function<bool(FileOutput&, std::string&)>& produce,
-                 std::string& error);
+// When `produce` fails the new file is removed and `path` left untouched. A
+// failure names the file and the cause.
+support::Status replaceFile(const std::string& path, const std::function<support::Status(FileOutput&)>& produce);
 
 }  // namespace dxf

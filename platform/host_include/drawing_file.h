@@ -3,16 +3,19 @@
 #include <string>
 #include <string_view>
 
+#include "support/status.h"
+
 namespace dxf {
 
 // Reads a DXF file (text or binary) into a new drawing that becomes the
-// current one. On failure the current drawing stays as it was and `error`
-// names the file and the line (the byte, in a binary file) and the fault.
-bool open(const std::string& path, std::string& error);
+// current one. On failure the current drawing stays as it was and the
+// message names the file and the line (the byte, in a binary file) and the
+// fault.
+support::Status open(const std::string& path);
 
 // The same for a drawing already in memory; `path` names it in messages and
 // becomes its path. The drawing keeps no reference to `bytes`.
-bool openFromMemory(const std::string& path, std::string_view bytes, std::string& error);
+support::Status openFromMemory(const std::string& path, std::string_view bytes);
 
 // One line naming the file and what opening it repaired (table entries for
 // names in use, missing owners, objects that dictionary entries name), for
@@ -23,7 +26,7 @@ const std::string& openNotice();
 // stays binary), every tag as read except the extended data and the APPID
 // entries that changed. The file is written beside `path` under another name
 // and then renamed over it, so a failed save leaves the old file as it was.
-bool save(const std::string& path, std::string& error);
+support::Status save(const std::string& path);
 
 // True when the current drawing changed since it was opened or last saved.
 bool hasUnsavedChanges();

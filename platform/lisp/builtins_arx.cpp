@@ -5,7 +5,7 @@
 namespace lisp {
 namespace {
 
-using Operation = bool (*)(const std::string& name, std::string* error);
+using Operation = support::Status (*)(const std::string& name);
 
 // (arxload path [on-failure]), (arxunload name [on-failure]): the name given
 // on success; on failure the fallback when there is one, else an error.
@@ -16,10 +16,10 @@ Value loaderCall(Value args, Operation operation, const char* failure) {
   bool hasFallback = list.more();
   Value fallback = list.optional();
   list.end();
-  std::string error;
-  if (operation(text, &error)) return name;
+  support::Status done = operation(text);
+  if (done.ok()) return name;
   if (hasFallback) return fallback;
-  fail(error.empty() ? std::string(failure) : std::string(failure) + ": " + error);
+  fail(std::string(failure) + ": " + done.message());
 }
 
 Value arxload(Interpreter&, Value args) { return loaderCall(args, acad::arx::load, "ARXLOAD failed"); }

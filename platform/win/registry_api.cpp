@@ -102,7 +102,7 @@ extern "C" LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD, LPSTR, DWORD, RE
   if ((!exists || wantsWrite(access)) && !win::registry::writable(path)) return ERROR_ACCESS_DENIED;
   if (!exists) {
     tree.create(path);
-    if (!win::registry::save(tree)) return ERROR_ACCESS_DENIED;
+    if (!win::registry::save(tree).ok()) return ERROR_ACCESS_DENIED;
   }
   if (disposition) *disposition = exists ? REG_OPENED_EXISTING_KEY : REG_CREATED_NEW_KEY;
   *result = handOut(tree.find(path)->path, access);
@@ -138,7 +138,7 @@ extern "C" LONG RegSetValueExA(HKEY key, LPCSTR valueName, DWORD, DWORD type, co
   } else {
     stored.values.push_back(value);
   }
-  return win::registry::save(tree) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
+  return win::registry::save(tree).ok() ? ERROR_SUCCESS : ERROR_ACCESS_DENIED;
 }
 
 extern "C" LONG RegQueryValueExA(HKEY key, LPCSTR valueName, DWORD*, DWORD* type, BYTE* data, DWORD* size) {

@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -97,6 +99,18 @@ bool parseValue(const std::string& line, Value& value) {
   return true;
 }
 
+// The whole tree in the file's format into `file`; false when it cannot be
+// opened or written whole.
+bool writeTree(const Tree& tree, const std::string& file) {
+  std::ofstream out(file, std::ios::binary | std::ios::trunc);
+  out << "; arxhost registry\n";
+  for (const Key& key : tree.keys()) {
+    out << "[" << key.path << "]\n";
+    for (const Value& value : key.values) out << quoted(value.name) << "=" << valueText(value) << "\n";
+  }
+  return static_cast<bool>(out.flush());
+}
+
 }  // namespace
 
 bool sameName(const std::string& a, const std::string& b) { return folded(a) == folded(b); }
@@ -158,7 +172,7 @@ Tree load() {
   return tree;
 }
 
-bool save(const Tree& tree) {
+support::Status save(const Tree& tree) {
   std::filesystem::path path(filePath());
   std::error_code error;
   if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
@@ -166,29 +180,21 @@ bool save(const Tree& tree) {
   // into one another's file; the last rename wins whole.
   std::string temporary = path.string() + ".XXXXXX";
   int descriptor = mkstemp(temporary.data());
-  if (descriptor < 0) return false;
+  if (descriptor < 0)
+    return support::Status::failure("cannot create a registry file beside " + path.string() + ": " +
+                                    std::strerror(errno));
   fchmod(descriptor, 0644);
   close(descriptor);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) {
-      std::filesystem::remove(temporary, error);
-      return false;
-    }
-    out << "; arxhost registry\n";
-    for (const Key& key : tree.keys()) {
-      out << "[" << key.path << "]\n";
-      for (const Value& value : key.values) out << quoted(value.name) << "=" << valueText(value) << "\n";
-    }
-    if (!out.flush()) {
-      std::filesystem::remove(temporary, error);
-      return false;
-    }
+  if (!writeTree(tree, temporary)) {
+    std::filesystem::remove(temporary, error);
+    return support::Status::failure("cannot write the registry file " + path.string());
   }
   std::filesystem::rename(temporary, path, error);
-  bool renamed = !error;
-  if (!renamed) std::filesystem::remove(temporary, error);
-  return renamed;
+  if (!error) return {};
+  support::Status failed = support::Status::failure("cannot rename the new registry file to " + path.string() + ": " +
+                                                    error.message());
+  std::filesystem::remove(temporary, error);
+  return failed;
 }
 
 bool writable(const std::string& path) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "support/status.h"
 #include "windef.h"
 
 namespace win::registry {
@@ -46,8 +47,9 @@ std::string filePath();
 void setFilePath(const std::string& path);
 
 Tree load();
-// False when the file cannot be written; the previous file then stays.
-bool save(const Tree& tree);
+// Fails when the file cannot be created, written or renamed into place, and
+// says which; the previous file then stays.
+support::Status save(const Tree& tree);
 
 // Whether changes below `path` are allowed: not when the whole registry is
 // read-only (setReadOnly, or ARXHOST_REGISTRY_READONLY=1) nor below a key

@@ -9,6 +9,7 @@
 #include "entries/facet_drawing.h"
 #include "entries/fuzz_entries.h"
 #include "support/files.h"
+#include "support/status_matchers.h"
 
 namespace fs = std::filesystem;
 
@@ -73,9 +74,8 @@ TEST(FuzzRegressions, AcisSeedsReadAndDamagedOnesAreRefusedWithAReason) {
 }
 
 TEST(FuzzRegressions, DrawingFromMemoryRefusesWhatTheFileReaderRefuses) {
-  std::string error;
-  EXPECT_FALSE(dxf::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n", error));
-  EXPECT_THAT(error, testing::HasSubstr("cut.dxf"));
+  EXPECT_THAT(dxf::openFromMemory("cut.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n10\n"),
+              test_support::FailsWith(testing::HasSubstr("cut.dxf")));
   fuzz_entry::Result result = fuzz_entry::dxfText("0\nSECTION\n2\nENTITIES\n0\nLINE\n10\nnot a number\n");
   EXPECT_EQ(result.kind, fuzz_entry::Result::Refused);
   EXPECT_THAT(result.detail, testing::HasSubstr("invalid number"));
@@ -100,8 +100,7 @@ TEST(FuzzRegressions, AnyBytesDecodeToADrawingTheReaderTakesAndTheFacetterCuts) 
   for (const std::string& bytes : {std::string(), std::string(64, '\0'), ones, counting}) {
     std::string text = fuzz_entry::facetDrawing(bytes);
     EXPECT_THAT(text, testing::EndsWith("0\nEOF\n"));
-    std::string error;
-    EXPECT_TRUE(dxf::openFromMemory("decoded.dxf", text, error)) << error << "\n" << text;
+    EXPECT_THAT(dxf::openFromMemory("decoded.dxf", text), test_support::Succeeds()) << text;
     fuzz_entry::Result result = fuzz_entry::facet(bytes);
     EXPECT_EQ(result.kind, fuzz_entry::Result::Accepted) << result.detail << "\n" << text;
   }

@@ -17,6 +17,7 @@
 #include "afxwin.h"
 #include "heap_faults.h"
 #include "support/run_host.h"
+#include "support/status_matchers.h"
 
 using namespace test_support;
 
@@ -52,7 +53,7 @@ TEST_F(ModuleLifecycle, StaticsAreBuiltBySetPtpAndDestroyedWhenUnmapped) {
 TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
   auto before = acad::heap::stats().liveBlocks;
   acad::console::beginCapture();
-  ASSERT_TRUE(acad::arx::load(binPath("vrml.arx")));
+  ASSERT_THAT(acad::arx::load(binPath("vrml.arx")), test_support::Succeeds());
   EXPECT_EQ(acad::lisp_functions::takeQueuedExpressions(), std::vector<std::string>{"(vrml_init)"});
   resbuf* result = nullptr;
   std::string failure;
@@ -62,7 +63,7 @@ TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
     EXPECT_FALSE(acad::lisp_functions::invoke(acad::arx::application("vrml"), code, nullptr, &result, &failure));
     EXPECT_EQ(failure, "Received nonexistent function code.");
   }
-  EXPECT_TRUE(acad::arx::unload("vrml"));
+  EXPECT_THAT(acad::arx::unload("vrml"), test_support::Succeeds());
   std::string transcript = acad::console::endCapture();
   EXPECT_THAT(transcript, testing::StartsWith("\nMeshcast/AutoCAD loaded.\nUse VRMLHELP for list of commands.\n"));
   EXPECT_EQ(acad::heap::stats().liveBlocks, before);
@@ -70,7 +71,7 @@ TEST_F(ModuleLifecycle, ASessionLeavesNoBlockOfTheModuleBehind) {
 
 TEST_F(ModuleLifecycle, OtherMessageCodesChangeNothing) {
   acad::console::beginCapture();
-  ASSERT_TRUE(acad::arx::load(binPath("vrml.arx")));
+  ASSERT_THAT(acad::arx::load(binPath("vrml.arx")), test_support::Succeeds());
   acad::lisp_functions::takeQueuedExpressions();
   acad::console::endCapture();
   auto* app = static_cast<acad::apps::App*>(acad::arx::application("vrml"));
@@ -84,7 +85,7 @@ TEST_F(ModuleLifecycle, OtherMessageCodesChangeNothing) {
   EXPECT_TRUE(acad::lisp_functions::isDefined("vrml_init"));
   EXPECT_TRUE(acad::lisp_functions::takeQueuedExpressions().empty());
   acad::console::beginCapture();
-  EXPECT_TRUE(acad::arx::unload("vrml"));
+  EXPECT_THAT(acad::arx::unload("vrml"), test_support::Succeeds());
   acad::console::endCapture();
 }
 

@@ -13,15 +13,16 @@
 
 InProcessHost::InProcessHost(const std::string& drawing, const std::string& registry) {
   setenv("ARXHOST_REGISTRY", registry.c_str(), 1);
-  if (!dxf::open(drawing, m_error)) return;
+  m_started = dxf::open(drawing);
+  if (!m_started.ok()) return;
   acad::console::beginCapture();
-  m_ready = acad::arx::load(test_support::binPath("vrml.arx"), &m_error);
+  m_started = acad::arx::load(test_support::binPath("vrml.arx"));
   // The module queues its menu loading for the command line; nobody runs it here.
   acad::lisp_functions::takeQueuedExpressions();
 }
 
 InProcessHost::~InProcessHost() {
-  acad::arx::unload("vrml");
+  static_cast<void>(acad::arx::unload("vrml"));  // not loaded when the start failed
   acad::console::endCapture();
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 #include <string>
 
+#include "support/status.h"
+
 class InProcessHost {
  public:
   // Opens `drawing` and loads vrml.arx; `registry` is the file that stands in
@@ -13,8 +15,8 @@ class InProcessHost {
   InProcessHost(const InProcessHost&) = delete;
   InProcessHost& operator=(const InProcessHost&) = delete;
 
-  bool ready() const { return m_ready; }
-  const std::string& error() const { return m_error; }
+  bool ready() const { return m_started.ok(); }
+  const std::string& error() const { return m_started.message(); }
 
   // Runs a registered command with `answers` as its script (one answer or
   // dialog action a line); the command's transcript.
@@ -24,6 +26,5 @@ class InProcessHost {
   std::string evaluate(const std::string& expression);
 
  private:
-  bool m_ready = false;
-  std::string m_error;
+  support::Status m_started;
 };

@@ -14,6 +14,7 @@
 #include "support/files.h"
 #include "support/run_host.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 using namespace test_support;
 
@@ -138,15 +139,13 @@ TEST(SaveFaults, AVanishedFolderIsReportedAndTheDrawingIsNotLost) {
   const std::string folder = scratch.file("project"), drawing = folder + "/showcase.dxf";
   fs::create_directory(folder);
   fs::copy_file(kShowcase, drawing);
-  std::string error;
-  ASSERT_TRUE(dxf::open(drawing, error)) << error;
+  ASSERT_THAT(dxf::open(drawing), test_support::Succeeds());
   fs::remove_all(folder);
 
-  EXPECT_FALSE(dxf::save(drawing, error));
-  EXPECT_EQ(error, drawing + ": cannot save: No such file or directory");
+  EXPECT_THAT(dxf::save(drawing), test_support::FailsWith(drawing + ": cannot save: No such file or directory"));
   EXPECT_FALSE(fs::exists(folder));
   const std::string elsewhere = scratch.file("elsewhere.dxf");
-  ASSERT_TRUE(dxf::save(elsewhere, error)) << error;
+  ASSERT_THAT(dxf::save(elsewhere), test_support::Succeeds());
   EXPECT_EQ(readFile(elsewhere), readFile(kShowcase));
 }
 

@@ -16,6 +16,7 @@
 #include "drawing_file.h"
 #include "heap_faults.h"
 #include "support/corpus.h"
+#include "support/status_matchers.h"
 #include "wrl_out.h"
 
 namespace {
@@ -82,8 +83,7 @@ std::string gridDrawing(int n) {
 TEST(CaptureDrawings, MeshOfManyBatchesKeepsEveryFaceOnItsOwnPoints) {
   std::filesystem::path path = std::filesystem::temp_directory_path() / "capture_grid.dxf";
   std::ofstream(path) << gridDrawing(100);
-  std::string error;
-  ASSERT_TRUE(dxf::open(path.string(), error)) << error;
+  ASSERT_THAT(dxf::open(path.string()), test_support::Succeeds());
   std::filesystem::remove(path);
   size_t liveBefore = acad::heap::stats().liveBlocks;
   ASSERT_EQ(db::currentDatabase()->entities().size(), 1u);
@@ -100,8 +100,7 @@ TEST(CaptureDrawings, EveryCorpusEntityCapturesWithinItsPointsAndLeavesNothingBe
   SKIP_WITHOUT_CORPUS();
   size_t complete = 0;
   for (const auto& drawing : test_support::corpusDrawings()) {
-    std::string error;
-    if (!dxf::open(drawing.string(), error)) continue;
+    if (!dxf::open(drawing.string()).ok()) continue;
     // The index of the drawing's modeller data is built when a solid first
     // asks for it and lives as long as the drawing: not a leak of the capture.
     db::currentDatabase()->modelerData();

@@ -8,6 +8,7 @@
 #include "acadmem.h"
 #include "adslib.h"
 #include "heap_faults.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ class ModuleFunctions : public ::testing::Test {
  protected:
   void SetUp() override {
     acad::console::beginCapture();
-    ASSERT_TRUE(acad::arx::load(std::string(VRML_BIN_DIR) + "/probe.arx"));
+    ASSERT_THAT(acad::arx::load(std::string(VRML_BIN_DIR) + "/probe.arx"), test_support::Succeeds());
     acad::lisp_functions::takeQueuedExpressions();
   }
   void TearDown() override {

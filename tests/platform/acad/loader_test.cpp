@@ -11,8 +11,12 @@
 #include "acad/lisp_functions.h"
 #include "acadmem.h"
 #include "heap_faults.h"
+#include "support/status_matchers.h"
 
 namespace {
+
+using test_support::FailsWith;
+using test_support::Succeeds;
 
 std::string module(const char* name) { return std::string(VRML_BIN_DIR) + "/" + name; }
 
@@ -35,8 +39,7 @@ class Loader : public ::testing::Test {
 };
 
 TEST_F(Loader, DrivesTheLifecycleInOrderAndWithdrawsEverythingAtUnload) {
-  std::string error;
-  std::string loading = transcriptOf([&] { EXPECT_TRUE(acad::arx::load(module("probe.arx"), &error)) << error; });
+  std::string loading = transcriptOf([&] { EXPECT_THAT(acad::arx::load(module("probe.arx")), Succeeds()); });
   EXPECT_EQ(loading, "[setptp][msg 1][msg 3]");
   EXPECT_EQ(acad::arx::loaded(), std::vector<std::string>{"probe.arx"});
   EXPECT_EQ(acad::arx::pathOf("PROBE"), module("probe.arx"));
@@ -49,7 +52,7 @@ TEST_F(Loader, DrivesTheLifecycleInOrderAndWithdrawsEverythingAtUnload) {
   EXPECT_EQ(transcriptOf([&] { acad::commands::run(*command); }), "[probe command in module]");
   EXPECT_TRUE(acad::lisp_functions::isDefined("PROBE_ECHO"));
 
-  std::string unloading = transcriptOf([&] { EXPECT_TRUE(acad::arx::unload("probe.arx", &error)) << error; });
+  std::string unloading = transcriptOf([&] { EXPECT_THAT(acad::arx::unload("probe.arx"), Succeeds()); });
   EXPECT_EQ(unloading, "[msg 4][msg 2]");
   EXPECT_TRUE(acad::arx::loaded().empty());
   EXPECT_EQ(acad::commands::find("probecmd"), nullptr);
@@ -57,52 +60,43 @@ TEST_F(Loader, DrivesTheLifecycleInOrderAndWithdrawsEverythingAtUnload) {
 }
 
 TEST_F(Loader, ClosingAndOpeningADrawingWithdrawsAndDefinesFunctionsAgain) {
-  transcriptOf([] { acad::arx::load(module("probe.arx")); });
+  transcriptOf([] { EXPECT_THAT(acad::arx::load(module("probe.arx")), Succeeds()); });
   EXPECT_EQ(transcriptOf([] { acad::arx::drawingClosed(); }), "[msg 4]");
   EXPECT_FALSE(acad::arx::drawingOpen());
   // No drawing: unloading sends no kUnloadDwgMsg, loading no kLoadDwgMsg.
-  EXPECT_EQ(transcriptOf([] { acad::arx::unload("probe"); }), "[msg 2]");
-  EXPECT_EQ(transcriptOf([] { acad::arx::load(module("probe.arx")); }), "[setptp][msg 1]");
+  EXPECT_EQ(transcriptOf([] { EXPECT_THAT(acad::arx::unload("probe"), Succeeds()); }), "[msg 2]");
+  EXPECT_EQ(transcriptOf([] { EXPECT_THAT(acad::arx::load(module("probe.arx")), Succeeds()); }), "[setptp][msg 1]");
   EXPECT_EQ(transcriptOf([] { acad::arx::drawingOpened(); }), "[msg 3]");
   EXPECT_TRUE(acad::lisp_functions::isDefined("probe_direct"));
 }
 
 TEST_F(Loader, RefusesModulesThatBreakTheRules) {
-  std::string error;
   auto before = acad::heap::stats().liveBlocks;
-  EXPECT_FALSE(acad::arx::load(module("oldapi.arx"), &error));
-  EXPECT_EQ(error, "not an ARX application: incompatible interface version");
-  EXPECT_FALSE(acad::arx::load(module("nosetptp.arx"), &error));
-  EXPECT_EQ(error, "not an ARX application: missing _SetacrxPtp");
-  EXPECT_FALSE(acad::arx::load(module("missing.arx"), &error));
-  EXPECT_EQ(error, "cannot find " + module("missing.arx"));
+  EXPECT_THAT(acad::arx::load(module("oldapi.arx")),
+              FailsWith("not an ARX application: incompatible interface version"));
+  EXPECT_THAT(acad::arx::load(module("nosetptp.arx")), FailsWith("not an ARX application: missing _SetacrxPtp"));
+  EXPECT_THAT(acad::arx::load(module("missing.arx")), FailsWith("cannot find " + module("missing.arx")));
   std::string notLibrary = testing::TempDir() + "/text.arx";
   std::ofstream(notLibrary) << "not a library\n";
-  EXPECT_FALSE(acad::arx::load(notLibrary, &error));
-  EXPECT_THAT(error, testing::StartsWith("cannot load " + notLibrary + ": "));
+  EXPECT_THAT(acad::arx::load(notLibrary), FailsWith(testing::StartsWith("cannot load " + notLibrary + ": ")));
   EXPECT_TRUE(acad::arx::loaded().empty());
   EXPECT_EQ(acad::heap::stats().liveBlocks, before);
 }
 
 TEST_F(Loader, RefusesToLoadTwiceOrToUnloadALockedBusyOrUnknownModule) {
-  std::string error;
-  transcriptOf([] { acad::arx::load(module("probe.arx")); });
-  EXPECT_FALSE(acad::arx::load(module("probe.arx"), &error));
-  EXPECT_EQ(error, "probe.arx is already loaded");
-  EXPECT_FALSE(acad::arx::unload("nothing", &error));
-  EXPECT_EQ(error, "nothing is not loaded");
+  transcriptOf([] { EXPECT_THAT(acad::arx::load(module("probe.arx")), Succeeds()); });
+  EXPECT_THAT(acad::arx::load(module("probe.arx")), FailsWith("probe.arx is already loaded"));
+  EXPECT_THAT(acad::arx::unload("nothing"), FailsWith("nothing is not loaded"));
 
   {
     // While the module's code runs (one of its commands, say), it stays.
     acad::apps::Scope running(static_cast<acad::apps::App*>(acad::arx::application("probe")));
-    EXPECT_FALSE(acad::arx::unload("probe", &error));
-    EXPECT_EQ(error, "probe.arx is busy and cannot be unloaded");
+    EXPECT_THAT(acad::arx::unload("probe"), FailsWith("probe.arx is busy and cannot be unloaded"));
   }
 
-  transcriptOf([] { acad::arx::load(module("locked.arx")); });
+  transcriptOf([] { EXPECT_THAT(acad::arx::load(module("locked.arx")), Succeeds()); });
   EXPECT_FALSE(acad::arx::isUnlocked("locked"));
-  EXPECT_FALSE(acad::arx::unload("locked.arx", &error));
-  EXPECT_EQ(error, "locked.arx is locked and cannot be unloaded");
+  EXPECT_THAT(acad::arx::unload("locked.arx"), FailsWith("locked.arx is locked and cannot be unloaded"));
   EXPECT_EQ(acad::arx::loaded(), (std::vector<std::string>{"probe.arx", "locked.arx"}));
   // The host's shutdown ends every module, the locked one too, last first.
   EXPECT_EQ(transcriptOf([] { acad::arx::unloadAll(); }), "[msg 4][msg 2][msg 4][msg 2]");

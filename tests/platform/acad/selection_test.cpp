@@ -16,6 +16,7 @@
 #include "support/files.h"
 #include "support/scratch_dir.h"
 #include "support/scripted_console.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -243,8 +244,7 @@ std::string layersSelected(const char* mode, const std::string& answers) {
 TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   for (auto [tileMode, all] : {std::pair{"1", " MODEL MODEL"}, {"", " MODEL MODEL"}, {"0", " PAPER PAPER"}}) {
     SCOPED_TRACE(std::string("TILEMODE ") + tileMode);
-    std::string error;
-    ASSERT_TRUE(dxf::openFromMemory("spaces.dxf", spacesDrawing(tileMode), error)) << error;
+    ASSERT_THAT(dxf::openFromMemory("spaces.dxf", spacesDrawing(tileMode)), test_support::Succeeds());
     EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), all);
     EXPECT_EQ(layersSelected("X", ""), " MODEL PAPER MODEL PAPER");
   }
@@ -254,8 +254,7 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   EXPECT_EQ(layersSelected(nullptr, "ALL\n\n"), " PAPER PAPER PAPER");
   // TILEMODE is the drawing's: setting it moves ALL to the other space and
   // rewrites the header's value, which a save then keeps.
-  std::string error;
-  ASSERT_TRUE(dxf::openFromMemory("spaces.dxf", spacesDrawing("0"), error)) << error;
+  ASSERT_THAT(dxf::openFromMemory("spaces.dxf", spacesDrawing("0")), test_support::Succeeds());
   resbuf value{};
   value.restype = RTSHORT;
   value.resval.rint = 1;
@@ -266,11 +265,11 @@ TEST(SelectionSpaces, AllTakesTheCurrentSpaceAndModeXEverySpace) {
   ASSERT_EQ(ads_getvar("TILEMODE", &value), RTNORM);
   EXPECT_EQ(value.resval.rint, 1);
   test_support::ScratchDir scratch;
-  ASSERT_TRUE(dxf::save(scratch.file("spaces.dxf"), error)) << error;
+  ASSERT_THAT(dxf::save(scratch.file("spaces.dxf")), test_support::Succeeds());
   EXPECT_THAT(test_support::readFile(scratch.file("spaces.dxf")), testing::HasSubstr("$TILEMODE\n 70\n1\n"));
   // A drawing of another program: 157 model-space objects and 2 viewports.
   SKIP_WITHOUT_CORPUS();
-  ASSERT_TRUE(dxf::open(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf"), error)) << error;
+  ASSERT_THAT(dxf::open(test_support::corpusFile("acadsharp__sample_AC1009_ascii.dxf")), test_support::Succeeds());
   ads_name ss;
   std::string transcript = withAnswers("ALL\n\n", [&] { ads_ssget(nullptr, nullptr, nullptr, nullptr, ss); });
   EXPECT_THAT(transcript, testing::HasSubstr("\n157 found"));

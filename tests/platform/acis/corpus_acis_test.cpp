@@ -12,6 +12,7 @@
 #include "db/record_tags.h"
 #include "drawing_file.h"
 #include "support/corpus.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -27,8 +28,7 @@ struct Totals {
 };
 
 void readDrawing(const std::filesystem::path& file, Totals& totals) {
-  std::string error;
-  ASSERT_TRUE(dxf::open(file.string(), error)) << error;
+  ASSERT_THAT(dxf::open(file.string()), test_support::Succeeds());
   const db::Database& database = *db::currentDatabase();
   for (const db::Record* record : database.records()) {
     if (!record->entity || !kAcisTypes.count(record->type.str())) continue;

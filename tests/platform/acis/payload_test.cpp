@@ -10,6 +10,7 @@
 #include "db/record_tags.h"
 #include "drawing_file.h"
 #include "support/corpus.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -20,10 +21,9 @@ std::string decoded(std::initializer_list<std::pair<int, std::string_view>> grou
 }
 
 bool openCorpus(const char* name) {
-  std::string error;
-  bool opened = dxf::open(test_support::corpusFile(name), error);
-  EXPECT_TRUE(opened) << error;
-  return opened;
+  support::Status opened = dxf::open(test_support::corpusFile(name));
+  EXPECT_THAT(opened, test_support::Succeeds());
+  return opened.ok();
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -48,16 +49,15 @@ class CorpusRoundTrip : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
   const std::string original = test_support::corpusFile(GetParam());
-  std::string error;
-  ASSERT_TRUE(dxf::open(original, error)) << error;
+  ASSERT_THAT(dxf::open(original), test_support::Succeeds());
   test_support::ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf");
-  ASSERT_TRUE(dxf::save(saved, error)) << error;
+  ASSERT_THAT(dxf::save(saved), test_support::Succeeds());
   EXPECT_EQ(dxf::currentPath(), saved);
   if (!dxf::openNotice().empty()) {
     // A drawing repaired on opening gains what the repair adds (the reliability
     // round trip compares those tags); saved, it needs no repair again.
-    ASSERT_TRUE(dxf::open(saved, error)) << error;
+    ASSERT_THAT(dxf::open(saved), test_support::Succeeds());
     EXPECT_EQ(dxf::openNotice(), "");
     return;
   }
@@ -71,7 +71,7 @@ TEST_P(CorpusRoundTrip, SavedUnchangedGivesTheSameTags) {
     for (size_t i = 0; i < expected.size(); ++i)
       ASSERT_EQ(expected[i], actual[i]) << "tag " << i << " (code " << expected[i].code << ")";
   }
-  ASSERT_TRUE(dxf::open(saved, error)) << "the saved file opens again: " << error;
+  ASSERT_THAT(dxf::open(saved), test_support::Succeeds()) << "the saved file opens again: ";
 }
 
 std::vector<std::string> corpusNames() {

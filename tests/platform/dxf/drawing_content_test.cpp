@@ -14,14 +14,14 @@
 #include "dbmain.h"
 #include "drawing_file.h"
 #include "support/corpus.h"
+#include "support/status_matchers.h"
 
 namespace {
 
 using db::Record;
 
 db::Database& openDrawing(const std::string& path) {
-  std::string error;
-  EXPECT_TRUE(dxf::open(path, error)) << error;
+  EXPECT_THAT(dxf::open(path), test_support::Succeeds());
   return *db::currentDatabase();
 }
 
@@ -170,8 +170,7 @@ TEST(DrawingContent, HandleLookupFindsTheFirstRecordOfEachHandle) {
   std::string text = "  0\nSECTION\n  2\nHEADER\n  9\n$HANDLING\n 70\n1\n  0\nENDSEC\n  0\nSECTION\n  2\nENTITIES\n";
   for (const char* handle : handles) text += std::string("  0\nPOINT\n  5\n") + handle + "\n  8\n0\n";
   text += "  0\nENDSEC\n  0\nEOF\n";
-  std::string error;
-  ASSERT_TRUE(dxf::openFromMemory("handles.dxf", text, error)) << error;
+  ASSERT_THAT(dxf::openFromMemory("handles.dxf", text), test_support::Succeeds());
   db::Database& database = *db::currentDatabase();
   const std::vector<Record*>& points = database.entities();
   ASSERT_EQ(points.size(), 9u);

@@ -9,6 +9,7 @@
 #include "support/corpus.h"
 #include "support/process.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ class EzdxfAudit : public ::testing::TestWithParam<std::string> {};
 TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
   SKIP_WITHOUT_CORPUS();
   const std::string original = test_support::corpusFile(GetParam());
-  std::string error;
-  ASSERT_TRUE(dxf::open(original, error)) << error;
+  ASSERT_THAT(dxf::open(original), test_support::Succeeds());
   ASSERT_EQ(ads_regapp("VRML_Application"), RTNORM);
   ASSERT_EQ(ads_regapp("PE_URL"), RTNORM);
   ASSERT_EQ(ads_regapp("VRML_Url_Data"), RTNORM);
@@ -45,7 +45,7 @@ TEST_P(EzdxfAudit, SavedExtendedDataIsCleanAndReadsBack) {
 
   test_support::ScratchDir scratch;
   const std::string saved = scratch.file("saved.dxf");
-  ASSERT_TRUE(dxf::save(saved, error)) << error;
+  ASSERT_THAT(dxf::save(saved), test_support::Succeeds());
 
   char handle[32];
   std::snprintf(handle, sizeof handle, "%llX", static_cast<unsigned long long>(entity->handle));

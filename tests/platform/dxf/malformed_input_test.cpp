@@ -9,6 +9,7 @@
 #include "drawing_file.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -28,9 +29,7 @@ TEST_P(MalformedText, IsRefusedWithFileAndLine) {
   const std::string path = scratch.file("bad.dxf");
   test_support::writeFile(path, GetParam().text);
   AcDbDatabase* before = db::build::newDrawing();
-  std::string error;
-  EXPECT_FALSE(dxf::open(path, error));
-  EXPECT_EQ(error, path + ": " + GetParam().expected);
+  EXPECT_THAT(dxf::open(path), test_support::FailsWith(path + ": " + GetParam().expected));
   EXPECT_EQ(acdbCurDwg(), before) << "the open drawing stays";
 }
 
@@ -64,30 +63,27 @@ std::string binaryDrawing(const std::string& tail) {
 TEST(MalformedBinary, TruncationAndNonFiniteNumbersAreRefusedWithTheByte) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("bad.dxf");
-  std::string error;
 
   test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0\0\0"s));
-  EXPECT_FALSE(dxf::open(path, error));
-  EXPECT_EQ(error, path + ": byte 50: unexpected end of file in the value of group code 10");
+  EXPECT_THAT(dxf::open(path),
+              test_support::FailsWith(path + ": byte 50: unexpected end of file in the value of group code 10"));
 
   const double inf = std::numeric_limits<double>::infinity();
   std::string value(reinterpret_cast<const char*>(&inf), 8);
   test_support::writeFile(path, binaryDrawing("\0\0LINE\0\x0a\0"s + value + "\0\0ENDSEC\0\0\0EOF\0"s));
-  EXPECT_FALSE(dxf::open(path, error));
-  EXPECT_EQ(error, path + ": byte 50: non-finite number for group code 10");
+  EXPECT_THAT(dxf::open(path), test_support::FailsWith(path + ": byte 50: non-finite number for group code 10"));
 
   test_support::writeFile(path, binaryDrawing("\0\0LINE"s));
-  EXPECT_FALSE(dxf::open(path, error));
-  EXPECT_EQ(error, path + ": byte 43: unexpected end of file in the value of group code 0");
+  EXPECT_THAT(dxf::open(path),
+              test_support::FailsWith(path + ": byte 43: unexpected end of file in the value of group code 0"));
 
   test_support::writeFile(path, binaryDrawing("\0\0ENDSEC\0\0\0EOF\0"s));
-  EXPECT_TRUE(dxf::open(path, error)) << "the same frame whole: " << error;
+  EXPECT_THAT(dxf::open(path), test_support::Succeeds()) << "the same frame whole";
 }
 
 TEST(MalformedInput, MissingFileIsNamed) {
-  std::string error;
-  EXPECT_FALSE(dxf::open("/nonexistent/drawing.dxf", error));
-  EXPECT_EQ(error, "/nonexistent/drawing.dxf: cannot open: No such file or directory");
+  EXPECT_THAT(dxf::open("/nonexistent/drawing.dxf"),
+              test_support::FailsWith("/nonexistent/drawing.dxf: cannot open: No such file or directory"));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -26,10 +27,10 @@ size_t filesIn(const std::string& folder) {
 
 // Saves the current drawing, acting as an unprivileged user when the tests
 // run as root (who could write into the read-only folder anyway).
-bool saveAsUser(const std::string& path, std::string& error) {
+support::Status saveAsUser(const std::string& path) {
   bool root = ::geteuid() == 0;
-  if (root && ::seteuid(65534) != 0) return false;
-  bool saved = dxf::save(path, error);
+  if (root && ::seteuid(65534) != 0) return support::Status::failure("cannot act as an unprivileged user");
+  support::Status saved = dxf::save(path);
   if (root) {
     EXPECT_EQ(::seteuid(0), 0);
   }
@@ -40,14 +41,12 @@ TEST(Save, ReadOnlyFolderLeavesThePreviousFileIntact) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
   db::build::newDrawing();
-  std::string error;
-  ASSERT_TRUE(dxf::save(path, error)) << error;
+  ASSERT_THAT(dxf::save(path), test_support::Succeeds());
   const std::string before = test_support::readFile(path);
 
   db::build::addEntity("3DFACE", {{8, "0"}});
   ASSERT_EQ(::chmod(scratch.path().c_str(), 0555), 0);
-  EXPECT_FALSE(saveAsUser(path, error));
-  EXPECT_EQ(error, path + ": cannot save: Permission denied");
+  EXPECT_THAT(saveAsUser(path), test_support::FailsWith(path + ": cannot save: Permission denied"));
   ::chmod(scratch.path().c_str(), 0755);
   EXPECT_EQ(test_support::readFile(path), before);
   EXPECT_EQ(filesIn(scratch.path()), 1u);
@@ -57,8 +56,7 @@ TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
   test_support::ScratchDir scratch;
   const std::string path = scratch.file("drawing.dxf");
   db::build::newDrawing();
-  std::string error;
-  ASSERT_TRUE(dxf::save(path, error)) << error;
+  ASSERT_THAT(dxf::save(path), test_support::Succeeds());
   const std::string before = test_support::readFile(path);
   for (int i = 0; i < 20000; ++i) db::build::addEntity("POINT", {{8, "0"}, {10, "1.0"}, {20, "2.0"}, {30, "3.0"}});
 
@@ -69,12 +67,11 @@ TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
   limited.rlim_cur = 64 * 1024;
   auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
-  bool ok = dxf::save(path, error);
+  support::Status written = dxf::save(path);
   ::setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_FALSE(ok);
-  EXPECT_EQ(error, path + ": cannot save: File too large");
+  EXPECT_THAT(written, test_support::FailsWith(path + ": cannot save: File too large"));
   EXPECT_EQ(test_support::readFile(path), before);
   EXPECT_EQ(filesIn(scratch.path()), 1u) << "the half-written file is removed";
 }
@@ -82,8 +79,7 @@ TEST(Save, WriteFailingHalfwayLeavesThePreviousFileAndNoTrace) {
 TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   SKIP_WITHOUT_CORPUS();
   test_support::ScratchDir scratch;
-  std::string error;
-  ASSERT_TRUE(dxf::open(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf"), error)) << error;
+  ASSERT_THAT(dxf::open(test_support::corpusFile("libdxf__zcad-teapot_R2000.dxf")), test_support::Succeeds());
   struct Copy {
     std::string type;
     uint64_t handle;
@@ -109,8 +105,8 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
   const uint64_t handle = face->handle;
 
   const std::string saved = scratch.file("teapot.dxf");
-  ASSERT_TRUE(dxf::save(saved, error)) << error;
-  ASSERT_TRUE(dxf::open(saved, error)) << error;
+  ASSERT_THAT(dxf::save(saved), test_support::Succeeds());
+  ASSERT_THAT(dxf::open(saved), test_support::Succeeds());
   db::Database& after = *db::currentDatabase();
   ASSERT_EQ(after.records().size(), before.size() + 2) << "two APPID entries";
   EXPECT_TRUE(after.isRegisteredApp("vrml_application"));
@@ -146,10 +142,9 @@ TEST(Save, NewExtendedDataAndApplicationsAreAllThatChanges) {
 // Opens the drawing at `path`, which the open repairs (its notice naming
 // `repair`), and saves it over itself.
 void openRepairedAndSave(const std::string& path, const std::string& repair) {
-  std::string error;
-  ASSERT_TRUE(dxf::open(path, error)) << error;
+  ASSERT_THAT(dxf::open(path), test_support::Succeeds());
   EXPECT_THAT(dxf::openNotice(), testing::HasSubstr(repair));
-  ASSERT_TRUE(dxf::save(path, error)) << error;
+  ASSERT_THAT(dxf::save(path), test_support::Succeeds());
 }
 
 // Opening repairs the missing layer with a new record, which takes a
@@ -162,8 +157,7 @@ TEST(Save, AHeaderEndingOnHandseedWithoutAValueTakesNewRecordsAndSaves) {
                           "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n70\n0\n0\nENDTAB\n0\nENDSEC\n"
                           "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\nwalls\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "layer"));
-  std::string error;
-  ASSERT_TRUE(dxf::open(path, error)) << error;
+  ASSERT_THAT(dxf::open(path), test_support::Succeeds());
   EXPECT_THAT(test_support::readFile(path), testing::HasSubstr("9\n$HANDSEED\n  0\nENDSEC"));
 }
 
@@ -180,12 +174,11 @@ TEST(Save, AnObjectAddedForADictionaryEntryNeedsNoRepairWhenReadAgain) {
                           "0\nSTYLEBOOK\n5\n20\n360\n2A\n"
                           "0\nDICTIONARY\n100\nAcDbDictionary\n3\nSTANDARD\n350\n2A\n0\nENDSEC\n0\nEOF\n");
   ASSERT_NO_FATAL_FAILURE(openRepairedAndSave(path, "dictionary entry"));
-  std::string error;
   std::string saved = test_support::readFile(path);
   EXPECT_THAT(saved, testing::HasSubstr("XRECORD\n  5\n2A\n102\n{ACAD_REACTORS\n330\n20\n102\n}\n330\n20\n"));
-  ASSERT_TRUE(dxf::open(path, error)) << error;
+  ASSERT_THAT(dxf::open(path), test_support::Succeeds());
   EXPECT_EQ(dxf::openNotice(), "") << "repaired again";
-  ASSERT_TRUE(dxf::save(again, error)) << error;
+  ASSERT_THAT(dxf::save(again), test_support::Succeeds());
   EXPECT_TRUE(test_support::readFile(again) == saved);
 }
 

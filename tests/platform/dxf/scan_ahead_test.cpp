@@ -16,6 +16,7 @@
 #include "support/corpus.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -83,9 +84,8 @@ TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
   const std::string path = scratch.file("cut.dxf");
   test_support::writeFile(path, text);
   AcDbDatabase* before = db::build::newDrawing();
-  std::string error;
-  EXPECT_FALSE(dxf::open(path, error));
-  EXPECT_EQ(error, path + ": line 8640007: unexpected end of file after group code 10");
+  EXPECT_THAT(dxf::open(path),
+              test_support::FailsWith(path + ": line 8640007: unexpected end of file after group code 10"));
   EXPECT_EQ(acdbCurDwg(), before);
 }
 

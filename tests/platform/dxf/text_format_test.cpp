@@ -7,15 +7,15 @@
 #include "drawing_file.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
 std::string openAndSave(const std::string& text) {
   test_support::ScratchDir scratch;
   test_support::writeFile(scratch.file("in.dxf"), text);
-  std::string error;
-  EXPECT_TRUE(dxf::open(scratch.file("in.dxf"), error)) << error;
-  EXPECT_TRUE(dxf::save(scratch.file("out.dxf"), error)) << error;
+  EXPECT_THAT(dxf::open(scratch.file("in.dxf")), test_support::Succeeds());
+  EXPECT_THAT(dxf::save(scratch.file("out.dxf")), test_support::Succeeds());
   return test_support::readFile(scratch.file("out.dxf"));
 }
 

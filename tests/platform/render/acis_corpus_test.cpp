@@ -23,6 +23,7 @@
 #include "render/entity_builders.h"
 #include "render/facet_records.h"
 #include "support/corpus.h"
+#include "support/status_matchers.h"
 
 using namespace facet_test;
 
@@ -112,8 +113,7 @@ TEST(AcisFacetCorpus, EverySolidFacetsWholeClosedAndOutward) {
   acad::console::beginCapture();
   size_t entities = 0, faceted = 0, empty = 0, faces = 0, solids = 0, planarSolids = 0;
   for (const auto& file : files) {
-    std::string error;
-    ASSERT_TRUE(dxf::open(file.string(), error)) << error;
+    ASSERT_THAT(dxf::open(file.string()), test_support::Succeeds());
     const db::Database& database = *db::currentDatabase();
     double drawingMs = 0;
     // Blocks too: some solids are only drawn through inserts.

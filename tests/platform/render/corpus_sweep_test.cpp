@@ -40,9 +40,8 @@ TEST(FacetCorpus, EveryEntityFacetsOrIsRefusedWithFiniteNumbersOnly) {
   std::ofstream table("render_corpus_sweep.txt");
   size_t surfaces = 0, surfacesFaceted = 0, flatFaces = 0, filesWithFaces = 0;
   for (const auto& file : files) {
-    std::string error;
-    if (!dxf::open(file.string(), error)) {
-      table << file.filename().string() << "\tnot read: " << error << "\n";
+    if (support::Status opened = dxf::open(file.string()); !opened.ok()) {
+      table << file.filename().string() << "\tnot read: " << opened.message() << "\n";
       continue;
     }
     size_t entities = 0, faceted = 0, polygons = 0;

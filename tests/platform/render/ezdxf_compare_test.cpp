@@ -17,6 +17,7 @@
 #include "render/facet_records.h"
 #include "support/process.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 using namespace facet_test;
 
@@ -59,8 +60,7 @@ TEST(FacetAgainstEzdxf, AreaAndBoxMatchEzdxfGeometry) {
   std::map<std::string, Reference> references = readReferences(expected);
   ASSERT_EQ(references.size(), 8u);
 
-  std::string error;
-  ASSERT_TRUE(dxf::open(dxf, error)) << error;
+  ASSERT_THAT(dxf::open(dxf), test_support::Succeeds());
   const double step = 2 * std::numbers::pi / 72;
   size_t compared = 0;
   for (const db::Record* record : db::currentDatabase()->entities()) {

@@ -15,6 +15,7 @@
 #include "render/mesh.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -63,8 +64,7 @@ class StreamedVerticesTest : public ::testing::Test {
   void open(const std::string& text) {
     path = scratch.file("drawing.dxf");
     test_support::writeFile(path, text);
-    std::string error;
-    ASSERT_TRUE(dxf::open(path, error)) << error;
+    ASSERT_THAT(dxf::open(path), test_support::Succeeds());
   }
   // The entity's view parsed whole, and with its vertices streamed.
   void view(size_t entity, Both& both) {

@@ -12,6 +12,7 @@
 #include "render/view_prefetch.h"
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ class ViewPrefetchTest : public ::testing::Test {
   const db::Record& open(const std::string& name, const std::string& text, int entity) {
     std::string path = scratch.file(name), error;
     test_support::writeFile(path, text);
-    EXPECT_TRUE(dxf::open(path, error)) << error;
+    EXPECT_THAT(dxf::open(path), test_support::Succeeds());
     return *db::currentDatabase()->entities().at(static_cast<size_t>(entity));
   }
   test_support::ScratchDir scratch;

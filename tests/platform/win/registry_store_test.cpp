@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
+#include <sys/resource.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +13,7 @@
 
 #include "support/files.h"
 #include "support/scratch_dir.h"
+#include "support/status_matchers.h"
 #include "win/registry_store.h"
 #include "winreg.h"
 
@@ -216,7 +219,7 @@ TEST_F(Registry, HostsSavingAtOnceLeaveOneWholeFileAndNoTemporaries) {
     hosts.emplace_back([&, host] {
       win::registry::Tree tree = treeOf(host);
       for (int round = 0; round < 50; ++round)
-        if (!win::registry::save(tree)) ++refused;
+        if (!win::registry::save(tree).ok()) ++refused;
     });
   for (std::thread& host : hosts) host.join();
   EXPECT_EQ(refused, 0);
@@ -227,4 +230,42 @@ TEST_F(Registry, HostsSavingAtOnceLeaveOneWholeFileAndNoTemporaries) {
   EXPECT_EQ(loaded.keys().size(), treeOf(0).keys().size());
   auto entries = std::filesystem::directory_iterator(std::filesystem::path(m_file).parent_path());
   EXPECT_EQ(std::distance(begin(entries), end(entries)), 1);
+}
+
+TEST_F(Registry, ARefusedSaveSaysWhichStepFailedAndLeavesNoTrace) {
+  using test_support::FailsWith;
+  using testing::StartsWith;
+  win::registry::Tree tree;
+  tree.create("HKEY_LOCAL_MACHINE\\Software\\Kept");
+  ASSERT_THAT(win::registry::save(tree), test_support::Succeeds());
+  const std::string before = contents();
+  for (int key = 0; key < 2000; ++key) tree.create("HKEY_LOCAL_MACHINE\\Software\\Lost" + std::to_string(key));
+
+  const std::string underAFile = m_file + "/registry.txt";
+  win::registry::setFilePath(underAFile);
+  EXPECT_THAT(win::registry::save(tree),
+              FailsWith("cannot create a registry file beside " + underAFile + ": Not a directory"));
+
+  const std::string folder = m_scratch.file("folder");
+  std::filesystem::create_directory(folder);
+  win::registry::setFilePath(folder);
+  EXPECT_THAT(win::registry::save(tree),
+              FailsWith(StartsWith("cannot rename the new registry file to " + folder + ": ")));
+
+  // A file-size limit stands in for a full disk.
+  win::registry::setFilePath(m_file);
+  struct rlimit unlimited;
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+  struct rlimit limited = unlimited;
+  limited.rlim_cur = 1024;
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+  support::Status written = win::registry::save(tree);
+  ::setrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_THAT(written, FailsWith("cannot write the registry file " + m_file));
+
+  EXPECT_EQ(contents(), before);
+  auto entries = std::filesystem::directory_iterator(m_scratch.path());
+  EXPECT_EQ(std::distance(begin(entries), end(entries)), 2) << "the registry file and the folder alone";
 }
