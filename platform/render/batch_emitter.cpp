@@ -11,31 +11,54 @@ constexpr size_t kKeptMeshBytes = 256 << 10;
 }  // namespace
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
+  beginMesh(toWorld);
+  return send(mesh);
+}
+
+Mesh& BatchEmitter::meshFor(const Affine& toWorld) {
+  Mesh& mesh = emptyMesh();
+  beginMesh(toWorld);
+  mesh.drainInto(this);
+  return mesh;
+}
+
+Acad::ErrorStatus BatchEmitter::emitBuilt() {
+  m_mesh.drainInto(nullptr);
+  return m_refusal == Acad::eOk ? send(m_mesh) : m_refusal;
+}
+
+void BatchEmitter::take(Mesh& mesh) {
+  if (m_refusal == Acad::eOk) m_refusal = send(mesh);
+  mesh.dropPolygons();
+}
+
+void BatchEmitter::beginMesh(const Affine& toWorld) {
+  m_toWorld = toWorld;
+  m_checked = 0;
+  m_refusal = Acad::eOk;
+  m_slot.clear();
+  m_placed.clear();
+}
+
+Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
-  // Scratch kept from mesh to mesh of the entity.
-  std::vector<Vec3>& world = m_world;
-  world.clear();
-  world.reserve(mesh.vertices().size());
-  for (const Vec3& p : mesh.vertices()) {
-    Vec3 w = toWorld.apply(p);
-    if (!w.isFinite()) return Acad::eInvalidInput;
-    world.push_back(w);
-  }
+  const std::vector<Vec3>& vertices = mesh.vertices();
+  for (; m_checked < vertices.size(); ++m_checked)
+    if (!m_toWorld.apply(vertices[m_checked]).isFinite()) return Acad::eInvalidInput;
   // Where each mesh vertex sits in the current batch, -1 when not yet there.
   std::vector<int32_t>& slot = m_slot;
-  slot.assign(world.size(), -1);
+  slot.resize(vertices.size(), -1);
   std::vector<int32_t>& placed = m_placed;
-  placed.clear();
   // The open batch grows by this mesh, up to its bounds.
   auto room = [](auto& batch, size_t more, size_t bound) {
     size_t wanted = std::min(batch.size() + more, bound);
     if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
   };
-  room(m_vertices, world.size(), kMaxBatchVertices);
+  room(m_vertices, vertices.size(), kMaxBatchVertices);
   room(m_polygons, mesh.pieceCount(), kMaxBatchPolygons);
   room(m_corners, 4 * mesh.pieceCount(), 4 * size_t(kMaxBatchPolygons));
-  room(placed, world.size(), kMaxBatchVertices);
+  room(placed, vertices.size(), kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     int32_t fresh = 0;
@@ -53,7 +76,8 @@ Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
       if (slot[v] >= 0) continue;
       slot[v] = static_cast<int32_t>(m_vertices.size());
       placed.push_back(v);
-      m_vertices.push_back(AcreVertex{world[v].x, world[v].y, world[v].z});
+      Vec3 w = m_toWorld.apply(vertices[v]);
+      m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
     }
     if (pieces == 1) {
       addRecord(polygon.count, polygon.corner);
@@ -91,6 +115,7 @@ Mesh& BatchEmitter::emptyMesh() {
   // A huge entity's mesh is not held on for small ones.
   if (m_mesh.capacityBytes() > kKeptMeshBytes) m_mesh = Mesh();
   m_mesh.clear();
+  m_mesh.drainInto(nullptr);
   return m_mesh;
 }
 

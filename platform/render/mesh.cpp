@@ -1,11 +1,23 @@
 #include "mesh.h"
 
+#include <algorithm>
+
 namespace render {
 
 void Mesh::clear() {
   m_vertices.clear();
+  dropPolygons();
+  m_drained = false;
+}
+
+void Mesh::dropPolygons() {
+  m_drained = m_drained || !m_polygons.empty();
   m_polygons.clear();
   m_pieceCount = 0;
+}
+
+void Mesh::keepVertices(size_t count) {
+  if (count < m_vertices.size()) m_vertices.resize(count);
 }
 
 size_t Mesh::capacityBytes() const {
@@ -19,7 +31,8 @@ int32_t Mesh::addVertex(const Vec3& at) {
 
 void Mesh::reserve(size_t vertices, size_t polygons) {
   m_vertices.reserve(m_vertices.size() + vertices);
-  m_polygons.reserve(m_polygons.size() + polygons);
+  // A drained mesh holds no more than a drain's worth of polygons.
+  m_polygons.reserve(m_polygons.size() + (m_drain ? std::min(polygons, kDrainAt) : polygons));
 }
 
 namespace {
@@ -82,6 +95,7 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
   }
   m_polygons.push_back(polygon);
   m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
+  if (m_drain && m_polygons.size() >= kDrainAt) m_drain->take(*this);
 }
 
 void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {

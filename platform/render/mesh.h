@@ -18,11 +18,32 @@ struct Polygon {
   QuadCut cut = QuadCut::Whole;
 };
 
+class Mesh;
+
+// Takes the polygons of a mesh while it is still being built, so that a mesh
+// of millions of faces never holds them all (BatchEmitter).
+class PolygonDrain {
+ public:
+  // Hands on the polygons the mesh holds and drops them from it.
+  virtual void take(Mesh& mesh) = 0;
+
+ protected:
+  ~PolygonDrain() = default;
+};
+
 class Mesh {
  public:
+  // With a drain, every kDrainAt polygons go to it as they are added; the
+  // vertices stay, since later polygons may use any of them.
+  static constexpr size_t kDrainAt = 16384;
+  void drainInto(PolygonDrain* drain) { m_drain = drain; }
+
   int32_t addVertex(const Vec3& at);
   // Room for this many more vertices and polygons, when they are known ahead.
   void reserve(size_t vertices, size_t polygons);
+  // Keeps the first `count` vertices; for a builder that read points it then
+  // does not use, before any polygon was added over them.
+  void keepVertices(size_t count);
   // A polygon over vertices of this mesh. Corners repeating their neighbour
   // are merged; what keeps fewer than three corners is dropped; more than
   // four corners are cut into a fan of quadrilaterals (and a last triangle).
@@ -40,15 +61,18 @@ class Mesh {
   // both.
   void addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit split = QuadSplit::Inside);
 
-  // Empty again, its storage kept for the next entity.
+  // Empty again, its storage kept for the next entity; its drain stays.
   void clear();
+  // The drain's: the polygons held are gone on, the vertices kept.
+  void dropPolygons();
   // The bytes its storage holds.
   size_t capacityBytes() const;
 
   const std::vector<Vec3>& vertices() const { return m_vertices; }
   const std::vector<Polygon>& polygons() const { return m_polygons; }
-  bool empty() const { return m_polygons.empty(); }
-  // The polygons handed over: a cut quadrilateral counts twice.
+  // No polygon was added, held or drained.
+  bool empty() const { return m_polygons.empty() && !m_drained; }
+  // The polygons held to hand over: a cut quadrilateral counts twice.
   size_t pieceCount() const { return m_pieceCount; }
 
  private:
@@ -59,6 +83,8 @@ class Mesh {
   std::vector<Vec3> m_vertices;
   std::vector<Polygon> m_polygons;
   size_t m_pieceCount = 0;
+  PolygonDrain* m_drain = nullptr;
+  bool m_drained = false;
 };
 
 }  // namespace render

@@ -68,14 +68,12 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
-// A grid of m rows of n vertices, row after row; closed directions join
-// their last row or column to the first.
-void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM, bool closedN) {
-  int32_t first = static_cast<int32_t>(mesh.vertices().size());
+// A grid of m rows of n vertices, row after row from mesh vertex `first`;
+// closed directions join their last row or column to the first.
+void addGrid(Mesh& mesh, int32_t first, int64_t m, int64_t n, bool closedM, bool closedN) {
   int64_t rows = closedM && m > 2 ? m : m - 1;
   int64_t columns = closedN && n > 2 ? n : n - 1;
-  mesh.reserve(points.size(), static_cast<size_t>(rows * columns));
-  for (const Vec3& p : points) mesh.addVertex(p);
+  mesh.reserve(0, static_cast<size_t>(rows * columns));
   for (int64_t i = 0; i < rows; ++i) {
     for (int64_t j = 0; j < columns; ++j) {
       auto at = [&](int64_t r, int64_t c) { return static_cast<int32_t>(first + (r % m) * n + c % n); };
@@ -85,6 +83,8 @@ void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, 
   }
 }
 
+// The fit vertices are read into the mesh as they come, the frame's control
+// points beside it: a mesh of a million vertices is not held twice.
 Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
   int64_t m = head.integer(71);
   int64_t n = head.integer(72);
@@ -92,24 +92,31 @@ Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagR
   int64_t densityN = head.integer(74);
   int64_t surface = head.integer(75);
   if (!head.valid()) return Acad::eInvalidInput;
-  std::vector<Vec3> fit, control;
+  const size_t first = mesh.vertices().size();
+  std::vector<Vec3> control;
   Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader&, const Vec3& at, bool frame) {
-    (frame ? control : fit).push_back(at);
+    if (frame) control.push_back(at);
+    else mesh.addVertex(at);
     return true;
   });
   if (read != Acad::eOk) return read;
+  const size_t fitCount = mesh.vertices().size() - first;
   bool closedM = flags & kClosed;
   bool closedN = flags & kClosedN;
   // A smoothed mesh holds its surface as a grid of density M by density N
   // fit vertices beside the control points it was fitted to.
   bool smoothed = (flags & kSplineFit) && (surface == 5 || surface == 6 || surface == 8);
-  if (smoothed && gridMatches(densityM, densityN, fit.size())) {
-    addGrid(mesh, fit, densityM, densityN, closedM, closedN);
+  if (smoothed && gridMatches(densityM, densityN, fitCount)) {
+    addGrid(mesh, static_cast<int32_t>(first), densityM, densityN, closedM, closedN);
     return Acad::eOk;
   }
-  const std::vector<Vec3>& grid = control.empty() ? fit : control;
-  if (!gridMatches(m, n, grid.size())) return Acad::eInvalidInput;
-  addGrid(mesh, grid, m, n, closedM, closedN);
+  if (!control.empty()) {
+    mesh.keepVertices(first);
+    mesh.reserve(control.size(), 0);
+    for (const Vec3& p : control) mesh.addVertex(p);
+  }
+  if (!gridMatches(m, n, mesh.vertices().size() - first)) return Acad::eInvalidInput;
+  addGrid(mesh, static_cast<int32_t>(first), m, n, closedM, closedN);
   return Acad::eOk;
 }
 
