@@ -120,9 +120,9 @@ Record* Database::store(Record record) {
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
-    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle)
+    if (!m_byHandle.empty() && m_storage[m_byHandle.back() - 1].handle > stored.handle)
       m_strayHandles.emplace_back(stored.handle, &stored);
-    else m_byHandle.emplace_back(stored.handle, &stored);
+    else m_byHandle.push_back(stored.serial);
   }
   return &stored;
 }
@@ -304,9 +304,13 @@ Record* Database::byHandle(uint64_t handle) const {
                                   byHandleOnly);
     return found != sorted.end() && found->first == handle ? found->second : nullptr;
   };
+  auto inRun = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), handle, [&](uint32_t serial, uint64_t wanted) {
+    return m_storage[serial - 1].handle < wanted;
+  });
   // A record of the run was stored before any stray of the same handle, so
   // the first record of a handle stays first.
-  if (Record* inRun = find(m_byHandle)) return inRun;
+  if (inRun != m_byHandle.end() && m_storage[*inRun - 1].handle == handle)
+    return const_cast<Record*>(&m_storage[*inRun - 1]);
   if (m_sortedStrays < m_strayHandles.size()) {
     // The strays stay apart from the run: merged into it, the run would be
     // copied whole, as large as the drawing's index. Equal handles keep the

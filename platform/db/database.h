@@ -189,10 +189,12 @@ class Database : public AcDbDatabase {
   std::deque<Record> m_storage;    // in serial order
   std::vector<Record*> m_records;  // in file order
   std::deque<Record> m_detached;
-  // Handle to record: the records stored in ascending order of handles, and
-  // the others (few: most files list handles in ascending order), sorted on
-  // the first lookup after they came; the first record wins a duplicate.
-  std::vector<std::pair<uint64_t, Record*>> m_byHandle;
+  // Handle to record: the serials of the records stored in ascending order
+  // of handles (a serial, not a handle and a pointer: a large drawing holds
+  // millions), and the others (few: most files list handles in ascending
+  // order), sorted on the first lookup after they came; the first record
+  // wins a duplicate.
+  std::vector<uint32_t> m_byHandle;
   mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
   mutable size_t m_sortedStrays = 0;                                 // the strays sorted so far
   std::vector<Record*> m_entities;
