@@ -43,22 +43,23 @@ void BatchEmitter::beginMesh(const Affine& toWorld) {
 Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
-  const std::vector<Vec3>& vertices = mesh.vertices();
-  for (; m_checked < vertices.size(); ++m_checked)
-    if (!m_toWorld.apply(vertices[m_checked]).isFinite()) return Acad::eInvalidInput;
+  const size_t vertexCount = mesh.vertexCount();
+  for (; m_checked < vertexCount; ++m_checked)
+    if (!m_toWorld.apply(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
   // Where each mesh vertex sits in the current batch, -1 when not yet there.
   std::vector<int32_t>& slot = m_slot;
-  slot.resize(vertices.size(), -1);
+  slot.resize(vertexCount, -1);
+  const size_t held = mesh.vertices().size();
   std::vector<int32_t>& placed = m_placed;
   // The open batch grows by this mesh, up to its bounds.
   auto room = [](auto& batch, size_t more, size_t bound) {
     size_t wanted = std::min(batch.size() + more, bound);
     if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
   };
-  room(m_vertices, vertices.size(), kMaxBatchVertices);
+  room(m_vertices, held, kMaxBatchVertices);
   room(m_polygons, mesh.pieceCount(), kMaxBatchPolygons);
   room(m_corners, 4 * mesh.pieceCount(), 4 * size_t(kMaxBatchPolygons));
-  room(placed, vertices.size(), kMaxBatchVertices);
+  room(placed, held, kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     int32_t fresh = 0;
@@ -76,7 +77,7 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
       if (slot[v] >= 0) continue;
       slot[v] = static_cast<int32_t>(m_vertices.size());
       placed.push_back(v);
-      Vec3 w = m_toWorld.apply(vertices[v]);
+      Vec3 w = m_toWorld.apply(mesh.vertex(v));
       m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
     }
     if (pieces == 1) {

@@ -126,11 +126,7 @@ TEST(FacetBatches, MeshBuiltInPlaceIsSentAsItGrowsInTheSameBatches) {
   ASSERT_EQ(built.status, Acad::eOk);
   inPlaceOut.finish();
   EXPECT_LT(built.mostHeld, render::Mesh::kDrainAt);
-  ASSERT_EQ(inPlace.batches.size(), whole.batches.size());
-  for (size_t b = 0; b < whole.batches.size(); ++b) {
-    EXPECT_EQ(inPlace.batches[b].vertices, whole.batches[b].vertices) << "batch " << b;
-    EXPECT_EQ(inPlace.batches[b].polygons, whole.batches[b].polygons) << "batch " << b;
-  }
+  expectSameBatches(inPlace, whole);
   EXPECT_EQ(inPlaceOut.polygonsSent(), 150u * 150u);
 
   // Exactly a drain's worth leaves nothing held, yet the mesh is not empty.
