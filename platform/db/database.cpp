@@ -129,7 +129,7 @@ Record* Database::store(Record record) {
 
 void Database::append(Record record, std::span<const TagView> tags) {
   Record* stored = store(std::move(record));
-  m_records.push_back(stored);
+  if (m_listed) m_records.push_back(stored);
   index(*stored, tags);
   if (m_watcher) m_watcher->take(*stored, tags);
 }
@@ -371,7 +371,17 @@ Record Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record
   return record;
 }
 
+const std::vector<Record*>& Database::records() const {
+  if (!m_listed) {
+    m_records.reserve(m_storage.size());
+    for (const Record& record : m_storage) m_records.push_back(const_cast<Record*>(&record));
+    m_listed = true;
+  }
+  return m_records;
+}
+
 Record* Database::insertBefore(Record* marker, Record record) {
+  records();
   // Markers sit near the end of the drawing (ENDTAB, ENDSEC): look from there.
   auto found = std::find(m_records.rbegin(), m_records.rend(), marker);
   auto at = found.base() - 1;

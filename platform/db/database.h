@@ -91,7 +91,7 @@ class Database : public AcDbDatabase {
   uint64_t textEdits() const { return m_textEdits; }
 
   // Every record in file order.
-  const std::vector<Record*>& records() const { return m_records; }
+  const std::vector<Record*>& records() const;
   // Where the drawing keeps its entities' modeller data, indexed on the
   // first call.
   const ModelerDataIndex& modelerData() const;
@@ -186,8 +186,12 @@ class Database : public AcDbDatabase {
 
   std::shared_ptr<DrawingText> m_text;
   mutable std::unique_ptr<ModelerDataIndex> m_modelerData;
-  std::deque<Record> m_storage;    // in serial order
-  std::vector<Record*> m_records;  // in file order
+  std::deque<Record> m_storage;  // in serial order
+  // In file order: listed when first asked for (saving, AutoLISP's walk) or
+  // when a record is inserted; until then file order is serial order, and
+  // an export of a million records does not hold a list of them.
+  mutable std::vector<Record*> m_records;
+  mutable bool m_listed = false;
   std::deque<Record> m_detached;
   // Handle to record: the serials of the records stored in ascending order
   // of handles (a serial, not a handle and a pointer: a large drawing holds
