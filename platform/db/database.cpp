@@ -121,7 +121,7 @@ Record* Database::store(Record record) {
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
     if (!m_byHandle.empty() && m_storage[m_byHandle.back() - 1].handle > stored.handle)
-      m_strayHandles.emplace_back(stored.handle, &stored);
+      m_strayHandles.push_back(stored.serial);
     else m_byHandle.push_back(stored.serial);
   }
   return &stored;
@@ -296,31 +296,33 @@ Record* Database::bySerial(long serial) const {
 }
 
 Record* Database::byHandle(uint64_t handle) const {
-  auto byHandleOnly = [](const std::pair<uint64_t, Record*>& a, const std::pair<uint64_t, Record*>& b) {
-    return a.first < b.first;
+  auto handleOf = [&](uint32_t serial) { return m_storage[serial - 1].handle; };
+  auto find = [&](const std::vector<uint32_t>& sorted) -> Record* {
+    auto found = std::lower_bound(sorted.begin(), sorted.end(), handle,
+                                  [&](uint32_t serial, uint64_t wanted) { return handleOf(serial) < wanted; });
+    return found != sorted.end() && handleOf(*found) == handle ? const_cast<Record*>(&m_storage[*found - 1]) : nullptr;
   };
-  auto find = [&](const std::vector<std::pair<uint64_t, Record*>>& sorted) -> Record* {
-    auto found = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, Record*>(handle, nullptr),
-                                  byHandleOnly);
-    return found != sorted.end() && found->first == handle ? found->second : nullptr;
-  };
-  auto inRun = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), handle, [&](uint32_t serial, uint64_t wanted) {
-    return m_storage[serial - 1].handle < wanted;
-  });
   // A record of the run was stored before any stray of the same handle, so
   // the first record of a handle stays first.
-  if (inRun != m_byHandle.end() && m_storage[*inRun - 1].handle == handle)
-    return const_cast<Record*>(&m_storage[*inRun - 1]);
-  if (m_sortedStrays < m_strayHandles.size()) {
-    // The strays stay apart from the run: merged into it, the run would be
-    // copied whole, as large as the drawing's index. Equal handles keep the
-    // order they were stored in.
-    auto newer = m_strayHandles.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
-    std::stable_sort(newer, m_strayHandles.end(), byHandleOnly);
-    std::inplace_merge(m_strayHandles.begin(), newer, m_strayHandles.end(), byHandleOnly);
-    m_sortedStrays = m_strayHandles.size();
-  }
+  if (Record* inRun = find(m_byHandle)) return inRun;
+  if (m_sortedStrays < m_strayHandles.size()) sortStrays();
   return find(m_strayHandles);
+}
+
+void Database::sortStrays() const {
+  // The strays stay apart from the run: merged into it, the run would be
+  // copied whole, as large as the drawing's index. Equal handles keep the
+  // order they were stored in. They are sorted with their handles beside
+  // them, which a lookup through the records would fetch again and again.
+  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  keyed.reserve(m_strayHandles.size());
+  for (uint32_t serial : m_strayHandles) keyed.emplace_back(m_storage[serial - 1].handle, serial);
+  auto byHandleOnly = [](const auto& a, const auto& b) { return a.first < b.first; };
+  auto newer = keyed.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
+  std::stable_sort(newer, keyed.end(), byHandleOnly);
+  std::inplace_merge(keyed.begin(), newer, keyed.end(), byHandleOnly);
+  for (size_t i = 0; i < keyed.size(); ++i) m_strayHandles[i] = keyed[i].second;
+  m_sortedStrays = m_strayHandles.size();
 }
 
 const Block* Database::block(std::string_view name) const {

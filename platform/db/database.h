@@ -178,6 +178,7 @@ class Database : public AcDbDatabase {
   void readHeader(Record& section);
   void setHeaderPoint(const char* name, const double value[3]);
   Record* store(Record record);
+  void sortStrays() const;
   Record* insertBefore(Record* marker, Record record);
   Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
   bool usesHandles() const;
@@ -199,8 +200,8 @@ class Database : public AcDbDatabase {
   // order), sorted on the first lookup after they came; the first record
   // wins a duplicate.
   std::vector<uint32_t> m_byHandle;
-  mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
-  mutable size_t m_sortedStrays = 0;                                 // the strays sorted so far
+  mutable std::vector<uint32_t> m_strayHandles;  // serials of those stored out of m_byHandle's order
+  mutable size_t m_sortedStrays = 0;             // the strays sorted so far
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;
