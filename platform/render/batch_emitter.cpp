@@ -37,6 +37,7 @@ void BatchEmitter::beginMesh(const Affine& toWorld) {
   m_checked = 0;
   m_refusal = Acad::eOk;
   m_slot.clear();
+  m_slotBase = 0;
   m_placed.clear();
 }
 
@@ -46,10 +47,16 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const size_t vertexCount = mesh.vertexCount();
   for (; m_checked < vertexCount; ++m_checked)
     if (!m_toWorld.apply(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
-  // Where each mesh vertex sits in the current batch, -1 when not yet there.
-  std::vector<int32_t>& slot = m_slot;
-  slot.resize(vertexCount, -1);
+  // Where each mesh vertex sits in the current batch, -1 when not yet there;
+  // the vertices the mesh forgot have none.
   const size_t held = mesh.vertices().size();
+  const size_t forgotten = vertexCount - held;
+  if (forgotten > m_slotBase) {
+    m_slot.erase(m_slot.begin(), m_slot.begin() + static_cast<std::ptrdiff_t>(forgotten - m_slotBase));
+    m_slotBase = forgotten;
+  }
+  m_slot.resize(vertexCount - m_slotBase, -1);
+  auto slot = [&](int32_t v) -> int32_t& { return m_slot[static_cast<size_t>(v) - m_slotBase]; };
   std::vector<int32_t>& placed = m_placed;
   // The open batch grows by this mesh, up to its bounds.
   auto room = [](auto& batch, size_t more, size_t bound) {
@@ -63,19 +70,20 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     int32_t fresh = 0;
-    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot[polygon.corner[j]] < 0 ? 1 : 0;
+    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot(polygon.corner[j]) < 0 ? 1 : 0;
     if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
         static_cast<int32_t>(m_polygons.size()) + pieces > kMaxBatchPolygons) {
       flush();
-      for (int32_t v : placed) slot[v] = -1;
+      for (int32_t v : placed)
+        if (static_cast<size_t>(v) >= m_slotBase) slot(v) = -1;
       placed.clear();
     }
     // Corners are placed in their order, also those of a cut quadrilateral,
     // so that cutting a face leaves the numbering of the points alone.
     for (int32_t j = 0; j < polygon.count; ++j) {
       int32_t v = polygon.corner[j];
-      if (slot[v] >= 0) continue;
-      slot[v] = static_cast<int32_t>(m_vertices.size());
+      if (slot(v) >= 0) continue;
+      slot(v) = static_cast<int32_t>(m_vertices.size());
       placed.push_back(v);
       Vec3 w = m_toWorld.apply(mesh.vertex(v));
       m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
@@ -96,7 +104,8 @@ void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
   AcrePolygon record{};
   record.cornerCount = static_cast<int16_t>(count);
   m_polygons.push_back(record);
-  for (int32_t j = 0; j < 4; ++j) m_corners.push_back(j < count ? m_slot[corners[j]] : 0);
+  for (int32_t j = 0; j < 4; ++j)
+    m_corners.push_back(j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0);
 }
 
 void BatchEmitter::finish() { flush(); }

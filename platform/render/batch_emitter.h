@@ -78,7 +78,8 @@ class BatchEmitter : private PolygonDrain {
   Affine m_toWorld;
   size_t m_checked = 0;
   Acad::ErrorStatus m_refusal = Acad::eOk;
-  std::vector<int32_t> m_slot;
+  std::vector<int32_t> m_slot;  // from vertex m_slotBase on
+  size_t m_slotBase = 0;
   std::vector<int32_t> m_placed;
   std::vector<const int32_t*> m_cornerStarts;  // flush()'s: each polygon's corners
   Mesh m_mesh;                                 // emptyMesh()'s
