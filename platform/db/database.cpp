@@ -115,7 +115,7 @@ void Database::adopt(std::vector<Record> records) {
 }
 
 Record* Database::store(Record record) {
-  Record& stored = m_storage.emplace_back(std::move(record));
+  Record& stored = m_storage.push(std::move(record));
   stored.databaseSlot = m_slot;
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {

@@ -12,6 +12,7 @@
 #include "adsdef.h"
 #include "db/drawing_text.h"
 #include "db/record.h"
+#include "db/record_store.h"
 #include "dbmain.h"
 
 namespace db {
@@ -104,19 +105,15 @@ class Database : public AcDbDatabase {
 
   // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
   // of this database: the ones stored right after it.
-  // A plain iterator pair: clang 14 rejects std::ranges::subrange over deque
-  // iterators of libstdc++ 12, and the fuzz build uses it.
   struct Followers {
-    std::deque<Record>::const_iterator first, last;
-    auto begin() const { return first; }
-    auto end() const { return last; }
-    size_t size() const { return static_cast<size_t>(last - first); }
-    const Record& operator[](size_t i) const { return first[static_cast<std::ptrdiff_t>(i)]; }
+    const RecordStore* store = nullptr;
+    size_t first = 0, count = 0;
+    RecordStore::Cursor begin() const { return {store, first}; }
+    RecordStore::Cursor end() const { return {store, first + count}; }
+    size_t size() const { return count; }
+    const Record& operator[](size_t i) const { return (*store)[first + i]; }
   };
-  Followers followers(const Record& record) const {
-    auto first = m_storage.begin() + record.serial;
-    return {first, first + record.followerCount};
-  }
+  Followers followers(const Record& record) const { return {&m_storage, record.serial, record.followerCount}; }
 
   // The record with this handle, or null.
   Record* byHandle(uint64_t handle) const;
@@ -187,7 +184,7 @@ class Database : public AcDbDatabase {
 
   std::shared_ptr<DrawingText> m_text;
   mutable std::unique_ptr<ModelerDataIndex> m_modelerData;
-  std::deque<Record> m_storage;  // in serial order
+  RecordStore m_storage;  // in serial order
   // In file order: listed when first asked for (saving, AutoLISP's walk) or
   // when a record is inserted; until then file order is serial order, and
   // an export of a million records does not hold a list of them.
