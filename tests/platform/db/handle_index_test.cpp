@@ -72,22 +72,3 @@ TEST_F(HandleIndexTest, RecordsStoredAfterALookupAreFoundToo) {
 }
 
 }  // namespace
-
-// The file order is listed when first asked for: by a save, or by a record
-// inserted before a marker, which must land in its place among all the rest.
-TEST(RecordOrder, ARecordInsertedBeforeTheListIsAskedForTakesItsPlace) {
-  Database database;
-  std::vector<Record> records;
-  for (unsigned handle = 0x20; handle < 0x30; ++handle) records.push_back(record("LINE", handle));
-  records.push_back(db::buildRecord({{0, "ENDTAB"}}));
-  records.push_back(record("LINE", 0x40));
-  database.adopt(std::move(records));
-  Record* marker = database.bySerial(0x11);
-  Record* inserted = database.insertRecord(marker, {{0, "LAYER"}, {5, "50"}});
-  const std::vector<Record*>& order = database.records();
-  ASSERT_EQ(order.size(), 0x13u);
-  for (long serial = 1; serial <= 0x10; ++serial) EXPECT_EQ(order[serial - 1], database.bySerial(serial));
-  EXPECT_EQ(order[0x10], inserted);
-  EXPECT_EQ(order[0x11], marker);
-  EXPECT_EQ(order[0x12], database.bySerial(0x12));
-}

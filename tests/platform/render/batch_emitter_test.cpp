@@ -1,6 +1,5 @@
 // Batches: bounded in size, complete in order, corners counted within
 // their batch, nothing lost between batches.
-#include <algorithm>
 #include <span>
 
 #include "facet_probe.h"
@@ -85,79 +84,50 @@ TEST(FacetBatches, TheMeshForTheNextEntityIsEmptyAndKeepsOnlySmallStorage) {
 }
 
 namespace {
-// Builds grid(n) in the emitter's own mesh, as the facetter does, noting the
-// most polygons the mesh held at once.
-struct BuiltInPlace {
-  Acad::ErrorStatus status;
-  size_t mostHeld = 0;
-};
-// An `extra` vertex, unused, comes first or last.
-enum class Extra { None, First, Last };
-BuiltInPlace buildInPlace(BatchEmitter& out, int n, const render::Affine& toWorld, Extra where = Extra::None,
-                          const Vec3& extra = {}) {
-  render::Mesh whole = grid(n);
+// grid(150) built in the emitter's own mesh, as the facetter builds, with an
+// unused vertex at `extra` added first or last.
+Acad::ErrorStatus buildInPlace(BatchEmitter& out, const render::Affine& toWorld, const Vec3& extra, bool first) {
+  render::Mesh whole = grid(150);
   render::Mesh& mesh = out.meshFor(toWorld);
-  if (where == Extra::First) mesh.addVertex(extra);
-  int32_t base = static_cast<int32_t>(mesh.vertices().size());
+  if (first) mesh.addVertex(extra);
+  int32_t base = static_cast<int32_t>(mesh.vertexCount());
   for (const Vec3& p : whole.vertices()) mesh.addVertex(p);
-  BuiltInPlace built;
   for (const render::Polygon& polygon : whole.polygons()) {
     int32_t corners[4];
     for (int32_t j = 0; j < polygon.count; ++j) corners[j] = base + polygon.corner[j];
     mesh.addPolygon(std::span<const int32_t>(corners, polygon.count));
-    built.mostHeld = std::max(built.mostHeld, mesh.polygons().size());
+    EXPECT_LT(mesh.polygons().size(), render::Mesh::kDrainAt);
   }
-  if (where == Extra::Last) mesh.addVertex(extra);
-  built.status = out.emitBuilt();
-  return built;
+  if (!first) mesh.addVertex(extra);
+  return out.emitBuilt();
 }
 }  // namespace
 
-// A mesh built in place goes on to the batches while it grows; the batches
-// are those of the same mesh sent whole, vertex for vertex.
-TEST(FacetBatches, MeshBuiltInPlaceIsSentAsItGrowsInTheSameBatches) {
-  render::Affine shift;
-  shift.origin = {3, 0, 0};
-  RecordingCallout whole, inPlace;
-  BatchEmitter wholeOut(&whole), inPlaceOut(&inPlace);
-  ASSERT_EQ(wholeOut.emit(grid(150), shift), Acad::eOk);
-  wholeOut.finish();
-  BuiltInPlace built = buildInPlace(inPlaceOut, 150, shift);
-  ASSERT_EQ(built.status, Acad::eOk);
-  inPlaceOut.finish();
-  EXPECT_LT(built.mostHeld, render::Mesh::kDrainAt);
-  expectSameBatches(inPlace, whole);
-  EXPECT_EQ(inPlaceOut.polygonsSent(), 150u * 150u);
-
-  // Exactly a drain's worth leaves nothing held, yet the mesh is not empty.
-  RecordingCallout exact;
-  BatchEmitter exactOut(&exact);
-  render::Mesh& mesh = exactOut.meshFor({});
-  render::Mesh strip = grid(1);
-  for (int i = 0; i < 4; ++i) mesh.addVertex(strip.vertices()[i]);
-  int32_t quad[4] = {0, 1, 3, 2};
-  for (size_t k = 0; k < render::Mesh::kDrainAt; ++k) mesh.addPolygon(quad);
-  EXPECT_TRUE(mesh.polygons().empty());
-  EXPECT_FALSE(mesh.empty());
-  EXPECT_EQ(exactOut.emitBuilt(), Acad::eOk);
-  EXPECT_EQ(exactOut.polygonsTaken(), render::Mesh::kDrainAt);
-}
-
-// A vertex that does not stay finite refuses the mesh wherever it comes:
-// before the first polygons go on (nothing is sent) or after some went.
-// The next entity starts afresh.
-TEST(FacetBatches, MeshBuiltInPlaceIsRefusedForAVertexThatDoesNotStayFinite) {
+// A mesh built in place goes on while it grows, never holding a drain's
+// worth of polygons. A vertex that does not stay finite refuses it wherever
+// it comes: before the first polygons went (nothing is sent) or after. A
+// mesh whose polygons all went on is not empty.
+TEST(FacetBatches, MeshBuiltInPlaceGoesOnAsItGrowsAndIsRefusedForAVertexOutOfRange) {
   RecordingCallout callout;
   BatchEmitter out(&callout);
   render::Affine huge;
   huge.axisX = {1e300, 0, 0};
-  const Vec3 tooFar{1e10, 0, 0};
-  EXPECT_EQ(buildInPlace(out, 150, huge, Extra::First, tooFar).status, Acad::eInvalidInput);
+  EXPECT_EQ(buildInPlace(out, huge, {1e10, 0, 0}, true), Acad::eInvalidInput);
   EXPECT_TRUE(callout.batches.empty());
-  EXPECT_EQ(out.polygonsTaken(), 0u);
   out.restart(&callout);
-  EXPECT_EQ(buildInPlace(out, 150, huge, Extra::Last, tooFar).status, Acad::eInvalidInput);
+  EXPECT_EQ(buildInPlace(out, huge, {1e10, 0, 0}, false), Acad::eInvalidInput);
   out.restart(&callout);
-  EXPECT_EQ(buildInPlace(out, 150, huge).status, Acad::eOk);
+  EXPECT_EQ(buildInPlace(out, huge, {1, 0, 0}, false), Acad::eOk);
   EXPECT_EQ(out.polygonsTaken(), 150u * 150u);
+
+  out.restart(&callout);
+  render::Mesh& mesh = out.meshFor({});
+  render::Mesh square = grid(1);
+  for (const Vec3& p : square.vertices()) mesh.addVertex(p);
+  int32_t quad[4] = {0, 1, 3, 2};
+  for (size_t k = 0; k < render::Mesh::kDrainAt; ++k) mesh.addPolygon(quad);
+  EXPECT_TRUE(mesh.polygons().empty());
+  EXPECT_FALSE(mesh.empty());
+  EXPECT_EQ(out.emitBuilt(), Acad::eOk);
+  EXPECT_EQ(out.polygonsTaken(), render::Mesh::kDrainAt);
 }

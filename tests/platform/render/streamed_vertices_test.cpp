@@ -126,26 +126,29 @@ TEST_F(StreamedVerticesTest, AFileCutShortFailsTheWalkAndTheEntity) {
   EXPECT_EQ(render::buildPolyline(both.streamed, mesh), Acad::eInvalidInput);
 }
 
-// Built in the emitter's mesh, a streamed grid is sent as it is read, two
-// rows held, in the batches the whole mesh makes; also closed in N. A frame
-// point has no place in it: the mesh is refused.
-TEST_F(StreamedVerticesTest, AStreamedGridGoesOnAsItIsReadInTheBatchesOfTheWholeMesh) {
+// Built in the emitter's mesh, a grid goes on while it is built, a streamed
+// one holding two rows, in the batches of the whole mesh sent at once; also
+// closed in N. A frame point has no place in a streamed grid: it is refused.
+TEST_F(StreamedVerticesTest, AGridBuiltInTheEmittersMeshGoesOnInTheBatchesOfTheWholeMesh) {
   for (int flags : {16, 16 | 32}) {
     open(meshAndOutline(200, flags));
     Both both;
     view(0, both);
-    facet_test::RecordingCallout whole, streamed;
-    render::BatchEmitter wholeOut(&whole), streamedOut(&streamed);
-    ASSERT_EQ(render::buildPolyline(both.whole, wholeOut.meshFor({})), Acad::eOk);
-    ASSERT_EQ(wholeOut.emitBuilt(), Acad::eOk);
+    render::Mesh whole;
+    ASSERT_EQ(render::buildPolyline(both.whole, whole), Acad::eOk);
+    facet_test::RecordingCallout sentWhole, builtInPlace, streamed;
+    render::BatchEmitter wholeOut(&sentWhole), inPlaceOut(&builtInPlace), streamedOut(&streamed);
+    ASSERT_EQ(wholeOut.emit(whole, {}), Acad::eOk);
+    ASSERT_EQ(render::buildPolyline(both.whole, inPlaceOut.meshFor({})), Acad::eOk);
+    ASSERT_EQ(inPlaceOut.emitBuilt(), Acad::eOk);
     render::Mesh& mesh = streamedOut.meshFor({});
     ASSERT_EQ(render::buildPolyline(both.streamed, mesh), Acad::eOk);
     EXPECT_LE(mesh.vertices().size(), 2u * 101);
     ASSERT_EQ(streamedOut.emitBuilt(), Acad::eOk);
-    wholeOut.finish();
-    streamedOut.finish();
-    EXPECT_GE(streamedOut.polygonsSent(), (flags & 32 ? 101u : 100u) * 199);
-    facet_test::expectSameBatches(streamed, whole);
+    for (render::BatchEmitter* out : {&wholeOut, &inPlaceOut, &streamedOut}) out->finish();
+    EXPECT_GE(wholeOut.polygonsSent(), (flags & 32 ? 101u : 100u) * 199);
+    facet_test::expectSameBatches(builtInPlace, sentWhole);
+    facet_test::expectSameBatches(streamed, sentWhole);
   }
   open(meshAndOutline(200, 16, 150 * 101));
   Both both;
