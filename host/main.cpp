@@ -1,6 +1,7 @@
 // arxhost: a command line that opens a drawing, loads modules through their
 // exports, runs commands, AutoLISP and scripts, and unloads everything at the
 // end.
+#include <malloc.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -39,6 +40,17 @@ bool chooseInput(const HostOptions& options, std::FILE*& script) {
   return true;
 }
 
+// Blocks from a megabyte up are mapped on their own and given back when freed.
+// Left to itself the C library raises that bound each time such a block is
+// freed, and the growing lists of a large drawing then come from the shared
+// heap, which keeps what they outgrew: the 1M-face polygon mesh peaked a
+// fifth higher.
+void returnLargeBlocksWhenFreed() {
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, 1 << 20);
+#endif
+}
+
 bool loadModules(const HostOptions& options) {
   bool succeeded = true;
   for (const std::string& path : options.modules) {
@@ -53,6 +65,7 @@ bool loadModules(const HostOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  returnLargeBlocksWhenFreed();
   HostOptions options;
   std::string error;
   if (!parseHostOptions(argc, argv, options, error)) {

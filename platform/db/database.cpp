@@ -115,21 +115,21 @@ void Database::adopt(std::vector<Record> records) {
 }
 
 Record* Database::store(Record record) {
-  Record& stored = m_storage.emplace_back(std::move(record));
+  Record& stored = m_storage.push(std::move(record));
   stored.databaseSlot = m_slot;
   stored.serial = static_cast<uint32_t>(m_storage.size());
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
-    if (!m_byHandle.empty() && m_byHandle.back().first > stored.handle)
-      m_strayHandles.emplace_back(stored.handle, &stored);
-    else m_byHandle.emplace_back(stored.handle, &stored);
+    if (!m_byHandle.empty() && m_storage[m_byHandle.back() - 1].handle > stored.handle)
+      m_strayHandles.push_back(stored.serial);
+    else m_byHandle.push_back(stored.serial);
   }
   return &stored;
 }
 
 void Database::append(Record record, std::span<const TagView> tags) {
   Record* stored = store(std::move(record));
-  m_records.push_back(stored);
+  if (m_listed) m_records.push_back(stored);
   index(*stored, tags);
   if (m_watcher) m_watcher->take(*stored, tags);
 }
@@ -296,27 +296,33 @@ Record* Database::bySerial(long serial) const {
 }
 
 Record* Database::byHandle(uint64_t handle) const {
-  auto byHandleOnly = [](const std::pair<uint64_t, Record*>& a, const std::pair<uint64_t, Record*>& b) {
-    return a.first < b.first;
-  };
-  auto find = [&](const std::vector<std::pair<uint64_t, Record*>>& sorted) -> Record* {
-    auto found = std::lower_bound(sorted.begin(), sorted.end(), std::pair<uint64_t, Record*>(handle, nullptr),
-                                  byHandleOnly);
-    return found != sorted.end() && found->first == handle ? found->second : nullptr;
+  auto handleOf = [&](uint32_t serial) { return m_storage[serial - 1].handle; };
+  auto find = [&](const std::vector<uint32_t>& sorted) -> Record* {
+    auto found = std::lower_bound(sorted.begin(), sorted.end(), handle,
+                                  [&](uint32_t serial, uint64_t wanted) { return handleOf(serial) < wanted; });
+    return found != sorted.end() && handleOf(*found) == handle ? const_cast<Record*>(&m_storage[*found - 1]) : nullptr;
   };
   // A record of the run was stored before any stray of the same handle, so
   // the first record of a handle stays first.
   if (Record* inRun = find(m_byHandle)) return inRun;
-  if (m_sortedStrays < m_strayHandles.size()) {
-    // The strays stay apart from the run: merged into it, the run would be
-    // copied whole, as large as the drawing's index. Equal handles keep the
-    // order they were stored in.
-    auto newer = m_strayHandles.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
-    std::stable_sort(newer, m_strayHandles.end(), byHandleOnly);
-    std::inplace_merge(m_strayHandles.begin(), newer, m_strayHandles.end(), byHandleOnly);
-    m_sortedStrays = m_strayHandles.size();
-  }
+  if (m_sortedStrays < m_strayHandles.size()) sortStrays();
   return find(m_strayHandles);
+}
+
+void Database::sortStrays() const {
+  // The strays stay apart from the run: merged into it, the run would be
+  // copied whole, as large as the drawing's index. Equal handles keep the
+  // order they were stored in. They are sorted with their handles beside
+  // them, which a lookup through the records would fetch again and again.
+  std::vector<std::pair<uint64_t, uint32_t>> keyed;
+  keyed.reserve(m_strayHandles.size());
+  for (uint32_t serial : m_strayHandles) keyed.emplace_back(m_storage[serial - 1].handle, serial);
+  auto byHandleOnly = [](const auto& a, const auto& b) { return a.first < b.first; };
+  auto newer = keyed.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
+  std::stable_sort(newer, keyed.end(), byHandleOnly);
+  std::inplace_merge(keyed.begin(), newer, keyed.end(), byHandleOnly);
+  for (size_t i = 0; i < keyed.size(); ++i) m_strayHandles[i] = keyed[i].second;
+  m_sortedStrays = m_strayHandles.size();
 }
 
 const Block* Database::block(std::string_view name) const {
@@ -367,7 +373,17 @@ Record Database::makeRecord(std::string_view type, std::vector<Tag> tags, Record
   return record;
 }
 
+const std::vector<Record*>& Database::records() const {
+  if (!m_listed) {
+    m_records.reserve(m_storage.size());
+    for (const Record& record : m_storage) m_records.push_back(const_cast<Record*>(&record));
+    m_listed = true;
+  }
+  return m_records;
+}
+
 Record* Database::insertBefore(Record* marker, Record record) {
+  records();
   // Markers sit near the end of the drawing (ENDTAB, ENDSEC): look from there.
   auto found = std::find(m_records.rbegin(), m_records.rend(), marker);
   auto at = found.base() - 1;

@@ -12,6 +12,7 @@
 #include "adsdef.h"
 #include "db/drawing_text.h"
 #include "db/record.h"
+#include "db/record_store.h"
 #include "dbmain.h"
 
 namespace db {
@@ -91,7 +92,7 @@ class Database : public AcDbDatabase {
   uint64_t textEdits() const { return m_textEdits; }
 
   // Every record in file order.
-  const std::vector<Record*>& records() const { return m_records; }
+  const std::vector<Record*>& records() const;
   // Where the drawing keeps its entities' modeller data, indexed on the
   // first call.
   const ModelerDataIndex& modelerData() const;
@@ -104,19 +105,15 @@ class Database : public AcDbDatabase {
 
   // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
   // of this database: the ones stored right after it.
-  // A plain iterator pair: clang 14 rejects std::ranges::subrange over deque
-  // iterators of libstdc++ 12, and the fuzz build uses it.
   struct Followers {
-    std::deque<Record>::const_iterator first, last;
-    auto begin() const { return first; }
-    auto end() const { return last; }
-    size_t size() const { return static_cast<size_t>(last - first); }
-    const Record& operator[](size_t i) const { return first[static_cast<std::ptrdiff_t>(i)]; }
+    const RecordStore* store = nullptr;
+    size_t first = 0, count = 0;
+    RecordStore::Cursor begin() const { return {store, first}; }
+    RecordStore::Cursor end() const { return {store, first + count}; }
+    size_t size() const { return count; }
+    const Record& operator[](size_t i) const { return (*store)[first + i]; }
   };
-  Followers followers(const Record& record) const {
-    auto first = m_storage.begin() + record.serial;
-    return {first, first + record.followerCount};
-  }
+  Followers followers(const Record& record) const { return {&m_storage, record.serial, record.followerCount}; }
 
   // The record with this handle, or null.
   Record* byHandle(uint64_t handle) const;
@@ -178,6 +175,7 @@ class Database : public AcDbDatabase {
   void readHeader(Record& section);
   void setHeaderPoint(const char* name, const double value[3]);
   Record* store(Record record);
+  void sortStrays() const;
   Record* insertBefore(Record* marker, Record record);
   Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);
   bool usesHandles() const;
@@ -186,15 +184,21 @@ class Database : public AcDbDatabase {
 
   std::shared_ptr<DrawingText> m_text;
   mutable std::unique_ptr<ModelerDataIndex> m_modelerData;
-  std::deque<Record> m_storage;    // in serial order
-  std::vector<Record*> m_records;  // in file order
+  RecordStore m_storage;  // in serial order
+  // In file order: listed when first asked for (saving, AutoLISP's walk) or
+  // when a record is inserted; until then file order is serial order, and
+  // an export of a million records does not hold a list of them.
+  mutable std::vector<Record*> m_records;
+  mutable bool m_listed = false;
   std::deque<Record> m_detached;
-  // Handle to record: the records stored in ascending order of handles, and
-  // the others (few: most files list handles in ascending order), sorted on
-  // the first lookup after they came; the first record wins a duplicate.
-  std::vector<std::pair<uint64_t, Record*>> m_byHandle;
-  mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
-  mutable size_t m_sortedStrays = 0;                                 // the strays sorted so far
+  // Handle to record: the serials of the records stored in ascending order
+  // of handles (a serial, not a handle and a pointer: a large drawing holds
+  // millions), and the others (few: most files list handles in ascending
+  // order), sorted on the first lookup after they came; the first record
+  // wins a duplicate.
+  std::vector<uint32_t> m_byHandle;
+  mutable std::vector<uint32_t> m_strayHandles;  // serials of those stored out of m_byHandle's order
+  mutable size_t m_sortedStrays = 0;             // the strays sorted so far
   std::vector<Record*> m_entities;
   std::unordered_map<std::string, Block> m_blocks;
   std::unordered_map<std::string, Record*> m_layers;

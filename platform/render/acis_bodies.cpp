@@ -42,7 +42,7 @@ BodyCut cutBody(const acis::Body& body, Mesh& mesh) {
     return cut;
   }
   bool mirrored = place.axisX.cross(place.axisY).dot(place.axisZ) < 0;
-  int32_t base = static_cast<int32_t>(mesh.vertices().size());
+  int32_t base = static_cast<int32_t>(mesh.vertexCount());
   for (const Vec3& p : local.vertices()) mesh.addVertex(place.apply(p));
   for (const Polygon& polygon : local.polygons()) {
     int32_t corners[4];

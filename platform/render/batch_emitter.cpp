@@ -11,49 +11,82 @@ constexpr size_t kKeptMeshBytes = 256 << 10;
 }  // namespace
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
+  beginMesh(toWorld);
+  return send(mesh);
+}
+
+Mesh& BatchEmitter::meshFor(const Affine& toWorld) {
+  Mesh& mesh = emptyMesh();
+  beginMesh(toWorld);
+  mesh.drainInto(this);
+  return mesh;
+}
+
+Acad::ErrorStatus BatchEmitter::emitBuilt() {
+  m_mesh.drainInto(nullptr);
+  return m_refusal == Acad::eOk ? send(m_mesh) : m_refusal;
+}
+
+void BatchEmitter::take(Mesh& mesh) {
+  if (m_refusal == Acad::eOk) m_refusal = send(mesh);
+  mesh.dropPolygons();
+}
+
+void BatchEmitter::beginMesh(const Affine& toWorld) {
+  m_toWorld = toWorld;
+  m_checked = 0;
+  m_refusal = Acad::eOk;
+  m_slot.clear();
+  m_slotBase = 0;
+  m_placed.clear();
+}
+
+Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
-  // Scratch kept from mesh to mesh of the entity.
-  std::vector<Vec3>& world = m_world;
-  world.clear();
-  world.reserve(mesh.vertices().size());
-  for (const Vec3& p : mesh.vertices()) {
-    Vec3 w = toWorld.apply(p);
-    if (!w.isFinite()) return Acad::eInvalidInput;
-    world.push_back(w);
+  const size_t vertexCount = mesh.vertexCount();
+  for (; m_checked < vertexCount; ++m_checked)
+    if (!m_toWorld.apply(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
+  // Where each mesh vertex sits in the current batch, -1 when not yet there;
+  // the vertices the mesh forgot have none.
+  const size_t held = mesh.vertices().size();
+  const size_t forgotten = vertexCount - held;
+  if (forgotten > m_slotBase) {
+    m_slot.erase(m_slot.begin(), m_slot.begin() + static_cast<std::ptrdiff_t>(forgotten - m_slotBase));
+    m_slotBase = forgotten;
   }
-  // Where each mesh vertex sits in the current batch, -1 when not yet there.
-  std::vector<int32_t>& slot = m_slot;
-  slot.assign(world.size(), -1);
+  m_slot.resize(vertexCount - m_slotBase, -1);
+  auto slot = [&](int32_t v) -> int32_t& { return m_slot[static_cast<size_t>(v) - m_slotBase]; };
   std::vector<int32_t>& placed = m_placed;
-  placed.clear();
   // The open batch grows by this mesh, up to its bounds.
   auto room = [](auto& batch, size_t more, size_t bound) {
     size_t wanted = std::min(batch.size() + more, bound);
     if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
   };
-  room(m_vertices, world.size(), kMaxBatchVertices);
+  room(m_vertices, held, kMaxBatchVertices);
   room(m_polygons, mesh.pieceCount(), kMaxBatchPolygons);
   room(m_corners, 4 * mesh.pieceCount(), 4 * size_t(kMaxBatchPolygons));
-  room(placed, world.size(), kMaxBatchVertices);
+  room(placed, held, kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     int32_t fresh = 0;
-    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot[polygon.corner[j]] < 0 ? 1 : 0;
+    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot(polygon.corner[j]) < 0 ? 1 : 0;
     if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
         static_cast<int32_t>(m_polygons.size()) + pieces > kMaxBatchPolygons) {
       flush();
-      for (int32_t v : placed) slot[v] = -1;
+      for (int32_t v : placed)
+        if (static_cast<size_t>(v) >= m_slotBase) slot(v) = -1;
       placed.clear();
     }
     // Corners are placed in their order, also those of a cut quadrilateral,
     // so that cutting a face leaves the numbering of the points alone.
     for (int32_t j = 0; j < polygon.count; ++j) {
       int32_t v = polygon.corner[j];
-      if (slot[v] >= 0) continue;
-      slot[v] = static_cast<int32_t>(m_vertices.size());
+      if (slot(v) >= 0) continue;
+      slot(v) = static_cast<int32_t>(m_vertices.size());
       placed.push_back(v);
-      m_vertices.push_back(AcreVertex{world[v].x, world[v].y, world[v].z});
+      Vec3 w = m_toWorld.apply(mesh.vertex(v));
+      m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
     }
     if (pieces == 1) {
       addRecord(polygon.count, polygon.corner);
@@ -71,7 +104,8 @@ void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
   AcrePolygon record{};
   record.cornerCount = static_cast<int16_t>(count);
   m_polygons.push_back(record);
-  for (int32_t j = 0; j < 4; ++j) m_corners.push_back(j < count ? m_slot[corners[j]] : 0);
+  for (int32_t j = 0; j < 4; ++j)
+    m_corners.push_back(j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0);
 }
 
 void BatchEmitter::finish() { flush(); }
@@ -91,6 +125,7 @@ Mesh& BatchEmitter::emptyMesh() {
   // A huge entity's mesh is not held on for small ones.
   if (m_mesh.capacityBytes() > kKeptMeshBytes) m_mesh = Mesh();
   m_mesh.clear();
+  m_mesh.drainInto(nullptr);
   return m_mesh;
 }
 

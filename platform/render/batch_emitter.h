@@ -17,7 +17,7 @@ struct BatchCounts {
   int32_t polygons = 0;
 };
 
-class BatchEmitter {
+class BatchEmitter : private PolygonDrain {
  public:
   // Upper bounds of one batch, which bound the memory of a batch.
   static constexpr int32_t kMaxBatchVertices = 4096;
@@ -32,6 +32,11 @@ class BatchEmitter {
   // would pass the entity's bound is refused too (eInvalidExtents).
   // Meshes of one entity share batches; `finish` sends the last one.
   Acad::ErrorStatus emit(const Mesh& mesh, const Affine& toWorld);
+  // The same for a mesh built in place: meshFor() gives emptyMesh(), whose
+  // polygons go on to the batches while it is built; emitBuilt() sends the
+  // rest, or says what refused the mesh on the way.
+  Mesh& meshFor(const Affine& toWorld);
+  Acad::ErrorStatus emitBuilt();
   void finish();
   // Starts the next entity for `callout`, the buffers kept; release() frees them.
   void restart(AcreCallout* callout);
@@ -49,6 +54,12 @@ class BatchEmitter {
 
  private:
   void flush();
+  // A mesh starts: nothing of it placed or checked yet.
+  void beginMesh(const Affine& toWorld);
+  // Sends the polygons the mesh holds, its vertices added since the last call
+  // checked first.
+  Acad::ErrorStatus send(const Mesh& mesh);
+  void take(Mesh& mesh) override;
   // One polygon record over mesh vertices already placed in the batch.
   void addRecord(int32_t count, const int32_t* corners);
 
@@ -60,10 +71,15 @@ class BatchEmitter {
   std::vector<AcreVertex> m_vertices;
   std::vector<AcrePolygon> m_polygons;
   std::vector<int32_t> m_corners;  // four per polygon
-  // emit()'s scratch: the mesh in world coordinates, and where its vertices
-  // sit in the open batch.
-  std::vector<Vec3> m_world;
-  std::vector<int32_t> m_slot;
+  // The mesh being sent: its map to world coordinates, how many of its
+  // vertices were found finite there, what refused it, and where its
+  // vertices sit in the open batch. Vertices are mapped as they are placed:
+  // a copy of a huge mesh in world coordinates is not held.
+  Affine m_toWorld;
+  size_t m_checked = 0;
+  Acad::ErrorStatus m_refusal = Acad::eOk;
+  std::vector<int32_t> m_slot;  // from vertex m_slotBase on
+  size_t m_slotBase = 0;
   std::vector<int32_t> m_placed;
   std::vector<const int32_t*> m_cornerStarts;  // flush()'s: each polygon's corners
   Mesh m_mesh;                                 // emptyMesh()'s

@@ -50,11 +50,11 @@ class Facetter {
     bool modeler = isModelerType(entity.type);
     Builder builder = builderFor(entity.type);
     if (!builder && !modeler) return Acad::eNotApplicable;
-    Mesh& mesh = m_out.emptyMesh();
+    Mesh& mesh = m_out.meshFor(toWorld);
     Acad::ErrorStatus status = modeler ? buildModelerEntity(entity, m_blocks, mesh) : builder(entity, mesh);
     if (status != Acad::eOk) return status;
     if (mesh.empty()) return Acad::eDegenerateGeometry;
-    return m_out.emit(mesh, toWorld);
+    return m_out.emitBuilt();
   }
 
  private:

@@ -80,7 +80,8 @@ bool planOf(const db::Record& record, TextPlan& plan) {
   if (record.type != kPolyline) return true;
   uint64_t end = record.textOffset + record.textLength;
   for (const db::Record& follower : database->followers(record)) {
-    if (!follower.inText() || follower.textOffset != end) return false;
+    if (!follower.inText() || follower.textOffset != end || follower.textLength > TextFollower::kMaxLength)
+      return false;
     end += follower.textLength;
     plan.length += follower.textLength;
     plan.followers.push_back({follower.textLength, follower.type == kVertex});

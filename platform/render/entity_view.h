@@ -17,11 +17,14 @@ namespace render {
 using TagSpan = std::span<const db::TagView>;
 
 // A record that follows a POLYLINE in the drawing file: a VERTEX, or the
-// SEQEND that closes it (left out of the view).
+// SEQEND that closes it (left out of the view). Four bytes: a mesh has
+// millions.
 struct TextFollower {
-  uint32_t length;
-  bool vertex;
+  static constexpr uint32_t kMaxLength = (1u << 31) - 1;
+  uint32_t length : 31;
+  uint32_t vertex : 1;
 };
+static_assert(sizeof(TextFollower) == 4);
 
 // The VERTEX records of a POLYLINE too large to hold parsed whole, left in
 // the drawing file: they are read and parsed a piece at a time while a

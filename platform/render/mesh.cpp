@@ -1,11 +1,37 @@
 #include "mesh.h"
 
+#include <algorithm>
+
 namespace render {
 
 void Mesh::clear() {
   m_vertices.clear();
+  m_forgotten = 0;
+  dropPolygons();
+  m_drained = false;
+}
+
+void Mesh::dropPolygons() {
+  m_drained = m_drained || !m_polygons.empty();
   m_polygons.clear();
   m_pieceCount = 0;
+}
+
+void Mesh::keepVertices(size_t count) {
+  if (count < vertexCount()) m_vertices.resize(count - m_forgotten);
+}
+
+bool Mesh::handOn() {
+  if (!m_drain) return false;
+  m_drain->take(*this);
+  return true;
+}
+
+void Mesh::forgetVerticesBefore(size_t count) {
+  if (count <= m_forgotten) return;
+  size_t gone = std::min(count, vertexCount()) - m_forgotten;
+  m_vertices.erase(m_vertices.begin(), m_vertices.begin() + static_cast<std::ptrdiff_t>(gone));
+  m_forgotten += gone;
 }
 
 size_t Mesh::capacityBytes() const {
@@ -14,12 +40,13 @@ size_t Mesh::capacityBytes() const {
 
 int32_t Mesh::addVertex(const Vec3& at) {
   m_vertices.push_back(at);
-  return static_cast<int32_t>(m_vertices.size() - 1);
+  return static_cast<int32_t>(vertexCount() - 1);
 }
 
 void Mesh::reserve(size_t vertices, size_t polygons) {
   m_vertices.reserve(m_vertices.size() + vertices);
-  m_polygons.reserve(m_polygons.size() + polygons);
+  // A drained mesh holds no more than a drain's worth of polygons.
+  m_polygons.reserve(m_polygons.size() + (m_drain ? std::min(polygons, kDrainAt) : polygons));
 }
 
 namespace {
@@ -52,10 +79,10 @@ void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
   int32_t* kept = buffer.data();
   size_t count = 0;
   for (int32_t corner : corners) {
-    if (count > 0 && m_vertices[kept[count - 1]] == m_vertices[corner]) continue;
+    if (count > 0 && vertex(kept[count - 1]) == vertex(corner)) continue;
     kept[count++] = corner;
   }
-  while (count > 1 && m_vertices[kept[count - 1]] == m_vertices[kept[0]]) --count;
+  while (count > 1 && vertex(kept[count - 1]) == vertex(kept[0])) --count;
   if (count > 4) addFan(std::span<const int32_t>(kept, count));
   else if (count >= 3) addFace(kept, static_cast<int32_t>(count), split);
 }
@@ -77,11 +104,12 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
   polygon.count = count;
   for (int32_t j = 0; j < count; ++j) polygon.corner[j] = corners[j];
   if (count == 4) {
-    Vec3 points[4] = {m_vertices[corners[0]], m_vertices[corners[1]], m_vertices[corners[2]], m_vertices[corners[3]]};
+    Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
     polygon.cut = quadCut(points, split);
   }
   m_polygons.push_back(polygon);
   m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
+  if (m_drain && m_polygons.size() >= kDrainAt) m_drain->take(*this);
 }
 
 void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {

@@ -18,11 +18,40 @@ struct Polygon {
   QuadCut cut = QuadCut::Whole;
 };
 
+class Mesh;
+
+// Takes the polygons of a mesh while it is still being built, so that a mesh
+// of millions of faces never holds them all (BatchEmitter).
+class PolygonDrain {
+ public:
+  // Hands on the polygons the mesh holds and drops them from it.
+  virtual void take(Mesh& mesh) = 0;
+
+ protected:
+  ~PolygonDrain() = default;
+};
+
 class Mesh {
  public:
+  // With a drain, every kDrainAt polygons go to it as they are added; the
+  // vertices stay, since later polygons may use any of them.
+  static constexpr size_t kDrainAt = 16384;
+  void drainInto(PolygonDrain* drain) { m_drain = drain; }
+  bool drains() const { return m_drain != nullptr; }
+  // Hands the polygons held to the drain now, the vertices added so far
+  // checked by it; false without a drain.
+  bool handOn();
+  // Forgets the vertices numbered below `count`, for a builder that made
+  // every polygon over them and handed it on: a grid of a million vertices
+  // is built holding two rows. Vertices keep their numbers.
+  void forgetVerticesBefore(size_t count);
+
   int32_t addVertex(const Vec3& at);
   // Room for this many more vertices and polygons, when they are known ahead.
   void reserve(size_t vertices, size_t polygons);
+  // Keeps the vertices numbered below `count`; for a builder that read points
+  // it then does not use, before any polygon was added over them.
+  void keepVertices(size_t count);
   // A polygon over vertices of this mesh. Corners repeating their neighbour
   // are merged; what keeps fewer than three corners is dropped; more than
   // four corners are cut into a fan of quadrilaterals (and a last triangle).
@@ -40,15 +69,22 @@ class Mesh {
   // both.
   void addCaps(std::span<const Vec3> outline, const Vec3& sweep, QuadSplit split = QuadSplit::Inside);
 
-  // Empty again, its storage kept for the next entity.
+  // Empty again, its storage kept for the next entity; its drain stays.
   void clear();
+  // The drain's: the polygons held are gone on, the vertices kept.
+  void dropPolygons();
   // The bytes its storage holds.
   size_t capacityBytes() const;
 
+  // The vertices held, numbered from vertexCount() - vertices().size().
   const std::vector<Vec3>& vertices() const { return m_vertices; }
+  const Vec3& vertex(int32_t number) const { return m_vertices[static_cast<size_t>(number) - m_forgotten]; }
+  // The vertices added, forgotten ones included.
+  size_t vertexCount() const { return m_forgotten + m_vertices.size(); }
   const std::vector<Polygon>& polygons() const { return m_polygons; }
-  bool empty() const { return m_polygons.empty(); }
-  // The polygons handed over: a cut quadrilateral counts twice.
+  // No polygon was added, held or drained.
+  bool empty() const { return m_polygons.empty() && !m_drained; }
+  // The polygons held to hand over: a cut quadrilateral counts twice.
   size_t pieceCount() const { return m_pieceCount; }
 
  private:
@@ -57,8 +93,11 @@ class Mesh {
   void addFace(const int32_t* corners, int32_t count, QuadSplit split);
 
   std::vector<Vec3> m_vertices;
+  size_t m_forgotten = 0;  // vertices before the first held
   std::vector<Polygon> m_polygons;
   size_t m_pieceCount = 0;
+  PolygonDrain* m_drain = nullptr;
+  bool m_drained = false;
 };
 
 }  // namespace render

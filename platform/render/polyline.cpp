@@ -68,23 +68,56 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
-// A grid of m rows of n vertices, row after row; closed directions join
-// their last row or column to the first.
-void addGrid(Mesh& mesh, const std::vector<Vec3>& points, int64_t m, int64_t n, bool closedM, bool closedN) {
-  int32_t first = static_cast<int32_t>(mesh.vertices().size());
-  int64_t rows = closedM && m > 2 ? m : m - 1;
+// The faces between grid rows `row` and `row` + 1 (the first row again after
+// the last) of a grid of m rows of n vertices from mesh vertex `first`.
+void addGridRow(Mesh& mesh, int32_t first, int64_t row, int64_t m, int64_t n, bool closedN) {
   int64_t columns = closedN && n > 2 ? n : n - 1;
-  mesh.reserve(points.size(), static_cast<size_t>(rows * columns));
-  for (const Vec3& p : points) mesh.addVertex(p);
-  for (int64_t i = 0; i < rows; ++i) {
-    for (int64_t j = 0; j < columns; ++j) {
-      auto at = [&](int64_t r, int64_t c) { return static_cast<int32_t>(first + (r % m) * n + c % n); };
-      int32_t quad[4] = {at(i, j), at(i, j + 1), at(i + 1, j + 1), at(i + 1, j)};
-      mesh.addPolygon(quad);
-    }
+  auto at = [&](int64_t r, int64_t c) { return static_cast<int32_t>(first + (r % m) * n + c % n); };
+  for (int64_t j = 0; j < columns; ++j) {
+    int32_t quad[4] = {at(row, j), at(row, j + 1), at(row + 1, j + 1), at(row + 1, j)};
+    mesh.addPolygon(quad);
   }
 }
 
+// A grid of m rows of n vertices, row after row from mesh vertex `first`;
+// closed directions join their last row or column to the first.
+void addGrid(Mesh& mesh, int32_t first, int64_t m, int64_t n, bool closedM, bool closedN) {
+  int64_t rows = closedM && m > 2 ? m : m - 1;
+  int64_t columns = closedN && n > 2 ? n : n - 1;
+  mesh.reserve(0, static_cast<size_t>(rows * columns));
+  for (int64_t i = 0; i < rows; ++i) addGridRow(mesh, first, i, m, n, closedN);
+}
+
+// A mesh whose vertices are streamed from the drawing file is built as they
+// come: each row of faces is handed on once the row after it is read, and
+// the row before is forgotten, so two rows are held of a million vertices.
+// Only a plain mesh open in M goes so: the others choose their grid or join
+// their rows when all is read. Its vertices must all be grid vertices.
+bool streamsItsGrid(const EntityView& entity, int64_t flags, int64_t m, int64_t n, const Mesh& mesh) {
+  return entity.streamed.source && !(flags & (kSplineFit | kClosed)) && gridMatches(m, n, size_t(m) * size_t(n)) &&
+         mesh.drains();
+}
+
+Acad::ErrorStatus streamGrid(const EntityView& entity, int64_t m, int64_t n, bool closedN, Mesh& mesh) {
+  const size_t first = mesh.vertexCount();
+  size_t read = 0;
+  const size_t all = size_t(m) * size_t(n);
+  Acad::ErrorStatus status = forEachVertex(entity, [&](TagReader&, const Vec3& at, bool frame) {
+    if (frame || read == all) return false;
+    mesh.addVertex(at);
+    if (++read % size_t(n) != 0 || read < 2 * size_t(n)) return true;
+    int64_t row = static_cast<int64_t>(read / size_t(n)) - 2;
+    addGridRow(mesh, static_cast<int32_t>(first), row, m, n, closedN);
+    mesh.handOn();
+    mesh.forgetVerticesBefore(first + size_t(row + 1) * size_t(n));
+    return true;
+  });
+  if (status != Acad::eOk) return status;
+  return read == all ? Acad::eOk : Acad::eInvalidInput;
+}
+
+// The fit vertices are read into the mesh as they come, the frame's control
+// points beside it: a mesh of a million vertices is not held twice.
 Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagReader& head, Mesh& mesh) {
   int64_t m = head.integer(71);
   int64_t n = head.integer(72);
@@ -92,24 +125,32 @@ Acad::ErrorStatus buildPolygonMesh(const EntityView& entity, int64_t flags, TagR
   int64_t densityN = head.integer(74);
   int64_t surface = head.integer(75);
   if (!head.valid()) return Acad::eInvalidInput;
-  std::vector<Vec3> fit, control;
+  bool closedM = flags & kClosed;
+  bool closedN = flags & kClosedN;
+  if (streamsItsGrid(entity, flags, m, n, mesh)) return streamGrid(entity, m, n, closedN, mesh);
+  const size_t first = mesh.vertexCount();
+  std::vector<Vec3> control;
   Acad::ErrorStatus read = forEachVertex(entity, [&](TagReader&, const Vec3& at, bool frame) {
-    (frame ? control : fit).push_back(at);
+    if (frame) control.push_back(at);
+    else mesh.addVertex(at);
     return true;
   });
   if (read != Acad::eOk) return read;
-  bool closedM = flags & kClosed;
-  bool closedN = flags & kClosedN;
+  const size_t fitCount = mesh.vertexCount() - first;
   // A smoothed mesh holds its surface as a grid of density M by density N
   // fit vertices beside the control points it was fitted to.
   bool smoothed = (flags & kSplineFit) && (surface == 5 || surface == 6 || surface == 8);
-  if (smoothed && gridMatches(densityM, densityN, fit.size())) {
-    addGrid(mesh, fit, densityM, densityN, closedM, closedN);
+  if (smoothed && gridMatches(densityM, densityN, fitCount)) {
+    addGrid(mesh, static_cast<int32_t>(first), densityM, densityN, closedM, closedN);
     return Acad::eOk;
   }
-  const std::vector<Vec3>& grid = control.empty() ? fit : control;
-  if (!gridMatches(m, n, grid.size())) return Acad::eInvalidInput;
-  addGrid(mesh, grid, m, n, closedM, closedN);
+  if (!control.empty()) {
+    mesh.keepVertices(first);
+    mesh.reserve(control.size(), 0);
+    for (const Vec3& p : control) mesh.addVertex(p);
+  }
+  if (!gridMatches(m, n, mesh.vertexCount() - first)) return Acad::eInvalidInput;
+  addGrid(mesh, static_cast<int32_t>(first), m, n, closedM, closedN);
   return Acad::eOk;
 }
 

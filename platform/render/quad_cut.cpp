@@ -14,11 +14,16 @@ namespace {
 Vec3 faceNormal(std::span<const Vec3, 4> corner) {
   Vec3 across = (corner[2] - corner[0]).cross(corner[3] - corner[1]);
   Vec3 widest{};
+  double widestLength = 0;
   for (int i = 0; i < 4; ++i) {
     Vec3 triangle = (corner[(i + 1) % 4] - corner[i]).cross(corner[(i + 3) % 4] - corner[i]);
-    if (triangle.length() > widest.length()) widest = triangle;
+    double length = triangle.length();
+    if (length > widestLength) {
+      widest = triangle;
+      widestLength = length;
+    }
   }
-  return across.length() > kQuadTolerance * widest.length() ? across : widest;
+  return across.length() > kQuadTolerance * widestLength ? across : widest;
 }
 
 }  // namespace
@@ -31,7 +36,9 @@ QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
   // Without area there is nothing a viewer could fill wrongly.
   if (area == 0) return QuadCut::Whole;
   normal = normal * (1 / area);
-  double size = std::max(diagonal0.length(), diagonal1.length());
+  // Each length is taken once: this runs for every face of a mesh.
+  double diagonalLength0 = diagonal0.length(), diagonalLength1 = diagonal1.length();
+  double size = std::max(diagonalLength0, diagonalLength1);
   // The twist: how far the corners spread along the normal.
   double low = 0, high = 0;
   for (int i = 1; i < 4; ++i) {
@@ -42,12 +49,18 @@ QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
   bool planar = high - low <= kQuadTolerance * size;
   // The sine of each corner's turn, positive where the outline turns about
   // the normal; the least marks a reflex or straight corner.
+  Vec3 side[4];  // from corner i to the next
+  double sideLength[4];
+  for (int i = 0; i < 4; ++i) {
+    side[i] = corner[(i + 1) % 4] - corner[i];
+    sideLength[i] = side[i].length();
+  }
   double leastTurn = 2;
   int leastTurning = 0;
   for (int i = 0; i < 4; ++i) {
-    Vec3 in = corner[i] - corner[(i + 3) % 4];
-    Vec3 out = corner[(i + 1) % 4] - corner[i];
-    double lengths = in.length() * out.length();
+    const Vec3& in = side[(i + 3) % 4];
+    const Vec3& out = side[i];
+    double lengths = sideLength[(i + 3) % 4] * sideLength[i];
     double turn = lengths > 0 ? in.cross(out).dot(normal) / lengths : 0;
     if (turn < leastTurn) {
       leastTurn = turn;
@@ -60,7 +73,7 @@ QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
   // Seen along the normal, the diagonal from a reflex (or straight) corner
   // is the one inside the outline; a twisted face without one is cut along
   // its shorter diagonal.
-  bool fromFirst = leastTurn > kQuadTolerance ? diagonal0.length() <= diagonal1.length() : leastTurning % 2 == 0;
+  bool fromFirst = leastTurn > kQuadTolerance ? diagonalLength0 <= diagonalLength1 : leastTurning % 2 == 0;
   return fromFirst ? QuadCut::FirstThird : QuadCut::SecondFourth;
 }
 

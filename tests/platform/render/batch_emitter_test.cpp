@@ -1,5 +1,7 @@
 // Batches: bounded in size, complete in order, corners counted within
 // their batch, nothing lost between batches.
+#include <span>
+
 #include "facet_probe.h"
 #include "render/mesh.h"
 
@@ -79,4 +81,53 @@ TEST(FacetBatches, TheMeshForTheNextEntityIsEmptyAndKeepsOnlySmallStorage) {
   EXPECT_EQ(again.capacityBytes(), smallBytes);
   out.emptyMesh() = grid(300);
   EXPECT_EQ(out.emptyMesh().capacityBytes(), 0u);
+}
+
+namespace {
+// grid(150) built in the emitter's own mesh, as the facetter builds, with an
+// unused vertex at `extra` added first or last.
+Acad::ErrorStatus buildInPlace(BatchEmitter& out, const render::Affine& toWorld, const Vec3& extra, bool first) {
+  render::Mesh whole = grid(150);
+  render::Mesh& mesh = out.meshFor(toWorld);
+  if (first) mesh.addVertex(extra);
+  int32_t base = static_cast<int32_t>(mesh.vertexCount());
+  for (const Vec3& p : whole.vertices()) mesh.addVertex(p);
+  for (const render::Polygon& polygon : whole.polygons()) {
+    int32_t corners[4];
+    for (int32_t j = 0; j < polygon.count; ++j) corners[j] = base + polygon.corner[j];
+    mesh.addPolygon(std::span<const int32_t>(corners, polygon.count));
+    EXPECT_LT(mesh.polygons().size(), render::Mesh::kDrainAt);
+  }
+  if (!first) mesh.addVertex(extra);
+  return out.emitBuilt();
+}
+}  // namespace
+
+// A mesh built in place goes on while it grows, never holding a drain's
+// worth of polygons. A vertex that does not stay finite refuses it wherever
+// it comes: before the first polygons went (nothing is sent) or after. A
+// mesh whose polygons all went on is not empty.
+TEST(FacetBatches, MeshBuiltInPlaceGoesOnAsItGrowsAndIsRefusedForAVertexOutOfRange) {
+  RecordingCallout callout;
+  BatchEmitter out(&callout);
+  render::Affine huge;
+  huge.axisX = {1e300, 0, 0};
+  EXPECT_EQ(buildInPlace(out, huge, {1e10, 0, 0}, true), Acad::eInvalidInput);
+  EXPECT_TRUE(callout.batches.empty());
+  out.restart(&callout);
+  EXPECT_EQ(buildInPlace(out, huge, {1e10, 0, 0}, false), Acad::eInvalidInput);
+  out.restart(&callout);
+  EXPECT_EQ(buildInPlace(out, huge, {1, 0, 0}, false), Acad::eOk);
+  EXPECT_EQ(out.polygonsTaken(), 150u * 150u);
+
+  out.restart(&callout);
+  render::Mesh& mesh = out.meshFor({});
+  render::Mesh square = grid(1);
+  for (const Vec3& p : square.vertices()) mesh.addVertex(p);
+  int32_t quad[4] = {0, 1, 3, 2};
+  for (size_t k = 0; k < render::Mesh::kDrainAt; ++k) mesh.addPolygon(quad);
+  EXPECT_TRUE(mesh.polygons().empty());
+  EXPECT_FALSE(mesh.empty());
+  EXPECT_EQ(out.emitBuilt(), Acad::eOk);
+  EXPECT_EQ(out.polygonsTaken(), render::Mesh::kDrainAt);
 }

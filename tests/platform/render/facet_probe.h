@@ -130,6 +130,15 @@ class RecordingCallout : public AcreCallout {
   int m_expect = 0;
 };
 
+// The same batches with the same vertices and corners, one by one.
+inline void expectSameBatches(const RecordingCallout& got, const RecordingCallout& wanted) {
+  ASSERT_EQ(got.batches.size(), wanted.batches.size());
+  for (size_t b = 0; b < wanted.batches.size(); ++b) {
+    EXPECT_EQ(got.batches[b].vertices, wanted.batches[b].vertices) << "batch " << b;
+    EXPECT_EQ(got.batches[b].polygons, wanted.batches[b].polygons) << "batch " << b;
+  }
+}
+
 // Blocks for inserts, held by name.
 class Blocks : public render::BlockSource {
  public:

@@ -224,6 +224,13 @@ TEST(FacetPolyline, SmoothedMeshUsesItsFitGridAndNotItsControlPoints) {
   ASSERT_EQ(smooth.status, Acad::eOk);
   EXPECT_EQ(smooth.callout.polygonCount(), 4u);
   expectBox(smooth.callout.box(), {0, 0, 0}, {2, 2, 0});
+
+  // Fit vertices that make no grid of the density: the control points make it.
+  mesh.vertices.pop_back();
+  Faceted control = facet(mesh.view());
+  ASSERT_EQ(control.status, Acad::eOk);
+  EXPECT_EQ(control.callout.polygonCount(), 1u);
+  expectBox(control.callout.box(), {100, 100, 100}, {103, 100, 100});
 }
 
 TEST(FacetPolyline, ThreeDPolylineHasNoSurfaceAndTwoDOneNeedsThickness) {

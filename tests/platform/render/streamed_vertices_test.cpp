@@ -10,6 +10,7 @@
 
 #include "db/database.h"
 #include "drawing_file.h"
+#include "facet_probe.h"
 #include "render/entity_builders.h"
 #include "render/entity_view.h"
 #include "render/mesh.h"
@@ -21,17 +22,19 @@ namespace {
 
 using render::EntityView;
 
-// A polygon mesh of `rows` rows of 101 vertices, whose vertices carry tags
-// the view leaves out (handle, layer, extended data), then a closed 2D
-// polyline with widths, bulges and a spline frame point.
-std::string meshAndOutline(int rows) {
+// A polygon mesh of `rows` rows of 101 vertices (with these flags; vertex
+// `frame` marked as a spline frame point), whose vertices carry tags the
+// view leaves out (handle, layer, extended data), then a closed 2D polyline
+// with widths, bulges and a spline frame point.
+std::string meshAndOutline(int rows, int flags = 16, int frame = -1) {
   std::string text = "0\nSECTION\n2\nENTITIES\n";
-  text += "0\nPOLYLINE\n5\nA0\n8\n0\n66\n1\n70\n16\n71\n" + std::to_string(rows) + "\n72\n101\n";
+  text += "0\nPOLYLINE\n5\nA0\n8\n0\n66\n1\n70\n" + std::to_string(flags) + "\n71\n" + std::to_string(rows) +
+          "\n72\n101\n";
   for (int r = 0; r < rows; ++r)
     for (int c = 0; c < 101; ++c)
       text += "0\nVERTEX\n5\nB" + std::to_string(r * 101 + c) + "\n8\nSURFACE\n10\n" + std::to_string(c) + ".5\n20\n" +
-              std::to_string(r) + ".25\n30\n" + std::to_string((r * 7 + c) % 11) + ".125\n70\n64\n" +
-              "1001\nACAD\n1000\nnote\n";
+              std::to_string(r) + ".25\n30\n" + std::to_string((r * 7 + c) % 11) + ".125\n70\n" +
+              (r * 101 + c == frame ? "80" : "64") + "\n1001\nACAD\n1000\nnote\n";
   text += "0\nSEQEND\n8\n0\n";
   text += "0\nPOLYLINE\n8\n0\n66\n1\n70\n1\n40\n0.5\n41\n0.25\n";
   for (int i = 0; i < 4; ++i)
@@ -121,6 +124,37 @@ TEST_F(StreamedVerticesTest, AFileCutShortFailsTheWalkAndTheEntity) {
   EXPECT_LT(seen, 200u * 101);
   render::Mesh mesh;
   EXPECT_EQ(render::buildPolyline(both.streamed, mesh), Acad::eInvalidInput);
+}
+
+// Built in the emitter's mesh, a grid goes on while it is built, a streamed
+// one holding two rows, in the batches of the whole mesh sent at once; also
+// closed in N. A frame point has no place in a streamed grid: it is refused.
+TEST_F(StreamedVerticesTest, AGridBuiltInTheEmittersMeshGoesOnInTheBatchesOfTheWholeMesh) {
+  for (int flags : {16, 16 | 32}) {
+    open(meshAndOutline(200, flags));
+    Both both;
+    view(0, both);
+    render::Mesh whole;
+    ASSERT_EQ(render::buildPolyline(both.whole, whole), Acad::eOk);
+    facet_test::RecordingCallout sentWhole, builtInPlace, streamed;
+    render::BatchEmitter wholeOut(&sentWhole), inPlaceOut(&builtInPlace), streamedOut(&streamed);
+    ASSERT_EQ(wholeOut.emit(whole, {}), Acad::eOk);
+    ASSERT_EQ(render::buildPolyline(both.whole, inPlaceOut.meshFor({})), Acad::eOk);
+    ASSERT_EQ(inPlaceOut.emitBuilt(), Acad::eOk);
+    render::Mesh& mesh = streamedOut.meshFor({});
+    ASSERT_EQ(render::buildPolyline(both.streamed, mesh), Acad::eOk);
+    EXPECT_LE(mesh.vertices().size(), 2u * 101);
+    ASSERT_EQ(streamedOut.emitBuilt(), Acad::eOk);
+    for (render::BatchEmitter* out : {&wholeOut, &inPlaceOut, &streamedOut}) out->finish();
+    EXPECT_GE(wholeOut.polygonsSent(), (flags & 32 ? 101u : 100u) * 199);
+    facet_test::expectSameBatches(builtInPlace, sentWhole);
+    facet_test::expectSameBatches(streamed, sentWhole);
+  }
+  open(meshAndOutline(200, 16, 150 * 101));
+  Both both;
+  view(0, both);
+  render::BatchEmitter out(nullptr);
+  EXPECT_EQ(render::buildPolyline(both.streamed, out.meshFor({})), Acad::eInvalidInput);
 }
 
 }  // namespace
