@@ -63,8 +63,9 @@ class Database : public AcDbDatabase {
   // The same one record at a time, as a reader finds them: `tags` are the
   // record's tags, wherever the record keeps them. finishLoading() ends it.
   void append(Record record, std::span<const TagView> tags);
-  // The only codes append() looks at in a record's tags.
-  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 66, 67, 105};
+  // The only codes append() looks at in a record's tags (62 and 1001 for
+  // the notes setIdentity() makes).
+  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 62, 66, 67, 105, 1001};
   void finishLoading();
   // Shows the records to `watcher` while loading (until finishLoading()).
   void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }

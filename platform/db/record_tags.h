@@ -29,24 +29,35 @@ size_t extendedDataStart(const Tags& tags) {
 // Splits text-file lines (group code, value) into tags, keeping those whose
 // code `keep` accepts; false when the text is not such lines. The values are
 // taken as they stand: the text was checked when the drawing was read.
+// Room to reserve for the tags of this much text, so the views are not
+// regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
+// " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
+// for the heap to keep between records, each of them then faulted in anew.
+inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
+
 template <typename Keep>
 bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   const char* at = text.data();
   const char* end = at + text.size();
   int16_t code = 0;
   std::string_view value, line;
+  // The tags go into room made ahead: a push per tag cost as much as
+  // reading the tag. The tags read before a fault stay.
+  size_t used = tags.size();
+  tags.resize(used + expectedTagCount(text.size()));
+  bool parsed = true;
   while (at < end) {
-    if (readTag<false>(at, end, code, value, line) != TagProblem::None) return false;
-    if (keep(code)) tags.push_back({code, value});
+    if (readTag<false>(at, end, code, value, line) != TagProblem::None) {
+      parsed = false;
+      break;
+    }
+    if (!keep(code)) continue;
+    if (used == tags.size()) tags.resize(2 * used);
+    tags[used++] = {code, value};
   }
-  return true;
+  tags.resize(used);
+  return parsed;
 }
-
-// Room to reserve for the tags of this much text, so the views are not
-// regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
-// " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
-// for the heap to keep between records, each of them then faulted in anew.
-inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
   return parseTagText(text, tags, [](int16_t) { return true; });
@@ -54,6 +65,12 @@ inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
 
 // The first value of `code`, or nothing.
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code);
+
+// The first value of `code` below 1000 in a record's text, walked no further
+// than that tag: extended data comes last and holds only codes from 1000, so
+// the first such tag anywhere is the record's own. Nothing when absent, or
+// when the text is not tag lines before it.
+std::optional<std::string_view> findTagInText(std::string_view text, int code);
 
 // A snapshot of one record's tags in file order, extended data included
 // after its 1001s. Views stay valid while the snapshot lives and the record
