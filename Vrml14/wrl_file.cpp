@@ -15,13 +15,13 @@ constexpr int kTabChunk = sizeof kTabs - 1;
 
 }  // namespace
 
-// One line on its way to the file, gathered in a buffer so that a line costs
-// one file write; a text longer than the buffer goes out in pieces. The
-// lines of a long list share one buffer (newline(), then send()).
+// One line on its way to the file, gathered with the other lines of the
+// operation under way: they go to the file together (sendLines()), at the
+// operation's end and before any change of state that needs them written.
 class WrlFile::Line {
  public:
   // A line that starts with `tabs` tab characters.
-  Line(CFile& file, int tabs) : m_file(file) { indent(tabs); }
+  Line(WrlFile& file, int tabs) : m_file(file) { indent(tabs); }
 
   Line& indent(int tabs) {
     for (; tabs > 0; tabs -= kTabChunk) append(kTabs, static_cast<size_t>(tabs < kTabChunk ? tabs : kTabChunk));
@@ -32,10 +32,11 @@ class WrlFile::Line {
 
   Line& append(const char* text, size_t length) {
     while (length > 0) {
-      if (m_used == sizeof m_buffer) flush();
-      size_t piece = sizeof m_buffer - m_used < length ? sizeof m_buffer - m_used : length;
-      std::memcpy(m_buffer + m_used, text, piece);
-      m_used += piece;
+      if (m_file.m_pendingBytes == sizeof m_file.m_pending) m_file.sendLines();
+      size_t room = sizeof m_file.m_pending - m_file.m_pendingBytes;
+      size_t piece = room < length ? room : length;
+      std::memcpy(m_file.m_pending + m_file.m_pendingBytes, text, piece);
+      m_file.m_pendingBytes += piece;
       text += piece;
       length -= piece;
     }
@@ -55,42 +56,34 @@ class WrlFile::Line {
 
   Line& fixed(double value) {
     room(wrl_number::kMaxFixedChars);
-    m_used = static_cast<size_t>(wrl_number::fixed6(m_buffer + m_used, value) - m_buffer);
+    char* at = m_file.m_pending + m_file.m_pendingBytes;
+    m_file.m_pendingBytes += static_cast<size_t>(wrl_number::fixed6(at, value) - at);
     return *this;
   }
 
   Line& integer(int32_t value) {
     room(wrl_number::kMaxIntChars);
-    m_used = static_cast<size_t>(wrl_number::integer(m_buffer + m_used, value) - m_buffer);
+    char* at = m_file.m_pending + m_file.m_pendingBytes;
+    m_file.m_pendingBytes += static_cast<size_t>(wrl_number::integer(at, value) - at);
     return *this;
   }
 
-  // Ends the line; it goes to the file with the next ones.
+  // Ends the line; it goes to the file with the operation's others.
   Line& newline() {
     put('\n');
     return *this;
   }
-  // Hands the lines gathered so far to the file.
-  void send() { flush(); }
-
-  void end() { newline().send(); }
 
  private:
   void put(char c) {
     room(1);
-    m_buffer[m_used++] = c;
+    m_file.m_pending[m_file.m_pendingBytes++] = c;
   }
   void room(size_t count) {
-    if (m_used + count > sizeof m_buffer) flush();
-  }
-  void flush() {
-    m_file.Write(m_buffer, static_cast<UINT>(m_used));
-    m_used = 0;
+    if (m_file.m_pendingBytes + count > sizeof m_file.m_pending) m_file.sendLines();
   }
 
-  CFile& m_file;
-  char m_buffer[1024];
-  size_t m_used = 0;
+  WrlFile& m_file;
 };
 
 WrlFile::WrlFile() : m_file(new CFile) {}
@@ -102,12 +95,42 @@ int WrlFile::catchingWriteFailure(Body body) {
   if (!m_file) return 0;
   try {
     body();
+    sendLines();
   } catch (CFileException* error) {
     error->Delete();
+    m_pendingBytes = 0;
     m_writeFailed = 1;
     return 0;
   }
   return 1;
+}
+
+// One write for the lines gathered; a write costs as much as formatting a
+// line. When the file refuses them, they go again one at a time, so that
+// the lines before the one refused stay in the file as they would have
+// line by line, and the first refusal is what the operation reports.
+void WrlFile::sendLines() {
+  size_t count = m_pendingBytes;
+  m_pendingBytes = 0;
+  if (count == 0) return;
+  CFileException* refused = nullptr;
+  try {
+    m_file->Write(m_pending, static_cast<UINT>(count));
+    return;
+  } catch (CFileException* error) {
+    refused = error;
+  }
+  try {
+    for (size_t start = 0; start < count;) {
+      const void* lineEnd = std::memchr(m_pending + start, '\n', count - start);
+      size_t end = lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - m_pending) + 1 : count;
+      m_file->Write(m_pending + start, static_cast<UINT>(end - start));
+      start = end;
+    }
+  } catch (CFileException* error) {
+    error->Delete();
+  }
+  throw refused;
 }
 
 int WrlFile::open(const char* path) {
@@ -130,7 +153,19 @@ int WrlFile::indent(int count) {
   });
 }
 
-void WrlFile::put(int tabs, const char* text) { Line(*m_file, tabs).text(text).end(); }
+void WrlFile::put(int tabs, const char* text) {
+  size_t length = std::strlen(text);
+  // Most lines fit whole: copied at once, not a character check at a time.
+  if (tabs < 0 || tabs > kTabChunk || m_pendingBytes + static_cast<size_t>(tabs) + length + 1 > sizeof m_pending) {
+    Line(*this, tabs).append(text, length).newline();
+    return;
+  }
+  char* at = m_pending + m_pendingBytes;
+  std::memcpy(at, kTabs, static_cast<size_t>(tabs));
+  std::memcpy(at + tabs, text, length);
+  at[tabs + static_cast<ptrdiff_t>(length)] = '\n';
+  m_pendingBytes += static_cast<size_t>(tabs) + length + 1;
+}
 
 template <size_t N>
 void WrlFile::putAll(const TabbedText (&lines)[N]) {
@@ -138,11 +173,11 @@ void WrlFile::putAll(const TabbedText (&lines)[N]) {
 }
 
 void WrlFile::putTriple(int tabs, const char* name, double first, double second, double third) {
-  Line(*m_file, tabs).text(name).text(" ").fixed(first).text(" ").fixed(second).text(" ").fixed(third).end();
+  Line(*this, tabs).text(name).text(" ").fixed(first).text(" ").fixed(second).text(" ").fixed(third).newline();
 }
 
 void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
-  Line(*m_file, tabs).text(name).text(" ").quoted(text).end();
+  Line(*this, tabs).text(name).text(" ").quoted(text).newline();
 }
 
 int WrlFile::writeHeader() {
@@ -190,23 +225,25 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
       if (url.description()) putQuoted(4, "description", url.description());
       putQuoted(4, "url", url.url());
       put(4, "children [");
-      m_childrenOpen = 1;
     } else {
       put(1, "WWWAnchor {");
       putQuoted(2, "name", url.url());
       if (url.description()) putQuoted(2, "description", url.description());
     }
+    sendLines();
+    if (modern()) m_childrenOpen = 1;
     ++m_level;
   });
 }
 
 int WrlFile::beginObject(int32_t number) {
   return catchingWriteFailure([&] {
-    Line(*m_file, modern() ? 5 : 0)
+    Line(*this, modern() ? 5 : 0)
         .text("DEF Object")
         .integer(number)
         .text(modern() ? " Shape {" : " Separator {")
-        .end();
+        .newline();
+    sendLines();
     ++m_level;
   });
 }
@@ -241,7 +278,7 @@ void WrlFile::putColorOf(int tabs, const char* name, const WrlColor& color) {
 }
 
 void WrlFile::putValue(int tabs, const char* name, double value) {
-  Line(*m_file, tabs).text(name).text(" ").fixed(value).end();
+  Line(*this, tabs).text(name).text(" ").fixed(value).newline();
 }
 
 // The fields both versions share, in their order.
@@ -295,11 +332,10 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
     put(tabs(kGeometry.pointOpen), "point[");
     int pointTabs = tabs(kGeometry.pointLine);
-    Line list(*m_file, 0);
+    Line list(*this, 0);
     for (const WrlPoint& point : *object.points()) {
       list.indent(pointTabs).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").newline();
     }
-    list.send();
     put(tabs(kGeometry.pointClose), "]");
     put(tabs(kGeometry.coordinateClose), "}");
     if (!modern()) put(1, "IndexedFaceSet {");
@@ -311,10 +347,10 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
       for (int corner = 0; corner < face.count(); ++corner) list.integer(face.corner(corner)).text(",");
       list.text("-1,").newline();
     }
-    list.send();
     put(tabs(kGeometry.indexClose), "]");
     put(tabs(kGeometry.faceSetClose), "}");
     put(tabs(kGeometry.objectClose), "}");
+    sendLines();
     --m_level;
   });
 }
@@ -324,9 +360,11 @@ int WrlFile::closeObjects() {
     while (m_level != 0) {
       if (m_childrenOpen) {
         put(m_level, "]");
+        sendLines();
         m_childrenOpen = 0;
       }
       put(m_level - 1, "}");
+      sendLines();
       --m_level;
     }
   });
@@ -338,6 +376,7 @@ int WrlFile::close() {
       static constexpr TabbedText kOuterClosings[] = {{3, "]"}, {2, "}"}, {1, "]"}, {0, "}"}};
       putAll(kOuterClosings);
     }
+    sendLines();
     m_file->Close();
   });
 }

@@ -61,6 +61,7 @@ class WrlFile {
   bool modern() const { return m_version == WrlVersion::k2; }
   template <typename Body>
   int catchingWriteFailure(Body body);
+  void sendLines();
   void put(int tabs, const char* text);
   template <size_t N>
   void putAll(const TabbedText (&lines)[N]);
@@ -72,6 +73,9 @@ class WrlFile {
   void putMaterialFields(int tabs, const WrlMaterial& material);
 
   CFile* m_file;
+  // The lines of the operation under way, not yet handed to the file.
+  char m_pending[4096];
+  size_t m_pendingBytes = 0;
   int32_t m_level = 0;
   WrlVersion m_version = WrlVersion::k1;
   int32_t m_childrenOpen = 0;

@@ -359,6 +359,32 @@ TEST_F(Writer, WriteErrorInsideAnObjectKeepsTheLevelAndTheLinesBefore) {
   url.clear();
 }
 
+TEST_F(Writer, ARefusalInALongListKeepsEveryWholeLineBeforeIt) {
+  WrlFaceObject object;
+  auto* points = new WrlPointList;
+  for (int i = 0; i < 2000; ++i) points->add(WrlPoint(i, 0, 0));  // many batches of lines
+  object.appendPoints(points);
+  object.appendFaces(new WrlFaceList);
+  WrlFile file;
+  start(file, 2);
+  ASSERT_EQ(file.beginObject(1), 1);
+  win::file_faults::failWritesAfter(30000);
+  EXPECT_EQ(file.writeFaceObject(object), 0);
+  EXPECT_EQ(file.writeFailed(), 1);
+  EXPECT_EQ(file.level(), 1) << "the object stays open";
+  win::file_faults::disarm();
+  EXPECT_EQ(file.close(), 1);
+  std::string text = written();
+  const std::string closings = "\t\t\t]\n\t\t}\n\t]\n}\n";
+  ASSERT_THAT(text, testing::EndsWith(closings));
+  size_t start = text.find("\t\t\t\t\tgeometry");
+  ASSERT_NE(start, std::string::npos);
+  std::string objectPart = text.substr(start, text.size() - closings.size() - start);
+  EXPECT_LE(objectPart.size(), 30000u);
+  EXPECT_GT(objectPart.size(), 30000u - 40) << "lines up to the refused one were written";
+  EXPECT_THAT(objectPart, testing::EndsWith(" 0.000000 0.000000,\n")) << "the refused line is not written in part";
+}
+
 TEST_F(Writer, FailedAnchorLeavesLevelAndChildrenUnchanged) {
   WrlUrl url;
   url.setUrl("a.wrl");
