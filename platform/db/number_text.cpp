@@ -25,19 +25,20 @@ bool parsePlainDecimal(std::string_view text, double& value) {
   const char* end = at + text.size();
   bool negative = at != end && *at == '-';
   if (negative) ++at;
+  // One pass over digits and point: coordinates make most of a drawing.
   // Unsigned arithmetic: a run too long to count wraps harmlessly and is
   // refused by its length below.
-  auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
   uint64_t digits = 0;
-  const char* wholeStart = at;
-  while (at != end && isDigit(*at)) digits = digits * 10 + static_cast<uint64_t>(*at++ - '0');
-  size_t whole = static_cast<size_t>(at - wholeStart), fraction = 0;
-  if (at != end && *at == '.') {
-    const char* fractionStart = ++at;
-    while (at != end && isDigit(*at)) digits = digits * 10 + static_cast<uint64_t>(*at++ - '0');
-    fraction = static_cast<size_t>(at - fractionStart);
+  const char* point = nullptr;
+  for (const char* p = at; p != end; ++p) {
+    auto digit = static_cast<unsigned char>(*p - '0');
+    if (digit < 10) digits = digits * 10 + digit;
+    else if (*p == '.' && !point) point = p;
+    else return false;
   }
-  if (at != end || whole + fraction == 0 || whole + fraction > 19 || digits > (uint64_t(1) << 53)) return false;
+  size_t fraction = point ? static_cast<size_t>(end - point - 1) : 0;
+  size_t count = static_cast<size_t>(end - at) - (point ? 1 : 0);
+  if (count == 0 || count > 19 || digits > (uint64_t(1) << 53)) return false;
   double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
   value = negative ? -magnitude : magnitude;
   return true;
