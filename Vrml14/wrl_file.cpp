@@ -153,18 +153,16 @@ int WrlFile::indent(int count) {
   });
 }
 
-void WrlFile::put(int tabs, const char* text) {
-  size_t length = std::strlen(text);
+void WrlFile::put(int tabs, std::string_view text) {
   // Most lines fit whole: copied at once, not a character check at a time.
-  if (tabs < 0 || tabs > kTabChunk || m_pendingBytes + static_cast<size_t>(tabs) + length + 1 > sizeof m_pending) {
-    Line(*this, tabs).append(text, length).newline();
+  if (tabs < 0 || tabs > kTabChunk || m_pendingBytes + kTabChunk + text.size() + 1 > sizeof m_pending) {
+    Line(*this, tabs).append(text.data(), text.size()).newline();
     return;
   }
-  char* at = m_pending + m_pendingBytes;
-  std::memcpy(at, kTabs, static_cast<size_t>(tabs));
-  std::memcpy(at + tabs, text, length);
-  at[tabs + static_cast<ptrdiff_t>(length)] = '\n';
-  m_pendingBytes += static_cast<size_t>(tabs) + length + 1;
+  char* at = lineRoom(tabs, text.size() + 1);
+  std::memcpy(at, text.data(), text.size());
+  at[text.size()] = '\n';
+  m_pendingBytes = static_cast<size_t>(at + text.size() + 1 - m_pending);
 }
 
 template <size_t N>
@@ -178,6 +176,38 @@ void WrlFile::putTriple(int tabs, const char* name, double first, double second,
 
 void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
   Line(*this, tabs).text(name).text(" ").quoted(text).newline();
+}
+
+// A point or face list is most of a world file: its lines are formatted in
+// place, with room for the longest made first.
+char* WrlFile::lineRoom(int tabs, size_t most) {
+  if (m_pendingBytes + kTabChunk + most > sizeof m_pending) sendLines();
+  char* at = m_pending + m_pendingBytes;
+  // All of them in one copy of fixed size; those past `tabs` are written over.
+  std::memcpy(at, kTabs, kTabChunk);
+  return at + tabs;
+}
+
+void WrlFile::putPointLine(int tabs, const WrlPoint& point) {
+  char* at = lineRoom(tabs, 3 * (wrl_number::kMaxFixedChars + 1) + 1);
+  at = wrl_number::fixed6(at, point.x());
+  *at++ = ' ';
+  at = wrl_number::fixed6(at, point.y());
+  *at++ = ' ';
+  at = wrl_number::fixed6(at, point.z());
+  *at++ = ',';
+  *at++ = '\n';
+  m_pendingBytes = static_cast<size_t>(at - m_pending);
+}
+
+void WrlFile::putFaceLine(int tabs, const WrlFace& face) {
+  char* at = lineRoom(tabs, 4 * (wrl_number::kMaxIntChars + 1) + 4);
+  for (int corner = 0; corner < face.count(); ++corner) {
+    at = wrl_number::integer(at, face.corner(corner));
+    *at++ = ',';
+  }
+  std::memcpy(at, "-1,\n", 4);
+  m_pendingBytes = static_cast<size_t>(at + 4 - m_pending);
 }
 
 int WrlFile::writeHeader() {
@@ -332,21 +362,14 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
     put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
     put(tabs(kGeometry.pointOpen), "point[");
     int pointTabs = tabs(kGeometry.pointLine);
-    Line list(*this, 0);
-    for (const WrlPoint& point : *object.points()) {
-      list.indent(pointTabs).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").newline();
-    }
+    for (const WrlPoint& point : *object.points()) putPointLine(pointTabs, point);
     put(tabs(kGeometry.pointClose), "]");
     put(tabs(kGeometry.coordinateClose), "}");
     if (!modern()) put(1, "IndexedFaceSet {");
     put(tabs(kGeometry.indexOpen), "coordIndex [");
     int faceTabs = tabs(kGeometry.faceLine);
-    for (const WrlFace& face : *object.faces()) {
-      if (face.count() == 0) continue;
-      list.indent(faceTabs);
-      for (int corner = 0; corner < face.count(); ++corner) list.integer(face.corner(corner)).text(",");
-      list.text("-1,").newline();
-    }
+    for (const WrlFace& face : *object.faces())
+      if (face.count() != 0) putFaceLine(faceTabs, face);
     put(tabs(kGeometry.indexClose), "]");
     put(tabs(kGeometry.faceSetClose), "}");
     put(tabs(kGeometry.objectClose), "}");

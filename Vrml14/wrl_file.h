@@ -4,11 +4,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 class CFile;
 class WrlColor;
+class WrlFace;
 class WrlFaceObject;
 class WrlMaterial;
+class WrlPoint;
 class WrlUrl;
 
 // The VRML version a world file is written in, by its number.
@@ -55,14 +58,19 @@ class WrlFile {
   class Line;
   struct TabbedText {
     int tabs;
-    const char* text;
+    std::string_view text;
   };
 
   bool modern() const { return m_version == WrlVersion::k2; }
   template <typename Body>
   int catchingWriteFailure(Body body);
   void sendLines();
-  void put(int tabs, const char* text);
+  // Where a line of `tabs` tabs (16 at most) and at most `most` more
+  // characters goes on, its tabs written.
+  char* lineRoom(int tabs, size_t most);
+  void putPointLine(int tabs, const WrlPoint& point);
+  void putFaceLine(int tabs, const WrlFace& face);
+  void put(int tabs, std::string_view text);
   template <size_t N>
   void putAll(const TabbedText (&lines)[N]);
   // A field of three numbers: a colour or a scale.
