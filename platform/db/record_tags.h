@@ -18,12 +18,13 @@ namespace db {
 // it came.
 template <typename Tags>
 size_t extendedDataStart(const Tags& tags) {
-  size_t start = tags.size();
-  for (size_t i = 0; i < tags.size(); ++i) {
-    if (tags[i].code == 1001 && start == tags.size()) start = i;
-    if (tags[i].code < 1000) start = tags.size();
-  }
-  return start;
+  // Looked for from the end: most records end in an ordinary tag, and then
+  // have none.
+  size_t ordinaryEnd = tags.size();
+  while (ordinaryEnd > 0 && tags[ordinaryEnd - 1].code >= 1000) --ordinaryEnd;
+  for (size_t i = ordinaryEnd; i < tags.size(); ++i)
+    if (tags[i].code == 1001) return i;
+  return tags.size();
 }
 
 // Splits text-file lines (group code, value) into tags, keeping those whose

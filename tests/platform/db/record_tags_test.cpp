@@ -78,6 +78,18 @@ TEST(RecordTags, FindInTextStopsAtTheFirstAndRefusesWhatIsNotTagLines) {
   EXPECT_EQ(db::findTagInText("  0\nLINE\n 62\n1\nxx\n", 62), "1") << "found before the fault";
 }
 
+TEST(RecordTags, ExtendedDataStartsAtTheFirst1001AfterTheLastOrdinaryTag) {
+  using Tags = std::vector<db::TagView>;
+  auto start = [](const Tags& tags) { return db::extendedDataStart(tags); };
+  EXPECT_EQ(start(Tags{}), 0u);
+  EXPECT_EQ(start(Tags{{0, "LINE"}, {8, "0"}}), 2u) << "none";
+  EXPECT_EQ(start(Tags{{0, "LINE"}, {1001, "A"}, {1000, "x"}, {1001, "B"}}), 1u);
+  EXPECT_EQ(start(Tags{{0, "LINE"}, {1001, "A"}, {8, "0"}, {1000, "x"}, {1001, "B"}, {1002, "{"}}), 4u)
+      << "the 1000 after the layer comes before any 1001";
+  EXPECT_EQ(start(Tags{{1000, "x"}, {1001, "A"}, {1070, "1"}}), 1u) << "no ordinary tag at all";
+  EXPECT_EQ(start(Tags{{0, "LINE"}, {1001, "A"}, {8, "0"}}), 3u) << "an early 1001 is ordinary";
+}
+
 TEST(RecordTags, SplittingGrowsPastTheExpectedCountAndKeepsTagsBeforeAFault) {
   std::string text;
   for (int i = 0; i < 100; ++i) text += "1\n\n";  // far shorter than the usual tag
