@@ -1,6 +1,7 @@
 // A record's tags to read, wherever they are kept: in the record itself or
 // still in the drawing file.
 #pragma once
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -42,22 +43,30 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
   const char* end = at + text.size();
   int16_t code = 0;
   std::string_view value, line;
-  // The tags go into room made ahead: a push per tag cost as much as
-  // reading the tag. The tags read before a fault stay.
-  size_t used = tags.size();
-  tags.resize(used + expectedTagCount(text.size()));
-  bool parsed = true;
+  // The tags gather in a block on the stack, left unset until written, and
+  // join `tags` a block at a time: a push per tag cost as much as reading
+  // the tag. The tags read before a fault stay.
+  constexpr size_t kBlock = 64;
+  union Block {
+    Block() {}
+    TagView tags[kBlock];
+  } block;
+  size_t held = 0;
+  auto join = [&] {
+    tags.insert(tags.end(), block.tags, block.tags + held);
+    held = 0;
+  };
   while (at < end) {
     if (readTag<false>(at, end, code, value, line) != TagProblem::None) {
-      parsed = false;
-      break;
+      join();
+      return false;
     }
     if (!keep(code)) continue;
-    if (used == tags.size()) tags.resize(2 * used);
-    tags[used++] = {code, value};
+    if (held == kBlock) join();
+    new (&block.tags[held++]) TagView{code, value};
   }
-  tags.resize(used);
-  return parsed;
+  join();
+  return true;
 }
 
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {

@@ -90,9 +90,9 @@ TEST(RecordTags, ExtendedDataStartsAtTheFirst1001AfterTheLastOrdinaryTag) {
   EXPECT_EQ(start(Tags{{0, "LINE"}, {1001, "A"}, {8, "0"}}), 3u) << "an early 1001 is ordinary";
 }
 
-TEST(RecordTags, SplittingGrowsPastTheExpectedCountAndKeepsTagsBeforeAFault) {
+TEST(RecordTags, SplittingKeepsEveryTagOfALongRecordAndThoseBeforeAFault) {
   std::string text;
-  for (int i = 0; i < 100; ++i) text += "1\n\n";  // far shorter than the usual tag
+  for (int i = 0; i < 100; ++i) text += "1\n\n";  // more tags than are gathered at once
   std::vector<db::TagView> tags = {{999, "kept"}};
   ASSERT_TRUE(db::parseTagText(text, tags));
   ASSERT_EQ(tags.size(), 101u);
