@@ -1,5 +1,6 @@
 #include "wrl_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "afx.h"
@@ -268,11 +269,13 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
 
 int WrlFile::beginObject(int32_t number) {
   return catchingWriteFailure([&] {
-    Line(*this, modern() ? 5 : 0)
-        .text("DEF Object")
-        .integer(number)
-        .text(modern() ? " Shape {" : " Separator {")
-        .newline();
+    constexpr std::string_view kName = "DEF Object";
+    std::string_view node = modern() ? " Shape {\n" : " Separator {\n";
+    char* at = lineRoom(modern() ? 5 : 0, kName.size() + wrl_number::kMaxIntChars + node.size());
+    at = std::copy(kName.begin(), kName.end(), at);
+    at = wrl_number::integer(at, number);
+    at = std::copy(node.begin(), node.end(), at);
+    m_pendingBytes = static_cast<size_t>(at - m_pending);
     sendLines();
     ++m_level;
   });
