@@ -179,6 +179,27 @@ void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
   Line(*this, tabs).text(name).text(" ").quoted(text).newline();
 }
 
+// The first time, `lines` put the block and what they wrote is kept; later
+// the kept text is copied whole. Kept per version, as the lines depend on it.
+template <typename Lines>
+void WrlFile::putFixed(Fixed which, Lines lines) {
+  FixedText& fixed = m_fixed[static_cast<size_t>(which)];
+  if (fixed.length > 0 && fixed.version == m_version) {
+    if (m_pendingBytes + fixed.length > sizeof m_pending) sendLines();
+    std::memcpy(m_pending + m_pendingBytes, fixed.text, fixed.length);
+    m_pendingBytes += fixed.length;
+    return;
+  }
+  if (m_pendingBytes + sizeof fixed.text > sizeof m_pending) sendLines();
+  size_t start = m_pendingBytes;
+  lines();
+  size_t length = m_pendingBytes - start;
+  if (length > sizeof fixed.text) return;  // too long to keep: put each time
+  std::memcpy(fixed.text, m_pending + start, length);
+  fixed.length = length;
+  fixed.version = m_version;
+}
+
 // A point or face list is most of a world file: its lines are formatted in
 // place, with room for the longest made first.
 char* WrlFile::lineRoom(int tabs, size_t most) {
@@ -295,14 +316,18 @@ int WrlFile::writeMaterial(const WrlMaterial& material) {
     }
     // A VRML 2.0 shape without an appearance is drawn unlit in plain white;
     // an empty material gives the default lit look that VRML 1.0 gets.
-    put(6, "appearance Appearance {");
-    put(7, "material Material {");
+    putFixed(Fixed::kAppearanceOpen, [&] {
+      put(6, "appearance Appearance {");
+      put(7, "material Material {");
+    });
     if (own) {
       put(7, "ambientIntensity 0.2");
       putMaterialFields(7, material);
     }
-    put(6, "}");
-    put(5, "}");
+    putFixed(Fixed::kAppearanceClose, [&] {
+      put(6, "}");
+      put(5, "}");
+    });
   });
 }
 
@@ -355,27 +380,33 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
   if (!object.points() || !object.faces()) return 0;
   return catchingWriteFailure([&] {
     auto tabs = [&](Depth depth) { return modern() ? depth.version2 : depth.version1; };
-    if (modern()) {
-      static constexpr TabbedText kFaceSetFields[] = {
-          {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"},    {6, "convex TRUE"},
-          {6, "creaseAngle 0.5"},           {6, "solid FALSE"},
-      };
-      putAll(kFaceSetFields);
-    }
-    put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
-    put(tabs(kGeometry.pointOpen), "point[");
+    putFixed(Fixed::kBeforePoints, [&] {
+      if (modern()) {
+        static constexpr TabbedText kFaceSetFields[] = {
+            {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"},    {6, "convex TRUE"},
+            {6, "creaseAngle 0.5"},           {6, "solid FALSE"},
+        };
+        putAll(kFaceSetFields);
+      }
+      put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
+      put(tabs(kGeometry.pointOpen), "point[");
+    });
     int pointTabs = tabs(kGeometry.pointLine);
     for (const WrlPoint& point : *object.points()) putPointLine(pointTabs, point);
-    put(tabs(kGeometry.pointClose), "]");
-    put(tabs(kGeometry.coordinateClose), "}");
-    if (!modern()) put(1, "IndexedFaceSet {");
-    put(tabs(kGeometry.indexOpen), "coordIndex [");
+    putFixed(Fixed::kBetweenLists, [&] {
+      put(tabs(kGeometry.pointClose), "]");
+      put(tabs(kGeometry.coordinateClose), "}");
+      if (!modern()) put(1, "IndexedFaceSet {");
+      put(tabs(kGeometry.indexOpen), "coordIndex [");
+    });
     int faceTabs = tabs(kGeometry.faceLine);
     for (const WrlFace& face : *object.faces())
       if (face.count() != 0) putFaceLine(faceTabs, face);
-    put(tabs(kGeometry.indexClose), "]");
-    put(tabs(kGeometry.faceSetClose), "}");
-    put(tabs(kGeometry.objectClose), "}");
+    putFixed(Fixed::kAfterFaces, [&] {
+      put(tabs(kGeometry.indexClose), "]");
+      put(tabs(kGeometry.faceSetClose), "}");
+      put(tabs(kGeometry.objectClose), "}");
+    });
     sendLines();
     --m_level;
   });

@@ -61,7 +61,17 @@ class WrlFile {
     std::string_view text;
   };
 
+  // Blocks of lines every object repeats unchanged.
+  enum class Fixed { kBeforePoints, kBetweenLists, kAfterFaces, kAppearanceOpen, kAppearanceClose, kCount };
+  struct FixedText {
+    WrlVersion version = WrlVersion::k1;
+    size_t length = 0;  // 0: not made yet
+    char text[240];
+  };
+
   bool modern() const { return m_version == WrlVersion::k2; }
+  template <typename Lines>
+  void putFixed(Fixed which, Lines lines);
   template <typename Body>
   int catchingWriteFailure(Body body);
   void sendLines();
@@ -84,6 +94,7 @@ class WrlFile {
   // The lines of the operation under way, not yet handed to the file.
   char m_pending[4096];
   size_t m_pendingBytes = 0;
+  FixedText m_fixed[static_cast<size_t>(Fixed::kCount)];
   int32_t m_level = 0;
   WrlVersion m_version = WrlVersion::k1;
   int32_t m_childrenOpen = 0;

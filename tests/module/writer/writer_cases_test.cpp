@@ -233,6 +233,43 @@ TEST_F(Writer, ObjectNumbersAreWrittenAsGiven) {
   EXPECT_EQ(written(), "DEF Object7 Separator {\n\t\t\t\t\tDEF Object-2147483648 Shape {\n");
 }
 
+// The text of one object written alone into a fresh file of `version`.
+std::string objectAlone(const std::string& path, int version) {
+  WrlFaceObject object;
+  fillSquare(object);
+  {
+    WrlFile file;
+    file.setVersion(static_cast<WrlVersion>(version));
+    EXPECT_EQ(file.open(path.c_str()), 1);
+    EXPECT_EQ(file.beginObject(1), 1);
+    EXPECT_EQ(file.writeMaterial(WrlMaterial()), 1);
+    EXPECT_EQ(file.writeFaceObject(object), 1);
+    file.setVersion(WrlVersion::k1);  // no outer closings
+    EXPECT_EQ(file.close(), 1);
+  }
+  return test_support::readFile(path);
+}
+
+TEST_F(Writer, RepeatedObjectsKeepTheirLinesWhenTheVersionChangesBetween) {
+  const std::string alone1 = objectAlone(path, 1), alone2 = objectAlone(path, 2);
+  ASSERT_THAT(alone2, testing::HasSubstr("coordIndex ["));
+  WrlFaceObject object;
+  fillSquare(object);
+  {
+    WrlFile file;
+    ASSERT_EQ(file.open(path.c_str()), 1);
+    for (int version : {2, 2, 1, 1, 2}) {
+      file.setVersion(static_cast<WrlVersion>(version));
+      EXPECT_EQ(file.beginObject(1), 1);
+      EXPECT_EQ(file.writeMaterial(WrlMaterial()), 1);
+      EXPECT_EQ(file.writeFaceObject(object), 1);
+    }
+    file.setVersion(WrlVersion::k1);
+    EXPECT_EQ(file.close(), 1);
+  }
+  EXPECT_EQ(written(), alone2 + alone2 + alone1 + alone1 + alone2);
+}
+
 TEST_F(Writer, MaterialLinesFollowTheVersion) {
   WrlMaterial material;
   WrlColor green;
