@@ -407,8 +407,6 @@ TEST_F(Writer, ARefusalInALongListKeepsEveryWholeLineBeforeIt) {
   ASSERT_EQ(file.beginObject(1), 1);
   win::file_faults::failWritesAfter(30000);
   EXPECT_EQ(file.writeFaceObject(object), 0);
-  EXPECT_EQ(file.writeFailed(), 1);
-  EXPECT_EQ(file.level(), 1) << "the object stays open";
   win::file_faults::disarm();
   EXPECT_EQ(file.close(), 1);
   std::string text = written();
