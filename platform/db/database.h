@@ -2,6 +2,7 @@
 // file order, with indexes for what the host and the module look things up by.
 #pragma once
 #include <deque>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -197,9 +198,18 @@ class Database : public AcDbDatabase {
   mutable std::vector<std::pair<uint64_t, Record*>> m_strayHandles;  // stored out of m_byHandle's order
   mutable size_t m_sortedStrays = 0;                                 // the strays sorted so far
   std::vector<Record*> m_entities;
-  std::unordered_map<std::string, Block> m_blocks;
-  std::unordered_map<std::string, Record*> m_layers;
-  std::unordered_map<std::string, Record*> m_apps;
+  // Names by their upper case; looked up without making a string of them.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  template <typename Value>
+  using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+  template <typename Value>
+  static auto findName(const NameMap<Value>& map, std::string_view name);
+  NameMap<Block> m_blocks;
+  NameMap<Record*> m_layers;
+  NameMap<Record*> m_apps;
   Record* m_layerTable = nullptr;
   Record* m_layerTableEnd = nullptr;
   Record* m_appTable = nullptr;
