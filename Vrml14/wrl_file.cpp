@@ -1,5 +1,6 @@
 #include "wrl_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "afx.h"
@@ -15,13 +16,13 @@ constexpr int kTabChunk = sizeof kTabs - 1;
 
 }  // namespace
 
-// One line on its way to the file, gathered in a buffer so that a line costs
-// one file write; a text longer than the buffer goes out in pieces. The
-// lines of a long list share one buffer (newline(), then send()).
+// One line on its way to the file, gathered with the other lines of the
+// operation under way: they go to the file together (sendLines()), at the
+// operation's end and before any change of state that needs them written.
 class WrlFile::Line {
  public:
   // A line that starts with `tabs` tab characters.
-  Line(CFile& file, int tabs) : m_file(file) { indent(tabs); }
+  Line(WrlFile& file, int tabs) : m_file(file) { indent(tabs); }
 
   Line& indent(int tabs) {
     for (; tabs > 0; tabs -= kTabChunk) append(kTabs, static_cast<size_t>(tabs < kTabChunk ? tabs : kTabChunk));
@@ -32,10 +33,11 @@ class WrlFile::Line {
 
   Line& append(const char* text, size_t length) {
     while (length > 0) {
-      if (m_used == sizeof m_buffer) flush();
-      size_t piece = sizeof m_buffer - m_used < length ? sizeof m_buffer - m_used : length;
-      std::memcpy(m_buffer + m_used, text, piece);
-      m_used += piece;
+      if (m_file.m_pendingBytes == sizeof m_file.m_pending) m_file.sendLines();
+      size_t room = sizeof m_file.m_pending - m_file.m_pendingBytes;
+      size_t piece = room < length ? room : length;
+      std::memcpy(m_file.m_pending + m_file.m_pendingBytes, text, piece);
+      m_file.m_pendingBytes += piece;
       text += piece;
       length -= piece;
     }
@@ -55,42 +57,34 @@ class WrlFile::Line {
 
   Line& fixed(double value) {
     room(wrl_number::kMaxFixedChars);
-    m_used = static_cast<size_t>(wrl_number::fixed6(m_buffer + m_used, value) - m_buffer);
+    char* at = m_file.m_pending + m_file.m_pendingBytes;
+    m_file.m_pendingBytes += static_cast<size_t>(wrl_number::fixed6(at, value) - at);
     return *this;
   }
 
   Line& integer(int32_t value) {
     room(wrl_number::kMaxIntChars);
-    m_used = static_cast<size_t>(wrl_number::integer(m_buffer + m_used, value) - m_buffer);
+    char* at = m_file.m_pending + m_file.m_pendingBytes;
+    m_file.m_pendingBytes += static_cast<size_t>(wrl_number::integer(at, value) - at);
     return *this;
   }
 
-  // Ends the line; it goes to the file with the next ones.
+  // Ends the line; it goes to the file with the operation's others.
   Line& newline() {
     put('\n');
     return *this;
   }
-  // Hands the lines gathered so far to the file.
-  void send() { flush(); }
-
-  void end() { newline().send(); }
 
  private:
   void put(char c) {
     room(1);
-    m_buffer[m_used++] = c;
+    m_file.m_pending[m_file.m_pendingBytes++] = c;
   }
   void room(size_t count) {
-    if (m_used + count > sizeof m_buffer) flush();
-  }
-  void flush() {
-    m_file.Write(m_buffer, static_cast<UINT>(m_used));
-    m_used = 0;
+    if (m_file.m_pendingBytes + count > sizeof m_file.m_pending) m_file.sendLines();
   }
 
-  CFile& m_file;
-  char m_buffer[1024];
-  size_t m_used = 0;
+  WrlFile& m_file;
 };
 
 WrlFile::WrlFile() : m_file(new CFile) {}
@@ -102,12 +96,42 @@ int WrlFile::catchingWriteFailure(Body body) {
   if (!m_file) return 0;
   try {
     body();
+    sendLines();
   } catch (CFileException* error) {
     error->Delete();
+    m_pendingBytes = 0;
     m_writeFailed = 1;
     return 0;
   }
   return 1;
+}
+
+// One write for the lines gathered; a write costs as much as formatting a
+// line. When the file refuses them, they go again one at a time, so that
+// the lines before the one refused stay in the file as they would have
+// line by line, and the first refusal is what the operation reports.
+void WrlFile::sendLines() {
+  size_t count = m_pendingBytes;
+  m_pendingBytes = 0;
+  if (count == 0) return;
+  CFileException* refused = nullptr;
+  try {
+    m_file->Write(m_pending, static_cast<UINT>(count));
+    return;
+  } catch (CFileException* error) {
+    refused = error;
+  }
+  try {
+    for (size_t start = 0; start < count;) {
+      const void* lineEnd = std::memchr(m_pending + start, '\n', count - start);
+      size_t end = lineEnd ? static_cast<size_t>(static_cast<const char*>(lineEnd) - m_pending) + 1 : count;
+      m_file->Write(m_pending + start, static_cast<UINT>(end - start));
+      start = end;
+    }
+  } catch (CFileException* error) {
+    error->Delete();
+  }
+  throw refused;
 }
 
 int WrlFile::open(const char* path) {
@@ -130,7 +154,17 @@ int WrlFile::indent(int count) {
   });
 }
 
-void WrlFile::put(int tabs, const char* text) { Line(*m_file, tabs).text(text).end(); }
+void WrlFile::put(int tabs, std::string_view text) {
+  // Most lines fit whole: copied at once, not a character check at a time.
+  if (tabs < 0 || tabs > kTabChunk || m_pendingBytes + kTabChunk + text.size() + 1 > sizeof m_pending) {
+    Line(*this, tabs).append(text.data(), text.size()).newline();
+    return;
+  }
+  char* at = lineRoom(tabs, text.size() + 1);
+  std::memcpy(at, text.data(), text.size());
+  at[text.size()] = '\n';
+  m_pendingBytes = static_cast<size_t>(at + text.size() + 1 - m_pending);
+}
 
 template <size_t N>
 void WrlFile::putAll(const TabbedText (&lines)[N]) {
@@ -138,11 +172,64 @@ void WrlFile::putAll(const TabbedText (&lines)[N]) {
 }
 
 void WrlFile::putTriple(int tabs, const char* name, double first, double second, double third) {
-  Line(*m_file, tabs).text(name).text(" ").fixed(first).text(" ").fixed(second).text(" ").fixed(third).end();
+  Line(*this, tabs).text(name).text(" ").fixed(first).text(" ").fixed(second).text(" ").fixed(third).newline();
 }
 
 void WrlFile::putQuoted(int tabs, const char* name, const char* text) {
-  Line(*m_file, tabs).text(name).text(" ").quoted(text).end();
+  Line(*this, tabs).text(name).text(" ").quoted(text).newline();
+}
+
+// The first time, `lines` put the block and what they wrote is kept; later
+// the kept text is copied whole. Kept per version, as the lines depend on it.
+template <typename Lines>
+void WrlFile::putFixed(Fixed which, Lines lines) {
+  FixedText& fixed = m_fixed[static_cast<size_t>(which)];
+  if (fixed.length > 0 && fixed.version == m_version) {
+    if (m_pendingBytes + fixed.length > sizeof m_pending) sendLines();
+    std::memcpy(m_pending + m_pendingBytes, fixed.text, fixed.length);
+    m_pendingBytes += fixed.length;
+    return;
+  }
+  if (m_pendingBytes + sizeof fixed.text > sizeof m_pending) sendLines();
+  size_t start = m_pendingBytes;
+  lines();
+  size_t length = m_pendingBytes - start;
+  if (length > sizeof fixed.text) return;  // too long to keep: put each time
+  std::memcpy(fixed.text, m_pending + start, length);
+  fixed.length = length;
+  fixed.version = m_version;
+}
+
+// A point or face list is most of a world file: its lines are formatted in
+// place, with room for the longest made first.
+char* WrlFile::lineRoom(int tabs, size_t most) {
+  if (m_pendingBytes + kTabChunk + most > sizeof m_pending) sendLines();
+  char* at = m_pending + m_pendingBytes;
+  // All of them in one copy of fixed size; those past `tabs` are written over.
+  std::memcpy(at, kTabs, kTabChunk);
+  return at + tabs;
+}
+
+void WrlFile::putPointLine(int tabs, const WrlPoint& point) {
+  char* at = lineRoom(tabs, 3 * (wrl_number::kMaxFixedChars + 1) + 1);
+  at = wrl_number::fixed6(at, point.x());
+  *at++ = ' ';
+  at = wrl_number::fixed6(at, point.y());
+  *at++ = ' ';
+  at = wrl_number::fixed6(at, point.z());
+  *at++ = ',';
+  *at++ = '\n';
+  m_pendingBytes = static_cast<size_t>(at - m_pending);
+}
+
+void WrlFile::putFaceLine(int tabs, const WrlFace& face) {
+  char* at = lineRoom(tabs, 4 * (wrl_number::kMaxIntChars + 1) + 4);
+  for (int corner = 0; corner < face.count(); ++corner) {
+    at = wrl_number::integer(at, face.corner(corner));
+    *at++ = ',';
+  }
+  std::memcpy(at, "-1,\n", 4);
+  m_pendingBytes = static_cast<size_t>(at + 4 - m_pending);
 }
 
 int WrlFile::writeHeader() {
@@ -190,23 +277,27 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
       if (url.description()) putQuoted(4, "description", url.description());
       putQuoted(4, "url", url.url());
       put(4, "children [");
-      m_childrenOpen = 1;
     } else {
       put(1, "WWWAnchor {");
       putQuoted(2, "name", url.url());
       if (url.description()) putQuoted(2, "description", url.description());
     }
+    sendLines();
+    if (modern()) m_childrenOpen = 1;
     ++m_level;
   });
 }
 
 int WrlFile::beginObject(int32_t number) {
   return catchingWriteFailure([&] {
-    Line(*m_file, modern() ? 5 : 0)
-        .text("DEF Object")
-        .integer(number)
-        .text(modern() ? " Shape {" : " Separator {")
-        .end();
+    constexpr std::string_view kName = "DEF Object";
+    std::string_view node = modern() ? " Shape {\n" : " Separator {\n";
+    char* at = lineRoom(modern() ? 5 : 0, kName.size() + wrl_number::kMaxIntChars + node.size());
+    at = std::copy(kName.begin(), kName.end(), at);
+    at = wrl_number::integer(at, number);
+    at = std::copy(node.begin(), node.end(), at);
+    m_pendingBytes = static_cast<size_t>(at - m_pending);
+    sendLines();
     ++m_level;
   });
 }
@@ -225,14 +316,18 @@ int WrlFile::writeMaterial(const WrlMaterial& material) {
     }
     // A VRML 2.0 shape without an appearance is drawn unlit in plain white;
     // an empty material gives the default lit look that VRML 1.0 gets.
-    put(6, "appearance Appearance {");
-    put(7, "material Material {");
+    putFixed(Fixed::kAppearanceOpen, [&] {
+      put(6, "appearance Appearance {");
+      put(7, "material Material {");
+    });
     if (own) {
       put(7, "ambientIntensity 0.2");
       putMaterialFields(7, material);
     }
-    put(6, "}");
-    put(5, "}");
+    putFixed(Fixed::kAppearanceClose, [&] {
+      put(6, "}");
+      put(5, "}");
+    });
   });
 }
 
@@ -241,7 +336,7 @@ void WrlFile::putColorOf(int tabs, const char* name, const WrlColor& color) {
 }
 
 void WrlFile::putValue(int tabs, const char* name, double value) {
-  Line(*m_file, tabs).text(name).text(" ").fixed(value).end();
+  Line(*this, tabs).text(name).text(" ").fixed(value).newline();
 }
 
 // The fields both versions share, in their order.
@@ -285,36 +380,34 @@ int WrlFile::writeFaceObject(const WrlFaceObject& object) {
   if (!object.points() || !object.faces()) return 0;
   return catchingWriteFailure([&] {
     auto tabs = [&](Depth depth) { return modern() ? depth.version2 : depth.version1; };
-    if (modern()) {
-      static constexpr TabbedText kFaceSetFields[] = {
-          {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"},    {6, "convex TRUE"},
-          {6, "creaseAngle 0.5"},           {6, "solid FALSE"},
-      };
-      putAll(kFaceSetFields);
-    }
-    put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
-    put(tabs(kGeometry.pointOpen), "point[");
+    putFixed(Fixed::kBeforePoints, [&] {
+      if (modern()) {
+        static constexpr TabbedText kFaceSetFields[] = {
+            {5, "geometry IndexedFaceSet {"}, {6, "ccw TRUE"},    {6, "convex TRUE"},
+            {6, "creaseAngle 0.5"},           {6, "solid FALSE"},
+        };
+        putAll(kFaceSetFields);
+      }
+      put(tabs(kGeometry.coordinateOpen), modern() ? "coord Coordinate {" : "Coordinate3 {");
+      put(tabs(kGeometry.pointOpen), "point[");
+    });
     int pointTabs = tabs(kGeometry.pointLine);
-    Line list(*m_file, 0);
-    for (const WrlPoint& point : *object.points()) {
-      list.indent(pointTabs).fixed(point.x()).text(" ").fixed(point.y()).text(" ").fixed(point.z()).text(",").newline();
-    }
-    list.send();
-    put(tabs(kGeometry.pointClose), "]");
-    put(tabs(kGeometry.coordinateClose), "}");
-    if (!modern()) put(1, "IndexedFaceSet {");
-    put(tabs(kGeometry.indexOpen), "coordIndex [");
+    for (const WrlPoint& point : *object.points()) putPointLine(pointTabs, point);
+    putFixed(Fixed::kBetweenLists, [&] {
+      put(tabs(kGeometry.pointClose), "]");
+      put(tabs(kGeometry.coordinateClose), "}");
+      if (!modern()) put(1, "IndexedFaceSet {");
+      put(tabs(kGeometry.indexOpen), "coordIndex [");
+    });
     int faceTabs = tabs(kGeometry.faceLine);
-    for (const WrlFace& face : *object.faces()) {
-      if (face.count() == 0) continue;
-      list.indent(faceTabs);
-      for (int corner = 0; corner < face.count(); ++corner) list.integer(face.corner(corner)).text(",");
-      list.text("-1,").newline();
-    }
-    list.send();
-    put(tabs(kGeometry.indexClose), "]");
-    put(tabs(kGeometry.faceSetClose), "}");
-    put(tabs(kGeometry.objectClose), "}");
+    for (const WrlFace& face : *object.faces())
+      if (face.count() != 0) putFaceLine(faceTabs, face);
+    putFixed(Fixed::kAfterFaces, [&] {
+      put(tabs(kGeometry.indexClose), "]");
+      put(tabs(kGeometry.faceSetClose), "}");
+      put(tabs(kGeometry.objectClose), "}");
+    });
+    sendLines();
     --m_level;
   });
 }
@@ -324,9 +417,11 @@ int WrlFile::closeObjects() {
     while (m_level != 0) {
       if (m_childrenOpen) {
         put(m_level, "]");
+        sendLines();
         m_childrenOpen = 0;
       }
       put(m_level - 1, "}");
+      sendLines();
       --m_level;
     }
   });
@@ -338,6 +433,7 @@ int WrlFile::close() {
       static constexpr TabbedText kOuterClosings[] = {{3, "]"}, {2, "}"}, {1, "]"}, {0, "}"}};
       putAll(kOuterClosings);
     }
+    sendLines();
     m_file->Close();
   });
 }

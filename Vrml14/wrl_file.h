@@ -4,11 +4,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 class CFile;
 class WrlColor;
+class WrlFace;
 class WrlFaceObject;
 class WrlMaterial;
+class WrlPoint;
 class WrlUrl;
 
 // The VRML version a world file is written in, by its number.
@@ -55,13 +58,29 @@ class WrlFile {
   class Line;
   struct TabbedText {
     int tabs;
-    const char* text;
+    std::string_view text;
+  };
+
+  // Blocks of lines every object repeats unchanged.
+  enum class Fixed { kBeforePoints, kBetweenLists, kAfterFaces, kAppearanceOpen, kAppearanceClose, kCount };
+  struct FixedText {
+    WrlVersion version = WrlVersion::k1;
+    size_t length = 0;  // 0: not made yet
+    char text[240];
   };
 
   bool modern() const { return m_version == WrlVersion::k2; }
+  template <typename Lines>
+  void putFixed(Fixed which, Lines lines);
   template <typename Body>
   int catchingWriteFailure(Body body);
-  void put(int tabs, const char* text);
+  void sendLines();
+  // Where a line of `tabs` tabs (16 at most) and at most `most` more
+  // characters goes on, its tabs written.
+  char* lineRoom(int tabs, size_t most);
+  void putPointLine(int tabs, const WrlPoint& point);
+  void putFaceLine(int tabs, const WrlFace& face);
+  void put(int tabs, std::string_view text);
   template <size_t N>
   void putAll(const TabbedText (&lines)[N]);
   // A field of three numbers: a colour or a scale.
@@ -72,6 +91,10 @@ class WrlFile {
   void putMaterialFields(int tabs, const WrlMaterial& material);
 
   CFile* m_file;
+  // The lines of the operation under way, not yet handed to the file.
+  char m_pending[4096];
+  size_t m_pendingBytes = 0;
+  FixedText m_fixed[static_cast<size_t>(Fixed::kCount)];
   int32_t m_level = 0;
   WrlVersion m_version = WrlVersion::k1;
   int32_t m_childrenOpen = 0;

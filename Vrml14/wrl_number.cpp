@@ -32,13 +32,14 @@ char* fixed6(char* out, double value) {
   // general conversion. Near-ties, huge values, infinities and NaN take
   // the general one.
   double scaled = std::fabs(value) * 1e6;
-  // Below the limit the whole part converts exactly, so it is the floor.
-  if (scaled < kFastLimit &&
-      std::fabs(scaled - static_cast<double>(static_cast<uint64_t>(scaled)) - 0.5) > kTieMargin) {
-    auto millionths = static_cast<uint64_t>(scaled + 0.5);
+  // Below the limit the whole part converts exactly, so it is the floor;
+  // converted as signed, which takes one instruction, unsigned many.
+  if (scaled < kFastLimit && std::fabs(scaled - static_cast<double>(static_cast<int64_t>(scaled)) - 0.5) > kTieMargin) {
+    auto millionths = static_cast<uint64_t>(static_cast<int64_t>(scaled + 0.5));
     if (std::signbit(value)) *out++ = '-';
     uint64_t whole = millionths / 1000000;
     if (whole < 10) *out++ = static_cast<char>('0' + whole);
+    else if (whole < 100) out = twoDigits(out, static_cast<uint32_t>(whole));
     else out = std::to_chars(out, out + kMaxFixedChars, whole).ptr;
     *out++ = '.';
     auto fraction = static_cast<uint32_t>(millionths % 1000000);

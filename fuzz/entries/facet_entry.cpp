@@ -95,7 +95,7 @@ std::string facetOne(const ads_name entity) {
   char* faceFile = nullptr;
   Acad::ErrorStatus status = facetSet(one, &callout, faceFile);
   std::string problem = callout.problem;
-  if (status == Acad::eOk && problem.empty() && (!faceFile || *faceFile)) problem = "a face file beside a callout";
+  if (status == Acad::eOk && problem.empty() && faceFile) problem = "a face file beside a callout";
   acad_free(faceFile);
   if (status == Acad::eOk && problem.empty()) {
     Acad::ErrorStatus alone = facetSet(one, nullptr, faceFile);

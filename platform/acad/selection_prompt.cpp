@@ -86,17 +86,24 @@ void report(size_t found) {
   acad::console::write(text);
 }
 
-// Adds entities not in the set yet (`members` says which are); reports how
-// many the answer found. Selecting everything of a large drawing must stay linear.
+// Adds entities not in the set yet; reports how many the answer found.
+// Selecting everything of a large drawing must stay linear. An answer finds
+// each entity once, so the first to find any is taken whole; `members`, the
+// set's entities for look-up, is made when a later answer needs it.
 void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members, const std::vector<Record*>& found) {
-  for (Record* record : found)
-    if (members.insert(record).second) set.push_back(record);
+  if (set.empty()) {
+    set = found;
+  } else {
+    if (members.empty()) members.insert(set.begin(), set.end());
+    for (Record* record : found)
+      if (members.insert(record).second) set.push_back(record);
+  }
   report(found.size());
 }
 
 // Answers until an empty one; false when the input ran out or was cancelled.
 bool askForObjects(std::vector<Record*>& set) {
-  std::unordered_set<const Record*> members(set.begin(), set.end());
+  std::unordered_set<const Record*> members;
   std::string answer;
   // A command that printed the prompt itself is not prompted twice.
   std::string prompt = acad::console::transcriptEndsWith("Select objects: ") ? "" : "\nSelect objects: ";

@@ -48,8 +48,10 @@ Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id) {
 }
 
 Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector) {
+  static constexpr db::Ucs kWorld;
   db::Database* database = db::currentDatabase();
-  db::Ucs ucs = database ? database->ucs() : db::Ucs();
+  // Read in place: an export converts every point it writes.
+  const db::Ucs& ucs = database ? database->ucs() : kWorld;
   double d[3];
   for (int i = 0; i < 3; ++i) d[i] = from[i] - (vector ? 0.0 : ucs.origin[i]);
   const double* axes[3] = {ucs.xAxis, ucs.yAxis, ucs.zAxis};

@@ -75,12 +75,18 @@ bool makeUcs(const double origin[3], const double xAxis[3], const double yAxis[3
   return true;
 }
 
+void copyUpper(std::string_view name, char* out) {
+  for (size_t i = 0; i < name.size(); ++i) {
+    char c = name[i];
+    out[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+}
+
 }  // namespace
 
 std::string upperName(std::string_view name) {
-  std::string upper(name);
-  for (char& c : upper)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  std::string upper(name.size(), '\0');
+  copyUpper(name, upper.data());
   return upper;
 }
 
@@ -325,17 +331,27 @@ void Database::sortStrays() const {
   m_sortedStrays = m_strayHandles.size();
 }
 
+// Every exported entity looks up its layer: a name of common length is put
+// in upper case on the stack, so that the lookup allocates nothing.
+template <typename Value>
+auto Database::findName(const NameMap<Value>& map, std::string_view name) {
+  char upper[128];
+  if (name.size() > sizeof upper) return map.find(upperName(name));
+  copyUpper(name, upper);
+  return map.find(std::string_view(upper, name.size()));
+}
+
 const Block* Database::block(std::string_view name) const {
-  auto found = m_blocks.find(upperName(name));
+  auto found = findName(m_blocks, name);
   return found == m_blocks.end() ? nullptr : &found->second;
 }
 
 Record* Database::layer(std::string_view name) const {
-  auto found = m_layers.find(upperName(name));
+  auto found = findName(m_layers, name);
   return found == m_layers.end() ? nullptr : found->second;
 }
 
-bool Database::isRegisteredApp(std::string_view name) const { return m_apps.count(upperName(name)) != 0; }
+bool Database::isRegisteredApp(std::string_view name) const { return findName(m_apps, name) != m_apps.end(); }
 
 bool Database::usesHandles() const { return m_handling || m_version >= "AC1012"; }
 

@@ -2,6 +2,7 @@
 // file order, with indexes for what the host and the module look things up by.
 #pragma once
 #include <deque>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -64,8 +65,9 @@ class Database : public AcDbDatabase {
   // The same one record at a time, as a reader finds them: `tags` are the
   // record's tags, wherever the record keeps them. finishLoading() ends it.
   void append(Record record, std::span<const TagView> tags);
-  // The only codes append() looks at in a record's tags.
-  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 66, 67, 105};
+  // The only codes append() looks at in a record's tags (62 and 1001 for
+  // the notes setIdentity() makes).
+  static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 62, 66, 67, 105, 1001};
   void finishLoading();
   // Shows the records to `watcher` while loading (until finishLoading()).
   void watchLoading(LoadWatcher* watcher) { m_watcher = watcher; }
@@ -200,9 +202,18 @@ class Database : public AcDbDatabase {
   mutable std::vector<uint32_t> m_strayHandles;  // serials of those stored out of m_byHandle's order
   mutable size_t m_sortedStrays = 0;             // the strays sorted so far
   std::vector<Record*> m_entities;
-  std::unordered_map<std::string, Block> m_blocks;
-  std::unordered_map<std::string, Record*> m_layers;
-  std::unordered_map<std::string, Record*> m_apps;
+  // Names by their upper case; looked up without making a string of them.
+  struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+  };
+  template <typename Value>
+  using NameMap = std::unordered_map<std::string, Value, NameHash, std::equal_to<>>;
+  template <typename Value>
+  static auto findName(const NameMap<Value>& map, std::string_view name);
+  NameMap<Block> m_blocks;
+  NameMap<Record*> m_layers;
+  NameMap<Record*> m_apps;
   Record* m_layerTable = nullptr;
   Record* m_layerTableEnd = nullptr;
   Record* m_appTable = nullptr;

@@ -16,33 +16,6 @@ std::string_view trimmed(std::string_view text) {
 
 }  // namespace
 
-bool parsePlainDecimal(std::string_view text, double& value) {
-  // Digits that make an integer a double holds exactly, divided once by an
-  // exact power of ten: correctly rounded, so the nearest double.
-  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
-                                            1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
-  const char* at = text.data();
-  const char* end = at + text.size();
-  bool negative = at != end && *at == '-';
-  if (negative) ++at;
-  // Unsigned arithmetic: a run too long to count wraps harmlessly and is
-  // refused by its length below.
-  auto isDigit = [](char c) { return static_cast<unsigned char>(c - '0') < 10; };
-  uint64_t digits = 0;
-  const char* wholeStart = at;
-  while (at != end && isDigit(*at)) digits = digits * 10 + static_cast<uint64_t>(*at++ - '0');
-  size_t whole = static_cast<size_t>(at - wholeStart), fraction = 0;
-  if (at != end && *at == '.') {
-    const char* fractionStart = ++at;
-    while (at != end && isDigit(*at)) digits = digits * 10 + static_cast<uint64_t>(*at++ - '0');
-    fraction = static_cast<size_t>(at - fractionStart);
-  }
-  if (at != end || whole + fraction == 0 || whole + fraction > 19 || digits > (uint64_t(1) << 53)) return false;
-  double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
-  value = negative ? -magnitude : magnitude;
-  return true;
-}
-
 bool parseReal(std::string_view text, double& value) {
   text = trimmed(text);
   if (parsePlainDecimal(text, value)) return true;

@@ -64,23 +64,34 @@ Acad::ErrorStatus AcDbObject::close() {
 
 namespace {
 
-// The first ordinary value of `code`, as tags().find(code) gives it. A
-// record held in memory (tables, layers) is read in place: every exported
-// entity looks up its layer, and a snapshot of the layer's tags costs far
-// more than the lookup.
-std::optional<std::string_view> ordinaryValue(const AcDbObject& object, int code) {
+// The first ordinary value of `code`, as tags().find(code) gives it, handed
+// to `use`. A record held in memory (tables, layers) is read in place, and
+// one kept in the drawing file is walked up to the tag: every exported
+// entity looks up its layer, and a snapshot of all its tags costs far more
+// than the lookup.
+template <typename Use>
+auto withOrdinaryValue(const AcDbObject& object, int code, Use use) {
   const Record& record = *object.record();
-  if (record.inText()) return object.tags().find(code);
+  if (record.inText() && code >= 1000) return use(object.tags().find(code));
+  if (record.inText()) {
+    std::string text = db::takeText();
+    const db::Database* database = db::databaseOf(record);
+    bool read = database && database->readText(record.textOffset, record.textLength, text);
+    auto result = use(read ? db::findTagInText(text, code) : std::nullopt);
+    db::giveText(std::move(text));
+    return result;
+  }
   for (const db::Tag& tag : record.stored->tags)
-    if (tag.code == code) return std::string_view(tag.value);
-  return std::nullopt;
+    if (tag.code == code) return use(std::string_view(tag.value));
+  return use(std::nullopt);
 }
 
 int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
-  auto text = ordinaryValue(object, code);
-  int64_t value = absent;
-  if (text && !db::parseInteger(*text, value)) value = absent;
-  return value;
+  return withOrdinaryValue(object, code, [absent](std::optional<std::string_view> text) {
+    int64_t value = absent;
+    if (text && !db::parseInteger(*text, value)) value = absent;
+    return value;
+  });
 }
 
 // Sets the value of the first tag with `code`, or adds one after the tag
@@ -103,6 +114,7 @@ Acad::ErrorStatus setTag(Record& record, int code, std::string value, int after)
 }  // namespace
 
 Adesk::UInt16 AcDbEntity::colorIndex() const {
+  if (record()->inText() && !record()->colorAsRead) return 256;
   int64_t index = integerTag(*this, 62, 256);
   return static_cast<Adesk::UInt16>(index < 0 ? -index : index);
 }
@@ -114,8 +126,14 @@ Acad::ErrorStatus AcDbEntity::setColorIndex(Adesk::UInt16 index) {
 }
 
 char* AcDbEntity::layer() const {
-  std::string name(ordinaryValue(*this, 8).value_or("0"));
-  return acad__strdup(name.c_str());
+  return withOrdinaryValue(*this, 8, [](std::optional<std::string_view> name) {
+    std::string_view text = name.value_or("0");
+    char* copy = static_cast<char*>(acad_malloc(text.size() + 1));
+    if (!copy) return copy;
+    std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return copy;
+  });
 }
 
 Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {

@@ -18,6 +18,7 @@ struct Spares {
   size_t blockCount = 0;
   std::unique_ptr<RecordTags> snapshots[kKept];
   size_t snapshotCount = 0;
+  std::string text;
 };
 
 Spares& spares() {
@@ -38,6 +39,7 @@ void openingsCommandEnded() {
     ::operator delete(kept.blocks[kept.blockCount]);
   }
   while (kept.snapshotCount > 0) kept.snapshots[--kept.snapshotCount].reset();
+  std::string().swap(kept.text);
 }
 
 void* takeObjectBlock(size_t size) {
@@ -75,6 +77,18 @@ void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept {
   if (!snapshot || kept.commands == 0 || kept.snapshotCount == kKept || snapshot->capacityBytes() > kKeptSnapshotBytes)
     return;
   kept.snapshots[kept.snapshotCount++] = std::move(snapshot);
+}
+
+std::string takeText() {
+  std::string text = std::move(spares().text);
+  text.clear();
+  return text;
+}
+
+void giveText(std::string text) noexcept {
+  Spares& kept = spares();
+  if (kept.commands == 0 || text.capacity() > kKeptSnapshotBytes) return;
+  kept.text = std::move(text);
 }
 
 }  // namespace db

@@ -68,6 +68,10 @@ struct Record {
   // Group 67 as read: the entity lies in paper space. Edits do not update it;
   // RecordTags has the tags of an edited record.
   bool paperSpaceAsRead : 1 = false;
+  // Whether the tags as read hold a colour (62) and extended data: an export
+  // asks both of every entity, and most have neither.
+  bool colorAsRead : 1 = false;
+  bool extendedDataAsRead : 1 = false;
 
   AcDbDatabase* database() const;
 

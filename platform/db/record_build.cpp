@@ -17,6 +17,11 @@ void setIdentity(Record& record, std::span<const TagView> tags) {
       record.handle = parseHandle(tag.value);
       break;
     }
+  // A 1001 anywhere may start extended data; a 62 is always the record's own.
+  for (const TagView& tag : tags) {
+    if (tag.code == 62) record.colorAsRead = true;
+    if (tag.code == 1001) record.extendedDataAsRead = true;
+  }
 }
 
 Record buildRecord(std::vector<Tag> tags) {

@@ -15,7 +15,8 @@ Record buildRecord(std::vector<Tag> tags);
 // Copies of viewed tags.
 std::vector<Tag> ownedTags(std::span<const TagView> tags);
 
-// The type and handle of a record from its tags.
+// The type and handle of a record from its tags, and whether they hold a
+// colour and extended data.
 void setIdentity(Record& record, std::span<const TagView> tags);
 
 }  // namespace db

@@ -10,6 +10,18 @@ std::optional<std::string_view> findTag(std::span<const TagView> tags, int code)
   return std::nullopt;
 }
 
+std::optional<std::string_view> findTagInText(std::string_view text, int code) {
+  const char* at = text.data();
+  const char* end = at + text.size();
+  int16_t found = 0;
+  std::string_view value, line;
+  while (at < end) {
+    if (readTag<false>(at, end, found, value, line) != TagProblem::None) return std::nullopt;
+    if (found == code) return value;
+  }
+  return std::nullopt;
+}
+
 void appendViews(const StoredTags& stored, std::vector<TagView>& out) {
   for (const Tag& tag : stored.tags) out.push_back({tag.code, tag.value});
   for (const XDataBlock& block : stored.xdata) {

@@ -1,6 +1,7 @@
 // A record's tags to read, wherever they are kept: in the record itself or
 // still in the drawing file.
 #pragma once
+#include <new>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,35 +19,55 @@ namespace db {
 // it came.
 template <typename Tags>
 size_t extendedDataStart(const Tags& tags) {
-  size_t start = tags.size();
-  for (size_t i = 0; i < tags.size(); ++i) {
-    if (tags[i].code == 1001 && start == tags.size()) start = i;
-    if (tags[i].code < 1000) start = tags.size();
-  }
-  return start;
+  // Looked for from the end: most records end in an ordinary tag, and then
+  // have none.
+  size_t ordinaryEnd = tags.size();
+  while (ordinaryEnd > 0 && tags[ordinaryEnd - 1].code >= 1000) --ordinaryEnd;
+  for (size_t i = ordinaryEnd; i < tags.size(); ++i)
+    if (tags[i].code == 1001) return i;
+  return tags.size();
 }
 
 // Splits text-file lines (group code, value) into tags, keeping those whose
 // code `keep` accepts; false when the text is not such lines. The values are
 // taken as they stand: the text was checked when the drawing was read.
+// Room to reserve for the tags of this much text, so the views are not
+// regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
+// " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
+// for the heap to keep between records, each of them then faulted in anew.
+inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
+
 template <typename Keep>
 bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   const char* at = text.data();
   const char* end = at + text.size();
   int16_t code = 0;
   std::string_view value, line;
+  // The tags gather in a block on the stack, left unset until written, and
+  // join `tags` a block at a time: a push per tag cost as much as reading
+  // the tag. The tags read before a fault stay.
+  constexpr size_t kBlock = 64;
+  union Block {
+    Block() {}
+    TagView tags[kBlock];
+  } block;
+  size_t held = 0;
+  auto join = [&] {
+    tags.insert(tags.end(), block.tags, block.tags + held);
+    held = 0;
+  };
   while (at < end) {
-    if (readTag<false>(at, end, code, value, line) != TagProblem::None) return false;
-    if (keep(code)) tags.push_back({code, value});
+    if (readTag<false>(at, end, code, value, line) != TagProblem::None) {
+      join();
+      return false;
+    }
+    if (!keep(code)) continue;
+    if (held == kBlock) join();
+    new (&block.tags[held++]) TagView{code, value};
   }
+  join();
   return true;
 }
-
-// Room to reserve for the tags of this much text, so the views are not
-// regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
-// " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
-// for the heap to keep between records, each of them then faulted in anew.
-inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
   return parseTagText(text, tags, [](int16_t) { return true; });
@@ -54,6 +75,12 @@ inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
 
 // The first value of `code`, or nothing.
 std::optional<std::string_view> findTag(std::span<const TagView> tags, int code);
+
+// The first value of `code` below 1000 in a record's text, walked no further
+// than that tag: extended data comes last and holds only codes from 1000, so
+// the first such tag anywhere is the record's own. Nothing when absent, or
+// when the text is not tag lines before it.
+std::optional<std::string_view> findTagInText(std::string_view text, int code);
 
 // A snapshot of one record's tags in file order, extended data included
 // after its 1001s. Views stay valid while the snapshot lives and the record

@@ -151,6 +151,7 @@ resbuf* AcDbObject::xData(const char* regappName, Acad::ErrorStatus& status) con
   status = Acad::eOk;
   resbuf* head = nullptr;
   resbuf** tail = &head;
+  if (m_record->inText() && !m_record->extendedDataAsRead) return nullptr;
   std::string wanted = regappName ? db::upperName(regappName) : std::string();
   std::span<const TagView> data = tags().extendedData();
   for (size_t start = 0; start < data.size();) {

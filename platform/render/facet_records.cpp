@@ -1,6 +1,5 @@
 #include "facet_records.h"
 
-#include "acadmem.h"
 #include "batch_emitter.h"
 #include "database_blocks.h"
 #include "face_file.h"
@@ -66,8 +65,9 @@ Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreC
     if (!callout) faceFile.addEntity(record->type, record->handle, out.batches());
   }
   // A callout has had every polygon: a file per call would only cost a file
-  // system round trip per entity. The name is then empty.
-  if (faceFileName) *faceFileName = callout ? acad__strdup("") : faceFile.write();
+  // system round trip per entity, and a name an allocation. None is handed
+  // back then.
+  if (faceFileName) *faceFileName = callout ? nullptr : faceFile.write();
   return Acad::eOk;
 }
 

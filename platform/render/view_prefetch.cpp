@@ -51,8 +51,9 @@ void ViewPrefetch::readNextAhead(const db::Record& record) {
   finish();
   const db::Database* database = db::databaseOf(record);
   const db::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
-  if (!next || !next->entity || !planOf(*next, m_plan) || m_plan.length < kAheadFrom || m_plan.length > kKeepAtMost)
-    return;
+  // A small record without followers is told without planning it.
+  if (!next || !next->entity || (next->followerCount == 0 && next->textLength < kAheadFrom)) return;
+  if (!planOf(*next, m_plan) || m_plan.length < kAheadFrom || m_plan.length > kKeepAtMost) return;
   m_text = database->sharedText();
   if (!m_text) return;
   m_aheadSerial = next->serial;

@@ -50,10 +50,8 @@ Capture capture(const db::Record& record) {
   result.status = acreEntityToFaces(set, &faceFile, 1);
   acreRegisterCallout(nullptr);
   ads_ssfree(set);
-  if (faceFile) {
-    EXPECT_STREQ(faceFile, "") << "the capture object had the polygons: no face file";
-    acad_free(faceFile);
-  }
+  EXPECT_EQ(faceFile, nullptr) << "the capture object had the polygons: no face file";
+  acad_free(faceFile);
   if (result.status != Acad::eOk || !callout.faceObject->isComplete()) return result;
   const WrlPointList& points = *callout.faceObject->points();
   result.points = points.size();

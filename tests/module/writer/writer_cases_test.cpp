@@ -233,6 +233,43 @@ TEST_F(Writer, ObjectNumbersAreWrittenAsGiven) {
   EXPECT_EQ(written(), "DEF Object7 Separator {\n\t\t\t\t\tDEF Object-2147483648 Shape {\n");
 }
 
+// The text of one object written alone into a fresh file of `version`.
+std::string objectAlone(const std::string& path, int version) {
+  WrlFaceObject object;
+  fillSquare(object);
+  {
+    WrlFile file;
+    file.setVersion(static_cast<WrlVersion>(version));
+    EXPECT_EQ(file.open(path.c_str()), 1);
+    EXPECT_EQ(file.beginObject(1), 1);
+    EXPECT_EQ(file.writeMaterial(WrlMaterial()), 1);
+    EXPECT_EQ(file.writeFaceObject(object), 1);
+    file.setVersion(WrlVersion::k1);  // no outer closings
+    EXPECT_EQ(file.close(), 1);
+  }
+  return test_support::readFile(path);
+}
+
+TEST_F(Writer, RepeatedObjectsKeepTheirLinesWhenTheVersionChangesBetween) {
+  const std::string alone1 = objectAlone(path, 1), alone2 = objectAlone(path, 2);
+  ASSERT_THAT(alone2, testing::HasSubstr("coordIndex ["));
+  WrlFaceObject object;
+  fillSquare(object);
+  {
+    WrlFile file;
+    ASSERT_EQ(file.open(path.c_str()), 1);
+    for (int version : {2, 2, 1, 1, 2}) {
+      file.setVersion(static_cast<WrlVersion>(version));
+      EXPECT_EQ(file.beginObject(1), 1);
+      EXPECT_EQ(file.writeMaterial(WrlMaterial()), 1);
+      EXPECT_EQ(file.writeFaceObject(object), 1);
+    }
+    file.setVersion(WrlVersion::k1);
+    EXPECT_EQ(file.close(), 1);
+  }
+  EXPECT_EQ(written(), alone2 + alone2 + alone1 + alone1 + alone2);
+}
+
 TEST_F(Writer, MaterialLinesFollowTheVersion) {
   WrlMaterial material;
   WrlColor green;
@@ -357,6 +394,30 @@ TEST_F(Writer, WriteErrorInsideAnObjectKeepsTheLevelAndTheLinesBefore) {
                                        "\t\t\t\t\tgeometry IndexedFaceSet {\n\t\t\t\t\t\tccw TRUE\n"));
   EXPECT_THAT(text, testing::Not(testing::HasSubstr("coordIndex"))) << "stopped where it failed";
   url.clear();
+}
+
+TEST_F(Writer, ARefusalInALongListKeepsEveryWholeLineBeforeIt) {
+  WrlFaceObject object;
+  auto* points = new WrlPointList;
+  for (int i = 0; i < 2000; ++i) points->add(WrlPoint(i, 0, 0));  // many batches of lines
+  object.appendPoints(points);
+  object.appendFaces(new WrlFaceList);
+  WrlFile file;
+  start(file, 2);
+  ASSERT_EQ(file.beginObject(1), 1);
+  win::file_faults::failWritesAfter(30000);
+  EXPECT_EQ(file.writeFaceObject(object), 0);
+  win::file_faults::disarm();
+  EXPECT_EQ(file.close(), 1);
+  std::string text = written();
+  const std::string closings = "\t\t\t]\n\t\t}\n\t]\n}\n";
+  ASSERT_THAT(text, testing::EndsWith(closings));
+  size_t start = text.find("\t\t\t\t\tgeometry");
+  ASSERT_NE(start, std::string::npos);
+  std::string objectPart = text.substr(start, text.size() - closings.size() - start);
+  EXPECT_LE(objectPart.size(), 30000u);
+  EXPECT_GT(objectPart.size(), 30000u - 40) << "lines up to the refused one were written";
+  EXPECT_THAT(objectPart, testing::EndsWith(" 0.000000 0.000000,\n")) << "the refused line is not written in part";
 }
 
 TEST_F(Writer, FailedAnchorLeavesLevelAndChildrenUnchanged) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 
 #include "acadmem.h"
 #include "dbbuild.h"
@@ -34,6 +35,12 @@ TEST(Layers, ColoursAreFoundByNameInAnyCase) {
   layerColor("Missing", status);
   EXPECT_EQ(status, Acad::eKeyNotFound);
   EXPECT_TRUE(db::build::addLayer("walls", 1).isNull()) << "name taken";
+  db::build::addLayer("Facade-North-Level-02-Curtain-Wall", 4);
+  db::build::addLayer(std::string(200, 'x').c_str(), 6);
+  EXPECT_EQ(layerColor("FACADE-north-LEVEL-02-curtain-wall", status), 4);
+  EXPECT_EQ(layerColor(std::string(200, 'X').c_str(), status), 6) << "longer than the names looked up in place";
+  EXPECT_EQ(layerColor(std::string(199, 'X').c_str(), status), 0);
+  EXPECT_EQ(status, Acad::eKeyNotFound);
 }
 
 TEST(Layers, EntityColourAndLayerFollowTheirTags) {
