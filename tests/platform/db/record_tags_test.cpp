@@ -75,4 +75,33 @@ TEST(RecordTags, SplittingKeepsEveryTagOfALongRecordAndThoseBeforeAFault) {
   EXPECT_EQ(db::findTagInText("  0\nLINE\nxx\n1\n 62\n1\n", 62), std::nullopt) << "a code line of letters";
 }
 
+// Tags split several at a time must come out as read line by line: codes in
+// three columns or not, values that end within the first 16 bytes or after
+// them, line ends with a carriage return, tags close to the text's end.
+TEST(RecordTags, SplitsEveryShapeOfTagAsReadLineByLine) {
+  const char* codes[] = {"  0", " 10", "330", "1001", "10", "   8", " 62\r"};
+  const char* values[] = {"", "\r", "1.5", "WALLS\r", "0.123456789", "0.1234567890123", "a long layer name here"};
+  std::string text;
+  for (const char* code : codes)
+    for (const char* value : values) text += std::string(code) + "\n" + value + "\n";
+  // Each tag's start in turn, so that every tag is once among the last.
+  for (size_t start = 0; start < text.size(); start = text.find('\n', text.find('\n', start) + 1) + 1) {
+    std::string_view rest = std::string_view(text).substr(start);
+    std::vector<db::TagView> expected, split;
+    const char* at = rest.data();
+    int16_t code = 0;
+    std::string_view value, line;
+    while (at < rest.data() + rest.size()) {
+      ASSERT_EQ(db::readTag<false>(at, rest.data() + rest.size(), code, value, line), db::TagProblem::None);
+      expected.push_back({code, value});
+    }
+    ASSERT_TRUE(db::parseTagText(rest, split));
+    ASSERT_EQ(split.size(), expected.size());
+    for (size_t i = 0; i < split.size(); ++i) {
+      EXPECT_EQ(split[i].code, expected[i].code) << "tag " << i << " from byte " << start;
+      EXPECT_EQ(split[i].value, expected[i].value) << "tag " << i << " from byte " << start;
+    }
+  }
+}
+
 }  // namespace
