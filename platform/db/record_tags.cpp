@@ -16,7 +16,8 @@ std::optional<std::string_view> findTagInText(std::string_view text, int code) {
   int16_t found = 0;
   std::string_view value, line;
   while (at < end) {
-    if (!readShortTag(at, end, found, value) && readTag<false>(at, end, found, value, line) != TagProblem::None)
+    if (!readShortTag(at, text.data(), end, found, value) &&
+        readTag<false>(at, end, found, value, line) != TagProblem::None)
       return std::nullopt;
     if (found == code) return value;
   }

@@ -57,7 +57,8 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
     held = 0;
   };
   while (at < end) {
-    if (!readShortTag(at, end, code, value) && readTag<false>(at, end, code, value, line) != TagProblem::None) {
+    if (!readShortTag(at, text.data(), end, code, value) &&
+        readTag<false>(at, end, code, value, line) != TagProblem::None) {
       join();
       return false;
     }

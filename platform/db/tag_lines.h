@@ -160,12 +160,20 @@ enum class TagProblem { None, BadCode, NoValue, BadValue };
 
 // A tag of checked text whose two lines end within 16 bytes, as most do
 // (" 10\n1.5\n", "  8\nWALLS\n"): both line ends come from one load. The
-// code stands in three columns. False leaves the tag to readTag.
-inline bool readShortTag(const char*& at, const char* end, int16_t& code, std::string_view& value) {
+// code stands in three columns. The text runs from `begin` to `end`: a tag
+// near its end is looked at in the last 16 bytes of the text. False leaves
+// the tag to readTag.
+inline bool readShortTag(const char*& at, const char* begin, const char* end, int16_t& code, std::string_view& value) {
 #ifdef __SSE2__
-  if (end - at < 16) return false;
-  __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-  unsigned lineEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))));
+  const __m128i lineEnd = _mm_set1_epi8('\n');
+  unsigned lineEnds = 0;
+  if (end - at >= 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    lineEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd)));
+  } else if (end - begin >= 16) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
+    lineEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd))) >> (16 - (end - at));
+  }
   if ((lineEnds & 0xF) != 0x8 || (lineEnds >> 4) == 0 || !threeColumnCode(at, code)) return false;
   const char* valueStart = at + 4;
   const char* stop = at + 4 + __builtin_ctz(lineEnds >> 4);
@@ -174,7 +182,7 @@ inline bool readShortTag(const char*& at, const char* end, int16_t& code, std::s
   value = std::string_view(valueStart, static_cast<size_t>(stop - valueStart));
   return true;
 #else
-  (void)at, (void)end, (void)code, (void)value;
+  (void)at, (void)begin, (void)end, (void)code, (void)value;
   return false;
 #endif
 }
