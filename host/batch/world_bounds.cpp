@@ -7,10 +7,10 @@
 
 namespace {
 
-std::string trimmed(const std::string& line) {
+std::string trimmed(std::string_view line) {
   size_t first = line.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  return line.substr(first, line.find_last_not_of(" \t\r") - first + 1);
+  if (first == std::string_view::npos) return "";
+  return std::string(line.substr(first, line.find_last_not_of(" \t\r") - first + 1));
 }
 
 // The scale line of either version: "scaleFactor s s s" or "scale s s s".
@@ -40,7 +40,7 @@ WorldBounds worldBounds(std::string_view world) {
   bool inPoints = false;
   for (size_t start = 0; start < world.size();) {
     size_t end = std::min(world.find('\n', start), world.size());
-    std::string text = trimmed(std::string(world.substr(start, end - start)));
+    std::string text = trimmed(world.substr(start, end - start));
     start = end + 1;
     if (inPoints) {
       double point[3];

@@ -28,15 +28,15 @@ size_t extendedDataStart(const Tags& tags) {
   return tags.size();
 }
 
-// Splits text-file lines (group code, value) into tags, keeping those whose
-// code `keep` accepts; false when the text is not such lines. The values are
-// taken as they stand: the text was checked when the drawing was read.
 // Room to reserve for the tags of this much text, so the views are not
 // regrown. A tag line pair runs to a dozen bytes and more ("  8\nWALLS\n",
 // " 10\n1.5\n"); a bound for the shortest tags would reserve blocks too large
 // for the heap to keep between records, each of them then faulted in anew.
 inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
+// Splits text-file lines (group code, value) into tags, keeping those whose
+// code `keep` accepts; false when the text is not such lines. The values are
+// taken as they stand: the text was checked when the drawing was read.
 template <typename Keep>
 bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   const char* at = text.data();
