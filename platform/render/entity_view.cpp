@@ -91,25 +91,21 @@ bool planOf(const db::Record& record, TextPlan& plan) {
   return true;
 }
 
-bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool aside, EntityView& view,
-                  size_t streamFrom) {
-  view.clear();
+namespace {
+
+// The view of the planned entity from its text, which the view's spans look
+// into; a streamed POLYLINE's own part only.
+bool parsePlanned(const TextPlan& plan, std::string_view text, bool stream, EntityView& view) {
   view.type = plan.type;
-  const bool stream = !plan.followers.empty() && plan.length > streamFrom;
-  const size_t length = stream ? plan.ownLength : plan.length;
-  std::string& text = view.newText();
-  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text))) return false;
-  view.storage.reserve(db::expectedTagCount(text.size()));
-  std::string_view all = text;
-  if (!parseInto(all.substr(0, plan.ownLength), false, view.storage)) return false;
+  size_t wanted = db::expectedTagCount(text.size());
+  if (view.storage.capacity() < wanted) view.storage.reserve(wanted);
+  if (!parseInto(text.substr(0, plan.ownLength), false, view.storage)) return false;
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
-  if (stream) {
-    view.streamed = {&source, plan.offset + plan.ownLength, plan.followers};
-  } else {
+  if (!stream) {
     size_t at = plan.ownLength;
     for (const TextPlan::Follower& follower : plan.followers) {
-      std::string_view piece = all.substr(at, follower.length);
+      std::string_view piece = text.substr(at, follower.length);
       at += follower.length;
       if (!follower.vertex) continue;
       if (!parseInto(piece, true, view.storage)) return false;
@@ -118,6 +114,24 @@ bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool asid
   }
   splitAt(ownEnd, vertexEnds, view);
   return true;
+}
+
+}  // namespace
+
+bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool aside, EntityView& view,
+                  size_t streamFrom) {
+  view.clear();
+  const bool stream = !plan.followers.empty() && plan.length > streamFrom;
+  const size_t length = stream ? plan.ownLength : plan.length;
+  std::string& text = view.newText();
+  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text))) return false;
+  if (stream) view.streamed = {&source, plan.offset + plan.ownLength, plan.followers};
+  return parsePlanned(plan, text, stream, view);
+}
+
+bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view) {
+  view.clear();
+  return text.size() == plan.length && parsePlanned(plan, text, false, view);
 }
 
 bool VertexWalk::next(TagSpan& vertex) {

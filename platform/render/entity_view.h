@@ -87,6 +87,9 @@ constexpr size_t kStreamVerticesFrom = 16 << 20;
 // vertices in the file (EntityView::streamed).
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside, EntityView& view,
                   size_t streamFrom = kStreamVerticesFrom);
+// The same from the plan's whole text, read already by the caller, who keeps
+// it alive while the view is used: the view's spans look into it.
+bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view);
 
 // A POLYLINE's vertices one after the other, from the view or streamed from
 // the drawing file.

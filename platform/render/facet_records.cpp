@@ -51,13 +51,16 @@ Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreC
       kept.out.release();
     }
   } releaseWhenIdle{kept};
-  for (const db::Record* record : records) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    const db::Record* record = records[i];
     if (!record || record->erased) return Acad::eWasErased;
     out.restart(callout);
     DatabaseBlocks blocks(db::databaseOf(*record));
     const EntityView* view = prefetch.viewOf(*record);
     if (!view) return Acad::eInvalidInput;
-    prefetch.readNextAhead(*record);
+    // Outside a command nothing would wait for what is read past this
+    // call's own entities, nor free it.
+    if (kept.commands > 0 || i + 1 < records.size()) prefetch.readNextAhead(*record);
     Acad::ErrorStatus status = facetEntity(*view, &blocks, out);
     reportLostFaces(record->type, record->handle);
     if (status != Acad::eOk) return status;

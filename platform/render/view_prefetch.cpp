@@ -1,16 +1,25 @@
 #include "view_prefetch.h"
 
+#include <algorithm>
+
 #include "db/database.h"
 
 namespace render {
 namespace {
 
-// Below this, reading on the caller's thread costs less than handing over.
+// An entity of this much text is worth a thread of its own; smaller ones are
+// read together, up to this much text in a run.
 constexpr size_t kAheadFrom = 256 << 10;
+// Runs of small entities start short and double while the caller takes
+// every entity in turn: a caller that jumps about wastes little.
+constexpr size_t kFirstRun = 16;
+constexpr size_t kLongestRun = 1024;
 // Buffers kept for the next entity, at most, and the largest entity read
 // ahead: one huge entity is read when asked for, and does not hold its
 // memory until the process ends.
 constexpr size_t kKeepAtMost = 64 << 20;
+// What two runs of small entities hold: kept from call to call.
+constexpr size_t kKeepForRuns = 4 << 20;
 
 size_t bytesHeld(const EntityView& view) {
   size_t bytes = view.storage.capacity() * sizeof(db::TagView);
@@ -24,6 +33,27 @@ void dropIfHuge(EntityView& view) {
 
 }  // namespace
 
+void ViewPrefetch::Run::clear() {
+  text.reset();
+  serials.clear();
+  used = 0;
+  ok = false;
+}
+
+bool ViewPrefetch::Run::current(const db::Record& record) const {
+  if (!ok || used >= serials.size() || serials[used] != record.serial) return false;
+  // The text held alive tells this drawing from any other; within it, a
+  // record's place in the text changes only when some record is edited.
+  const db::Database* database = db::databaseOf(record);
+  return database && database->text() == text.get() && database->textEdits() == edits;
+}
+
+size_t ViewPrefetch::Run::bytesHeld() const {
+  size_t held = bytes.capacity();
+  for (const EntityView& view : views) held += render::bytesHeld(view);
+  return held;
+}
+
 ViewPrefetch::~ViewPrefetch() { finish(); }
 
 void ViewPrefetch::finish() {
@@ -31,55 +61,97 @@ void ViewPrefetch::finish() {
 }
 
 const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
-  finish();
-  const db::Database* database = db::databaseOf(record);
-  // The text held alive tells this drawing from any other; within it, a
-  // record's place in the text changes only when some record is edited.
-  bool readAhead = m_ok && database && database->text() == m_text.get() && record.serial == m_aheadSerial &&
-                   database->textEdits() == m_aheadEdits;
-  m_ok = false;
-  m_text.reset();
-  if (readAhead) {
-    std::swap(m_current, m_next);
-    return &m_current;
+  bool inTurn = m_ready.current(record);
+  if (!inTurn) {
+    // The run handed out is done with: the next one follows, if it was read.
+    finish();
+    std::swap(m_ready, m_ahead);
+    m_ahead.clear();
+    inTurn = m_ready.current(record);
   }
-  dropIfHuge(m_current);
-  return render::viewOf(record, m_current) ? &m_current : nullptr;
+  m_turns = inTurn || record.serial == m_expected ? m_turns + 1 : 0;
+  m_expected = record.serial + record.followerCount + 1;
+  if (inTurn) return &m_ready.views[m_ready.used++];
+  m_ready.clear();
+  dropIfHuge(m_now);
+  return render::viewOf(record, m_now) ? &m_now : nullptr;
 }
 
 void ViewPrefetch::readNextAhead(const db::Record& record) {
-  finish();
+  // One run is read ahead at a time, and waits until the one handed out ends.
+  if (m_reader.joinable() || !m_ahead.serials.empty()) return;
   const db::Database* database = db::databaseOf(record);
-  const db::Record* next = database ? database->bySerial(record.serial + record.followerCount + 1) : nullptr;
-  // A small record without followers is told without planning it.
-  if (!next || !next->entity || (next->followerCount == 0 && next->textLength < kAheadFrom)) return;
-  if (!planOf(*next, m_plan) || m_plan.length < kAheadFrom || m_plan.length > kKeepAtMost) return;
-  m_text = database->sharedText();
-  if (!m_text) return;
-  m_aheadSerial = next->serial;
-  m_aheadEdits = database->textEdits();
-  dropIfHuge(m_next);
-  m_reader = std::thread([this] {
-    // Out of memory here only means reading the entity again when asked for.
-    try {
-      m_ok = viewFromPlan(m_plan, *m_text, true, m_next);
-    } catch (...) {
-      m_ok = false;
+  if (!database || !database->text()) return;
+  bool readyLeft = m_ready.used < m_ready.serials.size();
+  if (!plan(*database, readyLeft ? m_ready.after : m_expected)) return;
+  m_reader = std::thread([this] { read(m_ahead); });
+}
+
+// Plans the run that starts at `serial`: one large entity, or small ones in
+// one piece of the file once the caller has taken entities in turn.
+bool ViewPrefetch::plan(const db::Database& database, uint32_t serial) {
+  Run& run = m_ahead;
+  run.clear();
+  size_t longest = m_turns < 2 ? 0 : std::min(kLongestRun, kFirstRun << std::min<size_t>(m_turns / kFirstRun, 6));
+  uint64_t end = 0;
+  size_t bytes = 0;
+  for (const db::Record* next = database.bySerial(serial); next && next->entity; next = database.bySerial(serial)) {
+    size_t at = run.serials.size();
+    if (run.plans.size() == at) run.plans.emplace_back();
+    TextPlan& plan = run.plans[at];
+    if (!planOf(*next, plan) || plan.length > kKeepAtMost) break;
+    bool large = plan.length >= kAheadFrom;
+    if (at > 0 && (large || plan.offset != end || bytes + plan.length > kAheadFrom || at == longest)) break;
+    if (at == 0 && !large && longest == 0) break;
+    run.serials.push_back(next->serial);
+    serial = next->serial + next->followerCount + 1;
+    end = plan.offset + plan.length;
+    bytes += plan.length;
+    if (large) break;
+  }
+  if (run.serials.empty()) return false;
+  run.after = serial;
+  run.text = database.sharedText();
+  run.edits = database.textEdits();
+  if (run.views.size() < run.serials.size()) run.views.resize(run.serials.size());
+  return run.text != nullptr;
+}
+
+// On the second thread. Out of memory here only means reading the entities
+// again when asked for.
+void ViewPrefetch::read(Run& run) {
+  try {
+    const TextPlan& first = run.plans.front();
+    if (run.serials.size() == 1 && first.length >= kAheadFrom) {
+      dropIfHuge(run.views.front());
+      run.ok = viewFromPlan(first, *run.text, true, run.views.front());
+      return;
     }
-  });
+    const TextPlan& last = run.plans[run.serials.size() - 1];
+    if (!run.text->readAside(first.offset, last.offset + last.length - first.offset, run.bytes)) return;
+    std::string_view bytes = run.bytes;
+    for (size_t i = 0; i < run.serials.size(); ++i) {
+      const TextPlan& plan = run.plans[i];
+      if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), run.views[i])) return;
+    }
+    run.ok = true;
+  } catch (...) {
+    run.ok = false;
+  }
 }
 
 void ViewPrefetch::releaseIfIdle() {
   if (m_reader.joinable()) return;
-  m_current = EntityView();
-  m_next = EntityView();
-  m_plan = TextPlan();
-  m_text.reset();
-  m_ok = false;
+  m_ready = Run();
+  m_ahead = Run();
+  m_now = EntityView();
+  m_turns = 0;
 }
 
 void ViewPrefetch::trimIfIdle() {
-  if (!m_reader.joinable() && bytesHeld(m_current) + bytesHeld(m_next) > kAheadFrom) releaseIfIdle();
+  if (m_reader.joinable()) return;
+  if (render::bytesHeld(m_now) > kAheadFrom || m_ready.bytesHeld() + m_ahead.bytesHeld() > kKeepForRuns)
+    releaseIfIdle();
 }
 
 }  // namespace render

@@ -1,11 +1,19 @@
-// Reading the next large entity on a second thread: while the caller's
-// thread facets one polyline (and the module writes its polygons), the next
-// one is read from the drawing file and parsed.
+// Reading entities ahead on a second thread: while the caller's thread
+// facets one entity (and the module writes its polygons), the ones after it
+// are read from the drawing file and parsed, a large one on its own, small
+// ones a run at a time with one read.
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "entity_view.h"
+
+namespace db {
+class Database;
+}
 
 namespace render {
 
@@ -20,35 +28,53 @@ class ViewPrefetch {
   // it was read from this record as it stands, else read now. Null when its
   // tags cannot be read.
   const EntityView* viewOf(const db::Record& record);
-  // Starts reading the record stored after `record` and its followers, which
-  // is what a caller going through a drawing asks for next. Only an entity
-  // worth a thread is read ahead: one of many kilobytes, in one piece.
+  // Starts reading the entities stored after `record` and after those read
+  // ahead already, which is what a caller going through a drawing asks for
+  // next.
   void readNextAhead(const db::Record& record);
-  // Frees the buffers unless the next entity is being read: they are kept
-  // along a run of large entities only, and none is left behind after it.
+  // Frees the buffers unless entities are being read: they are kept along a
+  // run of entities only, and none is left behind after it.
   void releaseIfIdle();
-  // The same for buffers beyond a small entity's: those are kept for the
-  // next call.
+  // The same once the buffers outgrow what a run of small entities needs:
+  // those are kept for the next call.
   void trimIfIdle();
-  // Waits for the entity being read, then frees everything.
+  // Waits for the entities being read, then frees everything.
   void settle() {
     finish();
     releaseIfIdle();
   }
 
  private:
+  // Entities planned and read together, in the drawing's order: one large
+  // entity, or small ones whose text lies in one piece of the file.
+  struct Run {
+    std::shared_ptr<const db::DrawingText> text;  // alive while the run is read or used
+    uint64_t edits = 0;                           // the database's textEdits() when planned
+    std::vector<TextPlan> plans;
+    std::vector<uint32_t> serials;
+    std::vector<EntityView> views;
+    std::string bytes;   // the small entities' text, which their views look into
+    size_t used = 0;     // views handed out
+    uint32_t after = 0;  // the serial of the record after the run
+    bool ok = false;
+
+    void clear();
+    bool current(const db::Record& record) const;
+    size_t bytesHeld() const;
+  };
+
   void finish();
+  bool plan(const db::Database& database, uint32_t serial);
+  static void read(Run& run);
 
   std::thread m_reader;
-  std::shared_ptr<const db::DrawingText> m_text;  // alive while the reader or the result needs it
-  TextPlan m_plan;                                // of the entity read ahead
-  uint32_t m_aheadSerial = 0;
-  uint64_t m_aheadEdits = 0;  // the database's textEdits() when it was planned
-  // The view in use and the one read ahead: their buffers serve in turn, so
-  // a run of large entities does not fault in fresh memory for each.
-  EntityView m_current;
-  EntityView m_next;
-  bool m_ok = false;
+  Run m_ready;       // handed out in turn
+  Run m_ahead;       // being read, or read, on the second thread
+  EntityView m_now;  // an entity not read ahead, read when asked for
+  // Entities asked for in the drawing's order so far, and the serial the
+  // next one has in that order.
+  size_t m_turns = 0;
+  uint32_t m_expected = 0;
 };
 
 }  // namespace render

@@ -115,3 +115,61 @@ TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
 }
 
 }  // namespace
+
+namespace {
+
+// Faces enough for runs of every length; face `i` stands at x = i.
+std::string manyFaces(int count) {
+  std::string text = "0\nSECTION\n2\nENTITIES\n";
+  for (int i = 0; i < count; ++i) {
+    std::string x = std::to_string(i) + ".5";
+    text += "0\n3DFACE\n8\n0\n10\n" + x + "\n20\n0\n30\n0\n11\n" + x + "\n21\n1\n31\n0\n12\n" + x +
+            "\n22\n1\n32\n1\n13\n" + x + "\n23\n0\n33\n1\n";
+  }
+  return text + "0\nENDSEC\n0\nEOF\n";
+}
+
+// Asks for each entity of `order` as the export does, and compares each view
+// with the one read then.
+void expectViewsAsReadNow(render::ViewPrefetch& prefetch, const std::vector<const db::Record*>& order) {
+  for (const db::Record* record : order) {
+    const EntityView* view = prefetch.viewOf(*record);
+    ASSERT_TRUE(view);
+    ASSERT_EQ(flat(*view), readNow(*record)) << "serial " << record->serial;
+    prefetch.readNextAhead(*record);
+  }
+}
+
+TEST_F(ViewPrefetchTest, SmallEntitiesReadInRunsAreTheViewsReadThen) {
+  open("faces.dxf", manyFaces(3000), 0);
+  const auto& entities = db::currentDatabase()->entities();
+  std::vector<const db::Record*> inOrder(entities.begin(), entities.end());
+  expectViewsAsReadNow(prefetch, inOrder);
+  // A caller that jumps back and about, midway through runs.
+  std::vector<const db::Record*> jumping;
+  for (size_t i = 0; i < inOrder.size(); i += (i % 7 == 0 ? 113 : 1)) jumping.push_back(inOrder[i]);
+  for (size_t i = 400; i > 0; i -= 40) jumping.push_back(inOrder[i]);
+  expectViewsAsReadNow(prefetch, jumping);
+}
+
+TEST_F(ViewPrefetchTest, AnEditWhileARunIsHandedOutIsSeen) {
+  open("faces.dxf", manyFaces(600), 0);
+  auto* database = db::currentDatabase();
+  const auto& entities = database->entities();
+  for (size_t i = 0; i < 300; ++i) {
+    prefetch.viewOf(*entities[i]);
+    prefetch.readNextAhead(*entities[i]);
+  }
+  db::Record& edited = *entities[301];
+  ASSERT_TRUE(database->edit(edited));
+  for (auto& tag : edited.stored->tags)
+    if (tag.code == 10) tag.value = "-7.25";
+  std::vector<const db::Record*> rest(entities.begin() + 300, entities.end());
+  expectViewsAsReadNow(prefetch, rest);
+  const EntityView* view = prefetch.viewOf(edited);
+  ASSERT_TRUE(view);
+  std::vector<std::string> seen = flat(*view);
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "10=-7.25"), seen.end());
+}
+
+}  // namespace
