@@ -31,5 +31,16 @@ Acad::ErrorStatus buildModelerEntity(const EntityView& entity, const BlockSource
 
 // The builder of a type, null for a type the facetter cannot cut.
 Builder builderFor(std::string_view type);
+// The same for the types whose polygons are few whatever the entity holds,
+// and whose builder reads nothing but the entity: those are built ahead on
+// another thread, into a mesh of their own.
+Builder builderAheadFor(std::string_view type);
+// An entity's mesh built so, and what its builder said.
+struct BuiltAhead {
+  Acad::ErrorStatus status = Acad::eOk;
+  Mesh mesh;
+};
+// Hands it to `out` as facetEntity would have built and handed it.
+Acad::ErrorStatus emitBuiltAhead(const BuiltAhead& built, BatchEmitter& out);
 
 }  // namespace render

@@ -26,6 +26,16 @@ Builder builderFor(std::string_view type) {
   return nullptr;
 }
 
+Builder builderAheadFor(std::string_view type) {
+  return type == "3DFACE" || type == "SOLID" || type == "TRACE" ? builderFor(type) : nullptr;
+}
+
+Acad::ErrorStatus emitBuiltAhead(const BuiltAhead& built, BatchEmitter& out) {
+  if (built.status != Acad::eOk) return built.status;
+  if (built.mesh.empty()) return Acad::eDegenerateGeometry;
+  return out.emit(built.mesh, Affine{});
+}
+
 bool BlockSource::modelerPayload(TagSpan, acis::Payload&) const { return false; }
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "batch_emitter.h"
 #include "database_blocks.h"
+#include "entity_builders.h"
 #include "face_file.h"
 #include "lost_faces.h"
 #include "view_prefetch.h"
@@ -61,7 +62,8 @@ Acad::ErrorStatus facetRecords(std::span<const db::Record* const> records, AcreC
     // Outside a command nothing would wait for what is read past this
     // call's own entities, nor free it.
     if (kept.commands > 0 || i + 1 < records.size()) prefetch.readNextAhead(*record);
-    Acad::ErrorStatus status = facetEntity(*view, &blocks, out);
+    const BuiltAhead* built = prefetch.builtAhead();
+    Acad::ErrorStatus status = built ? emitBuiltAhead(*built, out) : facetEntity(*view, &blocks, out);
     reportLostFaces(record->type, record->handle);
     if (status != Acad::eOk) return status;
     out.finish();

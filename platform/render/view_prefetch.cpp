@@ -50,14 +50,60 @@ bool ViewPrefetch::Run::current(const db::Record& record) const {
 
 size_t ViewPrefetch::Run::bytesHeld() const {
   size_t held = bytes.capacity();
-  for (const EntityView& view : views) held += render::bytesHeld(view);
+  for (const Entity& entity : entities) held += render::bytesHeld(entity.view) + entity.built.mesh.capacityBytes();
   return held;
 }
 
-ViewPrefetch::~ViewPrefetch() { finish(); }
+ViewPrefetch::~ViewPrefetch() { stopReader(); }
+
+bool ViewPrefetch::startReading() {
+  if (!m_reader.joinable()) {
+    m_stopping = false;
+    // Without a thread, entities are read when asked for.
+    try {
+      m_reader = std::thread([this] { serve(); });
+    } catch (...) {
+      return false;
+    }
+  }
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_reading = true;
+  }
+  m_asked = true;
+  m_changed.notify_all();
+  return true;
+}
+
+void ViewPrefetch::serve() {
+  std::unique_lock<std::mutex> lock(m_mutex);
+  for (;;) {
+    m_changed.wait(lock, [this] { return m_reading || m_stopping; });
+    if (m_stopping) return;
+    lock.unlock();
+    read(m_ahead);
+    lock.lock();
+    m_reading = false;
+    m_changed.notify_all();
+  }
+}
 
 void ViewPrefetch::finish() {
-  if (m_reader.joinable()) m_reader.join();
+  if (!m_asked) return;
+  std::unique_lock<std::mutex> lock(m_mutex);
+  m_changed.wait(lock, [this] { return !m_reading; });
+  m_asked = false;
+}
+
+void ViewPrefetch::stopReader() {
+  finish();
+  if (!m_reader.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_stopping = true;
+  }
+  m_changed.notify_all();
+  m_reader.join();
 }
 
 const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
@@ -71,7 +117,12 @@ const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
   }
   m_turns = inTurn || record.serial == m_expected ? m_turns + 1 : 0;
   m_expected = record.serial + record.followerCount + 1;
-  if (inTurn) return &m_ready.views[m_ready.used++];
+  m_built = nullptr;
+  if (inTurn) {
+    Run::Entity& entity = m_ready.entities[m_ready.used++];
+    if (entity.isBuilt) m_built = &entity.built;
+    return &entity.view;
+  }
   m_ready.clear();
   dropIfHuge(m_now);
   return render::viewOf(record, m_now) ? &m_now : nullptr;
@@ -79,12 +130,11 @@ const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
 
 void ViewPrefetch::readNextAhead(const db::Record& record) {
   // One run is read ahead at a time, and waits until the one handed out ends.
-  if (m_reader.joinable() || !m_ahead.serials.empty()) return;
+  if (m_asked || !m_ahead.serials.empty()) return;
   const db::Database* database = db::databaseOf(record);
   if (!database || !database->text()) return;
   bool readyLeft = m_ready.used < m_ready.serials.size();
-  if (!plan(*database, readyLeft ? m_ready.after : m_expected)) return;
-  m_reader = std::thread([this] { read(m_ahead); });
+  if (plan(*database, readyLeft ? m_ready.after : m_expected) && !startReading()) m_ahead.clear();
 }
 
 // Plans the run that starts at `serial`: one large entity, or small ones in
@@ -113,7 +163,7 @@ bool ViewPrefetch::plan(const db::Database& database, uint32_t serial) {
   run.after = serial;
   run.text = database.sharedText();
   run.edits = database.textEdits();
-  if (run.views.size() < run.serials.size()) run.views.resize(run.serials.size());
+  if (run.entities.size() < run.serials.size()) run.entities.resize(run.serials.size());
   return run.text != nullptr;
 }
 
@@ -123,8 +173,10 @@ void ViewPrefetch::read(Run& run) {
   try {
     const TextPlan& first = run.plans.front();
     if (run.serials.size() == 1 && first.length >= kAheadFrom) {
-      dropIfHuge(run.views.front());
-      run.ok = viewFromPlan(first, *run.text, true, run.views.front());
+      Run::Entity& entity = run.entities.front();
+      dropIfHuge(entity.view);
+      entity.isBuilt = false;
+      run.ok = viewFromPlan(first, *run.text, true, entity.view);
       return;
     }
     const TextPlan& last = run.plans[run.serials.size() - 1];
@@ -132,7 +184,13 @@ void ViewPrefetch::read(Run& run) {
     std::string_view bytes = run.bytes;
     for (size_t i = 0; i < run.serials.size(); ++i) {
       const TextPlan& plan = run.plans[i];
-      if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), run.views[i])) return;
+      Run::Entity& entity = run.entities[i];
+      if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), entity.view)) return;
+      Builder builder = builderAheadFor(plan.type);
+      entity.isBuilt = builder != nullptr;
+      if (!builder) continue;
+      entity.built.mesh.clear();
+      entity.built.status = builder(entity.view, entity.built.mesh);
     }
     run.ok = true;
   } catch (...) {
@@ -141,7 +199,9 @@ void ViewPrefetch::read(Run& run) {
 }
 
 void ViewPrefetch::releaseIfIdle() {
-  if (m_reader.joinable()) return;
+  if (m_asked) return;
+  stopReader();
+  m_built = nullptr;
   m_ready = Run();
   m_ahead = Run();
   m_now = EntityView();
@@ -149,7 +209,7 @@ void ViewPrefetch::releaseIfIdle() {
 }
 
 void ViewPrefetch::trimIfIdle() {
-  if (m_reader.joinable()) return;
+  if (m_asked) return;
   if (render::bytesHeld(m_now) > kAheadFrom || m_ready.bytesHeld() + m_ahead.bytesHeld() > kKeepForRuns)
     releaseIfIdle();
 }

@@ -3,12 +3,15 @@
 // are read from the drawing file and parsed, a large one on its own, small
 // ones a run at a time with one read.
 #pragma once
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "entity_builders.h"
 #include "entity_view.h"
 
 namespace db {
@@ -28,6 +31,9 @@ class ViewPrefetch {
   // it was read from this record as it stands, else read now. Null when its
   // tags cannot be read.
   const EntityView* viewOf(const db::Record& record);
+  // The mesh of the entity viewOf() handed out last, built ahead with its
+  // view; null when it was not.
+  const BuiltAhead* builtAhead() const { return m_built; }
   // Starts reading the entities stored after `record` and after those read
   // ahead already, which is what a caller going through a drawing asks for
   // next.
@@ -52,7 +58,12 @@ class ViewPrefetch {
     uint64_t edits = 0;                           // the database's textEdits() when planned
     std::vector<TextPlan> plans;
     std::vector<uint32_t> serials;
-    std::vector<EntityView> views;
+    struct Entity {
+      EntityView view;
+      BuiltAhead built;
+      bool isBuilt = false;
+    };
+    std::vector<Entity> entities;
     std::string bytes;   // the small entities' text, which their views look into
     size_t used = 0;     // views handed out
     uint32_t after = 0;  // the serial of the record after the run
@@ -63,14 +74,26 @@ class ViewPrefetch {
     size_t bytesHeld() const;
   };
 
-  void finish();
   bool plan(const db::Database& database, uint32_t serial);
   static void read(Run& run);
+  // The second thread stays while entities are read ahead, and reads
+  // m_ahead each time it is asked: a run of small entities is read in less
+  // time than starting a thread takes.
+  bool startReading();
+  void finish();  // waits for the read asked for
+  void stopReader();
+  void serve();
 
   std::thread m_reader;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_asked = false;    // a read was asked for and not yet waited for
+  bool m_reading = false;  // the second thread has not finished it
+  bool m_stopping = false;
   Run m_ready;       // handed out in turn
   Run m_ahead;       // being read, or read, on the second thread
   EntityView m_now;  // an entity not read ahead, read when asked for
+  const BuiltAhead* m_built = nullptr;
   // Entities asked for in the drawing's order so far, and the serial the
   // next one has in that order.
   size_t m_turns = 0;
