@@ -48,12 +48,6 @@ bool ViewPrefetch::Run::current(const db::Record& record) const {
   return database && database->text() == text.get() && database->textEdits() == edits;
 }
 
-size_t ViewPrefetch::Run::bytesHeld() const {
-  size_t held = bytes.capacity();
-  for (const Entity& entity : entities) held += render::bytesHeld(entity.view) + entity.built.mesh.capacityBytes();
-  return held;
-}
-
 ViewPrefetch::~ViewPrefetch() { stopReader(); }
 
 bool ViewPrefetch::startReading() {
@@ -167,35 +161,41 @@ bool ViewPrefetch::plan(const db::Database& database, uint32_t serial) {
   return run.text != nullptr;
 }
 
+// The run's views, and the meshes of the entities built ahead.
+bool ViewPrefetch::readViews(Run& run) {
+  const TextPlan& first = run.plans.front();
+  if (run.serials.size() == 1 && first.length >= kAheadFrom) {
+    Run::Entity& entity = run.entities.front();
+    dropIfHuge(entity.view);
+    entity.isBuilt = false;
+    return viewFromPlan(first, *run.text, true, entity.view);
+  }
+  const TextPlan& last = run.plans[run.serials.size() - 1];
+  if (!run.text->readAside(first.offset, last.offset + last.length - first.offset, run.bytes)) return false;
+  std::string_view bytes = run.bytes;
+  for (size_t i = 0; i < run.serials.size(); ++i) {
+    const TextPlan& plan = run.plans[i];
+    Run::Entity& entity = run.entities[i];
+    if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), entity.view)) return false;
+    Builder builder = builderAheadFor(plan.type);
+    entity.isBuilt = builder != nullptr;
+    if (!builder) continue;
+    entity.built.mesh.clear();
+    entity.built.status = builder(entity.view, entity.built.mesh);
+  }
+  return true;
+}
+
 // On the second thread. Out of memory here only means reading the entities
 // again when asked for.
 void ViewPrefetch::read(Run& run) {
   try {
-    const TextPlan& first = run.plans.front();
-    if (run.serials.size() == 1 && first.length >= kAheadFrom) {
-      Run::Entity& entity = run.entities.front();
-      dropIfHuge(entity.view);
-      entity.isBuilt = false;
-      run.ok = viewFromPlan(first, *run.text, true, entity.view);
-      return;
-    }
-    const TextPlan& last = run.plans[run.serials.size() - 1];
-    if (!run.text->readAside(first.offset, last.offset + last.length - first.offset, run.bytes)) return;
-    std::string_view bytes = run.bytes;
-    for (size_t i = 0; i < run.serials.size(); ++i) {
-      const TextPlan& plan = run.plans[i];
-      Run::Entity& entity = run.entities[i];
-      if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), entity.view)) return;
-      Builder builder = builderAheadFor(plan.type);
-      entity.isBuilt = builder != nullptr;
-      if (!builder) continue;
-      entity.built.mesh.clear();
-      entity.built.status = builder(entity.view, entity.built.mesh);
-    }
-    run.ok = true;
+    run.ok = readViews(run);
   } catch (...) {
     run.ok = false;
   }
+  run.held = run.bytes.capacity();
+  for (const Run::Entity& entity : run.entities) run.held += bytesHeld(entity.view) + entity.built.mesh.capacityBytes();
 }
 
 void ViewPrefetch::releaseIfIdle() {
@@ -210,8 +210,7 @@ void ViewPrefetch::releaseIfIdle() {
 
 void ViewPrefetch::trimIfIdle() {
   if (m_asked) return;
-  if (render::bytesHeld(m_now) > kAheadFrom || m_ready.bytesHeld() + m_ahead.bytesHeld() > kKeepForRuns)
-    releaseIfIdle();
+  if (render::bytesHeld(m_now) > kAheadFrom || m_ready.held + m_ahead.held > kKeepForRuns) releaseIfIdle();
 }
 
 }  // namespace render

@@ -68,13 +68,14 @@ class ViewPrefetch {
     size_t used = 0;     // views handed out
     uint32_t after = 0;  // the serial of the record after the run
     bool ok = false;
+    size_t held = 0;  // bytes its buffers hold, counted when it was read
 
     void clear();
     bool current(const db::Record& record) const;
-    size_t bytesHeld() const;
   };
 
   bool plan(const db::Database& database, uint32_t serial);
+  static bool readViews(Run& run);
   static void read(Run& run);
   // The second thread stays while entities are read ahead, and reads
   // m_ahead each time it is asked: a run of small entities is read in less
