@@ -1,5 +1,6 @@
 // Batches: bounded in size, complete in order, corners counted within
 // their batch, nothing lost between batches.
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <limits>
@@ -157,12 +158,10 @@ TEST(FacetBatches, MeshesInWorldCoordinatesArriveAsTheFullMapLeavesThem) {
   ASSERT_EQ(callout.batches.size(), 1u);
   const std::vector<Vec3>& got = callout.batches[0].vertices;
   ASSERT_EQ(got.size(), mesh.vertices().size());
-  auto bits = [](const Vec3& p) {
-    return std::vector<uint64_t>{std::bit_cast<uint64_t>(p.x), std::bit_cast<uint64_t>(p.y),
-                                 std::bit_cast<uint64_t>(p.z)};
-  };
-  for (size_t i = 0; i < got.size(); ++i)
-    EXPECT_EQ(bits(got[i]), bits(render::Affine{}.apply(mesh.vertices()[i]))) << "vertex " << i;
+  for (size_t i = 0; i < got.size(); ++i) {
+    using Bits = std::array<uint64_t, 3>;
+    EXPECT_EQ(std::bit_cast<Bits>(got[i]), std::bit_cast<Bits>(render::Affine{}.apply(mesh.vertices()[i]))) << i;
+  }
 
   const double inf = std::numeric_limits<double>::infinity();
   for (Vec3 bad : {Vec3{inf, 0, 0}, Vec3{0, -inf, 0}, Vec3{0, 0, std::nan("")}}) {
