@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace wrl_number {
 namespace {
@@ -19,9 +20,34 @@ constexpr char kDigitPairs[] =
     "8081828384858687888990919293949596979899";
 
 char* twoDigits(char* out, uint32_t value) {
-  out[0] = kDigitPairs[2 * value];
-  out[1] = kDigitPairs[2 * value + 1];
+  std::memcpy(out, kDigitPairs + 2 * value, 2);
   return out + 2;
+}
+
+// Below a million, times 2^32 / 10^4 rounded up: the top half is the first
+// two digits, and each further two are the top half of the bottom half
+// times 100. Exact for every value below a million, with no division.
+constexpr uint64_t kPairScale = 429497;
+
+[[gnu::always_inline]] inline char* sixDigits(char* out, uint32_t value) {
+  uint64_t step = value * kPairScale;
+  twoDigits(out, static_cast<uint32_t>(step >> 32));
+  step = static_cast<uint32_t>(step) * uint64_t{100};
+  twoDigits(out + 2, static_cast<uint32_t>(step >> 32));
+  step = static_cast<uint32_t>(step) * uint64_t{100};
+  return twoDigits(out + 4, static_cast<uint32_t>(step >> 32));
+}
+
+// The general conversions, out of line: the common case then saves no
+// registers for them. A whole part of three digits or more, and any value.
+[[gnu::noinline]] char* longFixed6(char* out, uint64_t whole, uint32_t fraction) {
+  out = std::to_chars(out, out + kMaxFixedChars, whole).ptr;
+  *out++ = '.';
+  return sixDigits(out, fraction);
+}
+
+[[gnu::noinline]] char* anyFixed6(char* out, double value) {
+  return std::to_chars(out, out + kMaxFixedChars, value, std::chars_format::fixed, 6).ptr;
 }
 
 }  // namespace
@@ -38,18 +64,26 @@ char* fixed6(char* out, double value) {
     auto millionths = static_cast<uint64_t>(static_cast<int64_t>(scaled + 0.5));
     if (std::signbit(value)) *out++ = '-';
     uint64_t whole = millionths / 1000000;
+    auto fraction = static_cast<uint32_t>(millionths - whole * 1000000);
+    if (whole >= 100) return longFixed6(out, whole, fraction);
     if (whole < 10) *out++ = static_cast<char>('0' + whole);
-    else if (whole < 100) out = twoDigits(out, static_cast<uint32_t>(whole));
-    else out = std::to_chars(out, out + kMaxFixedChars, whole).ptr;
+    else out = twoDigits(out, static_cast<uint32_t>(whole));
     *out++ = '.';
-    auto fraction = static_cast<uint32_t>(millionths % 1000000);
-    out = twoDigits(out, fraction / 10000);
-    out = twoDigits(out, fraction / 100 % 100);
-    return twoDigits(out, fraction % 100);
+    return sixDigits(out, fraction);
   }
-  return std::to_chars(out, out + kMaxFixedChars, value, std::chars_format::fixed, 6).ptr;
+  return anyFixed6(out, value);
 }
 
-char* integer(char* out, int32_t value) { return std::to_chars(out, out + kMaxIntChars, value).ptr; }
+char* integer(char* out, int32_t value) {
+  // Mostly a face's point numbers, small and never negative.
+  if (value >= 0 && value < 100) {
+    if (value < 10) {
+      *out = static_cast<char>('0' + value);
+      return out + 1;
+    }
+    return twoDigits(out, static_cast<uint32_t>(value));
+  }
+  return std::to_chars(out, out + kMaxIntChars, value).ptr;
+}
 
 }  // namespace wrl_number

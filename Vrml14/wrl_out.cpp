@@ -79,10 +79,9 @@ void WrlCallout::onHeader(const AcreMeshHeader* header) {
 
 namespace {
 
+// NaN fails too. Spelled out: it runs for every vertex of an export.
 bool singlePrecision(const ads_point at) {
-  for (int axis : {X, Y, Z})
-    if (!(std::fabs(at[axis]) <= FLT_MAX)) return false;  // NaN fails too
-  return true;
+  return std::fabs(at[X]) <= FLT_MAX && std::fabs(at[Y]) <= FLT_MAX && std::fabs(at[Z]) <= FLT_MAX;
 }
 
 }  // namespace

@@ -32,25 +32,28 @@ struct Sets {
   long next = 1;
 };
 
-Sets& sets() {
-  static Sets all;
-  return all;
-}
+// Made before any code runs: an export looks sets up several times an
+// entity, and a guarded static costs a call each time.
+constinit Sets g_sets;
 
-std::vector<Set>::iterator position(long number) {
-  std::vector<Set>& live = sets().live;
-  return std::lower_bound(live.begin(), live.end(), number,
-                          [](const Set& set, long wanted) { return set.number < wanted; });
+// The live set `ss` names, or the end of the live sets.
+std::vector<Set>::iterator located(const ads_name ss) {
+  std::vector<Set>& live = g_sets.live;
+  if (!ss || ss[1] != kSetMark) return live.end();
+  // The newest set is the one most asked for: a loop's one-entity set.
+  if (!live.empty() && live.back().number == ss[0]) return live.end() - 1;
+  auto found = std::lower_bound(live.begin(), live.end(), ss[0],
+                                [](const Set& set, long wanted) { return set.number < wanted; });
+  return found == live.end() || found->number != ss[0] ? live.end() : found;
 }
 
 std::vector<Entry>* find(const ads_name ss) {
-  if (!ss || ss[1] != kSetMark) return nullptr;
-  auto found = position(ss[0]);
-  return found == sets().live.end() || found->number != ss[0] ? nullptr : &found->members;
+  auto found = located(ss);
+  return found == g_sets.live.end() ? nullptr : &found->members;
 }
 
 std::vector<Entry>& create(ads_name ss) {
-  Sets& all = sets();
+  Sets& all = g_sets;
   ss[0] = all.next++;
   ss[1] = kSetMark;
   std::vector<Entry> members;
@@ -63,7 +66,7 @@ std::vector<Entry>& create(ads_name ss) {
 }
 
 void release(std::vector<Set>::iterator set) {
-  Sets& all = sets();
+  Sets& all = g_sets;
   constexpr size_t kSpareLists = 4, kSpareCapacity = 64;
   set->members.clear();
   if (all.spare.size() < kSpareLists && set->members.capacity() <= kSpareCapacity)
@@ -77,7 +80,7 @@ void release(std::vector<Set>::iterator set) {
 
 }  // namespace
 
-size_t liveSets() { return sets().live.size(); }
+size_t liveSets() { return g_sets.live.size(); }
 
 void makeSet(const std::vector<db::Record*>& entities, ads_name ss) {
   std::vector<Entry>& set = create(ss);
@@ -132,7 +135,8 @@ extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name resu
 }
 
 extern "C" int ads_ssfree(const ads_name ss) {
-  if (!find(ss)) return RTERROR;
-  acad::selection::release(acad::selection::position(ss[0]));
+  auto set = acad::selection::located(ss);
+  if (set == acad::selection::g_sets.live.end()) return RTERROR;
+  acad::selection::release(set);
   return RTNORM;
 }

@@ -1,20 +1,23 @@
 // The drawing open in the host, the entity names that point into it, and
 // its user coordinate system.
+#include <bit>
+#include <cstdint>
+
 #include "db/database.h"
 
 namespace db {
 namespace {
 
-std::unique_ptr<Database>& current() {
-  static std::unique_ptr<Database> database;
-  return database;
-}
+// Made before any code runs, so that it goes after every object made later
+// at exit, and asked for without a guard: an export asks several times an
+// entity.
+constinit std::unique_ptr<Database> g_current;
 
 }  // namespace
 
-Database* currentDatabase() { return current().get(); }
+Database* currentDatabase() { return g_current.get(); }
 
-void setCurrentDatabase(std::unique_ptr<Database> database) { current() = std::move(database); }
+void setCurrentDatabase(std::unique_ptr<Database> database) { g_current = std::move(database); }
 
 Record* recordOf(AcDbObjectId id) { return id.record(); }
 
@@ -25,8 +28,6 @@ Record* recordOf(const ads_name name) {
   if (!database || !name || name[1] != database->serial()) return nullptr;
   return database->bySerial(name[0]);
 }
-
-Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 }  // namespace db
 
@@ -47,14 +48,37 @@ Acad::ErrorStatus acdbGetAdsName(ads_name name, AcDbObjectId id) {
   return Acad::eOk;
 }
 
-Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector) {
-  static constexpr db::Ucs kWorld;
-  db::Database* database = db::currentDatabase();
-  // Read in place: an export converts every point it writes.
-  const db::Ucs& ucs = database ? database->ucs() : kWorld;
+namespace {
+
+// The world UCS leaves every finite coordinate as it is, but for -0.0, which
+// the general sum may turn into +0.0: such points take the general way.
+bool keptByWorldUcs(const ads_point at) {
+  constexpr uint64_t kExponent = 0x7ff0000000000000, kNegativeZero = 0x8000000000000000;
+  for (int i = 0; i < 3; ++i) {
+    auto bits = std::bit_cast<uint64_t>(at[i]);
+    if ((bits & kExponent) == kExponent || bits == kNegativeZero) return false;
+  }
+  return true;
+}
+
+// The general sums, out of line: the world's case then saves no registers.
+[[gnu::noinline]] void toUcs(const db::Ucs& ucs, const ads_point from, ads_point to, bool vector) {
   double d[3];
   for (int i = 0; i < 3; ++i) d[i] = from[i] - (vector ? 0.0 : ucs.origin[i]);
   const double* axes[3] = {ucs.xAxis, ucs.yAxis, ucs.zAxis};
   for (int i = 0; i < 3; ++i) to[i] = d[0] * axes[i][0] + d[1] * axes[i][1] + d[2] * axes[i][2];
+}
+
+}  // namespace
+
+Adesk::Boolean acdbWcs2Ucs(const ads_point from, ads_point to, Adesk::Boolean vector) {
+  static constexpr db::Ucs kWorld;
+  db::Database* database = db::currentDatabase();
+  // An export converts every point it writes, mostly with the world as UCS.
+  if ((!database || database->ucsIsWorld()) && keptByWorldUcs(from)) {
+    for (int i = 0; i < 3; ++i) to[i] = from[i];
+    return Adesk::kTrue;
+  }
+  toUcs(database ? database->ucs() : kWorld, from, to, vector);
   return Adesk::kTrue;
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include "db/modeler_data.h"
@@ -16,10 +17,14 @@ namespace {
 long g_nextSerial = 1;
 
 // The databases alive, by the slot their records name; slot 0 is none. Never
-// freed: a database may go after the others at exit.
+// freed: a database may go after the others at exit. Made with the first
+// database, before any record names a slot; a plain pointer, as every
+// entity of an export looks up its database several times.
+constinit std::vector<Database*>* g_slots = nullptr;
+
 std::vector<Database*>& databaseSlots() {
-  static auto* slots = new std::vector<Database*>{nullptr};
-  return *slots;
+  if (!g_slots) g_slots = new std::vector<Database*>{nullptr};
+  return *g_slots;
 }
 
 uint16_t takeSlot(Database* database) {
@@ -75,11 +80,18 @@ bool makeUcs(const double origin[3], const double xAxis[3], const double yAxis[3
   return true;
 }
 
+char upperOf(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
 void copyUpper(std::string_view name, char* out) {
-  for (size_t i = 0; i < name.size(); ++i) {
-    char c = name[i];
-    out[i] = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-  }
+  for (size_t i = 0; i < name.size(); ++i) out[i] = upperOf(name[i]);
+}
+
+// Whether `name` in upper case is `upper`.
+bool sameUpper(std::string_view name, std::string_view upper) {
+  if (name.size() != upper.size()) return false;
+  for (size_t i = 0; i < name.size(); ++i)
+    if (upperOf(name[i]) != upper[i]) return false;
+  return true;
 }
 
 }  // namespace
@@ -98,10 +110,10 @@ Database::Database() : m_serial(g_nextSerial++), m_slot(takeSlot(this)) {
 
 Database::~Database() { databaseSlots()[m_slot] = nullptr; }
 
-Database* Database::of(uint16_t slot) {
-  const std::vector<Database*>& slots = databaseSlots();
-  return slot < slots.size() ? slots[slot] : nullptr;
-}
+Database* Database::of(uint16_t slot) { return g_slots && slot < g_slots->size() ? (*g_slots)[slot] : nullptr; }
+
+// Beside of(), which it then takes in: an export asks several times an entity.
+Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 AcDbDatabase* Record::database() const { return Database::of(databaseSlot); }
 
@@ -255,13 +267,19 @@ void Database::readHeader(Record& section) {
   // The header stays as read: normalizing the axes is for use, and written
   // back it would change the file on every save.
   Ucs ucs;
-  if (makeUcs(origin, xAxis, yAxis, ucs)) m_ucs = ucs;
+  if (makeUcs(origin, xAxis, yAxis, ucs)) takeUcs(ucs);
+}
+
+void Database::takeUcs(const Ucs& ucs) {
+  static constexpr Ucs kWorld;
+  m_ucs = ucs;
+  m_ucsIsWorld = std::memcmp(&m_ucs, &kWorld, sizeof kWorld) == 0;
 }
 
 bool Database::setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]) {
   Ucs ucs;
   if (!makeUcs(origin, xAxis, yAxis, ucs)) return false;
-  m_ucs = ucs;
+  takeUcs(ucs);
   noteChange();
   setHeaderPoint("$UCSORG", m_ucs.origin);
   setHeaderPoint("$UCSXDIR", m_ucs.xAxis);
@@ -347,8 +365,11 @@ const Block* Database::block(std::string_view name) const {
 }
 
 Record* Database::layer(std::string_view name) const {
+  if (m_lastLayer && sameUpper(name, m_lastLayer->first)) return m_lastLayer->second;
   auto found = findName(m_layers, name);
-  return found == m_layers.end() ? nullptr : found->second;
+  if (found == m_layers.end()) return nullptr;
+  m_lastLayer = &*found;
+  return found->second;
 }
 
 bool Database::isRegisteredApp(std::string_view name) const { return findName(m_apps, name) != m_apps.end(); }

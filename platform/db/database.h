@@ -132,6 +132,8 @@ class Database : public AcDbDatabase {
   bool registerApp(std::string_view name);
 
   const Ucs& ucs() const { return m_ucs; }
+  // The UCS is the world's own, bit for bit (Ucs{}): set with every change of it.
+  bool ucsIsWorld() const { return m_ucsIsWorld; }
   // Sets the current UCS (axes need not be unit length); false for degenerate axes.
   bool setUcs(const double origin[3], const double xAxis[3], const double yAxis[3]);
 
@@ -176,6 +178,7 @@ class Database : public AcDbDatabase {
   void index(Record& record, std::span<const TagView> tags);
   void readHeader(Record& section);
   void setHeaderPoint(const char* name, const double value[3]);
+  void takeUcs(const Ucs& ucs);
   Record* store(Record record);
   void sortStrays() const;
   Record* insertBefore(Record* marker, Record record);
@@ -213,6 +216,10 @@ class Database : public AcDbDatabase {
   static auto findName(const NameMap<Value>& map, std::string_view name);
   NameMap<Block> m_blocks;
   NameMap<Record*> m_layers;
+  // The entry of the layer last found. Entries are never removed nor their
+  // records changed, so it cannot go stale; an export asks for each
+  // entity's layer, mostly the one the entity before had.
+  mutable const std::pair<const std::string, Record*>* m_lastLayer = nullptr;
   NameMap<Record*> m_apps;
   Record* m_layerTable = nullptr;
   Record* m_layerTableEnd = nullptr;
@@ -229,6 +236,7 @@ class Database : public AcDbDatabase {
   int m_units = 0;
   bool m_tileMode = true;
   Ucs m_ucs;
+  bool m_ucsIsWorld = true;
   FileFormat m_format = FileFormat::Ascii;
   std::string m_path;
   bool m_crlf = false;

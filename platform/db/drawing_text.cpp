@@ -69,12 +69,19 @@ bool DrawingText::readAside(uint64_t offset, size_t length, std::string& out) co
 
 bool DrawingText::read(uint64_t offset, size_t length, std::string& out) const {
   if (m_fd < 0 || length > kWindow / 2) return readAside(offset, length, out);
-  if (offset > static_cast<uint64_t>(m_size) || length > static_cast<uint64_t>(m_size) - offset) return false;
-  out.resize(length);
-  bool inWindow = offset >= m_windowOffset && offset + length <= m_windowOffset + m_windowLength;
-  if (!inWindow && (!fill(offset) || length > m_windowLength)) return false;
-  std::memcpy(out.data(), m_window.data() + (offset - m_windowOffset), length);
+  std::optional<std::string_view> bytes = view(offset, length);
+  if (!bytes) return false;
+  out.assign(bytes->data(), bytes->size());
   return true;
+}
+
+std::optional<std::string_view> DrawingText::view(uint64_t offset, size_t length) const {
+  if (offset > static_cast<uint64_t>(m_size) || length > static_cast<uint64_t>(m_size) - offset) return std::nullopt;
+  if (m_fd < 0) return std::string_view(m_bytes).substr(offset, length);
+  if (length > kWindow / 2) return std::nullopt;
+  bool inWindow = offset >= m_windowOffset && offset + length <= m_windowOffset + m_windowLength;
+  if (!inWindow && (!fill(offset) || length > m_windowLength)) return std::nullopt;
+  return std::string_view(m_window.data() + (offset - m_windowOffset), length);
 }
 
 }  // namespace db

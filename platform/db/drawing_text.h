@@ -5,6 +5,7 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ class DrawingText {
   bool read(uint64_t offset, size_t length, std::string& out) const;
   // The same past the window: safe on another thread beside read().
   bool readAside(uint64_t offset, size_t length, std::string& out) const;
+  // The `length` bytes at `offset` where they lie, for a look that ends
+  // before the next read: nothing copied. Empty when the file no longer
+  // holds them or they are more than read() keeps in its window.
+  std::optional<std::string_view> view(uint64_t offset, size_t length) const;
   // Whether the file is still what was read: same size and modification time.
   bool unchanged() const;
 

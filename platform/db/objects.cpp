@@ -24,7 +24,7 @@ AcDbObject::AcDbObject(Record* record, AcDb::OpenMode mode) : m_record(record), 
 
 AcDbObject::~AcDbObject() {
   if (m_open) endOpen();
-  db::giveSnapshot(std::move(m_tags));
+  if (m_tags) db::giveSnapshot(std::move(m_tags));
 }
 
 void* AcDbObject::operator new(std::size_t size) { return db::takeObjectBlock(size); }
@@ -66,20 +66,18 @@ namespace {
 
 // The first ordinary value of `code`, as tags().find(code) gives it, handed
 // to `use`. A record held in memory (tables, layers) is read in place, and
-// one kept in the drawing file is walked up to the tag: every exported
-// entity looks up its layer, and a snapshot of all its tags costs far more
-// than the lookup.
+// one kept in the drawing file is walked up to the tag where the file's text
+// lies: every exported entity looks up its layer, and a snapshot of all its
+// tags costs far more than the lookup. A record too long for that (or one
+// the file no longer holds) takes the snapshot.
 template <typename Use>
 auto withOrdinaryValue(const AcDbObject& object, int code, Use use) {
   const Record& record = *object.record();
-  if (record.inText() && code >= 1000) return use(object.tags().find(code));
   if (record.inText()) {
-    std::string text = db::takeText();
     const db::Database* database = db::databaseOf(record);
-    bool read = database && database->readText(record.textOffset, record.textLength, text);
-    auto result = use(read ? db::findTagInText(text, code) : std::nullopt);
-    db::giveText(std::move(text));
-    return result;
+    const db::DrawingText* source = database && code < 1000 ? database->text() : nullptr;
+    std::optional<std::string_view> text = source ? source->view(record.textOffset, record.textLength) : std::nullopt;
+    return use(text ? db::findTagInText(*text, code) : object.tags().find(code));
   }
   for (const db::Tag& tag : record.stored->tags)
     if (tag.code == code) return use(std::string_view(tag.value));
@@ -158,19 +156,11 @@ Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*&
   if (!name) return Acad::eInvalidInput;
   Record* layer = db::databaseOf(*record())->layer(name);
   if (!layer) return Acad::eKeyNotFound;
-  AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = db::openRecord(layer, mode, openErased, object);
-  if (status == Acad::eOk) result = static_cast<AcDbLayerTableRecord*>(object);
-  return status;
+  return db::openAs(layer, mode, openErased, result);
 }
 
 AcDbDatabase::~AcDbDatabase() = default;
 
 Acad::ErrorStatus AcDbDatabase::getLayerTable(AcDbLayerTable*& table, AcDb::OpenMode mode) {
-  table = nullptr;
-  auto* self = static_cast<db::Database*>(this);
-  AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = db::openRecord(self->layerTable(), mode, false, object);
-  if (status == Acad::eOk) table = static_cast<AcDbLayerTable*>(object);
-  return status;
+  return db::openAs(static_cast<db::Database*>(this)->layerTable(), mode, false, table);
 }

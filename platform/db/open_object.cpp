@@ -68,8 +68,5 @@ Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb:
   entity = nullptr;
   db::Record* record = id.record();
   if (record && !record->entity) return Acad::eNotThatKindOfClass;
-  AcDbObject* object = nullptr;
-  Acad::ErrorStatus status = db::openRecord(record, mode, openErased, object);
-  if (status == Acad::eOk) entity = static_cast<AcDbEntity*>(object);
-  return status;
+  return db::openAs(record, mode, openErased, entity);
 }

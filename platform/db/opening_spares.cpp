@@ -18,13 +18,13 @@ struct Spares {
   size_t blockCount = 0;
   std::unique_ptr<RecordTags> snapshots[kKept];
   size_t snapshotCount = 0;
-  std::string text;
 };
 
-Spares& spares() {
-  static Spares kept;
-  return kept;
-}
+// Made before any code runs: an export takes and gives storage several
+// times an entity, and a guarded static costs a call each time.
+constinit Spares g_spares;
+
+Spares& spares() { return g_spares; }
 
 }  // namespace
 
@@ -39,7 +39,6 @@ void openingsCommandEnded() {
     ::operator delete(kept.blocks[kept.blockCount]);
   }
   while (kept.snapshotCount > 0) kept.snapshots[--kept.snapshotCount].reset();
-  std::string().swap(kept.text);
 }
 
 void* takeObjectBlock(size_t size) {
@@ -77,18 +76,6 @@ void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept {
   if (!snapshot || kept.commands == 0 || kept.snapshotCount == kKept || snapshot->capacityBytes() > kKeptSnapshotBytes)
     return;
   kept.snapshots[kept.snapshotCount++] = std::move(snapshot);
-}
-
-std::string takeText() {
-  std::string text = std::move(spares().text);
-  text.clear();
-  return text;
-}
-
-void giveText(std::string text) noexcept {
-  Spares& kept = spares();
-  if (kept.commands == 0 || text.capacity() > kKeptSnapshotBytes) return;
-  kept.text = std::move(text);
 }
 
 }  // namespace db

@@ -6,7 +6,6 @@
 #pragma once
 #include <cstddef>
 #include <memory>
-#include <string>
 
 #include "db/record_tags.h"
 
@@ -25,11 +24,5 @@ void giveObjectBlock(void* block, size_t size) noexcept;
 std::unique_ptr<RecordTags> snapshotOf(const Record& record);
 // Keeps `snapshot`'s storage while a command runs, else frees it.
 void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept;
-
-// A buffer for one look into a record's text, empty; the one kept when
-// there is one.
-std::string takeText();
-// Keeps `text`'s storage while a command runs, else frees it.
-void giveText(std::string text) noexcept;
 
 }  // namespace db

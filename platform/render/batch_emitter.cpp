@@ -1,6 +1,7 @@
 #include "batch_emitter.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace render {
 namespace {
@@ -33,7 +34,9 @@ void BatchEmitter::take(Mesh& mesh) {
 }
 
 void BatchEmitter::beginMesh(const Affine& toWorld) {
+  static constexpr Affine kIdentity;
   m_toWorld = toWorld;
+  m_identity = std::memcmp(&toWorld, &kIdentity, sizeof kIdentity) == 0;
   m_checked = 0;
   m_refusal = Acad::eOk;
   m_slot.clear();
@@ -41,12 +44,30 @@ void BatchEmitter::beginMesh(const Affine& toWorld) {
   m_placed.clear();
 }
 
+// Defined before its callers and inline, so that they do not call it through
+// the library's symbol table. Most entities lie in world coordinates. There
+// the map's sums come to each coordinate plus +0.0 (a -0.0 turns +0.0), and
+// a vertex stays finite exactly when it was.
+inline Vec3 BatchEmitter::toWorld(const Vec3& vertex) const {
+  if (m_identity) return {vertex.x + 0.0, vertex.y + 0.0, vertex.z + 0.0};
+  return m_toWorld.apply(vertex);
+}
+
+// Inline for the same reason.
+inline void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
+  AcrePolygon record{};
+  record.cornerCount = static_cast<int16_t>(count);
+  m_polygons.push_back(record);
+  for (int32_t j = 0; j < 4; ++j)
+    m_corners.push_back(j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0);
+}
+
 Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
   const size_t vertexCount = mesh.vertexCount();
   for (; m_checked < vertexCount; ++m_checked)
-    if (!m_toWorld.apply(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
+    if (!toWorld(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
   // Where each mesh vertex sits in the current batch, -1 when not yet there;
   // the vertices the mesh forgot have none.
   const size_t held = mesh.vertices().size();
@@ -69,8 +90,10 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   room(placed, held, kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
+    // Its new corners are counted only when all of them might not fit.
     int32_t fresh = 0;
-    for (int32_t j = 0; j < polygon.count; ++j) fresh += slot(polygon.corner[j]) < 0 ? 1 : 0;
+    if (static_cast<int32_t>(m_vertices.size()) + polygon.count > kMaxBatchVertices)
+      for (int32_t j = 0; j < polygon.count; ++j) fresh += slot(polygon.corner[j]) < 0 ? 1 : 0;
     if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
         static_cast<int32_t>(m_polygons.size()) + pieces > kMaxBatchPolygons) {
       flush();
@@ -85,7 +108,7 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
       if (slot(v) >= 0) continue;
       slot(v) = static_cast<int32_t>(m_vertices.size());
       placed.push_back(v);
-      Vec3 w = m_toWorld.apply(mesh.vertex(v));
+      Vec3 w = toWorld(mesh.vertex(v));
       m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
     }
     if (pieces == 1) {
@@ -98,14 +121,6 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
     }
   }
   return Acad::eOk;
-}
-
-void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
-  AcrePolygon record{};
-  record.cornerCount = static_cast<int16_t>(count);
-  m_polygons.push_back(record);
-  for (int32_t j = 0; j < 4; ++j)
-    m_corners.push_back(j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0);
 }
 
 void BatchEmitter::finish() { flush(); }

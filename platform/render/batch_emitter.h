@@ -62,6 +62,8 @@ class BatchEmitter : private PolygonDrain {
   void take(Mesh& mesh) override;
   // One polygon record over mesh vertices already placed in the batch.
   void addRecord(int32_t count, const int32_t* corners);
+  // A mesh vertex in world coordinates.
+  Vec3 toWorld(const Vec3& vertex) const;
 
   AcreCallout* m_callout;
   uint64_t m_polygonsSent = 0;
@@ -76,6 +78,7 @@ class BatchEmitter : private PolygonDrain {
   // vertices sit in the open batch. Vertices are mapped as they are placed:
   // a copy of a huge mesh in world coordinates is not held.
   Affine m_toWorld;
+  bool m_identity = false;  // m_toWorld is Affine{}, bit for bit
   size_t m_checked = 0;
   Acad::ErrorStatus m_refusal = Acad::eOk;
   std::vector<int32_t> m_slot;  // from vertex m_slotBase on

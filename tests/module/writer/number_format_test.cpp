@@ -127,6 +127,17 @@ TEST_F(NumberFormat, NearTiesAndSizeLimitsPrintAsPrintfDoes) {
   EXPECT_EQ(failures, 0);
 }
 
+// Every six-digit fraction, beside whole parts of one, two and many digits.
+TEST_F(NumberFormat, EveryFractionOfAMillionPrintsAsPrintfDoes) {
+  int failures = 0;
+  for (double whole : {0.0, -7.0, 42.0, -123456.0})
+    for (int64_t k = 0; k < 1000000 && failures < 5; ++k) {
+      double fraction = double(k) / 1e6;
+      failures += mismatches(whole < 0 ? whole - fraction : whole + fraction);
+    }
+  EXPECT_EQ(failures, 0);
+}
+
 TEST_F(NumberFormat, RandomBitPatternsPrintAsPrintfDoes) {
   std::mt19937_64 random(77);
   int failures = 0;
@@ -137,7 +148,10 @@ TEST_F(NumberFormat, RandomBitPatternsPrintAsPrintfDoes) {
 TEST_F(NumberFormat, IntegersPrintAsPrintfDoes) {
   std::mt19937 random(5);
   for (int i = 0; i < 100000; ++i) {
-    int32_t value = i < 3 ? (i == 0 ? INT32_MIN : i == 1 ? INT32_MAX : 0) : static_cast<int32_t>(random());
+    // Half of them from -999 on: the small numbers most lines hold, and
+    // those around them.
+    int32_t value = i % 2 ? static_cast<int32_t>(random()) : i / 2 - 1000;
+    if (i < 3) value = i == 0 ? INT32_MIN : i == 1 ? INT32_MAX : 0;
     char ours[wrl_number::kMaxIntChars];
     char reference[32];
     std::snprintf(reference, sizeof reference, "%d", value);

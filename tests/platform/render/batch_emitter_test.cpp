@@ -1,5 +1,9 @@
 // Batches: bounded in size, complete in order, corners counted within
 // their batch, nothing lost between batches.
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <span>
 
 #include "facet_probe.h"
@@ -130,4 +134,42 @@ TEST(FacetBatches, MeshBuiltInPlaceGoesOnAsItGrowsAndIsRefusedForAVertexOutOfRan
   EXPECT_FALSE(mesh.empty());
   EXPECT_EQ(out.emitBuilt(), Acad::eOk);
   EXPECT_EQ(out.polygonsTaken(), render::Mesh::kDrainAt);
+}
+
+// Most meshes need no map to world coordinates. Those must reach the callout
+// as the full map's sums leave them, bit for bit (a -0.0 comes out +0.0), and
+// one with a vertex that is not finite is refused as the full map refuses it.
+TEST(FacetBatches, MeshesInWorldCoordinatesArriveAsTheFullMapLeavesThem) {
+  const double awkward[] = {-0.0, 0.0, 1e-310, -1e-310, -2.5, 1e300, -1e-5, 12345.678};
+  render::Mesh mesh;
+  for (double x : awkward)
+    for (double y : awkward) {
+      // Apart by their 1, 2 and 3: no corner is dropped as a repeat.
+      int32_t first = mesh.addVertex({x, y, 1});
+      mesh.addVertex({y, 2, x});
+      mesh.addVertex({3, x, y});
+      int32_t triangle[3] = {first, first + 1, first + 2};
+      mesh.addPolygon(triangle);
+    }
+  RecordingCallout callout;
+  BatchEmitter out(&callout);
+  ASSERT_EQ(out.emit(mesh, {}), Acad::eOk);
+  out.finish();
+  ASSERT_EQ(callout.batches.size(), 1u);
+  const std::vector<Vec3>& got = callout.batches[0].vertices;
+  ASSERT_EQ(got.size(), mesh.vertices().size());
+  for (size_t i = 0; i < got.size(); ++i) {
+    using Bits = std::array<uint64_t, 3>;
+    EXPECT_EQ(std::bit_cast<Bits>(got[i]), std::bit_cast<Bits>(render::Affine{}.apply(mesh.vertices()[i]))) << i;
+  }
+
+  const double inf = std::numeric_limits<double>::infinity();
+  for (Vec3 bad : {Vec3{inf, 0, 0}, Vec3{0, -inf, 0}, Vec3{0, 0, std::nan("")}}) {
+    render::Mesh one = grid(1);
+    one.addVertex(bad);
+    int32_t triangle[3] = {0, 1, 4};
+    one.addPolygon(triangle);
+    out.restart(&callout);
+    EXPECT_EQ(out.emit(one, {}), Acad::eInvalidInput);
+  }
 }
