@@ -25,23 +25,25 @@ bool TagReader::parseReal(std::string_view text, double& value) {
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
-  text = trimmed(text);
-  // Flags and vertex numbers: a few plain digits.
-  if (!text.empty() && text.size() <= 9) {
+  // Flags and vertex numbers: a sign and a few digits, nothing around them.
+  // Eighteen digits cannot overflow.
+  const char* at = text.data();
+  const char* end = at + text.size();
+  bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  if (at != end && end - at <= 18) {
     int64_t number = 0;
-    bool plain = true;
-    for (char c : text) {
-      plain = plain && c >= '0' && c <= '9';
-      number = number * 10 + (c - '0');
-    }
-    if (plain) {
-      value = number;
+    const char* p = at;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) number = number * 10 + (*p - '0');
+    if (p == end) {
+      value = negative ? -number : number;
       return true;
     }
   }
+  text = trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && stop == text.data() + text.size();
 }
 
 const db::TagView* TagReader::find(int code) const {

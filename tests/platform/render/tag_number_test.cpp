@@ -12,12 +12,35 @@
 namespace {
 
 TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
-  for (const char* text :
-       {"0", "64", " 192 ", "000000012", "999999999", "-3", "+7", "", " ", "1.5", "12a", "9999999999999"}) {
+  for (const char* text : {"0",
+                           "64",
+                           " 192 ",
+                           "000000012",
+                           "999999999",
+                           "-3",
+                           "+7",
+                           "",
+                           " ",
+                           "1.5",
+                           "12a",
+                           "9999999999999",
+                           "-0",
+                           "-",
+                           "--1",
+                           "-+1",
+                           "1-",
+                           "-12 ",
+                           "999999999999999999",
+                           "-999999999999999999",
+                           "9223372036854775807",
+                           "9999999999999999999",
+                           "-9223372036854775808",
+                           "0000000000000000000042",
+                           "-2\r"}) {
     int64_t ours = -1, general = -1;
     std::string_view view(text);
     while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
-    while (!view.empty() && view.back() == ' ') view.remove_suffix(1);
+    while (!view.empty() && (view.back() == ' ' || view.back() == '\r')) view.remove_suffix(1);
     if (!view.empty() && view.front() == '+') view.remove_prefix(1);
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
     bool generalOk = error == std::errc() && end == view.data() + view.size();
