@@ -66,8 +66,9 @@ double TagReader::realOf(const db::TagView* tag, double fallback) {
   return value;
 }
 
-int64_t TagReader::integer(int code, int64_t fallback) {
-  const db::TagView* tag = find(code);
+int64_t TagReader::integer(int code, int64_t fallback) { return integerOf(find(code), fallback); }
+
+int64_t TagReader::integerOf(const db::TagView* tag, int64_t fallback) {
   if (!tag) return fallback;
   int64_t value = 0;
   if (!parseInteger(tag->value, value)) {
@@ -91,13 +92,26 @@ Vec3 TagReader::point(int code, const Vec3& fallback) {
 // Each code is taken at its first, and the pass ends when all are found.
 void TagReader::findPoints(int code, std::span<PointTags> found) const {
   int count = static_cast<int>(std::min<size_t>(found.size(), 10));
+  // A bit for each code wanted, counted from `code`: its x, y and z codes.
+  const uint32_t wanted = ((1u << count) - 1) * (1u | 1u << 10 | 1u << 20);
   int missing = 3 * count;
   for (const db::TagView& tag : m_tags) {
-    int offset = tag.code - code;
-    if (offset < 0 || offset >= 20 + count || offset % 10 >= count) continue;
-    const db::TagView*& axis = found[static_cast<size_t>(offset % 10)].axes[offset / 10];
+    auto offset = static_cast<uint32_t>(tag.code - code);
+    if (offset >= 30 || !(wanted >> offset & 1)) continue;
+    const db::TagView*& axis = found[offset % 10].axes[offset / 10];
     if (axis) continue;
     axis = &tag;
+    if (--missing == 0) break;
+  }
+}
+
+void TagReader::findCodes(int code, std::span<const db::TagView*> found) const {
+  size_t missing = found.size();
+  for (const db::TagView*& tag : found) tag = nullptr;
+  for (const db::TagView& tag : m_tags) {
+    auto offset = static_cast<size_t>(static_cast<uint32_t>(tag.code - code));
+    if (offset >= found.size() || found[offset]) continue;
+    found[offset] = &tag;
     if (--missing == 0) break;
   }
 }
