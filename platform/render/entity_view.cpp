@@ -24,11 +24,12 @@ class CornerReader {
     m_corners.read = true;
   }
   bool operator()(int16_t code, std::string_view value) {
-    // The axes' codes, from 10: a bit for each of 10-13, 20-23 and 30-33.
-    constexpr uint32_t kCornerCodes = 0xF | 0xF << 10 | 0xF << 20;
+    // The axis of each code from 10 to 33; -1 for codes 14 to 19 and 24 to 29.
+    static constexpr int8_t kAxisOf[24] = {0, 1, 2,  3,  -1, -1, -1, -1, -1, -1, 4,  5,
+                                           6, 7, -1, -1, -1, -1, -1, -1, 8,  9,  10, 11};
     auto offset = static_cast<uint32_t>(code - 10);
-    if (offset >= 24 || !(kCornerCodes >> offset & 1)) return true;
-    uint32_t axis = offset / 10 * 4 + offset % 10;
+    if (offset >= 24 || kAxisOf[offset] < 0) return true;
+    int axis = kAxisOf[offset];
     if (m_corners.present >> axis & 1) return true;
     m_corners.present = static_cast<uint16_t>(m_corners.present | 1u << axis);
     m_corners.read = m_corners.read && db::parsePlainDecimal(value, m_corners.axes[axis]);
