@@ -52,13 +52,15 @@ bool generalRead(const std::string& text, uint64_t& bits) {
   return true;
 }
 
+std::string randomDigits(std::mt19937_64& random, size_t length) {
+  std::string run;
+  for (size_t i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
+  return run;
+}
+
 TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
   std::mt19937_64 random(11);
-  auto digitRun = [&](int length) {
-    std::string run;
-    for (int i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
-    return run;
-  };
+  auto digitRun = [&](int length) { return randomDigits(random, static_cast<size_t>(length)); };
   int taken = 0;
   for (int i = 0; i < 200000; ++i) {
     // Every split of up to 21 digits around the point, signs, leading zeros.
@@ -129,11 +131,7 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
 // whatever digits stand around it, at every length and place of the point.
 TEST(NumberText, PlainDecimalsInsideLongerTextReadOnlyTheirOwnDigits) {
   std::mt19937_64 random(5);
-  auto digitRun = [&](size_t length) {
-    std::string run;
-    for (size_t i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
-    return run;
-  };
+  auto digitRun = [&](size_t length) { return randomDigits(random, length); };
   int taken = 0;
   for (size_t length = 1; length <= 20; ++length) {
     for (size_t point = 0; point <= length + 1; ++point) {  // length + 1: no point
