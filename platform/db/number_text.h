@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "db/digit_words.h"
+
 namespace db {
 
 // A finite real; false for anything else (text, "nan", "inf", 1e999).
@@ -13,18 +15,23 @@ bool parseReal(std::string_view text, double& value);
 // padding) of at most 19 digits, read to the same double as the general
 // conversion gives. False for any other text, which then needs the general
 // conversion. Inline: every coordinate of every entity comes through here.
-inline bool parsePlainDecimal(std::string_view text, double& value) {
-  // Digits that make an integer a double holds exactly, divided once by an
-  // exact power of ten: correctly rounded, so the nearest double.
+namespace number_detail {
+
+// Digits that make an integer a double holds exactly, divided once by an
+// exact power of ten: correctly rounded, so the nearest double.
+inline bool exactDecimal(uint64_t digits, size_t fraction, bool negative, double& value) {
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
                                             1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19};
-  const char* at = text.data();
-  const char* end = at + text.size();
-  bool negative = at != end && *at == '-';
-  if (negative) ++at;
-  // One pass over digits and point: coordinates make most of a drawing.
-  // Unsigned arithmetic: a run too long to count wraps harmlessly and is
-  // refused by its length below.
+  if (digits > (uint64_t(1) << 53)) return false;
+  double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+// A plain decimal after its sign, a character at a time. Unsigned
+// arithmetic: a run too long to count wraps harmlessly and is refused by its
+// length.
+inline bool parseDigitByDigit(const char* at, const char* end, bool negative, double& value) {
   uint64_t digits = 0;
   const char* point = nullptr;
   for (const char* p = at; p != end; ++p) {
@@ -35,10 +42,43 @@ inline bool parsePlainDecimal(std::string_view text, double& value) {
   }
   size_t fraction = point ? static_cast<size_t>(end - point - 1) : 0;
   size_t count = static_cast<size_t>(end - at) - (point ? 1 : 0);
-  if (count == 0 || count > 19 || digits > (uint64_t(1) << 53)) return false;
-  double magnitude = static_cast<double>(digits) / kPowersOfTen[fraction];
-  value = negative ? -magnitude : magnitude;
-  return true;
+  if (count == 0 || count > 19) return false;
+  return exactDecimal(digits, fraction, negative, value);
+}
+
+// The most common coordinates ("0.500000", "-12.250000"): eight digits or
+// fewer and a point, eight characters or more in all, in one word. The
+// point is taken out, the bytes after it moving down, which leaves the
+// digits; a ninth character comes in at the top.
+inline bool parseWordPlainDecimal(const char* at, const char* end, bool negative, double& value) {
+  using namespace digit_words;
+  size_t count = static_cast<size_t>(end - at), fraction = 0;
+  uint64_t digits = (count <= 8 ? lastBytesFrom(at, end) : firstEight(at)) ^ kEach('0');
+  if (uint64_t point = zeroBytes(digits ^ kEach('.' ^ '0'))) {
+    int place = std::countr_zero(point) / 8;
+    digits = withoutByte(digits, place);
+    if (count == 9) digits |= uint64_t(static_cast<unsigned char>(at[8] ^ '0')) << 56;
+    fraction = count - 1 - static_cast<size_t>(place);
+    --count;
+  } else if (count == 9) {
+    return parseDigitByDigit(at, end, negative, value);
+  }
+  // The digits moved to the top bytes, zeros (leading zeros) below them.
+  digits <<= 8 * (8 - count);
+  if (notDigits(digits)) return false;
+  return exactDecimal(valueOfEight(digits), fraction, negative, value);
+}
+
+}  // namespace number_detail
+
+inline bool parsePlainDecimal(std::string_view text, double& value) {
+  const char* begin = text.data();
+  const char* at = begin;
+  const char* end = at + text.size();
+  bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  if (end - begin >= 8 && end - at <= 9) return number_detail::parseWordPlainDecimal(at, end, negative, value);
+  return number_detail::parseDigitByDigit(at, end, negative, value);
 }
 
 // The same verdict as parseReal without computing the value (the common

@@ -34,9 +34,11 @@ size_t extendedDataStart(const Tags& tags) {
 // for the heap to keep between records, each of them then faulted in anew.
 inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
-// Splits text-file lines (group code, value) into tags, keeping those whose
-// code `keep` accepts; false when the text is not such lines. The values are
-// taken as they stand: the text was checked when the drawing was read.
+// Splits text-file lines (group code, value) into tags, keeping those
+// `keep` accepts (it is shown each tag's code and value, in order, and may
+// note values as they pass); false when the text is not such lines. The
+// values are taken as they stand: the text was checked when the drawing was
+// read.
 template <typename Keep>
 bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   const char* at = text.data();
@@ -62,7 +64,7 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
       join();
       return false;
     }
-    if (!keep(code)) continue;
+    if (!keep(code, value)) continue;
     if (held == kBlock) join();
     new (&block.tags[held++]) TagView{code, value};
   }
@@ -71,7 +73,7 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
 }
 
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {
-  return parseTagText(text, tags, [](int16_t) { return true; });
+  return parseTagText(text, tags, [](int16_t, std::string_view) { return true; });
 }
 
 // The first value of `code`, or nothing.

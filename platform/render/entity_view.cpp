@@ -13,14 +13,41 @@ namespace {
 // and face corners. Its handle, owner, layer and markers stay out of the view.
 // A lambda, not a function: handed to the splitter as a pointer, it would be
 // called for every tag of every vertex instead of being inlined.
-constexpr auto vertexGeometry = [](int16_t code) {
+constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
   return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
 };
 
-// Parses one record's text onto `storage`, extended data left out.
-bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage) {
+// Keeps every tag, and reads a face's corner coordinates as they pass.
+class CornerReader {
+ public:
+  explicit CornerReader(FaceCorners& corners) : m_corners(corners) {
+    m_corners.present = 0;
+    m_corners.read = true;
+  }
+  bool operator()(int16_t code, std::string_view value) {
+    // The axis of each code from 10 to 33; -1 for codes 14 to 19 and 24 to 29.
+    static constexpr int8_t kAxisOf[24] = {0, 1, 2,  3,  -1, -1, -1, -1, -1, -1, 4,  5,
+                                           6, 7, -1, -1, -1, -1, -1, -1, 8,  9,  10, 11};
+    auto offset = static_cast<uint32_t>(code - 10);
+    if (offset >= 24 || kAxisOf[offset] < 0) return true;
+    int axis = kAxisOf[offset];
+    if (m_corners.present >> axis & 1) return true;
+    m_corners.present = static_cast<uint16_t>(m_corners.present | 1u << axis);
+    m_corners.read = m_corners.read && db::parsePlainDecimal(value, m_corners.axes[axis]);
+    return true;
+  }
+
+ private:
+  FaceCorners& m_corners;
+};
+
+// Parses one record's text onto `storage`, extended data left out; a
+// face's corners are read into `corners` on the way.
+bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage, FaceCorners* corners = nullptr) {
   size_t first = storage.size();
-  bool parsed = vertex ? db::parseTagText(text, storage, vertexGeometry) : db::parseTagText(text, storage);
+  bool parsed = vertex    ? db::parseTagText(text, storage, vertexGeometry)
+                : corners ? db::parseTagText(text, storage, CornerReader(*corners))
+                          : db::parseTagText(text, storage);
   if (!parsed) return false;
   std::span<const db::TagView> added(storage.data() + first, storage.size() - first);
   storage.resize(first + db::extendedDataStart(added));
@@ -31,7 +58,7 @@ bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& sto
 bool addOne(const db::Record& record, bool vertex, EntityView& view) {
   if (!record.inText()) {
     for (const db::Tag& tag : record.stored->tags)
-      if (!vertex || vertexGeometry(tag.code)) view.storage.push_back({tag.code, tag.value});
+      if (!vertex || vertexGeometry(tag.code, tag.value)) view.storage.push_back({tag.code, tag.value});
     return true;
   }
   const db::Database* database = db::databaseOf(record);
@@ -61,6 +88,7 @@ void EntityView::clear() {
   vertices.clear();
   storage.clear();
   streamed = StreamedVertices();
+  corners.read = false;
   m_textsInUse = 0;
 }
 
@@ -100,7 +128,8 @@ bool parsePlanned(const TextPlan& plan, std::string_view text, bool stream, Enti
   view.type = plan.type;
   size_t wanted = db::expectedTagCount(text.size());
   if (view.storage.capacity() < wanted) view.storage.reserve(wanted);
-  if (!parseInto(text.substr(0, plan.ownLength), false, view.storage)) return false;
+  FaceCorners* corners = plan.type == "3DFACE" ? &view.corners : nullptr;
+  if (!parseInto(text.substr(0, plan.ownLength), false, view.storage, corners)) return false;
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
   if (!stream) {

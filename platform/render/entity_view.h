@@ -38,6 +38,20 @@ struct StreamedVertices {
   std::vector<TextFollower> followers;
 };
 
+// A 3DFACE's corner coordinates, read while its text was split: drawings
+// are mostly faces, and their builder then neither looks for the corners
+// among the tags nor parses them again. Codes 10 to 13, 20 to 23 and 30 to
+// 33, each at its first, as TagReader takes them.
+struct FaceCorners {
+  static constexpr int kAxes = 12;
+  // Axis i is code 10 + 10 * (i / 4) + i % 4: the x of the four corners,
+  // then their y, then their z.
+  double axes[kAxes];
+  uint16_t present = 0;  // a bit for each axis the tags hold
+  // Every axis present was a plain decimal: `axes` serve instead of the tags.
+  bool read = false;
+};
+
 // Moving a view keeps its spans valid; it cannot be copied.
 struct EntityView {
   EntityView() = default;
@@ -50,6 +64,8 @@ struct EntityView {
   // they are streamed instead (walk them with VertexWalk).
   std::vector<TagSpan> vertices;
   StreamedVertices streamed;
+  // 3DFACE only: its corners, when read with its tags.
+  FaceCorners corners;
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
   std::vector<db::TagView> storage;

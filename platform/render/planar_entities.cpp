@@ -4,14 +4,39 @@
 
 namespace render {
 
+namespace {
+
+// The corners as read with the tags: an axis absent is 0, or the third
+// corner's for the fourth.
+void cornersAsRead(const FaceCorners& read, Vec3 (&corners)[4]) {
+  double axes[FaceCorners::kAxes];
+  for (int axis = 0; axis < FaceCorners::kAxes; ++axis) {
+    bool fourth = axis % 4 == 3;
+    double absent = fourth ? axes[axis - 1] : 0.0;
+    axes[axis] = read.present >> axis & 1 ? read.axes[axis] : absent;
+  }
+  for (int i = 0; i < 4; ++i) corners[i] = {axes[i], axes[4 + i], axes[8 + i]};
+}
+
+}  // namespace
+
 Acad::ErrorStatus buildFace3d(const EntityView& entity, Mesh& mesh) {
-  TagReader tags(entity.tags);
-  TagReader::PointTags found[4];
-  tags.findPoints(10, found);
-  Vec3 third = tags.pointOf(found[2]);
-  // A face given with three corners has its fourth on the third: a triangle.
-  Vec3 corners[4] = {tags.pointOf(found[0]), tags.pointOf(found[1]), third, tags.pointOf(found[3], third)};
-  if (!tags.valid()) return Acad::eInvalidInput;
+  Vec3 corners[4];
+  if (entity.corners.read) {
+    cornersAsRead(entity.corners, corners);
+  } else {
+    TagReader tags(entity.tags);
+    TagReader::PointTags found[4];
+    tags.findPoints(10, found);
+    Vec3 third = tags.pointOf(found[2]);
+    // A face given with three corners has its fourth on the third: a triangle.
+    Vec3 fourth = tags.pointOf(found[3], third);
+    corners[0] = tags.pointOf(found[0]);
+    corners[1] = tags.pointOf(found[1]);
+    corners[2] = third;
+    corners[3] = fourth;
+    if (!tags.valid()) return Acad::eInvalidInput;
+  }
   mesh.addPolygon(corners);
   return Acad::eOk;
 }

@@ -46,7 +46,10 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   VertexWalk walk(entity);
   for (TagSpan record; walk.next(record);) {
     TagReader tags(record);
-    int64_t flags = tags.integer(70);
+    // The flags (70) and the face's vertex numbers (71 to 74).
+    const db::TagView* numbers[5];
+    tags.findCodes(70, numbers);
+    int64_t flags = tags.integerOf(numbers[0]);
     if (flags & kVertexOfMesh) {
       mesh.addVertex(tags.point(10));
       ++vertexCount;
@@ -54,8 +57,8 @@ Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
       // A face: vertex numbers from 1; a negative number only hides the edge.
       corners.clear();
       bool inRange = true;
-      for (int code = 71; code <= 74; ++code) {
-        int64_t number = tags.integer(code);
+      for (int corner = 1; corner <= 4; ++corner) {
+        int64_t number = tags.integerOf(numbers[corner]);
         if (number < 0) number = -number;
         if (number == 0) continue;
         if (number > vertexCount) inRange = false;

@@ -25,23 +25,25 @@ bool TagReader::parseReal(std::string_view text, double& value) {
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
-  text = trimmed(text);
-  // Flags and vertex numbers: a few plain digits.
-  if (!text.empty() && text.size() <= 9) {
+  // Flags and vertex numbers: a sign and a few digits, nothing around them.
+  // Eighteen digits cannot overflow.
+  const char* at = text.data();
+  const char* end = at + text.size();
+  bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  if (at != end && end - at <= 18) {
     int64_t number = 0;
-    bool plain = true;
-    for (char c : text) {
-      plain = plain && c >= '0' && c <= '9';
-      number = number * 10 + (c - '0');
-    }
-    if (plain) {
-      value = number;
+    const char* p = at;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) number = number * 10 + (*p - '0');
+    if (p == end) {
+      value = negative ? -number : number;
       return true;
     }
   }
+  text = trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-  auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && stop == text.data() + text.size();
 }
 
 const db::TagView* TagReader::find(int code) const {
@@ -64,8 +66,9 @@ double TagReader::realOf(const db::TagView* tag, double fallback) {
   return value;
 }
 
-int64_t TagReader::integer(int code, int64_t fallback) {
-  const db::TagView* tag = find(code);
+int64_t TagReader::integer(int code, int64_t fallback) { return integerOf(find(code), fallback); }
+
+int64_t TagReader::integerOf(const db::TagView* tag, int64_t fallback) {
   if (!tag) return fallback;
   int64_t value = 0;
   if (!parseInteger(tag->value, value)) {
@@ -89,13 +92,26 @@ Vec3 TagReader::point(int code, const Vec3& fallback) {
 // Each code is taken at its first, and the pass ends when all are found.
 void TagReader::findPoints(int code, std::span<PointTags> found) const {
   int count = static_cast<int>(std::min<size_t>(found.size(), 10));
+  // A bit for each code wanted, counted from `code`: its x, y and z codes.
+  const uint32_t wanted = ((1u << count) - 1) * (1u | 1u << 10 | 1u << 20);
   int missing = 3 * count;
   for (const db::TagView& tag : m_tags) {
-    int offset = tag.code - code;
-    if (offset < 0 || offset >= 20 + count || offset % 10 >= count) continue;
-    const db::TagView*& axis = found[static_cast<size_t>(offset % 10)].axes[offset / 10];
+    auto offset = static_cast<uint32_t>(tag.code - code);
+    if (offset >= 30 || !(wanted >> offset & 1)) continue;
+    const db::TagView*& axis = found[offset % 10].axes[offset / 10];
     if (axis) continue;
     axis = &tag;
+    if (--missing == 0) break;
+  }
+}
+
+void TagReader::findCodes(int code, std::span<const db::TagView*> found) const {
+  size_t missing = found.size();
+  for (const db::TagView*& tag : found) tag = nullptr;
+  for (const db::TagView& tag : m_tags) {
+    auto offset = static_cast<size_t>(static_cast<uint32_t>(tag.code - code));
+    if (offset >= found.size() || found[offset]) continue;
+    found[offset] = &tag;
     if (--missing == 0) break;
   }
 }

@@ -52,13 +52,15 @@ bool generalRead(const std::string& text, uint64_t& bits) {
   return true;
 }
 
+std::string randomDigits(std::mt19937_64& random, size_t length) {
+  std::string run;
+  for (size_t i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
+  return run;
+}
+
 TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
   std::mt19937_64 random(11);
-  auto digitRun = [&](int length) {
-    std::string run;
-    for (int i = 0; i < length; ++i) run += static_cast<char>('0' + random() % 10);
-    return run;
-  };
+  auto digitRun = [&](int length) { return randomDigits(random, static_cast<size_t>(length)); };
   int taken = 0;
   for (int i = 0; i < 200000; ++i) {
     // Every split of up to 21 digits around the point, signs, leading zeros.
@@ -123,6 +125,60 @@ TEST(NumberText, PlainDecimalsReadToTheSameDoubleAsTheGeneralConversion) {
   EXPECT_TRUE(std::signbit(value));
   for (const char* other : {"1e5", "", "-", ".", "-.", "1.2.3", "+1", " 1", "nan"})
     EXPECT_FALSE(db::parsePlainDecimal(other, value)) << '"' << other << '"';
+}
+
+// Digits are read a word at a time: a value is read from its own bytes only,
+// whatever digits stand around it, at every length and place of the point.
+TEST(NumberText, PlainDecimalsInsideLongerTextReadOnlyTheirOwnDigits) {
+  std::mt19937_64 random(5);
+  auto digitRun = [&](size_t length) { return randomDigits(random, length); };
+  int taken = 0;
+  for (size_t length = 1; length <= 20; ++length) {
+    for (size_t point = 0; point <= length + 1; ++point) {  // length + 1: no point
+      for (int trial = 0; trial < 40; ++trial) {
+        std::string digits = digitRun(length);
+        if (trial % 4 == 1) digits[0] = '0';  // leading zeros
+        if (trial % 8 == 3) digits = std::string(length, '0');
+        std::string text = (trial % 2 ? "-" : "") + digits;
+        if (point <= length) text.insert(text.size() - length + point, ".");
+        // Digits before and after the value, so a read past its ends changes it.
+        size_t before = random() % 10;
+        std::string around = digitRun(before) + text + digitRun(random() % 10);
+        std::string_view view = std::string_view(around).substr(before, text.size());
+        uint64_t whole = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), whole);
+        bool expected = length <= 19 && whole <= (uint64_t(1) << 53);
+        double ours = 0;
+        ASSERT_EQ(db::parsePlainDecimal(view, ours), expected) << '"' << text << '"';
+        if (!expected) continue;
+        ++taken;
+        uint64_t general = 0, mine = 0;
+        ASSERT_TRUE(generalRead(text, general)) << text;
+        std::memcpy(&mine, &ours, sizeof mine);
+        ASSERT_EQ(mine, general) << '"' << text << '"';
+      }
+    }
+  }
+  EXPECT_GT(taken, 6000) << "most values are taken, so the comparison is not empty";
+  // Refused inside longer text as alone: a second point, a sign or space
+  // within, the run cut short by a letter at each place.
+  for (std::string bad : {"12.34.5", "1-2", "123 4", "1234567.8-", "-12345678.9x", "+12345678.9", "12.4567.9",
+                          "1234.678.", "-1234.678x", "1234.67\n8"}) {
+    std::string around = "9" + bad + "9";
+    double value = 0;
+    EXPECT_FALSE(db::parsePlainDecimal(std::string_view(around).substr(1, bad.size()), value)) << bad;
+  }
+  std::string letters = "1234567890123456";
+  for (size_t at = 0; at < letters.size(); ++at) {
+    std::string bad = letters;
+    bad[at] = 'a';
+    double value = 0;
+    EXPECT_FALSE(db::parsePlainDecimal(bad, value)) << bad;
+    bad[at] = '/';  // just below '0'
+    EXPECT_FALSE(db::parsePlainDecimal(bad, value)) << bad;
+    bad[at] = ':';  // just above '9'
+    EXPECT_FALSE(db::parsePlainDecimal(bad, value)) << bad;
+  }
 }
 
 TEST(NumberText, FormattedRealsReadBackBitForBit) {

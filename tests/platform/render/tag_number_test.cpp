@@ -12,12 +12,35 @@
 namespace {
 
 TEST(TagNumbers, IntegersReadAsTheGeneralConversionReadsThem) {
-  for (const char* text :
-       {"0", "64", " 192 ", "000000012", "999999999", "-3", "+7", "", " ", "1.5", "12a", "9999999999999"}) {
+  for (const char* text : {"0",
+                           "64",
+                           " 192 ",
+                           "000000012",
+                           "999999999",
+                           "-3",
+                           "+7",
+                           "",
+                           " ",
+                           "1.5",
+                           "12a",
+                           "9999999999999",
+                           "-0",
+                           "-",
+                           "--1",
+                           "-+1",
+                           "1-",
+                           "-12 ",
+                           "999999999999999999",
+                           "-999999999999999999",
+                           "9223372036854775807",
+                           "9999999999999999999",
+                           "-9223372036854775808",
+                           "0000000000000000000042",
+                           "-2\r"}) {
     int64_t ours = -1, general = -1;
     std::string_view view(text);
     while (!view.empty() && view.front() == ' ') view.remove_prefix(1);
-    while (!view.empty() && view.back() == ' ') view.remove_suffix(1);
+    while (!view.empty() && (view.back() == ' ' || view.back() == '\r')) view.remove_suffix(1);
     if (!view.empty() && view.front() == '+') view.remove_prefix(1);
     auto [end, error] = std::from_chars(view.data(), view.data() + view.size(), general);
     bool generalOk = error == std::errc() && end == view.data() + view.size();
@@ -99,6 +122,25 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
     EXPECT_EQ(p.z, expected[i].z) << i;
   }
   EXPECT_TRUE(corners.valid());
+
+  // A polyface vertex's flags and corner numbers in one pass: the first of
+  // each, codes around them left alone, an absent one null.
+  std::vector<TagView> vertex = {{69, "5"}, {72, "-2"}, {70, "128"}, {75, "9"},
+                                 {71, "1"}, {72, "8"},  {1071, "6"}, {74, "4"}};
+  const TagView* numbers[5];
+  render::TagReader(vertex).findCodes(70, numbers);
+  const char* wanted[5] = {"128", "1", "-2", nullptr, "4"};
+  for (int i = 0; i < 5; ++i) {
+    if (!wanted[i]) {
+      EXPECT_EQ(numbers[i], nullptr) << i;
+      continue;
+    }
+    ASSERT_NE(numbers[i], nullptr) << i;
+    EXPECT_EQ(numbers[i]->value, wanted[i]) << i;
+  }
+  render::TagReader flags(vertex);
+  EXPECT_EQ(flags.integerOf(numbers[2]), -2);
+  EXPECT_EQ(flags.integerOf(numbers[3], 7), 7);
 
   std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
   render::TagReader refusing(bad);
