@@ -1,6 +1,7 @@
 // Reading a text drawing with a second thread scanning ahead gives the same
 // records, the same refusal and the same line as reading it on one thread,
 // also when the fault or the end lies batches after the start.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "db/drawing_repair.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 #include "drawing_file.h"
@@ -26,19 +28,29 @@ constexpr size_t kNeverAhead = std::numeric_limits<size_t>::max();
 struct Outcome {
   bool ok = false;
   std::string error;
-  std::vector<std::string> records;  // type, handle and place in the text of each
+  std::vector<std::string> records;  // type, handle, place in the text and notes of each
+  std::string repairs;               // what the repair watching the load found to add
   bool operator==(const Outcome&) const = default;
 };
 
+// Read with the repair watching, as the host reads: the tags it asks for
+// must reach it the same both ways.
 Outcome read(const std::string& text, size_t scanAheadFrom) {
   db::Database database;
+  db::DrawingRepair repair(database);
+  database.watchLoading(&repair);
   dxf::RecordCollector collector(database, "t.dxf", "line", text.data());
   Outcome outcome;
   outcome.ok = dxf::readAscii(text, collector, {}, scanAheadFrom);
   outcome.error = collector.error();
   for (const db::Record* record : database.records())
     outcome.records.push_back(std::string(record->type) + " " + std::to_string(record->handle) + " @" +
-                              std::to_string(record->textOffset) + "+" + std::to_string(record->textLength));
+                              std::to_string(record->textOffset) + "+" + std::to_string(record->textLength) +
+                              (record->colorAsRead ? " colour" : "") + (record->extendedDataAsRead ? " xdata" : "") +
+                              (record->paperSpaceAsRead ? " paper" : "") + " followers " +
+                              std::to_string(record->followerCount) + " tags " +
+                              std::to_string(record->stored ? record->stored->tags.size() : 0));
+  if (outcome.ok) outcome.repairs = repair.run().summary();
   return outcome;
 }
 
@@ -47,6 +59,7 @@ void expectSameBothWays(const std::string& text, const std::string& what) {
   EXPECT_EQ(ahead.ok, inline_.ok) << what;
   EXPECT_EQ(ahead.error, inline_.error) << what;
   EXPECT_EQ(ahead.records, inline_.records) << what;
+  EXPECT_EQ(ahead.repairs, inline_.repairs) << what;
 }
 
 // Enough lines for the scanner to fill many batches.
@@ -87,6 +100,34 @@ TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
   EXPECT_THAT(dxf::open(path),
               test_support::FailsWith(path + ": line 8640007: unexpected end of file after group code 10"));
   EXPECT_EQ(acdbCurDwg(), before);
+}
+
+TEST(ScanAhead, EverySectionHandsTheRepairAndTheIndexTheSameTags) {
+  const std::string text =
+      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+      "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n5\n2\n70\n1\n0\nLAYER\n5\n10\n2\n0\n70\n0\n62\n7\n"
+      "0\nENDTAB\n0\nENDSEC\n"
+      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n5\n20\n8\n0\n2\nB1\n10\n0\n20\n0\n30\n0\n"
+      "0\nLINE\n5\n21\n330\n20\n100\nAcDbEntity\n8\nINBLOCK\n6\nDASHED\n100\nAcDbLine\n10\n1\n"
+      "0\nENDBLK\n5\n22\n8\n0\n0\nENDSEC\n"
+      "0\nLINE\n5\n23\n8\nBETWEEN\n10\n1\n"  // between sections: kept whole
+      "0\nSECTION\n2\nENTITIES\n"
+      "0\nLINE\n5\n30\n100\nAcDbEntity\n67\n1\n8\nWALLS\n62\n3\n100\nAcDbLine\n10\n0\n"
+      "1001\nAPP\n1000\nnote\n"
+      "0\nTEXT\n5\n31\n8\nWALLS\n7\nNOTES\n1\nhello\n"
+      "0\nPOLYLINE\n5\n32\n8\n0\n66\n1\n0\nVERTEX\n5\n33\n8\n0\n10\n0\n0\nSEQEND\n5\n34\n8\n0\n"
+      "0\nENDSEC\n"
+      "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n3\nENTRY\n350\nD\n"
+      "0\nXRECORD\n5\nE\n330\n0\n0\nENDSEC\n0\nEOF\n";
+  Outcome ahead = read(text, kAlwaysAhead);
+  ASSERT_TRUE(ahead.ok) << ahead.error;
+  EXPECT_NE(ahead.repairs, "") << "the drawing lacks layers, a linetype, a style and owners";
+  EXPECT_THAT(ahead.records, ::testing::Contains("LINE 48 @" + std::to_string(text.find("0\nLINE\n5\n30")) + "+" +
+                                                 std::to_string(text.find("0\nTEXT") - text.find("0\nLINE\n5\n30")) +
+                                                 " colour xdata paper followers 0 tags 0"));
+  EXPECT_THAT(ahead.records, ::testing::Contains("LINE 35 @0+0 followers 0 tags 4"));
+  EXPECT_THAT(ahead.records, ::testing::Contains(::testing::HasSubstr("POLYLINE 50 ")));
+  expectSameBothWays(text, "every section");
 }
 
 TEST(ScanAhead, SmallAndEmptyInputsGiveTheSameOutcome) {
