@@ -26,6 +26,11 @@ class RecordCollector {
     // Most tags of a record left in the text are not wanted: passed over
     // here, for they are the most of a large drawing.
     if (code != 0 && !m_filter.takes(code)) return true;
+    // A tag within a record of a text file needs only a place.
+    if (code != 0 && m_textBase) {
+      m_views.push_back({code, value});
+      return true;
+    }
     return take(code, value, where, codeStart);
   }
   // What add() passes over, for a reader that may drop those tags first.
