@@ -11,19 +11,16 @@ void setIdentity(Record& record, std::span<const TagView> tags) {
   // The header section holds $HANDSEED as a code 5: the next handle to
   // give, not one of its own.
   if (record.type == "SECTION") return;
-  const int handleCode = record.type == "DIMSTYLE" ? 105 : 5;
-  const size_t ordinaryEnd = extendedDataStart(tags);
-  bool handleFound = false;
-  // One walk: every record is read this way. A 1001 anywhere may start
-  // extended data; a 62 is always the record's own.
-  for (size_t i = 0; i < tags.size(); ++i) {
-    const int code = tags[i].code;
-    if (code == handleCode && i < ordinaryEnd && !handleFound) {
-      record.handle = parseHandle(tags[i].value);
-      handleFound = true;
+  int handleCode = record.type == "DIMSTYLE" ? 105 : 5;
+  for (const TagView& tag : tags.first(extendedDataStart(tags)))
+    if (tag.code == handleCode) {
+      record.handle = parseHandle(tag.value);
+      break;
     }
-    if (code == 62) record.colorAsRead = true;
-    if (code == 1001) record.extendedDataAsRead = true;
+  // A 1001 anywhere may start extended data; a 62 is always the record's own.
+  for (const TagView& tag : tags) {
+    if (tag.code == 62) record.colorAsRead = true;
+    if (tag.code == 1001) record.extendedDataAsRead = true;
   }
 }
 
