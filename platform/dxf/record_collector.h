@@ -23,15 +23,12 @@ class RecordCollector {
   // Takes one tag found at `where` (in a text file its code line starts at
   // `codeStart`); false (see error()) when it breaks the file's structure.
   bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr) {
-    // Most tags of a record left in the text are not wanted: passed over
-    // here, for they are the most of a large drawing.
-    if (code != 0 && !m_filter.takes(code)) return true;
-    // A tag within a record of a text file needs only a place.
-    if (code != 0 && m_textBase) {
-      m_views.push_back({code, value});
-      return true;
-    }
-    return take(code, value, where, codeStart);
+    // Within a record of a text file a tag needs only a place; most tags of
+    // a record left in the text are not wanted and passed over here, for
+    // they are the most of a large drawing.
+    if (code == 0 || !m_textBase) return take(code, value, where, codeStart);
+    if (m_filter.takes(code)) m_views.push_back({code, value});
+    return true;
   }
   // What add() passes over, for a reader that may drop those tags first.
   const TagFilter& filter() const { return m_filter; }
