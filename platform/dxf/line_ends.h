@@ -12,49 +12,62 @@ namespace dxf {
 
 class LineEnds {
  public:
-  LineEnds(const char* from, const char* end) : m_next(from), m_end(end) {}
+  LineEnds(const char* from, const char* end) : m_block{from, from, 0}, m_end(end) {}
 
   // The next '\n' after the last one handed out (from `from` on), or `end`
   // once there is none.
   const char* next() {
-    while (m_ends == 0) {
-      if (m_next >= m_end) return m_end;
-      load();
+    if (m_block.ends == 0) {
+      m_block = nextBlock(m_block.next, m_end);
+      if (m_block.ends == 0) return m_end;
     }
-    const char* found = m_base + __builtin_ctzll(m_ends);
-    m_ends &= m_ends - 1;
+    const char* found = m_block.base + __builtin_ctzll(m_block.ends);
+    m_block.ends &= m_block.ends - 1;
     return found;
   }
 
  private:
-  void load() {
-    m_base = m_next;
-    if (m_end - m_next >= 64) {
+  struct Block {
+    const char* base;  // the bytes `ends` stands for
+    const char* next;  // the first byte not looked at
+    uint64_t ends;     // the line ends left in the 64 bytes at `base`, a bit each
+  };
+
+  // The next 64 bytes from `at` on that hold a line end (none when the text
+  // has no more). Out of line and by value: next() runs twice a tag, and its
+  // state stays in registers.
+  [[gnu::noinline]] static Block nextBlock(const char* at, const char* end) {
+    Block block{at, at, 0};
+    while (block.ends == 0 && block.next < end) {
+      block.base = block.next;
+      block.ends = endsIn(block.next, end);
+      block.next = end - block.next >= 64 ? block.next + 64 : end;
+    }
+    return block;
+  }
+
+  // The line ends among the (up to) 64 bytes from `at`.
+  static uint64_t endsIn(const char* at, const char* end) {
+    uint64_t ends = 0;
 #ifdef __SSE2__
+    if (end - at >= 64) {
       const __m128i newline = _mm_set1_epi8('\n');
-      uint64_t ends = 0;
       for (int i = 0; i < 4; ++i) {
-        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m_next + 16 * i));
+        __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
         ends |= static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline))))
                 << (16 * i);
       }
-      m_ends = ends;
-      m_next += 64;
-      return;
-#endif
+      return ends;
     }
-    const char* stop = m_end - m_next >= 64 ? m_next + 64 : m_end;
-    uint64_t ends = 0;
-    for (const char* p = m_next; p < stop; ++p)
-      if (*p == '\n') ends |= uint64_t(1) << (p - m_next);
-    m_ends = ends;
-    m_next = stop;
+#endif
+    const char* stop = end - at >= 64 ? at + 64 : end;
+    for (const char* p = at; p < stop; ++p)
+      if (*p == '\n') ends |= uint64_t(1) << (p - at);
+    return ends;
   }
 
-  const char* m_base = nullptr;  // the bytes `m_ends` stands for
-  const char* m_next;            // the first byte not looked at
+  Block m_block;
   const char* m_end;
-  uint64_t m_ends = 0;  // the line ends left in the 64 bytes at `m_base`, a bit each
 };
 
 // The line from `at` to its line end `lineEnd`, without a carriage return

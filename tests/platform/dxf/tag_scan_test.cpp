@@ -105,6 +105,25 @@ TEST(TagScan, TakesAndRefusesWhatTheTagReaderDoesOnEveryVariant) {
   EXPECT_GT(refused, 1000) << "the variants reach the faults";
 }
 
+TEST(TagScan, ThreeColumnCodesAreExactlyThePaddedShapes) {
+  const std::string bytes = std::string(" 0123456789\t-/:x") + '\0' + '\xFF';
+  auto digit = [](char c) { return c >= '0' && c <= '9'; };
+  int codes = 0;
+  for (char c0 : bytes)
+    for (char c1 : bytes)
+      for (char c2 : bytes) {
+        const char at[3] = {c0, c1, c2};
+        const bool shaped = digit(c2) && ((c0 == ' ' && (c1 == ' ' || digit(c1))) || (digit(c0) && digit(c1)));
+        int16_t code = -1, parsed = -2;
+        ASSERT_EQ(db::threeColumnCode(at, code), shaped) << std::string(at, 3);
+        if (!shaped) continue;
+        ASSERT_TRUE(db::parseCode(std::string_view(at, 3), parsed));
+        EXPECT_EQ(code, parsed) << std::string(at, 3);
+        ++codes;
+      }
+  EXPECT_EQ(codes, 10 + 100 + 1000);  // "  d", " dd", "ddd"
+}
+
 TEST(TagScan, PlainNumbersAreOnlyThoseTheFullCheckTakes) {
   const std::string padding(16, '\n');
   for (std::string value : {"0", "-1", "0.5", "-.5", "5.", "1234567890123456", "-123456789012345"}) {
