@@ -7,7 +7,9 @@
 #include <filesystem>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "db/database.h"
@@ -104,24 +106,29 @@ TEST(ScanAhead, ALargeFileCutShortIsRefusedWithItsLastLineAndTheDrawingKept) {
   EXPECT_EQ(acdbCurDwg(), before);
 }
 
+// A drawing with every section, a record between two of them and what the
+// repair looks for in each.
+std::string everySection() {
+  return "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
+         "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n5\n2\n70\n1\n0\nLAYER\n5\n10\n2\n0\n70\n0\n62\n7\n"
+         "0\nENDTAB\n0\nENDSEC\n"
+         "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n5\n20\n8\n0\n2\nB1\n10\n0\n20\n0\n30\n0\n"
+         "0\nLINE\n5\n21\n330\n20\n100\nAcDbEntity\n8\nINBLOCK\n6\nDASHED\n100\nAcDbLine\n10\n1\n"
+         "0\nENDBLK\n5\n22\n8\n0\n0\nENDSEC\n"
+         "0\nLINE\n5\n23\n8\nBETWEEN\n10\n1\n"  // between sections: kept whole
+         "0\nSECTION\n2\nENTITIES\n"
+         "0\nLINE\n5\n30\n100\nAcDbEntity\n67\n1\n8\nWALLS\n6\nBYLAYER\n360\nE\n62\n3\n100\nAcDbLine\n"
+         "8\nNOTALAYER\n360\nF\n10\n0\n"
+         "1001\nAPP\n1000\nnote\n"
+         "0\nTEXT\n5\n31\n8\nWALLS\n7\nNOTES\n1\nhello\n"
+         "0\nPOLYLINE\n5\n32\n8\n0\n66\n1\n0\nVERTEX\n5\n33\n8\n0\n10\n0\n0\nSEQEND\n5\n34\n8\n0\n"
+         "0\nENDSEC\n"
+         "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n3\nENTRY\n350\nD\n"
+         "0\nXRECORD\n5\nE\n330\n0\n0\nXRECORD\n5\nF\n330\n0\n0\nENDSEC\n0\nEOF\n";
+}
+
 TEST(ScanAhead, EverySectionHandsTheRepairAndTheIndexTheSameTags) {
-  const std::string text =
-      "0\nSECTION\n2\nHEADER\n9\n$ACADVER\n1\nAC1015\n0\nENDSEC\n"
-      "0\nSECTION\n2\nTABLES\n0\nTABLE\n2\nLAYER\n5\n2\n70\n1\n0\nLAYER\n5\n10\n2\n0\n70\n0\n62\n7\n"
-      "0\nENDTAB\n0\nENDSEC\n"
-      "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n5\n20\n8\n0\n2\nB1\n10\n0\n20\n0\n30\n0\n"
-      "0\nLINE\n5\n21\n330\n20\n100\nAcDbEntity\n8\nINBLOCK\n6\nDASHED\n100\nAcDbLine\n10\n1\n"
-      "0\nENDBLK\n5\n22\n8\n0\n0\nENDSEC\n"
-      "0\nLINE\n5\n23\n8\nBETWEEN\n10\n1\n"  // between sections: kept whole
-      "0\nSECTION\n2\nENTITIES\n"
-      "0\nLINE\n5\n30\n100\nAcDbEntity\n67\n1\n8\nWALLS\n6\nBYLAYER\n360\nE\n62\n3\n100\nAcDbLine\n"
-      "8\nNOTALAYER\n360\nF\n10\n0\n"
-      "1001\nAPP\n1000\nnote\n"
-      "0\nTEXT\n5\n31\n8\nWALLS\n7\nNOTES\n1\nhello\n"
-      "0\nPOLYLINE\n5\n32\n8\n0\n66\n1\n0\nVERTEX\n5\n33\n8\n0\n10\n0\n0\nSEQEND\n5\n34\n8\n0\n"
-      "0\nENDSEC\n"
-      "0\nSECTION\n2\nOBJECTS\n0\nDICTIONARY\n5\nC\n330\n0\n3\nENTRY\n350\nD\n"
-      "0\nXRECORD\n5\nE\n330\n0\n0\nXRECORD\n5\nF\n330\n0\n0\nENDSEC\n0\nEOF\n";
+  const std::string text = everySection();
   Outcome ahead = read(text, kAlwaysAhead);
   ASSERT_TRUE(ahead.ok) << ahead.error;
   // WALLS and INBLOCK, not the layer named after the entity's subclass
@@ -135,6 +142,41 @@ TEST(ScanAhead, EverySectionHandsTheRepairAndTheIndexTheSameTags) {
   EXPECT_THAT(ahead.records, ::testing::Contains("LINE 35 @0+0 followers 0 tags 4"));
   EXPECT_THAT(ahead.records, ::testing::Contains(::testing::HasSubstr("POLYLINE 50 ")));
   expectSameBothWays(text, "every section");
+}
+
+TEST(ScanAhead, BrokenFramesAndMovedTagsGiveTheSameOutcome) {
+  // The scanner follows the sections on its own to drop tags early: tags
+  // dropped, repeated, swapped or renamed into frame records must not lead
+  // it astray.
+  std::vector<std::pair<std::string, std::string>> tags;  // code and value lines
+  std::string text = everySection();
+  for (size_t at = 0; at < text.size();) {
+    size_t codeEnd = text.find('\n', at), valueEnd = text.find('\n', codeEnd + 1);
+    tags.emplace_back(text.substr(at, codeEnd - at), text.substr(codeEnd + 1, valueEnd - codeEnd - 1));
+    at = valueEnd + 1;
+  }
+  // A section is named by the group 2 right after its group 0 alone.
+  std::string twoNames = everySection();
+  twoNames.replace(twoNames.find("2\nOBJECTS\n"), 10, "2\nOBJECTS\n2\nENTITIES\n");
+  expectSameBothWays(twoNames, "a section with two names");
+  const char* names[] = {"SECTION", "ENDSEC", "EOF", "ENTITIES", "BLOCKS", "OBJECTS", "TABLES", "LINE"};
+  std::mt19937 random(11);
+  for (int round = 0; round < 400; ++round) {
+    auto changed = tags;
+    for (int edits = 1 + round % 3; edits > 0; --edits) {
+      size_t at = random() % changed.size(), other = random() % changed.size();
+      switch (random() % 4) {
+        case 0: changed.erase(changed.begin() + static_cast<std::ptrdiff_t>(at)); break;
+        case 1: changed.insert(changed.begin() + static_cast<std::ptrdiff_t>(at), changed[other]); break;
+        case 2: std::swap(changed[at], changed[other]); break;
+        default: changed[at].second = names[random() % std::size(names)]; break;
+      }
+    }
+    std::string variant;
+    for (const auto& [code, value] : changed) variant += code + "\n" + value + "\n";
+    expectSameBothWays(variant, "round " + std::to_string(round));
+    if (HasFailure()) break;
+  }
 }
 
 TEST(ScanAhead, SmallAndEmptyInputsGiveTheSameOutcome) {
