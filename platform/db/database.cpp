@@ -132,7 +132,7 @@ void Database::adopt(std::vector<Record> records) {
   finishLoading();
 }
 
-Record* Database::store(Record record) {
+Record* Database::store(Record&& record) {
   Record& stored = m_storage.push(std::move(record));
   stored.databaseSlot = m_slot;
   stored.serial = static_cast<uint32_t>(m_storage.size());
@@ -145,7 +145,7 @@ Record* Database::store(Record record) {
   return &stored;
 }
 
-void Database::append(Record record, std::span<const TagView> tags) {
+void Database::append(Record&& record, std::span<const TagView> tags) {
   Record* stored = store(std::move(record));
   if (m_listed) m_records.push_back(stored);
   index(*stored, tags);

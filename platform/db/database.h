@@ -64,7 +64,7 @@ class Database : public AcDbDatabase {
   void adopt(std::vector<Record> records);
   // The same one record at a time, as a reader finds them: `tags` are the
   // record's tags, wherever the record keeps them. finishLoading() ends it.
-  void append(Record record, std::span<const TagView> tags);
+  void append(Record&& record, std::span<const TagView> tags);
   // The only codes append() looks at in a record's tags (62 and 1001 for
   // the notes setIdentity() makes).
   static constexpr int16_t kIndexedCodes[] = {0, 2, 5, 62, 66, 67, 105, 1001};
@@ -179,7 +179,7 @@ class Database : public AcDbDatabase {
   void readHeader(Record& section);
   void setHeaderPoint(const char* name, const double value[3]);
   void takeUcs(const Ucs& ucs);
-  Record* store(Record record);
+  Record* store(Record&& record);
   void sortStrays() const;
   Record* insertBefore(Record* marker, Record record);
   Record makeRecord(std::string_view type, std::vector<Tag> tags, Record* owner);

@@ -73,13 +73,6 @@ bool isByName(std::string_view linetype) {
   return upper == "BYLAYER" || upper == "BYBLOCK";
 }
 
-// The common entity data: up to the first subclass marker after AcDbEntity.
-std::span<const TagView> commonPart(std::span<const TagView> tags) {
-  for (size_t i = 1; i < tags.size(); ++i)
-    if (tags[i].code == 100 && tags[i].value != "AcDbEntity") return tags.first(i);
-  return tags;
-}
-
 }  // namespace
 
 // What the drawing has and what it refers to, seen once in file order.
@@ -89,9 +82,10 @@ class Survey {
 
   // Beyond its common data, an entity other than a text holds nothing the
   // repairs look for but (rarely) hard-owner pointers; of an entity the
-  // survey needs no other tags.
+  // survey needs no other tags. Owners (330) are looked for only in tables
+  // and objects, which keep all their tags.
   static bool wantsAllTags(std::string_view section) { return section == "OBJECTS"; }
-  static constexpr int16_t kWantedCodes[] = {6, 7, 8, 100, 330, 360};
+  static constexpr int16_t kWantedCodes[] = {6, 7, 8, 100, 360};
 
   void take(Record& record, std::span<const TagView> all) {
     std::span<const TagView> tags = all.first(extendedDataStart(all));
@@ -109,10 +103,12 @@ class Survey {
       if (m_section == Section::Tables) takeTableRecord(record, tags);
       else takeObject(record, tags);
     } else if (m_section == Section::Entities || m_section == Section::Blocks) {
-      bool common = !isTextEntity(type) && type != "DIMENSION";
-      if (common) tags = commonPart(tags);
-      noteOwned(record, tags);
-      noteUses(record, tags);
+      if (isTextEntity(type) || type == "DIMENSION") {
+        noteOwned(record, tags);
+        noteUses(record, tags);
+      } else {
+        noteCommonData(record, tags);
+      }
     }
   }
 
@@ -152,12 +148,34 @@ class Survey {
   // other hard-owner pointers are not read).
   void noteOwned(Record& record, std::span<const TagView> tags) {
     const bool dictionary = m_section == Section::Objects && isDictionary(record.type);
-    for (const TagView& tag : tags) {
-      if (tag.code != 360 && !(dictionary && tag.code == 350)) continue;
-      uint64_t owned = parseHandle(tag.value);
-      if (owned == 0 || owned == record.handle) continue;
-      if (dictionary) m_entries.push_back({&record, owned});
-      m_ownedBy.emplace(owned, record.handle);
+    for (const TagView& tag : tags)
+      if (tag.code == 360 || (dictionary && tag.code == 350)) noteOwned(record, tag.value, dictionary);
+  }
+  void noteOwned(Record& record, std::string_view handle, bool dictionary) {
+    uint64_t owned = parseHandle(handle);
+    if (owned == 0 || owned == record.handle) return;
+    if (dictionary) m_entries.push_back({&record, owned});
+    m_ownedBy.emplace(owned, record.handle);
+  }
+
+  // What noteOwned() and noteUses() note of an entity other than a text or
+  // a dimension, in one walk over its common data (up to the first subclass
+  // marker after AcDbEntity): most records of a drawing are such.
+  void noteCommonData(Record& record, std::span<const TagView> tags) {
+    bool layer = false, linetype = false;
+    for (const TagView& tag : tags.subspan(tags.empty() ? 0 : 1)) {
+      switch (tag.code) {
+        case 100:
+          if (tag.value != "AcDbEntity") return;
+          break;
+        case 8:
+          if (!std::exchange(layer, true)) m_layers.note(tag.value);
+          break;
+        case 6:
+          if (!std::exchange(linetype, true) && !isByName(tag.value)) m_linetypes.note(tag.value);
+          break;
+        case 360: noteOwned(record, tag.value, false); break;
+      }
     }
   }
 

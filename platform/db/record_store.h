@@ -15,7 +15,7 @@ class RecordStore {
  public:
   static constexpr size_t kBlock = 4096;
 
-  Record& push(Record record) {
+  Record& push(Record&& record) {
     if (m_size % kBlock == 0) m_blocks.push_back(std::make_unique<Record[]>(kBlock));
     Record& stored = at(m_size++);
     stored = std::move(record);

@@ -58,14 +58,14 @@ bool readInline(const char* at, const char* end, RecordCollector& collector, Pro
 
 // The scanning thread: fills batches until the input ends, a tag is
 // malformed or the builder stops taking them.
-void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t tagsPerBatch) {
+void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t tagsPerBatch, FilterAhead filter) {
   size_t lineNumber = 0;
   for (TagBatch* batch = ring.fill(); batch; batch = ring.fill()) {
-    batch->firstLine = lineNumber + 1;
-    batch->stop = scanTags(at, end, lineNumber, [&](int16_t code, std::string_view value, size_t, const char* start) {
-      batch->tags.push_back({start, value, code});
-      return batch->tags.size() < tagsPerBatch;
-    });
+    batch->stop = scanTags(at, end, lineNumber,
+                           [&](int16_t code, std::string_view value, size_t line, const char* start) {
+                             if (filter.takes(code, value)) batch->tags.push_back({start, value, line, code});
+                             return batch->tags.size() < tagsPerBatch;
+                           });
     lineNumber = batch->stop.lineNumber;
     batch->last = at >= end || batch->stop.problem != db::TagProblem::None;
     ring.publish();
@@ -76,7 +76,7 @@ void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t
 bool readScanningAhead(const char* at, const char* end, RecordCollector& collector, ProgressSteps& steps) {
   constexpr size_t kTagsPerBatch = 8192;
   TagBatchRing ring(4, kTagsPerBatch);
-  std::jthread scanner(scanIntoBatches, at, end, std::ref(ring), kTagsPerBatch);
+  std::jthread scanner(scanIntoBatches, at, end, std::ref(ring), kTagsPerBatch, FilterAhead(collector.filter()));
   // However the building ends, the scanner stops before the ring goes.
   struct StopScanner {
     TagBatchRing& ring;
@@ -84,11 +84,9 @@ bool readScanningAhead(const char* at, const char* end, RecordCollector& collect
   } stopScanner{ring};
   for (;;) {
     TagBatch& batch = ring.take();
-    size_t line = batch.firstLine;
     for (const ScannedTag& tag : batch.tags) {
-      if (!collector.add(tag.code, tag.value, line, tag.codeStart)) return false;
-      line += 2;
-      if (collector.done()) return collector.finish(line - 1);
+      if (!collector.add(tag.code, tag.value, tag.line, tag.codeStart)) return false;
+      if (collector.done()) return collector.finish(tag.line + 1);
     }
     if (!batch.tags.empty()) steps.reached(batch.tags.back().codeStart);
     if (batch.last) return finishScan(collector, batch.stop);

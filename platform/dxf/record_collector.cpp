@@ -9,11 +9,8 @@
 namespace dxf {
 
 RecordCollector::RecordCollector(db::Database& database, std::string path, const char* unit, const char* textBase)
-    : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase) {
-  for (std::span<const int16_t> codes :
-       {std::span<const int16_t>(db::Database::kIndexedCodes), m_database.watcherCodes()})
-    for (int16_t code : codes) m_wantedCodes[static_cast<size_t>(code)] = true;
-}
+    : m_database(database), m_path(std::move(path)), m_unit(unit), m_textBase(textBase),
+      m_filter(database, textBase != nullptr) {}
 
 bool RecordCollector::fail(size_t where, const std::string& problem) {
   m_error = m_path + ": " + m_unit + " " + std::to_string(where) + ": " + problem;
@@ -25,8 +22,7 @@ bool RecordCollector::take(int16_t code, std::string_view value, size_t where, c
     if ((!m_views.empty() || !m_owned.empty()) && !closeRecord(codeStart)) return false;
     m_recordWhere = where;
     m_recordStart = codeStart;
-    m_keepText = m_textBase && codeStart && keepsText(value);
-    m_keepAllTags = m_keepText && m_database.wantsAllTags(m_section);
+    m_filter.startRecord(value);
   }
   if (m_textBase) m_views.push_back({code, value});
   else m_owned.push_back({code, std::string(value)});
@@ -41,20 +37,16 @@ bool RecordCollector::checkFrame(std::string_view type, std::span<const db::TagV
     if (tags.size() < 2 || tags[1].code != 2) return fail(m_recordWhere, "SECTION without a name (group 2)");
     m_inSection = true;
     m_section = tags[1].value;
+    m_filter.enterSection(m_section);
   } else if (type == "ENDSEC") {
     if (!m_inSection) return fail(m_recordWhere, "ENDSEC outside a section");
     m_inSection = false;
+    m_filter.leaveSection();
   } else if (type == "EOF") {
     if (m_inSection) return fail(m_recordWhere, "section " + m_section + " not closed before EOF");
     m_done = true;
   }
   return true;
-}
-
-bool RecordCollector::keepsText(std::string_view type) const {
-  const std::string_view section = m_section;
-  return m_inSection && (section == "ENTITIES" || section == "BLOCKS" || section == "OBJECTS") && type != "SECTION" &&
-         type != "ENDSEC" && type != "EOF";
 }
 
 // `end`: where the next record starts in the text, null when unknown.
@@ -69,7 +61,7 @@ bool RecordCollector::closeRecord(const char* end) {
     tags = ownedViews;
   }
   std::string_view type = !tags.empty() && tags[0].code == 0 ? tags[0].value : std::string_view();
-  bool inText = m_keepText;
+  bool inText = m_filter.keepsText();
   if (inText && (!end || static_cast<size_t>(end - m_recordStart) > UINT32_MAX))
     return fail(m_recordWhere, "record too large");
   if (!checkFrame(type, tags)) return false;

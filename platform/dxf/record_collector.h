@@ -1,13 +1,13 @@
 // Groups the tags a reader finds into records, one per group 0, checks the
 // section structure around them and hands each record to the database.
 #pragma once
-#include <bitset>
 #include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "db/database.h"
+#include "dxf/tag_filter.h"
 
 namespace dxf {
 
@@ -20,14 +20,18 @@ class RecordCollector {
   // database's load watcher first.
   RecordCollector(db::Database& database, std::string path, const char* unit, const char* textBase = nullptr);
 
-  // Takes one tag found at `where` (its code line starts at `codeStart` in a
-  // text file); false (see error()) when it breaks the file's structure.
+  // Takes one tag found at `where` (in a text file its code line starts at
+  // `codeStart`); false (see error()) when it breaks the file's structure.
   bool add(int16_t code, std::string_view value, size_t where, const char* codeStart = nullptr) {
-    // Most tags of a record left in the text are not wanted: passed over
-    // here, for they are the most of a large drawing.
-    if (code != 0 && m_keepText && !m_keepAllTags && !wanted(code)) return true;
-    return take(code, value, where, codeStart);
+    // Within a record of a text file a tag needs only a place; most tags of
+    // a record left in the text are not wanted and passed over here, for
+    // they are the most of a large drawing.
+    if (code == 0 || !m_textBase) return take(code, value, where, codeStart);
+    if (m_filter.takes(code)) m_views.push_back({code, value});
+    return true;
   }
+  // What add() passes over, for a reader that may drop those tags first.
+  const TagFilter& filter() const { return m_filter; }
   // True once the EOF record has been taken: the reader stops there.
   bool done() const { return m_done; }
   // The input has ended at `where`; false when the drawing is incomplete.
@@ -38,13 +42,9 @@ class RecordCollector {
   const std::string& error() const { return m_error; }
 
  private:
-  bool wanted(int16_t code) const {
-    return code < 0 || static_cast<size_t>(code) >= m_wantedCodes.size() || m_wantedCodes[static_cast<size_t>(code)];
-  }
   bool take(int16_t code, std::string_view value, size_t where, const char* codeStart);
   bool closeRecord(const char* end);
   bool checkFrame(std::string_view type, std::span<const db::TagView> tags);
-  bool keepsText(std::string_view type) const;
 
   db::Database& m_database;
   std::string m_path;
@@ -53,9 +53,7 @@ class RecordCollector {
   std::vector<db::TagView> m_views;  // the open record's tags, in the text
   std::vector<db::Tag> m_owned;      // or copied, when there is no text to keep
   const char* m_recordStart = nullptr;
-  bool m_keepText = false;          // the open record stays in the text: only the tags the database wants are taken
-  bool m_keepAllTags = false;       // ... all of them
-  std::bitset<1072> m_wantedCodes;  // asked once: add() runs for every tag
+  TagFilter m_filter;  // whether the open record stays in the text, and which of its tags are taken
   size_t m_recordWhere = 0;
   std::string m_section;
   bool m_inSection = false;

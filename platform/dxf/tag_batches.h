@@ -15,13 +15,15 @@ namespace dxf {
 struct ScannedTag {
   const char* codeStart;
   std::string_view value;
+  size_t line;  // of the code
   int16_t code;
 };
 
+// The tags the collector takes, in file order; those it would pass over are
+// left out.
 struct TagBatch {
   std::vector<ScannedTag> tags;
-  size_t firstLine = 0;  // the code line of tags[0]; each tag takes two lines
-  bool last = false;     // the scan ended after these tags, for `stop`
+  bool last = false;  // the scan ended after these tags, for `stop`
   ScanStop stop;
 };
 
