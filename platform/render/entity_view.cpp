@@ -1,7 +1,6 @@
 #include "entity_view.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "db/database.h"
 #include "db/record_tags.h"
@@ -164,82 +163,45 @@ bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView
   return text.size() == plan.length && parsePlanned(plan, text, false, view);
 }
 
-VertexWalk::~VertexWalk() { finishReading(); }
-
 bool VertexWalk::next(TagSpan& vertex) {
   if (!m_entity.streamed.source) {
     if (m_next >= m_entity.vertices.size()) return false;
     vertex = m_entity.vertices[m_next++];
     return true;
   }
-  while (m_inPiece == m_piece.ends.size()) {
-    if (m_failed) return false;
-    if (!m_aheadPlanned && !(m_aheadPlanned = planNext(m_ahead))) return false;
-    takeNext();
+  while (m_inPiece == m_ends.size()) {
+    if (m_failed || m_next >= m_entity.streamed.followers.size()) return false;
+    m_failed = !readPiece();
   }
-  size_t start = m_inPiece == 0 ? 0 : m_piece.ends[m_inPiece - 1];
-  vertex = TagSpan(m_piece.tags).subspan(start, m_piece.ends[m_inPiece] - start);
+  size_t start = m_inPiece == 0 ? 0 : m_ends[m_inPiece - 1];
+  vertex = TagSpan(m_tags).subspan(start, m_ends[m_inPiece] - start);
   ++m_inPiece;
   return true;
 }
 
-void VertexWalk::takeNext() {
-  if (m_reader.joinable()) finishReading();
-  else read(m_ahead);  // the first piece, or one no thread could be started for
-  std::swap(m_piece, m_ahead);
-  m_inPiece = 0;
-  if (m_piece.thrown) std::rethrow_exception(std::exchange(m_piece.thrown, nullptr));
-  m_failed = !m_piece.ok;
-  m_aheadPlanned = !m_failed && planNext(m_ahead);
-  if (!m_aheadPlanned) return;
-  try {
-    m_reader = std::thread([this] { read(m_ahead); });
-  } catch (...) {
-  }
-}
-
-void VertexWalk::finishReading() {
-  if (m_reader.joinable()) m_reader.join();
-}
-
-bool VertexWalk::planNext(Piece& piece) {
+bool VertexWalk::readPiece() {
   // About a megabyte of followers at a time, at least one.
   constexpr size_t kPiece = 1 << 20;
   const std::vector<TextFollower>& followers = m_entity.streamed.followers;
-  if (m_next >= followers.size()) return false;
-  piece.first = m_next;
-  piece.offset = m_offset;
-  piece.length = 0;
-  while (m_next < followers.size() && (piece.length == 0 || piece.length + followers[m_next].length <= kPiece))
-    piece.length += followers[m_next++].length;
-  piece.end = m_next;
-  m_offset += piece.length;
-  return true;
-}
-
-// On either thread: reads nothing but the piece and the file.
-void VertexWalk::read(Piece& piece) const {
-  const std::vector<TextFollower>& followers = m_entity.streamed.followers;
-  piece.tags.clear();
-  piece.ends.clear();
-  piece.ok = false;
-  piece.thrown = nullptr;
-  // What is thrown on the second thread is thrown again on the caller's.
-  try {
-    if (!m_entity.streamed.source->readAside(piece.offset, piece.length, piece.text)) return;
-    std::string_view all = piece.text;
-    size_t at = 0;
-    for (size_t i = piece.first; i < piece.end; ++i) {
-      std::string_view text = all.substr(at, followers[i].length);
-      at += followers[i].length;
-      if (!followers[i].vertex) continue;
-      if (!parseInto(text, true, piece.tags)) return;
-      piece.ends.push_back(piece.tags.size());
-    }
-    piece.ok = true;
-  } catch (...) {
-    piece.thrown = std::current_exception();
+  const size_t first = m_next;
+  size_t length = 0;
+  while (m_next < followers.size() && (length == 0 || length + followers[m_next].length <= kPiece))
+    length += followers[m_next++].length;
+  m_tags.clear();
+  m_ends.clear();
+  m_inPiece = 0;
+  if (!m_entity.streamed.source->readAside(m_offset, length, m_text)) return false;
+  m_offset += length;
+  std::string_view all = m_text;
+  size_t at = 0;
+  for (size_t i = first; i < m_next; ++i) {
+    std::string_view piece = all.substr(at, followers[i].length);
+    at += followers[i].length;
+    if (!followers[i].vertex) continue;
+    if (!parseInto(piece, true, m_tags)) return false;
+    m_ends.push_back(m_tags.size());
   }
+  return true;
 }
 
 bool viewOf(const db::Record& record, EntityView& view) {

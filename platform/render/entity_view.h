@@ -3,12 +3,10 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <span>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 #include "db/drawing_text.h"
@@ -110,46 +108,26 @@ bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside,
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view);
 
 // A POLYLINE's vertices one after the other, from the view or streamed from
-// the drawing file. A stream is read a piece at a time, the next piece on a
-// second thread while the caller takes the vertices of this one.
+// the drawing file.
 class VertexWalk {
  public:
   explicit VertexWalk(const EntityView& entity) : m_entity(entity), m_offset(entity.streamed.offset) {}
-  ~VertexWalk();
-  VertexWalk(const VertexWalk&) = delete;
-  VertexWalk& operator=(const VertexWalk&) = delete;
   // The next vertex's geometry tags, valid until the next call; false at the
   // end, and when the file no longer holds the vertices (then failed()).
   bool next(TagSpan& vertex);
   bool failed() const { return m_failed; }
 
  private:
-  // Some followers of the stream: their text, their vertices' tags and where
-  // each vertex ends in them.
-  struct Piece {
-    size_t first = 0, end = 0;  // followers
-    uint64_t offset = 0;
-    size_t length = 0;
-    std::string text;
-    std::vector<db::TagView> tags;
-    std::vector<size_t> ends;
-    bool ok = false;
-    std::exception_ptr thrown;
-  };
-  // Plans the piece that follows the last one planned.
-  bool planNext(Piece& piece);
-  void read(Piece& piece) const;
-  // The piece read ahead becomes this one, and the one after it is started.
-  void takeNext();
-  void finishReading();
+  bool readPiece();
 
   const EntityView& m_entity;
-  size_t m_next = 0;      // the next vertex of the view, or follower of the stream to plan
-  uint64_t m_offset = 0;  // of the next piece to plan
-  Piece m_piece;          // handed out
-  Piece m_ahead;          // being read, or read
-  bool m_aheadPlanned = false;
-  std::thread m_reader;
+  size_t m_next = 0;  // the next vertex of the view, or follower of the stream
+  // The piece of the stream read last: its text, its vertices' tags and
+  // where each vertex ends in them.
+  uint64_t m_offset = 0;  // of the next piece
+  std::string m_text;
+  std::vector<db::TagView> m_tags;
+  std::vector<size_t> m_ends;
   size_t m_inPiece = 0;  // vertices of the piece handed out
   bool m_failed = false;
 };
