@@ -113,6 +113,8 @@ const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
   m_expected = record.serial + record.followerCount + 1;
   m_built = nullptr;
   if (inTurn) {
+    // A large entity read now is not held beside the ones read ahead.
+    if (bytesHeld(m_now) > kAheadFrom) m_now = EntityView();
     Run::Entity& entity = m_ready.entities[m_ready.used++];
     if (entity.isBuilt) m_built = &entity.built;
     return &entity.view;
