@@ -108,13 +108,13 @@ const EntityView* ViewPrefetch::viewOf(const db::Record& record) {
     std::swap(m_ready, m_ahead);
     m_ahead.clear();
     inTurn = m_ready.current(record);
+    // A large entity read now is not held beside the ones read ahead.
+    if (inTurn && bytesHeld(m_now) > kAheadFrom) m_now = EntityView();
   }
   m_turns = inTurn || record.serial == m_expected ? m_turns + 1 : 0;
   m_expected = record.serial + record.followerCount + 1;
   m_built = nullptr;
   if (inTurn) {
-    // A large entity read now is not held beside the ones read ahead.
-    if (bytesHeld(m_now) > kAheadFrom) m_now = EntityView();
     Run::Entity& entity = m_ready.entities[m_ready.used++];
     if (entity.isBuilt) m_built = &entity.built;
     return &entity.view;
