@@ -9,6 +9,14 @@ namespace {
 // The most a mesh keeps for the next entity: that of some thousands of faces.
 constexpr size_t kKeptMeshBytes = 256 << 10;
 
+// At least `wanted` entries (capped at `bound`), grown by doubling. Sizes,
+// not capacities: the entries are then written in place.
+template <typename T>
+void makeRoom(std::vector<T>& storage, size_t wanted, size_t bound) {
+  wanted = std::min(wanted, bound);
+  if (storage.size() < wanted) storage.resize(std::min(std::max(wanted, 2 * storage.size()), bound));
+}
+
 }  // namespace
 
 Acad::ErrorStatus BatchEmitter::emit(const Mesh& mesh, const Affine& toWorld) {
@@ -39,9 +47,9 @@ void BatchEmitter::beginMesh(const Affine& toWorld) {
   m_identity = std::memcmp(&toWorld, &kIdentity, sizeof kIdentity) == 0;
   m_checked = 0;
   m_refusal = Acad::eOk;
-  m_slot.clear();
+  m_slotCount = 0;
   m_slotBase = 0;
-  m_placed.clear();
+  m_placedCount = 0;
 }
 
 // Defined before its callers and inline, so that they do not call it through
@@ -55,16 +63,17 @@ inline Vec3 BatchEmitter::toWorld(const Vec3& vertex) const {
 
 // Inline for the same reason.
 inline void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
-  AcrePolygon record{};
+  AcrePolygon& record = m_polygons[m_polygonCount];
+  record = AcrePolygon{};
   record.cornerCount = static_cast<int16_t>(count);
-  m_polygons.push_back(record);
-  for (int32_t j = 0; j < 4; ++j)
-    m_corners.push_back(j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0);
+  int32_t* placed = &m_corners[4 * m_polygonCount];
+  ++m_polygonCount;
+  for (int32_t j = 0; j < 4; ++j) placed[j] = j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0;
 }
 
 Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
-  if (m_polygonsSent + m_polygons.size() + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
+  if (m_polygonsSent + m_polygonCount + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
   const size_t vertexCount = mesh.vertexCount();
   for (; m_checked < vertexCount; ++m_checked)
     if (!toWorld(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
@@ -73,43 +82,43 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const size_t held = mesh.vertices().size();
   const size_t forgotten = vertexCount - held;
   if (forgotten > m_slotBase) {
-    m_slot.erase(m_slot.begin(), m_slot.begin() + static_cast<std::ptrdiff_t>(forgotten - m_slotBase));
+    size_t dropped = std::min(forgotten - m_slotBase, m_slotCount);
+    std::copy(m_slot.begin() + static_cast<std::ptrdiff_t>(dropped),
+              m_slot.begin() + static_cast<std::ptrdiff_t>(m_slotCount), m_slot.begin());
+    m_slotCount -= dropped;
     m_slotBase = forgotten;
   }
-  m_slot.resize(vertexCount - m_slotBase, -1);
+  const size_t slots = vertexCount - m_slotBase;
+  if (m_slot.size() < slots) m_slot.resize(std::max(slots, 2 * m_slot.size()));
+  for (; m_slotCount < slots; ++m_slotCount) m_slot[m_slotCount] = -1;
   auto slot = [&](int32_t v) -> int32_t& { return m_slot[static_cast<size_t>(v) - m_slotBase]; };
-  std::vector<int32_t>& placed = m_placed;
   // The open batch grows by this mesh, up to its bounds.
-  auto room = [](auto& batch, size_t more, size_t bound) {
-    size_t wanted = std::min(batch.size() + more, bound);
-    if (batch.capacity() < wanted) batch.reserve(std::max(wanted, 2 * batch.capacity()));
-  };
-  room(m_vertices, held, kMaxBatchVertices);
-  room(m_polygons, mesh.pieceCount(), kMaxBatchPolygons);
-  room(m_corners, 4 * mesh.pieceCount(), 4 * size_t(kMaxBatchPolygons));
-  room(placed, held, kMaxBatchVertices);
+  makeRoom(m_vertices, m_vertexCount + held, kMaxBatchVertices);
+  makeRoom(m_polygons, m_polygonCount + mesh.pieceCount(), kMaxBatchPolygons);
+  makeRoom(m_corners, 4 * (m_polygonCount + mesh.pieceCount()), 4 * size_t(kMaxBatchPolygons));
+  makeRoom(m_placed, m_placedCount + held, kMaxBatchVertices);
   for (const Polygon& polygon : polygons) {
     int32_t pieces = polygon.cut == QuadCut::Whole ? 1 : 2;
     // Its new corners are counted only when all of them might not fit.
     int32_t fresh = 0;
-    if (static_cast<int32_t>(m_vertices.size()) + polygon.count > kMaxBatchVertices)
+    if (static_cast<int32_t>(m_vertexCount) + polygon.count > kMaxBatchVertices)
       for (int32_t j = 0; j < polygon.count; ++j) fresh += slot(polygon.corner[j]) < 0 ? 1 : 0;
-    if (static_cast<int32_t>(m_vertices.size()) + fresh > kMaxBatchVertices ||
-        static_cast<int32_t>(m_polygons.size()) + pieces > kMaxBatchPolygons) {
+    if (static_cast<int32_t>(m_vertexCount) + fresh > kMaxBatchVertices ||
+        static_cast<int32_t>(m_polygonCount) + pieces > kMaxBatchPolygons) {
       flush();
-      for (int32_t v : placed)
-        if (static_cast<size_t>(v) >= m_slotBase) slot(v) = -1;
-      placed.clear();
+      for (size_t k = 0; k < m_placedCount; ++k)
+        if (static_cast<size_t>(m_placed[k]) >= m_slotBase) slot(m_placed[k]) = -1;
+      m_placedCount = 0;
     }
     // Corners are placed in their order, also those of a cut quadrilateral,
     // so that cutting a face leaves the numbering of the points alone.
     for (int32_t j = 0; j < polygon.count; ++j) {
       int32_t v = polygon.corner[j];
       if (slot(v) >= 0) continue;
-      slot(v) = static_cast<int32_t>(m_vertices.size());
-      placed.push_back(v);
+      slot(v) = static_cast<int32_t>(m_vertexCount);
+      m_placed[m_placedCount++] = v;
       Vec3 w = toWorld(mesh.vertex(v));
-      m_vertices.push_back(AcreVertex{w.x, w.y, w.z});
+      m_vertices[m_vertexCount++] = AcreVertex{w.x, w.y, w.z};
     }
     if (pieces == 1) {
       addRecord(polygon.count, polygon.corner);
@@ -129,9 +138,7 @@ void BatchEmitter::restart(AcreCallout* callout) {
   m_callout = callout;
   m_polygonsSent = m_verticesSent = 0;
   m_batches.clear();
-  m_vertices.clear();
-  m_polygons.clear();
-  m_corners.clear();
+  m_vertexCount = m_polygonCount = 0;
 }
 
 void BatchEmitter::release() { *this = BatchEmitter(nullptr); }
@@ -145,24 +152,22 @@ Mesh& BatchEmitter::emptyMesh() {
 }
 
 void BatchEmitter::flush() {
-  if (m_polygons.empty()) return;
+  if (m_polygonCount == 0) return;
   AcreMeshHeader header{};
-  header.polygonCount = static_cast<int32_t>(m_polygons.size());
-  header.vertexCount = static_cast<int32_t>(m_vertices.size());
+  header.polygonCount = static_cast<int32_t>(m_polygonCount);
+  header.vertexCount = static_cast<int32_t>(m_vertexCount);
   if (m_callout) {
     std::vector<const int32_t*>& corners = m_cornerStarts;
-    corners.resize(m_polygons.size());
-    for (size_t k = 0; k < corners.size(); ++k) corners[k] = &m_corners[4 * k];
+    if (corners.size() < m_polygonCount) corners.resize(m_polygonCount);
+    for (size_t k = 0; k < m_polygonCount; ++k) corners[k] = &m_corners[4 * k];
     m_callout->onHeader(&header);
     m_callout->onVertices(m_vertices.data());
     m_callout->onFaces(m_polygons.data(), corners.data());
   }
   m_batches.push_back(BatchCounts{header.vertexCount, header.polygonCount});
-  m_polygonsSent += m_polygons.size();
-  m_verticesSent += m_vertices.size();
-  m_vertices.clear();
-  m_polygons.clear();
-  m_corners.clear();
+  m_polygonsSent += m_polygonCount;
+  m_verticesSent += m_vertexCount;
+  m_vertexCount = m_polygonCount = 0;
 }
 
 }  // namespace render

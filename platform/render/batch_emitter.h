@@ -47,7 +47,7 @@ class BatchEmitter : private PolygonDrain {
   Mesh& emptyMesh();
 
   // Sent so far, and waiting in the open batch.
-  uint64_t polygonsTaken() const { return m_polygonsSent + m_polygons.size(); }
+  uint64_t polygonsTaken() const { return m_polygonsSent + m_polygonCount; }
   uint64_t polygonsSent() const { return m_polygonsSent; }
   uint64_t verticesSent() const { return m_verticesSent; }
   const std::vector<BatchCounts>& batches() const { return m_batches; }
@@ -69,10 +69,14 @@ class BatchEmitter : private PolygonDrain {
   uint64_t m_polygonsSent = 0;
   uint64_t m_verticesSent = 0;
   std::vector<BatchCounts> m_batches;
-  // The batch being filled.
+  // The batch being filled: the first counts of these hold it. Their sizes
+  // only grow (see makeRoom()), so that a polygon is written in place
+  // instead of appended piece by piece.
   std::vector<AcreVertex> m_vertices;
   std::vector<AcrePolygon> m_polygons;
   std::vector<int32_t> m_corners;  // four per polygon
+  size_t m_vertexCount = 0;
+  size_t m_polygonCount = 0;
   // The mesh being sent: its map to world coordinates, how many of its
   // vertices were found finite there, what refused it, and where its
   // vertices sit in the open batch. Vertices are mapped as they are placed:
@@ -81,9 +85,11 @@ class BatchEmitter : private PolygonDrain {
   bool m_identity = false;  // m_toWorld is Affine{}, bit for bit
   size_t m_checked = 0;
   Acad::ErrorStatus m_refusal = Acad::eOk;
-  std::vector<int32_t> m_slot;  // from vertex m_slotBase on
+  std::vector<int32_t> m_slot;  // from vertex m_slotBase on, its first m_slotCount
   size_t m_slotBase = 0;
-  std::vector<int32_t> m_placed;
+  size_t m_slotCount = 0;
+  std::vector<int32_t> m_placed;  // its first m_placedCount
+  size_t m_placedCount = 0;
   std::vector<const int32_t*> m_cornerStarts;  // flush()'s: each polygon's corners
   Mesh m_mesh;                                 // emptyMesh()'s
 };
