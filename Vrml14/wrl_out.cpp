@@ -90,9 +90,10 @@ void WrlCallout::onVertices(const AcreVertex* vertices) {
   if (vertexCount <= 0 || !faceObject || m_outOfRange) return;
   WrlPointList* batch = reusedList(m_sparePoints);
   if (!batch) return dropEntity();
+  const bool toUcs = ucsTransform == 1;  // read once: no call in the loop changes it
   for (int32_t k = 0; k < vertexCount; ++k) {
     ads_point at = {vertices[k].x, vertices[k].y, vertices[k].z};
-    if (ucsTransform == 1) {
+    if (toUcs) {
       ads_point world = {at[X], at[Y], at[Z]};
       acdbWcs2Ucs(world, at, 0);
     }

@@ -1,5 +1,6 @@
 // One vertex of an exported object, in the axes of the world file.
 #pragma once
+#include <cmath>
 
 class WrlPoint {
  public:
@@ -15,11 +16,11 @@ class WrlPoint {
 
   // Magnitudes below 0.00001 become +0.0 so that no -0.0 or noise reaches
   // the file; NaN passes unchanged.
+  // One comparison of the magnitude, which NaN fails, so that it compiles
+  // without branches.
   static double snap(double value) {
     constexpr double kSnapLimit = 0.00001;
-    if (value >= 0.0) return value < kSnapLimit ? 0.0 : value;
-    if (value < 0.0) return value > -kSnapLimit ? 0.0 : value;
-    return value;  // NaN: neither comparison holds
+    return std::fabs(value) < kSnapLimit ? 0.0 : value;
   }
 
  private:
