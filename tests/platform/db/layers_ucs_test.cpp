@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acadmem.h"
+#include "db/number_text.h"
 #include "dbbuild.h"
 #include "dbmain.h"
 
@@ -79,6 +80,24 @@ TEST(Layers, EntityColourAndLayerFollowTheirTags) {
   EXPECT_STREQ(layer, "0");
   acad_free(layer);
   entity->close();
+}
+
+// Colour numbers, short ones read by hand, come out as the general integer
+// reading makes them in every spelling a writer may use.
+TEST(Layers, ColourNumbersReadAsIntegersAreReadInEverySpelling) {
+  db::build::newDrawing();
+  for (const char* text :
+       {"7", "-7",  "0", "-0",  "256", "007",       "  5",        "5 ",         "+3",         "1.0",   "-2.9", "",
+        "-", "--1", "x", "12a", "1-",  "123456789", "-123456789", "1234567890", "2147483648", "65537", "9\t"}) {
+    AcDbObjectId id = db::build::addEntity("LINE", {{62, text}});
+    AcDbEntity* entity = nullptr;
+    ASSERT_EQ(acdbOpenAcDbEntity(entity, id, AcDb::kForRead), Acad::eOk);
+    int64_t expected = 256;
+    if (!db::parseInteger(text, expected)) expected = 256;
+    EXPECT_EQ(entity->colorIndex(), static_cast<Adesk::UInt16>(expected < 0 ? -expected : expected))
+        << '"' << text << '"';
+    entity->close();
+  }
 }
 
 // Colour and layer are read where the record keeps its tags: an opening for
