@@ -12,7 +12,7 @@ constexpr size_t kKeptMeshBytes = 256 << 10;
 // At least `wanted` entries (capped at `bound`), grown by doubling. Sizes,
 // not capacities: the entries are then written in place.
 template <typename T>
-void makeRoom(std::vector<T>& storage, size_t wanted, size_t bound) {
+[[gnu::always_inline]] inline void makeRoom(std::vector<T>& storage, size_t wanted, size_t bound) {
   wanted = std::min(wanted, bound);
   if (storage.size() < wanted) storage.resize(std::min(std::max(wanted, 2 * storage.size()), bound));
 }
@@ -63,8 +63,9 @@ inline Vec3 BatchEmitter::toWorld(const Vec3& vertex) const {
 
 // Inline for the same reason.
 inline void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
+  static constexpr AcrePolygon kBlank{};
   AcrePolygon& record = m_polygons[m_polygonCount];
-  record = AcrePolygon{};
+  record = kBlank;
   record.cornerCount = static_cast<int16_t>(count);
   int32_t* placed = &m_corners[4 * m_polygonCount];
   ++m_polygonCount;
