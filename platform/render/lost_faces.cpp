@@ -42,8 +42,11 @@ std::string lostFacesLine(std::string_view type, uint64_t handle, const LostFace
 }
 
 void reportLostFaces(std::string_view type, uint64_t handle) {
+  // Asked after every entity, and almost always with nothing lost: looked
+  // at in place before anything is moved.
+  const LostFaces& noted = pending();
+  if (noted.count == 0 && noted.reasons.empty()) return;
   LostFaces lost = takeLostFaces();
-  if (lost.count == 0 && lost.reasons.empty()) return;
   const char* notes = std::getenv("ARXHOST_FACET_NOTES");
   if (notes && std::string_view(notes) == "1") support::commandLine->write("\n" + lostFacesLine(type, handle, lost));
 }
