@@ -38,10 +38,20 @@ constexpr uint64_t kPairScale = 429497;
   return twoDigits(out + 4, static_cast<uint32_t>(step >> 32));
 }
 
+// From 100 to 9999, without a leading zero: a large drawing's coordinates
+// run to thousands.
+char* threeOrFourDigits(char* out, uint32_t value) {
+  uint32_t high = value / 100;
+  if (high < 10) *out++ = static_cast<char>('0' + high);
+  else out = twoDigits(out, high);
+  return twoDigits(out, value - high * 100);
+}
+
 // The general conversions, out of line: the common case then saves no
 // registers for them. A whole part of three digits or more, and any value.
 [[gnu::noinline]] char* longFixed6(char* out, uint64_t whole, uint32_t fraction) {
-  out = std::to_chars(out, out + kMaxFixedChars, whole).ptr;
+  if (whole < 10000) out = threeOrFourDigits(out, static_cast<uint32_t>(whole));
+  else out = std::to_chars(out, out + kMaxFixedChars, whole).ptr;
   *out++ = '.';
   return sixDigits(out, fraction);
 }
@@ -83,6 +93,7 @@ char* integer(char* out, int32_t value) {
     }
     return twoDigits(out, static_cast<uint32_t>(value));
   }
+  if (value >= 0 && value < 10000) return threeOrFourDigits(out, static_cast<uint32_t>(value));
   return std::to_chars(out, out + kMaxIntChars, value).ptr;
 }
 

@@ -127,14 +127,23 @@ TEST_F(NumberFormat, NearTiesAndSizeLimitsPrintAsPrintfDoes) {
   EXPECT_EQ(failures, 0);
 }
 
-// Every six-digit fraction, beside whole parts of one, two and many digits.
+// Every six-digit fraction, beside whole parts of one to four digits and many.
 TEST_F(NumberFormat, EveryFractionOfAMillionPrintsAsPrintfDoes) {
   int failures = 0;
-  for (double whole : {0.0, -7.0, 42.0, -123456.0})
+  for (double whole : {0.0, -7.0, 42.0, 909.0, -1000.0, -123456.0})
     for (int64_t k = 0; k < 1000000 && failures < 5; ++k) {
       double fraction = double(k) / 1e6;
       failures += mismatches(whole < 0 ? whole - fraction : whole + fraction);
     }
+  EXPECT_EQ(failures, 0);
+}
+
+// Every whole part up to past the cheaper formatting's bound, both signs.
+TEST_F(NumberFormat, EveryWholePartPrintsAsPrintfDoes) {
+  int failures = 0;
+  for (int whole = 0; whole <= 20000 && failures < 5; ++whole)
+    for (double fraction : {0.0, 0.000001, 0.5, 0.999999})
+      failures += mismatches(whole + fraction) + mismatches(-(whole + fraction));
   EXPECT_EQ(failures, 0);
 }
 
