@@ -17,6 +17,10 @@ std::set<HWND>& liveWindows() {
   return set;
 }
 
+// The window last found live, forgotten when it goes: an export sends its
+// progress bar a message for every entity.
+HWND g_lastLive = nullptr;
+
 std::vector<HWND>& topLevel() {
   static std::vector<HWND> list;
   return list;
@@ -144,6 +148,7 @@ LRESULT progressMessage(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
 void destroyTree(HWND w) {
   for (HWND child : w->children) destroyTree(child);
   liveWindows().erase(w);
+  if (g_lastLive == w) g_lastLive = nullptr;
   if (CWnd* object = w->object) {
     object->m_hWnd = nullptr;
     object->PostNcDestroy();
@@ -155,7 +160,12 @@ void destroyTree(HWND w) {
 
 }  // namespace
 
-bool isLive(HWND window) { return window && liveWindows().count(window); }
+bool isLive(HWND window) {
+  if (window && window == g_lastLive) return true;
+  if (!window || !liveWindows().count(window)) return false;
+  g_lastLive = window;
+  return true;
+}
 
 namespace {
 

@@ -103,3 +103,23 @@ TEST_F(DialogTest, WindowTextAndEditLimit) {
   EXPECT_EQ(dialog.GetDlgItem(77), nullptr);
   dialog.SetDlgItemText(77, "nowhere");  // no such control: nothing happens
 }
+
+// A window asked about a moment ago is not live once destroyed, whichever
+// window was asked about last; one made after it is.
+TEST_F(DialogTest, ADestroyedWindowIsNotLiveThoughItWasLastAskedAbout) {
+  Held dialog;
+  script("");
+  ASSERT_TRUE(dialog.Create(139));
+  HWND whole = dialog.m_hWnd;
+  HWND bar = win::findControl(whole, 1041);
+  ASSERT_TRUE(IsWindow(bar));
+  EXPECT_TRUE(IsWindow(whole));
+  EXPECT_TRUE(IsWindow(bar));
+  dialog.DestroyWindow();
+  EXPECT_FALSE(IsWindow(bar));
+  EXPECT_FALSE(IsWindow(whole));
+  Held next;
+  ASSERT_TRUE(next.Create(139));
+  EXPECT_TRUE(IsWindow(win::findControl(next.m_hWnd, 1041)));
+  next.DestroyWindow();
+}
