@@ -290,12 +290,13 @@ int WrlFile::writeAnchor(const WrlUrl& url) {
 
 int WrlFile::beginObject(int32_t number) {
   return catchingWriteFailure([&] {
-    constexpr std::string_view kName = "DEF Object";
-    std::string_view node = modern() ? " Shape {\n" : " Separator {\n";
-    char* at = lineRoom(modern() ? 5 : 0, kName.size() + wrl_number::kMaxIntChars + node.size());
-    at = std::copy(kName.begin(), kName.end(), at);
-    at = wrl_number::integer(at, number);
-    at = std::copy(node.begin(), node.end(), at);
+    constexpr std::string_view kName = "DEF Object", kShape = " Shape {\n", kSeparator = " Separator {\n";
+    char* at = lineRoom(modern() ? 5 : 0, kName.size() + wrl_number::kMaxIntChars + kSeparator.size());
+    // Copies of constant length, which compile to a few stores.
+    std::memcpy(at, kName.data(), kName.size());
+    at = wrl_number::integer(at + kName.size(), number);
+    if (modern()) at = std::copy_n(kShape.data(), kShape.size(), at);
+    else at = std::copy_n(kSeparator.data(), kSeparator.size(), at);
     m_pendingBytes = static_cast<size_t>(at - m_pending);
     sendLines();
     ++m_level;
