@@ -225,7 +225,10 @@ void WrlFile::putPointLine(int tabs, const WrlPoint& point) {
 void WrlFile::putFaceLine(int tabs, const WrlFace& face) {
   char* at = lineRoom(tabs, 4 * (wrl_number::kMaxIntChars + 1) + 4);
   for (int corner = 0; corner < face.count(); ++corner) {
-    at = wrl_number::integer(at, face.corner(corner));
+    // A small object's point numbers are single digits: no call for them.
+    int32_t point = face.corner(corner);
+    if (point >= 0 && point < 10) *at++ = static_cast<char>('0' + point);
+    else at = wrl_number::integer(at, point);
     *at++ = ',';
   }
   std::memcpy(at, "-1,\n", 4);
