@@ -76,8 +76,11 @@ Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygonCount + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
   const size_t vertexCount = mesh.vertexCount();
-  for (; m_checked < vertexCount; ++m_checked)
-    if (!toWorld(mesh.vertex(static_cast<int32_t>(m_checked))).isFinite()) return Acad::eInvalidInput;
+  // In world coordinates a vertex stays finite exactly when it was: no sums to check.
+  for (; m_checked < vertexCount; ++m_checked) {
+    const Vec3& vertex = mesh.vertex(static_cast<int32_t>(m_checked));
+    if (!(m_identity ? vertex : toWorld(vertex)).isFinite()) return Acad::eInvalidInput;
+  }
   // Where each mesh vertex sits in the current batch, -1 when not yet there;
   // the vertices the mesh forgot have none.
   const size_t held = mesh.vertices().size();
