@@ -207,28 +207,14 @@ bool VertexWalk::next(TagSpan& vertex) {
 }
 
 bool VertexWalk::readPiece() {
-  // About a megabyte of followers at a time, at least one.
-  constexpr size_t kPiece = 1 << 20;
-  const std::vector<TextFollower>& followers = m_entity.streamed.followers;
-  const size_t first = m_next;
-  size_t length = 0;
-  while (m_next < followers.size() && (length == 0 || length + followers[m_next].length <= kPiece))
-    length += followers[m_next++].length;
   m_tags.clear();
   m_ends.clear();
   m_inPiece = 0;
-  if (!m_entity.streamed.source->readAside(m_offset, length, m_text)) return false;
-  m_offset += length;
-  std::string_view all = m_text;
-  size_t at = 0;
-  for (size_t i = first; i < m_next; ++i) {
-    std::string_view piece = all.substr(at, followers[i].length);
-    at += followers[i].length;
-    if (!followers[i].vertex) continue;
-    if (!parseInto(piece, true, m_tags)) return false;
+  return readFollowerPiece(m_entity.streamed, m_next, m_offset, m_text, [this](std::string_view vertex) {
+    if (!parseInto(vertex, true, m_tags)) return false;
     m_ends.push_back(m_tags.size());
-  }
-  return true;
+    return true;
+  });
 }
 
 bool viewOf(const db::Record& record, EntityView& view) {

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "db/record_tags.h"
 #include "tag_reader.h"
 
 namespace render {
@@ -32,7 +33,34 @@ PolyfaceRecord readPolyfaceRecord(TagSpan tags) {
   return record;
 }
 
-PolyfaceRecords::PolyfaceRecords(const EntityView& entity) : m_walk(entity) {
+bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record) {
+  // The first of each code the record is read from, in the order they come:
+  // what the view's tags of the record would give.
+  class FirstTags {
+   public:
+    bool operator()(int16_t code, std::string_view value) {
+      int bit = code == 10 ? 0 : code == 20 ? 1 : code == 30 ? 2 : code >= 70 && code <= 74 ? code - 67 : -1;
+      if (bit >= 0 && !(m_seen >> bit & 1)) {
+        m_seen |= 1u << bit;
+        m_tags[m_count++] = {code, value};
+      }
+      return false;
+    }
+    TagSpan tags() const { return TagSpan(m_tags, m_count); }
+
+   private:
+    db::TagView m_tags[8];
+    size_t m_count = 0;
+    unsigned m_seen = 0;
+  } first;
+  std::vector<db::TagView> none;  // every tag is passed over
+  if (!db::parseTagText(text, none, [&first](int16_t code, std::string_view value) { return first(code, value); }))
+    return false;
+  record = readPolyfaceRecord(first.tags());
+  return true;
+}
+
+PolyfaceRecords::PolyfaceRecords(const EntityView& entity) : m_entity(entity), m_walk(entity) {
   // Vertices in the view were parsed with it: only streamed ones are worth
   // a thread.
   if (entity.streamed.source) startReading();
@@ -49,21 +77,23 @@ PolyfaceRecords::~PolyfaceRecords() {
 }
 
 bool PolyfaceRecords::startReading() {
-  // The chunks are the reader's to fill, allocated here: it then only
-  // allocates to read the file, and a shortage there is handed over.
   try {
-    for (std::vector<PolyfaceRecord>& chunk : m_chunks) chunk.reserve(kChunkRecords);
     m_reader = std::thread([this] { read(); });
   } catch (...) {
     // Without a thread, the records are read here as they are asked for.
-    for (std::vector<PolyfaceRecord>& chunk : m_chunks) std::vector<PolyfaceRecord>().swap(chunk);
     return false;
   }
   return true;
 }
 
+// A piece's records go over whole or not at all, as its vertices would be
+// handed out by a walk.
 void PolyfaceRecords::read() {
-  for (bool more = true; more;) {
+  const StreamedVertices& streamed = m_entity.streamed;
+  size_t next = 0;
+  uint64_t offset = streamed.offset;
+  std::string text;
+  for (bool more = next < streamed.followers.size(); more;) {
     {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_changed.wait(lock, [this] { return m_filled - m_given < kChunks || m_stopping; });
@@ -72,24 +102,33 @@ void PolyfaceRecords::read() {
     std::vector<PolyfaceRecord>& chunk = m_chunks[m_filled % kChunks];
     chunk.clear();
     std::exception_ptr error;
+    bool read = false;
     try {
-      TagSpan vertex;
-      while (chunk.size() < kChunkRecords && (more = m_walk.next(vertex))) chunk.push_back(readPolyfaceRecord(vertex));
+      read = readFollowerPiece(streamed, next, offset, text, [&chunk](std::string_view vertex) {
+        PolyfaceRecord record;
+        if (!readPolyfaceRecord(vertex, record)) return false;
+        chunk.push_back(record);
+        return true;
+      });
     } catch (...) {
       error = std::current_exception();
-      more = false;
     }
+    if (!read) chunk.clear();
+    more = read && next < streamed.followers.size();
     {
       std::lock_guard<std::mutex> lock(m_mutex);
       if (!chunk.empty()) ++m_filled;
       if (!more) {
         m_done = true;
-        m_readFailed = m_walk.failed();
+        m_readFailed = !read && !error;
         m_error = error;
       }
     }
     m_changed.notify_all();
   }
+  std::lock_guard<std::mutex> lock(m_mutex);
+  m_done = true;
+  m_changed.notify_all();
 }
 
 bool PolyfaceRecords::takeChunk() {

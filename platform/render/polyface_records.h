@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct PolyfaceRecord {
 // One record from its geometry tags: the flags (70) tell a vertex from a
 // face, and only the values that kind uses are read.
 PolyfaceRecord readPolyfaceRecord(TagSpan tags);
+// The same from the record's text, split without keeping its tags; false
+// when the text is not tag lines.
+bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record);
 
 // A polyface's records one after another, in the drawing's order.
 class PolyfaceRecords {
@@ -47,15 +51,15 @@ class PolyfaceRecords {
   bool failed() const { return m_failed; }
 
  private:
-  // Records go over in chunks, a few at a time: the reader runs ahead of the
-  // builder by no more than these hold.
-  static constexpr size_t kChunkRecords = 4096;
-  static constexpr size_t kChunks = 4;
+  // Records go over a piece of the file at a time: the reader runs ahead of
+  // the builder by no more than these chunks hold.
+  static constexpr size_t kChunks = 3;
 
   bool startReading();
   void read();  // on the second thread
   bool takeChunk();
 
+  const EntityView& m_entity;
   VertexWalk m_walk;
   std::vector<PolyfaceRecord> m_chunks[kChunks];
   PolyfaceRecord m_one;  // read on this thread, without a second one
