@@ -18,45 +18,69 @@ bool isPolyface(TagSpan ownTags) {
   return tags.valid() && (flags & kPolyfaceMesh);
 }
 
-PolyfaceRecord readPolyfaceRecord(TagSpan tags) {
-  TagReader reader(tags);
-  const db::TagView* found[5];
-  reader.findCodes(70, found);
-  PolyfaceRecord record;
-  record.isVertex = reader.integerOf(found[0]) & kVertexOfMesh;
-  if (record.isVertex) {
-    record.at = reader.point(10);
-  } else {
-    for (int corner = 0; corner < 4; ++corner) record.numbers[corner] = reader.integerOf(found[corner + 1]);
+namespace {
+
+// The first value of each code a record is read from, taken as its tags
+// pass; then the record from them, as TagReader reads values: an absent one
+// is 0, one that is not a number marks the record.
+class RecordValues {
+ public:
+  // Keeps no tag.
+  bool operator()(int16_t code, std::string_view value) {
+    int slot = code == 10 ? 0 : code == 20 ? 1 : code == 30 ? 2 : code >= 70 && code <= 74 ? code - 67 : -1;
+    if (slot >= 0 && !(m_seen >> slot & 1)) {
+      m_seen |= 1u << slot;
+      m_values[slot] = value;
+    }
+    return false;
   }
-  record.valid = reader.valid();
-  return record;
+
+  PolyfaceRecord record() const {
+    PolyfaceRecord record;
+    record.isVertex = integerAt(3, record.valid) & kVertexOfMesh;
+    if (record.isVertex) {
+      record.at = {realAt(0, record.valid), realAt(1, record.valid), realAt(2, record.valid)};
+    } else {
+      for (int corner = 0; corner < 4; ++corner) record.numbers[corner] = integerAt(4 + corner, record.valid);
+    }
+    return record;
+  }
+
+ private:
+  int64_t integerAt(int slot, bool& valid) const {
+    int64_t value = 0;
+    if (!(m_seen >> slot & 1)) return 0;
+    if (TagReader::parseInteger(m_values[slot], value)) return value;
+    valid = false;
+    return 0;
+  }
+  double realAt(int slot, bool& valid) const {
+    double value = 0;
+    if (!(m_seen >> slot & 1)) return 0;
+    if (TagReader::parseReal(m_values[slot], value)) return value;
+    valid = false;
+    return 0;
+  }
+
+  // 10, 20, 30 (the point), 70 (the flags), 71 to 74 (the vertex numbers).
+  std::string_view m_values[8];
+  unsigned m_seen = 0;
+};
+
+}  // namespace
+
+PolyfaceRecord readPolyfaceRecord(TagSpan tags) {
+  RecordValues values;
+  for (const db::TagView& tag : tags) values(tag.code, tag.value);
+  return values.record();
 }
 
 bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record) {
-  // The first of each code the record is read from, in the order they come:
-  // what the view's tags of the record would give.
-  class FirstTags {
-   public:
-    bool operator()(int16_t code, std::string_view value) {
-      int bit = code == 10 ? 0 : code == 20 ? 1 : code == 30 ? 2 : code >= 70 && code <= 74 ? code - 67 : -1;
-      if (bit >= 0 && !(m_seen >> bit & 1)) {
-        m_seen |= 1u << bit;
-        m_tags[m_count++] = {code, value};
-      }
-      return false;
-    }
-    TagSpan tags() const { return TagSpan(m_tags, m_count); }
-
-   private:
-    db::TagView m_tags[8];
-    size_t m_count = 0;
-    unsigned m_seen = 0;
-  } first;
+  RecordValues values;
   std::vector<db::TagView> none;  // every tag is passed over
-  if (!db::parseTagText(text, none, [&first](int16_t code, std::string_view value) { return first(code, value); }))
+  if (!db::parseTagText(text, none, [&values](int16_t code, std::string_view value) { return values(code, value); }))
     return false;
-  record = readPolyfaceRecord(first.tags());
+  record = values.record();
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "db/database.h"
+#include "db/record_tags.h"
 #include "drawing_file.h"
 #include "facet_probe.h"
 #include "render/batch_emitter.h"
@@ -59,6 +60,40 @@ std::vector<PolyfaceRecord> recordsOf(const EntityView& view, bool& failed) {
   while (const PolyfaceRecord* record = records.next()) out.push_back(*record);
   failed = records.failed();
   return out;
+}
+
+// What a record is read from: the first of each code, only what its kind
+// uses, 0 for what is absent; a value that is no number marks it. Its text
+// gives what its tags give.
+TEST(PolyfaceRecordTest, ARecordIsReadFromTheFirstValuesItsKindUses) {
+  struct Case {
+    std::string text;
+    bool isVertex, valid;
+    render::Vec3 at;
+    std::vector<int64_t> numbers;
+  };
+  const Case cases[] = {
+      {" 70\n192\n 10\n1.5\n 20\n-2\n 30\n0.25\n 10\n9\n", true, true, {1.5, -2, 0.25}, {0, 0, 0, 0}},
+      {" 70\n64\n 20\n3\n 71\nx\n", true, true, {0, 3, 0}, {0, 0, 0, 0}},
+      {" 70\n64\n 10\n1\n 30\nfar\n", true, false, {1, 0, 0}, {0, 0, 0, 0}},
+      {" 70\n128\n 10\nnone\n 71\n1\n 72\n-2\n 74\n4\n 72\n7\n", false, true, {}, {1, -2, 0, 4}},
+      {" 71\n1\n 72\n2\n 73\n3.5\n", false, false, {}, {1, 2, 0, 0}},
+      {" 70\nflag\n 10\n1\n 71\n5\n", false, false, {}, {5, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    std::vector<db::TagView> tags;
+    ASSERT_TRUE(db::parseTagText(c.text, tags));
+    PolyfaceRecord fromText;
+    ASSERT_TRUE(render::readPolyfaceRecord(c.text, fromText)) << c.text;
+    for (const PolyfaceRecord& record : {render::readPolyfaceRecord(tags), fromText}) {
+      EXPECT_EQ(record.isVertex, c.isVertex) << c.text;
+      EXPECT_EQ(record.valid, c.valid) << c.text;
+      EXPECT_EQ(record.at, c.at) << c.text;
+      EXPECT_EQ(std::vector<int64_t>(record.numbers, record.numbers + 4), c.numbers) << c.text;
+    }
+  }
+  PolyfaceRecord record;
+  EXPECT_FALSE(render::readPolyfaceRecord(" 70\n64\n 10", record));
 }
 
 class PolyfaceRecordsTest : public ::testing::Test {
