@@ -1,5 +1,6 @@
 #include "polyface_records.h"
 
+#include <array>
 #include <utility>
 
 #include "db/record_tags.h"
@@ -27,7 +28,7 @@ class RecordValues {
  public:
   // Keeps no tag.
   bool operator()(int16_t code, std::string_view value) {
-    int slot = code == 10 ? 0 : code == 20 ? 1 : code == 30 ? 2 : code >= 70 && code <= 74 ? code - 67 : -1;
+    int slot = static_cast<uint16_t>(code) < kSlots.size() ? kSlots[static_cast<uint16_t>(code)] : -1;
     if (slot >= 0 && !(m_seen >> slot & 1)) {
       m_seen |= 1u << slot;
       m_values[slot] = value;
@@ -48,9 +49,16 @@ class RecordValues {
 
  private:
   int64_t integerAt(int slot, bool& valid) const {
-    int64_t value = 0;
     if (!(m_seen >> slot & 1)) return 0;
-    if (TagReader::parseInteger(m_values[slot], value)) return value;
+    // Flags and vertex numbers are mostly a few digits and nothing else:
+    // read here, without a call each.
+    std::string_view text = m_values[slot];
+    int64_t value = 0;
+    size_t digits = 0;
+    for (; digits < text.size() && digits < 9 && static_cast<unsigned char>(text[digits] - '0') < 10; ++digits)
+      value = value * 10 + (text[digits] - '0');
+    if (digits > 0 && digits == text.size()) return value;
+    if (TagReader::parseInteger(text, value)) return value;
     valid = false;
     return 0;
   }
@@ -62,7 +70,15 @@ class RecordValues {
     return 0;
   }
 
-  // 10, 20, 30 (the point), 70 (the flags), 71 to 74 (the vertex numbers).
+  // 10, 20, 30 (the point), 70 (the flags), 71 to 74 (the vertex numbers);
+  // looked up, as every tag of every record passes.
+  static constexpr std::array<int8_t, 75> kSlots = [] {
+    std::array<int8_t, 75> slots{};
+    slots.fill(-1);
+    slots[10] = 0, slots[20] = 1, slots[30] = 2;
+    for (int code = 70; code <= 74; ++code) slots[code] = static_cast<int8_t>(code - 67);
+    return slots;
+  }();
   std::string_view m_values[8];
   unsigned m_seen = 0;
 };

@@ -78,6 +78,7 @@ TEST(PolyfaceRecordTest, ARecordIsReadFromTheFirstValuesItsKindUses) {
       {" 70\n64\n 10\n1\n 30\nfar\n", true, false, {1, 0, 0}, {0, 0, 0, 0}},
       {" 70\n128\n 10\nnone\n 71\n1\n 72\n-2\n 74\n4\n 72\n7\n", false, true, {}, {1, -2, 0, 4}},
       {" 71\n1\n 72\n2\n 73\n3.5\n", false, false, {}, {1, 2, 0, 0}},
+      {" 70\n128\n 71\n0000000012\n 72\n+3\n 73\n 7\n 74\n123456789\n", false, true, {}, {12, 3, 7, 123456789}},
       {" 70\nflag\n 10\n1\n 71\n5\n", false, false, {}, {5, 0, 0, 0}},
   };
   for (const Case& c : cases) {
