@@ -11,15 +11,12 @@
 
 #include "db/database.h"
 #include "db/record_tags.h"
-#include "drawing_file.h"
+#include "drawing_from_text.h"
 #include "facet_probe.h"
 #include "render/batch_emitter.h"
 #include "render/entity_builders.h"
 #include "render/entity_view.h"
 #include "render/polyface_records.h"
-#include "support/files.h"
-#include "support/scratch_dir.h"
-#include "support/status_matchers.h"
 
 namespace {
 
@@ -97,21 +94,14 @@ TEST(PolyfaceRecordTest, ARecordIsReadFromTheFirstValuesItsKindUses) {
   EXPECT_FALSE(render::readPolyfaceRecord(" 70\n64\n 10", record));
 }
 
-class PolyfaceRecordsTest : public ::testing::Test {
+class PolyfaceRecordsTest : public facet_test::DrawingFromText {
  public:
-  void open(const std::string& text) {
-    path = scratch.file("drawing.dxf");
-    test_support::writeFile(path, text);
-    ASSERT_THAT(dxf::open(path), test_support::Succeeds());
-  }
   void view(render::StreamFrom from, EntityView& out) {
     auto* database = db::currentDatabase();
     render::TextPlan plan;
     ASSERT_TRUE(render::planOf(*database->entities().at(0), plan));
     ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, out, from));
   }
-  test_support::ScratchDir scratch;
-  std::string path;
 };
 
 // Over 40,000 records: the chunks go round their ring many times.
