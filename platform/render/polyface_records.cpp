@@ -116,14 +116,12 @@ PolyfaceRecords::~PolyfaceRecords() {
   m_reader.join();
 }
 
-bool PolyfaceRecords::startReading() {
+void PolyfaceRecords::startReading() {
   try {
     m_reader = std::thread([this] { read(); });
   } catch (...) {
     // Without a thread, the records are read here as they are asked for.
-    return false;
   }
-  return true;
 }
 
 // A piece's records go over whole or not at all, as its vertices would be
@@ -166,6 +164,7 @@ void PolyfaceRecords::read() {
     }
     m_changed.notify_all();
   }
+  // Also when there was nothing to read.
   std::lock_guard<std::mutex> lock(m_mutex);
   m_done = true;
   m_changed.notify_all();

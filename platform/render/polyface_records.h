@@ -55,7 +55,7 @@ class PolyfaceRecords {
   // the builder by no more than these chunks hold.
   static constexpr size_t kChunks = 3;
 
-  bool startReading();
+  void startReading();
   void read();  // on the second thread
   bool takeChunk();
 
