@@ -154,8 +154,13 @@ bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& vie
 // The view of the planned entity from its whole text.
 bool parsePlanned(const TextPlan& plan, std::string_view text, EntityView& view) {
   reserveFor(text.size(), view);
-  return parseOwn(plan, text.substr(0, plan.ownLength), view) &&
-         parseFollowers(plan, text.substr(plan.ownLength), view);
+  if (!parseOwn(plan, text.substr(0, plan.ownLength), view)) return false;
+  // Most entities have no followers: their tags are all their own.
+  if (plan.followers.empty()) {
+    view.tags = view.storage;
+    return true;
+  }
+  return parseFollowers(plan, text.substr(plan.ownLength), view);
 }
 
 }  // namespace
