@@ -4,6 +4,7 @@
 
 #include "db/database.h"
 #include "db/record_tags.h"
+#include "polyface_records.h"
 
 namespace render {
 namespace {
@@ -121,46 +122,77 @@ bool planOf(const db::Record& record, TextPlan& plan) {
 
 namespace {
 
-// The view of the planned entity from its text, which the view's spans look
-// into; a streamed POLYLINE's own part only.
-bool parsePlanned(const TextPlan& plan, std::string_view text, bool stream, EntityView& view) {
-  view.type = plan.type;
-  size_t wanted = db::expectedTagCount(text.size());
+void reserveFor(size_t textSize, EntityView& view) {
+  size_t wanted = view.storage.size() + db::expectedTagCount(textSize);
   if (view.storage.capacity() < wanted) view.storage.reserve(wanted);
+}
+
+// The planned record's own tags, which come first in the view's storage.
+bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view) {
+  view.type = plan.type;
   FaceCorners* corners = plan.type == "3DFACE" ? &view.corners : nullptr;
-  if (!parseInto(text.substr(0, plan.ownLength), false, view.storage, corners)) return false;
+  return parseInto(text, false, view.storage, corners);
+}
+
+// The geometry tags of its VERTEX records, from the followers' text, after
+// its own; the view's spans look into both texts.
+bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& view) {
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
-  if (!stream) {
-    size_t at = plan.ownLength;
-    for (const TextPlan::Follower& follower : plan.followers) {
-      std::string_view piece = text.substr(at, follower.length);
-      at += follower.length;
-      if (!follower.vertex) continue;
-      if (!parseInto(piece, true, view.storage)) return false;
-      vertexEnds.push_back(view.storage.size());
-    }
+  size_t at = 0;
+  for (const TextPlan::Follower& follower : plan.followers) {
+    std::string_view piece = text.substr(at, follower.length);
+    at += follower.length;
+    if (!follower.vertex) continue;
+    if (!parseInto(piece, true, view.storage)) return false;
+    vertexEnds.push_back(view.storage.size());
   }
   splitAt(ownEnd, vertexEnds, view);
   return true;
 }
 
+// The view of the planned entity from its whole text.
+bool parsePlanned(const TextPlan& plan, std::string_view text, EntityView& view) {
+  reserveFor(text.size(), view);
+  if (!parseOwn(plan, text.substr(0, plan.ownLength), view)) return false;
+  // Most entities have no followers: their tags are all their own.
+  if (plan.followers.empty()) {
+    view.tags = view.storage;
+    return true;
+  }
+  return parseFollowers(plan, text.substr(plan.ownLength), view);
+}
+
 }  // namespace
 
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool aside, EntityView& view,
-                  size_t streamFrom) {
+                  StreamFrom streamFrom) {
   view.clear();
-  const bool stream = !plan.followers.empty() && plan.length > streamFrom;
-  const size_t length = stream ? plan.ownLength : plan.length;
+  auto read = [&](uint64_t offset, size_t length, std::string& out) {
+    return aside ? source.readAside(offset, length, out) : source.read(offset, length, out);
+  };
   std::string& text = view.newText();
-  if (!(aside ? source.readAside(plan.offset, length, text) : source.read(plan.offset, length, text))) return false;
-  if (stream) view.streamed = {&source, plan.offset + plan.ownLength, plan.followers};
-  return parsePlanned(plan, text, stream, view);
+  if (plan.followers.empty() || plan.length <= std::min(streamFrom.any, streamFrom.polyface))
+    return read(plan.offset, plan.length, text) && parsePlanned(plan, text, view);
+  // Long enough that its own tags decide whether its vertices are streamed.
+  const size_t ownLength = plan.ownLength;
+  if (!read(plan.offset, ownLength, text)) return false;
+  reserveFor(ownLength, view);
+  if (!parseOwn(plan, text, view)) return false;
+  if (plan.length > streamFrom.any || (plan.length > streamFrom.polyface && isPolyface(view.storage))) {
+    view.streamed = {&source, plan.offset + ownLength, plan.followers};
+    splitAt(view.storage.size(), {}, view);
+    return true;
+  }
+  std::string& followers = view.newText();
+  if (!read(plan.offset + ownLength, plan.length - ownLength, followers)) return false;
+  reserveFor(followers.size(), view);
+  return parseFollowers(plan, followers, view);
 }
 
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view) {
   view.clear();
-  return text.size() == plan.length && parsePlanned(plan, text, false, view);
+  return text.size() == plan.length && parsePlanned(plan, text, view);
 }
 
 bool VertexWalk::next(TagSpan& vertex) {
@@ -180,28 +212,14 @@ bool VertexWalk::next(TagSpan& vertex) {
 }
 
 bool VertexWalk::readPiece() {
-  // About a megabyte of followers at a time, at least one.
-  constexpr size_t kPiece = 1 << 20;
-  const std::vector<TextFollower>& followers = m_entity.streamed.followers;
-  const size_t first = m_next;
-  size_t length = 0;
-  while (m_next < followers.size() && (length == 0 || length + followers[m_next].length <= kPiece))
-    length += followers[m_next++].length;
   m_tags.clear();
   m_ends.clear();
   m_inPiece = 0;
-  if (!m_entity.streamed.source->readAside(m_offset, length, m_text)) return false;
-  m_offset += length;
-  std::string_view all = m_text;
-  size_t at = 0;
-  for (size_t i = first; i < m_next; ++i) {
-    std::string_view piece = all.substr(at, followers[i].length);
-    at += followers[i].length;
-    if (!followers[i].vertex) continue;
-    if (!parseInto(piece, true, m_tags)) return false;
+  return readFollowerPiece(m_entity.streamed, m_next, m_offset, m_text, [this](std::string_view vertex) {
+    if (!parseInto(vertex, true, m_tags)) return false;
     m_ends.push_back(m_tags.size());
-  }
-  return true;
+    return true;
+  });
 }
 
 bool viewOf(const db::Record& record, EntityView& view) {

@@ -96,16 +96,49 @@ struct TextPlan {
 };
 // False when the record or a follower is held in memory, or they are apart.
 bool planOf(const db::Record& record, TextPlan& plan);
-// POLYLINEs whose text is longer than this have their vertices streamed.
+// POLYLINEs whose text is longer than this have their vertices streamed;
+// polyface meshes from a smaller size, since theirs are then read on a
+// second thread while the mesh is built (PolyfaceRecords).
 constexpr size_t kStreamVerticesFrom = 16 << 20;
+constexpr size_t kStreamPolyfaceFrom = 1 << 20;
+struct StreamFrom {
+  size_t any = kStreamVerticesFrom;
+  size_t polyface = kStreamPolyfaceFrom;
+};
 // The view from the plan's text in `text`, read beside the window on another
-// thread (`aside`); a POLYLINE of more than `streamFrom` bytes keeps its
+// thread (`aside`); a POLYLINE longer than `streamFrom` says keeps its
 // vertices in the file (EntityView::streamed).
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside, EntityView& view,
-                  size_t streamFrom = kStreamVerticesFrom);
+                  StreamFrom streamFrom = {});
 // The same from the plan's whole text, read already by the caller, who keeps
 // it alive while the view is used: the view's spans look into it.
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view);
+
+// Reads the next piece of streamed followers, about a megabyte and at least
+// one follower, from follower `next` at file offset `offset` into `text`
+// (both move past it), and hands the text of each VERTEX in it to
+// `vertex`, which says whether it could be read. False when the file no
+// longer holds the piece or a vertex could not be read.
+template <typename Vertex>
+bool readFollowerPiece(const StreamedVertices& streamed, size_t& next, uint64_t& offset, std::string& text,
+                       Vertex vertex) {
+  constexpr size_t kPiece = 1 << 20;
+  const std::vector<TextFollower>& followers = streamed.followers;
+  const size_t first = next;
+  size_t length = 0;
+  while (next < followers.size() && (length == 0 || length + followers[next].length <= kPiece))
+    length += followers[next++].length;
+  if (!streamed.source->readAside(offset, length, text)) return false;
+  offset += length;
+  std::string_view all = text;
+  size_t at = 0;
+  for (size_t i = first; i < next; ++i) {
+    std::string_view piece = all.substr(at, followers[i].length);
+    at += followers[i].length;
+    if (followers[i].vertex && !vertex(piece)) return false;
+  }
+  return true;
+}
 
 // A POLYLINE's vertices one after the other, from the view or streamed from
 // the drawing file.

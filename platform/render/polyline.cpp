@@ -1,6 +1,7 @@
 // POLYLINE in its four forms: polyface mesh, polygon mesh, 3D polyline (no
 // surface) and 2D polyline (walls when it has thickness, a strip when wide).
 #include "entity_builders.h"
+#include "polyface_records.h"
 #include "tag_reader.h"
 #include "thick_outline.h"
 
@@ -23,7 +24,6 @@ bool gridMatches(int64_t m, int64_t n, size_t vertices) {
 }
 
 constexpr int64_t kVertexFrameControl = 16;  // a control point of a spline or smoothed mesh
-constexpr int64_t kVertexOfMesh = 64;        // polyface: a vertex, not a face record
 
 // Hands each vertex to `take` with its point and whether it is a frame
 // point of a spline or smoothed mesh; eInvalidInput when a vertex cannot be
@@ -41,34 +41,28 @@ Acad::ErrorStatus forEachVertex(const EntityView& entity, Take take) {
 }
 
 Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
-  std::vector<int32_t> corners;
   int32_t vertexCount = 0;
-  VertexWalk walk(entity);
-  for (TagSpan record; walk.next(record);) {
-    TagReader tags(record);
-    // The flags (70) and the face's vertex numbers (71 to 74).
-    const db::TagView* numbers[5];
-    tags.findCodes(70, numbers);
-    int64_t flags = tags.integerOf(numbers[0]);
-    if (flags & kVertexOfMesh) {
-      mesh.addVertex(tags.point(10));
+  PolyfaceRecords records(entity);
+  while (const PolyfaceRecord* record = records.next()) {
+    if (record->isVertex) {
+      mesh.addVertex(record->at);
       ++vertexCount;
     } else {
       // A face: vertex numbers from 1; a negative number only hides the edge.
-      corners.clear();
+      int32_t corners[4];
+      size_t count = 0;
       bool inRange = true;
-      for (int corner = 1; corner <= 4; ++corner) {
-        int64_t number = tags.integerOf(numbers[corner]);
+      for (int64_t number : record->numbers) {
         if (number < 0) number = -number;
         if (number == 0) continue;
         if (number > vertexCount) inRange = false;
-        corners.push_back(static_cast<int32_t>(number - 1));
+        corners[count++] = static_cast<int32_t>(number - 1);
       }
-      if (inRange && tags.valid()) mesh.addPolygon(corners);
+      if (inRange && record->valid) mesh.addPolygon(std::span<const int32_t>(corners, count));
     }
-    if (!tags.valid()) return Acad::eInvalidInput;
+    if (!record->valid) return Acad::eInvalidInput;
   }
-  return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
+  return records.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
 // The faces between grid rows `row` and `row` + 1 (the first row again after

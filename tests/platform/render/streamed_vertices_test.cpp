@@ -9,14 +9,11 @@
 #include <vector>
 
 #include "db/database.h"
-#include "drawing_file.h"
+#include "drawing_from_text.h"
 #include "facet_probe.h"
 #include "render/entity_builders.h"
 #include "render/entity_view.h"
 #include "render/mesh.h"
-#include "support/files.h"
-#include "support/scratch_dir.h"
-#include "support/status_matchers.h"
 
 namespace {
 
@@ -62,13 +59,8 @@ struct Both {
   EntityView whole, streamed;
 };
 
-class StreamedVerticesTest : public ::testing::Test {
+class StreamedVerticesTest : public facet_test::DrawingFromText {
  public:
-  void open(const std::string& text) {
-    path = scratch.file("drawing.dxf");
-    test_support::writeFile(path, text);
-    ASSERT_THAT(dxf::open(path), test_support::Succeeds());
-  }
   // The entity's view parsed whole, and with its vertices streamed.
   void view(size_t entity, Both& both) {
     auto* database = db::currentDatabase();
@@ -76,13 +68,11 @@ class StreamedVerticesTest : public ::testing::Test {
     render::TextPlan plan;
     ASSERT_TRUE(render::planOf(record, plan));
     ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.whole));
-    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.streamed, 0));
+    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.streamed, {0, 0}));
     ASSERT_TRUE(both.whole.streamed.source == nullptr);
     ASSERT_TRUE(both.streamed.streamed.source != nullptr);
     EXPECT_TRUE(both.streamed.vertices.empty());
   }
-  test_support::ScratchDir scratch;
-  std::string path;
 };
 
 TEST_F(StreamedVerticesTest, TheWalkAndTheBuildersSeeWhatTheWholeViewHolds) {
