@@ -34,7 +34,9 @@ bool readFully(int fd, uint64_t offset, char* out, size_t length, size_t& got) {
 }  // namespace
 
 // The window is made up front: reading a record must not leave a new block behind.
-DrawingText::DrawingText(int fd) : m_fd(fd), m_window(kWindow) { statOf(fd, m_size, m_mtimeNs); }
+DrawingText::DrawingText(int fd) : m_fd(fd), m_window(std::make_unique_for_overwrite<char[]>(kWindow)) {
+  statOf(fd, m_size, m_mtimeNs);
+}
 
 DrawingText::DrawingText(std::string_view bytes) : m_bytes(bytes), m_size(static_cast<int64_t>(bytes.size())) {}
 
@@ -50,7 +52,7 @@ bool DrawingText::unchanged() const {
 
 bool DrawingText::fill(uint64_t offset) const {
   size_t got = 0;
-  readFully(m_fd, offset, m_window.data(), kWindow, got);
+  readFully(m_fd, offset, m_window.get(), kWindow, got);
   m_windowOffset = offset;
   m_windowLength = got;
   return got > 0;
@@ -81,7 +83,7 @@ std::optional<std::string_view> DrawingText::view(uint64_t offset, size_t length
   if (length > kWindow / 2) return std::nullopt;
   bool inWindow = offset >= m_windowOffset && offset + length <= m_windowOffset + m_windowLength;
   if (!inWindow && (!fill(offset) || length > m_windowLength)) return std::nullopt;
-  return std::string_view(m_window.data() + (offset - m_windowOffset), length);
+  return std::string_view(m_window.get() + (offset - m_windowOffset), length);
 }
 
 }  // namespace db

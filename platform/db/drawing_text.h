@@ -5,10 +5,10 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace db {
 
@@ -41,8 +41,9 @@ class DrawingText {
   std::string m_bytes;  // the whole text when read from memory
   int64_t m_size = 0;
   int64_t m_mtimeNs = 0;
-  // A window over the file: records are mostly read in file order.
-  mutable std::vector<char> m_window;
+  // A window over the file: records are mostly read in file order. Left
+  // unset until read into: a drawing may never be read from.
+  std::unique_ptr<char[]> m_window;
   mutable uint64_t m_windowOffset = 0;
   mutable size_t m_windowLength = 0;
 };

@@ -14,6 +14,25 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
+// A handle as other writers may put it: padded, signed, lower case.
+uint64_t parsePaddedHandle(std::string_view text) {
+  text = trimmed(text);
+  if (text.empty()) return 0;
+  size_t first = text.find_first_not_of('0');
+  if (first == std::string_view::npos) return 0;
+  if (text.size() - first > 16) return 0;  // more than 64 bits
+  uint64_t value = 0;
+  for (char c : text.substr(first)) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
+    else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
+    else return 0;
+    value = value << 4 | digit;
+  }
+  return value;
+}
+
 }  // namespace
 
 bool parseReal(std::string_view text, double& value) {
@@ -67,22 +86,22 @@ std::string formatInteger(int64_t value) {
 
 uint64_t parseHandle(std::string_view text) {
   // Every record has a handle: read by hand, it costs a fraction of the
-  // general conversion.
-  text = trimmed(text);
-  if (text.empty()) return 0;
-  size_t first = text.find_first_not_of('0');
-  if (first == std::string_view::npos) return 0;
-  if (text.size() - first > 16) return 0;  // more than 64 bits
-  uint64_t value = 0;
-  for (char c : text.substr(first)) {
-    unsigned digit;
-    if (c >= '0' && c <= '9') digit = static_cast<unsigned>(c - '0');
-    else if (c >= 'A' && c <= 'F') digit = static_cast<unsigned>(c - 'A' + 10);
-    else if (c >= 'a' && c <= 'f') digit = static_cast<unsigned>(c - 'a' + 10);
-    else return 0;
-    value = value << 4 | digit;
+  // general conversion. Writers put it as bare upper-case digits, taken
+  // first in one pass; anything else goes the padded way.
+  if (!text.empty() && text.size() <= 16) {
+    uint64_t value = 0;
+    for (char c : text) {
+      auto digit = static_cast<unsigned char>(c - '0');
+      if (digit > 9) {
+        digit = static_cast<unsigned char>(c - 'A');
+        if (digit > 5) return parsePaddedHandle(text);
+        digit += 10;
+      }
+      value = value << 4 | digit;
+    }
+    return value;
   }
-  return value;
+  return parsePaddedHandle(text);
 }
 
 std::string formatHandle(uint64_t handle) {

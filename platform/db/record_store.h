@@ -15,15 +15,24 @@ class RecordStore {
  public:
   static constexpr size_t kBlock = 4096;
 
+  RecordStore() = default;
+  RecordStore(const RecordStore&) = delete;
+  RecordStore& operator=(const RecordStore&) = delete;
+  ~RecordStore() {
+    for (size_t i = 0; i < m_size; ++i) std::destroy_at(&at(i));
+  }
+
+  // A block's records are made as they come, not all when it is taken:
+  // the store is written once.
   Record& push(Record&& record) {
-    if (m_size % kBlock == 0) m_blocks.push_back(std::make_unique<Record[]>(kBlock));
-    Record& stored = at(m_size++);
-    stored = std::move(record);
-    return stored;
+    if (m_size % kBlock == 0) m_blocks.push_back(Block(std::allocator<Record>().allocate(kBlock)));
+    Record* stored = std::construct_at(&at(m_size), std::move(record));
+    ++m_size;
+    return *stored;
   }
   size_t size() const { return m_size; }
   Record& operator[](size_t i) { return at(i); }
-  const Record& operator[](size_t i) const { return m_blocks[i / kBlock][i % kBlock]; }
+  const Record& operator[](size_t i) const { return m_blocks[i / kBlock].get()[i % kBlock]; }
 
   // Walks records by their place in the store.
   class Cursor {
@@ -46,9 +55,13 @@ class RecordStore {
   Cursor end() const { return {this, m_size}; }
 
  private:
-  Record& at(size_t i) { return m_blocks[i / kBlock][i % kBlock]; }
+  Record& at(size_t i) { return m_blocks[i / kBlock].get()[i % kBlock]; }
 
-  std::vector<std::unique_ptr<Record[]>> m_blocks;
+  struct Unmade {
+    void operator()(Record* block) const { std::allocator<Record>().deallocate(block, kBlock); }
+  };
+  using Block = std::unique_ptr<Record, Unmade>;
+  std::vector<Block> m_blocks;
   size_t m_size = 0;
 };
 

@@ -51,7 +51,7 @@ TypeNames& typeNames() {
 
 uint32_t RecordType::idOf(std::string_view name) {
   TypeNames& table = typeNames();
-  if (table.names[table.last] == name) return table.last;
+  if (table.views[table.last] == name) return table.last;
   auto found = table.ids.find(name);
   if (found == table.ids.end()) {
     const Name& stored = table.names.emplace_back(name);

@@ -58,14 +58,17 @@ bool readInline(const char* at, const char* end, RecordCollector& collector, Pro
 
 // The scanning thread: fills batches until the input ends, a tag is
 // malformed or the builder stops taking them.
-void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t tagsPerBatch, FilterAhead filter) {
+void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, FilterAhead filter) {
   size_t lineNumber = 0;
   for (TagBatch* batch = ring.fill(); batch; batch = ring.fill()) {
+    ScannedTag* next = batch->room.data();
+    ScannedTag* const full = next + batch->room.size();
     batch->stop = scanTags(at, end, lineNumber,
                            [&](int16_t code, std::string_view value, size_t line, const char* start) {
-                             if (filter.takes(code, value)) batch->tags.push_back({start, value, line, code});
-                             return batch->tags.size() < tagsPerBatch;
+                             if (filter.takes(code, value)) *next++ = {start, value, line, code};
+                             return next != full;
                            });
+    batch->count = static_cast<size_t>(next - batch->room.data());
     lineNumber = batch->stop.lineNumber;
     batch->last = at >= end || batch->stop.problem != db::TagProblem::None;
     ring.publish();
@@ -76,7 +79,7 @@ void scanIntoBatches(const char* at, const char* end, TagBatchRing& ring, size_t
 bool readScanningAhead(const char* at, const char* end, RecordCollector& collector, ProgressSteps& steps) {
   constexpr size_t kTagsPerBatch = 8192;
   TagBatchRing ring(4, kTagsPerBatch);
-  std::jthread scanner(scanIntoBatches, at, end, std::ref(ring), kTagsPerBatch, FilterAhead(collector.filter()));
+  std::jthread scanner(scanIntoBatches, at, end, std::ref(ring), FilterAhead(collector.filter()));
   // However the building ends, the scanner stops before the ring goes.
   struct StopScanner {
     TagBatchRing& ring;
@@ -84,11 +87,12 @@ bool readScanningAhead(const char* at, const char* end, RecordCollector& collect
   } stopScanner{ring};
   for (;;) {
     TagBatch& batch = ring.take();
-    for (const ScannedTag& tag : batch.tags) {
+    std::span<const ScannedTag> tags = batch.tags();
+    for (const ScannedTag& tag : tags) {
       if (!collector.add(tag.code, tag.value, tag.line, tag.codeStart)) return false;
       if (collector.done()) return collector.finish(tag.line + 1);
     }
-    if (!batch.tags.empty()) steps.reached(batch.tags.back().codeStart);
+    if (!tags.empty()) steps.reached(tags.back().codeStart);
     if (batch.last) return finishScan(collector, batch.stop);
     ring.release();
   }

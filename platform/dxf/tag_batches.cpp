@@ -3,7 +3,7 @@
 namespace dxf {
 
 TagBatchRing::TagBatchRing(size_t batches, size_t tagsPerBatch) : m_batches(batches) {
-  for (TagBatch& batch : m_batches) batch.tags.reserve(tagsPerBatch);
+  for (TagBatch& batch : m_batches) batch.room.resize(tagsPerBatch);
 }
 
 TagBatch* TagBatchRing::fill() {
@@ -11,7 +11,7 @@ TagBatch* TagBatchRing::fill() {
   m_changed.wait(lock, [this] { return m_stopped || m_published - m_released < m_batches.size(); });
   if (m_stopped) return nullptr;
   TagBatch& batch = m_batches[m_published % m_batches.size()];
-  batch.tags.clear();
+  batch.count = 0;
   return &batch;
 }
 

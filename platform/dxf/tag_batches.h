@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <mutex>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -22,9 +23,13 @@ struct ScannedTag {
 // The tags the collector takes, in file order; those it would pass over are
 // left out.
 struct TagBatch {
-  std::vector<ScannedTag> tags;
+  // Room for a whole batch from the start: the scanner writes each tag
+  // straight into its place.
+  std::vector<ScannedTag> room;
+  size_t count = 0;
   bool last = false;  // the scan ended after these tags, for `stop`
   ScanStop stop;
+  std::span<const ScannedTag> tags() const { return std::span(room).first(count); }
 };
 
 class TagBatchRing {

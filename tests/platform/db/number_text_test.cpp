@@ -216,6 +216,24 @@ TEST(NumberText, HandlesAreHexOrNothing) {
   EXPECT_EQ(db::parseHandle("10000000000000000"), 0u) << "more than 64 bits";
   for (const char* bad : {"", "   ", "0", "0x1F", "-1", "1G", "1 F", "\t"})
     EXPECT_EQ(db::parseHandle(bad), 0u) << "'" << bad << "'";
+  EXPECT_EQ(db::parseHandle("+1F"), 0x1Fu);
+  EXPECT_EQ(db::parseHandle("00000000000000000"), 0u) << "17 zeros";
+}
+
+// Every byte after a digit: hex digits of either case count, padding is
+// trimmed, anything else makes no handle.
+TEST(NumberText, HandleDigitsOfEveryByte) {
+  for (int byte = 0; byte < 256; ++byte) {
+    const char c = static_cast<char>(byte);
+    uint64_t expected = 0;
+    if (c >= '0' && c <= '9') expected = 0x10u + static_cast<uint64_t>(c - '0');
+    else if (c >= 'A' && c <= 'F') expected = 0x1Au + static_cast<uint64_t>(c - 'A');
+    else if (c >= 'a' && c <= 'f') expected = 0x1Au + static_cast<uint64_t>(c - 'a');
+    else if (c == ' ' || c == '\t') expected = 1;
+    EXPECT_EQ(db::parseHandle(std::string{'1', c}), expected) << "byte " << byte;
+    const uint64_t sixteenth = expected > 1 ? (UINT64_MAX << 4 | (expected & 0xF)) : expected ? UINT64_MAX >> 4 : 0;
+    EXPECT_EQ(db::parseHandle(std::string(15, 'F') + c), sixteenth) << "byte " << byte << " as the sixteenth digit";
+  }
 }
 
 }  // namespace
