@@ -4,7 +4,6 @@
 
 #include "db/database.h"
 #include "db/record_tags.h"
-#include "polyface_records.h"
 
 namespace render {
 namespace {
@@ -166,28 +165,20 @@ bool parsePlanned(const TextPlan& plan, std::string_view text, EntityView& view)
 }  // namespace
 
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool aside, EntityView& view,
-                  StreamFrom streamFrom) {
+                  size_t streamFrom) {
   view.clear();
   auto read = [&](uint64_t offset, size_t length, std::string& out) {
     return aside ? source.readAside(offset, length, out) : source.read(offset, length, out);
   };
   std::string& text = view.newText();
-  if (plan.followers.empty() || plan.length <= std::min(streamFrom.any, streamFrom.polyface))
+  if (plan.followers.empty() || plan.length <= streamFrom)
     return read(plan.offset, plan.length, text) && parsePlanned(plan, text, view);
-  // Long enough that its own tags decide whether its vertices are streamed.
-  const size_t ownLength = plan.ownLength;
-  if (!read(plan.offset, ownLength, text)) return false;
-  reserveFor(ownLength, view);
+  if (!read(plan.offset, plan.ownLength, text)) return false;
+  reserveFor(plan.ownLength, view);
   if (!parseOwn(plan, text, view)) return false;
-  if (plan.length > streamFrom.any || (plan.length > streamFrom.polyface && isPolyface(view.storage))) {
-    view.streamed = {&source, plan.offset + ownLength, plan.followers};
-    splitAt(view.storage.size(), {}, view);
-    return true;
-  }
-  std::string& followers = view.newText();
-  if (!read(plan.offset + ownLength, plan.length - ownLength, followers)) return false;
-  reserveFor(followers.size(), view);
-  return parseFollowers(plan, followers, view);
+  view.streamed = {&source, plan.offset + plan.ownLength, plan.followers};
+  splitAt(view.storage.size(), {}, view);
+  return true;
 }
 
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view) {

@@ -96,20 +96,13 @@ struct TextPlan {
 };
 // False when the record or a follower is held in memory, or they are apart.
 bool planOf(const db::Record& record, TextPlan& plan);
-// POLYLINEs whose text is longer than this have their vertices streamed;
-// polyface meshes from a smaller size, since theirs are then read on a
-// second thread while the mesh is built (PolyfaceRecords).
+// POLYLINEs whose text is longer than this have their vertices streamed.
 constexpr size_t kStreamVerticesFrom = 16 << 20;
-constexpr size_t kStreamPolyfaceFrom = 1 << 20;
-struct StreamFrom {
-  size_t any = kStreamVerticesFrom;
-  size_t polyface = kStreamPolyfaceFrom;
-};
 // The view from the plan's text in `text`, read beside the window on another
-// thread (`aside`); a POLYLINE longer than `streamFrom` says keeps its
+// thread (`aside`); a POLYLINE of more than `streamFrom` bytes keeps its
 // vertices in the file (EntityView::streamed).
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside, EntityView& view,
-                  StreamFrom streamFrom = {});
+                  size_t streamFrom = kStreamVerticesFrom);
 // The same from the plan's whole text, read already by the caller, who keeps
 // it alive while the view is used: the view's spans look into it.
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view);

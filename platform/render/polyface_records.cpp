@@ -9,17 +9,8 @@
 namespace render {
 
 namespace {
-constexpr int64_t kPolyfaceMesh = 64;  // POLYLINE flag
+
 constexpr int64_t kVertexOfMesh = 64;  // VERTEX flag: a vertex, not a face record
-}  // namespace
-
-bool isPolyface(TagSpan ownTags) {
-  TagReader tags(ownTags);
-  int64_t flags = tags.integer(70);
-  return tags.valid() && (flags & kPolyfaceMesh);
-}
-
-namespace {
 
 // The first value of each code a record is read from, taken as its tags
 // pass; then the record from them, as TagReader reads values: an absent one

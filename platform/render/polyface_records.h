@@ -17,9 +17,6 @@
 
 namespace render {
 
-// The POLYLINE's own tags say it is a polyface mesh.
-bool isPolyface(TagSpan ownTags);
-
 struct PolyfaceRecord {
   bool isVertex = false;              // a vertex of the mesh, not a face
   bool valid = true;                  // every value it was read from is a number

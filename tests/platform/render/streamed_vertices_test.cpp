@@ -68,7 +68,7 @@ class StreamedVerticesTest : public facet_test::DrawingFromText {
     render::TextPlan plan;
     ASSERT_TRUE(render::planOf(record, plan));
     ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.whole));
-    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.streamed, {0, 0}));
+    ASSERT_TRUE(render::viewFromPlan(plan, *database->text(), false, both.streamed, 0));
     ASSERT_TRUE(both.whole.streamed.source == nullptr);
     ASSERT_TRUE(both.streamed.streamed.source != nullptr);
     EXPECT_TRUE(both.streamed.vertices.empty());
