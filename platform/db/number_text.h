@@ -81,6 +81,26 @@ inline bool parsePlainDecimal(std::string_view text, double& value) {
   return number_detail::parseDigitByDigit(at, end, negative, value);
 }
 
+// An integer written as a sign and at most eighteen digits, nothing around
+// them (flags, colours, vertex numbers), which cannot overflow; false for
+// any other text, which then needs the general conversion. Inline: it is
+// most integers of a drawing.
+inline bool parsePlainInteger(std::string_view text, int64_t& value) {
+  const char* at = text.data();
+  const char* end = at + text.size();
+  bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  if (at == end || end - at > 18) return false;
+  int64_t number = 0;
+  for (; at != end; ++at) {
+    auto digit = static_cast<unsigned char>(*at - '0');
+    if (digit > 9) return false;
+    number = number * 10 + digit;
+  }
+  value = negative ? -number : number;
+  return true;
+}
+
 // The same verdict as parseReal without computing the value (the common
 // plain decimal forms are checked by their characters alone).
 bool isRealText(std::string_view text);

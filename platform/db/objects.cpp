@@ -84,25 +84,10 @@ auto withOrdinaryValue(const AcDbObject& object, int code, Use use) {
   return use(std::nullopt);
 }
 
-// A value of one to nine digits, with or without a minus, as colours and
-// flags are written: read by hand, it is what parseInteger makes of it.
-bool plainShortInteger(std::string_view text, int64_t& value) {
-  bool negative = !text.empty() && text.front() == '-';
-  if (negative) text.remove_prefix(1);
-  if (text.empty() || text.size() > 9) return false;
-  int64_t digits = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    digits = digits * 10 + (c - '0');
-  }
-  value = negative ? -digits : digits;
-  return true;
-}
-
 int64_t integerTag(const AcDbObject& object, int code, int64_t absent) {
   return withOrdinaryValue(object, code, [absent](std::optional<std::string_view> text) {
     int64_t value = absent;
-    if (text && !plainShortInteger(*text, value) && !db::parseInteger(*text, value)) value = absent;
+    if (text && !db::parsePlainInteger(*text, value) && !db::parseInteger(*text, value)) value = absent;
     return value;
   });
 }

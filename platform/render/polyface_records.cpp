@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "db/number_text.h"
 #include "db/record_tags.h"
 #include "tag_reader.h"
 
@@ -41,14 +42,9 @@ class RecordValues {
  private:
   int64_t integerAt(int slot, bool& valid) const {
     if (!(m_seen >> slot & 1)) return 0;
-    // Flags and vertex numbers are mostly a few digits and nothing else:
-    // read here, without a call each.
     std::string_view text = m_values[slot];
     int64_t value = 0;
-    size_t digits = 0;
-    for (; digits < text.size() && digits < 9 && static_cast<unsigned char>(text[digits] - '0') < 10; ++digits)
-      value = value * 10 + (text[digits] - '0');
-    if (digits > 0 && digits == text.size()) return value;
+    if (db::parsePlainInteger(text, value)) return value;
     if (TagReader::parseInteger(text, value)) return value;
     valid = false;
     return 0;

@@ -25,21 +25,7 @@ bool TagReader::parseReal(std::string_view text, double& value) {
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {
-  // Flags and vertex numbers: a sign and a few digits, nothing around them.
-  // Eighteen digits cannot overflow.
-  const char* at = text.data();
-  const char* end = at + text.size();
-  bool negative = at != end && *at == '-';
-  if (negative) ++at;
-  if (at != end && end - at <= 18) {
-    int64_t number = 0;
-    const char* p = at;
-    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) number = number * 10 + (*p - '0');
-    if (p == end) {
-      value = negative ? -number : number;
-      return true;
-    }
-  }
+  if (db::parsePlainInteger(text, value)) return true;
   text = trimmed(text);
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -66,9 +52,8 @@ double TagReader::realOf(const db::TagView* tag, double fallback) {
   return value;
 }
 
-int64_t TagReader::integer(int code, int64_t fallback) { return integerOf(find(code), fallback); }
-
-int64_t TagReader::integerOf(const db::TagView* tag, int64_t fallback) {
+int64_t TagReader::integer(int code, int64_t fallback) {
+  const db::TagView* tag = find(code);
   if (!tag) return fallback;
   int64_t value = 0;
   if (!parseInteger(tag->value, value)) {
@@ -101,17 +86,6 @@ void TagReader::findPoints(int code, std::span<PointTags> found) const {
     const db::TagView*& axis = found[offset % 10].axes[offset / 10];
     if (axis) continue;
     axis = &tag;
-    if (--missing == 0) break;
-  }
-}
-
-void TagReader::findCodes(int code, std::span<const db::TagView*> found) const {
-  size_t missing = found.size();
-  for (const db::TagView*& tag : found) tag = nullptr;
-  for (const db::TagView& tag : m_tags) {
-    auto offset = static_cast<size_t>(static_cast<uint32_t>(tag.code - code));
-    if (offset >= found.size() || found[offset]) continue;
-    found[offset] = &tag;
     if (--missing == 0) break;
   }
 }

@@ -29,11 +29,6 @@ class TagReader {
   // corners), found in one pass over the tags; at most ten.
   void findPoints(int code, std::span<PointTags> found) const;
   Vec3 pointOf(const PointTags& found, const Vec3& fallback = {});
-  // The first tag of each code from `code` on (70 to 74: a polyface
-  // vertex's flags and corners), found in one pass; null where absent.
-  void findCodes(int code, std::span<const db::TagView*> found) const;
-  // The value of `tag`, or `fallback` when there is none.
-  int64_t integerOf(const db::TagView* tag, int64_t fallback = 0);
   bool has(int code) const;
   // The extrusion direction (210), world Z when absent.
   Vec3 extrusion() { return point(210, {0, 0, 1}); }

@@ -123,25 +123,6 @@ TEST(TagNumbers, PointsTakeTheFirstValueOfEachCodeInAnyOrder) {
   }
   EXPECT_TRUE(corners.valid());
 
-  // A polyface vertex's flags and corner numbers in one pass: the first of
-  // each, codes around them left alone, an absent one null.
-  std::vector<TagView> vertex = {{69, "5"}, {72, "-2"}, {70, "128"}, {75, "9"},
-                                 {71, "1"}, {72, "8"},  {1071, "6"}, {74, "4"}};
-  const TagView* numbers[5];
-  render::TagReader(vertex).findCodes(70, numbers);
-  const char* wanted[5] = {"128", "1", "-2", nullptr, "4"};
-  for (int i = 0; i < 5; ++i) {
-    if (!wanted[i]) {
-      EXPECT_EQ(numbers[i], nullptr) << i;
-      continue;
-    }
-    ASSERT_NE(numbers[i], nullptr) << i;
-    EXPECT_EQ(numbers[i]->value, wanted[i]) << i;
-  }
-  render::TagReader flags(vertex);
-  EXPECT_EQ(flags.integerOf(numbers[2]), -2);
-  EXPECT_EQ(flags.integerOf(numbers[3], 7), 7);
-
   std::vector<TagView> bad = {{10, "1"}, {20, "x"}, {30, "3"}};
   render::TagReader refusing(bad);
   EXPECT_EQ(refusing.point(10, {0, -1, 0}).y, -1);
