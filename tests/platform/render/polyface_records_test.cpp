@@ -106,8 +106,10 @@ class PolyfaceRecordsTest : public facet_test::DrawingFromText {
   }
 };
 
-// Over 40,000 records: the chunks go round their ring many times.
-TEST_F(PolyfaceRecordsTest, StreamedRecordsAndTheirMeshAreTheWholeViewsOnes) {
+// Over 40,000 records: the chunks go round their ring many times. A builder
+// that stops early lets the second thread go while it still reads; a file
+// cut short ends the records read before and fails the mesh.
+TEST_F(PolyfaceRecordsTest, StreamedRecordsAreTheWholeViewsOnesUntilStoppedOrCutShort) {
   open(gridPolyline(150, 64));
   EntityView whole, streamed;
   view(kNever, whole);
@@ -142,27 +144,7 @@ TEST_F(PolyfaceRecordsTest, StreamedRecordsAndTheirMeshAreTheWholeViewsOnes) {
   // The face naming a missing vertex is left out.
   EXPECT_GE(wholeOut.polygonsSent(), 149u * 149 - 1);
   facet_test::expectSameBatches(sentStreamed, sentWhole);
-}
 
-TEST_F(PolyfaceRecordsTest, AFileCutShortEndsTheRecordsReadBeforeAndFailsTheMesh) {
-  open(gridPolyline(150, 64));
-  EntityView streamed;
-  view(kStreamed, streamed);
-  ASSERT_EQ(::truncate(path.c_str(), 3 << 20), 0);
-  bool failed = false;
-  size_t seen = recordsOf(streamed, failed).size();
-  EXPECT_TRUE(failed);
-  EXPECT_GT(seen, 0u);
-  EXPECT_LT(seen, 150u * 150 + 149 * 149);
-  render::Mesh mesh;
-  EXPECT_EQ(render::buildPolyline(streamed, mesh), Acad::eInvalidInput);
-}
-
-// A builder that stops early lets the second thread go while it still reads.
-TEST_F(PolyfaceRecordsTest, RecordsLeftUnreadAreLetGo) {
-  open(gridPolyline(150, 64));
-  EntityView streamed;
-  view(kStreamed, streamed);
   for (size_t taken : {0u, 1u, 4096u, 20000u}) {
     PolyfaceRecords records(streamed);
     for (size_t i = 0; i < taken; ++i) {
@@ -171,6 +153,15 @@ TEST_F(PolyfaceRecordsTest, RecordsLeftUnreadAreLetGo) {
       ASSERT_EQ(record->isVertex, i < 150u * 150);
     }
   }
+
+  ASSERT_EQ(::truncate(path.c_str(), 3 << 20), 0);
+  bool failed = false;
+  size_t seen = recordsOf(streamed, failed).size();
+  EXPECT_TRUE(failed);
+  EXPECT_GT(seen, 0u);
+  EXPECT_LT(seen, fromWhole.size());
+  render::Mesh mesh;
+  EXPECT_EQ(render::buildPolyline(streamed, mesh), Acad::eInvalidInput);
 }
 
 }  // namespace
