@@ -1,6 +1,7 @@
 #include "entity_view.h"
 
 #include <algorithm>
+#include <array>
 
 #include "db/database.h"
 #include "db/record_tags.h"
@@ -13,7 +14,13 @@ namespace {
 // A lambda, not a function: handed to the splitter as a pointer, it would be
 // called for every tag of every vertex instead of being inlined.
 constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
-  return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
+  // Looked up: every tag of every vertex passes.
+  static constexpr std::array<bool, 75> kGeometry = [] {
+    std::array<bool, 75> geometry{};
+    for (int kept : {10, 20, 30, 40, 41, 42, 70, 71, 72, 73, 74}) geometry[static_cast<size_t>(kept)] = true;
+    return geometry;
+  }();
+  return static_cast<uint16_t>(code) < kGeometry.size() && kGeometry[static_cast<uint16_t>(code)];
 };
 
 // Keeps every tag, and reads a face's corner coordinates as they pass.
