@@ -72,19 +72,34 @@ class CornerBuffer {
   int32_t* m_data = m_few;
 };
 
+// The places of `count` corners that do not repeat the corner before them
+// (nor the last the first), into `kept`; how many are kept.
+template <typename PointAt>
+size_t distinctCorners(size_t count, PointAt pointAt, int32_t* kept) {
+  size_t distinct = 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (distinct > 0 && pointAt(static_cast<size_t>(kept[distinct - 1])) == pointAt(i)) continue;
+    kept[distinct++] = static_cast<int32_t>(i);
+  }
+  while (distinct > 1 && pointAt(static_cast<size_t>(kept[distinct - 1])) == pointAt(static_cast<size_t>(kept[0])))
+    --distinct;
+  return distinct;
+}
+
 }  // namespace
 
 void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
   CornerBuffer buffer(corners.size());
   int32_t* kept = buffer.data();
-  size_t count = 0;
-  for (int32_t corner : corners) {
-    if (count > 0 && vertex(kept[count - 1]) == vertex(corner)) continue;
-    kept[count++] = corner;
-  }
-  while (count > 1 && vertex(kept[count - 1]) == vertex(kept[0])) --count;
-  if (count > 4) addFan(std::span<const int32_t>(kept, count));
-  else if (count >= 3) addFace(kept, static_cast<int32_t>(count), split);
+  size_t count = distinctCorners(
+      corners.size(), [&](size_t i) -> const Vec3& { return vertex(corners[i]); }, kept);
+  for (size_t i = 0; i < count; ++i) kept[i] = corners[static_cast<size_t>(kept[i])];
+  addKept(kept, count, split);
+}
+
+void Mesh::addKept(const int32_t* corners, size_t count, QuadSplit split) {
+  if (count > 4) addFan(std::span<const int32_t>(corners, count));
+  else if (count >= 3) addFace(corners, static_cast<int32_t>(count), split);
 }
 
 void Mesh::addFan(std::span<const int32_t> corners) {
@@ -102,8 +117,12 @@ void Mesh::addFan(std::span<const int32_t> corners) {
 void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
   Polygon polygon;
   polygon.count = count;
-  for (int32_t j = 0; j < count; ++j) polygon.corner[j] = corners[j];
+  // Three corners or four.
+  polygon.corner[0] = corners[0];
+  polygon.corner[1] = corners[1];
+  polygon.corner[2] = corners[2];
   if (count == 4) {
+    polygon.corner[3] = corners[3];
     Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
     polygon.cut = quadCut(points, split);
   }
@@ -114,12 +133,15 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
 
 void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {
   CornerBuffer buffer(points.size());
-  int32_t* corners = buffer.data();
+  int32_t* kept = buffer.data();
+  // The repeated corners are told by the points given, before they are added.
+  auto pointAt = [&](size_t i) -> const Vec3& { return points[i]; };
+  size_t count = distinctCorners(points.size(), pointAt, kept);
   // Added at once: a face's four corners cost one growth check, not four.
   const auto first = static_cast<int32_t>(vertexCount());
   m_vertices.insert(m_vertices.end(), points.begin(), points.end());
-  for (size_t i = 0; i < points.size(); ++i) corners[i] = first + static_cast<int32_t>(i);
-  addPolygon(std::span<const int32_t>(corners, points.size()), split);
+  for (size_t i = 0; i < count; ++i) kept[i] += first;
+  addKept(kept, count, split);
 }
 
 void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) {
