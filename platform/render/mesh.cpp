@@ -72,17 +72,18 @@ class CornerBuffer {
   int32_t* m_data = m_few;
 };
 
-// The places of `count` corners that do not repeat the corner before them
-// (nor the last the first), into `kept`; how many are kept.
-template <typename PointAt>
-size_t distinctCorners(size_t count, PointAt pointAt, int32_t* kept) {
+// The numbers of `count` corners (numberAt(i)) that do not repeat the
+// corner before them (nor the last the first), into `kept`; how many are
+// kept. pointOf(number) is where a corner stands.
+template <typename NumberAt, typename PointOf>
+size_t distinctCorners(size_t count, NumberAt numberAt, PointOf pointOf, int32_t* kept) {
   size_t distinct = 0;
   for (size_t i = 0; i < count; ++i) {
-    if (distinct > 0 && pointAt(static_cast<size_t>(kept[distinct - 1])) == pointAt(i)) continue;
-    kept[distinct++] = static_cast<int32_t>(i);
+    const int32_t number = numberAt(i);
+    if (distinct > 0 && pointOf(kept[distinct - 1]) == pointOf(number)) continue;
+    kept[distinct++] = number;
   }
-  while (distinct > 1 && pointAt(static_cast<size_t>(kept[distinct - 1])) == pointAt(static_cast<size_t>(kept[0])))
-    --distinct;
+  while (distinct > 1 && pointOf(kept[distinct - 1]) == pointOf(kept[0])) --distinct;
   return distinct;
 }
 
@@ -91,10 +92,9 @@ size_t distinctCorners(size_t count, PointAt pointAt, int32_t* kept) {
 void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
   CornerBuffer buffer(corners.size());
   int32_t* kept = buffer.data();
-  size_t count = distinctCorners(
-      corners.size(), [&](size_t i) -> const Vec3& { return vertex(corners[i]); }, kept);
-  for (size_t i = 0; i < count; ++i) kept[i] = corners[static_cast<size_t>(kept[i])];
-  addKept(kept, count, split);
+  auto numberAt = [&](size_t i) { return corners[i]; };
+  auto pointOf = [&](int32_t number) -> const Vec3& { return vertex(number); };
+  addKept(kept, distinctCorners(corners.size(), numberAt, pointOf, kept), split);
 }
 
 void Mesh::addKept(const int32_t* corners, size_t count, QuadSplit split) {
@@ -135,12 +135,12 @@ void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {
   CornerBuffer buffer(points.size());
   int32_t* kept = buffer.data();
   // The repeated corners are told by the points given, before they are added.
-  auto pointAt = [&](size_t i) -> const Vec3& { return points[i]; };
-  size_t count = distinctCorners(points.size(), pointAt, kept);
-  // Added at once: a face's four corners cost one growth check, not four.
   const auto first = static_cast<int32_t>(vertexCount());
+  auto numberAt = [&](size_t i) { return first + static_cast<int32_t>(i); };
+  auto pointOf = [&](int32_t number) -> const Vec3& { return points[static_cast<size_t>(number - first)]; };
+  size_t count = distinctCorners(points.size(), numberAt, pointOf, kept);
+  // Added at once: a face's four corners cost one growth check, not four.
   m_vertices.insert(m_vertices.end(), points.begin(), points.end());
-  for (size_t i = 0; i < count; ++i) kept[i] += first;
   addKept(kept, count, split);
 }
 
