@@ -123,8 +123,13 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
   polygon.corner[2] = corners[2];
   if (count == 4) {
     polygon.corner[3] = corners[3];
-    Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
-    polygon.cut = quadCut(points, split);
+    // A face added with its own four points is looked at where they are.
+    if (corners[3] == corners[0] + 3 && corners[1] == corners[0] + 1 && corners[2] == corners[0] + 2) {
+      polygon.cut = quadCut(std::span<const Vec3, 4>(&vertex(corners[0]), 4), split);
+    } else {
+      Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
+      polygon.cut = quadCut(points, split);
+    }
   }
   m_polygons.push_back(polygon);
   m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
