@@ -179,7 +179,8 @@ inline bool valueFits(int code, std::string_view value) {
 enum class TagProblem { None, BadCode, NoValue, BadValue };
 
 // A tag of checked text whose two lines end within 16 bytes, as most do
-// (" 10\n1.5\n", "  8\nWALLS\n"): both line ends come from one load. The
+// (" 10\n1.5\n", "  8\nWALLS\n"): both line ends come from one load; a
+// longer value ("100\nAcDbPolyFaceMeshVertex\n") ends in the next 16. The
 // code stands in three columns. The text runs from `begin` to `end`: a tag
 // near its end is looked at in the last 16 bytes of the text. False leaves
 // the tag to readTag.
@@ -194,9 +195,18 @@ inline bool readShortTag(const char*& at, const char* begin, const char* end, in
     __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 16));
     lineEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd))) >> (16 - (end - at));
   }
-  if ((lineEnds & 0xF) != 0x8 || (lineEnds >> 4) == 0 || !threeColumnCode(at, code)) return false;
+  if ((lineEnds & 0xF) != 0x8 || !threeColumnCode(at, code)) return false;
   const char* valueStart = at + 4;
-  const char* stop = at + 4 + __builtin_ctz(lineEnds >> 4);
+  const char* stop = nullptr;
+  if (lineEnds >> 4) {
+    stop = valueStart + __builtin_ctz(lineEnds >> 4);
+  } else {
+    if (end - at < 32) return false;
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+    unsigned laterEnds = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd)));
+    if (!laterEnds) return false;
+    stop = at + 16 + __builtin_ctz(laterEnds);
+  }
   at = stop + 1;
   if (stop > valueStart && stop[-1] == '\r') --stop;
   value = std::string_view(valueStart, static_cast<size_t>(stop - valueStart));

@@ -27,7 +27,9 @@ Builder builderFor(std::string_view type) {
 }
 
 Builder builderAheadFor(std::string_view type) {
-  return type == "3DFACE" || type == "SOLID" || type == "TRACE" ? builderFor(type) : nullptr;
+  // Asked for every entity read ahead: the types are told by their length first.
+  if (type == "3DFACE") return buildFace3d;
+  return type == "SOLID" || type == "TRACE" ? buildSolid : nullptr;
 }
 
 Acad::ErrorStatus emitBuiltAhead(const BuiltAhead& built, BatchEmitter& out) {

@@ -1,6 +1,7 @@
 #include "entity_view.h"
 
 #include <algorithm>
+#include <array>
 
 #include "db/database.h"
 #include "db/record_tags.h"
@@ -13,7 +14,13 @@ namespace {
 // A lambda, not a function: handed to the splitter as a pointer, it would be
 // called for every tag of every vertex instead of being inlined.
 constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
-  return code == 10 || code == 20 || code == 30 || (code >= 40 && code <= 42) || (code >= 70 && code <= 74);
+  // Looked up: every tag of every vertex passes.
+  static constexpr std::array<bool, 75> kGeometry = [] {
+    std::array<bool, 75> geometry{};
+    for (int kept : {10, 20, 30, 40, 41, 42, 70, 71, 72, 73, 74}) geometry[static_cast<size_t>(kept)] = true;
+    return geometry;
+  }();
+  return static_cast<uint16_t>(code) < kGeometry.size() && kGeometry[static_cast<uint16_t>(code)];
 };
 
 // Keeps every tag, and reads a face's corner coordinates as they pass.
@@ -135,11 +142,42 @@ bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view) {
 
 // The geometry tags of its VERTEX records, from the followers' text, after
 // its own; the view's spans look into both texts.
+// The geometry tags of VERTEX records whose texts follow each other in
+// `text`, split in one pass: a record costs a check where it ends, not a
+// split of its own. Their tags are all below the extended data's codes.
+// False also for a tag whose value line would start in the next record.
+bool parseVertexRun(std::string_view text, std::span<const TextFollower> vertices, std::vector<db::TagView>& storage,
+                    std::vector<size_t>& vertexEnds) {
+  if (vertices.empty()) return true;
+  size_t kept = storage.size();
+  size_t vertex = 0;
+  const char* vertexEnd = text.data() + vertices.front().length;
+  bool straddles = false;
+  auto keep = [&](int16_t code, std::string_view value) {
+    while (value.data() >= vertexEnd && vertex + 1 < vertices.size()) {
+      straddles = straddles || value.data() == vertexEnd;
+      vertexEnds.push_back(kept);
+      vertexEnd += vertices[++vertex].length;
+    }
+    if (!vertexGeometry(code, value)) return false;
+    ++kept;
+    return true;
+  };
+  if (!db::parseTagText(text, storage, keep) || straddles) return false;
+  for (; vertex < vertices.size(); ++vertex) vertexEnds.push_back(kept);
+  return true;
+}
+
 bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& view) {
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
-  size_t at = 0;
-  for (const TextPlan::Follower& follower : plan.followers) {
+  // The vertices before the first other follower (the SEQEND) go in one
+  // run, any after it one by one.
+  size_t run = 0, at = 0;
+  while (run < plan.followers.size() && plan.followers[run].vertex) at += plan.followers[run++].length;
+  std::span<const TextFollower> vertices(plan.followers.data(), run);
+  if (!parseVertexRun(text.substr(0, at), vertices, view.storage, vertexEnds)) return false;
+  for (const TextPlan::Follower& follower : std::span<const TextFollower>(plan.followers).subspan(run)) {
     std::string_view piece = text.substr(at, follower.length);
     at += follower.length;
     if (!follower.vertex) continue;

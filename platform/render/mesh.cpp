@@ -72,19 +72,34 @@ class CornerBuffer {
   int32_t* m_data = m_few;
 };
 
+// The numbers of `count` corners (numberAt(i)) that do not repeat the
+// corner before them (nor the last the first), into `kept`; how many are
+// kept. pointOf(number) is where a corner stands.
+template <typename NumberAt, typename PointOf>
+size_t distinctCorners(size_t count, NumberAt numberAt, PointOf pointOf, int32_t* kept) {
+  size_t distinct = 0;
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t number = numberAt(i);
+    if (distinct > 0 && pointOf(kept[distinct - 1]) == pointOf(number)) continue;
+    kept[distinct++] = number;
+  }
+  while (distinct > 1 && pointOf(kept[distinct - 1]) == pointOf(kept[0])) --distinct;
+  return distinct;
+}
+
 }  // namespace
 
 void Mesh::addPolygon(std::span<const int32_t> corners, QuadSplit split) {
   CornerBuffer buffer(corners.size());
   int32_t* kept = buffer.data();
-  size_t count = 0;
-  for (int32_t corner : corners) {
-    if (count > 0 && vertex(kept[count - 1]) == vertex(corner)) continue;
-    kept[count++] = corner;
-  }
-  while (count > 1 && vertex(kept[count - 1]) == vertex(kept[0])) --count;
-  if (count > 4) addFan(std::span<const int32_t>(kept, count));
-  else if (count >= 3) addFace(kept, static_cast<int32_t>(count), split);
+  auto numberAt = [&](size_t i) { return corners[i]; };
+  auto pointOf = [&](int32_t number) -> const Vec3& { return vertex(number); };
+  addKept(kept, distinctCorners(corners.size(), numberAt, pointOf, kept), split);
+}
+
+void Mesh::addKept(const int32_t* corners, size_t count, QuadSplit split) {
+  if (count > 4) addFan(std::span<const int32_t>(corners, count));
+  else if (count >= 3) addFace(corners, static_cast<int32_t>(count), split);
 }
 
 void Mesh::addFan(std::span<const int32_t> corners) {
@@ -102,10 +117,19 @@ void Mesh::addFan(std::span<const int32_t> corners) {
 void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
   Polygon polygon;
   polygon.count = count;
-  for (int32_t j = 0; j < count; ++j) polygon.corner[j] = corners[j];
+  // Three corners or four.
+  polygon.corner[0] = corners[0];
+  polygon.corner[1] = corners[1];
+  polygon.corner[2] = corners[2];
   if (count == 4) {
-    Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
-    polygon.cut = quadCut(points, split);
+    polygon.corner[3] = corners[3];
+    // A face added with its own four points is looked at where they are.
+    if (corners[3] == corners[0] + 3 && corners[1] == corners[0] + 1 && corners[2] == corners[0] + 2) {
+      polygon.cut = quadCut(std::span<const Vec3, 4>(&vertex(corners[0]), 4), split);
+    } else {
+      Vec3 points[4] = {vertex(corners[0]), vertex(corners[1]), vertex(corners[2]), vertex(corners[3])};
+      polygon.cut = quadCut(points, split);
+    }
   }
   m_polygons.push_back(polygon);
   m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
@@ -114,12 +138,15 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
 
 void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {
   CornerBuffer buffer(points.size());
-  int32_t* corners = buffer.data();
-  // Added at once: a face's four corners cost one growth check, not four.
+  int32_t* kept = buffer.data();
+  // The repeated corners are told by the points given, before they are added.
   const auto first = static_cast<int32_t>(vertexCount());
+  auto numberAt = [&](size_t i) { return first + static_cast<int32_t>(i); };
+  auto pointOf = [&](int32_t number) -> const Vec3& { return points[static_cast<size_t>(number - first)]; };
+  size_t count = distinctCorners(points.size(), numberAt, pointOf, kept);
+  // Added at once: a face's four corners cost one growth check, not four.
   m_vertices.insert(m_vertices.end(), points.begin(), points.end());
-  for (size_t i = 0; i < points.size(); ++i) corners[i] = first + static_cast<int32_t>(i);
-  addPolygon(std::span<const int32_t>(corners, points.size()), split);
+  addKept(kept, count, split);
 }
 
 void Mesh::addWalls(std::span<const Vec3> path, const Vec3& sweep, bool closed) {

@@ -88,6 +88,8 @@ class Mesh {
   size_t pieceCount() const { return m_pieceCount; }
 
  private:
+  // The corners left once repeated ones are merged: a face, a fan or nothing.
+  void addKept(const int32_t* corners, size_t count, QuadSplit split);
   void addFan(std::span<const int32_t> corners);
   // A face of three or four corners; a quadrilateral is marked with its cut.
   void addFace(const int32_t* corners, int32_t count, QuadSplit split);

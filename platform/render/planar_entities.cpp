@@ -9,6 +9,12 @@ namespace {
 // The corners as read with the tags: an axis absent is 0, or the third
 // corner's for the fourth.
 void cornersAsRead(const FaceCorners& read, Vec3 (&corners)[4]) {
+  constexpr uint16_t kAllAxes = (1u << FaceCorners::kAxes) - 1;
+  // Most faces give every axis.
+  if (read.present == kAllAxes) {
+    for (int i = 0; i < 4; ++i) corners[i] = {read.axes[i], read.axes[4 + i], read.axes[8 + i]};
+    return;
+  }
   double axes[FaceCorners::kAxes];
   for (int axis = 0; axis < FaceCorners::kAxes; ++axis) {
     bool fourth = axis % 4 == 3;

@@ -26,9 +26,48 @@ Vec3 faceNormal(std::span<const Vec3, 4> corner) {
   return across.length() > kQuadTolerance * widestLength ? across : widest;
 }
 
-}  // namespace
+// Whether the quadrilateral is flat and strictly convex by a wide margin:
+// the measures below squared, without roots or divisions, and the common
+// face of a mesh decided at a fraction of their cost. False leaves the
+// quadrilateral to them; so do shapes near a limit, slivers and sizes whose
+// squares leave the range where they keep their precision.
+bool clearlyWhole(std::span<const Vec3, 4> corner) {
+  // Coordinate sizes whose eighth powers stay normal numbers, and an area
+  // that leaves the diagonals' normal the face's normal many times over.
+  constexpr double kSmallest = 1e-40, kLargest = 1e40, kSliver = 1e-7, kShortSide = 1e-20;
+  constexpr double kTolerance2 = kQuadTolerance * kQuadTolerance;
+  const Vec3 side0 = corner[1] - corner[0], side1 = corner[2] - corner[1];
+  const Vec3 side2 = corner[3] - corner[2], side3 = corner[0] - corner[3];
+  const double square0 = side0.dot(side0), square1 = side1.dot(side1);
+  const double square2 = side2.dot(side2), square3 = side3.dot(side3);
+  const double perimeter2 = (square0 + square1) + (square2 + square3);
+  // Also false for coordinates that are not finite numbers.
+  if (!(perimeter2 >= kSmallest && perimeter2 <= kLargest)) return false;
+  if (std::min(std::min(square0, square1), std::min(square2, square3)) < kShortSide * perimeter2) return false;
+  const Vec3 diagonal0 = corner[2] - corner[0], diagonal1 = corner[3] - corner[1];
+  const Vec3 across = diagonal0.cross(diagonal1);
+  const double across2 = across.dot(across);
+  if (across2 < kSliver * perimeter2 * perimeter2) return false;
+  // Each corner turns about the normal by twice the least a strictly convex
+  // one does.
+  const double turnLimit = 4 * kTolerance2 * across2;
+  auto turnsClearly = [&](const Vec3& in, double inSquare, const Vec3& out, double outSquare) {
+    const double along = in.cross(out).dot(across);
+    return along > 0 && along * along > turnLimit * inSquare * outSquare;
+  };
+  if (!turnsClearly(side3, square3, side0, square0) || !turnsClearly(side0, square0, side1, square1) ||
+      !turnsClearly(side1, square1, side2, square2) || !turnsClearly(side2, square2, side3, square3))
+    return false;
+  // The corners' heights along the normal, times its length, spread within
+  // half the flatness allowed.
+  const double height1 = side0.dot(across), height2 = diagonal0.dot(across), height3 = -side3.dot(across);
+  const double spread = std::max({0.0, height1, height2, height3}) - std::min({0.0, height1, height2, height3});
+  const double size2 = std::max(diagonal0.dot(diagonal0), diagonal1.dot(diagonal1));
+  return spread * spread <= 0.25 * kTolerance2 * across2 * size2;
+}
 
-QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
+// The cut by the measures themselves: normal, flatness and each corner's turn.
+QuadCut cutByMeasure(std::span<const Vec3, 4> corner, QuadSplit split) {
   Vec3 diagonal0 = corner[2] - corner[0];
   Vec3 diagonal1 = corner[3] - corner[1];
   Vec3 normal = faceNormal(corner);
@@ -75,6 +114,12 @@ QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
   // its shorter diagonal.
   bool fromFirst = leastTurn > kQuadTolerance ? diagonalLength0 <= diagonalLength1 : leastTurning % 2 == 0;
   return fromFirst ? QuadCut::FirstThird : QuadCut::SecondFourth;
+}
+
+}  // namespace
+
+QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
+  return clearlyWhole(corner) ? QuadCut::Whole : cutByMeasure(corner, split);
 }
 
 std::array<CornerTriple, 2> halvesOf(QuadCut cut) {

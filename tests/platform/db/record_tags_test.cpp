@@ -92,7 +92,17 @@ TEST(RecordTags, SplittingKeepsEveryTagOfALongRecordAndThoseBeforeAFault) {
 // them, line ends with a carriage return, tags close to the text's end.
 TEST(RecordTags, SplitsEveryShapeOfTagAsReadLineByLine) {
   const char* codes[] = {"  0", " 10", "330", "1001", "10", "   8", " 62\r"};
-  const char* values[] = {"", "\r", "1.5", "WALLS\r", "0.123456789", "0.1234567890123", "a long layer name here"};
+  // Long values end in the second 16 bytes or after them.
+  const char* values[] = {"",
+                          "\r",
+                          "1.5",
+                          "WALLS\r",
+                          "0.123456789",
+                          "0.1234567890123",
+                          "a long layer name here",
+                          "abcdefghijklmnopqrstuvwxy\r",
+                          "abcdefghijklmnopqrstuvwxyz0",
+                          "abcdefghijklmnopqrstuvwxyz01"};
   std::string text;
   for (const char* code : codes)
     for (const char* value : values) text += std::string(code) + "\n" + value + "\n";
