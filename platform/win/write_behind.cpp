@@ -31,7 +31,7 @@ std::unique_ptr<WriteBehind> WriteBehind::start(int fd, size_t bufferSize) {
 }
 
 WriteBehind::WriteBehind(int fd, size_t bufferSize) : m_fd(fd) {
-  for (auto& slot : m_slots) slot = std::make_unique<char[]>(bufferSize);
+  for (auto& slot : m_slots) slot = std::make_unique_for_overwrite<char[]>(bufferSize);
 }
 
 WriteBehind::~WriteBehind() {
