@@ -336,16 +336,15 @@ Record* Database::byHandle(uint64_t handle) const {
 void Database::sortStrays() const {
   // The strays stay apart from the run: merged into it, the run would be
   // copied whole, as large as the drawing's index. Equal handles keep the
-  // order they were stored in, which is their serials' order: sorted by
-  // handle and serial, they need no stable sort and its buffer as large as
-  // the strays. They are sorted with their handles beside them, which a
-  // lookup through the records would fetch again and again.
+  // order they were stored in. They are sorted with their handles beside
+  // them, which a lookup through the records would fetch again and again.
   std::vector<std::pair<uint64_t, uint32_t>> keyed;
   keyed.reserve(m_strayHandles.size());
   for (uint32_t serial : m_strayHandles) keyed.emplace_back(m_storage[serial - 1].handle, serial);
+  auto byHandleOnly = [](const auto& a, const auto& b) { return a.first < b.first; };
   auto newer = keyed.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
-  std::sort(newer, keyed.end());
-  std::inplace_merge(keyed.begin(), newer, keyed.end());
+  std::stable_sort(newer, keyed.end(), byHandleOnly);
+  std::inplace_merge(keyed.begin(), newer, keyed.end(), byHandleOnly);
   for (size_t i = 0; i < keyed.size(); ++i) m_strayHandles[i] = keyed[i].second;
   m_sortedStrays = m_strayHandles.size();
 }
