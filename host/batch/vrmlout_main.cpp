@@ -78,10 +78,10 @@ int main(int argc, char** argv) {
   if (!options.outDir.empty() && !fs::is_directory(options.outDir) && !fs::create_directories(options.outDir, problem))
     return badArguments("cannot create " + options.outDir + ": " + problem.message());
 
-  // A large drawing takes hundreds of megabytes of heap: on huge pages the
-  // kernel faults it in once per 2 MB instead of once per 4 kB page. A
-  // setting of the user's own stands.
-  setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0);
+  // The heap stays on ordinary pages. Asked for huge ones
+  // (glibc.malloc.hugetlb=1), the kernel faulted them in faster on a quiet
+  // machine, but once other programs had used the memory it compacted it on
+  // each fault: seconds for a large drawing.
   // A verbose run also hears which solids lost faces in the facetter.
   if (options.verbose) setenv("ARXHOST_FACET_NOTES", "1", 1);
   if (drawings.size() == 1)

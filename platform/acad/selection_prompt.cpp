@@ -90,15 +90,16 @@ void report(size_t found) {
 // Selecting everything of a large drawing must stay linear. An answer finds
 // each entity once, so the first to find any is taken whole; `members`, the
 // set's entities for look-up, is made when a later answer needs it.
-void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members, const std::vector<Record*>& found) {
+void addAll(std::vector<Record*>& set, std::unordered_set<const Record*>& members, std::vector<Record*> found) {
+  const size_t count = found.size();
   if (set.empty()) {
-    set = found;
+    set = std::move(found);
   } else {
     if (members.empty()) members.insert(set.begin(), set.end());
     for (Record* record : found)
       if (members.insert(record).second) set.push_back(record);
   }
-  report(found.size());
+  report(count);
 }
 
 // Answers until an empty one; false when the input ran out or was cancelled.
@@ -143,6 +144,9 @@ std::vector<Record*> allEntities(const resbuf* filter) {
   std::vector<Record*> found;
   db::Database* database = db::currentDatabase();
   if (!database) return found;
+  // Most drawings are selected whole: one block, not a million entities'
+  // worth of growing copies.
+  found.reserve(database->entities().size());
   for (Record* record : database->entities()) {
     if (record->erased) continue;
     bool all = true;

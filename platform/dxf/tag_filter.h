@@ -3,6 +3,7 @@
 // watcher asked for. Most tags of a large drawing are such; the thread that
 // scans ahead drops them before they are handed on.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ class TagFilter {
   TagFilter(const db::Database& database, bool inText) : m_inText(inText) {
     for (std::span<const int16_t> codes :
          {std::span<const int16_t>(db::Database::kIndexedCodes), database.watcherCodes()})
-      for (int16_t code : codes) m_wanted[static_cast<uint16_t>(code)] = true;
+      for (int16_t code : codes) m_takes[0][static_cast<uint16_t>(code)] = true;
+    std::fill(std::begin(m_takes[1]), std::end(m_takes[1]), true);
     for (size_t i = 0; i < kSections; ++i) m_allTagsIn[i] = database.wantsAllTags(kSectionNames[i]);
   }
 
@@ -38,7 +40,7 @@ class TagFilter {
   bool keepsText() const { return m_keepText; }
   // Whether the collector takes a tag of the open record other than its group 0.
   bool takes(int16_t code) const {
-    return m_takesAll || static_cast<uint16_t>(code) >= kCodes || m_wanted[static_cast<uint16_t>(code)];
+    return static_cast<uint16_t>(code) >= kCodes || m_takes[m_takesAll][static_cast<uint16_t>(code)];
   }
 
  private:
@@ -56,7 +58,9 @@ class TagFilter {
   }
 
   bool m_inText;
-  bool m_wanted[kCodes] = {};  // asked once: takes() runs for every tag
+  // Per code, asked once: takes() runs for every tag. The second row is for
+  // records whose tags are all taken.
+  bool m_takes[2][kCodes] = {};
   bool m_allTagsIn[kSections] = {};
   size_t m_section = kSections;  // kSections: none that keeps records in the text
   bool m_keepText = false;

@@ -57,13 +57,18 @@ ScanStop scanTags(const char*& at, const char* end, size_t lineNumber, Sink&& si
     const char* codeStart = at;
     const char* codeEnd = lineEnds.next();
     int16_t code = 0;
-    // Most writers pad codes to three columns (" 10"); the rest are parsed.
-    if (codeEnd - at != 3 || !db::threeColumnCode(at, code)) {
+    db::ValueKind kind;
+    // Most writers pad codes to three columns (" 10"), which are always
+    // valid codes; the rest are parsed.
+    if (codeEnd - at == 3 && db::threeColumnCode(at, code)) {
+      kind = db::kValueKinds.kinds[code];
+    } else {
       stop.line = lineBetween(at, codeEnd);
       if (!db::parseCode(stop.line, code)) {
         stop.problem = db::TagProblem::BadCode;
         break;
       }
+      kind = db::valueKind(code);
     }
     at = codeEnd < end ? codeEnd + 1 : end;
     if (at == end) {
@@ -74,7 +79,6 @@ ScanStop scanTags(const char*& at, const char* end, size_t lineNumber, Sink&& si
     const char* valueEnd = lineEnds.next();
     std::string_view value = lineBetween(at, valueEnd);
     at = valueEnd < end ? valueEnd + 1 : end;
-    const db::ValueKind kind = db::valueKind(code);
     if (kind != db::ValueKind::String && kind != db::ValueKind::Binary && !plainNumber(kind, value, end) &&
         !db::valueFits(code, value)) {
       stop.problem = db::TagProblem::BadValue;

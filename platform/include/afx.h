@@ -4,6 +4,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "windef.h"
 
@@ -76,8 +77,15 @@ class AFX_API CFileException : public CException {
 [[noreturn]] AFX_API void AfxThrowMemoryException();
 [[noreturn]] AFX_API void AfxThrowFileException(int cause, LONG osError = -1);
 
+namespace win {
+class WriteBehind;
+}
+
 // A file written through a buffer. Write and Close throw CFileException* on
-// failure; a failed flush is reported by the call that flushes.
+// failure; a failed flush is reported by the call that flushes. Once a
+// document grows large, its buffers are written on a second thread, and a
+// write that fails there is reported by the next call that hands a buffer
+// over, flushes or closes.
 class AFX_API CFile : public CObject {
  public:
   enum OpenFlags : UINT {
@@ -119,7 +127,18 @@ class AFX_API CFile : public CObject {
 
  private:
   void writeThrough(const char* data, size_t count);
+  // Passes the full buffer on: written now, or handed to the second thread.
+  void passOn();
+  // Waits for the second thread, and throws what it could not write.
+  void settleBehind();
+  void throwIfFailedBehind();
+  void stopBehind();
 
   size_t m_buffered;
+  char* m_filling;                  // m_buffer, or the second thread's buffer to fill
+  size_t m_capacity = kBufferSize;  // of m_filling
+  size_t m_passedOn = 0;            // buffers written since the file was opened
+  bool m_document = false;
+  std::unique_ptr<win::WriteBehind> m_behind;
   char m_buffer[kBufferSize];
 };

@@ -6,8 +6,11 @@
 namespace render {
 namespace {
 
-// The most a mesh keeps for the next entity: that of some thousands of faces.
-constexpr size_t kKeptMeshBytes = 256 << 10;
+// The most a mesh keeps for the next entity: that of some hundred thousand
+// faces. A run of large polyfaces then builds each in the last one's memory
+// instead of faulting in fresh pages for every one; all of it goes when the
+// command ends.
+constexpr size_t kKeptMeshBytes = 16 << 20;
 
 // At least `wanted` entries (capped at `bound`), grown by doubling. Sizes,
 // not capacities: the entries are then written in place.

@@ -130,7 +130,7 @@ namespace {
 
 void reserveFor(size_t textSize, EntityView& view) {
   size_t wanted = view.storage.size() + db::expectedTagCount(textSize);
-  if (view.storage.capacity() < wanted) view.storage.reserve(wanted);
+  if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
 }
 
 // The planned record's own tags, which come first in the view's storage.

@@ -8,6 +8,7 @@
 
 #include "afx.h"
 #include "file_faults.h"
+#include "write_behind.h"
 
 namespace {
 
@@ -17,6 +18,14 @@ struct FileFaults {
   bool closeArmed = false;
 };
 FileFaults g_faults;
+
+// A document this many buffers long has the rest written on a second thread:
+// a small file is not worth one.
+constexpr size_t kWrittenBehindFrom = 4;
+// The second thread's buffers are larger: each hand-over costs a wake-up.
+constexpr size_t kBehindBufferSize = 1 << 20;
+
+[[noreturn]] void throwOsError(int osError) { AfxThrowFileException(CFileException::OsErrorToCause(osError), osError); }
 
 // Accepts `count` more bytes, or throws as a full disk would.
 void chargeFaultBudget(size_t count) {
@@ -78,7 +87,7 @@ void AfxThrowMemoryException() {
 
 void AfxThrowFileException(int cause, LONG osError) { throw new CFileException(cause, osError); }
 
-CFile::CFile() : m_hFile(hFileNull), m_buffered(0) {}
+CFile::CFile() : m_hFile(hFileNull), m_buffered(0), m_filling(m_buffer) {}
 
 CFile::~CFile() {
   if (m_hFile == hFileNull) return;
@@ -115,39 +124,72 @@ BOOL CFile::Open(LPCTSTR fileName, UINT openFlags, CFileException* error) {
   }
   m_hFile = fd;
   m_buffered = 0;
+  m_filling = m_buffer;
+  m_passedOn = 0;
+  m_document = document;
   return TRUE;
 }
 
 void CFile::writeThrough(const char* data, size_t count) {
-  while (count > 0) {
-    ssize_t written = ::write(m_hFile, data, count);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      int osError = written < 0 ? errno : ENOSPC;
-      AfxThrowFileException(CFileException::OsErrorToCause(osError), osError);
+  if (int osError = win::writeAll(m_hFile, data, count)) throwOsError(osError);
+}
+
+void CFile::passOn() {
+  size_t pending = m_buffered;
+  m_buffered = 0;  // a failed write drops the bytes the disk refused, as the disk did
+  if (!m_behind && m_document && ++m_passedOn >= kWrittenBehindFrom) {
+    m_behind = win::WriteBehind::start(m_hFile, kBehindBufferSize);
+    if (m_behind) {
+      m_filling = m_behind->filling();
+      m_capacity = kBehindBufferSize;
+      writeThrough(m_buffer, pending);
+      return;
     }
-    data += written;
-    count -= static_cast<size_t>(written);
   }
+  if (!m_behind) {
+    writeThrough(m_buffer, pending);
+    return;
+  }
+  m_behind->handOver(pending);
+  m_filling = m_behind->filling();
+  throwIfFailedBehind();
+}
+
+void CFile::throwIfFailedBehind() {
+  if (int osError = m_behind->takeError()) throwOsError(osError);
+}
+
+void CFile::settleBehind() {
+  if (!m_behind) return;
+  m_behind->settle();
+  throwIfFailedBehind();
+}
+
+// Whatever was handed over is written (or refused) before the file closes.
+void CFile::stopBehind() {
+  m_behind.reset();
+  m_filling = m_buffer;
+  m_capacity = kBufferSize;
 }
 
 void CFile::Write(const void* data, UINT count) {
   if (m_hFile == hFileNull) AfxThrowFileException(CFileException::invalidFile, EBADF);
   chargeFaultBudget(count);
-  if (m_buffered + count > kBufferSize) Flush();
   if (count >= kBufferSize) {
+    if (m_buffered > 0) passOn();
+    settleBehind();
     writeThrough(static_cast<const char*>(data), count);
     return;
   }
-  std::memcpy(m_buffer + m_buffered, data, count);
+  if (m_buffered + count > m_capacity) passOn();
+  std::memcpy(m_filling + m_buffered, data, count);
   m_buffered += count;
 }
 
 void CFile::Flush() {
-  if (m_hFile == hFileNull || m_buffered == 0) return;
-  size_t pending = m_buffered;
-  m_buffered = 0;  // a failed flush drops the bytes the disk refused, as the disk did
-  writeThrough(m_buffer, pending);
+  if (m_hFile == hFileNull) return;
+  if (m_buffered > 0) passOn();
+  settleBehind();
 }
 
 void CFile::Close() {
@@ -157,6 +199,7 @@ void CFile::Close() {
     g_faults.closeArmed = false;
     AfxThrowFileException(CFileException::hardIO, EIO);
   }
+  stopBehind();
   int fd = m_hFile;
   m_hFile = hFileNull;
   if (::close(fd) != 0) AfxThrowFileException(CFileException::OsErrorToCause(errno), errno);
@@ -164,6 +207,7 @@ void CFile::Close() {
 
 void CFile::Abort() {
   if (m_hFile == hFileNull) return;
+  stopBehind();
   ::close(m_hFile);
   m_hFile = hFileNull;
   m_buffered = 0;

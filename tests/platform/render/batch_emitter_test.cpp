@@ -83,7 +83,9 @@ TEST(FacetBatches, TheMeshForTheNextEntityIsEmptyAndKeepsOnlySmallStorage) {
   EXPECT_TRUE(again.vertices().empty());
   EXPECT_EQ(again.pieceCount(), 0u);
   EXPECT_EQ(again.capacityBytes(), smallBytes);
-  out.emptyMesh() = grid(300);
+  out.emptyMesh() = grid(300);  // a large polyface's: kept for the next one
+  EXPECT_GT(out.emptyMesh().capacityBytes(), size_t(1) << 20);
+  out.emptyMesh() = grid(900);  // past 16 MB
   EXPECT_EQ(out.emptyMesh().capacityBytes(), 0u);
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -58,6 +62,54 @@ TEST_F(AfxFile, WritesLargerThanTheBufferArriveInOrder) {
   file.Write(">", 1);
   file.Close();
   EXPECT_EQ(test_support::readFile(path), "<" + big + ">");
+}
+
+// Past its first buffers a document is written on a second thread: the
+// bytes still arrive in order, and a flush leaves them all in the file.
+TEST_F(AfxFile, ALargeDocumentArrivesInOrderThroughFlushesAndLargeWrites) {
+  std::string expected;
+  CFile file;
+  ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+  auto write = [&](const std::string& bytes) {
+    file.Write(bytes.data(), static_cast<UINT>(bytes.size()));
+    expected += bytes;
+  };
+  for (size_t piece = 0; expected.size() < 6 * CFile::kBufferSize * 16; ++piece) {
+    write(std::string(1 + piece * 7919 % 4000, static_cast<char>('a' + piece % 26)));
+    if (piece == 900) {
+      file.Flush();
+      EXPECT_EQ(std::filesystem::file_size(path), expected.size());
+    }
+    if (piece == 1500) write(std::string(CFile::kBufferSize * 3 + 5, '#'));
+  }
+  file.Close();
+  std::string written = test_support::readFile(path);
+  ASSERT_EQ(written.size(), expected.size());
+  auto [at, _] = std::mismatch(written.begin(), written.end(), expected.begin());
+  EXPECT_EQ(at - written.begin(), static_cast<std::ptrdiff_t>(written.size())) << "first difference";
+}
+
+// A write refused on the second thread is not lost: a later write or the
+// close reports it, and the close does not succeed.
+TEST_F(AfxFile, AWriteRefusedBehindIsReportedBeforeTheCloseSucceeds) {
+  rlimit old{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);  // past the limit, write() fails with EFBIG
+  rlimit limited = old;
+  limited.rlim_cur = 40 * CFile::kBufferSize;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  int cause = -1;
+  {
+    CFile file;
+    ASSERT_TRUE(file.Open(path.c_str(), kCreateExclusive));
+    std::string line(1000, 'x');
+    for (int i = 0; i < 8000 && cause < 0; ++i)
+      cause = fileErrorCause([&] { file.Write(line.data(), static_cast<UINT>(line.size())); });
+    if (cause < 0) cause = fileErrorCause([&] { file.Close(); });
+  }
+  setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_EQ(cause, CFileException::diskFull);
 }
 
 TEST_F(AfxFile, ExclusiveOpenRefusesASecondWriter) {
