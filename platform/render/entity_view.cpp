@@ -23,10 +23,11 @@ constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
   return static_cast<uint16_t>(code) < kGeometry.size() && kGeometry[static_cast<uint16_t>(code)];
 };
 
-// Keeps every tag, and reads a face's corner coordinates as they pass.
+// Reads a face's corner coordinates as they pass, and keeps every tag or
+// none.
 class CornerReader {
  public:
-  explicit CornerReader(FaceCorners& corners) : m_corners(corners) {
+  CornerReader(FaceCorners& corners, bool keepTags) : m_corners(corners), m_keep(keepTags) {
     m_corners.present = 0;
     m_corners.read = true;
   }
@@ -35,24 +36,27 @@ class CornerReader {
     static constexpr int8_t kAxisOf[24] = {0, 1, 2,  3,  -1, -1, -1, -1, -1, -1, 4,  5,
                                            6, 7, -1, -1, -1, -1, -1, -1, 8,  9,  10, 11};
     auto offset = static_cast<uint32_t>(code - 10);
-    if (offset >= 24 || kAxisOf[offset] < 0) return true;
+    if (offset >= 24 || kAxisOf[offset] < 0) return m_keep;
     int axis = kAxisOf[offset];
-    if (m_corners.present >> axis & 1) return true;
+    if (m_corners.present >> axis & 1) return m_keep;
     m_corners.present = static_cast<uint16_t>(m_corners.present | 1u << axis);
     m_corners.read = m_corners.read && db::parsePlainDecimal(value, m_corners.axes[axis]);
-    return true;
+    return m_keep;
   }
 
  private:
   FaceCorners& m_corners;
+  bool m_keep;
 };
 
 // Parses one record's text onto `storage`, extended data left out; a
-// face's corners are read into `corners` on the way.
-bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage, FaceCorners* corners = nullptr) {
+// face's corners are read into `corners` on the way, its tags kept unless
+// `cornersOnly`.
+bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage, FaceCorners* corners = nullptr,
+               bool cornersOnly = false) {
   size_t first = storage.size();
   bool parsed = vertex    ? db::parseTagText(text, storage, vertexGeometry)
-                : corners ? db::parseTagText(text, storage, CornerReader(*corners))
+                : corners ? db::parseTagText(text, storage, CornerReader(*corners, !cornersOnly))
                           : db::parseTagText(text, storage);
   if (!parsed) return false;
   std::span<const db::TagView> added(storage.data() + first, storage.size() - first);
@@ -133,11 +137,14 @@ void reserveFor(size_t textSize, EntityView& view) {
   if (view.storage.capacity() < wanted) view.storage.reserve(std::max(wanted, 2 * view.storage.capacity()));
 }
 
-// The planned record's own tags, which come first in the view's storage.
-bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view) {
+// The planned record's own tags, which come first in the view's storage. A
+// face's corners are read on the way; with `cornersOnly` its tags are kept
+// only when some corner is not a plain decimal, for its builder to read.
+bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly = false) {
   view.type = plan.type;
-  FaceCorners* corners = plan.type == "3DFACE" ? &view.corners : nullptr;
-  return parseInto(text, false, view.storage, corners);
+  if (plan.type != "3DFACE") return parseInto(text, false, view.storage);
+  if (!parseInto(text, false, view.storage, &view.corners, cornersOnly)) return false;
+  return view.corners.read || !cornersOnly || parseInto(text, false, view.storage, &view.corners);
 }
 
 // The geometry tags of its VERTEX records, from the followers' text, after
@@ -189,9 +196,9 @@ bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& vie
 }
 
 // The view of the planned entity from its whole text.
-bool parsePlanned(const TextPlan& plan, std::string_view text, EntityView& view) {
+bool parsePlanned(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly = false) {
   reserveFor(text.size(), view);
-  if (!parseOwn(plan, text.substr(0, plan.ownLength), view)) return false;
+  if (!parseOwn(plan, text.substr(0, plan.ownLength), view, cornersOnly)) return false;
   // Most entities have no followers: their tags are all their own.
   if (plan.followers.empty()) {
     view.tags = view.storage;
@@ -219,9 +226,9 @@ bool viewFromPlan(const TextPlan& plan, const db::DrawingText& source, bool asid
   return true;
 }
 
-bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view) {
+bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly) {
   view.clear();
-  return text.size() == plan.length && parsePlanned(plan, text, view);
+  return text.size() == plan.length && parsePlanned(plan, text, view, cornersOnly);
 }
 
 bool VertexWalk::next(TagSpan& vertex) {

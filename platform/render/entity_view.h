@@ -104,8 +104,10 @@ constexpr size_t kStreamVerticesFrom = 16 << 20;
 bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside, EntityView& view,
                   size_t streamFrom = kStreamVerticesFrom);
 // The same from the plan's whole text, read already by the caller, who keeps
-// it alive while the view is used: the view's spans look into it.
-bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view);
+// it alive while the view is used: the view's spans look into it. With
+// `cornersOnly`, a 3DFACE whose corners are all plain decimals keeps no tags:
+// its corners are all its builder reads.
+bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly = false);
 
 // Reads the next piece of streamed followers, about a megabyte and at least
 // one follower, from follower `next` at file offset `offset` into `text`

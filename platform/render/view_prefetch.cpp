@@ -178,8 +178,12 @@ bool ViewPrefetch::readViews(Run& run) {
   for (size_t i = 0; i < run.serials.size(); ++i) {
     const TextPlan& plan = run.plans[i];
     Run::Entity& entity = run.entities[i];
-    if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), entity.view)) return false;
     Builder builder = builderAheadFor(plan.type);
+    // An entity built here is handed on as its mesh: its view needs only
+    // what the builder reads.
+    if (!viewFromPlannedText(plan, bytes.substr(plan.offset - first.offset, plan.length), entity.view,
+                             builder != nullptr))
+      return false;
     entity.isBuilt = builder != nullptr;
     if (!builder) continue;
     entity.built.mesh.clear();

@@ -29,7 +29,8 @@ class ViewPrefetch {
 
   // The view of `record`, valid until the next call: the one read ahead when
   // it was read from this record as it stands, else read now. Null when its
-  // tags cannot be read.
+  // tags cannot be read. The view of an entity built ahead (builtAhead())
+  // may hold only what its builder read: a face's corners.
   const EntityView* viewOf(const db::Record& record);
   // The mesh of the entity viewOf() handed out last, built ahead with its
   // view; null when it was not.
