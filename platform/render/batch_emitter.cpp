@@ -92,14 +92,16 @@ inline bool BatchEmitter::sendLoneFace(const Mesh& mesh) {
     return false;
   // Written straight into the batch: past its count until taken, so a
   // vertex that is not finite leaves the batch as it was.
+  // A coordinate less itself is +0.0 when finite and NaN otherwise: their
+  // sum tells whether all are finite, without a branch for each.
   const size_t base = m_vertexCount;
-  bool finite = true;
+  double drift = 0.0;
   for (size_t j = 0; j < count; ++j) {
     Vec3 w = toWorld(mesh.vertices()[j]);
-    finite = finite && w.isFinite();
+    drift += (w.x - w.x) + (w.y - w.y) + (w.z - w.z);
     m_vertices[base + j] = AcreVertex{w.x, w.y, w.z};
   }
-  if (!finite) return false;
+  if (drift != 0.0) return false;
   AcrePolygon& record = m_polygons[m_polygonCount];
   std::memset(&record, 0, sizeof record);
   record.cornerCount = static_cast<int16_t>(count);
