@@ -211,7 +211,7 @@ char* WrlFile::lineRoom(int tabs, size_t most) {
 }
 
 void WrlFile::putPointLine(int tabs, const WrlPoint& point) {
-  char* at = lineRoom(tabs, 3 * (wrl_number::kMaxFixedChars + 1) + 1);
+  char* at = lineRoom(tabs, 3 * (WrlRecentNumbers::kRoom + 1) + 1);
   at = m_recentNumbers.fixed6(at, point.x());
   *at++ = ' ';
   at = m_recentNumbers.fixed6(at, point.y());

@@ -11,9 +11,18 @@
 #include "wrl_number.h"
 
 class WrlRecentNumbers {
+  struct Entry {
+    uint64_t bits = 0;
+    char text[15] = {};  // the common values: a sign, seven digits, a point and six
+    uint8_t length = 0;  // 0: empty
+  };
+
  public:
-  // Writes `value` as wrl_number::fixed6() does and returns the end; up to
-  // 16 bytes from `out` may be written over, within the room fixed6() asks.
+  // Room a call needs at `out`: the formatter's. Up to 16 bytes may be
+  // written over even for a shorter number.
+  static constexpr size_t kRoom = wrl_number::kMaxFixedChars;
+
+  // Writes `value` as wrl_number::fixed6() does and returns the end.
   char* fixed6(char* out, double value) {
     const auto bits = std::bit_cast<uint64_t>(value);
     Entry& entry = m_entries[(bits * kSpread) >> (64 - kIndexBits)];
@@ -21,27 +30,19 @@ class WrlRecentNumbers {
       std::memcpy(out, entry.text, kCopied);
       return out + entry.length;
     }
-    char* end = wrl_number::fixed6(out, value);
-    const auto length = static_cast<size_t>(end - out);
-    if (length <= sizeof entry.text) {
-      entry.bits = bits;
-      std::memcpy(entry.text, out, length);
-      entry.length = static_cast<uint8_t>(length);
-    }
-    return end;
+    return formatAndKeep(out, value, entry);
   }
 
  private:
   static constexpr int kIndexBits = 9;
   // Multiplying by it spreads any change of the bits over the top ones.
   static constexpr uint64_t kSpread = 0x9E3779B97F4A7C15;
-  struct Entry {
-    uint64_t bits = 0;
-    char text[15] = {};  // the common values: a sign, seven digits, a point and six
-    uint8_t length = 0;  // 0: empty
-  };
   // The text and the length byte after it, in one copy of fixed size.
   static constexpr size_t kCopied = sizeof Entry::text + sizeof Entry::length;
   static_assert(offsetof(Entry, length) == offsetof(Entry, text) + sizeof Entry::text);
+
+  // Out of line: the common case, a number found, then saves registers.
+  [[gnu::noinline]] static char* formatAndKeep(char* out, double value, Entry& entry);
+
   Entry m_entries[size_t{1} << kIndexBits];
 };
