@@ -206,3 +206,28 @@ TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
   EXPECT_THAT(t, testing::HasSubstr("\n? bad schedule line: at x cancel"));
   EXPECT_THAT(t, testing::HasSubstr("\nat 2 cancel\nDialog 139 closed"));
 }
+
+// A dialog closed before its last scheduled action takes that action with
+// it; the actions of the next dialog still run at their pumps, counted from
+// its own showing.
+TEST_F(DialogTest, ScheduledActionsOfAClosedDialogLeaveTheNextOnesDue) {
+  class Counting : public CDialog {
+   public:
+    int cancels = 0;
+    void OnCancel() override {
+      ++cancels;
+      DestroyWindow();
+    }
+  } first, second;
+  script("at 1 cancel\nat 3 cancel\n");
+  ASSERT_TRUE(first.Create(139));
+  ui::pumpMessages();
+  EXPECT_EQ(first.cancels, 1);
+  script("at 2 cancel\n");
+  ASSERT_TRUE(second.Create(139));
+  ui::pumpMessages();
+  EXPECT_EQ(second.cancels, 0);
+  ui::pumpMessages();
+  EXPECT_EQ(second.cancels, 1);
+  EXPECT_EQ(first.cancels, 1);
+}
