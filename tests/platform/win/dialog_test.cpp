@@ -180,15 +180,22 @@ TEST_F(DialogTest, ObjectGoingAwayTakesItsWindow) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+namespace {
+
+// A dialog that counts the cancels it gets and goes.
+class CountingCancels : public CDialog {
+ public:
+  int cancels = 0;
+  void OnCancel() override {
+    ++cancels;
+    DestroyWindow();
+  }
+};
+
+}  // namespace
+
 TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
-  class Counting : public CDialog {
-   public:
-    int cancels = 0;
-    void OnCancel() override {
-      ++cancels;
-      DestroyWindow();
-    }
-  } dialog;
+  CountingCancels dialog;
   script("at 2 cancel\nat x cancel\nnext command\n");
   ASSERT_TRUE(dialog.Create(139));
   ui::pumpMessages();
@@ -211,14 +218,7 @@ TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
 // it; the actions of the next dialog still run at their pumps, counted from
 // its own showing.
 TEST_F(DialogTest, ScheduledActionsOfAClosedDialogLeaveTheNextOnesDue) {
-  class Counting : public CDialog {
-   public:
-    int cancels = 0;
-    void OnCancel() override {
-      ++cancels;
-      DestroyWindow();
-    }
-  } first, second;
+  CountingCancels first, second;
   script("at 1 cancel\nat 3 cancel\n");
   ASSERT_TRUE(first.Create(139));
   ui::pumpMessages();
