@@ -65,7 +65,8 @@ constexpr size_t kKeptSmall = 4;
 struct SmallBlocks {
   void* raw[kKeptSmall] = {};
   size_t count = 0;
-  ~SmallBlocks() {
+  ~SmallBlocks() { release(); }
+  void release() {
     while (count > 0) std::free(raw[--count]);
   }
 };
@@ -128,6 +129,7 @@ extern "C" char* acad__strdup(const char* text) {
 
 namespace acad::heap {
 Stats stats() { return {g_liveBlocks, g_liveBytes, g_allocations}; }
+void releaseKeptBlocks() { t_smallBlocks.release(); }
 void failAfter(uint64_t n) {
   g_failCountdown = n;
   g_failureFired = false;
