@@ -90,10 +90,10 @@ inline bool BatchEmitter::sendLoneFace(const Mesh& mesh) {
       m_polygons.size() <= m_polygonCount || m_corners.size() < 4 * (m_polygonCount + 1) || m_slot.size() < count ||
       m_placed.size() < count)
     return false;
-  // Written straight into the batch: past its count until taken, so a
-  // vertex that is not finite leaves the batch as it was.
-  // A coordinate less itself is +0.0 when finite and NaN otherwise: their
-  // sum tells whether all are finite, without a branch for each.
+  // Written straight into the batch, past its count until taken: a vertex
+  // that is not finite leaves the batch as it was. A coordinate less itself
+  // is +0.0 when finite and NaN otherwise, so their sum tells whether all
+  // are finite without a branch for each.
   const size_t base = m_vertexCount;
   double drift = 0.0;
   for (size_t j = 0; j < count; ++j) {
