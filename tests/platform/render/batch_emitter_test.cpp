@@ -1,6 +1,5 @@
 // Batches: bounded in size, complete in order, corners counted within
 // their batch, nothing lost between batches.
-#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -181,43 +180,27 @@ TEST(FacetBatches, MeshesInWorldCoordinatesArriveAsTheFullMapLeavesThem) {
 // takes: after other meshes, under a map, refused for a vertex that is not
 // finite, and where the batch runs full.
 TEST(FacetBatches, ALoneFaceIsPlacedAsTheGeneralWayPlacesIt) {
-  const double inf = std::numeric_limits<double>::infinity();
-  struct Face {
-    std::vector<Vec3> corners;
-    render::Affine toWorld;
-  };
   render::Affine shift;
   shift.origin = {0.5, -2, 1e-3};
-  std::vector<Face> faces = {
-      {{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}}, shift},
-      {{{-0.0, 0, 0}, {2, 0, 0}, {2, 2, 0}, {0, 2, -0.0}}, {}},
-      {{{0, 0, 0}, {inf, 0, 0}, {1, 1, 0}}, {}},
-      {{{0, 0, 5}, {3, 0, 5}, {3, 3, 5}, {0, 3, 5}}, shift},
-  };
-  for (int k = 0; k < 1100; ++k)
-    faces.push_back({{{0, 0, double(k)}, {1, 0, double(k)}, {1, 1, double(k)}, {0, 1, double(k)}}, {}});
-
+  const double inf = std::numeric_limits<double>::infinity();
   auto emitAll = [&](bool withUnusedVertex, RecordingCallout& callout) {
     BatchEmitter out(&callout);
-    std::vector<Acad::ErrorStatus> results;
     ASSERT_EQ(out.emit(grid(1), {}), Acad::eOk);  // corners out of vertex order
-    for (const Face& face : faces) {
+    for (int k = 0; k < 1100; ++k) {
+      double z = k == 2 ? inf : k == 1 ? -0.0 : k;
       render::Mesh mesh;
       std::vector<int32_t> corners;
-      for (const Vec3& at : face.corners) corners.push_back(mesh.addVertex(at));
+      for (Vec3 at : {Vec3{0, 0, z}, Vec3{1, 0, z}, Vec3{1, 1, z}, Vec3{0, 1, z}})
+        if (k != 0 || corners.size() < 3) corners.push_back(mesh.addVertex(at));
       if (withUnusedVertex) mesh.addVertex({9, 9, 9});
       mesh.addPolygon(corners);
-      results.push_back(out.emit(mesh, face.toWorld));
+      EXPECT_EQ(out.emit(mesh, k % 2 ? render::Affine{} : shift), k == 2 ? Acad::eInvalidInput : Acad::eOk);
     }
     out.finish();
-    EXPECT_EQ(results[2], Acad::eInvalidInput);
-    EXPECT_EQ(std::count(results.begin(), results.end(), Acad::eOk), static_cast<long>(faces.size()) - 1);
   };
   RecordingCallout lone, general;
   emitAll(false, lone);
   emitAll(true, general);
   ASSERT_EQ(lone.batches.size(), 2u);
   expectSameBatches(lone, general);
-  using Bits = std::array<uint64_t, 3>;
-  EXPECT_EQ(std::bit_cast<Bits>(lone.batches[0].vertices[7]), std::bit_cast<Bits>(Vec3{0, 0, 0})) << "-0.0 turns +0.0";
 }
