@@ -211,12 +211,12 @@ char* WrlFile::lineRoom(int tabs, size_t most) {
 }
 
 void WrlFile::putPointLine(int tabs, const WrlPoint& point) {
-  char* at = lineRoom(tabs, 3 * (wrl_number::kMaxFixedChars + 1) + 1);
-  at = wrl_number::fixed6(at, point.x());
+  char* at = lineRoom(tabs, 3 * (WrlRecentNumbers::kRoom + 1) + 1);
+  at = m_recentNumbers.fixed6(at, point.x());
   *at++ = ' ';
-  at = wrl_number::fixed6(at, point.y());
+  at = m_recentNumbers.fixed6(at, point.y());
   *at++ = ' ';
-  at = wrl_number::fixed6(at, point.z());
+  at = m_recentNumbers.fixed6(at, point.z());
   *at++ = ',';
   *at++ = '\n';
   m_pendingBytes = static_cast<size_t>(at - m_pending);

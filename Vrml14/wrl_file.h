@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "wrl_recent_numbers.h"
+
 class CFile;
 class WrlColor;
 class WrlFace;
@@ -94,6 +96,7 @@ class WrlFile {
   // The lines of the operation under way, not yet handed to the file.
   char m_pending[4096];
   size_t m_pendingBytes = 0;
+  WrlRecentNumbers m_recentNumbers;  // the point lists'
   FixedText m_fixed[static_cast<size_t>(Fixed::kCount)];
   int32_t m_level = 0;
   WrlVersion m_version = WrlVersion::k1;

@@ -24,18 +24,27 @@ char* twoDigits(char* out, uint32_t value) {
   return out + 2;
 }
 
-// Below a million, times 2^32 / 10^4 rounded up: the top half is the first
-// two digits, and each further two are the top half of the bottom half
-// times 100. Exact for every value below a million, with no division.
-constexpr uint64_t kPairScale = 429497;
+// "000" to "999", each in four bytes: the six digits of a fraction are two
+// loads and two stores, the fourth byte of the first overwritten by the
+// second, and that of the second left past the end (the caller gives room).
+struct DigitTriples {
+  char text[1000][4] = {};
+  constexpr DigitTriples() {
+    for (int i = 0; i < 1000; ++i) {
+      text[i][0] = static_cast<char>('0' + i / 100);
+      text[i][1] = static_cast<char>('0' + i / 10 % 10);
+      text[i][2] = static_cast<char>('0' + i % 10);
+    }
+  }
+};
+constexpr DigitTriples kDigitTriples;
 
+// Below a million.
 [[gnu::always_inline]] inline char* sixDigits(char* out, uint32_t value) {
-  uint64_t step = value * kPairScale;
-  twoDigits(out, static_cast<uint32_t>(step >> 32));
-  step = static_cast<uint32_t>(step) * uint64_t{100};
-  twoDigits(out + 2, static_cast<uint32_t>(step >> 32));
-  step = static_cast<uint32_t>(step) * uint64_t{100};
-  return twoDigits(out + 4, static_cast<uint32_t>(step >> 32));
+  uint32_t high = value / 1000;
+  std::memcpy(out, kDigitTriples.text[high], 4);
+  std::memcpy(out + 3, kDigitTriples.text[value - high * 1000], 4);
+  return out + 6;
 }
 
 // From 100 to 9999, without a leading zero: a large drawing's coordinates

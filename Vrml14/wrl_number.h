@@ -10,7 +10,8 @@ namespace wrl_number {
 constexpr size_t kMaxFixedChars = 320;
 constexpr size_t kMaxIntChars = 12;
 
-// Each writes the digits at `out` (no terminating zero) and returns the end.
+// Each writes the digits at `out` (no terminating zero) and returns the end;
+// the byte after the end may be written over too, within the room above.
 char* fixed6(char* out, double value);
 char* integer(char* out, int32_t value);
 

@@ -8,6 +8,7 @@
 #include "acad/host_commands.h"
 #include "acad/user_path.h"
 #include "db/opening_spares.h"
+#include "heap_faults.h"
 #include "render/facet_records.h"
 
 ACRX_DEFINE_MEMBERS(AcEdCommandStack, AcRxObject)
@@ -50,6 +51,7 @@ void run(const Registered& command) {
     ~Settle() {
       render::settleReadingAhead();
       db::openingsCommandEnded();
+      acad::heap::releaseKeptBlocks();
     }
   } settle;
   acad::apps::Scope scope(static_cast<acad::apps::App*>(const_cast<void*>(command.owner)));

@@ -10,9 +10,48 @@ std::optional<std::string_view> findTag(std::span<const TagView> tags, int code)
   return std::nullopt;
 }
 
+namespace {
+
+// An entity's first 64 bytes hold its leading tags (type, handle, owner,
+// layer), and an export asks every entity its layer: one mask of the line
+// ends there serves all of them. A tag is taken as readShortTag takes it (a
+// code in three columns, a value line ending within the 64 bytes); at the
+// first that is not, `at` stays at it for the reading tag by tag.
+std::optional<std::string_view> findInFirstTags(const char*& at, const char* end, int code) {
+#ifdef __SSE2__
+  constexpr ptrdiff_t kWindow = 64;
+  if (end - at < kWindow) return std::nullopt;
+  const char* const window = at;
+  const __m128i lineEnd = _mm_set1_epi8('\n');
+  uint64_t lineEnds = 0;
+  for (int part = 0; part < 4; ++part) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
+    lineEnds |= uint64_t{static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd)))} << (16 * part);
+  }
+  while (at - window < kWindow) {
+    const uint64_t ahead = lineEnds >> (at - window);
+    int16_t found = 0;
+    if ((ahead & 0xF) != 0x8 || (ahead >> 4) == 0 || !threeColumnCode(at, found)) return std::nullopt;
+    const char* valueStart = at + 4;
+    const char* stop = valueStart + __builtin_ctzll(ahead >> 4);
+    at = stop + 1;
+    if (found == code) {
+      if (stop > valueStart && stop[-1] == '\r') --stop;
+      return std::string_view(valueStart, static_cast<size_t>(stop - valueStart));
+    }
+  }
+#else
+  (void)at, (void)end, (void)code;
+#endif
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::optional<std::string_view> findTagInText(std::string_view text, int code) {
   const char* at = text.data();
   const char* end = at + text.size();
+  if (std::optional<std::string_view> early = findInFirstTags(at, end, code)) return early;
   int16_t found = 0;
   std::string_view value, line;
   while (at < end) {

@@ -75,7 +75,53 @@ inline void BatchEmitter::addRecord(int32_t count, const int32_t* corners) {
   for (int32_t j = 0; j < 4; ++j) placed[j] = j < count ? m_slot[static_cast<size_t>(corners[j]) - m_slotBase] : 0;
 }
 
+// A mesh of one whole face over all its vertices in their order, sent first
+// of its mesh into a batch with room: a 3DFACE, a SOLID, a TRACE. Placed as
+// send() would place it, without the slot bookkeeping a shared vertex needs.
+// False, with nothing changed, for any other mesh or a vertex that is not
+// finite: send() then takes it.
+inline bool BatchEmitter::sendLoneFace(const Mesh& mesh) {
+  const std::vector<Polygon>& polygons = mesh.polygons();
+  if (polygons.size() != 1 || m_checked != 0 || m_slotCount != 0 || m_slotBase != 0 || m_placedCount != 0) return false;
+  const Polygon& polygon = polygons.front();
+  const auto count = static_cast<size_t>(polygon.count);
+  if (polygon.cut != QuadCut::Whole || count > 4 || mesh.vertices().size() != count || mesh.vertexCount() != count)
+    return false;
+  for (size_t j = 0; j < count; ++j)
+    if (polygon.corner[j] != static_cast<int32_t>(j)) return false;
+  if (m_polygonsSent + m_polygonCount + 1 > kMaxEntityPolygons || m_vertices.size() < m_vertexCount + count ||
+      m_polygons.size() <= m_polygonCount || m_corners.size() < 4 * (m_polygonCount + 1) || m_slot.size() < count ||
+      m_placed.size() < count)
+    return false;
+  // Written straight into the batch, past its count until taken: a vertex
+  // that is not finite leaves the batch as it was. A coordinate less itself
+  // is +0.0 when finite and NaN otherwise, so their sum tells whether all
+  // are finite without a branch for each.
+  const size_t base = m_vertexCount;
+  double drift = 0.0;
+  for (size_t j = 0; j < count; ++j) {
+    Vec3 w = toWorld(mesh.vertices()[j]);
+    drift += (w.x - w.x) + (w.y - w.y) + (w.z - w.z);
+    m_vertices[base + j] = AcreVertex{w.x, w.y, w.z};
+  }
+  if (drift != 0.0) return false;
+  AcrePolygon& record = m_polygons[m_polygonCount];
+  std::memset(&record, 0, sizeof record);
+  record.cornerCount = static_cast<int16_t>(count);
+  int32_t* corners = &m_corners[4 * m_polygonCount];
+  for (size_t j = 0; j < 4; ++j) corners[j] = j < count ? static_cast<int32_t>(base + j) : 0;
+  for (size_t j = 0; j < count; ++j) {
+    m_slot[j] = static_cast<int32_t>(base + j);
+    m_placed[j] = static_cast<int32_t>(j);
+  }
+  ++m_polygonCount;
+  m_vertexCount += count;
+  m_checked = m_slotCount = m_placedCount = count;
+  return true;
+}
+
 Acad::ErrorStatus BatchEmitter::send(const Mesh& mesh) {
+  if (sendLoneFace(mesh)) return Acad::eOk;
   const std::vector<Polygon>& polygons = mesh.polygons();
   if (m_polygonsSent + m_polygonCount + mesh.pieceCount() > kMaxEntityPolygons) return Acad::eInvalidExtents;
   const size_t vertexCount = mesh.vertexCount();

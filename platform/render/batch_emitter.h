@@ -59,6 +59,7 @@ class BatchEmitter : private PolygonDrain {
   // Sends the polygons the mesh holds, its vertices added since the last call
   // checked first.
   Acad::ErrorStatus send(const Mesh& mesh);
+  bool sendLoneFace(const Mesh& mesh);
   void take(Mesh& mesh) override;
   // One polygon record over mesh vertices already placed in the batch.
   void addRecord(int32_t count, const int32_t* corners);

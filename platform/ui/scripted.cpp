@@ -33,6 +33,18 @@ std::map<HWND, Shown>& shown() {
   return map;
 }
 
+// The actions scheduled on all shown dialogs: a long command pumps for every
+// entity, and mostly none is due.
+size_t g_scheduledActions = 0;
+
+// Forgets a shown dialog, its schedule with it.
+void forget(HWND dialog) {
+  auto it = shown().find(dialog);
+  if (it == shown().end()) return;
+  g_scheduledActions -= it->second.schedule.size();
+  shown().erase(it);
+}
+
 void echo(const std::string& line) { commandLine->write("\n" + line); }
 
 const char* const kActionPrompt = "\n> ";
@@ -176,7 +188,7 @@ void runModal(HWND dialog) {
   }
   if (win::isLive(dialog)) {
     echo("Dialog " + std::to_string(dialog->id) + " closed: " + resultName(dialog->result));
-    shown().erase(dialog);
+    forget(dialog);
   }
 }
 
@@ -190,7 +202,7 @@ void modelessShown(HWND dialog) {
     splitFirst(line, at, count);
     splitFirst(count, count, action);
     long n;
-    if (parseNumber(count, n) && n > 0 && !action.empty()) s.schedule.push_back({n, action});
+    if (parseNumber(count, n) && n > 0 && !action.empty()) s.schedule.push_back({n, action}), ++g_scheduledActions;
     else refuse("bad schedule line: " + line);
   }
 }
@@ -200,7 +212,7 @@ void closing(HWND dialog) {
   if (it == shown().end()) return;
   echoChanges(dialog);
   echo("Dialog " + std::to_string(dialog->id) + " closed");
-  shown().erase(dialog);
+  forget(dialog);
 }
 
 int messageBox(const std::string& text, const std::string& caption, UINT type) {
@@ -209,6 +221,7 @@ int messageBox(const std::string& text, const std::string& caption, UINT type) {
 }
 
 void pumpMessages() {
+  if (g_scheduledActions == 0) return;
   std::vector<HWND> due;
   for (auto& [dialog, s] : shown())
     if (!s.schedule.empty()) due.push_back(dialog);
@@ -219,7 +232,7 @@ void pumpMessages() {
     std::vector<std::string> actions;
     auto& schedule = it->second.schedule;
     for (auto s = schedule.begin(); s != schedule.end();) {
-      if (s->atPump == pump) actions.push_back(s->action), s = schedule.erase(s);
+      if (s->atPump == pump) actions.push_back(s->action), s = schedule.erase(s), --g_scheduledActions;
       else ++s;
     }
     for (const std::string& action : actions) {

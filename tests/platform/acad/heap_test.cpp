@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <thread>
 
 #include "acadmem.h"
 #include "adslib.h"
@@ -61,4 +62,36 @@ TEST(ResultBuffers, BuildListGivesNothingWhenTheHeapRunsOut) {
   EXPECT_EQ(ads_buildlist(RTSTR, "a", RTSTR, "b", 0), nullptr);
   acad::heap::failAfter(0);
   EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks);
+}
+
+// Small blocks freed on a thread serve its next small requests: each is
+// still counted, still sized as asked, and still subject to an injected
+// failure, on any thread; one grown and shrunk keeps its contents.
+TEST(Heap, SmallBlocksServedAgainAreCountedSizedAndFailedAsAnyOther) {
+  auto cycle = [] {
+    for (int i = 0; i < 100; ++i) {
+      void* one = acad_malloc(1);
+      void* most = acad_malloc(48);
+      EXPECT_EQ(acad__msize(one) + acad__msize(most), 49u);
+      acad_free(most);
+      acad_free(one);
+    }
+  };
+  auto before = acad::heap::stats();
+  cycle();
+  std::thread(cycle).join();
+  EXPECT_EQ(acad::heap::stats().allocations, before.allocations + 400);
+
+  acad::heap::failAfter(2);
+  void* first = acad_malloc(8);
+  EXPECT_EQ(acad_malloc(8), nullptr);
+  EXPECT_TRUE(acad::heap::takeFiredFailure());
+  acad_free(first);
+
+  char* text = static_cast<char*>(acad_realloc(acad__strdup("small"), 200));
+  text = static_cast<char*>(acad_realloc(text, 6));
+  EXPECT_STREQ(text, "small");
+  acad_free(text);
+  EXPECT_EQ(acad::heap::stats().liveBlocks, before.liveBlocks);
+  EXPECT_EQ(acad::heap::stats().liveBytes, before.liveBytes);
 }

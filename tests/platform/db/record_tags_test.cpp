@@ -2,6 +2,7 @@
 // splitting the whole record, and the splitting itself.
 #include <gmock/gmock.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,10 +88,11 @@ TEST(RecordTags, SplittingKeepsEveryTagOfALongRecordAndThoseBeforeAFault) {
   EXPECT_EQ(db::findTagInText("  0\nLINE\nxx\n1\n 62\n1\n", 62), std::nullopt) << "a code line of letters";
 }
 
-// Tags split several at a time must come out as read line by line: codes in
-// three columns or not, values that end within the first 16 bytes or after
-// them, line ends with a carriage return, tags close to the text's end.
-TEST(RecordTags, SplitsEveryShapeOfTagAsReadLineByLine) {
+// Tags split several at a time, and a tag looked for, must come out as read
+// line by line: codes in three columns or not, values that end within the
+// first 16 or 64 bytes or after them, line ends with a carriage return, tags
+// close to the text's end.
+TEST(RecordTags, SplitsAndFindsEveryShapeOfTagAsReadLineByLine) {
   const char* codes[] = {"  0", " 10", "330", "1001", "10", "   8", " 62\r"};
   // Long values end in the second 16 bytes or after them.
   const char* values[] = {"",
@@ -123,7 +125,21 @@ TEST(RecordTags, SplitsEveryShapeOfTagAsReadLineByLine) {
       EXPECT_EQ(split[i].code, expected[i].code) << "tag " << i << " from byte " << start;
       EXPECT_EQ(split[i].value, expected[i].value) << "tag " << i << " from byte " << start;
     }
+    for (int wanted : {0, 10, 330, 1001, 8, 62, 999}) {
+      std::optional<std::string_view> first;
+      for (const db::TagView& tag : expected)
+        if (tag.code == wanted && !first) first = tag.value;
+      EXPECT_EQ(db::findTagInText(rest, wanted), first) << "code " << wanted << " from byte " << start;
+    }
   }
+}
+
+TEST(RecordTags, AFaultBeforeTheTagLookedForEndsTheLookAsLineByLine) {
+  const std::string tail = "100\nAcDbEntity\n  8\nWALLS\n 10\n1.0\n 20\n2.0\n 30\n3.0\n 11\n4.0\n";
+  EXPECT_EQ(db::findTagInText("  0\n3DFACE\n  5\n1F\n" + tail, 8), "WALLS");
+  EXPECT_EQ(db::findTagInText("  0\n3DFACE\nxx\n1F\n" + tail, 8), std::nullopt) << "a code line of letters";
+  EXPECT_EQ(db::findTagInText("  0\n3DFACE\nabc\n1F\n" + tail, 8), std::nullopt) << "three columns of letters";
+  EXPECT_EQ(db::findTagInText("  0\n3DFACE\n  5\n1F\n100000\nx\n" + tail, 8), std::nullopt) << "a code out of range";
 }
 
 }  // namespace

@@ -175,3 +175,34 @@ TEST(FacetBatches, MeshesInWorldCoordinatesArriveAsTheFullMapLeavesThem) {
     EXPECT_EQ(out.emit(one, {}), Acad::eInvalidInput);
   }
 }
+
+// A mesh of one face over all its vertices in order (a 3DFACE) is placed
+// without the general bookkeeping. It must come out as the same face does
+// when the mesh also holds a vertex no face uses, which the general way
+// takes: after other meshes, under a map, refused for a vertex that is not
+// finite, and where the batch runs full.
+TEST(FacetBatches, ALoneFaceIsPlacedAsTheGeneralWayPlacesIt) {
+  render::Affine shift;
+  shift.origin = {0.5, -2, 1e-3};
+  const double inf = std::numeric_limits<double>::infinity();
+  auto emitAll = [&](bool withUnusedVertex, RecordingCallout& callout) {
+    BatchEmitter out(&callout);
+    ASSERT_EQ(out.emit(grid(1), {}), Acad::eOk);  // corners out of vertex order
+    for (int k = 0; k < 1100; ++k) {
+      double z = k == 2 ? inf : k == 1 ? -0.0 : k;
+      render::Mesh mesh;
+      std::vector<int32_t> corners;
+      for (Vec3 at : {Vec3{0, 0, z}, Vec3{1, 0, z}, Vec3{1, 1, z}, Vec3{0, 1, z}})
+        if (k != 0 || corners.size() < 3) corners.push_back(mesh.addVertex(at));
+      if (withUnusedVertex) mesh.addVertex({9, 9, 9});
+      mesh.addPolygon(corners);
+      EXPECT_EQ(out.emit(mesh, k % 2 ? render::Affine{} : shift), k == 2 ? Acad::eInvalidInput : Acad::eOk);
+    }
+    out.finish();
+  };
+  RecordingCallout lone, general;
+  emitAll(false, lone);
+  emitAll(true, general);
+  ASSERT_EQ(lone.batches.size(), 2u);
+  expectSameBatches(lone, general);
+}

@@ -180,15 +180,22 @@ TEST_F(DialogTest, ObjectGoingAwayTakesItsWindow) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+namespace {
+
+// A dialog that counts the cancels it gets and goes.
+class CountingCancels : public CDialog {
+ public:
+  int cancels = 0;
+  void OnCancel() override {
+    ++cancels;
+    DestroyWindow();
+  }
+};
+
+}  // namespace
+
 TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
-  class Counting : public CDialog {
-   public:
-    int cancels = 0;
-    void OnCancel() override {
-      ++cancels;
-      DestroyWindow();
-    }
-  } dialog;
+  CountingCancels dialog;
   script("at 2 cancel\nat x cancel\nnext command\n");
   ASSERT_TRUE(dialog.Create(139));
   ui::pumpMessages();
@@ -205,4 +212,22 @@ TEST_F(DialogTest, ScheduledActionsRunAtTheirPump) {
   std::string t = transcript();
   EXPECT_THAT(t, testing::HasSubstr("\n? bad schedule line: at x cancel"));
   EXPECT_THAT(t, testing::HasSubstr("\nat 2 cancel\nDialog 139 closed"));
+}
+
+// A dialog closed before its last scheduled action takes that action with
+// it; the actions of the next dialog still run at their pumps, counted from
+// its own showing.
+TEST_F(DialogTest, ScheduledActionsOfAClosedDialogLeaveTheNextOnesDue) {
+  CountingCancels first, second;
+  script("at 1 cancel\nat 3 cancel\n");
+  ASSERT_TRUE(first.Create(139));
+  ui::pumpMessages();
+  EXPECT_EQ(first.cancels, 1);
+  script("at 2 cancel\n");
+  ASSERT_TRUE(second.Create(139));
+  ui::pumpMessages();
+  EXPECT_EQ(second.cancels, 0);
+  ui::pumpMessages();
+  EXPECT_EQ(second.cancels, 1);
+  EXPECT_EQ(first.cancels, 1);
 }
