@@ -18,16 +18,10 @@ namespace {
 // code in three columns, a value line ending within the 64 bytes); at the
 // first that is not, `at` stays at it for the reading tag by tag.
 std::optional<std::string_view> findInFirstTags(const char*& at, const char* end, int code) {
-#ifdef __SSE2__
   constexpr ptrdiff_t kWindow = 64;
   if (end - at < kWindow) return std::nullopt;
   const char* const window = at;
-  const __m128i lineEnd = _mm_set1_epi8('\n');
-  uint64_t lineEnds = 0;
-  for (int part = 0; part < 4; ++part) {
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(window + 16 * part));
-    lineEnds |= uint64_t{static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lineEnd)))} << (16 * part);
-  }
+  const uint64_t lineEnds = lineEndsIn64(window);
   while (at - window < kWindow) {
     const uint64_t ahead = lineEnds >> (at - window);
     int16_t found = 0;
@@ -40,9 +34,6 @@ std::optional<std::string_view> findInFirstTags(const char*& at, const char* end
       return std::string_view(valueStart, static_cast<size_t>(stop - valueStart));
     }
   }
-#else
-  (void)at, (void)end, (void)code;
-#endif
   return std::nullopt;
 }
 

@@ -14,6 +14,24 @@
 
 namespace db {
 
+// The line ends among the 64 bytes from `at`, a bit each: most lines are a
+// few bytes long, and one mask serves several of them.
+inline uint64_t lineEndsIn64(const char* at) {
+#ifdef __SSE2__
+  const __m128i newline = _mm_set1_epi8('\n');
+  auto endsIn16 = [&](int i) {
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
+    return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline))));
+  };
+  return endsIn16(0) | endsIn16(1) << 16 | endsIn16(2) << 32 | endsIn16(3) << 48;
+#else
+  uint64_t ends = 0;
+  for (int i = 0; i < 64; ++i)
+    if (at[i] == '\n') ends |= uint64_t(1) << i;
+  return ends;
+#endif
+}
+
 // One line without its line end; `next` is where the following line starts.
 // False when there is no line left.
 inline bool takeLine(const char* at, const char* end, std::string_view& line, const char*& next) {

@@ -4,9 +4,8 @@
 #pragma once
 #include <cstdint>
 #include <string_view>
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
+
+#include "db/tag_lines.h"
 
 namespace dxf {
 
@@ -43,28 +42,11 @@ class LineEnds {
   // rather than through the library's symbol table.
   [[gnu::noinline, gnu::visibility("hidden")]] static Block nextBlock(const char* at, const char* end) {
     for (; end - at >= 64; at += 64)
-      if (uint64_t ends = endsIn64(at)) return {at, ends};
+      if (uint64_t ends = db::lineEndsIn64(at)) return {at, ends};
     uint64_t ends = 0;
     for (const char* p = at; p < end; ++p)
       if (*p == '\n') ends |= uint64_t(1) << (p - at);
     return {at, ends};
-  }
-
-  // The line ends among the 64 bytes from `at`.
-  static uint64_t endsIn64(const char* at) {
-#ifdef __SSE2__
-    const __m128i newline = _mm_set1_epi8('\n');
-    auto endsIn16 = [&](int i) {
-      __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * i));
-      return static_cast<uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, newline))));
-    };
-    return endsIn16(0) | endsIn16(1) << 16 | endsIn16(2) << 32 | endsIn16(3) << 48;
-#else
-    uint64_t ends = 0;
-    for (int i = 0; i < 64; ++i)
-      if (at[i] == '\n') ends |= uint64_t(1) << i;
-    return ends;
-#endif
   }
 
   Block m_block{nullptr, 0};

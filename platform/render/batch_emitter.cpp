@@ -105,16 +105,11 @@ inline bool BatchEmitter::sendLoneFace(const Mesh& mesh) {
     m_vertices[base + j] = AcreVertex{w.x, w.y, w.z};
   }
   if (drift != 0.0) return false;
-  AcrePolygon& record = m_polygons[m_polygonCount];
-  std::memset(&record, 0, sizeof record);
-  record.cornerCount = static_cast<int16_t>(count);
-  int32_t* corners = &m_corners[4 * m_polygonCount];
-  for (size_t j = 0; j < 4; ++j) corners[j] = j < count ? static_cast<int32_t>(base + j) : 0;
   for (size_t j = 0; j < count; ++j) {
     m_slot[j] = static_cast<int32_t>(base + j);
     m_placed[j] = static_cast<int32_t>(j);
   }
-  ++m_polygonCount;
+  addRecord(polygon.count, polygon.corner);
   m_vertexCount += count;
   m_checked = m_slotCount = m_placedCount = count;
   return true;

@@ -147,8 +147,6 @@ bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view, boo
   return view.corners.read || !cornersOnly || parseInto(text, false, view.storage, &view.corners);
 }
 
-// The geometry tags of its VERTEX records, from the followers' text, after
-// its own; the view's spans look into both texts.
 // The geometry tags of VERTEX records whose texts follow each other in
 // `text`, split in one pass: a record costs a check where it ends, not a
 // split of its own. Their tags are all below the extended data's codes.
@@ -175,6 +173,8 @@ bool parseVertexRun(std::string_view text, std::span<const TextFollower> vertice
   return true;
 }
 
+// The geometry tags of its VERTEX records, from the followers' text, after
+// its own; the view's spans look into both texts.
 bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& view) {
   size_t ownEnd = view.storage.size();
   std::vector<size_t> vertexEnds;
