@@ -66,7 +66,8 @@ bool clearlyWhole(std::span<const Vec3, 4> corner) {
   return spread * spread <= 0.25 * kTolerance2 * across2 * size2;
 }
 
-// The cut by the measures themselves: normal, flatness and each corner's turn.
+}  // namespace
+
 QuadCut cutByMeasure(std::span<const Vec3, 4> corner, QuadSplit split) {
   Vec3 diagonal0 = corner[2] - corner[0];
   Vec3 diagonal1 = corner[3] - corner[1];
@@ -115,8 +116,6 @@ QuadCut cutByMeasure(std::span<const Vec3, 4> corner, QuadSplit split) {
   bool fromFirst = leastTurn > kQuadTolerance ? diagonalLength0 <= diagonalLength1 : leastTurning % 2 == 0;
   return fromFirst ? QuadCut::FirstThird : QuadCut::SecondFourth;
 }
-
-}  // namespace
 
 QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split) {
   return clearlyWhole(corner) ? QuadCut::Whole : cutByMeasure(corner, split);

@@ -26,6 +26,10 @@ enum class QuadCut {
 enum class QuadSplit { Inside, FirstThird, SecondFourth };
 
 QuadCut quadCut(std::span<const Vec3, 4> corner, QuadSplit split);
+// The same by the measures themselves (normal, flatness, each corner's
+// turn), without the shortcut quadCut takes for a face clearly flat and
+// convex: what that shortcut must agree with.
+QuadCut cutByMeasure(std::span<const Vec3, 4> corner, QuadSplit split);
 
 // The two triangles of a cut, as positions of the quadrilateral's corners;
 // both keep its turning sense.

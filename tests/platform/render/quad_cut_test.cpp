@@ -3,7 +3,6 @@
 // corner's turn) for every shape, near every limit and on every scale.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -19,54 +18,11 @@ using render::QuadSplit;
 using render::Vec3;
 using Quad = std::array<Vec3, 4>;
 
-// The cut as measured before any shortcut, kept here as the reference.
-QuadCut measuredCut(const Quad& corner, QuadSplit split) {
-  constexpr double kTolerance = render::kQuadTolerance;
-  Vec3 across = (corner[2] - corner[0]).cross(corner[3] - corner[1]);
-  Vec3 widest{};
-  double widestLength = 0;
-  for (int i = 0; i < 4; ++i) {
-    Vec3 triangle = (corner[(i + 1) % 4] - corner[i]).cross(corner[(i + 3) % 4] - corner[i]);
-    if (triangle.length() > widestLength) {
-      widest = triangle;
-      widestLength = triangle.length();
-    }
-  }
-  Vec3 normal = across.length() > kTolerance * widestLength ? across : widest;
-  double area = normal.length();
-  if (area == 0) return QuadCut::Whole;
-  normal = normal * (1 / area);
-  double diagonal0 = (corner[2] - corner[0]).length(), diagonal1 = (corner[3] - corner[1]).length();
-  double low = 0, high = 0;
-  for (int i = 1; i < 4; ++i) {
-    double height = (corner[i] - corner[0]).dot(normal);
-    low = std::min(low, height);
-    high = std::max(high, height);
-  }
-  bool planar = high - low <= kTolerance * std::max(diagonal0, diagonal1);
-  double leastTurn = 2;
-  int leastTurning = 0;
-  for (int i = 0; i < 4; ++i) {
-    Vec3 in = corner[i] - corner[(i + 3) % 4], out = corner[(i + 1) % 4] - corner[i];
-    double lengths = in.length() * out.length();
-    double turn = lengths > 0 ? in.cross(out).dot(normal) / lengths : 0;
-    if (turn < leastTurn) {
-      leastTurn = turn;
-      leastTurning = i;
-    }
-  }
-  if (planar && leastTurn > kTolerance) return QuadCut::Whole;
-  if (split == QuadSplit::FirstThird) return QuadCut::FirstThird;
-  if (split == QuadSplit::SecondFourth) return QuadCut::SecondFourth;
-  bool fromFirst = leastTurn > kTolerance ? diagonal0 <= diagonal1 : leastTurning % 2 == 0;
-  return fromFirst ? QuadCut::FirstThird : QuadCut::SecondFourth;
-}
-
 // Compares every split; true when the quad stays whole.
 bool expectSameCut(const Quad& quad) {
   bool whole = false;
   for (QuadSplit split : {QuadSplit::Inside, QuadSplit::FirstThird, QuadSplit::SecondFourth}) {
-    QuadCut expected = measuredCut(quad, split);
+    QuadCut expected = render::cutByMeasure(quad, split);
     EXPECT_EQ(render::quadCut(quad, split), expected)
         << "corners (" << quad[0].x << " " << quad[0].y << " " << quad[0].z << ") (" << quad[1].x << " " << quad[1].y
         << " " << quad[1].z << ") (" << quad[2].x << " " << quad[2].y << " " << quad[2].z << ") (" << quad[3].x << " "
