@@ -34,17 +34,29 @@ size_t extendedDataStart(const Tags& tags) {
 // for the heap to keep between records, each of them then faulted in anew.
 inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
-// Splits text-file lines (group code, value) into tags, keeping those
-// `keep` accepts (it is shown each tag's code and value, in order, and may
-// note values as they pass); false when the text is not such lines. The
-// values are taken as they stand: the text was checked when the drawing was
-// read.
-template <typename Keep>
-bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
+// Hands each tag of text-file lines (group code, value) to `visit`, in
+// order; false at the first that is not such lines. The values are taken as
+// they stand: the text was checked when the drawing was read.
+template <typename Visit>
+bool forEachTag(std::string_view text, Visit&& visit) {
   const char* at = text.data();
   const char* end = at + text.size();
   int16_t code = 0;
   std::string_view value, line;
+  while (at < end) {
+    if (!readShortTag(at, text.data(), end, code, value) &&
+        readTag<false>(at, end, code, value, line) != TagProblem::None)
+      return false;
+    visit(code, value);
+  }
+  return true;
+}
+
+// Splits text-file lines (group code, value) into tags, keeping those
+// `keep` accepts (it is shown each tag's code and value, in order, and may
+// note values as they pass); false when the text is not such lines.
+template <typename Keep>
+bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) {
   // The tags gather in a block on the stack, left unset until written, and
   // join `tags` a block at a time: a push per tag cost as much as reading
   // the tag. The tags read before a fault stay.
@@ -58,18 +70,13 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
     tags.insert(tags.end(), block.tags, block.tags + held);
     held = 0;
   };
-  while (at < end) {
-    if (!readShortTag(at, text.data(), end, code, value) &&
-        readTag<false>(at, end, code, value, line) != TagProblem::None) {
-      join();
-      return false;
-    }
-    if (!keep(code, value)) continue;
+  bool whole = forEachTag(text, [&](int16_t code, std::string_view value) {
+    if (!keep(code, value)) return;
     if (held == kBlock) join();
     new (&block.tags[held++]) TagView{code, value};
-  }
+  });
   join();
-  return true;
+  return whole;
 }
 
 inline bool parseTagText(std::string_view text, std::vector<TagView>& tags) {

@@ -23,45 +23,62 @@ constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
   return static_cast<uint16_t>(code) < kGeometry.size() && kGeometry[static_cast<uint16_t>(code)];
 };
 
-// Reads a face's corner coordinates as they pass, and keeps every tag or
-// none.
+// Reads a face's corner coordinates as they pass; what it found is noted in
+// the corners at the end, its state kept in registers meanwhile.
 class CornerReader {
  public:
-  CornerReader(FaceCorners& corners, bool keepTags) : m_corners(corners), m_keep(keepTags) {
-    m_corners.present = 0;
-    m_corners.read = true;
-  }
-  bool operator()(int16_t code, std::string_view value) {
+  explicit CornerReader(FaceCorners& corners) : m_corners(corners) {}
+  void operator()(int16_t code, std::string_view value) {
     // The axis of each code from 10 to 33; -1 for codes 14 to 19 and 24 to 29.
     static constexpr int8_t kAxisOf[24] = {0, 1, 2,  3,  -1, -1, -1, -1, -1, -1, 4,  5,
                                            6, 7, -1, -1, -1, -1, -1, -1, 8,  9,  10, 11};
     auto offset = static_cast<uint32_t>(code - 10);
-    if (offset >= 24 || kAxisOf[offset] < 0) return m_keep;
+    if (offset >= 24 || kAxisOf[offset] < 0) return;
     int axis = kAxisOf[offset];
-    if (m_corners.present >> axis & 1) return m_keep;
-    m_corners.present = static_cast<uint16_t>(m_corners.present | 1u << axis);
-    m_corners.read = m_corners.read && db::parsePlainDecimal(value, m_corners.axes[axis]);
-    return m_keep;
+    if (m_present >> axis & 1) return;
+    m_present = static_cast<uint16_t>(m_present | 1u << axis);
+    m_read = m_read && db::parsePlainDecimal(value, m_corners.axes[axis]);
+  }
+  void note() {
+    m_corners.present = m_present;
+    m_corners.read = m_read;
   }
 
  private:
   FaceCorners& m_corners;
-  bool m_keep;
+  uint16_t m_present = 0;
+  bool m_read = true;
 };
 
 // Parses one record's text onto `storage`, extended data left out; a
-// face's corners are read into `corners` on the way, its tags kept unless
-// `cornersOnly`.
-bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage, FaceCorners* corners = nullptr,
-               bool cornersOnly = false) {
+// face's corners are read into `corners` on the way.
+bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& storage, FaceCorners* corners = nullptr) {
   size_t first = storage.size();
-  bool parsed = vertex    ? db::parseTagText(text, storage, vertexGeometry)
-                : corners ? db::parseTagText(text, storage, CornerReader(*corners, !cornersOnly))
-                          : db::parseTagText(text, storage);
+  bool parsed = false;
+  if (vertex) {
+    parsed = db::parseTagText(text, storage, vertexGeometry);
+  } else if (corners) {
+    CornerReader reader(*corners);
+    parsed = db::parseTagText(text, storage, [&reader](int16_t code, std::string_view value) {
+      reader(code, value);
+      return true;
+    });
+    reader.note();
+  } else {
+    parsed = db::parseTagText(text, storage);
+  }
   if (!parsed) return false;
   std::span<const db::TagView> added(storage.data() + first, storage.size() - first);
   storage.resize(first + db::extendedDataStart(added));
   return true;
+}
+
+// A face's corners alone, no tag kept; false when its text is not tag lines.
+bool readCorners(std::string_view text, FaceCorners& corners) {
+  CornerReader reader(corners);
+  bool whole = db::forEachTag(text, reader);
+  reader.note();
+  return whole;
 }
 
 // One record's text, read on its own, or views of the tags it holds.
@@ -143,8 +160,8 @@ void reserveFor(size_t textSize, EntityView& view) {
 bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly = false) {
   view.type = plan.type;
   if (plan.type != "3DFACE") return parseInto(text, false, view.storage);
-  if (!parseInto(text, false, view.storage, &view.corners, cornersOnly)) return false;
-  return view.corners.read || !cornersOnly || parseInto(text, false, view.storage, &view.corners);
+  if (cornersOnly && readCorners(text, view.corners) && view.corners.read) return true;
+  return parseInto(text, false, view.storage, &view.corners);
 }
 
 // The geometry tags of VERTEX records whose texts follow each other in

@@ -77,4 +77,39 @@ TEST(FaceCorners, CornersReadWithTheTagsBuildTheFaceTheTagsBuild) {
   EXPECT_TRUE(std::signbit(corners[3].z));
 }
 
+// Read ahead, a face is built from its corners alone: a plain face keeps no
+// tags, any other keeps them for its builder, and text that is not tag lines
+// is refused as it is when the tags are kept.
+TEST(FaceCorners, AFaceReadForItsCornersAloneBuildsAsFromItsTags) {
+  const std::vector<std::string> faces = {
+      " 10\n0.000000\n 20\n0.000000\n 30\n0.000000\n 11\n16.500000\n 21\n0.000000\n 31\n0.259000\n"
+      " 12\n16.500000\n 22\n-42.500000\n 32\n0.751000\n 13\n0.000000\n 23\n0.500000\n 33\n-0.0\n",
+      "  8\nWALLS\n 32\n1.125\n 13\n2\n 11\n1\n 10\n0.3333333333333333\n 11\n99\n 22\n1\n",
+      " 10\n  1.5\n 20\n1e1\n 30\n+2\n 11\n3.\n 21\n.5\n 31\n0\n 12\n1\n 22\n1\n 32\n1 \n",
+      " 10\r\n1\r\n 20\r\n2\r\n 30\r\n3\r\n 11\r\n4\r\n 21\r\n5\r\n 31\r\n6\r\n",
+  };
+  const bool plain[] = {true, true, false, true};
+  for (size_t i = 0; i < faces.size(); ++i) {
+    render::TextPlan plan;
+    plan.type = "3DFACE";
+    plan.length = plan.ownLength = static_cast<uint32_t>(faces[i].size());
+    render::EntityView alone, withTags;
+    ASSERT_TRUE(render::viewFromPlannedText(plan, faces[i], alone, true)) << i;
+    ASSERT_TRUE(render::viewFromPlannedText(plan, faces[i], withTags)) << i;
+    EXPECT_EQ(alone.corners.read, plain[i]) << i;
+    EXPECT_EQ(alone.tags.empty(), plain[i]) << i;
+    EXPECT_EQ(alone.corners.present, withTags.corners.present) << i;
+    Built fromCorners = build(alone), fromTags = build(render::EntityView(withTags.type, withTags.tags));
+    EXPECT_EQ(fromCorners.status, Acad::eOk) << i;
+    EXPECT_TRUE(sameBits(fromCorners.vertices, fromTags.vertices)) << i;
+  }
+  const std::string broken = " 10\n1.5\n 20\n2.5\nxx\n3.5\n 11\n4.0\n";
+  render::TextPlan plan;
+  plan.type = "3DFACE";
+  plan.length = plan.ownLength = static_cast<uint32_t>(broken.size());
+  render::EntityView view;
+  EXPECT_FALSE(render::viewFromPlannedText(plan, broken, view, true));
+  EXPECT_FALSE(render::viewFromPlannedText(plan, broken, view));
+}
+
 }  // namespace
