@@ -34,6 +34,22 @@ size_t extendedDataStart(const Tags& tags) {
 // for the heap to keep between records, each of them then faulted in anew.
 inline size_t expectedTagCount(size_t textSize) { return textSize / 12 + 16; }
 
+// A tag that readShortTag leaves, read by readTag: out of line and by
+// value, so that the loop over the usual tags keeps its place and the tag
+// in registers rather than in memory for readTag to write.
+struct TagRead {
+  const char* next;
+  std::string_view value;
+  int16_t code;
+  bool ok;
+};
+[[gnu::noinline]] inline TagRead readTagApart(const char* at, const char* end) {
+  TagRead read{at, {}, 0, false};
+  std::string_view line;
+  read.ok = readTag<false>(read.next, end, read.code, read.value, line) == TagProblem::None;
+  return read;
+}
+
 // Hands each tag of text-file lines (group code, value) to `visit`, in
 // order; false at the first that is not such lines. The values are taken as
 // they stand: the text was checked when the drawing was read.
@@ -41,12 +57,16 @@ template <typename Visit>
 bool forEachTag(std::string_view text, Visit&& visit) {
   const char* at = text.data();
   const char* end = at + text.size();
-  int16_t code = 0;
-  std::string_view value, line;
   while (at < end) {
-    if (!readShortTag(at, text.data(), end, code, value) &&
-        readTag<false>(at, end, code, value, line) != TagProblem::None)
-      return false;
+    const char* next = at;
+    int16_t code = 0;
+    std::string_view value;
+    if (!readShortTag(next, text.data(), end, code, value)) {
+      TagRead read = readTagApart(at, end);
+      if (!read.ok) return false;
+      next = read.next, code = read.code, value = read.value;
+    }
+    at = next;
     visit(code, value);
   }
   return true;
