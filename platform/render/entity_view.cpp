@@ -29,15 +29,16 @@ class CornerReader {
  public:
   explicit CornerReader(FaceCorners& corners) : m_corners(corners) {}
   void operator()(int16_t code, std::string_view value) {
-    // The axis of each code from 10 to 33; -1 for codes 14 to 19 and 24 to 29.
-    static constexpr int8_t kAxisOf[24] = {0, 1, 2,  3,  -1, -1, -1, -1, -1, -1, 4,  5,
-                                           6, 7, -1, -1, -1, -1, -1, -1, 8,  9,  10, 11};
+    // The coordinate of each code from 10 to 33 (x of corners 0 to 3 from
+    // 10, y from 20, z from 30); -1 for codes 14 to 19 and 24 to 29.
+    static constexpr int8_t kCoordinateOf[24] = {0, 3,  6,  9,  -1, -1, -1, -1, -1, -1, 1, 4,
+                                                 7, 10, -1, -1, -1, -1, -1, -1, 2,  5,  8, 11};
     auto offset = static_cast<uint32_t>(code - 10);
-    if (offset >= 24 || kAxisOf[offset] < 0) return;
-    int axis = kAxisOf[offset];
-    if (m_present >> axis & 1) return;
-    m_present = static_cast<uint16_t>(m_present | 1u << axis);
-    m_read = m_read && db::parsePlainDecimal(value, m_corners.axes[axis]);
+    if (offset >= 24 || kCoordinateOf[offset] < 0) return;
+    int coordinate = kCoordinateOf[offset];
+    if (m_present >> coordinate & 1) return;
+    m_present = static_cast<uint16_t>(m_present | 1u << coordinate);
+    m_read = m_read && db::parsePlainDecimal(value, m_corners.coordinates[coordinate]);
   }
   void note() {
     m_corners.present = m_present;

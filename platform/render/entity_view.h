@@ -41,12 +41,12 @@ struct StreamedVertices {
 // among the tags nor parses them again. Codes 10 to 13, 20 to 23 and 30 to
 // 33, each at its first, as TagReader takes them.
 struct FaceCorners {
-  static constexpr int kAxes = 12;
-  // Axis i is code 10 + 10 * (i / 4) + i % 4: the x of the four corners,
-  // then their y, then their z.
-  double axes[kAxes];
-  uint16_t present = 0;  // a bit for each axis the tags hold
-  // Every axis present was a plain decimal: `axes` serve instead of the tags.
+  static constexpr int kCoordinates = 12;
+  // The x, y and z of the first corner, then of the second, and so on: in
+  // the order the builder takes them.
+  double coordinates[kCoordinates];
+  uint16_t present = 0;  // a bit for each coordinate the tags hold
+  // Every coordinate present was a plain decimal: they serve instead of the tags.
   bool read = false;
 };
 

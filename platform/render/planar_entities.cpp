@@ -6,22 +6,21 @@ namespace render {
 
 namespace {
 
-// The corners as read with the tags: an axis absent is 0, or the third
-// corner's for the fourth.
+// The corners as read with the tags: a coordinate absent is 0, or the
+// third corner's for the fourth.
 void cornersAsRead(const FaceCorners& read, Vec3 (&corners)[4]) {
-  constexpr uint16_t kAllAxes = (1u << FaceCorners::kAxes) - 1;
-  // Most faces give every axis.
-  if (read.present == kAllAxes) {
-    for (int i = 0; i < 4; ++i) corners[i] = {read.axes[i], read.axes[4 + i], read.axes[8 + i]};
-    return;
+  constexpr uint16_t kAll = (1u << FaceCorners::kCoordinates) - 1;
+  const double* given = read.coordinates;
+  double filled[FaceCorners::kCoordinates];
+  // Most faces give every coordinate.
+  if (read.present != kAll) {
+    for (int i = 0; i < FaceCorners::kCoordinates; ++i) {
+      double absent = i >= 9 ? filled[i - 3] : 0.0;
+      filled[i] = read.present >> i & 1 ? read.coordinates[i] : absent;
+    }
+    given = filled;
   }
-  double axes[FaceCorners::kAxes];
-  for (int axis = 0; axis < FaceCorners::kAxes; ++axis) {
-    bool fourth = axis % 4 == 3;
-    double absent = fourth ? axes[axis - 1] : 0.0;
-    axes[axis] = read.present >> axis & 1 ? read.axes[axis] : absent;
-  }
-  for (int i = 0; i < 4; ++i) corners[i] = {axes[i], axes[4 + i], axes[8 + i]};
+  for (int i = 0; i < 4; ++i) corners[i] = {given[3 * i], given[3 * i + 1], given[3 * i + 2]};
 }
 
 }  // namespace
