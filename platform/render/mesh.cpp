@@ -131,16 +131,28 @@ void Mesh::addFace(const int32_t* corners, int32_t count, QuadSplit split) {
       polygon.cut = quadCut(points, split);
     }
   }
+  push(polygon);
+}
+
+void Mesh::push(const Polygon& polygon) {
   m_polygons.push_back(polygon);
   m_pieceCount += polygon.cut == QuadCut::Whole ? 1 : 2;
   if (m_drain && m_polygons.size() >= kDrainAt) m_drain->take(*this);
 }
 
 void Mesh::addPolygon(std::span<const Vec3> points, QuadSplit split) {
+  const auto first = static_cast<int32_t>(vertexCount());
+  // Most polygons are faces of four corners, none repeating its neighbour:
+  // all four are kept, with nothing to gather.
+  if (points.size() == 4 && points[0] != points[1] && points[1] != points[2] && points[2] != points[3] &&
+      points[3] != points[0]) {
+    m_vertices.insert(m_vertices.end(), points.begin(), points.end());
+    push({4, {first, first + 1, first + 2, first + 3}, quadCut(points.first<4>(), split)});
+    return;
+  }
   CornerBuffer buffer(points.size());
   int32_t* kept = buffer.data();
   // The repeated corners are told by the points given, before they are added.
-  const auto first = static_cast<int32_t>(vertexCount());
   auto numberAt = [&](size_t i) { return first + static_cast<int32_t>(i); };
   auto pointOf = [&](int32_t number) -> const Vec3& { return points[static_cast<size_t>(number - first)]; };
   size_t count = distinctCorners(points.size(), numberAt, pointOf, kept);

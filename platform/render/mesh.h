@@ -93,6 +93,8 @@ class Mesh {
   void addFan(std::span<const int32_t> corners);
   // A face of three or four corners; a quadrilateral is marked with its cut.
   void addFace(const int32_t* corners, int32_t count, QuadSplit split);
+  // Holds the polygon, handing the polygons on when a drain's worth is held.
+  void push(const Polygon& polygon);
 
   std::vector<Vec3> m_vertices;
   size_t m_forgotten = 0;  // vertices before the first held
