@@ -69,6 +69,26 @@ inline bool parseWordPlainDecimal(const char* at, const char* end, bool negative
   return exactDecimal(valueOfEight(digits), fraction, negative, value);
 }
 
+// Reals as most writers print them by default, six decimals after one or
+// two digits ("0.500000", "16.500000"): the point has its place, so the
+// digits are gathered without looking for it. False for any other text,
+// which the general word path then reads.
+inline bool parseSixDecimals(const char* at, const char* end, bool negative, double& value) {
+  using namespace digit_words;
+  // A digit, the point and six digits, the first byte the lowest.
+  const uint64_t last = firstEight(end - 8) ^ kEach('0');
+  if ((last >> 8 & 0xFF) != ('.' ^ '0')) return false;
+  // The point's byte takes the digit before it, the lowest the one before
+  // that, if any (zero, a leading zero, when not).
+  const uint64_t tens = end - at == 9 ? static_cast<unsigned char>(*at ^ '0') : 0;
+  const uint64_t digits = (last & ~uint64_t(0xFFFF)) | (last & 0xFF) << 8 | tens;
+  if (notDigits(digits)) return false;
+  // At most eight digits: exact as a double, divided once, as exactDecimal does.
+  const double magnitude = static_cast<double>(static_cast<int64_t>(valueOfEight(digits))) / 1e6;
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace number_detail
 
 inline bool parsePlainDecimal(std::string_view text, double& value) {
@@ -77,7 +97,10 @@ inline bool parsePlainDecimal(std::string_view text, double& value) {
   const char* end = at + text.size();
   bool negative = at != end && *at == '-';
   if (negative) ++at;
-  if (end - begin >= 8 && end - at <= 9) return number_detail::parseWordPlainDecimal(at, end, negative, value);
+  if (end - begin >= 8 && end - at <= 9) {
+    if (end - at >= 8 && number_detail::parseSixDecimals(at, end, negative, value)) return true;
+    return number_detail::parseWordPlainDecimal(at, end, negative, value);
+  }
   return number_detail::parseDigitByDigit(at, end, negative, value);
 }
 
