@@ -28,7 +28,9 @@ constexpr auto vertexGeometry = [](int16_t code, std::string_view) {
 class CornerReader {
  public:
   explicit CornerReader(FaceCorners& corners) : m_corners(corners) {}
-  void operator()(int16_t code, std::string_view value) {
+  // Inlined into the walk over the tags: a call per tag cost a fifth of
+  // reading it.
+  [[gnu::always_inline]] void operator()(int16_t code, std::string_view value) {
     // The coordinate of each code from 10 to 33 (x of corners 0 to 3 from
     // 10, y from 20, z from 30); -1 for codes 14 to 19 and 24 to 29.
     static constexpr int8_t kCoordinateOf[24] = {0, 3,  6,  9,  -1, -1, -1, -1, -1, -1, 1, 4,
