@@ -59,9 +59,10 @@ bool clearlyWhole(std::span<const Vec3, 4> corner) {
       !turnsClearly(side1, square1, side2, square2) || !turnsClearly(side2, square2, side3, square3))
     return false;
   // The corners' heights along the normal, times its length, spread within
-  // half the flatness allowed.
-  const double height1 = side0.dot(across), height2 = diagonal0.dot(across), height3 = -side3.dot(across);
-  const double spread = std::max({0.0, height1, height2, height3}) - std::min({0.0, height1, height2, height3});
+  // half the flatness allowed. The normal is square to both diagonals: the
+  // first and third corners stand at one height, the second and fourth at
+  // another, apart by the first side's height.
+  const double spread = side0.dot(across);
   const double size2 = std::max(diagonal0.dot(diagonal0), diagonal1.dot(diagonal1));
   return spread * spread <= 0.25 * kTolerance2 * across2 * size2;
 }
