@@ -15,6 +15,7 @@ void cornersAsRead(const FaceCorners& read, Vec3 (&corners)[4]) {
   // Most faces give every coordinate.
   if (read.present != kAll) {
     for (int i = 0; i < FaceCorners::kCoordinates; ++i) {
+      // The fourth corner's coordinates (from the tenth) fall back on the third's.
       double absent = i >= 9 ? filled[i - 3] : 0.0;
       filled[i] = read.present >> i & 1 ? read.coordinates[i] : absent;
     }
