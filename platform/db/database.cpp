@@ -16,15 +16,12 @@ namespace {
 
 long g_nextSerial = 1;
 
-// The databases alive, by the slot their records name; slot 0 is none. Never
-// freed: a database may go after the others at exit. Made with the first
-// database, before any record names a slot; a plain pointer, as every
-// entity of an export looks up its database several times.
-constinit std::vector<Database*>* g_slots = nullptr;
-
+// Never freed: a database may go after the others at exit. Made with the
+// first database, before any record names a slot.
 std::vector<Database*>& databaseSlots() {
-  if (!g_slots) g_slots = new std::vector<Database*>{nullptr};
-  return *g_slots;
+  std::vector<Database*>*& slots = database_detail::g_slots;
+  if (!slots) slots = new std::vector<Database*>{nullptr};
+  return *slots;
 }
 
 uint16_t takeSlot(Database* database) {
@@ -109,11 +106,6 @@ Database::Database() : m_serial(g_nextSerial++), m_slot(takeSlot(this)) {
 }
 
 Database::~Database() { databaseSlots()[m_slot] = nullptr; }
-
-Database* Database::of(uint16_t slot) { return g_slots && slot < g_slots->size() ? (*g_slots)[slot] : nullptr; }
-
-// Beside of(), which it then takes in: an export asks several times an entity.
-Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 AcDbDatabase* Record::database() const { return Database::of(databaseSlot); }
 

@@ -19,6 +19,13 @@
 namespace db {
 
 class ModelerDataIndex;
+class Database;
+
+namespace database_detail {
+// The databases alive, by the slot their records name; slot 0 is none. Read
+// inline: every exported entity looks up its database several times.
+inline constinit std::vector<Database*>* g_slots = nullptr;
+}  // namespace database_detail
 
 // The current user coordinate system: origin and unit axes in world coordinates.
 struct Ucs {
@@ -101,7 +108,10 @@ class Database : public AcDbDatabase {
   // Distinguishes this database from every other one made in the process.
   long serial() const { return m_serial; }
   // The database alive in `slot` (Record::databaseSlot), or null.
-  static Database* of(uint16_t slot);
+  static Database* of(uint16_t slot) {
+    const std::vector<Database*>* slots = database_detail::g_slots;
+    return slots && slot < slots->size() ? (*slots)[slot] : nullptr;
+  }
   // The record numbered `serial` (Record::serial), or null.
   Record* bySerial(long serial) const;
 
@@ -264,6 +274,6 @@ void setCurrentDatabase(std::unique_ptr<Database> database);
 Record* recordOf(AcDbObjectId id);
 Record* recordOf(const ads_name name);
 // The database that holds a record.
-Database* databaseOf(const Record& record);
+inline Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 }  // namespace db
