@@ -153,6 +153,7 @@ void Database::finishLoading() {
 }
 
 bool Database::edit(Record& record) {
+  ++m_tagEdits;
   if (!record.inText()) return true;
   RecordTags text(record);
   if (!text.ok()) return false;

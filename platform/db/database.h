@@ -99,6 +99,15 @@ class Database : public AcDbDatabase {
   // How many records have had their tags moved out of the file: while it
   // stays the same, what was read from the text is what the records hold.
   uint64_t textEdits() const { return m_textEdits; }
+  // The colour tag of `layer` as `read` gives it, remembered for the layer
+  // last asked: an export asks every entity's layer colour, mostly of one
+  // layer. Every change of a layer's tags goes through edit(), which
+  // forgets it; a record never moves nor is reused while its database lives.
+  template <typename Read>
+  int64_t layerColorTag(const Record& layer, Read read) const {
+    if (m_layerColor.layer != &layer || m_layerColor.edits != m_tagEdits) m_layerColor = {&layer, m_tagEdits, read()};
+    return m_layerColor.value;
+  }
 
   // Every record in file order.
   const std::vector<Record*>& records() const;
@@ -240,6 +249,13 @@ class Database : public AcDbDatabase {
   std::unordered_map<std::string, HeaderTag> m_headerVars;  // first value tag of each variable
   uint64_t m_handseed = 0;
   uint64_t m_textEdits = 0;
+  uint64_t m_tagEdits = 0;  // calls of edit(): one before every change of a record's tags
+  struct LayerColor {
+    const Record* layer = nullptr;
+    uint64_t edits = 0;
+    int64_t value = 0;
+  };
+  mutable LayerColor m_layerColor;
   bool m_handling = false;
   std::string m_version;
   std::string m_codepage;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acadmem.h"
+#include "db/database.h"
 #include "db/number_text.h"
 #include "dbbuild.h"
 #include "dbmain.h"
@@ -116,6 +117,34 @@ TEST(Layers, AnOpeningReadsTheTagsItHasJustChanged) {
   EXPECT_STREQ(layer, "0");
   acad_free(layer);
   entity->close();
+}
+
+// A layer's colour is remembered from one look to the next, and read again
+// after any change of a record's tags.
+TEST(Layers, ALayerColourIsReadAgainAfterItsTagsChange) {
+  db::build::newDrawing();
+  AcDbObjectId walls = db::build::addLayer("Walls", 3);
+  db::build::addLayer("Doors", 2);
+  Acad::ErrorStatus status;
+  ASSERT_EQ(layerColor("Walls", status), 3);
+  db::Record& record = *walls.record();
+  ASSERT_TRUE(db::currentDatabase()->edit(record));
+  for (db::Tag& tag : record.stored->tags)
+    if (tag.code == 62) tag.value = "-4";
+  EXPECT_EQ(layerColor("Walls", status), 4);
+  AcDbLayerTable* table = nullptr;
+  ASSERT_EQ(acdbCurDwg()->getLayerTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbLayerTableRecord* layer = nullptr;
+  ASSERT_EQ(table->getAt("Walls", layer, AcDb::kForRead), Acad::eOk);
+  table->close();
+  EXPECT_TRUE(layer->isOff());
+  layer->close();
+  EXPECT_EQ(layerColor("Doors", status), 2);
+  EXPECT_EQ(layerColor("Walls", status), 4);
+  // A drawing made anew forgets what the one before had.
+  db::build::newDrawing();
+  db::build::addLayer("Walls", 5);
+  EXPECT_EQ(layerColor("Walls", status), 5);
 }
 
 TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
