@@ -307,11 +307,6 @@ void Database::setTileMode(bool modelSpace) {
   }
 }
 
-Record* Database::bySerial(long serial) const {
-  if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
-  return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);
-}
-
 Record* Database::byHandle(uint64_t handle) const {
   auto handleOf = [&](uint32_t serial) { return m_storage[serial - 1].handle; };
   auto find = [&](const std::vector<uint32_t>& sorted) -> Record* {

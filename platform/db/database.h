@@ -121,8 +121,12 @@ class Database : public AcDbDatabase {
     const std::vector<Database*>* slots = database_detail::g_slots;
     return slots && slot < slots->size() ? (*slots)[slot] : nullptr;
   }
-  // The record numbered `serial` (Record::serial), or null.
-  Record* bySerial(long serial) const;
+  // The record numbered `serial` (Record::serial), or null. Inline: every
+  // entity name is looked up by it.
+  Record* bySerial(long serial) const {
+    if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
+    return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);
+  }
 
   // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
   // of this database: the ones stored right after it.
