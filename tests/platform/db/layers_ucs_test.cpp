@@ -174,7 +174,9 @@ TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
 TEST(Ucs, TheWorldUcsGivesWhatTheGeneralSumsGive) {
   db::build::newDrawing();
   const double inf = std::numeric_limits<double>::infinity();
-  const double values[] = {0.0, -0.0, 1.0, -2.5, 1e-310, -1e300, inf, -inf, std::nan("")};
+  const double tiny = std::numeric_limits<double>::denorm_min(), huge = std::numeric_limits<double>::max();
+  const double values[] = {0.0,  -0.0,         1.0,           -2.5, 1e-310, -1e300, inf,
+                           -inf, std::nan(""), -std::nan(""), tiny, -tiny,  huge,   -huge};
   auto failures = [&] {
     int count = 0;
     for (double x : values)
