@@ -91,6 +91,15 @@ bool sameUpper(std::string_view name, std::string_view upper) {
   return true;
 }
 
+// The same for `name` ending in a NUL.
+bool sameUpper(const char* name, std::string_view upper) {
+  for (char wanted : upper) {
+    if (*name == '\0' || upperOf(*name) != wanted) return false;
+    ++name;
+  }
+  return *name == '\0';
+}
+
 }  // namespace
 
 std::string upperName(std::string_view name) {
@@ -350,6 +359,11 @@ auto Database::findName(const NameMap<Value>& map, std::string_view name) {
 const Block* Database::block(std::string_view name) const {
   auto found = findName(m_blocks, name);
   return found == m_blocks.end() ? nullptr : &found->second;
+}
+
+Record* Database::layer(const char* name) const {
+  if (m_lastLayer && sameUpper(name, m_lastLayer->first)) return m_lastLayer->second;
+  return layer(std::string_view(name));
 }
 
 Record* Database::layer(std::string_view name) const {

@@ -147,6 +147,9 @@ class Database : public AcDbDatabase {
   const std::vector<Record*>& entities() const { return m_entities; }
   const Block* block(std::string_view name) const;
   Record* layer(std::string_view name) const;
+  // The same for a name ending in a NUL, not measured when it is the layer
+  // found last: a module asks every entity's layer by such a name.
+  Record* layer(const char* name) const;
   // The layer TABLE record (a detached one when the file has no layer table).
   Record* layerTable() const { return m_layerTable; }
 
