@@ -35,7 +35,7 @@ void openingsCommandEnded();
 // Object storage of `size` bytes, a kept block when there is one.
 inline void* takeObjectBlock(size_t size) {
   spares_detail::KeptBlocks& kept = spares_detail::g_kept;
-  // Mostly the block given last: one object is closed before the next opens.
+  // Mostly the block given last: the object classes share one size.
   if (kept.count > 0 && kept.sizes[kept.count - 1] == size) return kept.blocks[--kept.count];
   return spares_detail::searchOrAllocateBlock(size);
 }
