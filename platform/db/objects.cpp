@@ -161,6 +161,15 @@ AcCmColor AcDbLayerTableRecord::color() const {
 bool AcDbLayerTableRecord::isOff() const { return layerColorTag(*this) < 0; }
 bool AcDbLayerTableRecord::isFrozen() const { return (integerTag(*this, 70, 0) & 1) != 0; }
 
+// Beside the object's storage and construction, which it then takes in:
+// an export opens every entity.
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+  entity = nullptr;
+  db::Record* record = id.record();
+  if (record && !record->entity) return Acad::eNotThatKindOfClass;
+  return db::openAs(record, mode, openErased, entity);
+}
+
 Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*& result, AcDb::OpenMode mode,
                                         bool openErased) const {
   result = nullptr;

@@ -34,10 +34,3 @@ Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErase
 Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   return db::openRecord(id.record(), mode, openErased, object);
 }
-
-Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
-  entity = nullptr;
-  db::Record* record = id.record();
-  if (record && !record->entity) return Acad::eNotThatKindOfClass;
-  return db::openAs(record, mode, openErased, entity);
-}
