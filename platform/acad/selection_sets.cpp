@@ -22,65 +22,73 @@ struct Set {
   std::vector<Entry> members;
 };
 
-// Live sets in the order they were made, so by number. A loop that makes
-// and frees a one-entity set per entity reuses a freed small member list
-// and the slot at the end: no allocation per set. All storage goes with
-// the last live set.
+// Live sets in the order they were made, so by number, then a few freed
+// ones parked with their emptied member lists. A loop that makes and frees
+// a one-entity set per entity takes the parked set back: no allocation and
+// no moving of lists per set. All storage goes with the last live set.
 struct Sets {
-  std::vector<Set> live;
-  std::vector<std::vector<Entry>> spare;
+  std::vector<Set> sets;
+  size_t live = 0;
   long next = 1;
+  std::vector<Set>::iterator liveEnd() { return sets.begin() + static_cast<std::ptrdiff_t>(live); }
 };
+
+constexpr size_t kParkedSets = 4, kParkedCapacity = 64;
 
 // Made before any code runs: an export looks sets up several times an
 // entity, and a guarded static costs a call each time.
 constinit Sets g_sets;
 
-// The live set `ss` names, or the end of the live sets.
-std::vector<Set>::iterator located(const ads_name ss) {
-  std::vector<Set>& live = g_sets.live;
-  if (!ss || ss[1] != kSetMark) return live.end();
-  // The newest set is the one most asked for: a loop's one-entity set.
-  if (!live.empty() && live.back().number == ss[0]) return live.end() - 1;
-  auto found = std::lower_bound(live.begin(), live.end(), ss[0],
+// The live set numbered `number`, or the end of the live sets.
+[[gnu::noinline]] std::vector<Set>::iterator searched(long number) {
+  auto end = g_sets.liveEnd();
+  auto found = std::lower_bound(g_sets.sets.begin(), end, number,
                                 [](const Set& set, long wanted) { return set.number < wanted; });
-  return found == live.end() || found->number != ss[0] ? live.end() : found;
+  return found == end || found->number != number ? end : found;
 }
 
-std::vector<Entry>* find(const ads_name ss) {
-  auto found = located(ss);
-  return found == g_sets.live.end() ? nullptr : &found->members;
+// The live set `ss` names, or the end of the live sets. Inline in every
+// call: each entity of an export asks it three times.
+[[gnu::always_inline]] inline std::vector<Set>::iterator located(const ads_name ss) {
+  Sets& all = g_sets;
+  auto end = all.liveEnd();
+  if (!ss || ss[1] != kSetMark) return end;
+  // The newest set is the one most asked for: a loop's one-entity set.
+  if (all.live > 0 && end[-1].number == ss[0]) return end - 1;
+  return searched(ss[0]);
 }
+
+[[gnu::always_inline]] inline std::vector<Entry>* find(const ads_name ss) {
+  auto found = located(ss);
+  return found == g_sets.liveEnd() ? nullptr : &found->members;
+}
+
+// Out of line: the common make takes a parked set and saves no registers.
+[[gnu::noinline]] void addPlace() { g_sets.sets.emplace_back(); }
 
 std::vector<Entry>& create(ads_name ss) {
   Sets& all = g_sets;
   ss[0] = all.next++;
   ss[1] = kSetMark;
-  std::vector<Entry> members;
-  if (!all.spare.empty()) {
-    members = std::move(all.spare.back());
-    all.spare.pop_back();
-  }
-  all.live.push_back({ss[0], std::move(members)});
-  return all.live.back().members;
+  if (all.live == all.sets.size()) addPlace();
+  Set& set = all.sets[all.live++];
+  set.number = ss[0];
+  return set.members;
 }
 
 void release(std::vector<Set>::iterator set) {
   Sets& all = g_sets;
-  constexpr size_t kSpareLists = 4, kSpareCapacity = 64;
   set->members.clear();
-  if (all.spare.size() < kSpareLists && set->members.capacity() <= kSpareCapacity)
-    all.spare.push_back(std::move(set->members));
-  all.live.erase(set);
-  if (all.live.empty()) {
-    all.live = std::vector<Set>();
-    all.spare = std::vector<std::vector<Entry>>();
-  }
+  if (set->members.capacity() > kParkedCapacity) set->members = std::vector<Entry>();
+  // Parked right after the live sets, which stay in the order they were made.
+  std::rotate(set, set + 1, all.liveEnd());
+  if (--all.live == 0) all.sets = std::vector<Set>();
+  else if (all.sets.size() - all.live > kParkedSets) all.sets.pop_back();
 }
 
 }  // namespace
 
-size_t liveSets() { return g_sets.live.size(); }
+size_t liveSets() { return g_sets.live; }
 
 void makeSet(const std::vector<db::Record*>& entities, ads_name ss) {
   std::vector<Entry>& set = create(ss);
@@ -136,7 +144,7 @@ extern "C" int ads_ssadd(const ads_name entity, const ads_name ss, ads_name resu
 
 extern "C" int ads_ssfree(const ads_name ss) {
   auto set = acad::selection::located(ss);
-  if (set == acad::selection::g_sets.live.end()) return RTERROR;
+  if (set == acad::selection::g_sets.liveEnd()) return RTERROR;
   acad::selection::release(set);
   return RTNORM;
 }

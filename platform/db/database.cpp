@@ -16,15 +16,12 @@ namespace {
 
 long g_nextSerial = 1;
 
-// The databases alive, by the slot their records name; slot 0 is none. Never
-// freed: a database may go after the others at exit. Made with the first
-// database, before any record names a slot; a plain pointer, as every
-// entity of an export looks up its database several times.
-constinit std::vector<Database*>* g_slots = nullptr;
-
+// Never freed: a database may go after the others at exit. Made with the
+// first database, before any record names a slot.
 std::vector<Database*>& databaseSlots() {
-  if (!g_slots) g_slots = new std::vector<Database*>{nullptr};
-  return *g_slots;
+  std::vector<Database*>*& slots = database_detail::g_slots;
+  if (!slots) slots = new std::vector<Database*>{nullptr};
+  return *slots;
 }
 
 uint16_t takeSlot(Database* database) {
@@ -94,6 +91,15 @@ bool sameUpper(std::string_view name, std::string_view upper) {
   return true;
 }
 
+// The same for `name` ending in a NUL.
+bool sameUpper(const char* name, std::string_view upper) {
+  for (char wanted : upper) {
+    if (*name == '\0' || upperOf(*name) != wanted) return false;
+    ++name;
+  }
+  return *name == '\0';
+}
+
 }  // namespace
 
 std::string upperName(std::string_view name) {
@@ -109,11 +115,6 @@ Database::Database() : m_serial(g_nextSerial++), m_slot(takeSlot(this)) {
 }
 
 Database::~Database() { databaseSlots()[m_slot] = nullptr; }
-
-Database* Database::of(uint16_t slot) { return g_slots && slot < g_slots->size() ? (*g_slots)[slot] : nullptr; }
-
-// Beside of(), which it then takes in: an export asks several times an entity.
-Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 AcDbDatabase* Record::database() const { return Database::of(databaseSlot); }
 
@@ -161,6 +162,7 @@ void Database::finishLoading() {
 }
 
 bool Database::edit(Record& record) {
+  ++m_tagEdits;
   if (!record.inText()) return true;
   RecordTags text(record);
   if (!text.ok()) return false;
@@ -314,11 +316,6 @@ void Database::setTileMode(bool modelSpace) {
   }
 }
 
-Record* Database::bySerial(long serial) const {
-  if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
-  return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);
-}
-
 Record* Database::byHandle(uint64_t handle) const {
   auto handleOf = [&](uint32_t serial) { return m_storage[serial - 1].handle; };
   auto find = [&](const std::vector<uint32_t>& sorted) -> Record* {
@@ -362,6 +359,11 @@ auto Database::findName(const NameMap<Value>& map, std::string_view name) {
 const Block* Database::block(std::string_view name) const {
   auto found = findName(m_blocks, name);
   return found == m_blocks.end() ? nullptr : &found->second;
+}
+
+Record* Database::layer(const char* name) const {
+  if (m_lastLayer && sameUpper(name, m_lastLayer->first)) return m_lastLayer->second;
+  return layer(std::string_view(name));
 }
 
 Record* Database::layer(std::string_view name) const {

@@ -19,6 +19,13 @@
 namespace db {
 
 class ModelerDataIndex;
+class Database;
+
+namespace database_detail {
+// The databases alive, by the slot their records name; slot 0 is none. Read
+// inline: every exported entity looks up its database several times.
+inline constinit std::vector<Database*>* g_slots = nullptr;
+}  // namespace database_detail
 
 // The current user coordinate system: origin and unit axes in world coordinates.
 struct Ucs {
@@ -92,6 +99,15 @@ class Database : public AcDbDatabase {
   // How many records have had their tags moved out of the file: while it
   // stays the same, what was read from the text is what the records hold.
   uint64_t textEdits() const { return m_textEdits; }
+  // The colour tag of `layer` as `read` gives it, remembered for the layer
+  // last asked: an export asks every entity's layer colour, mostly of one
+  // layer. Every change of a layer's tags goes through edit(), which
+  // forgets it; a record never moves nor is reused while its database lives.
+  template <typename Read>
+  int64_t layerColorTag(const Record& layer, Read read) const {
+    if (m_layerColor.layer != &layer || m_layerColor.edits != m_tagEdits) m_layerColor = {&layer, m_tagEdits, read()};
+    return m_layerColor.value;
+  }
 
   // Every record in file order.
   const std::vector<Record*>& records() const;
@@ -101,9 +117,16 @@ class Database : public AcDbDatabase {
   // Distinguishes this database from every other one made in the process.
   long serial() const { return m_serial; }
   // The database alive in `slot` (Record::databaseSlot), or null.
-  static Database* of(uint16_t slot);
-  // The record numbered `serial` (Record::serial), or null.
-  Record* bySerial(long serial) const;
+  static Database* of(uint16_t slot) {
+    const std::vector<Database*>* slots = database_detail::g_slots;
+    return slots && slot < slots->size() ? (*slots)[slot] : nullptr;
+  }
+  // The record numbered `serial` (Record::serial), or null. Inline: every
+  // entity name is looked up by it.
+  Record* bySerial(long serial) const {
+    if (serial < 1 || static_cast<size_t>(serial) > m_storage.size()) return nullptr;
+    return const_cast<Record*>(&m_storage[static_cast<size_t>(serial - 1)]);
+  }
 
   // The VERTEX/ATTRIB records and SEQEND that belong to a POLYLINE or INSERT
   // of this database: the ones stored right after it.
@@ -124,6 +147,9 @@ class Database : public AcDbDatabase {
   const std::vector<Record*>& entities() const { return m_entities; }
   const Block* block(std::string_view name) const;
   Record* layer(std::string_view name) const;
+  // The same for a name ending in a NUL, not measured when it is the layer
+  // found last: a module asks every entity's layer by such a name.
+  Record* layer(const char* name) const;
   // The layer TABLE record (a detached one when the file has no layer table).
   Record* layerTable() const { return m_layerTable; }
 
@@ -230,6 +256,13 @@ class Database : public AcDbDatabase {
   std::unordered_map<std::string, HeaderTag> m_headerVars;  // first value tag of each variable
   uint64_t m_handseed = 0;
   uint64_t m_textEdits = 0;
+  uint64_t m_tagEdits = 0;  // calls of edit(): one before every change of a record's tags
+  struct LayerColor {
+    const Record* layer = nullptr;
+    uint64_t edits = 0;
+    int64_t value = 0;
+  };
+  mutable LayerColor m_layerColor;
   bool m_handling = false;
   std::string m_version;
   std::string m_codepage;
@@ -264,6 +297,6 @@ void setCurrentDatabase(std::unique_ptr<Database> database);
 Record* recordOf(AcDbObjectId id);
 Record* recordOf(const ads_name name);
 // The database that holds a record.
-Database* databaseOf(const Record& record);
+inline Database* databaseOf(const Record& record) { return Database::of(record.databaseSlot); }
 
 }  // namespace db

@@ -9,8 +9,6 @@
 namespace db {
 namespace {
 
-constexpr size_t kWindow = 1 << 20;
-
 bool statOf(int fd, int64_t& size, int64_t& mtimeNs) {
   struct stat info;
   if (::fstat(fd, &info) != 0) return false;
@@ -77,7 +75,7 @@ bool DrawingText::read(uint64_t offset, size_t length, std::string& out) const {
   return true;
 }
 
-std::optional<std::string_view> DrawingText::view(uint64_t offset, size_t length) const {
+std::optional<std::string_view> DrawingText::viewElsewhere(uint64_t offset, size_t length) const {
   if (offset > static_cast<uint64_t>(m_size) || length > static_cast<uint64_t>(m_size) - offset) return std::nullopt;
   if (m_fd < 0) return std::string_view(m_bytes).substr(offset, length);
   if (length > kWindow / 2) return std::nullopt;

@@ -30,11 +30,21 @@ class DrawingText {
   // The `length` bytes at `offset` where they lie, for a look that ends
   // before the next read: nothing copied. Empty when the file no longer
   // holds them or they are more than read() keeps in its window.
-  std::optional<std::string_view> view(uint64_t offset, size_t length) const;
+  std::optional<std::string_view> view(uint64_t offset, size_t length) const {
+    // Inline for bytes the window holds: an export looks at every entity's
+    // first tags there.
+    const uint64_t size = static_cast<uint64_t>(m_size), intoWindow = offset - m_windowOffset;
+    if (m_fd >= 0 && offset <= size && length <= size - offset && length <= kWindow / 2 &&
+        intoWindow <= m_windowLength && length <= m_windowLength - intoWindow)
+      return std::string_view(m_window.get() + intoWindow, length);
+    return viewElsewhere(offset, length);
+  }
   // Whether the file is still what was read: same size and modification time.
   bool unchanged() const;
 
  private:
+  static constexpr size_t kWindow = 1 << 20;
+  std::optional<std::string_view> viewElsewhere(uint64_t offset, size_t length) const;
   bool fill(uint64_t offset) const;
 
   int m_fd = -1;

@@ -142,13 +142,33 @@ Acad::ErrorStatus AcDbEntity::setLayer(const char* name) {
   return setTag(*record(), 8, name, 0);
 }
 
+namespace {
+
+// Negative while the layer is off.
+int64_t layerColorTag(const AcDbLayerTableRecord& layer) {
+  auto read = [&layer] { return integerTag(layer, 62, 7); };
+  const db::Database* database = db::databaseOf(*layer.record());
+  return database ? database->layerColorTag(*layer.record(), read) : read();
+}
+
+}  // namespace
+
 AcCmColor AcDbLayerTableRecord::color() const {
-  int64_t index = integerTag(*this, 62, 7);
+  int64_t index = layerColorTag(*this);
   return AcCmColor(static_cast<Adesk::UInt16>(index < 0 ? -index : index));
 }
 
-bool AcDbLayerTableRecord::isOff() const { return integerTag(*this, 62, 7) < 0; }
+bool AcDbLayerTableRecord::isOff() const { return layerColorTag(*this) < 0; }
 bool AcDbLayerTableRecord::isFrozen() const { return (integerTag(*this, 70, 0) & 1) != 0; }
+
+// Beside the object's storage and construction, which it then takes in:
+// an export opens every entity.
+Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
+  entity = nullptr;
+  db::Record* record = id.record();
+  if (record && !record->entity) return Acad::eNotThatKindOfClass;
+  return db::openAs(record, mode, openErased, entity);
+}
 
 Acad::ErrorStatus AcDbLayerTable::getAt(const char* name, AcDbLayerTableRecord*& result, AcDb::OpenMode mode,
                                         bool openErased) const {

@@ -7,8 +7,6 @@
 namespace db {
 namespace {
 
-constexpr int kMaxReaders = 256;
-
 // The drawing's own layer table is known without reading its tags, which
 // every lookup of an entity's layer colour would otherwise do.
 bool isLayerTable(const Record& record) {
@@ -19,33 +17,6 @@ bool isLayerTable(const Record& record) {
 }
 
 }  // namespace
-
-Acad::ErrorStatus beginOpen(Record* record, AcDb::OpenMode mode, bool openErased) {
-  if (!record) return Acad::eNullObjectId;
-  if (record->erased && !openErased) return Acad::eWasErased;
-  if (record->writer) return Acad::eWasOpenForWrite;
-  switch (mode) {
-    case AcDb::kForRead:
-      if (record->readers >= kMaxReaders) return Acad::eAtMaxReaders;
-      ++record->readers;
-      return Acad::eOk;
-    case AcDb::kForWrite:
-      if (record->readers > 0) return Acad::eWasOpenForRead;
-      record->writer = true;
-      if (Database* database = databaseOf(*record)) database->noteChange();
-      return Acad::eOk;
-    case AcDb::kForNotify:
-      if (record->notifiers < UINT16_MAX) ++record->notifiers;
-      return Acad::eOk;
-  }
-  return Acad::eInvalidInput;
-}
-
-void endOpen(Record& record, AcDb::OpenMode mode) {
-  if (mode == AcDb::kForRead && record.readers > 0) --record.readers;
-  if (mode == AcDb::kForWrite) record.writer = false;
-  if (mode == AcDb::kForNotify && record.notifiers > 0) --record.notifiers;
-}
 
 Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErased, AcDbObject*& object) {
   object = nullptr;
@@ -62,11 +33,4 @@ Acad::ErrorStatus openRecord(Record* record, AcDb::OpenMode mode, bool openErase
 
 Acad::ErrorStatus acdbOpenAcDbObject(AcDbObject*& object, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
   return db::openRecord(id.record(), mode, openErased, object);
-}
-
-Acad::ErrorStatus acdbOpenAcDbEntity(AcDbEntity*& entity, AcDbObjectId id, AcDb::OpenMode mode, bool openErased) {
-  entity = nullptr;
-  db::Record* record = id.record();
-  if (record && !record->entity) return Acad::eNotThatKindOfClass;
-  return db::openAs(record, mode, openErased, entity);
 }

@@ -6,76 +6,54 @@
 namespace db {
 namespace {
 
-// An export holds at most an entity, the layer table and a layer at once.
-constexpr size_t kKept = 4;
+using spares_detail::g_kept;
+using spares_detail::kKept;
+
 // A snapshot of a record larger than this is not kept for small ones.
 constexpr size_t kKeptSnapshotBytes = 64 << 10;
 
-struct Spares {
-  int commands = 0;
-  void* blocks[kKept] = {};
-  size_t blockSizes[kKept] = {};
-  size_t blockCount = 0;
-  std::unique_ptr<RecordTags> snapshots[kKept];
-  size_t snapshotCount = 0;
+struct Snapshots {
+  std::unique_ptr<RecordTags> kept[kKept];
+  size_t count = 0;
 };
 
-// Made before any code runs: an export takes and gives storage several
-// times an entity, and a guarded static costs a call each time.
-constinit Spares g_spares;
-
-Spares& spares() { return g_spares; }
+// Made before any code runs, like the kept blocks: asked for without a guard.
+constinit Snapshots g_snapshots;
 
 }  // namespace
 
-void openingsCommandStarted() { ++spares().commands; }
+void openingsCommandStarted() { ++g_kept.commands; }
 
 void openingsCommandEnded() {
-  Spares& kept = spares();
-  if (kept.commands > 0) --kept.commands;
-  if (kept.commands > 0) return;
-  while (kept.blockCount > 0) {
-    --kept.blockCount;
-    ::operator delete(kept.blocks[kept.blockCount]);
-  }
-  while (kept.snapshotCount > 0) kept.snapshots[--kept.snapshotCount].reset();
+  if (g_kept.commands > 0) --g_kept.commands;
+  if (g_kept.commands > 0) return;
+  while (g_kept.count > 0) ::operator delete(g_kept.blocks[--g_kept.count]);
+  while (g_snapshots.count > 0) g_snapshots.kept[--g_snapshots.count].reset();
 }
 
-void* takeObjectBlock(size_t size) {
-  Spares& kept = spares();
-  for (size_t i = kept.blockCount; i-- > 0;) {
-    if (kept.blockSizes[i] != size) continue;
-    void* block = kept.blocks[i];
-    --kept.blockCount;
-    kept.blocks[i] = kept.blocks[kept.blockCount];
-    kept.blockSizes[i] = kept.blockSizes[kept.blockCount];
+void* spares_detail::searchOrAllocateBlock(size_t size) {
+  for (size_t i = g_kept.count; i-- > 0;) {
+    if (g_kept.sizes[i] != size) continue;
+    void* block = g_kept.blocks[i];
+    --g_kept.count;
+    g_kept.blocks[i] = g_kept.blocks[g_kept.count];
+    g_kept.sizes[i] = g_kept.sizes[g_kept.count];
     return block;
   }
   return ::operator new(size);
 }
 
-void giveObjectBlock(void* block, size_t size) noexcept {
-  Spares& kept = spares();
-  if (!block) return;
-  if (kept.commands == 0 || kept.blockCount == kKept) return ::operator delete(block);
-  kept.blocks[kept.blockCount] = block;
-  kept.blockSizes[kept.blockCount] = size;
-  ++kept.blockCount;
-}
-
 std::unique_ptr<RecordTags> snapshotOf(const Record& record) {
-  Spares& kept = spares();
-  if (kept.snapshotCount == 0) return std::make_unique<RecordTags>(record);
-  std::unique_ptr<RecordTags> snapshot = std::move(kept.snapshots[--kept.snapshotCount]);
+  if (g_snapshots.count == 0) return std::make_unique<RecordTags>(record);
+  std::unique_ptr<RecordTags> snapshot = std::move(g_snapshots.kept[--g_snapshots.count]);
   snapshot->read(record);
   return snapshot;
 }
 
 void giveSnapshot(std::unique_ptr<RecordTags> snapshot) noexcept {
-  Spares& kept = spares();
-  if (!snapshot || kept.commands == 0 || kept.snapshotCount == kKept || snapshot->capacityBytes() > kKeptSnapshotBytes)
+  if (!snapshot || g_kept.commands == 0 || g_snapshots.count == kKept || snapshot->capacityBytes() > kKeptSnapshotBytes)
     return;
-  kept.snapshots[kept.snapshotCount++] = std::move(snapshot);
+  g_snapshots.kept[g_snapshots.count++] = std::move(snapshot);
 }
 
 }  // namespace db

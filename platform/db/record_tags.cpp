@@ -16,33 +16,32 @@ namespace {
 // layer), and an export asks every entity its layer: one mask of the line
 // ends there serves all of them. A tag is taken as readShortTag takes it (a
 // code in three columns, a value line ending within the 64 bytes); at the
-// first that is not, `at` stays at it for the reading tag by tag.
+// first that is not, `at` is left at it for the reading tag by tag.
 std::optional<std::string_view> findInFirstTags(const char*& at, const char* end, int code) {
-  constexpr ptrdiff_t kWindow = 64;
-  if (end - at < kWindow) return std::nullopt;
-  const char* const window = at;
-  const uint64_t lineEnds = lineEndsIn64(window);
-  while (at - window < kWindow) {
-    const uint64_t ahead = lineEnds >> (at - window);
+  constexpr unsigned kWindow = 64;
+  if (end - at < static_cast<ptrdiff_t>(kWindow)) return std::nullopt;
+  const uint64_t lineEnds = lineEndsIn64(at);
+  unsigned offset = 0;
+  do {
+    const uint64_t ahead = lineEnds >> offset;
     int16_t found = 0;
-    if ((ahead & 0xF) != 0x8 || (ahead >> 4) == 0 || !threeColumnCode(at, found)) return std::nullopt;
-    const char* valueStart = at + 4;
-    const char* stop = valueStart + __builtin_ctzll(ahead >> 4);
-    at = stop + 1;
+    if ((ahead & 0xF) != 0x8 || (ahead >> 4) == 0 || !threeColumnCode(at + offset, found)) break;
+    const unsigned valueStart = offset + 4;
+    const unsigned stop = valueStart + static_cast<unsigned>(__builtin_ctzll(ahead >> 4));
     if (found == code) {
-      if (stop > valueStart && stop[-1] == '\r') --stop;
-      return std::string_view(valueStart, static_cast<size_t>(stop - valueStart));
+      const unsigned length = stop - valueStart - (stop > valueStart && at[stop - 1] == '\r');
+      return std::string_view(at + valueStart, length);
     }
-  }
+    offset = stop + 1;
+  } while (offset < kWindow);
+  at += offset;
   return std::nullopt;
 }
 
-}  // namespace
-
-std::optional<std::string_view> findTagInText(std::string_view text, int code) {
-  const char* at = text.data();
-  const char* end = at + text.size();
-  if (std::optional<std::string_view> early = findInFirstTags(at, end, code)) return early;
+// The tags from `at` on, read one by one. Out of line: the first tags'
+// look then saves no registers.
+[[gnu::noinline]] std::optional<std::string_view> findTagFrom(const char* at, std::string_view text, int code) {
+  const char* end = text.data() + text.size();
   int16_t found = 0;
   std::string_view value, line;
   while (at < end) {
@@ -52,6 +51,14 @@ std::optional<std::string_view> findTagInText(std::string_view text, int code) {
     if (found == code) return value;
   }
   return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string_view> findTagInText(std::string_view text, int code) {
+  const char* at = text.data();
+  if (std::optional<std::string_view> early = findInFirstTags(at, at + text.size(), code)) return early;
+  return findTagFrom(at, text, code);
 }
 
 void appendViews(const StoredTags& stored, std::vector<TagView>& out) {

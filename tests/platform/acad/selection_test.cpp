@@ -2,6 +2,7 @@
 // calls, and ads_entsel.
 #include <gmock/gmock.h>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
@@ -187,6 +188,33 @@ TEST_F(Selection, FreedSetsLeaveTheOthersAndTheirNamesStayDead) {
   EXPECT_EQ(ads_ssfree(older), RTNORM);
   EXPECT_EQ(ads_ssfree(newer), RTNORM);
   EXPECT_EQ(ads_ssfree(all), RTNORM);
+}
+
+// Freed sets are kept for new ones, freed in any order: the live sets keep
+// their members and the freed names stay dead while their storage serves.
+TEST_F(Selection, SetsFreedInAnyOrderServeNewSetsAndStayDead) {
+  const AcDbObjectId ids[] = {first, second, third};
+  std::vector<std::array<long, 2>> sets(7);
+  for (size_t i = 0; i < sets.size(); ++i) {
+    ads_name entity;
+    ASSERT_EQ(acdbGetAdsName(entity, ids[i % 3]), Acad::eOk);
+    ASSERT_EQ(ads_ssadd(entity, nullptr, sets[i].data()), RTNORM);
+  }
+  for (size_t freed : {1, 3, 0, 6, 5}) EXPECT_EQ(ads_ssfree(sets[freed].data()), RTNORM);
+  EXPECT_EQ(acad::selection::liveSets(), setsBefore + 2);
+  ads_name entity, fresh, empty;
+  ASSERT_EQ(acdbGetAdsName(entity, third), Acad::eOk);
+  ASSERT_EQ(ads_ssadd(entity, nullptr, fresh), RTNORM);
+  ASSERT_EQ(ads_ssadd(nullptr, nullptr, empty), RTNORM);
+  EXPECT_GT(fresh[0], sets[6][0]) << "a new set gets a new name";
+  EXPECT_EQ(members(fresh), (std::vector<AcDbObjectId>{third}));
+  EXPECT_TRUE(members(empty).empty()) << "a kept list starts empty";
+  EXPECT_EQ(members(sets[2].data()), (std::vector<AcDbObjectId>{third}));
+  EXPECT_EQ(members(sets[4].data()), (std::vector<AcDbObjectId>{second}));
+  long length = 0;
+  for (size_t freed : {0, 1, 3, 5, 6}) EXPECT_EQ(ads_sslength(sets[freed].data(), &length), RTERROR) << freed;
+  for (const ads_name* live : {&fresh, &empty}) EXPECT_EQ(ads_ssfree(*live), RTNORM);
+  for (size_t kept : {2, 4}) EXPECT_EQ(ads_ssfree(sets[kept].data()), RTNORM);
 }
 
 TEST_F(Selection, EntselTakesAHandleAndGivesThePoint) {

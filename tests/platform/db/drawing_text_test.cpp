@@ -37,4 +37,13 @@ TEST(DrawingText, ALookShowsWhatACopyGets) {
   EXPECT_TRUE(file.read(1000, 600 << 10, copy));
   EXPECT_EQ(copy, bytes.substr(1000, 600 << 10));
   EXPECT_FALSE(file.view(1000, 600 << 10)) << "longer than half the window";
+  ASSERT_TRUE(file.view(0, 40));
+  EXPECT_FALSE(file.view(1000, 600 << 10)) << "longer than half the window, which holds it";
+
+  // Bytes added to the file after it was read are no part of its text, even
+  // when the window took them in.
+  test_support::writeFile(scratch.file("text.dxf"), bytes + "appended");
+  ASSERT_TRUE(file.view(size - 100, 10));
+  EXPECT_FALSE(file.view(size - 4, 8)) << "past the end as read";
+  EXPECT_EQ(file.view(size - 4, 4), std::optional<std::string_view>(bytes.substr(size - 4)));
 }

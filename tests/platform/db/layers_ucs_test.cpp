@@ -8,6 +8,7 @@
 #include <string>
 
 #include "acadmem.h"
+#include "db/database.h"
 #include "db/number_text.h"
 #include "dbbuild.h"
 #include "dbmain.h"
@@ -118,6 +119,34 @@ TEST(Layers, AnOpeningReadsTheTagsItHasJustChanged) {
   entity->close();
 }
 
+// A layer's colour is remembered from one look to the next, and read again
+// after any change of a record's tags.
+TEST(Layers, ALayerColourIsReadAgainAfterItsTagsChange) {
+  db::build::newDrawing();
+  AcDbObjectId walls = db::build::addLayer("Walls", 3);
+  db::build::addLayer("Doors", 2);
+  Acad::ErrorStatus status;
+  ASSERT_EQ(layerColor("Walls", status), 3);
+  db::Record& record = *walls.record();
+  ASSERT_TRUE(db::currentDatabase()->edit(record));
+  for (db::Tag& tag : record.stored->tags)
+    if (tag.code == 62) tag.value = "-4";
+  EXPECT_EQ(layerColor("Walls", status), 4);
+  AcDbLayerTable* table = nullptr;
+  ASSERT_EQ(acdbCurDwg()->getLayerTable(table, AcDb::kForRead), Acad::eOk);
+  AcDbLayerTableRecord* layer = nullptr;
+  ASSERT_EQ(table->getAt("Walls", layer, AcDb::kForRead), Acad::eOk);
+  table->close();
+  EXPECT_TRUE(layer->isOff());
+  layer->close();
+  EXPECT_EQ(layerColor("Doors", status), 2);
+  EXPECT_EQ(layerColor("Walls", status), 4);
+  // A drawing made anew forgets what the one before had.
+  db::build::newDrawing();
+  db::build::addLayer("Walls", 5);
+  EXPECT_EQ(layerColor("Walls", status), 5);
+}
+
 TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
   db::build::newDrawing();
   ads_point from = {1, 2, 3}, to;
@@ -145,7 +174,9 @@ TEST(Ucs, WorldPointsAndVectorsTurnIntoTheCurrentUcs) {
 TEST(Ucs, TheWorldUcsGivesWhatTheGeneralSumsGive) {
   db::build::newDrawing();
   const double inf = std::numeric_limits<double>::infinity();
-  const double values[] = {0.0, -0.0, 1.0, -2.5, 1e-310, -1e300, inf, -inf, std::nan("")};
+  const double tiny = std::numeric_limits<double>::denorm_min(), huge = std::numeric_limits<double>::max();
+  const double values[] = {0.0,  -0.0,         1.0,           -2.5, 1e-310, -1e300, inf,
+                           -inf, std::nan(""), -std::nan(""), tiny, -tiny,  huge,   -huge};
   auto failures = [&] {
     int count = 0;
     for (double x : values)

@@ -115,9 +115,16 @@ TEST_F(DialogTest, ADestroyedWindowIsNotLiveThoughItWasLastAskedAbout) {
   ASSERT_TRUE(IsWindow(bar));
   EXPECT_TRUE(IsWindow(whole));
   EXPECT_TRUE(IsWindow(bar));
+  EXPECT_EQ(SendMessage(bar, PBM_SETPOS, 5, 0), 0);
+  EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 5);
   dialog.DestroyWindow();
+  // Messages to no window, or to one gone since it was last asked about,
+  // answer nothing and touch nothing.
+  EXPECT_EQ(SendMessage(nullptr, PBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(SendMessage(bar, PBM_GETPOS, 0, 0), 0);
   EXPECT_FALSE(IsWindow(bar));
   EXPECT_FALSE(IsWindow(whole));
+  EXPECT_EQ(SendMessage(nullptr, PBM_STEPIT, 0, 0), 0);
   Held next;
   ASSERT_TRUE(next.Create(139));
   EXPECT_TRUE(IsWindow(win::findControl(next.m_hWnd, 1041)));
