@@ -40,17 +40,13 @@ std::optional<std::string_view> findInFirstTags(const char*& at, const char* end
 
 // The tags from `at` on, read one by one. Out of line: the first tags'
 // look then saves no registers.
-[[gnu::noinline]] std::optional<std::string_view> findTagFrom(const char* at, std::string_view text, int code) {
-  const char* end = text.data() + text.size();
-  int16_t found = 0;
-  std::string_view value, line;
-  while (at < end) {
-    if (!readShortTag(at, text.data(), end, found, value) &&
-        readTag<false>(at, end, found, value, line) != TagProblem::None)
-      return std::nullopt;
-    if (found == code) return value;
-  }
-  return std::nullopt;
+[[gnu::noinline]] std::optional<std::string_view> findTagFrom(const char* at, const char* end, int code) {
+  std::optional<std::string_view> result;
+  forEachTag(std::string_view(at, static_cast<size_t>(end - at)), [&](int16_t found, std::string_view value) {
+    if (found == code) result = value;
+    return found != code;
+  });
+  return result;
 }
 
 }  // namespace
@@ -58,7 +54,7 @@ std::optional<std::string_view> findInFirstTags(const char*& at, const char* end
 std::optional<std::string_view> findTagInText(std::string_view text, int code) {
   const char* at = text.data();
   if (std::optional<std::string_view> early = findInFirstTags(at, at + text.size(), code)) return early;
-  return findTagFrom(at, text, code);
+  return findTagFrom(at, text.data() + text.size(), code);
 }
 
 void appendViews(const StoredTags& stored, std::vector<TagView>& out) {

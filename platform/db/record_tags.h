@@ -51,8 +51,9 @@ struct TagRead {
 }
 
 // Hands each tag of text-file lines (group code, value) to `visit`, in
-// order; false at the first that is not such lines. The values are taken as
-// they stand: the text was checked when the drawing was read.
+// order, until it returns false; false at a tag before then that is not
+// such lines. The values are taken as they stand: the text was checked when
+// the drawing was read.
 template <typename Visit>
 bool forEachTag(std::string_view text, Visit&& visit) {
   const char* at = text.data();
@@ -67,7 +68,7 @@ bool forEachTag(std::string_view text, Visit&& visit) {
       next = read.next, code = read.code, value = read.value;
     }
     at = next;
-    visit(code, value);
+    if (!visit(code, value)) return true;
   }
   return true;
 }
@@ -91,9 +92,10 @@ bool parseTagText(std::string_view text, std::vector<TagView>& tags, Keep keep) 
     held = 0;
   };
   bool whole = forEachTag(text, [&](int16_t code, std::string_view value) {
-    if (!keep(code, value)) return;
+    if (!keep(code, value)) return true;
     if (held == kBlock) join();
     new (&block.tags[held++]) TagView{code, value};
+    return true;
   });
   join();
   return whole;

@@ -29,18 +29,19 @@ class CornerReader {
  public:
   explicit CornerReader(FaceCorners& corners) : m_corners(corners) {}
   // Inlined into the walk over the tags: a call per tag cost a fifth of
-  // reading it.
-  [[gnu::always_inline]] void operator()(int16_t code, std::string_view value) {
+  // reading it. True: the walk goes on to the next tag.
+  [[gnu::always_inline]] bool operator()(int16_t code, std::string_view value) {
     // The coordinate of each code from 10 to 33 (x of corners 0 to 3 from
     // 10, y from 20, z from 30); -1 for codes 14 to 19 and 24 to 29.
     static constexpr int8_t kCoordinateOf[24] = {0, 3,  6,  9,  -1, -1, -1, -1, -1, -1, 1, 4,
                                                  7, 10, -1, -1, -1, -1, -1, -1, 2,  5,  8, 11};
     auto offset = static_cast<uint32_t>(code - 10);
-    if (offset >= 24 || kCoordinateOf[offset] < 0) return;
+    if (offset >= 24 || kCoordinateOf[offset] < 0) return true;
     int coordinate = kCoordinateOf[offset];
-    if (m_present >> coordinate & 1) return;
+    if (m_present >> coordinate & 1) return true;
     m_present = static_cast<uint16_t>(m_present | 1u << coordinate);
     m_read = m_read && db::parsePlainDecimal(value, m_corners.coordinates[coordinate]);
+    return true;
   }
   void note() {
     m_corners.present = m_present;
@@ -64,7 +65,7 @@ bool parseInto(std::string_view text, bool vertex, std::vector<db::TagView>& sto
     CornerReader reader(*corners);
     parsed = db::parseTagText(text, storage, [&reader](int16_t code, std::string_view value) {
       reader(code, value);
-      return true;
+      return true;  // every tag kept
     });
     reader.note();
   } else {
