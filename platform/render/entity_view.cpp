@@ -5,6 +5,8 @@
 
 #include "db/database.h"
 #include "db/record_tags.h"
+#include "polyface_records.h"
+#include "tag_reader.h"
 
 namespace render {
 namespace {
@@ -120,6 +122,7 @@ void EntityView::clear() {
   storage.clear();
   streamed = StreamedVertices();
   corners.read = false;
+  polyface.clear();
   m_textsInUse = 0;
 }
 
@@ -194,6 +197,14 @@ bool parseVertexRun(std::string_view text, std::span<const TextFollower> vertice
   return true;
 }
 
+// A polyface mesh (by its own tags, `own`) whose vertices all come in one
+// run of `run` followers, before its SEQEND: those are read to its parts.
+bool readsAsPolyface(const TextPlan& plan, size_t run, TagSpan own) {
+  for (const TextFollower& follower : std::span<const TextFollower>(plan.followers).subspan(run))
+    if (follower.vertex) return false;
+  return TagReader(own).integer(70) & kPolyfaceMesh;
+}
+
 // The geometry tags of its VERTEX records, from the followers' text, after
 // its own; the view's spans look into both texts.
 bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& view) {
@@ -204,6 +215,10 @@ bool parseFollowers(const TextPlan& plan, std::string_view text, EntityView& vie
   size_t run = 0, at = 0;
   while (run < plan.followers.size() && plan.followers[run].vertex) at += plan.followers[run++].length;
   std::span<const TextFollower> vertices(plan.followers.data(), run);
+  if (readsAsPolyface(plan, run, view.storage) && readPolyfaceParts(text.substr(0, at), vertices, view.polyface)) {
+    splitAt(ownEnd, {}, view);
+    return true;
+  }
   if (!parseVertexRun(text.substr(0, at), vertices, view.storage, vertexEnds)) return false;
   for (const TextPlan::Follower& follower : std::span<const TextFollower>(plan.followers).subspan(run)) {
     std::string_view piece = text.substr(at, follower.length);

@@ -11,6 +11,7 @@
 
 #include "db/drawing_text.h"
 #include "db/record.h"
+#include "geometry.h"
 
 namespace render {
 
@@ -50,6 +51,27 @@ struct FaceCorners {
   bool read = false;
 };
 
+// A polyface mesh's VERTEX records, read while their text was split, as its
+// builder adds them to the mesh: the points of the vertex records, and the
+// faces kept. The records then keep no tags: their values are read on the
+// thread that reads ahead, and a polyface's views of its tags were ten times
+// the size of these.
+struct PolyfaceParts {
+  struct Face {
+    int32_t corner[4];
+    int32_t count;  // three or four
+  };
+  std::vector<Vec3> points;
+  std::vector<Face> faces;
+  bool read = false;  // they serve instead of the vertices' tags
+
+  void clear() {
+    points.clear();
+    faces.clear();
+    read = false;
+  }
+};
+
 // Moving a view keeps its spans valid; it cannot be copied.
 struct EntityView {
   EntityView() = default;
@@ -64,6 +86,9 @@ struct EntityView {
   StreamedVertices streamed;
   // 3DFACE only: its corners, when read with its tags.
   FaceCorners corners;
+  // POLYLINE only: a polyface's vertex records, when read with its tags;
+  // `vertices` is then empty.
+  PolyfaceParts polyface;
   // What the spans look into: tags read back from the drawing file, and the
   // text they were read from.
   std::vector<db::TagView> storage;

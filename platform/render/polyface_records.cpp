@@ -78,6 +78,59 @@ PolyfaceRecord readPolyfaceRecord(TagSpan tags) {
   return values.record();
 }
 
+int faceCorners(const PolyfaceRecord& face, uint64_t vertexCount, int32_t corners[4]) {
+  int count = 0;
+  for (int64_t number : face.numbers) {
+    // Unsigned: the most negative number has no positive.
+    uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
+    if (magnitude == 0) continue;
+    if (magnitude > vertexCount) return -1;
+    corners[count++] = static_cast<int32_t>(magnitude - 1);
+  }
+  return count;
+}
+
+bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vertices, PolyfaceParts& parts) {
+  parts.clear();
+  if (vertices.empty()) return false;
+  size_t vertex = 0;
+  const char* vertexEnd = text.data() + vertices.front().length;
+  bool straddles = false, valid = true;
+  RecordValues values;
+  // The record read so far goes into the parts, and the next one starts.
+  auto finish = [&] {
+    PolyfaceRecord record = values.record();
+    values = RecordValues();
+    valid = valid && record.valid;
+    if (record.isVertex) {
+      parts.points.push_back(record.at);
+      return;
+    }
+    PolyfaceParts::Face face{};
+    face.count = faceCorners(record, parts.points.size(), face.corner);
+    // Fewer than three corners make no polygon.
+    if (face.count >= 3) parts.faces.push_back(face);
+  };
+  bool whole = db::forEachTag(text, [&](int16_t code, std::string_view value) {
+    while (value.data() >= vertexEnd && vertex + 1 < vertices.size()) {
+      straddles = straddles || value.data() == vertexEnd;
+      finish();
+      vertexEnd += vertices[++vertex].length;
+    }
+    values(code, value);
+    return valid && !straddles;
+  });
+  // The last record, and any after it without tags.
+  if (whole && !straddles)
+    for (; vertex < vertices.size() && valid; ++vertex) finish();
+  if (!whole || straddles || !valid) {
+    parts.clear();
+    return false;
+  }
+  parts.read = true;
+  return true;
+}
+
 bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record) {
   RecordValues values;
   std::vector<db::TagView> none;  // every tag is passed over

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <exception>
 #include <mutex>
+#include <span>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -16,6 +17,9 @@
 #include "geometry.h"
 
 namespace render {
+
+// A POLYLINE's flag (70) for a polyface mesh.
+constexpr int64_t kPolyfaceMesh = 64;
 
 struct PolyfaceRecord {
   bool isVertex = false;              // a vertex of the mesh, not a face
@@ -30,6 +34,18 @@ PolyfaceRecord readPolyfaceRecord(TagSpan tags);
 // The same from the record's text, split without keeping its tags; false
 // when the text is not tag lines.
 bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record);
+
+// A face record's corners, vertex numbers from 1 made mesh numbers from 0
+// (a negative number only hides the edge, 0 is no corner); how many, or -1
+// when one names a vertex past the `vertexCount` read before it.
+int faceCorners(const PolyfaceRecord& face, uint64_t vertexCount, int32_t corners[4]);
+
+// The VERTEX records whose texts follow each other in `text`, read into
+// `parts` in one pass. False when a record is not tag lines, a tag would
+// start in one record and end in the next, or a value is not a number (the
+// parts are left empty): the records are then read from their tags, which
+// show the fault as they do.
+bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vertices, PolyfaceParts& parts);
 
 // A polyface's records one after another, in the drawing's order.
 class PolyfaceRecords {

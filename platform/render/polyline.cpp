@@ -13,7 +13,6 @@ constexpr int64_t kSplineFit = 4;  // smoothed mesh: fit vertices were added
 constexpr int64_t kPolyline3d = 8;
 constexpr int64_t kPolygonMesh = 16;
 constexpr int64_t kClosedN = 32;  // mesh closed in N
-constexpr int64_t kPolyfaceMesh = 64;
 
 // Sides beyond this are no grid any drawing holds; they are refused before
 // their product is formed.
@@ -41,26 +40,26 @@ Acad::ErrorStatus forEachVertex(const EntityView& entity, Take take) {
 }
 
 Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
-  int32_t vertexCount = 0;
+  if (entity.polyface.read) {
+    // The points all come first: the mesh's batches place a vertex where a
+    // polygon first uses it, whenever it was added.
+    mesh.addVertices(entity.polyface.points);
+    for (const PolyfaceParts::Face& face : entity.polyface.faces)
+      mesh.addPolygon(std::span<const int32_t>(face.corner, static_cast<size_t>(face.count)));
+    return Acad::eOk;
+  }
+  uint64_t vertexCount = 0;
   PolyfaceRecords records(entity);
   while (const PolyfaceRecord* record = records.next()) {
+    if (!record->valid) return Acad::eInvalidInput;
     if (record->isVertex) {
       mesh.addVertex(record->at);
       ++vertexCount;
-    } else {
-      // A face: vertex numbers from 1; a negative number only hides the edge.
-      int32_t corners[4];
-      size_t count = 0;
-      bool inRange = true;
-      for (int64_t number : record->numbers) {
-        if (number < 0) number = -number;
-        if (number == 0) continue;
-        if (number > vertexCount) inRange = false;
-        corners[count++] = static_cast<int32_t>(number - 1);
-      }
-      if (inRange && record->valid) mesh.addPolygon(std::span<const int32_t>(corners, count));
+      continue;
     }
-    if (!record->valid) return Acad::eInvalidInput;
+    int32_t corners[4];
+    int count = faceCorners(*record, vertexCount, corners);
+    if (count > 0) mesh.addPolygon(std::span<const int32_t>(corners, static_cast<size_t>(count)));
   }
   return records.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
