@@ -25,7 +25,8 @@ class DrawingText {
   // The `length` bytes at `offset`, into `out`; false when the file no longer
   // holds them (it was cut short or changed since it was read).
   bool read(uint64_t offset, size_t length, std::string& out) const;
-  // The same past the window: safe on another thread beside read().
+  // The same past the window: safe on another thread beside read(). `out`
+  // is overwritten: a buffer that held as much already is not cleared first.
   bool readAside(uint64_t offset, size_t length, std::string& out) const;
   // The `length` bytes at `offset` where they lie, for a look that ends
   // before the next read: nothing copied. Empty when the file no longer

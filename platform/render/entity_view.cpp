@@ -128,9 +128,7 @@ void EntityView::clear() {
 
 std::string& EntityView::newText() {
   if (m_textsInUse == texts.size()) texts.push_back(std::make_unique<std::string>());
-  std::string& text = *texts[m_textsInUse++];
-  text.clear();
-  return text;
+  return *texts[m_textsInUse++];
 }
 
 bool planOf(const db::Record& record, TextPlan& plan) {

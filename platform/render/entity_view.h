@@ -97,7 +97,8 @@ struct EntityView {
   // Empties the view for the next entity; the buffers keep their capacity,
   // so a run of entities does not allocate (and fault in) fresh memory each.
   void clear();
-  // A text buffer for this entity, empty.
+  // A text buffer for this entity, to be overwritten by a read: what it
+  // held stays, so that reading into it zeroes no more than it grows by.
   std::string& newText();
 
  private:

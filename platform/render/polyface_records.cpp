@@ -28,6 +28,9 @@ class RecordValues {
     return false;
   }
 
+  // Ready for the next record: the values of the last are left, unseen.
+  void restart() { m_seen = 0; }
+
   PolyfaceRecord record() const {
     PolyfaceRecord record;
     record.isVertex = integerAt(3, record.valid) & kVertexOfMesh;
@@ -100,7 +103,7 @@ bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vert
   // The record read so far goes into the parts, and the next one starts.
   auto finish = [&] {
     PolyfaceRecord record = values.record();
-    values = RecordValues();
+    values.restart();
     valid = valid && record.valid;
     if (record.isVertex) {
       parts.points.push_back(record.at);
@@ -118,7 +121,9 @@ bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vert
       vertexEnd += vertices[++vertex].length;
     }
     values(code, value);
-    return valid && !straddles;
+    // What follows a fault is read on and thrown away: faults are rare, a
+    // check for them at every tag is not.
+    return true;
   });
   // The last record, and any after it without tags.
   if (whole && !straddles)
