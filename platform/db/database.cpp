@@ -10,6 +10,7 @@
 #include "db/number_text.h"
 #include "db/record_build.h"
 #include "db/record_tags.h"
+#include "db/stable_run_sort.h"
 
 namespace db {
 namespace {
@@ -340,7 +341,7 @@ void Database::sortStrays() const {
   for (uint32_t serial : m_strayHandles) keyed.emplace_back(m_storage[serial - 1].handle, serial);
   auto byHandleOnly = [](const auto& a, const auto& b) { return a.first < b.first; };
   auto newer = keyed.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
-  std::stable_sort(newer, keyed.end(), byHandleOnly);
+  stableRunSort(newer, keyed.end(), byHandleOnly);
   std::inplace_merge(keyed.begin(), newer, keyed.end(), byHandleOnly);
   for (size_t i = 0; i < keyed.size(); ++i) m_strayHandles[i] = keyed[i].second;
   m_sortedStrays = m_strayHandles.size();

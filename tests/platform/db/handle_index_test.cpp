@@ -72,3 +72,31 @@ TEST_F(HandleIndexTest, RecordsStoredAfterALookupAreFoundToo) {
 }
 
 }  // namespace
+
+namespace {
+
+// Handles in no order, with many repeats: each is found at the record
+// stored first with it, however the records' runs were merged.
+TEST(HandleIndexOrder, AnyOrderFindsTheFirstRecordOfEachHandle) {
+  for (unsigned seed : {1u, 7u, 12345u}) {
+    std::vector<unsigned> handles;
+    unsigned state = seed;
+    for (int i = 0; i < 5000; ++i) {
+      state = state * 1103515245u + 12345u;
+      // A few long ascending stretches among the random ones.
+      handles.push_back(i % 1000 < 700 ? 0x10000 + static_cast<unsigned>(i) : 1 + (state >> 16) % 3000);
+    }
+    std::vector<db::Record> records;
+    for (unsigned handle : handles) records.push_back(record("LINE", handle));
+    db::Database database;
+    database.adopt(std::move(records));
+    std::vector<long> first(0x10000 + handles.size(), 0);
+    for (size_t i = 0; i < handles.size(); ++i)
+      if (first[handles[i]] == 0) first[handles[i]] = static_cast<long>(i) + 1;
+    for (unsigned handle = 1; handle < first.size(); ++handle)
+      ASSERT_EQ(database.byHandle(handle), first[handle] ? database.bySerial(first[handle]) : nullptr)
+          << seed << " " << hex(handle);
+  }
+}
+
+}  // namespace
