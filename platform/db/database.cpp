@@ -141,7 +141,7 @@ Record* Database::store(Record&& record) {
   if (stored.handle) {
     m_handseed = std::max(m_handseed, stored.handle + 1);
     if (!m_byHandle.empty() && m_storage[m_byHandle.back() - 1].handle > stored.handle)
-      m_strayHandles.push_back(stored.serial);
+      m_strays.emplace_back(stored.handle, stored.serial);
     else m_byHandle.push_back(stored.serial);
   }
   return &stored;
@@ -319,32 +319,26 @@ void Database::setTileMode(bool modelSpace) {
 
 Record* Database::byHandle(uint64_t handle) const {
   auto handleOf = [&](uint32_t serial) { return m_storage[serial - 1].handle; };
-  auto find = [&](const std::vector<uint32_t>& sorted) -> Record* {
-    auto found = std::lower_bound(sorted.begin(), sorted.end(), handle,
-                                  [&](uint32_t serial, uint64_t wanted) { return handleOf(serial) < wanted; });
-    return found != sorted.end() && handleOf(*found) == handle ? const_cast<Record*>(&m_storage[*found - 1]) : nullptr;
-  };
+  auto inRun = std::lower_bound(m_byHandle.begin(), m_byHandle.end(), handle,
+                                [&](uint32_t serial, uint64_t wanted) { return handleOf(serial) < wanted; });
   // A record of the run was stored before any stray of the same handle, so
   // the first record of a handle stays first.
-  if (Record* inRun = find(m_byHandle)) return inRun;
-  if (m_sortedStrays < m_strayHandles.size()) sortStrays();
-  return find(m_strayHandles);
+  if (inRun != m_byHandle.end() && handleOf(*inRun) == handle) return const_cast<Record*>(&m_storage[*inRun - 1]);
+  if (m_sortedStrays < m_strays.size()) sortStrays();
+  auto stray = std::lower_bound(m_strays.begin(), m_strays.end(), handle,
+                                [](const std::pair<uint64_t, uint32_t>& a, uint64_t wanted) { return a.first < wanted; });
+  return stray != m_strays.end() && stray->first == handle ? const_cast<Record*>(&m_storage[stray->second - 1]) : nullptr;
 }
 
 void Database::sortStrays() const {
   // The strays stay apart from the run: merged into it, the run would be
   // copied whole, as large as the drawing's index. Equal handles keep the
-  // order they were stored in. They are sorted with their handles beside
-  // them, which a lookup through the records would fetch again and again.
-  std::vector<std::pair<uint64_t, uint32_t>> keyed;
-  keyed.reserve(m_strayHandles.size());
-  for (uint32_t serial : m_strayHandles) keyed.emplace_back(m_storage[serial - 1].handle, serial);
+  // order they were stored in.
   auto byHandleOnly = [](const auto& a, const auto& b) { return a.first < b.first; };
-  auto newer = keyed.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
-  stableRunSort(newer, keyed.end(), byHandleOnly);
-  std::inplace_merge(keyed.begin(), newer, keyed.end(), byHandleOnly);
-  for (size_t i = 0; i < keyed.size(); ++i) m_strayHandles[i] = keyed[i].second;
-  m_sortedStrays = m_strayHandles.size();
+  auto newer = m_strays.begin() + static_cast<std::ptrdiff_t>(m_sortedStrays);
+  stableRunSort(newer, m_strays.end(), byHandleOnly);
+  std::inplace_merge(m_strays.begin(), newer, m_strays.end(), byHandleOnly);
+  m_sortedStrays = m_strays.size();
 }
 
 // Every exported entity looks up its layer: a name of common length is put

@@ -228,8 +228,11 @@ class Database : public AcDbDatabase {
   // order), sorted on the first lookup after they came; the first record
   // wins a duplicate.
   std::vector<uint32_t> m_byHandle;
-  mutable std::vector<uint32_t> m_strayHandles;  // serials of those stored out of m_byHandle's order
-  mutable size_t m_sortedStrays = 0;             // the strays sorted so far
+  // Those stored out of m_byHandle's order, by handle and serial: kept with
+  // their handles, which sorting and looking up would otherwise fetch from
+  // the records again and again.
+  mutable std::vector<std::pair<uint64_t, uint32_t>> m_strays;
+  mutable size_t m_sortedStrays = 0;  // the strays sorted so far
   std::vector<Record*> m_entities;
   // Names by their upper case; looked up without making a string of them.
   struct NameHash {
