@@ -36,11 +36,16 @@ uint64_t parsePaddedHandle(std::string_view text) {
 }  // namespace
 
 bool parseReal(std::string_view text, double& value) {
-  text = trimmed(text);
-  if (parsePlainDecimal(text, value)) return true;
-  const char* end = text.data() + text.size();
-  auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  return ec == std::errc() && ptr == end && !text.empty() && std::isfinite(value);
+  return parsePlainDecimal(text, value) || parseRealPastPlain(text, value);
+}
+
+bool parseRealPastPlain(std::string_view text, double& value) {
+  std::string_view plain = trimmed(text);
+  // Padding off, it may be plain after all.
+  if (plain.size() != text.size() && parsePlainDecimal(plain, value)) return true;
+  const char* end = plain.data() + plain.size();
+  auto [ptr, ec] = std::from_chars(plain.data(), end, value);
+  return ec == std::errc() && ptr == end && !plain.empty() && std::isfinite(value);
 }
 
 bool isRealText(std::string_view text) {

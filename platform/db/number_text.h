@@ -11,6 +11,9 @@ namespace db {
 
 // A finite real; false for anything else (text, "nan", "inf", 1e999).
 bool parseReal(std::string_view text, double& value);
+// The same for text parsePlainDecimal refused as it stands (padded, an
+// exponent, more digits than a double holds): it is not tried again.
+bool parseRealPastPlain(std::string_view text, double& value);
 // Its common case, quickly: a plain decimal ("-12.345", no exponent, no
 // padding) of at most 19 digits, read to the same double as the general
 // conversion gives. False for any other text, which then needs the general

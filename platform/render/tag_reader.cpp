@@ -20,8 +20,9 @@ std::string_view trimmed(std::string_view text) {
 bool TagReader::parseReal(std::string_view text, double& value) {
   // Most values are plain decimals with nothing around them: nothing to trim.
   if (db::parsePlainDecimal(text, value)) return true;
+  const size_t length = text.size();
   while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
-  return db::parseReal(text, value);
+  return text.size() == length ? db::parseRealPastPlain(text, value) : db::parseReal(text, value);
 }
 
 bool TagReader::parseInteger(std::string_view text, int64_t& value) {

@@ -67,6 +67,8 @@ TEST(TagNumbers, RealsReadAsTheGeneralConversionReadsThem) {
                            "1e3",
                            "-2.5E-2",
                            "123456789012345678901.5",
+                           "3.7729999999999997",
+                           "-0.30000000000000004 ",
                            "1e400",
                            "nan",
                            "inf",
