@@ -122,7 +122,8 @@ void EntityView::clear() {
   storage.clear();
   streamed = StreamedVertices();
   corners.read = false;
-  polyface.clear();
+  // Parts not read are empty: most entities are not polyfaces.
+  if (polyface.read) polyface.clear();
   m_textsInUse = 0;
 }
 
