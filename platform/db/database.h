@@ -224,9 +224,10 @@ class Database : public AcDbDatabase {
   std::deque<Record> m_detached;
   // Handle to record: the serials of the records stored in ascending order
   // of handles (a serial, not a handle and a pointer: a large drawing holds
-  // millions), and the others (few: most files list handles in ascending
-  // order), sorted on the first lookup after they came; the first record
-  // wins a duplicate.
+  // millions), and the others (few in most files; nearly all of a drawing
+  // whose first records hold its highest handles, as ezdxf writes them),
+  // sorted on the first lookup after they came; the first record wins a
+  // duplicate.
   std::vector<uint32_t> m_byHandle;
   // Those stored out of m_byHandle's order, by handle and serial: kept with
   // their handles, which sorting and looking up would otherwise fetch from

@@ -54,8 +54,8 @@ struct FaceCorners {
 // A polyface mesh's VERTEX records, read while their text was split, as its
 // builder adds them to the mesh: the points of the vertex records, and the
 // faces kept. The records then keep no tags: their values are read on the
-// thread that reads ahead, and a polyface's views of its tags were ten times
-// the size of these.
+// thread that reads ahead, and the views of a polyface's geometry tags take
+// six times the memory of these.
 struct PolyfaceParts {
   struct Face {
     int32_t corner[4];
