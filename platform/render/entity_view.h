@@ -53,15 +53,20 @@ struct FaceCorners {
 
 // A polyface mesh's VERTEX records, read while their text was split, as its
 // builder adds them to the mesh: the points of the vertex records, and the
-// faces kept. The records then keep no tags: their values are read on the
-// thread that reads ahead, and the views of a polyface's geometry tags take
-// six times the memory of these.
+// faces kept. The records then keep no tags: they are told apart and their
+// faces read on the thread that reads ahead, and the views of a polyface's
+// geometry tags take four times the memory of these.
 struct PolyfaceParts {
   struct Face {
     int32_t corner[4];
     int32_t count;  // three or four
   };
-  std::vector<Vec3> points;
+  // A vertex record's coordinates as written, null where it has none (0).
+  // Their builder reads them: the thread that reads ahead is the busier one.
+  struct Point {
+    std::string_view x, y, z;
+  };
+  std::vector<Point> points;
   std::vector<Face> faces;
   bool read = false;  // they serve instead of the vertices' tags
 

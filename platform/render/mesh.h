@@ -47,7 +47,6 @@ class Mesh {
   void forgetVerticesBefore(size_t count);
 
   int32_t addVertex(const Vec3& at);
-  void addVertices(std::span<const Vec3> points) { m_vertices.insert(m_vertices.end(), points.begin(), points.end()); }
   // Room for this many more vertices and polygons, when they are known ahead.
   void reserve(size_t vertices, size_t polygons);
   // Keeps the vertices numbered below `count`; for a builder that read points

@@ -33,14 +33,19 @@ class RecordValues {
 
   PolyfaceRecord record() const {
     PolyfaceRecord record;
-    record.isVertex = integerAt(3, record.valid) & kVertexOfMesh;
-    if (record.isVertex) {
-      record.at = {realAt(0, record.valid), realAt(1, record.valid), realAt(2, record.valid)};
-    } else {
-      for (int corner = 0; corner < 4; ++corner) record.numbers[corner] = integerAt(4 + corner, record.valid);
-    }
+    record.isVertex = isVertex(record.valid);
+    if (record.isVertex) record.at = {realAt(0, record.valid), realAt(1, record.valid), realAt(2, record.valid)};
+    else readNumbers(record);
     return record;
   }
+
+  // The record's parts: its flags, a face's vertex numbers, a vertex's
+  // coordinates as written.
+  bool isVertex(bool& valid) const { return integerAt(3, valid) & kVertexOfMesh; }
+  void readNumbers(PolyfaceRecord& face) const {
+    for (int corner = 0; corner < 4; ++corner) face.numbers[corner] = integerAt(4 + corner, face.valid);
+  }
+  PolyfaceParts::Point point() const { return {textAt(0), textAt(1), textAt(2)}; }
 
  private:
   int64_t integerAt(int slot, bool& valid) const {
@@ -52,6 +57,7 @@ class RecordValues {
     valid = false;
     return 0;
   }
+  std::string_view textAt(int slot) const { return m_seen >> slot & 1 ? m_values[slot] : std::string_view(); }
   double realAt(int slot, bool& valid) const {
     double value = 0;
     if (!(m_seen >> slot & 1)) return 0;
@@ -102,13 +108,13 @@ bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vert
   RecordValues values;
   // The record read so far goes into the parts, and the next one starts.
   auto finish = [&] {
-    PolyfaceRecord record = values.record();
+    PolyfaceRecord record;
+    record.isVertex = values.isVertex(record.valid);
+    if (record.isVertex) parts.points.push_back(values.point());
+    else values.readNumbers(record);
     values.restart();
     valid = valid && record.valid;
-    if (record.isVertex) {
-      parts.points.push_back(record.at);
-      return;
-    }
+    if (record.isVertex) return;
     PolyfaceParts::Face face{};
     face.count = faceCorners(record, parts.points.size(), face.corner);
     // Fewer than three corners make no polygon.

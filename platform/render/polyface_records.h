@@ -41,10 +41,10 @@ bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record);
 int faceCorners(const PolyfaceRecord& face, uint64_t vertexCount, int32_t corners[4]);
 
 // The VERTEX records whose texts follow each other in `text`, read into
-// `parts` in one pass. False when a record is not tag lines, a tag would
-// start in one record and end in the next, or a value is not a number (the
-// parts are left empty): the records are then read from their tags, which
-// show the fault as they do.
+// `parts` in one pass; the points look into `text`. False when a record is
+// not tag lines, a tag would start in one record and end in the next, or a
+// flag or vertex number is not a number (the parts are left empty): the
+// records are then read from their tags, which show the fault as they do.
 bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vertices, PolyfaceParts& parts);
 
 // A polyface's records one after another, in the drawing's order.

@@ -39,11 +39,23 @@ Acad::ErrorStatus forEachVertex(const EntityView& entity, Take take) {
   return walk.failed() ? Acad::eInvalidInput : Acad::eOk;
 }
 
+// A coordinate of a polyface's point: none is 0, as TagReader reads it.
+bool readCoordinate(std::string_view text, double& value) {
+  value = 0;
+  return text.data() == nullptr || TagReader::parseReal(text, value);
+}
+
 Acad::ErrorStatus buildPolyface(const EntityView& entity, Mesh& mesh) {
   if (entity.polyface.read) {
     // The points all come first: the mesh's batches place a vertex where a
-    // polygon first uses it, whenever it was added.
-    mesh.addVertices(entity.polyface.points);
+    // polygon first uses it, whenever it was added. A point that is not a
+    // number refuses the mesh, as its record does read in turn.
+    for (const PolyfaceParts::Point& point : entity.polyface.points) {
+      Vec3 at;
+      if (!readCoordinate(point.x, at.x) || !readCoordinate(point.y, at.y) || !readCoordinate(point.z, at.z))
+        return Acad::eInvalidInput;
+      mesh.addVertex(at);
+    }
     for (const PolyfaceParts::Face& face : entity.polyface.faces)
       mesh.addPolygon(std::span<const int32_t>(face.corner, static_cast<size_t>(face.count)));
     return Acad::eOk;

@@ -22,7 +22,7 @@ constexpr size_t kKeepAtMost = 64 << 20;
 constexpr size_t kKeepForRuns = 4 << 20;
 
 size_t bytesHeld(const EntityView& view) {
-  size_t bytes = view.storage.capacity() * sizeof(db::TagView) + view.polyface.points.capacity() * sizeof(Vec3) +
+  size_t bytes = view.storage.capacity() * sizeof(db::TagView) + view.polyface.points.capacity() * sizeof(PolyfaceParts::Point) +
                  view.polyface.faces.capacity() * sizeof(PolyfaceParts::Face);
   for (const auto& text : view.texts) bytes += text->capacity();
   return bytes;

@@ -42,7 +42,7 @@ std::vector<std::string> flat(const EntityView& view) {
     for (const auto& tag : vertex) out.push_back(std::to_string(tag.code) + "=" + std::string(tag.value));
   }
   for (const auto& p : view.polyface.points)
-    out.push_back("point=" + std::to_string(p.x) + "," + std::to_string(p.y) + "," + std::to_string(p.z));
+    out.push_back("point=" + std::string(p.x) + "," + std::string(p.y) + "," + std::string(p.z));
   for (const auto& f : view.polyface.faces) {
     out.push_back("face");
     for (int i = 0; i < f.count; ++i) out.back() += " " + std::to_string(f.corner[i]);
@@ -119,7 +119,7 @@ TEST_F(ViewPrefetchTest, AnotherDrawingWithTheSameLayoutIsReadAnew) {
   ASSERT_TRUE(view);
   std::vector<std::string> seen = flat(*view);
   EXPECT_EQ(seen, readNow(second));
-  EXPECT_NE(std::find(seen.begin(), seen.end(), "point=2.500000,7.250000,0.500000"), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "point=2.5,7.25,0.5"), seen.end());
 }
 
 }  // namespace
