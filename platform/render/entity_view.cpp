@@ -171,28 +171,23 @@ bool parseOwn(const TextPlan& plan, std::string_view text, EntityView& view, boo
 }
 
 // The geometry tags of VERTEX records whose texts follow each other in
-// `text`, split in one pass: a record costs a check where it ends, not a
-// split of its own. Their tags are all below the extended data's codes.
-// False also for a tag whose value line would start in the next record.
+// `text`, split in one pass. Their tags are all below the extended data's
+// codes. False also for a tag whose value line would start in the next
+// record.
 bool parseVertexRun(std::string_view text, std::span<const TextFollower> vertices, std::vector<db::TagView>& storage,
                     std::vector<size_t>& vertexEnds) {
   if (vertices.empty()) return true;
   size_t kept = storage.size();
-  size_t vertex = 0;
-  const char* vertexEnd = text.data() + vertices.front().length;
-  bool straddles = false;
+  RecordEnds ends(text.data(), vertices);
+  auto ended = [&] { vertexEnds.push_back(kept); };
   auto keep = [&](int16_t code, std::string_view value) {
-    while (value.data() >= vertexEnd && vertex + 1 < vertices.size()) {
-      straddles = straddles || value.data() == vertexEnd;
-      vertexEnds.push_back(kept);
-      vertexEnd += vertices[++vertex].length;
-    }
+    ends.reach(value.data(), ended);
     if (!vertexGeometry(code, value)) return false;
     ++kept;
     return true;
   };
-  if (!db::parseTagText(text, storage, keep) || straddles) return false;
-  for (; vertex < vertices.size(); ++vertex) vertexEnds.push_back(kept);
+  if (!db::parseTagText(text, storage, keep) || ends.straddles()) return false;
+  ends.finish(ended);
   return true;
 }
 

@@ -140,6 +140,41 @@ bool viewFromPlan(const TextPlan& plan, const db::DrawingText& text, bool aside,
 // its corners are all its builder reads.
 bool viewFromPlannedText(const TextPlan& plan, std::string_view text, EntityView& view, bool cornersOnly = false);
 
+// Where each record of a run ends, told as the tags of their texts, which
+// follow each other, pass in order: a run is split in one pass, a record
+// costing a check where it ends rather than a split of its own.
+class RecordEnds {
+ public:
+  RecordEnds(const char* text, std::span<const TextFollower> records)
+      : m_records(records), m_end(text + (records.empty() ? 0 : records.front().length)) {}
+  // Before the tag whose value starts at `value`: `ended()` once for each
+  // record that ended before it.
+  template <typename Ended>
+  void reach(const char* value, Ended&& ended) {
+    if (value < m_end) return;  // most tags
+    while (value >= m_end && m_record + 1 < m_records.size()) {
+      // A value at a record's start had its code line in the record before.
+      m_straddles = m_straddles || value == m_end;
+      ended();
+      m_end += m_records[++m_record].length;
+    }
+  }
+  // After the last tag: `ended()` for the last record and any after it
+  // without tags.
+  template <typename Ended>
+  void finish(Ended&& ended) {
+    for (; m_record < m_records.size(); ++m_record) ended();
+  }
+  // A tag started in one record and ended in the next.
+  bool straddles() const { return m_straddles; }
+
+ private:
+  std::span<const TextFollower> m_records;
+  const char* m_end;    // of the record being read
+  size_t m_record = 0;  // the record being read
+  bool m_straddles = false;
+};
+
 // Reads the next piece of streamed followers, about a megabyte and at least
 // one follower, from follower `next` at file offset `offset` into `text`
 // (both move past it), and hands the text of each VERTEX in it to

@@ -18,14 +18,13 @@ constexpr int64_t kVertexOfMesh = 64;  // VERTEX flag: a vertex, not a face reco
 // is 0, one that is not a number marks the record.
 class RecordValues {
  public:
-  // Keeps no tag.
-  bool operator()(int16_t code, std::string_view value) {
+  // Notes the tag's value if the record is read from it; keeps no tag.
+  void operator()(int16_t code, std::string_view value) {
     int slot = static_cast<uint16_t>(code) < kSlots.size() ? kSlots[static_cast<uint16_t>(code)] : -1;
     if (slot >= 0 && !(m_seen >> slot & 1)) {
       m_seen |= 1u << slot;
       m_values[slot] = value;
     }
-    return false;
   }
 
   // Ready for the next record: the values of the last are left, unseen.
@@ -102,9 +101,8 @@ int faceCorners(const PolyfaceRecord& face, uint64_t vertexCount, int32_t corner
 bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vertices, PolyfaceParts& parts) {
   parts.clear();
   if (vertices.empty()) return false;
-  size_t vertex = 0;
-  const char* vertexEnd = text.data() + vertices.front().length;
-  bool straddles = false, valid = true;
+  RecordEnds ends(text.data(), vertices);
+  bool valid = true;
   RecordValues values;
   // The record read so far goes into the parts, and the next one starts.
   auto finish = [&] {
@@ -121,20 +119,14 @@ bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vert
     if (face.count >= 3) parts.faces.push_back(face);
   };
   bool whole = db::forEachTag(text, [&](int16_t code, std::string_view value) {
-    while (value.data() >= vertexEnd && vertex + 1 < vertices.size()) {
-      straddles = straddles || value.data() == vertexEnd;
-      finish();
-      vertexEnd += vertices[++vertex].length;
-    }
+    ends.reach(value.data(), finish);
     values(code, value);
     // What follows a fault is read on and thrown away: faults are rare, a
     // check for them at every tag is not.
     return true;
   });
-  // The last record, and any after it without tags.
-  if (whole && !straddles)
-    for (; vertex < vertices.size() && valid; ++vertex) finish();
-  if (!whole || straddles || !valid) {
+  if (whole && !ends.straddles()) ends.finish(finish);
+  if (!whole || ends.straddles() || !valid) {
     parts.clear();
     return false;
   }
@@ -144,8 +136,10 @@ bool readPolyfaceParts(std::string_view text, std::span<const TextFollower> vert
 
 bool readPolyfaceRecord(std::string_view text, PolyfaceRecord& record) {
   RecordValues values;
-  std::vector<db::TagView> none;  // every tag is passed over
-  if (!db::parseTagText(text, none, [&values](int16_t code, std::string_view value) { return values(code, value); }))
+  if (!db::forEachTag(text, [&values](int16_t code, std::string_view value) {
+        values(code, value);
+        return true;
+      }))
     return false;
   record = values.record();
   return true;
